@@ -1,0 +1,44 @@
+#include "SharedLists.h"
+
+#include "model/DataHandler.h"
+
+SharedLists::SharedLists(DataHandler &store, QObject *parent) : QObject(parent), m_store(store)
+{
+    refillPresets();
+    refillStacks();
+}
+
+QString SharedLists::presetItemText(const QString &nameWithoutBreaks, int position)
+{
+    return nameWithoutBreaks.isEmpty() ? QStringLiteral("Song %1").arg(position + 1) : nameWithoutBreaks;
+}
+
+void SharedLists::refillPresets()
+{
+    QStringList items;
+    items.reserve(int(m_store.SongList.size()));
+    for (size_t i = 0; i < m_store.SongList.size(); ++i)
+        items.append(presetItemText(m_store.SongList[i]->NameWithoutBreaks, int(i)));
+    m_presets.setStringList(items);
+    Q_EMIT presetsRefilled();
+}
+
+void SharedLists::refillStacks()
+{
+    QStringList items;
+    items.reserve(int(m_store.MidiStackList.size()));
+    for (const MidiStack &stack : m_store.MidiStackList)
+        items.append(stack.Name);
+    m_stacks.setStringList(items);
+    Q_EMIT stacksRefilled();
+}
+
+void SharedLists::emptyPresets()
+{
+    m_presets.setStringList({});
+}
+
+void SharedLists::emptyStacks()
+{
+    m_stacks.setStringList({});
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+// The field encodings of the session text, shared by the writer, the file reader, the
+// reply parser and the virtual pedal.
+namespace Encodings {
+
+// `value` in decimal, left-filled with "0" to `width` characters. A value that does not
+// fit (negative, or too many digits) is clamped into the field with one diagnostic line
+// naming `what`.
+QString fixedNumber(qint64 value, int width, const QString &what = QString());
+
+// A name as a field of `width` code points: carriage returns removed, line feeds turned
+// into "[", then filled with "`". "]" and "`" cannot be carried and are left out, and a
+// longer name is cut; either way with one diagnostic line naming `what`.
+QString paddedName(const QString &name, int width, const QString &what = QString());
+
+// A name field read back: cut at the first "`", every "[" turned into "\r\n".
+QString decodeName(QStringView field);
+
+// MIDI status number of a message type and channel, and its inverse.
+qint64 statusNumber(qint64 type, qint64 channel);
+void decodeStatus(qint64 status, qint64 &type, qint64 &channel);
+
+// Jack output code of jack 0..3 from its mode, static level and pulse count, and its inverse.
+qint64 jackCode(int jack, qint64 mode, qint64 level, qint64 pulses);
+void decodeJackCode(int jack, qint64 code, qint64 &mode, qint64 &level, qint64 &pulses);
+
+// Tempo offsets: -12 is written 62, 5 is written 5.
+qint64 offsetCode(qint64 offset);
+qint64 decodeOffset(qint64 code);
+
+// True when `text` is non-empty and all ASCII digits; `value` is then its number.
+bool parseDigits(QStringView text, qint64 &value);
+
+} // namespace Encodings

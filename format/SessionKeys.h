@@ -1,0 +1,75 @@
+#pragma once
+
+#include "model/DataHandler.h"
+
+#include <QStringView>
+
+#include <array>
+#include <vector>
+
+// The 75 keys of the session text, in the order in which they are written. This one
+// table drives the writer, the file reader, the reply parser and the virtual pedal.
+enum class KeyKind {
+    SongName,          // per song, padded name of 30
+    SongNumber,        // per song, one numeric field
+    SongTempo,         // per song, Tempo (TempoInMs follows); 0 is refused
+    JackCode,          // per song, jack output code of `jack`
+    PresetOptions,     // per song, option bits of the three MIDI options
+    Setlist,           // 128 slots of song numbers, 255 for none
+    Global,            // the 205-character global block
+    StackNames,        // per stack, padded name of 30 (file form only)
+    StackMessageNames, // per stack, 10 padded names of 30 (file form only)
+    StackChannels,     // per stack, 10 status numbers
+    StackMessages,     // per stack, 10 first data bytes
+    StackValues,       // per stack, 10 second data bytes
+    LibraryText,       // per library entry, padded name of 20 (file form only)
+    LibraryNumber,     // per library entry, one number (file form only)
+};
+
+struct SessionKey
+{
+    const char *key;
+    KeyKind kind;
+    int width;                         // width of one field (the block length for Global)
+    bool gated;                        // written only while its selection flag is set
+    qint64 Song::*songField = nullptr; // SongNumber
+    int jack = -1;                     // JackCode: 0..3
+    qint64 MidiStackMessage::*stackField = nullptr; // StackMessages, StackValues
+    QString MidiMessage::*libraryText = nullptr;    // LibraryText
+    qint64 MidiMessage::*libraryNumber = nullptr;   // LibraryNumber
+};
+
+namespace SessionKeys {
+constexpr int Count = 75;
+constexpr int GlobalBlockLength = 205;
+
+const std::array<SessionKey, Count> &all();
+// Index of a key in the table, or -1.
+int indexOf(QStringView key);
+inline const SessionKey &at(int index) { return all()[size_t(index)]; }
+
+// The selections of the page sends (and of Send all).
+enum class Page { Songs, SetJacks, Setlist, Midi, Global, All };
+std::vector<int> keysOfPage(Page page);
+// Parses "songs", "setjacks", "setlist", "midi", "global", "all".
+bool pageFromName(QStringView name, Page &page);
+} // namespace SessionKeys
+
+// One field of the global block: where it sits and what it holds.
+struct GlobalBlockField
+{
+    enum Kind {
+        Bits,            // option bits: members[0..7] are bits 7 down to 0 (null = always 0)
+        Number,          // members[0]
+        Offset,          // members[0], offset code
+        Status,          // members[0] type, members[1] channel
+        ConverterTo,     // members[0] type (the converter's), members[1] "to" channel
+    };
+    int offset;
+    int width;
+    Kind kind;
+    std::array<qint64 Menu::*, 8> members;
+};
+
+// The fields of the global block in order, covering all 205 characters.
+const std::vector<GlobalBlockField> &globalBlockFields();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// A modal alert: message text, informative text and one or two buttons ("Ok" first).
+struct Alert
+{
+    QString message;
+    QString informative;
+    QStringList buttons;
+    QString title;
+};
+
+// Everything the program asks the user goes through this interface: the window
+// implements it with real message boxes and file panels, tests and the command-line
+// tools with a scripted one.
+class Dialogs
+{
+public:
+    virtual ~Dialogs();
+
+    // Shows a modal alert and returns the index of the button pressed (0 is the first).
+    virtual int alert(const Alert &alert) = 0;
+
+    // A modal open panel. Returns the chosen path, or an empty text when cancelled.
+    virtual QString chooseFileToOpen(const QString &title, const QStringList &suffixes) = 0;
+
+    // A save panel. `done` is called with the chosen path (empty when cancelled);
+    // it may be called later, after this function has returned.
+    virtual void chooseFileToSave(const QStringList &suffixes,
+                                  std::function<void(const QString &path)> done) = 0;
+
+    // Convenience: an alert with "Ok" and "Cancel"; true only for "Ok".
+    bool confirm(const QString &message, const QString &informative, const QString &title = QString());
+    // Convenience: an alert with the single button "Ok".
+    void inform(const QString &message, const QString &informative);
+    // The alert shown when a pedal command is given without a connected pedal.
+    void notConnected();
+};

@@ -1,0 +1,82 @@
+#include "Menu.h"
+
+Menu::Menu(const Values &values)
+{
+    const auto &fields = menuFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        this->*(fields[i].member) = values[i];
+}
+
+Menu::Values Menu::factoryValues()
+{
+    Values v{};
+    const auto &fields = menuFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        v[i] = fields[i].factory;
+    return v;
+}
+
+Menu Menu::factory()
+{
+    return Menu(factoryValues());
+}
+
+void Menu::resetToFactory()
+{
+    for (const MenuField &f : menuFields())
+        this->*(f.member) = f.factory;
+}
+
+Menu::Values Menu::values() const
+{
+    Values v{};
+    const auto &fields = menuFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        v[i] = this->*(fields[i].member);
+    return v;
+}
+
+const std::array<MenuField, Menu::FieldCount> &menuFields()
+{
+    static const std::array<MenuField, Menu::FieldCount> fields = {{
+#define PEDAL_MENU_DESCRIPTOR(name, factory, rule) {#name, &Menu::name, factory, MenuRule::rule},
+        PEDAL_MENU_FIELDS(PEDAL_MENU_DESCRIPTOR)
+#undef PEDAL_MENU_DESCRIPTOR
+    }};
+    return fields;
+}
+
+const std::array<const char *, 15> &incomingMessageNames()
+{
+    static const std::array<const char *, 15> names = {
+        {"Tap", "SetTempo", "NextPreset", "PrevPreset", "SetPreset", "GlobalTempo", "Division1",
+         "Division2", "Division3", "Division4", "DivisionMidi", "SendStack", "RepeatStack",
+         "MidiClock", "ResetTimers"}};
+    return names;
+}
+
+qint64 MenuRules::valueForPosition(MenuRule rule, qint64 p)
+{
+    switch (rule) {
+    case MenuRule::Same: return p;
+    case MenuRule::PlusOne: return p + 1;
+    case MenuRule::PlusTwo: return p + 2;
+    case MenuRule::PlusThirty: return p + 30;
+    case MenuRule::MinusTwenty: return p - 20;
+    case MenuRule::Delay: return 60 + 10 * p;
+    }
+    return p;
+}
+
+qint64 MenuRules::positionForValue(MenuRule rule, qint64 v)
+{
+    switch (rule) {
+    case MenuRule::Same: return v;
+    case MenuRule::PlusOne: return v - 1;
+    case MenuRule::PlusTwo: return v - 2;
+    case MenuRule::PlusThirty: return v - 30;
+    case MenuRule::MinusTwenty: return v + 20;
+    case MenuRule::Delay: return (v - 60) / 10;
+    }
+    return v;
+}
