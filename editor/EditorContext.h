@@ -1,0 +1,23 @@
+#pragma once
+
+#include "EditorEvents.h"
+#include "EditorState.h"
+#include "SharedLists.h"
+
+class DataHandler;
+class Dialogs;
+class PedalLink;
+
+// What every page of the window works with. The window owns all of it and hands the
+// same context to each page.
+struct EditorContext
+{
+    DataHandler &store;
+    EditorState &state;
+    SharedLists &lists;
+    Dialogs &dialogs;
+    EditorEvents &events;
+    // The pedal's command set; null when the window runs without a pedal link (tests).
+    // A page's Send/Load buttons do nothing when it is null.
+    PedalLink *link = nullptr;
+};

@@ -1,0 +1,3 @@
+#include "EditorEvents.h"
+
+EditorEvents::EditorEvents(QObject *parent) : QObject(parent) {}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+// Notifications between the window's pages. A page that changes something other pages
+// show emits the matching signal; the pages that show it reload.
+class EditorEvents : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EditorEvents(QObject *parent = nullptr);
+
+    // Tell the window that the session was edited (marks it as having unsaved changes).
+    void edited() { Q_EMIT sessionEdited(); }
+
+Q_SIGNALS:
+    // Song names, tempos or the order of SongList or Setlist changed: the song tables
+    // reload (the preset lists are refilled through SharedLists by whoever renamed).
+    void songsChanged();
+    // The MIDI message library changed (entries added, removed or renamed).
+    void libraryChanged();
+    // Stack names or contents changed.
+    void stacksChanged();
+    // Any edit of the session; the window tracks unsaved changes with it.
+    void sessionEdited();
+    // The whole session was replaced (open, reset, load from the pedal): every page
+    // shows it again from position 1.
+    void sessionReplaced();
+};
