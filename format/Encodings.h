@@ -10,13 +10,17 @@ namespace Encodings {
 
 // `value` in decimal, left-filled with "0" to `width` characters. A value that does not
 // fit (negative, or too many digits) is clamped into the field with one diagnostic line
-// naming `what`.
-QString fixedNumber(qint64 value, int width, const QString &what = QString());
+// naming the key and the item (counted from 1) it belongs to.
+QString fixedNumber(qint64 value, int width, const char *key = nullptr, int item = -1);
+
+// The same, appended to `out` without building a temporary text.
+void appendNumber(QString &out, qint64 value, int width, const char *key = nullptr, int item = -1);
 
 // A name as a field of `width` code points: carriage returns removed, line feeds turned
 // into "[", then filled with "`". "]" and "`" cannot be carried and are left out, and a
-// longer name is cut; either way with one diagnostic line naming `what`.
-QString paddedName(const QString &name, int width, const QString &what = QString());
+// longer name is cut; either way with one diagnostic line naming the key and item.
+QString paddedName(const QString &name, int width, const char *key = nullptr, int item = -1);
+void appendName(QString &out, const QString &name, int width, const char *key = nullptr, int item = -1);
 
 // A name field read back: cut at the first "`", every "[" turned into "\r\n".
 QString decodeName(QStringView field);

@@ -1,1 +1,329 @@
 #include "SessionCodec.h"
+
+#include "Encodings.h"
+
+#include "model/CodePoints.h"
+
+namespace {
+
+bool hasSurrogates(QStringView text)
+{
+    for (QChar c : text)
+        if (c.isSurrogate())
+            return true;
+    return false;
+}
+
+// Cuts `value` into pieces of `width` (code points); the last piece may be shorter.
+QList<QStringView> pieces(QStringView value, int width)
+{
+    QList<QStringView> out;
+    if (!hasSurrogates(value)) {
+        out.reserve((value.size() + width - 1) / width);
+        for (qsizetype i = 0; i < value.size(); i += width)
+            out.append(value.mid(i, width));
+        return out;
+    }
+    qsizetype i = 0;
+    while (i < value.size()) {
+        qsizetype end = i;
+        for (int k = 0; k < width && end < value.size(); ++k)
+            end += (value.at(end).isHighSurrogate() && end + 1 < value.size()
+                    && value.at(end + 1).isLowSurrogate())
+                ? 2
+                : 1;
+        out.append(value.mid(i, end - i));
+        i = end;
+    }
+    return out;
+}
+
+QString quoted(QStringView text)
+{
+    QString t = text.left(12).toString();
+    if (text.size() > 12)
+        t += QStringLiteral("...");
+    return QStringLiteral("\"%1\"").arg(t);
+}
+
+bool numbers(const QList<QStringView> &fields, std::vector<qint64> &out, QString &problem)
+{
+    out.clear();
+    out.reserve(size_t(fields.size()));
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        qint64 v = 0;
+        if (!Encodings::parseDigits(fields[i], v)) {
+            problem = QStringLiteral("field %1 is not a number: %2").arg(i + 1).arg(quoted(fields[i]));
+            return false;
+        }
+        out.push_back(v);
+    }
+    return true;
+}
+
+bool needFields(qsizetype have, qsizetype need, QString &problem)
+{
+    if (have >= need)
+        return true;
+    problem = QStringLiteral("has %1 fields, %2 needed").arg(have).arg(need);
+    return false;
+}
+
+bool statusChannelOk(qint64 status, QString &problem, const QString &where)
+{
+    qint64 type = 0, channel = 0;
+    Encodings::decodeStatus(status, type, channel);
+    if (channel >= 0 && channel <= 16)
+        return true;
+    problem = QStringLiteral("%1: status number %2 names no MIDI channel").arg(where).arg(status);
+    return false;
+}
+
+bool decodeGlobal(QStringView value, const Menu &base, bool typeFromSecond, Menu &out, QString &problem)
+{
+    if (value.size() < SessionKeys::GlobalBlockLength) {
+        problem = QStringLiteral("is %1 characters long, %2 needed").arg(value.size()).arg(SessionKeys::GlobalBlockLength);
+        return false;
+    }
+    Menu menu = base;
+    for (const GlobalBlockField &f : globalBlockFields()) {
+        qint64 v = 0;
+        const QStringView piece = value.mid(f.offset, f.width);
+        if (!Encodings::parseDigits(piece, v)) {
+            problem = QStringLiteral("character %1 is not a number: %2").arg(f.offset + 1).arg(quoted(piece));
+            return false;
+        }
+        switch (f.kind) {
+        case GlobalBlockField::Bits:
+            for (int b = 0; b < 8; ++b)
+                if (f.members[size_t(b)])
+                    menu.*(f.members[size_t(b)]) = (v >> (7 - b)) & 1;
+            break;
+        case GlobalBlockField::Number:
+            menu.*(f.members[0]) = v;
+            break;
+        case GlobalBlockField::Offset:
+            menu.*(f.members[0]) = Encodings::decodeOffset(v);
+            break;
+        case GlobalBlockField::Status:
+        case GlobalBlockField::ConverterTo: {
+            if (!statusChannelOk(v, problem, QStringLiteral("character %1").arg(f.offset + 1)))
+                return false;
+            qint64 type = 0, channel = 0;
+            Encodings::decodeStatus(v, type, channel);
+            menu.*(f.members[1]) = channel;
+            if (f.kind == GlobalBlockField::Status || typeFromSecond)
+                menu.*(f.members[0]) = type;
+            break;
+        }
+        }
+    }
+    out = menu;
+    return true;
+}
+
+} // namespace
+
+bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &store,
+                          const Options &options, DecodedKey &out, QString &problem)
+{
+    const SessionKey &key = SessionKeys::at(keyIndex);
+    DecodedKey d;
+    d.key = keyIndex;
+    const qsizetype songs = qsizetype(store.SongList.size());
+    const qsizetype stackFields = qsizetype(store.MidiStackList.size()) * MidiStack::MessageCount;
+
+    switch (key.kind) {
+    case KeyKind::SongName:
+    case KeyKind::StackNames:
+    case KeyKind::StackMessageNames:
+    case KeyKind::LibraryText: {
+        const QList<QStringView> fields = pieces(value, key.width);
+        const qsizetype need = key.kind == KeyKind::SongName ? songs
+            : key.kind == KeyKind::StackNames               ? qsizetype(store.MidiStackList.size())
+            : key.kind == KeyKind::StackMessageNames        ? stackFields
+                                                            : 0;
+        if (!needFields(fields.size(), need, problem))
+            return false;
+        const qsizetype take = key.kind == KeyKind::LibraryText ? fields.size() : need;
+        d.names.reserve(take);
+        for (qsizetype i = 0; i < take; ++i)
+            d.names.append(Encodings::decodeName(fields[i]));
+        break;
+    }
+    case KeyKind::SongTempo:
+    case KeyKind::SongNumber:
+    case KeyKind::JackCode:
+    case KeyKind::PresetOptions:
+    case KeyKind::Setlist: {
+        const QList<QStringView> fields = pieces(value, key.width);
+        const qsizetype need = key.kind == KeyKind::Setlist ? DataHandler::SongCount : songs;
+        if (!needFields(fields.size(), need, problem) || !numbers(fields.mid(0, need), d.numbers, problem))
+            return false;
+        if (key.kind == KeyKind::SongTempo) {
+            for (size_t i = 0; i < d.numbers.size(); ++i) {
+                if (d.numbers[i] == 0) {
+                    problem = QStringLiteral("song %1 has the tempo 0").arg(i + 1);
+                    return false;
+                }
+            }
+        }
+        if (key.kind == KeyKind::Setlist) {
+            std::vector<SongRef> unused;
+            if (!store.setlistFromSongNumbers(d.numbers, unused, &problem))
+                return false;
+        }
+        break;
+    }
+    case KeyKind::Global: {
+        Menu menu = store.GlobalMenu;
+        if (!decodeGlobal(value, store.GlobalMenu, options.converterTypeFromSecondStatus, menu, problem))
+            return false;
+        d.global = menu;
+        break;
+    }
+    case KeyKind::StackChannels:
+    case KeyKind::StackMessages:
+    case KeyKind::StackValues: {
+        const QList<QStringView> fields = pieces(value, key.width);
+        const int group = MidiStack::MessageCount + (options.stackPositions ? 1 : 0);
+        const qsizetype stacks = qsizetype(store.MidiStackList.size());
+        if (!needFields(fields.size(), stacks * group, problem))
+            return false;
+        std::vector<qint64> all;
+        if (!numbers(fields.mid(0, stacks * group), all, problem))
+            return false;
+        d.numbers.reserve(size_t(stackFields));
+        for (qsizetype s = 0; s < stacks; ++s) {
+            const size_t first = size_t(s * group);
+            if (options.stackPositions) {
+                const qint64 position = all[first];
+                if (position < 0 || position >= stacks) {
+                    problem = QStringLiteral("stack %1 has the position %2").arg(s + 1).arg(position);
+                    return false;
+                }
+                d.stackPositions.push_back(position);
+            }
+            for (int m = 0; m < MidiStack::MessageCount; ++m) {
+                const qint64 v = all[first + size_t(group - MidiStack::MessageCount + m)];
+                if (key.kind == KeyKind::StackChannels
+                    && !statusChannelOk(v, problem, QStringLiteral("stack %1 message %2").arg(s + 1).arg(m + 1)))
+                    return false;
+                d.numbers.push_back(v);
+            }
+        }
+        break;
+    }
+    case KeyKind::LibraryNumber: {
+        const QList<QStringView> fields = pieces(value, key.width);
+        if (!numbers(fields, d.numbers, problem))
+            return false;
+        break;
+    }
+    }
+    out = std::move(d);
+    return true;
+}
+
+void SessionCodec::store(DataHandler &store, const DecodedKey &d)
+{
+    const SessionKey &key = SessionKeys::at(d.key);
+    auto &songs = store.SongList;
+    auto stackAt = [&](size_t s) -> MidiStack & {
+        const size_t position = d.stackPositions.empty() ? s : size_t(d.stackPositions[s]);
+        return store.MidiStackList[position];
+    };
+
+    switch (key.kind) {
+    case KeyKind::SongName:
+        for (size_t i = 0; i < songs.size() && i < size_t(d.names.size()); ++i)
+            songs[i]->UpdateName(d.names[qsizetype(i)]);
+        break;
+    case KeyKind::SongTempo:
+        for (size_t i = 0; i < songs.size() && i < d.numbers.size(); ++i)
+            songs[i]->UpdateTempo(d.numbers[i]);
+        break;
+    case KeyKind::SongNumber:
+        for (size_t i = 0; i < songs.size() && i < d.numbers.size(); ++i)
+            (*songs[i]).*(key.songField) = d.numbers[i];
+        break;
+    case KeyKind::JackCode: {
+        const SongJack &jack = songJacks()[size_t(key.jack)];
+        for (size_t i = 0; i < songs.size() && i < d.numbers.size(); ++i) {
+            Song &s = *songs[i];
+            Encodings::decodeJackCode(key.jack, d.numbers[i], s.*(jack.mode), s.*(jack.level), s.*(jack.pulses));
+        }
+        break;
+    }
+    case KeyKind::PresetOptions:
+        for (size_t i = 0; i < songs.size() && i < d.numbers.size(); ++i) {
+            Song &s = *songs[i];
+            s.StopMidiClock = (d.numbers[i] >> 7) & 1;
+            s.StopRepeatingMessage = (d.numbers[i] >> 6) & 1;
+            s.MimicFootswitch = (d.numbers[i] >> 4) & 1;
+        }
+        break;
+    case KeyKind::Setlist: {
+        std::vector<SongRef> list;
+        if (store.setlistFromSongNumbers(d.numbers, list))
+            store.Setlist = std::move(list);
+        break;
+    }
+    case KeyKind::Global:
+        if (d.global)
+            store.GlobalMenu = *d.global;
+        break;
+    case KeyKind::StackNames:
+        for (size_t s = 0; s < store.MidiStackList.size() && s < size_t(d.names.size()); ++s)
+            store.MidiStackList[s].Name = d.names[qsizetype(s)];
+        break;
+    case KeyKind::StackMessageNames:
+        for (qsizetype i = 0; i < d.names.size(); ++i) {
+            const size_t s = size_t(i / MidiStack::MessageCount);
+            if (s >= store.MidiStackList.size())
+                break;
+            store.MidiStackList[s].MidiStackMessageList[size_t(i % MidiStack::MessageCount)].Name = d.names[i];
+        }
+        break;
+    case KeyKind::StackChannels:
+    case KeyKind::StackMessages:
+    case KeyKind::StackValues:
+        for (size_t i = 0; i < d.numbers.size(); ++i) {
+            const size_t s = i / MidiStack::MessageCount;
+            if (s >= store.MidiStackList.size())
+                break;
+            MidiStackMessage &m = stackAt(s).MidiStackMessageList[i % MidiStack::MessageCount];
+            if (key.kind == KeyKind::StackChannels)
+                Encodings::decodeStatus(d.numbers[i], m.Typey, m.Channel);
+            else
+                m.*(key.stackField) = d.numbers[i];
+        }
+        break;
+    case KeyKind::LibraryText:
+    case KeyKind::LibraryNumber:
+        break;
+    }
+}
+
+bool SessionCodec::libraryEntries(const std::array<const DecodedKey *, 6> &keys,
+                                  std::vector<MidiMessage> &out, QString &problem)
+{
+    const qsizetype count = keys[0]->names.size();
+    for (size_t k = 0; k < 6; ++k) {
+        const qsizetype n = k < 3 ? keys[k]->names.size() : qsizetype(keys[k]->numbers.size());
+        if (n != count) {
+            problem = QStringLiteral("%1 has %2 entries, but %3 has %4")
+                          .arg(QLatin1String(SessionKeys::at(keys[k]->key).key))
+                          .arg(n)
+                          .arg(QLatin1String(SessionKeys::at(keys[0]->key).key))
+                          .arg(count);
+            return false;
+        }
+    }
+    out.clear();
+    out.reserve(size_t(count));
+    for (qsizetype i = 0; i < count; ++i)
+        out.emplace_back(keys[0]->names[i], keys[1]->names[i], keys[2]->names[i], keys[3]->numbers[size_t(i)],
+                         keys[4]->numbers[size_t(i)], keys[5]->numbers[size_t(i)]);
+    return true;
+}

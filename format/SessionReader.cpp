@@ -1,1 +1,215 @@
 #include "SessionReader.h"
+
+#include "Encodings.h"
+
+#include "model/Diagnostics.h"
+#include "model/Dialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace {
+
+const QString kTooShort = QStringLiteral("**STRING TOO SHORT");
+
+// Characters from position `first`, `count` long; a range past the end gives the
+// legacy layout's "too short" text.
+QString legacyRange(const QString &line, qsizetype first, qsizetype count)
+{
+    if (first + count > line.size())
+        return kTooShort;
+    return line.mid(first, count);
+}
+
+QString decodeBytes(const QByteArray &bytes)
+{
+    const auto encoding = QStringConverter::encodingForData(bytes);
+    if (encoding && *encoding != QStringConverter::Utf8) {
+        QStringDecoder withBom(*encoding);
+        return withBom.decode(bytes);
+    }
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Older files may hold single-byte text.
+    return QString::fromLatin1(bytes);
+}
+
+} // namespace
+
+SessionReader::Status SessionReader::fail(const QString &key, const QString &what)
+{
+    QString text;
+    if (!m_path.isEmpty())
+        text = m_path + QStringLiteral(": ");
+    if (!key.isEmpty())
+        text += key + QStringLiteral(": ");
+    m_problem = text + what;
+    m_keys.clear();
+    m_library.clear();
+    m_hasLibrary = false;
+    return Status::Failed;
+}
+
+SessionReader::Status SessionReader::chooseAndRead(Dialogs &dialogs, const DataHandler &store)
+{
+    const QString path = dialogs.chooseFileToOpen(QStringLiteral("Select Image"),
+                                                  {QStringLiteral("txt"), QStringLiteral("text"),
+                                                   QStringLiteral("bin"), QString()});
+    if (path.isEmpty()) {
+        Diagnostics::line(QStringLiteral("file selection was canceled"));
+        m_problem.clear();
+        return Status::Cancelled;
+    }
+    return readFile(path, dialogs, store);
+}
+
+SessionReader::Status SessionReader::readFile(const QString &path, Dialogs &dialogs, const DataHandler &store)
+{
+    m_path = path;
+    QFile file(path);
+    const QFileInfo info(path);
+    if (info.exists() && info.isFile() && info.size() > MaxFileSize)
+        return fail(QString(), QStringLiteral("the file is larger than 16 MiB and is not a session file"));
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QString(), QStringLiteral("the file cannot be read: %1").arg(file.errorString()));
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize)
+        return fail(QString(), QStringLiteral("the file is larger than 16 MiB and is not a session file"));
+    const QString keep = m_path;
+    const Status status = readText(decodeBytes(bytes), dialogs, store);
+    m_path = keep;
+    if (status == Status::Failed && !m_problem.startsWith(keep))
+        m_problem = keep + QStringLiteral(": ") + m_problem;
+    return status;
+}
+
+SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dialogs, const DataHandler &store)
+{
+    const QString path = m_path;
+    m_keys.clear();
+    m_library.clear();
+    m_hasLibrary = false;
+    m_legacy = false;
+    m_problem.clear();
+    m_path.clear();
+
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    // The value of the last line of each key.
+    std::array<qsizetype, SessionKeys::Count> lastLine;
+    lastLine.fill(-1);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QStringView line = QStringView(lines[n]).trimmed();
+        const qsizetype bracket = line.indexOf(QLatin1Char(']'));
+        if (bracket < 0) {
+            if (!line.isEmpty() && SessionKeys::indexOf(line) >= 0)
+                return fail(line.toString(), QStringLiteral("line %1 holds the key without \"]\" and a value").arg(n + 1));
+            continue;
+        }
+        const int key = SessionKeys::indexOf(line.left(bracket));
+        if (key >= 0)
+            lastLine[size_t(key)] = n;
+    }
+    bool anyKey = false;
+    for (qsizetype n : lastLine)
+        anyKey = anyKey || n >= 0;
+    if (!anyKey) {
+        const Status status = readLegacy(lines.isEmpty() ? QString() : lines.first().trimmed(), dialogs, store);
+        m_path = path;
+        return status;
+    }
+
+    SessionCodec::Options options;
+    for (int k = 0; k < SessionKeys::Count; ++k) {
+        if (lastLine[size_t(k)] < 0)
+            continue;
+        const QStringView line = QStringView(lines[lastLine[size_t(k)]]).trimmed();
+        QStringView value = line.mid(line.indexOf(QLatin1Char(']')) + 1);
+        const qsizetype end = value.indexOf(QLatin1Char(']'));
+        if (end >= 0)
+            value = value.left(end);
+        DecodedKey decoded;
+        QString problem;
+        if (!SessionCodec::decode(k, value, store, options, decoded, problem))
+            return fail(QLatin1String(SessionKeys::at(k).key), problem);
+        m_keys.push_back(std::move(decoded));
+    }
+
+    // The library is read only when all six of its keys are there.
+    std::array<const DecodedKey *, 6> library{};
+    size_t found = 0;
+    for (const DecodedKey &d : m_keys) {
+        if (SessionKeys::at(d.key).kind == KeyKind::LibraryText || SessionKeys::at(d.key).kind == KeyKind::LibraryNumber)
+            library[found++] = &d;
+    }
+    if (found == library.size()) {
+        QString problem;
+        if (!SessionCodec::libraryEntries(library, m_library, problem))
+            return fail(QStringLiteral("Library"), problem);
+        m_hasLibrary = true;
+    }
+    return Status::Read;
+}
+
+SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &dialogs, const DataHandler &store)
+{
+    m_legacy = true;
+    const bool ok = dialogs.confirm(QString(),
+                                    QStringLiteral("The session you are trying to load is not fully supported\n"
+                                                   "If this is a session from the Revade App,\n"
+                                                   "only names, tempos, and colours will be loaded."),
+                                    QStringLiteral("Opening"));
+    if (!ok)
+        return Status::Read; // nothing read: applying changes nothing
+
+    const qsizetype songs = qsizetype(store.SongList.size());
+    struct Range { const char *key; qsizetype first; int width; };
+    const Range ranges[] = {{"Name", 0, 30}, {"Tempos", 3840, 3}, {"ForegroundColours", 4224, 2},
+                            {"BackgroundColours", 4480, 2}};
+    for (const Range &r : ranges) {
+        DecodedKey d;
+        d.key = SessionKeys::indexOf(QString::fromLatin1(r.key));
+        for (qsizetype i = 0; i < songs; ++i) {
+            const QString field = legacyRange(line, r.first + i * r.width, r.width);
+            if (field == kTooShort)
+                return fail(QLatin1String(r.key),
+                            QStringLiteral("the single-line session is too short (%1 characters) for song %2")
+                                .arg(line.size())
+                                .arg(i + 1));
+            if (d.key == 0) {
+                d.names.append(Encodings::decodeName(field));
+                continue;
+            }
+            qint64 v = 0;
+            if (!Encodings::parseDigits(field, v))
+                return fail(QLatin1String(r.key),
+                            QStringLiteral("song %1 holds \"%2\", which is not a number").arg(i + 1).arg(field));
+            if (d.key == 1 && v == 0)
+                return fail(QLatin1String(r.key), QStringLiteral("song %1 has the tempo 0").arg(i + 1));
+            // Colours of this layout count from 1.
+            if (d.key != 1)
+                v = std::max<qint64>(0, v - 1);
+            d.numbers.push_back(v);
+        }
+        m_keys.push_back(std::move(d));
+    }
+    return Status::Read;
+}
+
+void SessionReader::apply(DataHandler &store) const
+{
+    for (const DecodedKey &d : m_keys)
+        SessionCodec::store(store, d);
+    if (m_hasLibrary)
+        store.MidiMessageLibrary.insert(store.MidiMessageLibrary.end(), m_library.begin(), m_library.end());
+}
+
+std::vector<int> SessionReader::presentKeys() const
+{
+    std::vector<int> keys;
+    for (const DecodedKey &d : m_keys)
+        keys.push_back(d.key);
+    return keys;
+}

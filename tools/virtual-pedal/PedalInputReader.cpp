@@ -1,0 +1,201 @@
+#include "PedalInputReader.h"
+
+namespace {
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c)
+{
+    return c == '\r' || c == '\n' || c == ' ' || c == '\t';
+}
+// Garbage is reported with at most this many of its bytes.
+constexpr int KeptGarbage = 256;
+// Fields of a stack preview: status, message and value, 3 digits each (a few more are
+// accepted so that an out-of-range number is still read and reported).
+constexpr int MaxStackPreviewDigits = 12;
+} // namespace
+
+std::vector<PedalInputReader::Event> PedalInputReader::feed(const QByteArray &bytes)
+{
+    std::vector<Event> out;
+    for (char c : bytes)
+        step(c, out);
+    if (m_state == State::Upload)
+        flushPiece(out);
+    flushGarbage(out, QStringLiteral("bytes outside any command"));
+    return out;
+}
+
+void PedalInputReader::step(char c, std::vector<Event> &out)
+{
+    switch (m_state) {
+    case State::Idle:
+        if (c == ']') {
+            flushGarbage(out, QStringLiteral("bytes outside any command"));
+            startCommand(out);
+        } else if (!(isBlank(c) && m_garbage.isEmpty())) {
+            if (m_garbage.size() < KeptGarbage)
+                m_garbage.append(c);
+        }
+        return;
+
+    case State::Code:
+        if (isDigit(c) && m_code.size() < 6) {
+            m_code.append(c);
+        } else if (c == ';' && !m_code.isEmpty()) {
+            finishCode(out);
+        } else {
+            m_garbage = QByteArrayLiteral("]") + m_code;
+            m_state = State::Idle;
+            if (c == ']')
+                flushGarbage(out, QStringLiteral("not a command"));
+            step(c, out);
+        }
+        return;
+
+    case State::Upload:
+        if (m_lineStart && c == ';') {
+            flushPiece(out);
+            if (!m_uploadOverflow) {
+                Event e{Event::Upload};
+                e.bytes = m_body;
+                out.push_back(std::move(e));
+            }
+            m_body.clear();
+            m_state = State::Idle;
+            return;
+        }
+        if (m_lineStart && c == ']') {
+            // No line of session text starts with "]": the editor has given up on this
+            // upload and sends a new command.
+            flushPiece(out);
+            if (!m_uploadOverflow) {
+                Event e{Event::UploadRefused};
+                e.problem = QStringLiteral("broken off after %1 bytes by a new command").arg(m_uploadSize);
+                out.push_back(std::move(e));
+            }
+            m_body.clear();
+            startCommand(out);
+            return;
+        }
+        m_piece.append(c);
+        ++m_uploadSize;
+        if (!m_uploadOverflow) {
+            if (m_body.size() >= MaxUploadBytes) {
+                m_uploadOverflow = true;
+                m_body.clear();
+                m_body.squeeze();
+                Event e{Event::UploadRefused};
+                e.problem = QStringLiteral("longer than %1 bytes").arg(MaxUploadBytes);
+                out.push_back(std::move(e));
+            } else {
+                m_body.append(c);
+            }
+        }
+        m_lineStart = c == '\n';
+        return;
+
+    case State::NamePreview:
+        if (c == ']') {
+            abandonBody(out, QStringLiteral("name preview broken off"));
+            startCommand(out);
+        } else if (c == ';' && m_codePoints >= NamePreviewLength) {
+            Event e{Event::NamePreview};
+            e.bytes = m_body;
+            out.push_back(std::move(e));
+            m_body.clear();
+            m_state = State::Idle;
+        } else {
+            m_body.append(c);
+            if ((uchar(c) & 0xC0) != 0x80)
+                ++m_codePoints;
+            if (m_codePoints > NamePreviewLength + 8)
+                abandonBody(out, QStringLiteral("name preview too long"));
+        }
+        return;
+
+    case State::StackPreview:
+        if (c == ';') {
+            Event e{Event::StackPreview};
+            e.bytes = m_body;
+            out.push_back(std::move(e));
+            m_body.clear();
+            m_state = State::Idle;
+        } else if (isDigit(c) && m_body.size() < MaxStackPreviewDigits) {
+            m_body.append(c);
+        } else {
+            abandonBody(out, QStringLiteral("stack preview broken off"));
+            step(c, out);
+        }
+        return;
+    }
+}
+
+void PedalInputReader::startCommand(std::vector<Event> &)
+{
+    m_state = State::Code;
+    m_code.clear();
+}
+
+void PedalInputReader::finishCode(std::vector<Event> &out)
+{
+    Event e{Event::Command};
+    e.code = m_code.toInt();
+    out.push_back(std::move(e));
+    m_body.clear();
+    switch (e.code) {
+    case 1:
+        m_state = State::NamePreview;
+        m_codePoints = 0;
+        break;
+    case 2:
+        m_state = State::StackPreview;
+        break;
+    case 3:
+        m_state = State::Upload;
+        m_uploadSize = 0;
+        m_uploadOverflow = false;
+        m_lineStart = true;
+        m_piece.clear();
+        m_pieceOffset = 0;
+        break;
+    default:
+        m_state = State::Idle;
+        break;
+    }
+}
+
+void PedalInputReader::flushGarbage(std::vector<Event> &out, const QString &problem)
+{
+    if (m_garbage.isEmpty())
+        return;
+    Event e{Event::Garbage};
+    e.bytes = m_garbage;
+    e.problem = problem;
+    out.push_back(std::move(e));
+    m_garbage.clear();
+}
+
+void PedalInputReader::flushPiece(std::vector<Event> &out)
+{
+    if (m_piece.isEmpty())
+        return;
+    Event e{Event::UploadPiece};
+    e.bytes = m_piece;
+    e.offset = m_pieceOffset;
+    out.push_back(std::move(e));
+    m_pieceOffset += m_piece.size();
+    m_piece.clear();
+}
+
+void PedalInputReader::abandonBody(std::vector<Event> &out, const QString &problem)
+{
+    const char code = m_state == State::NamePreview ? '1' : '2';
+    Event e{Event::Garbage};
+    e.bytes = QByteArrayLiteral("]") + code + ';' + m_body.left(KeptGarbage);
+    e.problem = problem;
+    out.push_back(std::move(e));
+    m_body.clear();
+    m_state = State::Idle;
+}

@@ -1,0 +1,286 @@
+#include "VirtualPedal.h"
+
+#include "format/Encodings.h"
+#include "format/SessionCodec.h"
+#include "format/SessionKeys.h"
+#include "format/SessionWriter.h"
+#include "model/CodePoints.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+
+namespace {
+
+// The load requests and the page whose keys they share out: request `part` of `parts`.
+struct LoadRequest
+{
+    int code;
+    SessionKeys::Page page;
+    int part;
+    int parts;
+    const char *what;
+};
+
+constexpr LoadRequest kRequests[] = {
+    {5, SessionKeys::Page::Songs, 0, 2, "Songs"},
+    {14, SessionKeys::Page::Songs, 1, 2, "Songs"},
+    {6, SessionKeys::Page::Setlist, 0, 1, "Setlist"},
+    {7, SessionKeys::Page::Midi, 0, 1, "Midi Management"},
+    {8, SessionKeys::Page::Global, 0, 1, "Global Settings"},
+    {9, SessionKeys::Page::SetJacks, 0, 4, "Set Jacks"},
+    {10, SessionKeys::Page::SetJacks, 1, 4, "Set Jacks"},
+    {11, SessionKeys::Page::SetJacks, 2, 4, "Set Jacks"},
+    {13, SessionKeys::Page::SetJacks, 3, 4, "Set Jacks"},
+};
+
+const LoadRequest *findRequest(int code)
+{
+    for (const LoadRequest &r : kRequests)
+        if (r.code == code)
+            return &r;
+    return nullptr;
+}
+
+// Shows bytes from the editor in a log line: printable ASCII as is, the rest escaped.
+QString printable(const QByteArray &bytes, int limit = 80)
+{
+    QString out;
+    for (int i = 0; i < bytes.size() && i < limit; ++i) {
+        const uchar c = uchar(bytes[i]);
+        if (c >= 0x20 && c < 0x7f)
+            out += QLatin1Char(char(c));
+        else
+            out += QStringLiteral("\\x%1").arg(c, 2, 16, QLatin1Char('0'));
+    }
+    if (bytes.size() > limit)
+        out += QStringLiteral("... (%1 bytes)").arg(bytes.size());
+    return out;
+}
+
+bool decodeUtf8(const QByteArray &bytes, QString &text)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    text = decoder(bytes);
+    return !decoder.hasError();
+}
+
+} // namespace
+
+VirtualPedal::VirtualPedal(Log log) : m_log(std::move(log)) {}
+
+void VirtualPedal::log(const QString &line) const
+{
+    if (m_log)
+        m_log(line);
+}
+
+QByteArray VirtualPedal::receive(const QByteArray &bytes)
+{
+    QByteArray reply;
+    for (const PedalInputReader::Event &event : m_reader.feed(bytes))
+        handle(event, reply);
+    return reply;
+}
+
+void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &reply)
+{
+    using Event = PedalInputReader::Event;
+    switch (event.kind) {
+    case Event::Command:
+        ++m_counters.commands;
+        command(event.code, reply);
+        break;
+    case Event::UploadPiece:
+        log(QStringLiteral("upload piece of %1 bytes at offset %2").arg(event.bytes.size()).arg(event.offset));
+        break;
+    case Event::Upload: {
+        QString problem;
+        int keys = 0;
+        if (applyUpload(event.bytes, problem, &keys)) {
+            ++m_counters.uploadsApplied;
+            log(QStringLiteral("upload complete: %1 bytes, %2 keys applied").arg(event.bytes.size()).arg(keys));
+        } else {
+            ++m_counters.uploadsRefused;
+            log(QStringLiteral("upload refused, nothing applied: %1").arg(problem));
+        }
+        break;
+    }
+    case Event::UploadRefused:
+        ++m_counters.uploadsRefused;
+        log(QStringLiteral("upload refused, nothing applied: %1").arg(event.problem));
+        break;
+    case Event::NamePreview:
+        namePreview(event.bytes);
+        break;
+    case Event::StackPreview:
+        stackPreview(event.bytes);
+        break;
+    case Event::Garbage:
+        ++m_counters.garbage;
+        log(QStringLiteral("ignored %1: \"%2\"").arg(event.problem, printable(event.bytes)));
+        break;
+    }
+}
+
+void VirtualPedal::command(int code, QByteArray &reply)
+{
+    const QString name = QStringLiteral("]%1;").arg(code);
+    if (const LoadRequest *request = findRequest(code)) {
+        const QString what = request->parts > 1
+            ? QStringLiteral("load request, %1 page, part %2 of %3").arg(QLatin1String(request->what)).arg(request->part + 1).arg(request->parts)
+            : QStringLiteral("load request, %1 page").arg(QLatin1String(request->what));
+        if (m_answerLimit == 0) {
+            ++m_counters.requestsUnanswered;
+            log(QStringLiteral("command %1 %2: not answered").arg(name, what));
+            return;
+        }
+        if (m_answerLimit > 0)
+            --m_answerLimit;
+        const QByteArray data = pageData(code);
+        reply += data;
+        ++m_counters.requestsAnswered;
+        log(QStringLiteral("command %1 %2: answered with %3 keys, %4 bytes")
+                .arg(name, what).arg(keysOfRequest(code).size()).arg(data.size()));
+        return;
+    }
+    switch (code) {
+    case 0:
+        log(QStringLiteral("command %1 greeting").arg(name));
+        return;
+    case 1:
+        log(QStringLiteral("command %1 name preview follows").arg(name));
+        return;
+    case 2:
+        log(QStringLiteral("command %1 stack preview follows").arg(name));
+        return;
+    case 3:
+        log(QStringLiteral("command %1 upload begins").arg(name));
+        return;
+    case 4:
+        m_session.resetSessionContents();
+        ++m_counters.factoryResets;
+        log(QStringLiteral("command %1 factory reset: the pedal's session is the factory session again").arg(name));
+        return;
+    case 12:
+        log(QStringLiteral("command %1 chained load bracket").arg(name));
+        return;
+    default:
+        ++m_counters.unknownCommands;
+        log(QStringLiteral("command %1 unknown, ignored").arg(name));
+        return;
+    }
+}
+
+std::vector<int> VirtualPedal::keysOfRequest(int code)
+{
+    const LoadRequest *request = findRequest(code);
+    if (!request)
+        return {};
+    const std::vector<int> keys = SessionKeys::keysOfPage(request->page);
+    const size_t n = keys.size();
+    const size_t from = n * size_t(request->part) / size_t(request->parts);
+    const size_t to = n * size_t(request->part + 1) / size_t(request->parts);
+    return std::vector<int>(keys.begin() + long(from), keys.begin() + long(to));
+}
+
+QByteArray VirtualPedal::pageData(int code) const
+{
+    QString text = QStringLiteral("]3\r\n");
+    for (int k : keysOfRequest(code)) {
+        text += QLatin1String(SessionKeys::at(k).key);
+        text += QLatin1Char(']');
+        text += SessionWriter::value(m_session, k, SessionWriter::Form::Reply);
+        text += QStringLiteral("\r\n");
+    }
+    text += QStringLiteral(";\r\n");
+    return text.toUtf8();
+}
+
+bool VirtualPedal::applyUpload(const QByteArray &bytes, QString &problem, int *keysApplied)
+{
+    QString text;
+    if (!decodeUtf8(bytes, text)) {
+        problem = QStringLiteral("the text is not valid UTF-8");
+        return false;
+    }
+    text.replace(QLatin1Char('_'), QLatin1Char(' '));
+
+    SessionCodec::Options options;
+    options.stackPositions = true;
+    std::vector<DecodedKey> decoded;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QStringView line(lines[i]);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        const qsizetype bracket = line.indexOf(QLatin1Char(']'));
+        if (bracket < 0) {
+            problem = QStringLiteral("line %1 has no \"]\"").arg(i + 1);
+            return false;
+        }
+        const QStringView key = line.left(bracket);
+        const int index = SessionKeys::indexOf(key);
+        if (index < 0) {
+            problem = QStringLiteral("line %1: unknown key \"%2\"").arg(i + 1).arg(CodePoints::left(key.toString(), 40));
+            return false;
+        }
+        if (!SessionKeys::at(index).gated) {
+            // Stack names, message names and the library stay in the editor.
+            log(QStringLiteral("upload line %1: key \"%2\" is not kept by the pedal, skipped").arg(i + 1).arg(key.toString()));
+            continue;
+        }
+        DecodedKey out;
+        QString why;
+        if (!SessionCodec::decode(index, line.mid(bracket + 1), m_session, options, out, why)) {
+            problem = QStringLiteral("key \"%1\": %2").arg(key.toString(), why);
+            return false;
+        }
+        decoded.push_back(std::move(out));
+    }
+    for (const DecodedKey &key : decoded)
+        SessionCodec::store(m_session, key);
+    if (keysApplied)
+        *keysApplied = int(decoded.size());
+    return true;
+}
+
+void VirtualPedal::namePreview(const QByteArray &fields)
+{
+    ++m_counters.namePreviews;
+    QString text;
+    if (!decodeUtf8(fields, text)) {
+        log(QStringLiteral("name preview ignored: not valid UTF-8"));
+        return;
+    }
+    const int length = CodePoints::length(text);
+    const int displayWidth = length - (PedalInputReader::NamePreviewLength - 1);
+    const QStringList cut = CodePoints::split(text, 1);
+    auto part = [&](int from, int count) { return cut.mid(from, count).join(QString()); };
+    QString name = part(3 + displayWidth + 5, 30);
+    name.replace(QLatin1Char('_'), QLatin1Char(' '));
+    name = Encodings::decodeName(name);
+    name.replace(QStringLiteral("\r\n"), QStringLiteral(" / "));
+    log(QStringLiteral("name preview: song %1, display name only %2, font size %3, background colour %4, "
+                       "foreground colour %5, name \"%6\"")
+            .arg(part(0, 3), part(3, displayWidth), part(3 + displayWidth, 1),
+                 part(4 + displayWidth, 2), part(6 + displayWidth, 2), name));
+}
+
+void VirtualPedal::stackPreview(const QByteArray &fields)
+{
+    ++m_counters.stackPreviews;
+    qint64 status = 0, message = 0, value = 0;
+    if (fields.size() != 9 || !Encodings::parseDigits(QString::fromLatin1(fields.left(3)), status)
+        || !Encodings::parseDigits(QString::fromLatin1(fields.mid(3, 3)), message)
+        || !Encodings::parseDigits(QString::fromLatin1(fields.mid(6, 3)), value)) {
+        log(QStringLiteral("stack preview ignored: \"%1\" is not three fields of 3 digits").arg(printable(fields)));
+        return;
+    }
+    qint64 type = 0, channel = 0;
+    Encodings::decodeStatus(status, type, channel);
+    log(QStringLiteral("stack preview: play status %1 (type %2, channel %3), message %4, value %5")
+            .arg(status).arg(type).arg(channel).arg(message).arg(value));
+}
