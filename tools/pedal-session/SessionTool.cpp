@@ -1,0 +1,164 @@
+#include "SessionTool.h"
+
+#include "format/SessionJson.h"
+#include "format/SessionReader.h"
+#include "format/SessionWriter.h"
+#include "format/TextFileSaver.h"
+#include "model/DataHandler.h"
+#include "model/Normaliser.h"
+#include "model/ScriptedDialogs.h"
+
+#include <QJsonDocument>
+
+namespace {
+
+enum Exit { Ok = 0, Failed = 1, Usage = 2 };
+
+struct Options
+{
+    QString file;
+    QString output;
+    QString page;
+    bool acceptLegacy = false;
+    bool ok = true;
+};
+
+void err(const QString &text)
+{
+    std::fprintf(stderr, "pedal-session: %s\n", text.toLocal8Bit().constData());
+}
+
+Options parse(const QStringList &args, bool wantsFile, bool allowOutput, bool allowLegacy, bool wantsPage)
+{
+    Options o;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (allowOutput && a == QLatin1String("-o") && i + 1 < args.size()) {
+            o.output = args[++i];
+        } else if (allowLegacy && a == QLatin1String("--accept-legacy")) {
+            o.acceptLegacy = true;
+        } else if (wantsPage && a == QLatin1String("--page") && i + 1 < args.size()) {
+            o.page = args[++i];
+        } else if (wantsFile && o.file.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
+            o.file = a;
+        } else {
+            err(QStringLiteral("unexpected argument \"%1\"").arg(a));
+            o.ok = false;
+        }
+    }
+    if (wantsFile && o.file.isEmpty()) {
+        err(QStringLiteral("a session file is needed"));
+        o.ok = false;
+    }
+    if (wantsPage && o.page.isEmpty()) {
+        err(QStringLiteral("--page songs|setjacks|setlist|midi|global|all is needed"));
+        o.ok = false;
+    }
+    return o;
+}
+
+// Writes the result to the -o file atomically, or to standard output.
+int emit(const QString &text, const QString &output)
+{
+    if (output.isEmpty()) {
+        const QByteArray bytes = text.toUtf8();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        std::fflush(stdout);
+        return Ok;
+    }
+    const QString error = TextFileSaver::writeAtomically(output, text);
+    if (!error.isEmpty()) {
+        err(QStringLiteral("%1: cannot be written: %2").arg(output, error));
+        return Failed;
+    }
+    return Ok;
+}
+
+QString fileForm(const DataHandler &store)
+{
+    SessionWriter writer;
+    writer.setAllKeyFlags(true);
+    return writer.write(store, SessionWriter::Form::File);
+}
+
+} // namespace
+
+bool SessionTool::openInto(DataHandler &store, const QString &path, bool acceptLegacy)
+{
+    ScriptedDialogs dialogs;
+    dialogs.defaultAnswer = acceptLegacy ? 0 : 1; // the legacy question: "Ok" or "Cancel"
+    SessionReader reader;
+    if (reader.readFile(path, dialogs, store) != SessionReader::Status::Read) {
+        err(reader.problem());
+        return false;
+    }
+    if (reader.wasLegacy() && !acceptLegacy) {
+        err(QStringLiteral("%1: the file is a single-line session of the older layout, of which only names, "
+                           "tempos and colours can be read; give --accept-legacy to read them")
+                .arg(path));
+        return false;
+    }
+    reader.apply(store);
+    Normaliser::normalise(store);
+    return true;
+}
+
+void SessionTool::printUsage(std::FILE *to)
+{
+    std::fputs("usage: pedal-session new [-o OUT]\n"
+               "       pedal-session open FILE [-o OUT] [--accept-legacy]\n"
+               "       pedal-session json FILE [--accept-legacy]\n"
+               "       pedal-session upload FILE --page songs|setjacks|setlist|midi|global|all\n"
+               "       pedal-session send FILE --port DEVICE --page PAGE\n"
+               "       pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT]\n",
+               to);
+}
+
+int SessionTool::run(const QString &command, const QStringList &args)
+{
+    if (command == QLatin1String("new")) {
+        const Options o = parse(args, false, true, false, false);
+        if (!o.ok)
+            return Usage;
+        DataHandler store;
+        return emit(fileForm(store), o.output);
+    }
+    if (command == QLatin1String("open") || command == QLatin1String("json")) {
+        const bool json = command == QLatin1String("json");
+        const Options o = parse(args, true, !json, true, false);
+        if (!o.ok)
+            return Usage;
+        DataHandler store;
+        if (!openInto(store, o.file, o.acceptLegacy))
+            return Failed;
+        if (json)
+            return emit(QString::fromUtf8(QJsonDocument(SessionJson::toJson(store)).toJson(QJsonDocument::Indented)),
+                        QString());
+        return emit(fileForm(store), o.output);
+    }
+    if (command == QLatin1String("upload")) {
+        const Options o = parse(args, true, false, false, true);
+        if (!o.ok)
+            return Usage;
+        SessionKeys::Page page;
+        if (!SessionKeys::pageFromName(o.page, page)) {
+            err(QStringLiteral("unknown page \"%1\"").arg(o.page));
+            return Usage;
+        }
+        DataHandler store;
+        if (!openInto(store, o.file, false))
+            return Failed;
+        // The sends of songs, jacks, stacks and everything normalise first; the setlist and
+        // global sends do not (opening has normalised already, so this changes nothing).
+        if (page != SessionKeys::Page::Setlist && page != SessionKeys::Page::Global)
+            Normaliser::normalise(store);
+        SessionWriter writer;
+        writer.selectPage(page);
+        QString text = writer.write(store, SessionWriter::Form::Pedal);
+        text.replace(QLatin1Char(' '), QLatin1Char('_'));
+        return emit(QStringLiteral("]3;") + text + QStringLiteral(";"), QString());
+    }
+    err(QStringLiteral("unknown command \"%1\"").arg(command));
+    printUsage(stderr);
+    return Usage;
+}
