@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QStringList>
+
+// The item texts of the fixed value lists of the Songs and Set Jacks pages. A stored
+// value is the position of its item, so the positions the pedal gives a meaning to are
+// fixed here: the 20 colours, the jack modes, and the preset and stack items of the
+// function lists (10 and 11 for a tap, 9 and 10 for a hold). Every list stays within the
+// width of its field in the session text.
+namespace ItemTexts {
+QStringList fractions();    // Fraction: one digit
+QStringList fontSizes();    // FontSize: one digit
+QStringList colourNames();  // BackgroundColour, ForegroundColour: the 20 colours
+QStringList divisions();    // DivisionOne .. DivisionMidi: two digits
+QStringList staticLevels(); // JackOneStatic ..
+QStringList pulseCounts();  // JackOnePulses .. (the jack code is pulses + 1, 1 to 31)
+// Jack modes of jack 0..3 (jack 4 has three).
+QStringList jackModes(int jack);
+// Functions of a footswitch tap or hold.
+QStringList footFunctions(bool hold);
+QStringList stopMidiClockOptions();
+QStringList stopRepeatingOptions();
+QStringList mimicOptions();
+
+// The colour of a colour position; black outside 0 to 19.
+QColor colour(qint64 position);
+// A readable text colour on a background of this colour position.
+QColor textColourOn(qint64 position);
+} // namespace ItemTexts
