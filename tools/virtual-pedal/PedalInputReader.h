@@ -30,6 +30,7 @@ public:
             StackPreview,   // the fields after "]2;": bytes (without the closing ";")
             Garbage,        // bytes that are not part of any command: bytes, problem
         };
+        explicit Event(Kind k) : kind(k) {}
         Kind kind;
         int code = -1;
         QByteArray bytes;
