@@ -58,7 +58,7 @@ Options parse(const QStringList &args, bool wantsFile, bool allowOutput, bool al
 }
 
 // Writes the result to the -o file atomically, or to standard output.
-int emit(const QString &text, const QString &output)
+int writeResult(const QString &text, const QString &output)
 {
     if (output.isEmpty()) {
         const QByteArray bytes = text.toUtf8();
@@ -121,7 +121,7 @@ int SessionTool::run(const QString &command, const QStringList &args)
         if (!o.ok)
             return Usage;
         DataHandler store;
-        return emit(fileForm(store), o.output);
+        return writeResult(fileForm(store), o.output);
     }
     if (command == QLatin1String("open") || command == QLatin1String("json")) {
         const bool json = command == QLatin1String("json");
@@ -132,9 +132,9 @@ int SessionTool::run(const QString &command, const QStringList &args)
         if (!openInto(store, o.file, o.acceptLegacy))
             return Failed;
         if (json)
-            return emit(QString::fromUtf8(QJsonDocument(SessionJson::toJson(store)).toJson(QJsonDocument::Indented)),
+            return writeResult(QString::fromUtf8(QJsonDocument(SessionJson::toJson(store)).toJson(QJsonDocument::Indented)),
                         QString());
-        return emit(fileForm(store), o.output);
+        return writeResult(fileForm(store), o.output);
     }
     if (command == QLatin1String("upload")) {
         const Options o = parse(args, true, false, false, true);
@@ -156,7 +156,7 @@ int SessionTool::run(const QString &command, const QStringList &args)
         writer.selectPage(page);
         QString text = writer.write(store, SessionWriter::Form::Pedal);
         text.replace(QLatin1Char(' '), QLatin1Char('_'));
-        return emit(QStringLiteral("]3;") + text + QStringLiteral(";"), QString());
+        return writeResult(QStringLiteral("]3;") + text + QStringLiteral(";"), QString());
     }
     err(QStringLiteral("unknown command \"%1\"").arg(command));
     printUsage(stderr);
