@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+class DataHandler;
+
+// The MIDI message library as a table: "Manufacturer", "Device", "Action", "Type",
+// "Message", "Value". Sorting by a column reorders the library itself, so the saved
+// library follows the order shown.
+class LibraryTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit LibraryTableModel(DataHandler &store, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+    // Shows the library again after it was changed.
+    void reload();
+
+private:
+    DataHandler &m_store;
+};

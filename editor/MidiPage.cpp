@@ -1,0 +1,572 @@
+#include "MidiPage.h"
+
+#include "EditorContext.h"
+#include "LibraryTableModel.h"
+
+#include "format/SessionKeys.h"
+#include "format/SessionWriter.h"
+#include "format/TextFileSaver.h"
+#include "link/PedalLink.h"
+#include "model/DataHandler.h"
+#include "model/Dialogs.h"
+#include "model/MessageType.h"
+#include "model/Normaliser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStringListModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int StackNameWidth = 30;
+constexpr int LibraryTextWidth = 20;
+
+// A whole decimal number, optionally with a leading minus sign.
+bool parseWholeNumber(const QString &text, qint64 &out)
+{
+    static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
+    const QString t = text.trimmed();
+    if (!whole.match(t).hasMatch())
+        return false;
+    bool ok = false;
+    const qint64 v = t.toLongLong(&ok);
+    if (!ok)
+        return false;
+    out = v;
+    return true;
+}
+
+// "]" ends a key in the session text and "`" fills its name fields: a name holding
+// either would not come back as it was written.
+bool fitsSessionText(const QString &text)
+{
+    return !text.contains(QLatin1Char(']')) && !text.contains(QLatin1Char('`'));
+}
+
+void markRefused(QLineEdit *field, const QString &why)
+{
+    field->setProperty("refused", true);
+    field->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid red; }"));
+    field->setToolTip(why);
+}
+
+void clearMark(QLineEdit *field)
+{
+    if (!field->property("refused").toBool())
+        return;
+    field->setProperty("refused", false);
+    field->setStyleSheet(QString());
+    field->setToolTip(QString());
+}
+
+QString notANumberText()
+{
+    return QObject::tr("Only whole decimal numbers are taken; the field shows the stored value again.");
+}
+
+QString badCharacterText()
+{
+    return QObject::tr("Names cannot hold \"]\" or \"`\"; the text was not taken.");
+}
+
+QPushButton *button(const QString &text, const QString &objectName, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    return b;
+}
+
+QLineEdit *lineEdit(const QString &objectName, QWidget *parent, int width = 0)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(objectName);
+    if (width > 0)
+        e->setMaximumWidth(width);
+    return e;
+}
+
+} // namespace
+
+MidiPage::MidiPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
+{
+    QStringList types;
+    for (qint64 t = 0; t < MessageType::Count; ++t)
+        types.append(MessageType::name(t));
+    m_typeModel = new QStringListModel(types, this);
+
+    auto *layout = new QVBoxLayout(this);
+    auto *commands = new QHBoxLayout;
+    auto *send = button(tr("Send Midi Management"), QStringLiteral("SendMidiCommand"), this);
+    auto *load = button(tr("Load Midi Management"), QStringLiteral("LoadMidiCommand"), this);
+    auto *reset = button(tr("Reset Midi Stacks"), QStringLiteral("ResetMidiCommand"), this);
+    commands->addWidget(send);
+    commands->addWidget(load);
+    commands->addStretch();
+    commands->addWidget(reset);
+    layout->addLayout(commands);
+    layout->addWidget(buildStackPart());
+    layout->addWidget(buildLibraryPart(), 1);
+
+    connect(send, &QPushButton::clicked, this, [this] {
+        if (m_ctx.link)
+            m_ctx.link->sendMidi();
+    });
+    connect(load, &QPushButton::clicked, this, [this] {
+        if (m_ctx.link)
+            m_ctx.link->loadMidi();
+    });
+    connect(reset, &QPushButton::clicked, this, [this] {
+        m_ctx.store.resetMidiStacks();
+        showStackPage();
+        Q_EMIT m_ctx.events.stacksChanged();
+        m_ctx.events.edited();
+    });
+    connect(&m_ctx.lists, &SharedLists::stacksRefilled, this, &MidiPage::reselectStack);
+
+    reselectStack();
+    showStackPage();
+}
+
+QWidget *MidiPage::buildStackPart()
+{
+    auto *box = new QGroupBox(tr("Midi Stack"), this);
+    auto *grid = new QGridLayout(box);
+
+    m_stackCombo = new QComboBox(box);
+    m_stackCombo->setObjectName(QStringLiteral("midiStackCombo"));
+    m_stackCombo->setModel(m_ctx.lists.stackModel());
+    m_stackName = lineEdit(QStringLiteral("MidiStackName"), box);
+    auto *resetStackButton = button(tr("Reset Stack"), QStringLiteral("resetStackButton"), box);
+    auto *previewStackButton = button(tr("Preview Stack"), QStringLiteral("previewStackButton"), box);
+    auto *saveStackNamesButton = button(tr("Save Stack Names..."), QStringLiteral("saveStackNamesButton"), box);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_stackCombo);
+    top->addWidget(new QLabel(tr("Name"), box));
+    top->addWidget(m_stackName, 1);
+    top->addWidget(resetStackButton);
+    top->addWidget(previewStackButton);
+    top->addWidget(saveStackNamesButton);
+    grid->addLayout(top, 0, 0, 1, 8);
+
+    const QStringList headings = {tr("#"), tr("Type"), tr("Channel"), tr("Message"), tr("Value"),
+                                  tr("Name"), tr("Copy"), QString()};
+    for (int c = 0; c < headings.size(); ++c)
+        grid->addWidget(new QLabel(headings[c], box), 1, c);
+
+    // The three number fields of a row, with the message field each edits.
+    struct NumberField
+    {
+        const char *stem;
+        QLineEdit *Row::*field;
+        qint64 MidiStackMessage::*member;
+    };
+    static const NumberField numberFields[] = {
+        {"stackMessageChannel", &Row::channel, &MidiStackMessage::Channel},
+        {"stackMessageMessage", &Row::message, &MidiStackMessage::Message},
+        {"stackMessageValue", &Row::value, &MidiStackMessage::Value},
+    };
+
+    for (int i = 0; i < RowCount; ++i) {
+        Row &row = m_rows[size_t(i)];
+        const QString n = QString::number(i + 1);
+        const int gridRow = i + 2;
+        grid->addWidget(new QLabel(n, box), gridRow, 0);
+
+        row.type = new QComboBox(box);
+        row.type->setObjectName(QStringLiteral("stackMessageType") + n);
+        row.type->setModel(m_typeModel);
+        grid->addWidget(row.type, gridRow, 1);
+        connect(row.type, &QComboBox::activated, this, [this, i](int p) { rowTypeChosen(i, p); });
+
+        int column = 2;
+        for (const NumberField &nf : numberFields) {
+            QLineEdit *edit = lineEdit(QLatin1String(nf.stem) + n, box, 70);
+            row.*(nf.field) = edit;
+            grid->addWidget(edit, gridRow, column++);
+            const auto member = nf.member;
+            connect(edit, &QLineEdit::editingFinished, this,
+                    [this, i, edit, member] { rowNumberEdited(i, edit, member); });
+        }
+
+        row.name = lineEdit(QStringLiteral("stackMessageName") + n, box);
+        grid->addWidget(row.name, gridRow, column++);
+        connect(row.name, &QLineEdit::editingFinished, this, [this, i] { rowNameEdited(i); });
+
+        row.check = new QCheckBox(box);
+        row.check->setObjectName(QStringLiteral("stackMessageCheck") + n);
+        grid->addWidget(row.check, gridRow, column++);
+        connect(row.check, &QCheckBox::toggled, this,
+                [this, i](bool on) { m_ctx.state.StackRowChecked[size_t(i)] = on ? 1 : 0; });
+
+        row.reset = button(tr("Reset"), QStringLiteral("stackMessageReset") + n, box);
+        grid->addWidget(row.reset, gridRow, column++);
+        connect(row.reset, &QPushButton::clicked, this, [this, i] { rowReset(i); });
+    }
+    grid->setColumnStretch(5, 1);
+
+    connect(m_stackCombo, &QComboBox::activated, this, &MidiPage::stackChosen);
+    connect(m_stackName, &QLineEdit::editingFinished, this, &MidiPage::stackNameEdited);
+    connect(resetStackButton, &QPushButton::clicked, this, &MidiPage::resetStack);
+    connect(previewStackButton, &QPushButton::clicked, this, [this] {
+        if (m_ctx.link)
+            m_ctx.link->previewStack(int(m_ctx.state.SelectedStackIndex));
+    });
+    connect(saveStackNamesButton, &QPushButton::clicked, this, &MidiPage::saveStackNames);
+    return box;
+}
+
+QWidget *MidiPage::buildLibraryPart()
+{
+    auto *box = new QGroupBox(tr("Library"), this);
+    auto *layout = new QVBoxLayout(box);
+
+    m_libraryModel = new LibraryTableModel(m_ctx.store, this);
+    m_libraryView = new QTableView(box);
+    m_libraryView->setObjectName(QStringLiteral("LibraryTableView"));
+    m_libraryView->setModel(m_libraryModel);
+    m_libraryView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_libraryView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_libraryView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_libraryView->horizontalHeader()->setStretchLastSection(true);
+    // No sort on enabling: the library keeps its order until a header is clicked.
+    m_libraryView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_libraryView->setSortingEnabled(true);
+    layout->addWidget(m_libraryView, 1);
+
+    auto *fields = new QHBoxLayout;
+    m_manufacturer = lineEdit(QStringLiteral("manufacturerTF"), box);
+    m_device = lineEdit(QStringLiteral("deviceTF"), box);
+    m_action = lineEdit(QStringLiteral("actionTF"), box);
+    m_libraryType = new QComboBox(box);
+    m_libraryType->setObjectName(QStringLiteral("typeCombo"));
+    m_libraryType->setModel(m_typeModel);
+    m_libraryMessage = lineEdit(QStringLiteral("messageTF"), box, 70);
+    m_libraryValue = lineEdit(QStringLiteral("valueTF"), box, 70);
+    m_manufacturer->setPlaceholderText(tr("Manufacturer"));
+    m_device->setPlaceholderText(tr("Device"));
+    m_action->setPlaceholderText(tr("Action"));
+    m_libraryMessage->setPlaceholderText(tr("Message"));
+    m_libraryValue->setPlaceholderText(tr("Value"));
+    for (QWidget *w : {static_cast<QWidget *>(m_manufacturer), static_cast<QWidget *>(m_device),
+                       static_cast<QWidget *>(m_action), static_cast<QWidget *>(m_libraryType),
+                       static_cast<QWidget *>(m_libraryMessage), static_cast<QWidget *>(m_libraryValue)})
+        fields->addWidget(w);
+    layout->addLayout(fields);
+
+    auto *buttons = new QHBoxLayout;
+    auto *add = button(tr("Add"), QStringLiteral("addToLibraryButton"), box);
+    auto *remove = button(tr("Delete"), QStringLiteral("deleteSingleLibraryButton"), box);
+    auto *save = button(tr("Save Library..."), QStringLiteral("saveLibraryButton"), box);
+    auto *clear = button(tr("Clear Library"), QStringLiteral("resetLibraryButton"), box);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(clear);
+    layout->addLayout(buttons);
+
+    connect(m_libraryView, &QTableView::clicked, this,
+            [this](const QModelIndex &index) { copyFromLibrary(index.isValid() ? index.row() : -1); });
+    connect(m_libraryType, &QComboBox::activated, this,
+            [this](int p) { m_libraryMessage->setHidden(MessageType::hasSingleDataByte(p)); });
+    connect(add, &QPushButton::clicked, this, &MidiPage::addToLibrary);
+    connect(remove, &QPushButton::clicked, this, &MidiPage::deleteFromLibrary);
+    connect(save, &QPushButton::clicked, this, &MidiPage::saveLibrary);
+    connect(clear, &QPushButton::clicked, this, &MidiPage::clearLibrary);
+    return box;
+}
+
+MidiStack *MidiPage::shownStack()
+{
+    const qint64 index = m_ctx.state.SelectedStackIndex;
+    if (index < 0 || index >= qint64(m_ctx.store.MidiStackList.size()))
+        return nullptr;
+    MidiStack &stack = m_ctx.store.MidiStackList[size_t(index)];
+    if (stack.MidiStackMessageList.size() < size_t(RowCount))
+        return nullptr;
+    return &stack;
+}
+
+void MidiPage::showStackPage()
+{
+    MidiStack *stack = shownStack();
+    for (int i = 0; i < RowCount; ++i) {
+        Row &row = m_rows[size_t(i)];
+        for (QLineEdit *e : {row.channel, row.message, row.value, row.name})
+            clearMark(e);
+        if (!stack) {
+            row.type->setCurrentIndex(-1);
+            for (QLineEdit *e : {row.channel, row.message, row.value, row.name})
+                e->clear();
+            continue;
+        }
+        const MidiStackMessage &m = stack->MidiStackMessageList[size_t(i)];
+        row.type->setCurrentIndex(m.Typey >= 0 && m.Typey < MessageType::Count ? int(m.Typey) : -1);
+        row.channel->setText(QString::number(m.Channel));
+        row.message->setText(QString::number(m.Message));
+        row.value->setText(QString::number(m.Value));
+        row.name->setText(m.Name);
+    }
+    clearMark(m_stackName);
+    m_stackName->setText(stack ? stack->Name : QString());
+    applyRowRule();
+}
+
+void MidiPage::applyRowRule()
+{
+    MidiStack *stack = shownStack();
+    for (int i = 0; i < RowCount; ++i) {
+        const bool single = stack && MessageType::hasSingleDataByte(stack->MidiStackMessageList[size_t(i)].Typey);
+        m_rows[size_t(i)].message->setHidden(single);
+    }
+}
+
+void MidiPage::reloadLibrary()
+{
+    m_libraryModel->reload();
+}
+
+void MidiPage::reselectStack()
+{
+    const qint64 index = m_ctx.state.SelectedStackIndex;
+    m_stackCombo->setCurrentIndex(index >= 0 && index < m_stackCombo->count() ? int(index) : -1);
+}
+
+void MidiPage::rowTypeChosen(int row, int position)
+{
+    MidiStack *stack = shownStack();
+    if (!stack || position < 0)
+        return;
+    stack->MidiStackMessageList[size_t(row)].Typey = position;
+    applyRowRule();
+    Q_EMIT m_ctx.events.stacksChanged();
+    m_ctx.events.edited();
+}
+
+void MidiPage::rowNumberEdited(int row, QLineEdit *field, qint64 MidiStackMessage::*member)
+{
+    MidiStack *stack = shownStack();
+    if (!stack)
+        return;
+    MidiStackMessage &m = stack->MidiStackMessageList[size_t(row)];
+    qint64 v = 0;
+    if (!parseWholeNumber(field->text(), v)) {
+        field->setText(QString::number(m.*member));
+        markRefused(field, notANumberText());
+        return;
+    }
+    clearMark(field);
+    field->setText(QString::number(v));
+    if (m.*member == v)
+        return;
+    m.*member = v;
+    Q_EMIT m_ctx.events.stacksChanged();
+    m_ctx.events.edited();
+}
+
+void MidiPage::rowNameEdited(int row)
+{
+    MidiStack *stack = shownStack();
+    if (!stack)
+        return;
+    QLineEdit *field = m_rows[size_t(row)].name;
+    const QString text = field->text();
+    if (!fitsSessionText(text)) {
+        markRefused(field, badCharacterText());
+        return;
+    }
+    clearMark(field);
+    const QString name = text.left(StackNameWidth);
+    if (name != text)
+        field->setText(name);
+    MidiStackMessage &m = stack->MidiStackMessageList[size_t(row)];
+    if (m.Name == name)
+        return;
+    m.Name = name;
+    Q_EMIT m_ctx.events.stacksChanged();
+    m_ctx.events.edited();
+}
+
+void MidiPage::rowReset(int row)
+{
+    if (!shownStack())
+        return;
+    m_ctx.store.clearStackMessage(int(m_ctx.state.SelectedStackIndex), row);
+    showStackPage();
+    Q_EMIT m_ctx.events.stacksChanged();
+    m_ctx.events.edited();
+}
+
+void MidiPage::stackChosen(int position)
+{
+    if (position < 0)
+        return;
+    m_ctx.state.SelectedStackIndex = position;
+    showStackPage();
+}
+
+void MidiPage::stackNameEdited()
+{
+    MidiStack *stack = shownStack();
+    if (!stack)
+        return;
+    const QString text = m_stackName->text();
+    if (!fitsSessionText(text)) {
+        markRefused(m_stackName, badCharacterText());
+        return;
+    }
+    clearMark(m_stackName);
+    const QString name = text.left(StackNameWidth);
+    if (name != text)
+        m_stackName->setText(name);
+    if (stack->Name == name)
+        return;
+    stack->Name = name;
+    // One refill renames the item in every stack list of the window; each list then
+    // selects its stored position again.
+    m_ctx.lists.emptyStacks();
+    m_ctx.lists.refillStacks();
+    Q_EMIT m_ctx.events.stacksChanged();
+    m_ctx.events.edited();
+}
+
+void MidiPage::resetStack()
+{
+    if (!shownStack())
+        return;
+    m_ctx.store.clearStack(int(m_ctx.state.SelectedStackIndex));
+    showStackPage();
+    Q_EMIT m_ctx.events.stacksChanged();
+    m_ctx.events.edited();
+}
+
+void MidiPage::copyFromLibrary(int libraryRow)
+{
+    m_ctx.state.LibraryRow = libraryRow;
+    MidiStack *stack = shownStack();
+    bool changed = false;
+    if (stack && libraryRow >= 0 && libraryRow < int(m_ctx.store.MidiMessageLibrary.size())) {
+        const MidiMessage &entry = m_ctx.store.MidiMessageLibrary[size_t(libraryRow)];
+        const QString name = entry.stackMessageName();
+        for (int i = 0; i < RowCount; ++i) {
+            if (m_ctx.state.StackRowChecked[size_t(i)] != 1)
+                continue;
+            MidiStackMessage &m = stack->MidiStackMessageList[size_t(i)];
+            m = MidiStackMessage(entry.Typey, 1, entry.Message, entry.Value, name);
+            changed = true;
+        }
+    }
+    for (int i = 0; i < RowCount; ++i) {
+        m_rows[size_t(i)].check->setChecked(false);
+        m_ctx.state.StackRowChecked[size_t(i)] = 0;
+    }
+    showStackPage();
+    if (changed) {
+        Q_EMIT m_ctx.events.stacksChanged();
+        m_ctx.events.edited();
+    }
+}
+
+void MidiPage::addToLibrary()
+{
+    bool refused = false;
+    auto number = [&refused](QLineEdit *field, qint64 &out) {
+        if (parseWholeNumber(field->text(), out)) {
+            clearMark(field);
+            return;
+        }
+        markRefused(field, QObject::tr("Only whole decimal numbers are taken; nothing was added."));
+        refused = true;
+    };
+    qint64 message = 0;
+    qint64 value = 0;
+    // A single-byte type hides the message field; left empty there, it counts as 0.
+    if (!(m_libraryMessage->isHidden() && m_libraryMessage->text().trimmed().isEmpty()))
+        number(m_libraryMessage, message);
+    number(m_libraryValue, value);
+
+    QStringList texts;
+    for (QLineEdit *field : {m_manufacturer, m_device, m_action}) {
+        if (!fitsSessionText(field->text())) {
+            markRefused(field, badCharacterText());
+            refused = true;
+        } else {
+            clearMark(field);
+        }
+        texts.append(field->text().left(LibraryTextWidth));
+    }
+    if (refused)
+        return;
+
+    const int type = m_libraryType->currentIndex() < 0 ? 0 : m_libraryType->currentIndex();
+    m_ctx.store.MidiMessageLibrary.emplace_back(texts[0], texts[1], texts[2], type,
+                                                 std::clamp<qint64>(message, 0, 255),
+                                                 std::clamp<qint64>(value, 0, 255));
+    reloadLibrary();
+    Q_EMIT m_ctx.events.libraryChanged();
+    m_ctx.events.edited();
+}
+
+void MidiPage::deleteFromLibrary()
+{
+    const qint64 row = m_ctx.state.LibraryRow;
+    if (row < 0 || row >= qint64(m_ctx.store.MidiMessageLibrary.size()))
+        return;
+    m_ctx.store.removeLibraryEntry(int(row));
+    reloadLibrary();
+    Q_EMIT m_ctx.events.libraryChanged();
+    m_ctx.events.edited();
+}
+
+void MidiPage::clearLibrary()
+{
+    const bool ok = m_ctx.dialogs.confirm(QStringLiteral("About to clear"),
+                                          QStringLiteral("Your Library will be cleared to hold no messages"));
+    if (ok && !m_ctx.store.MidiMessageLibrary.empty()) {
+        m_ctx.store.MidiMessageLibrary.clear();
+        Q_EMIT m_ctx.events.libraryChanged();
+        m_ctx.events.edited();
+    }
+    reloadLibrary();
+}
+
+void MidiPage::normaliseStore()
+{
+    // The exports carry what the session text can hold; the clamped values stay.
+    Normaliser::normalise(m_ctx.store);
+    showStackPage();
+    reloadLibrary();
+    Q_EMIT m_ctx.events.songsChanged();
+    Q_EMIT m_ctx.events.stacksChanged();
+}
+
+void MidiPage::saveStackNames()
+{
+    normaliseStore();
+    const QString text = SessionWriter::writeKeys(
+        m_ctx.store, {SessionKeys::indexOf(u"MidiStackNames"), SessionKeys::indexOf(u"MidiStackMessageNames")});
+    TextFileSaver::saveThroughPanel(m_ctx.dialogs, text);
+}
+
+void MidiPage::saveLibrary()
+{
+    normaliseStore();
+    std::vector<int> keys;
+    for (const char16_t *key : {u"LibraryManufacturers", u"LibraryDevices", u"LibraryActions",
+                                u"LibraryTypes", u"LibraryMessages", u"LibraryValues"})
+        keys.push_back(SessionKeys::indexOf(key));
+    TextFileSaver::saveThroughPanel(m_ctx.dialogs, SessionWriter::writeKeys(m_ctx.store, keys));
+}
