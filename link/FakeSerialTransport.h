@@ -1,0 +1,56 @@
+#pragma once
+
+#include "SerialPortTransport.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+// A serial device for tests: records what is opened and written, and lets the test
+// deliver received bytes, errors and the removal of the device.
+class FakeSerialTransport : public SerialPortTransport
+{
+    Q_OBJECT
+public:
+    explicit FakeSerialTransport(QObject *parent = nullptr);
+
+    bool open(const QString &path, const Settings &settings, QString &error) override;
+    bool write(const QByteArray &bytes) override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    QString path() const override { return m_path; }
+
+    // Set by the test: a non-empty text makes the next opens fail with it.
+    QString failOpenWith;
+    // Called after every open asked for (e.g. to change the port list like a device that
+    // restarts).
+    std::function<void(const QString &path, const Settings &settings)> onOpen;
+    // Called with every write (after it is recorded), e.g. to answer like a pedal.
+    std::function<void(const QByteArray &)> onWrite;
+
+    // Every open asked for, in order: path and settings.
+    struct OpenCall
+    {
+        QString path;
+        Settings settings;
+        bool succeeded;
+    };
+    QList<OpenCall> opens;
+    int closes = 0;
+    QList<QByteArray> writes;
+    // All writes as one text (UTF-8).
+    QString written() const;
+    // The writes as texts.
+    QStringList writtenTexts() const;
+    void clearWrites() { writes.clear(); }
+
+    // Deliveries from the "device".
+    void receive(const QByteArray &bytes) { Q_EMIT dataReceived(bytes); }
+    void fail(const QString &description) { Q_EMIT errorOccurred(description); }
+    void unplug();
+
+private:
+    bool m_open = false;
+    QString m_path;
+};

@@ -1,0 +1,428 @@
+#include "PedalLink.h"
+
+#include "ReplyParser.h"
+#include "Scheduler.h"
+#include "SerialHandler.h"
+
+#include "format/Encodings.h"
+#include "model/DataHandler.h"
+#include "model/Diagnostics.h"
+#include "model/Dialogs.h"
+#include "model/Normaliser.h"
+
+#include <QPointer>
+
+namespace {
+
+const char *const SendingWhat = "Sending";
+const char *const LoadingWhat = "Loading";
+
+struct PageTexts
+{
+    SessionKeys::Page page;
+    const char *sendInformative;
+    bool normalise;
+};
+
+// The send confirmations (their wording, misspelling included, is what users know).
+const PageTexts SendPages[] = {
+    {SessionKeys::Page::Songs,
+     "Will send the \"Songs\" page to the pedal\nData on the pedal will be overwritten\n"
+     "Pedal will indicate when finished",
+     true},
+    {SessionKeys::Page::SetJacks,
+     "Will send the \"Set Jacks\" page to the pedal\nData on the pedal will be overwritten\n"
+     "Pedal will indicate when finished",
+     true},
+    {SessionKeys::Page::Midi,
+     "Will send the \"Midi Managment\" page to the pedal\nData on the pedal will be "
+     "overwritten\nPedal will indicate when finished",
+     true},
+    {SessionKeys::Page::Global,
+     "Will send the \"Global Settings\" page to the pedal\nData on the pedal will be "
+     "overwritten\nPedal will indicate when finished",
+     false},
+    {SessionKeys::Page::Setlist,
+     "Will send the \"Setlist\" page to the pedal\nData on the pedal will be overwritten\n"
+     "Pedal will indicate when finished",
+     false},
+    {SessionKeys::Page::All,
+     "Will send all data to the pedal\nData on the pedal will be overwritten\n"
+     "Pedal will indicate when finished",
+     true},
+};
+
+const PageTexts &sendPage(SessionKeys::Page page)
+{
+    for (const PageTexts &p : SendPages)
+        if (p.page == page)
+            return p;
+    return SendPages[5];
+}
+
+struct LoadTexts
+{
+    PedalLink::Load load;
+    const char *informative;
+    const char *requests; // space-separated
+};
+
+const LoadTexts LoadPages[] = {
+    {PedalLink::Load::Songs,
+     "Will load the \"Songs\" page from the pedal\nData in the app will be overwritten",
+     "]5; ]14;"},
+    {PedalLink::Load::SetJacks,
+     "Will load the \"Set Jacks\" page from the pedal\nData in the app will be overwritten",
+     "]9; ]10; ]11; ]13;"},
+    {PedalLink::Load::All,
+     "Will load all data from the pedal\nData in the app will be overwritten",
+     "]5; ]14; ]6; ]7; ]9; ]10; ]11; ]13; ]8;"},
+    {PedalLink::Load::Setlist,
+     "Will load the \"Setlist\" page from the pedal\nData in the app will be overwritten",
+     "]6;"},
+    {PedalLink::Load::Midi,
+     "Will load the \"Midi Management\" page from the pedal\nData in the app will be overwritten",
+     "]7;"},
+    {PedalLink::Load::Global,
+     "Will load the \"Global Settings\" page from the pedal\nData in the app will be "
+     "overwritten",
+     "]8;"},
+};
+
+const LoadTexts &loadPage(PedalLink::Load load)
+{
+    for (const LoadTexts &p : LoadPages)
+        if (p.load == load)
+            return p;
+    return LoadPages[2];
+}
+
+} // namespace
+
+struct PedalLink::Private
+{
+    PedalLink *q;
+    SerialHandler &serial;
+    DataHandler &store;
+    Dialogs &dialogs;
+    Scheduler &scheduler;
+    SessionWriter writer;
+    ReplyParser parser;
+
+    bool sending = false;
+    quint64 sendId = 0;  // identifies the send that scheduled piece writes
+    quint64 watchId = 0; // identifies the latest chained-load time-out
+
+    Private(PedalLink *link, SerialHandler &s, DataHandler &st, Dialogs &dl, Scheduler &sc)
+        : q(link), serial(s), store(st), dialogs(dl), scheduler(sc),
+          parser(st, dl, [this](const QString &text) { serial.sendText(text); })
+    {
+    }
+
+    bool refuseIfBusy()
+    {
+        if (!sending && !parser.chainedLoad().inProgress)
+            return false;
+        dialogs.inform(QStringLiteral("The pedal is busy"),
+                       QStringLiteral("Another transfer is still running.\n"
+                                      "Try again when it has finished."));
+        return true;
+    }
+
+    // Connected test first, then the confirmation.
+    void confirmedLoad(Load load)
+    {
+        if (!serial.ready() || refuseIfBusy())
+            return;
+        if (!dialogs.confirm(QStringLiteral("About to receive"),
+                             QString::fromUtf8(loadPage(load).informative)))
+            return;
+        beginLoad(load);
+    }
+
+    bool confirmSend(SessionKeys::Page page)
+    {
+        if (refuseIfBusy())
+            return false;
+        return dialogs.confirm(QStringLiteral("About to send"),
+                               QString::fromUtf8(sendPage(page).sendInformative));
+    }
+
+    // Normalise and select as the page's send does, then the send routine.
+    bool send(SessionKeys::Page page)
+    {
+        if (sendPage(page).normalise)
+            Normaliser::normalise(store);
+        writer.selectPage(page);
+        return sendRoutine();
+    }
+
+    bool sendRoutine()
+    {
+        if (!serial.ready()) {
+            writer.setAllKeyFlags(false);
+            return false;
+        }
+        QString text = writer.write(store, SessionWriter::Form::Pedal);
+        writer.setAllKeyFlags(false);
+        text.replace(QLatin1Char(' '), QLatin1Char('_'));
+
+        const QStringList pieces = PedalLink::pieces(text);
+        const int n = int(pieces.size());
+
+        sending = true;
+        const quint64 id = ++sendId;
+        serial.sendText(QStringLiteral("]3;"));
+        Q_EMIT q->progress(0, n, QString::fromLatin1(SendingWhat));
+        QPointer<PedalLink> self(q);
+        for (int i = 0; i <= n; ++i) {
+            const QString piece = i < n ? pieces.at(i) : QStringLiteral(";");
+            scheduler.after(PieceIntervalMs * i, [self, id, i, n, piece] {
+                if (self)
+                    self->d->writePiece(id, i, n, piece);
+            });
+        }
+        return true;
+    }
+
+    void writePiece(quint64 id, int i, int n, const QString &piece)
+    {
+        if (id != sendId || !sending)
+            return;
+        if (!serial.sendText(piece)) {
+            sending = false;
+            ++sendId;
+            Diagnostics::line(QStringLiteral("Send stopped after %1 of %2 pieces: no pedal port").arg(i).arg(n));
+            dialogs.inform(QStringLiteral("Sending stopped"),
+                           QStringLiteral("The pedal's port went away before everything was sent."));
+            Q_EMIT q->transferEnded();
+            return;
+        }
+        if (i < n) {
+            Q_EMIT q->progress(i + 1, n, QString::fromLatin1(SendingWhat));
+            return;
+        }
+        sending = false;
+        Q_EMIT q->transferEnded();
+    }
+
+    void beginLoad(Load load)
+    {
+        const QStringList requests = requestsOf(load);
+        parser.resetForNewLoad();
+        if (isChained(load)) {
+            serial.sendText(QStringLiteral("]12;"));
+            parser.chainedLoad().start(requests);
+            serial.sendText(requests.first());
+            armTimeout();
+            Q_EMIT q->progress(1, int(requests.size()), QString::fromLatin1(LoadingWhat));
+            return;
+        }
+        serial.sendText(requests.first());
+        Q_EMIT q->progress(1, 1, QString::fromLatin1(LoadingWhat));
+    }
+
+    void armTimeout()
+    {
+        const quint64 id = ++watchId;
+        QPointer<PedalLink> self(q);
+        scheduler.after(LoadTimeoutMs, [self, id] {
+            if (self && self->d->watchId == id && self->d->parser.chainedLoad().inProgress)
+                self->d->abandonLoad();
+        });
+    }
+
+    void abandonLoad()
+    {
+        const ChainedLoad chain = parser.chainedLoad();
+        parser.chainedLoad().reset();
+        parser.resetForNewLoad();
+        Diagnostics::line(QStringLiteral("Chained load abandoned at request %1 of %2: no reply for %3 s")
+                              .arg(chain.position + 1)
+                              .arg(chain.queue.size())
+                              .arg(LoadTimeoutMs / 1000));
+        if (serial.portHeld())
+            serial.sendText(QStringLiteral("]12;"));
+        dialogs.inform(QStringLiteral("Loading stopped"),
+                       QStringLiteral("The pedal did not answer for %1 seconds.\n"
+                                      "What arrived before has been kept; load again to get the rest.")
+                           .arg(LoadTimeoutMs / 1000));
+        Q_EMIT q->transferEnded();
+    }
+
+    void onReply(const QString &line)
+    {
+        parser.parseReply(line);
+        if (parser.chainedLoad().inProgress)
+            armTimeout();
+    }
+};
+
+QStringList PedalLink::requestsOf(Load load)
+{
+    return QString::fromLatin1(loadPage(load).requests).split(QLatin1Char(' '));
+}
+
+bool PedalLink::isChained(Load load)
+{
+    return load == Load::Songs || load == Load::SetJacks || load == Load::All;
+}
+
+PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs,
+                     Scheduler &scheduler, QObject *parent)
+    : QObject(parent), d(std::make_unique<Private>(this, serial, store, dialogs, scheduler))
+{
+    connect(&serial, &SerialHandler::replyLine, this, [this](const QString &line) { d->onReply(line); });
+    connect(&d->parser, &ReplyParser::stored, this, [this] { Q_EMIT storeChangedByPedal(); });
+    connect(&d->parser, &ReplyParser::requestWritten, this, [this](int k, int n) {
+        Q_EMIT progress(k, n, QString::fromLatin1(LoadingWhat));
+    });
+    connect(&d->parser, &ReplyParser::finished, this, [this](int bad) {
+        Q_EMIT loadFinished(bad);
+        Q_EMIT transferEnded();
+    });
+}
+
+PedalLink::~PedalLink() = default;
+
+// ---- loads ------------------------------------------------------------------------
+
+bool PedalLink::startLoad(Load load)
+{
+    if (!d->serial.ready() || d->refuseIfBusy())
+        return false;
+    d->beginLoad(load);
+    return true;
+}
+
+void PedalLink::loadSongs() { d->confirmedLoad(Load::Songs); }
+void PedalLink::loadSetJacks() { d->confirmedLoad(Load::SetJacks); }
+void PedalLink::loadAll() { d->confirmedLoad(Load::All); }
+void PedalLink::loadSetlist() { d->confirmedLoad(Load::Setlist); }
+void PedalLink::loadMidi() { d->confirmedLoad(Load::Midi); }
+void PedalLink::loadGlobal() { d->confirmedLoad(Load::Global); }
+
+// ---- sends ------------------------------------------------------------------------
+
+bool PedalLink::startSend(SessionKeys::Page page)
+{
+    if (d->refuseIfBusy())
+        return false;
+    return d->send(page);
+}
+
+bool PedalLink::sendSelection()
+{
+    if (d->refuseIfBusy()) {
+        d->writer.setAllKeyFlags(false);
+        return false;
+    }
+    return d->sendRoutine();
+}
+
+QStringList PedalLink::pieces(const QString &text)
+{
+    QStringList out;
+    for (qsizetype at = 0; at < text.size(); at += PieceLength)
+        out.append(text.mid(at, PieceLength));
+    return out;
+}
+
+#define PEDAL_SEND_ACTION(function, page)                                                       \
+    void PedalLink::function()                                                              \
+    {                                                                                       \
+        if (d->confirmSend(page))                                                           \
+            d->send(page);                                                                  \
+    }
+PEDAL_SEND_ACTION(sendSongs, SessionKeys::Page::Songs)
+PEDAL_SEND_ACTION(sendSetJacks, SessionKeys::Page::SetJacks)
+PEDAL_SEND_ACTION(sendSetlist, SessionKeys::Page::Setlist)
+PEDAL_SEND_ACTION(sendMidi, SessionKeys::Page::Midi)
+PEDAL_SEND_ACTION(sendGlobal, SessionKeys::Page::Global)
+PEDAL_SEND_ACTION(sendAll, SessionKeys::Page::All)
+#undef PEDAL_SEND_ACTION
+
+// ---- factory reset and previews -------------------------------------------------------
+
+void PedalLink::factoryResetPedal()
+{
+    if (!d->serial.ready() || d->refuseIfBusy())
+        return;
+    if (!d->dialogs.confirm(QStringLiteral("About to factory reset"),
+                            QStringLiteral("Your pedal will be reset to its factory settings.\n"
+                                           "The computer data will remain the same.")))
+        return;
+    d->serial.sendText(QStringLiteral("]4;"));
+}
+
+void PedalLink::previewName(int songPosition)
+{
+    if (songPosition < 0 || songPosition >= int(d->store.SongList.size()))
+        return;
+    Normaliser::normalise(d->store);
+    if (!d->serial.ready() || d->refuseIfBusy())
+        return;
+    const Song &song = *d->store.SongList.at(size_t(songPosition));
+    QString name = song.NameWithoutBreaks;
+    name.replace(QLatin1Char('_'), QLatin1Char('['));
+    name = Encodings::paddedName(name, 30);
+    name.replace(QLatin1Char(' '), QLatin1Char('_'));
+    // The song's number on the pedal is its position in the list, counted from 1.
+    const QString writes[] = {
+        QStringLiteral("]1;"),
+        Encodings::fixedNumber(songPosition + 1, 3),
+        QString::number(d->store.GlobalMenu.DisplayNameOnly),
+        Encodings::fixedNumber(song.FontSize, 1),
+        Encodings::fixedNumber(song.BackgroundColour, 2),
+        Encodings::fixedNumber(song.ForegroundColour, 2),
+        name,
+        QStringLiteral(";"),
+    };
+    for (const QString &w : writes)
+        d->serial.sendText(w);
+}
+
+void PedalLink::previewStack(int stackPosition)
+{
+    if (!d->serial.ready() || d->refuseIfBusy())
+        return;
+    if (stackPosition < 0 || stackPosition >= int(d->store.MidiStackList.size()))
+        return;
+    const MidiStack &stack = d->store.MidiStackList.at(size_t(stackPosition));
+    for (const MidiStackMessage &m : stack.MidiStackMessageList) {
+        if (m.Channel == 0 && m.Message == 0 && m.Value == 0)
+            continue;
+        d->serial.sendText(QStringLiteral("]2;"));
+        d->serial.sendText(Encodings::fixedNumber(Encodings::statusNumber(m.Typey, m.Channel), 3));
+        d->serial.sendText(Encodings::fixedNumber(m.Message, 3));
+        d->serial.sendText(Encodings::fixedNumber(m.Value, 3));
+        d->serial.sendText(QStringLiteral(";"));
+    }
+}
+
+// ---- state ------------------------------------------------------------------------
+
+bool PedalLink::busy() const
+{
+    return d->sending || d->parser.chainedLoad().inProgress;
+}
+
+bool PedalLink::sending() const
+{
+    return d->sending;
+}
+
+bool PedalLink::chainedLoadRunning() const
+{
+    return d->parser.chainedLoad().inProgress;
+}
+
+ReplyParser &PedalLink::parser()
+{
+    return d->parser;
+}
+
+SessionWriter &PedalLink::writer()
+{
+    return d->writer;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "SerialPortTransport.h"
+
+class QSerialPort;
+
+// The serial device on QSerialPort: the requested baud rate, no parity, one stop bit,
+// data bits and flow control at their defaults, RTS raised where the device allows it
+// (a pseudo-terminal does not; that is not an error). An unplugged device (a resource
+// error) is closed and reported as removed().
+class QtSerialTransport : public SerialPortTransport
+{
+    Q_OBJECT
+public:
+    explicit QtSerialTransport(QObject *parent = nullptr);
+    ~QtSerialTransport() override;
+
+    bool open(const QString &path, const Settings &settings, QString &error) override;
+    bool write(const QByteArray &bytes) override;
+    void close() override;
+    bool isOpen() const override;
+    QString path() const override { return m_path; }
+
+private:
+    void onError(int error);
+
+    QSerialPort *m_port;
+    QString m_path;
+    bool m_configuring = false;
+};

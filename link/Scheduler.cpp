@@ -1,0 +1,3 @@
+#include "Scheduler.h"
+
+Scheduler::~Scheduler() = default;

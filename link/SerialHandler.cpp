@@ -1,0 +1,146 @@
+#include "SerialHandler.h"
+
+#include "QtSerialTransport.h"
+#include "Scheduler.h"
+
+#include "model/Diagnostics.h"
+#include "model/Dialogs.h"
+
+#include <QPointer>
+
+const QString SerialHandler::NotConnectedName = QStringLiteral("COM333");
+
+SerialHandler::SerialHandler(Dialogs &dialogs, Scheduler &scheduler,
+                             std::unique_ptr<SerialPortTransport> transport,
+                             std::unique_ptr<PortLister> lister, QObject *parent)
+    : QObject(parent),
+      m_dialogs(dialogs),
+      m_scheduler(scheduler),
+      m_transport(transport ? std::move(transport) : std::make_unique<QtSerialTransport>()),
+      m_lister(lister ? std::move(lister) : std::make_unique<PortLister>()),
+      m_portName(NotConnectedName)
+{
+    connect(m_transport.get(), &SerialPortTransport::dataReceived, this, &SerialHandler::onData);
+    connect(m_transport.get(), &SerialPortTransport::errorOccurred, this,
+            [this](const QString &description) {
+                Diagnostics::line(QStringLiteral("Serial port (") + m_transport->path()
+                                  + QStringLiteral(") encountered error: ") + description);
+            });
+    connect(m_transport.get(), &SerialPortTransport::removed, this, [this] {
+        m_framer.clear();
+        Diagnostics::line(QStringLiteral("Serial port (%1) was removed").arg(m_transport->path()));
+        Q_EMIT portLost();
+    });
+}
+
+SerialHandler::~SerialHandler()
+{
+    m_transport->disconnect(this);
+}
+
+QStringList SerialHandler::listPortPaths()
+{
+    return m_lister->paths();
+}
+
+bool SerialHandler::connectToPedal()
+{
+    const QStringList present = listPortPaths();
+    const int n = int(m_startupPorts.size());
+    if (present.size() <= n) {
+        m_dialogs.inform(QString(), QStringLiteral("Plug your pedal in after starting the app"));
+        return false;
+    }
+    return openPort(present.at(n));
+}
+
+bool SerialHandler::openPort(const QString &path)
+{
+    setPortName(path);
+    m_framer.clear();
+    ++m_openCount;
+    QString error;
+    if (!m_transport->open(path, SerialPortTransport::Settings{}, error)) {
+        Diagnostics::line(QStringLiteral("Serial port (") + path
+                          + QStringLiteral(") encountered error: ") + error);
+        setPortName(NotConnectedName);
+        m_dialogs.inform(QStringLiteral("Could not open the pedal's port"),
+                         path + QStringLiteral(": ") + error);
+        return false;
+    }
+    const quint64 connection = m_openCount;
+    QPointer<SerialHandler> self(this);
+    m_scheduler.after(GreetingDelayMs, [self, connection] {
+        if (self && self->m_openCount == connection && self->portHeld())
+            self->sendText(QStringLiteral("]0;"));
+    });
+    m_dialogs.inform(QStringLiteral("Success!"), QStringLiteral("Pedal Connected"));
+    return true;
+}
+
+bool SerialHandler::ready()
+{
+    if (isConnected() && portHeld())
+        return true;
+    m_dialogs.notConnected();
+    return false;
+}
+
+bool SerialHandler::sendText(const QString &text)
+{
+    if (!m_transport->isOpen()) {
+        Diagnostics::line(QStringLiteral("Not sent (no pedal port open): %1").arg(text.left(40)));
+        return false;
+    }
+    return m_transport->write(text.toUtf8());
+}
+
+void SerialHandler::closePort()
+{
+    ++m_openCount;
+    m_transport->close();
+    m_framer.clear();
+}
+
+void SerialHandler::forgetPort()
+{
+    setPortName(NotConnectedName);
+}
+
+void SerialHandler::closeAtExit()
+{
+    if (isConnected() && portHeld())
+        closePort();
+}
+
+QString SerialHandler::touchPort(const QString &path, int baud)
+{
+    closePort();
+    SerialPortTransport::Settings settings;
+    settings.baudRate = baud;
+    settings.raiseRts = false;
+    QString error;
+    if (!m_transport->open(path, settings, error))
+        return error.isEmpty() ? QStringLiteral("cannot open %1").arg(path) : error;
+    m_transport->close();
+    return QString();
+}
+
+void SerialHandler::setPortName(const QString &name)
+{
+    if (name == m_portName)
+        return;
+    m_portName = name;
+    Q_EMIT portNameChanged(name);
+}
+
+void SerialHandler::onData(const QByteArray &bytes)
+{
+    const QStringList lines = m_framer.feed(bytes);
+    QPointer<SerialHandler> self(this);
+    for (const QString &line : lines) {
+        Q_EMIT replyLine(line);
+        if (!self)
+            return;
+    }
+}

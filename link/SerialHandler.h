@@ -1,0 +1,106 @@
+#pragma once
+
+#include "LineFramer.h"
+#include "PortLister.h"
+#include "SerialPortTransport.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class Dialogs;
+class Scheduler;
+
+// The one serial link to the pedal. The program makes one SerialHandler at start-up and
+// keeps it until the end; every pedal command goes through it.
+//
+// Port name: "COM333" (NotConnectedName) until the user connects; the pedal counts as
+// connected exactly while the port name is something else (isConnected()). Besides, a
+// port may or may not be held (portHeld()): the port goes away when the pedal is
+// unplugged, while the port name keeps its value. Commands check both (ready()).
+//
+// For the window:
+//   - at start-up: recordStartupPorts();
+//   - the connect button: connectToPedal();
+//   - the status: isConnected(), portName(), portNameChanged();
+//   - at the end: closeAtExit().
+// Replies arrive, one complete line at a time, through replyLine().
+class SerialHandler : public QObject
+{
+    Q_OBJECT
+public:
+    static const QString NotConnectedName; // "COM333"
+    static constexpr int GreetingDelayMs = 1000;
+
+    // `transport` defaults to QtSerialTransport, `lister` to the system's ports.
+    SerialHandler(Dialogs &dialogs, Scheduler &scheduler,
+                  std::unique_ptr<SerialPortTransport> transport = nullptr,
+                  std::unique_ptr<PortLister> lister = nullptr, QObject *parent = nullptr);
+    ~SerialHandler() override;
+
+    // The paths of the ports present now, ports attached later after earlier ones.
+    QStringList listPortPaths();
+
+    // The ports present at start-up (the window records them once).
+    void recordStartupPorts() { m_startupPorts = listPortPaths(); }
+    void setStartupPorts(const QStringList &ports) { m_startupPorts = ports; }
+    QStringList startupPorts() const { return m_startupPorts; }
+
+    // The connect button: opens the first port beyond as many as were present at
+    // start-up. Alerts: "Plug your pedal in after starting the app" when there is none,
+    // "Success!" / "Pedal Connected" when the port opened, and the port's error text when
+    // it could not be opened (then the pedal stays not connected). Returns whether a
+    // port was opened.
+    bool connectToPedal();
+
+    // Opens the port at `path` at 9600 baud, holds it, and sends the greeting "]0;" one
+    // second later. On failure shows the error alert, sets the port name back to
+    // "COM333" and holds no port.
+    bool openPort(const QString &path);
+
+    QString portName() const { return m_portName; }
+    bool isConnected() const { return m_portName != NotConnectedName; }
+    bool portHeld() const { return m_transport->isOpen(); }
+    // Connected and a port held. When not, shows the not-connected alert and returns false.
+    bool ready();
+
+    // Writes the text as UTF-8 in one write. Returns false (and writes nothing) when no
+    // port is held.
+    bool sendText(const QString &text);
+
+    // Closes the held port (the firmware update does this before touching the port).
+    void closePort();
+    // Sets the port name back to "COM333" (after a firmware update).
+    void forgetPort();
+    // Program end: closes the port if connected and held.
+    void closeAtExit();
+
+    // Opens `path` at `baud` and closes it again at once (the boot-loader touch). Returns
+    // an empty text, or the error text when the port could not be opened.
+    QString touchPort(const QString &path, int baud);
+
+    SerialPortTransport &transport() { return *m_transport; }
+    Dialogs &dialogs() { return m_dialogs; }
+    Scheduler &scheduler() { return m_scheduler; }
+
+Q_SIGNALS:
+    void portNameChanged(const QString &portName);
+    // One complete line from the pedal (without its line end).
+    void replyLine(const QString &line);
+    // The held port went away (unplugged).
+    void portLost();
+
+private:
+    void setPortName(const QString &name);
+    void onData(const QByteArray &bytes);
+
+    Dialogs &m_dialogs;
+    Scheduler &m_scheduler;
+    std::unique_ptr<SerialPortTransport> m_transport;
+    std::unique_ptr<PortLister> m_lister;
+    LineFramer m_framer;
+    QString m_portName;
+    QStringList m_startupPorts;
+    quint64 m_openCount = 0; // identifies the connection a delayed greeting belongs to
+};

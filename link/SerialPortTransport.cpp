@@ -1,0 +1,4 @@
+#include "SerialPortTransport.h"
+
+SerialPortTransport::SerialPortTransport(QObject *parent) : QObject(parent) {}
+SerialPortTransport::~SerialPortTransport() = default;

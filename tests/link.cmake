@@ -1,0 +1,31 @@
+# Tests of the pedal link (link/).
+
+# A pseudo-terminal pair that tests can open as a serial device (also used by the
+# virtual pedal's tests).
+add_library(pedal_test_pty STATIC support/PtyPair.cpp support/PtyPair.h)
+target_link_libraries(pedal_test_pty PUBLIC Qt6::Core)
+
+# Scheduler, framer, port list, serial handler and connect.
+pedal_add_test(NAME link_serial_tests
+  SOURCES link_scheduler_test.cpp link_framer_test.cpp link_serial_handler_test.cpp
+  LIBS pedal_link)
+
+# The reply parser: every kind of key, bad lines, the chained-load state, framing.
+pedal_add_test(NAME link_parser_tests
+  SOURCES link_parser_test.cpp link_test_util.h
+  LIBS pedal_link)
+
+# The command set: paced sends, chained and single loads, time-out, previews.
+pedal_add_test(NAME link_transfer_tests
+  SOURCES link_transfer_test.cpp link_test_util.h
+  LIBS pedal_link)
+
+# The firmware update with a stand-in flashing tool.
+pedal_add_test(NAME link_firmware_tests
+  SOURCES link_firmware_test.cpp
+  LIBS pedal_link)
+
+# The serial path end to end over a real pseudo-terminal.
+pedal_add_test(NAME link_pty_tests
+  SOURCES link_pty_test.cpp link_test_util.h
+  LIBS pedal_link pedal_test_pty)
