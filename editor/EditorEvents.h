@@ -21,6 +21,9 @@ Q_SIGNALS:
     void libraryChanged();
     // Stack names or contents changed.
     void stacksChanged();
+    // A jack mode or pulse count changed on the Set Jacks page: the song summary of the
+    // Songs page follows.
+    void jackSetupChanged();
     // Any edit of the session; the window tracks unsaved changes with it.
     void sessionEdited();
     // The whole session was replaced (open, reset, load from the pedal): every page

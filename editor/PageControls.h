@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QStringList>
+
+#include <functional>
+
+class QAbstractItemModel;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// Small builders shared by the pages: every control gets its objectName here, and a list
+// reports only the user's choice (`activated`), never the index changes that come from
+// filling it or from a refill of a shared model.
+namespace PageControls {
+QComboBox *list(const QString &objectName, const QStringList &items, QWidget *parent = nullptr);
+QComboBox *sharedList(const QString &objectName, QAbstractItemModel *model, QWidget *parent = nullptr);
+QPushButton *button(const QString &objectName, const QString &text, QWidget *parent = nullptr);
+QLabel *label(const QString &objectName, const QString &text, QWidget *parent = nullptr);
+
+// Calls `chosen` with the position the user picked.
+void onChoice(QComboBox *combo, QWidget *receiver, std::function<void(int)> chosen);
+// Shows the item at a stored position (no item when the position is not in the list).
+void select(QComboBox *combo, qint64 position);
+
+void setTextColour(QWidget *widget, const QColor &colour);
+QColor textColour(const QWidget *widget);
+} // namespace PageControls

@@ -1,0 +1,532 @@
+#include "SongsPage.h"
+
+#include "EditorContext.h"
+#include "ItemTexts.h"
+#include "PageControls.h"
+#include "SongTableModel.h"
+#include "link/PedalLink.h"
+#include "model/DataHandler.h"
+#include "model/Normaliser.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace PageControls;
+
+namespace {
+const char *const jackWords[4] = {"One", "Two", "Three", "Four"};
+
+// What the summary says of each jack mode, per jack; null: the mode does not exist for
+// that jack and the labels stay as they are.
+const char *const summaryWords[4][4] = {
+    {"STATIC", "TAP OUTPUT", "FOOTSWITCH", "EXPRESSION"},
+    {"STATIC", "TAP OUTPUT", "FOOTSWITCH", "MIDI"},
+    {"STATIC", "TAP OUTPUT", "FOOTSWITCH", "CV"},
+    {"STATIC", "TAP OUTPUT", "MIDI", nullptr},
+};
+// What the division label adds to "Jack N".
+const char *const divisionWords[4][4] = {
+    {" is Static", "", " is Footswitch Input", " is Expression Input"},
+    {" is Static", "", " is Footswitch Input", " is Midi Output"},
+    {" is Static", "", " is Footswitch Input", " is CV Output"},
+    {" is Static", "", " is Midi Output", nullptr},
+};
+
+const QColor summaryRed(255, 0, 0);
+const QColor summaryGreen = QColor::fromRgbF(0, 0.7f, 0);
+const QColor summaryBlue(0, 0, 255);
+
+// Text fields that take whole decimal numbers only.
+bool wholeNumber(const QString &text, qint64 &value)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return false;
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    value = text.toLongLong();
+    return true;
+}
+
+QLineEdit *numberField(const char *objectName, QWidget *parent)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(QString::fromLatin1(objectName));
+    field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), field));
+    field->setMaximumWidth(90);
+    return field;
+}
+
+QString lowerFirst(const char *text)
+{
+    QString s = QString::fromLatin1(text);
+    if (!s.isEmpty())
+        s[0] = s[0].toLower();
+    return s;
+}
+} // namespace
+
+SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("SongsPage"));
+    m_model = new SongTableModel(ctx, SongTableModel::Source::SongList, SongTableModel::Columns::All, this);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("SongTableView"));
+    m_model->attachTo(m_table);
+    m_table->setMinimumWidth(300);
+    m_table->setMaximumWidth(380);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SongsPage::tableSelectionChanged);
+
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("SongsScrollView"));
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(buildEditor());
+
+    auto *send = button(QStringLiteral("SendSongCommand"), tr("Send Songs"), this);
+    auto *load = button(QStringLiteral("LoadSongsCommand"), tr("Load Songs"), this);
+    auto *reset = button(QStringLiteral("ResetSongsCommand"), tr("Reset Songs"), this);
+    connect(send, &QPushButton::clicked, this, [this] {
+        if (m_ctx.link)
+            m_ctx.link->sendSongs();
+    });
+    connect(load, &QPushButton::clicked, this, [this] {
+        if (m_ctx.link)
+            m_ctx.link->loadSongs();
+    });
+    connect(reset, &QPushButton::clicked, this, &SongsPage::resetPage);
+
+    auto *commands = new QHBoxLayout;
+    commands->addWidget(send);
+    commands->addWidget(load);
+    commands->addStretch();
+    commands->addWidget(reset);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(scroll, 1);
+    right->addLayout(commands);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(m_table);
+    layout->addLayout(right, 1);
+
+    connect(&ctx.lists, &SharedLists::presetsRefilled, this, &SongsPage::reselectPresets);
+    connect(&ctx.lists, &SharedLists::stacksRefilled, this, &SongsPage::reselectStacks);
+    connect(&ctx.events, &EditorEvents::jackSetupChanged, this, &SongsPage::showSummary);
+}
+
+QComboBox *SongsPage::addList(const char *objectName, const QStringList &items, qint64 Song::*field)
+{
+    QComboBox *combo = list(QString::fromLatin1(objectName), items);
+    m_lists.push_back({combo, field});
+    const ListField entry = m_lists.back();
+    onChoice(combo, this, [this, entry](int position) { listChosen(entry, position); });
+    return combo;
+}
+
+QWidget *SongsPage::buildEditor()
+{
+    auto *content = new QWidget;
+    auto *column = new QVBoxLayout(content);
+
+    // Summary of the song and its jacks.
+    auto *summary = new QGroupBox(tr("Song"), content);
+    auto *summaryLayout = new QGridLayout(summary);
+    m_idLabel = label(QStringLiteral("idLabel"), QString(), summary);
+    m_summaryName = label(QStringLiteral("summaryName"), QString(), summary);
+    QFont bold = m_summaryName->font();
+    bold.setBold(true);
+    m_idLabel->setFont(bold);
+    m_summaryName->setFont(bold);
+    summaryLayout->addWidget(m_idLabel, 0, 0);
+    summaryLayout->addWidget(m_summaryName, 0, 1, 1, 3);
+    for (int j = 0; j < 4; ++j) {
+        m_summaryJacks[size_t(j)] = label(QStringLiteral("summaryJack%1").arg(j + 1), QString(), summary);
+        summaryLayout->addWidget(m_summaryJacks[size_t(j)], 1 + j / 2, (j % 2) * 2, 1, 2);
+    }
+    column->addWidget(summary);
+
+    // Name.
+    auto *nameBox = new QGroupBox(tr("Name (up to 5 lines, 30 characters)"), content);
+    auto *nameLayout = new QHBoxLayout(nameBox);
+    m_name = new QPlainTextEdit(nameBox);
+    m_name->setObjectName(QStringLiteral("nameTF"));
+    m_name->setTabChangesFocus(true);
+    m_name->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_name->setFixedHeight(m_name->fontMetrics().lineSpacing() * 5 + 14);
+    connect(m_name, &QPlainTextEdit::textChanged, this, &SongsPage::nameEdited);
+    auto *preview = button(QStringLiteral("previewNameButton"), tr("Preview on Pedal"), nameBox);
+    connect(preview, &QPushButton::clicked, this, &SongsPage::previewName);
+    nameLayout->addWidget(m_name, 1);
+    nameLayout->addWidget(preview, 0, Qt::AlignTop);
+    column->addWidget(nameBox);
+
+    // Tempo and display.
+    auto *display = new QGroupBox(tr("Tempo and Display"), content);
+    auto *displayForm = new QFormLayout(display);
+    m_tempo = numberField("tempoTF", display);
+    connect(m_tempo, &QLineEdit::editingFinished, this, &SongsPage::tempoEdited);
+    displayForm->addRow(tr("Tempo (BPM)"), m_tempo);
+    displayForm->addRow(tr("Tap fraction"), addList("fractionCombo", ItemTexts::fractions(), &Song::Fraction));
+    displayForm->addRow(tr("Font size"), addList("fontCombo", ItemTexts::fontSizes(), &Song::FontSize));
+    m_background = addList("backgroundColourCombo", ItemTexts::colourNames(), &Song::BackgroundColour);
+    m_foreground = addList("foregroundColourCombo", ItemTexts::colourNames(), &Song::ForegroundColour);
+    for (QComboBox *combo : {m_background, m_foreground}) {
+        for (int i = 0; i < combo->count(); ++i)
+            combo->setItemData(i, ItemTexts::colour(i), Qt::DecorationRole);
+        combo->setAutoFillBackground(true);
+    }
+    displayForm->addRow(tr("Background colour"), m_background);
+    displayForm->addRow(tr("Text colour"), m_foreground);
+    auto *copyColours = button(QStringLiteral("CopyColoursButton"), tr("Copy Colours to All Songs"), display);
+    displayForm->addRow(QString(), copyColours);
+    column->addWidget(display);
+
+    // Divisions of the four jack outputs and of the MIDI clock.
+    auto *divisions = new QGroupBox(tr("Tap Divisions"), content);
+    auto *divisionForm = new QFormLayout(divisions);
+    static constexpr qint64 Song::*divisionFields[4] = {&Song::DivisionOne, &Song::DivisionTwo,
+                                                         &Song::DivisionThree, &Song::DivisionFour};
+    for (int j = 0; j < 4; ++j) {
+        const QByteArray name = QByteArray("div") + jackWords[j] + "Combo";
+        m_divisions[size_t(j)] = addList(name.constData(), ItemTexts::divisions(), divisionFields[j]);
+        m_divisionLabels[size_t(j)] = label(QStringLiteral("div%1Label").arg(QLatin1String(jackWords[j])),
+                                            QStringLiteral("Jack %1").arg(j + 1), divisions);
+        divisionForm->addRow(m_divisionLabels[size_t(j)], m_divisions[size_t(j)]);
+    }
+    divisionForm->addRow(tr("MIDI clock"), addList("divMidiCombo", ItemTexts::divisions(), &Song::DivisionMidi));
+    auto *copyDivisions = button(QStringLiteral("CopyDivisionButton"), tr("Copy Divisions to All Songs"), divisions);
+    divisionForm->addRow(QString(), copyDivisions);
+    column->addWidget(divisions);
+
+    // MIDI.
+    auto *midi = new QGroupBox(tr("MIDI"), content);
+    auto *midiForm = new QFormLayout(midi);
+    m_stackRef = sharedList(QStringLiteral("midiStackRefCombo"), m_ctx.lists.stackModel());
+    m_lists.push_back({m_stackRef, &Song::MidiStackReference});
+    {
+        const ListField entry = m_lists.back();
+        onChoice(m_stackRef, this, [this, entry](int position) { listChosen(entry, position); });
+    }
+    midiForm->addRow(tr("MIDI stack"), m_stackRef);
+    midiForm->addRow(tr("MIDI clock on load"),
+                     addList("stopMidiClockCombo", ItemTexts::stopMidiClockOptions(), &Song::StopMidiClock));
+    midiForm->addRow(tr("Repeating stack"), addList("stopRepeatingMidiCombo", ItemTexts::stopRepeatingOptions(),
+                                                    &Song::StopRepeatingMessage));
+    midiForm->addRow(tr("Mimic footswitch"), addList("mimicCombo", ItemTexts::mimicOptions(), &Song::MimicFootswitch));
+    m_program = numberField("programChangesTF", midi);
+    m_bank = numberField("bankChangesTF", midi);
+    connect(m_program, &QLineEdit::editingFinished, this, [this] { numberEdited(m_program, &Song::ProgramChange); });
+    connect(m_bank, &QLineEdit::editingFinished, this, [this] { numberEdited(m_bank, &Song::BankChange); });
+    midiForm->addRow(tr("Program change"), m_program);
+    midiForm->addRow(tr("Bank change"), m_bank);
+    column->addWidget(midi);
+
+    // The pedal's own foot switch: the first two inputs of the input table.
+    auto *foot = new QGroupBox(tr("Foot Switch"), content);
+    auto *footForm = new QFormLayout(foot);
+    for (size_t k = 0; k < 2; ++k) {
+        const SongInput &input = songInputs()[k];
+        const QString stem = lowerFirst(input.stem); // footTap, footHold
+        m_footFunction[k] = addList((stem + QLatin1String("Function")).toLatin1().constData(),
+                                    ItemTexts::footFunctions(input.hold), input.function);
+        for (auto [combo, model, field, kind] :
+             {std::tuple{&m_footPreset[k], m_ctx.lists.presetModel(), input.preset, "Preset"},
+              std::tuple{&m_footStack[k], m_ctx.lists.stackModel(), input.stack, "Stack"}}) {
+            *combo = sharedList(stem + QLatin1String(kind), model);
+            m_lists.push_back({*combo, field});
+            const ListField entry = m_lists.back();
+            onChoice(*combo, this, [this, entry](int position) { listChosen(entry, position); });
+        }
+        auto *row = new QHBoxLayout;
+        row->addWidget(m_footFunction[k]);
+        row->addWidget(m_footPreset[k]);
+        row->addWidget(m_footStack[k]);
+        row->addStretch();
+        footForm->addRow(input.hold ? tr("Hold") : tr("Tap"), row);
+    }
+    auto *footCopies = new QHBoxLayout;
+    auto *copyFunctions = button(QStringLiteral("FootFunctionCopy"), tr("Copy Functions"), foot);
+    auto *copyPresets = button(QStringLiteral("FootPresetCopy"), tr("Copy Songs"), foot);
+    auto *copyStacks = button(QStringLiteral("FootStackCopy"), tr("Copy Stacks"), foot);
+    footCopies->addWidget(copyFunctions);
+    footCopies->addWidget(copyPresets);
+    footCopies->addWidget(copyStacks);
+    footCopies->addStretch();
+    footForm->addRow(tr("To all songs"), footCopies);
+    column->addWidget(foot);
+    column->addStretch();
+
+    // The copy buttons and the fields each spreads to every song.
+    const SongInput &tap = songInputs()[0];
+    const SongInput &hold = songInputs()[1];
+    const std::vector<std::pair<QPushButton *, std::vector<qint64 Song::*>>> copies = {
+        {copyColours, {&Song::BackgroundColour, &Song::ForegroundColour}},
+        {copyDivisions,
+         {&Song::DivisionOne, &Song::DivisionTwo, &Song::DivisionThree, &Song::DivisionFour, &Song::DivisionMidi}},
+        {copyFunctions, {tap.function, hold.function}},
+        {copyPresets, {tap.preset, hold.preset}},
+        {copyStacks, {tap.stack, hold.stack}},
+    };
+    for (const auto &[copyButton, fields] : copies)
+        connect(copyButton, &QPushButton::clicked, this, [this, fields = fields] { copyToAllSongs(fields); });
+    return content;
+}
+
+Song *SongsPage::song() const
+{
+    const qint64 index = m_ctx.state.SongsSongIndex;
+    if (index < 0 || index >= qint64(m_ctx.store.SongList.size()))
+        return nullptr;
+    return m_ctx.store.SongList[size_t(index)].get();
+}
+
+void SongsPage::changed()
+{
+    m_ctx.events.edited();
+}
+
+void SongsPage::selectSong(qint64 position)
+{
+    m_ctx.state.SongsSongIndex = position;
+    {
+        const QSignalBlocker blocker(m_table->selectionModel());
+        if (position >= 0 && position < m_model->rowCount())
+            m_table->selectRow(int(position));
+        else
+            m_table->clearSelection();
+    }
+    m_table->viewport()->update();
+    showSong();
+}
+
+void SongsPage::tableSelectionChanged()
+{
+    const QModelIndexList rows = m_table->selectionModel()->selectedRows();
+    m_ctx.state.selectingTable = true;
+    m_ctx.state.SongsSongIndex = rows.isEmpty() ? -1 : rows.first().row();
+    showSong();
+}
+
+void SongsPage::showSong()
+{
+    m_showing = true;
+    Song *s = song();
+    // The name editor must not take the filled-in name for an edit.
+    m_ctx.state.selectingTable = true;
+    m_name->setPlainText(s ? QString(s->FullName).remove(QLatin1Char('\r')) : QString());
+    m_ctx.state.selectingTable = false;
+    showNameRefused({});
+    if (!s) {
+        m_tempo->clear();
+        for (const ListField &l : m_lists)
+            select(l.combo, 0);
+        paintColour(m_background, 0);
+        paintColour(m_foreground, 0);
+    } else {
+        m_tempo->setText(QString::number(s->Tempo));
+        for (const ListField &l : m_lists)
+            select(l.combo, s->*l.field);
+        paintColour(m_background, s->BackgroundColour);
+        paintColour(m_foreground, s->ForegroundColour);
+        m_program->setText(QString::number(s->ProgramChange));
+        m_bank->setText(QString::number(s->BankChange));
+        footVisibility();
+    }
+    showSummary();
+    m_showing = false;
+}
+
+void SongsPage::showSummary()
+{
+    const Song *s = song();
+    if (!s) {
+        m_idLabel->setText(QStringLiteral("Song # ?"));
+        m_summaryName->setText(QStringLiteral("No song selected"));
+        for (int j = 0; j < 4; ++j)
+            m_summaryJacks[size_t(j)]->setText(QStringLiteral("Jack %1:").arg(j + 1));
+        return;
+    }
+    m_idLabel->setText(QStringLiteral("Song # %1").arg(s->Id));
+    m_summaryName->setText(s->NameWithoutBreaks);
+    for (int j = 0; j < 4; ++j) {
+        const qint64 mode = s->*songJacks()[size_t(j)].mode;
+        if (mode < 0 || mode > 3 || !summaryWords[j][mode])
+            continue;
+        QLabel *summaryLabel = m_summaryJacks[size_t(j)];
+        QLabel *divisionLabel = m_divisionLabels[size_t(j)];
+        summaryLabel->setText(QStringLiteral("Jack %1: %2").arg(j + 1).arg(QLatin1String(summaryWords[j][mode])));
+        divisionLabel->setText(QStringLiteral("Jack %1%2").arg(j + 1).arg(QLatin1String(divisionWords[j][mode])));
+        setTextColour(summaryLabel, mode == 0 ? summaryRed : mode == 1 ? summaryGreen : summaryBlue);
+        setTextColour(divisionLabel, mode == 1 ? QColor(Qt::black) : summaryRed);
+        m_divisions[size_t(j)]->setVisible(mode == 1);
+    }
+}
+
+void SongsPage::nameEdited()
+{
+    if (m_ctx.state.selectingTable) {
+        m_ctx.state.selectingTable = false;
+        return;
+    }
+    Song *s = song();
+    if (!s)
+        return;
+    const QString text = m_name->toPlainText();
+    const QString problem = Song::nameProblem(text);
+    showNameRefused(problem);
+    if (!problem.isEmpty() || text == s->FullName)
+        return;
+    s->UpdateName(text);
+    Q_EMIT m_ctx.events.songsChanged();
+    m_ctx.lists.refillPresets();
+    showSummary();
+    changed();
+}
+
+void SongsPage::showNameRefused(const QString &problem)
+{
+    const bool refused = !problem.isEmpty();
+    if (m_name->property("refused").toBool() == refused && m_name->toolTip() == problem)
+        return;
+    m_name->setProperty("refused", refused);
+    m_name->setToolTip(refused ? tr("This name is not taken: %1").arg(problem) : QString());
+    m_name->setStyleSheet(refused ? QStringLiteral("QPlainTextEdit { border: 2px solid rgb(220, 0, 0); }")
+                                  : QString());
+}
+
+void SongsPage::tempoEdited()
+{
+    Song *s = song();
+    if (!s)
+        return;
+    const QString text = m_tempo->text().trimmed();
+    qint64 tempo = 120;
+    if (!text.isEmpty() && (!wholeNumber(text, tempo) || tempo == 0)) {
+        // Not a tempo: the song keeps its own, and the field shows it again.
+        m_tempo->setText(QString::number(s->Tempo));
+        return;
+    }
+    m_tempo->setText(QString::number(tempo));
+    if (tempo == s->Tempo && s->TempoInMs == 60000 / tempo)
+        return;
+    s->UpdateTempo(tempo);
+    Q_EMIT m_ctx.events.songsChanged();
+    changed();
+}
+
+void SongsPage::numberEdited(QLineEdit *field, qint64 Song::*member)
+{
+    Song *s = song();
+    if (!s)
+        return;
+    const QString text = field->text().trimmed();
+    qint64 value = 1;
+    if (!text.isEmpty() && !wholeNumber(text, value)) {
+        field->setText(QString::number(s->*member));
+        return;
+    }
+    field->setText(QString::number(value));
+    if (s->*member == value)
+        return;
+    s->*member = value;
+    changed();
+}
+
+void SongsPage::listChosen(const ListField &list, int position)
+{
+    Song *s = song();
+    if (!s)
+        return;
+    s->*list.field = position;
+    if (list.combo == m_background || list.combo == m_foreground)
+        paintColour(list.combo, position);
+    if (list.combo == m_footFunction[0] || list.combo == m_footFunction[1])
+        footVisibility();
+    changed();
+}
+
+void SongsPage::paintColour(QComboBox *combo, qint64 position)
+{
+    QPalette palette = combo->palette();
+    const QColor colour = ItemTexts::colour(position);
+    const QColor text = ItemTexts::textColourOn(position);
+    palette.setColor(QPalette::Button, colour);
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::Text, text);
+    combo->setPalette(palette);
+}
+
+void SongsPage::footVisibility()
+{
+    const Song *s = song();
+    if (!s)
+        return;
+    for (size_t k = 0; k < 2; ++k) {
+        const SongInput &input = songInputs()[k];
+        const qint64 function = s->*input.function;
+        m_footPreset[k]->setVisible(function == presetFunctionCode(input.hold));
+        m_footStack[k]->setVisible(function == stackFunctionCode(input.hold));
+    }
+}
+
+void SongsPage::copyToAllSongs(const std::vector<qint64 Song::*> &fields)
+{
+    const Song *source = song();
+    if (!source)
+        return;
+    const Song values = *source; // the source is one of the targets
+    for (const SongRef &target : m_ctx.store.SongList)
+        for (qint64 Song::*field : fields)
+            (*target).*field = values.*field;
+    changed();
+}
+
+void SongsPage::reselectPresets()
+{
+    const Song *s = song();
+    for (size_t k = 0; k < 2; ++k)
+        select(m_footPreset[k], s ? s->*songInputs()[k].preset : 0);
+}
+
+void SongsPage::reselectStacks()
+{
+    const Song *s = song();
+    select(m_stackRef, s ? s->MidiStackReference : 0);
+    for (size_t k = 0; k < 2; ++k)
+        select(m_footStack[k], s ? s->*songInputs()[k].stack : 0);
+}
+
+void SongsPage::previewName()
+{
+    const qint64 index = m_ctx.state.SongsSongIndex;
+    if (!song())
+        return;
+    Normaliser::normalise(m_ctx.store);
+    if (m_ctx.link)
+        m_ctx.link->previewName(int(index));
+    showSong();
+    Q_EMIT m_ctx.events.songsChanged();
+    changed();
+}
+
+void SongsPage::resetPage()
+{
+    m_ctx.store.resetSongsFields();
+    m_ctx.lists.refillPresets();
+    showSong();
+    Q_EMIT m_ctx.events.songsChanged();
+    changed();
+}
