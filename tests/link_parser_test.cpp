@@ -1,1 +1,347 @@
+#include "link_test_util.h"
+
+#include "link/ReplyParser.h"
+
+#include "format/Encodings.h"
+
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+QString repeat(const QString &field, int times)
+{
+    QString out;
+    for (int i = 0; i < times; ++i)
+        out += field;
+    return out;
+}
+
+// A parser on its own store, collecting what it writes.
+struct ParserRig
+{
+    DiagnosticsCapture diagnostics;
+    DataHandler store;
+    ScriptedDialogs dialogs;
+    QStringList written;
+    ReplyParser parser{store, dialogs, [this](const QString &t) { written.append(t); }};
+
+    void page(const QString &lines)
+    {
+        parser.parseReply("]3");
+        for (const QString &l : lines.split("\r\n", Qt::SkipEmptyParts))
+            parser.parseReply(l);
+        parser.parseReply(";");
+    }
+    int finishAlerts() const
+    {
+        int n = 0;
+        for (const Alert &a : dialogs.shown)
+            n += a.message == "Press the REFRESH button";
+        return n;
+    }
+};
+
+} // namespace
+
+TEST(ReplyParser, TemposInPageDataAreStoredAndTheFinishAlertShown)
+{
+    ParserRig rig;
+    QString value;
+    for (int i = 0; i < 128; ++i)
+        value += Encodings::fixedNumber(40 + i, 3);
+    rig.parser.parseReply("Tempos]" + value + "\r\n"); // before any "]3": ignored
+    EXPECT_EQ(rig.store.SongList[5]->Tempo, 120);
+    EXPECT_TRUE(rig.dialogs.shown.isEmpty());
+
+    rig.parser.parseReply("]3\r\n");
+    EXPECT_TRUE(rig.parser.pageDataMode());
+    rig.parser.parseReply("  Tempos]" + value + "\r\n");
+    rig.parser.parseReply(";\r\n");
+    EXPECT_FALSE(rig.parser.pageDataMode());
+    EXPECT_EQ(rig.store.SongList[0]->Tempo, 40);
+    EXPECT_EQ(rig.store.SongList[0]->TempoInMs, 1500);
+    EXPECT_EQ(rig.store.SongList[127]->Tempo, 167);
+    ASSERT_EQ(rig.dialogs.shown.size(), 1);
+    EXPECT_EQ(rig.dialogs.shown[0].message, "Press the REFRESH button");
+    EXPECT_EQ(rig.dialogs.shown[0].informative, "Finished Receiving");
+    EXPECT_EQ(rig.dialogs.shown[0].buttons, QStringList({"Ok"}));
+    EXPECT_TRUE(rig.written.isEmpty());
+}
+
+TEST(ReplyParser, EveryPageDataKeyRoundTrips)
+{
+    DataHandler source;
+    scramble(source);
+    ParserRig rig;
+    rig.page(LinkRig::replyLines(source, pageDataKeys()));
+    EXPECT_EQ(LinkRig::fileText(rig.store), LinkRig::fileText(source)) << rig.diagnostics.lines.join("\n").toStdString();
+    EXPECT_EQ(rig.parser.badLines(), 0);
+    EXPECT_EQ(rig.dialogs.shown.last().informative, "Finished Receiving");
+    // The setlist holds the very song objects of SongList.
+    ASSERT_EQ(rig.store.Setlist.size(), 4u);
+    EXPECT_EQ(rig.store.Setlist[0].get(), rig.store.SongList[4].get());
+}
+
+TEST(ReplyParser, NamesJackCodesAndOptionBits)
+{
+    ParserRig rig;
+    QString names = "Verse[Two" + QString(21, '`') + "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd";
+    names += repeat(QString(30, '`'), 126);
+    QString fours = "36" + repeat("00", 127);
+    QString twos = QStringLiteral("36053240") + repeat("00", 124);
+    QString options = QStringLiteral("208128016") + repeat("000", 125);
+    rig.page("Name]" + names + "\r\nNumPulsesFours]" + fours + "\r\nNumPulsesTwos]" + twos
+             + "\r\nPresetOptions]" + options + "\r\n");
+    const auto &songs = rig.store.SongList;
+    EXPECT_EQ(songs[0]->FullName, "Verse\r\nTwo");
+    EXPECT_EQ(songs[0]->NameWithoutBreaks, "Verse_Two");
+    EXPECT_EQ(songs[1]->FullName, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd");
+    EXPECT_EQ(songs[2]->FullName, "");
+    EXPECT_EQ(songs[0]->JackFour, 2);
+    EXPECT_EQ(songs[0]->JackTwo, 3);
+    EXPECT_EQ(songs[1]->JackTwo, 1);
+    EXPECT_EQ(songs[1]->JackTwoPulses, 4);
+    EXPECT_EQ(songs[2]->JackTwo, 0);
+    EXPECT_EQ(songs[2]->JackTwoStatic, 1);
+    EXPECT_EQ(songs[2]->JackTwoPulses, 5);
+    EXPECT_EQ(songs[3]->JackTwo, 0) << "an unknown code leaves mode 0, static 0, pulses 5";
+    EXPECT_EQ(songs[3]->JackTwoStatic, 0);
+    EXPECT_EQ(songs[3]->JackTwoPulses, 5);
+    EXPECT_EQ(songs[0]->StopMidiClock, 1);
+    EXPECT_EQ(songs[0]->StopRepeatingMessage, 1);
+    EXPECT_EQ(songs[0]->MimicFootswitch, 1);
+    EXPECT_EQ(songs[1]->StopMidiClock, 1);
+    EXPECT_EQ(songs[1]->MimicFootswitch, 0);
+    EXPECT_EQ(songs[2]->StopMidiClock, 0);
+    EXPECT_EQ(songs[2]->MimicFootswitch, 1);
+    EXPECT_EQ(rig.parser.badLines(), 0);
+}
+
+TEST(ReplyParser, SetlistSlotsNameSongsByNumber)
+{
+    ParserRig rig;
+    rig.page("Setlist]001005" + repeat("255", 126) + "\r\n");
+    ASSERT_EQ(rig.store.Setlist.size(), 2u);
+    EXPECT_EQ(rig.store.Setlist[0].get(), rig.store.SongList[0].get());
+    EXPECT_EQ(rig.store.Setlist[1].get(), rig.store.SongList[4].get());
+    rig.page("Setlist]255002" + repeat("255", 126) + "\r\n");
+    ASSERT_EQ(rig.store.Setlist.size(), 1u);
+    EXPECT_EQ(rig.store.Setlist[0]->Id, 2);
+}
+
+TEST(ReplyParser, StackKeysCarryNoPositionsAndDecodeStatusNumbers)
+{
+    ParserRig rig;
+    QString channels = repeat("000", 1280), messages = repeat("000", 1280), values = repeat("000", 1280);
+    auto put = [](QString &v, int stack, int message, const char *field) {
+        v.replace((stack * 10 + message) * 3, 3, QString::fromLatin1(field));
+    };
+    put(channels, 2, 3, "145");   // Note On, channel 2
+    put(channels, 0, 0, "207");   // Program Change, channel 16
+    put(channels, 5, 1, "009");   // below 128: type 0, channel 9
+    put(messages, 2, 3, "064");
+    put(values, 2, 3, "127");
+    rig.page("MidiStackMessageChannels]" + channels + "\r\nMidiStackMessageMessages]" + messages
+             + "\r\nMidiStackMessageValues]" + values + "\r\n");
+    const auto &m = rig.store.MidiStackList[2].MidiStackMessageList[3];
+    EXPECT_EQ(m.Typey, 3);
+    EXPECT_EQ(m.Channel, 2);
+    EXPECT_EQ(m.Message, 64);
+    EXPECT_EQ(m.Value, 127);
+    EXPECT_EQ(rig.store.MidiStackList[0].MidiStackMessageList[0].Typey, 1);
+    EXPECT_EQ(rig.store.MidiStackList[0].MidiStackMessageList[0].Channel, 16);
+    EXPECT_EQ(rig.store.MidiStackList[5].MidiStackMessageList[1].Channel, 9);
+    EXPECT_EQ(rig.store.MidiStackList[5].MidiStackMessageList[1].Name, "EMPTY") << "names stay";
+
+    // A status number that names no channel refuses the whole line.
+    put(channels, 127, 9, "240");
+    put(channels, 0, 0, "000");
+    rig.page("MidiStackMessageChannels]" + channels + "\r\n");
+    EXPECT_EQ(rig.store.MidiStackList[0].MidiStackMessageList[0].Channel, 16);
+    EXPECT_EQ(rig.store.MidiStackList[127].MidiStackMessageList[9].Channel, 0);
+    EXPECT_TRUE(rig.dialogs.shown.last().informative.endsWith("1 line could not be read"));
+}
+
+TEST(ReplyParser, GlobalBlockOffsetsAndConverterType)
+{
+    DataHandler source;
+    ParserRig rig;
+    const int global = SessionKeys::indexOf(u"Global");
+    QString block = SessionWriter::value(source, global, SessionWriter::Form::Reply);
+    ASSERT_EQ(block.size(), 205);
+    block.replace(33, 8, "55050062");      // offsets: -5, 5, 0, -12
+    block.replace(47, 7, "1144193");      // converter 1 on: from Note On ch 1, to Program ch 2
+    rig.page("Global]" + block + "\r\n");
+    const Menu &g = rig.store.GlobalMenu;
+    EXPECT_EQ(g.OffsetBpmOne, -5);
+    EXPECT_EQ(g.OffsetBpmTwo, 5);
+    EXPECT_EQ(g.OffsetBpmThree, 0);
+    EXPECT_EQ(g.OffsetBpmFour, -12);
+    EXPECT_EQ(g.ChannelConvert1Enabled, 1);
+    EXPECT_EQ(g.ChannelConvert1ChannelFrom, 1);
+    EXPECT_EQ(g.ChannelConvert1ChannelTo, 2);
+    EXPECT_EQ(g.ChannelConvert1Type, 1) << "the type comes from the second status number";
+}
+
+TEST(ReplyParser, LinesThatDoNotFitStoreNothingAndAreCounted)
+{
+    ParserRig rig;
+    const QString before = LinkRig::fileText(rig.store);
+    const QString setlistBefore = QString::number(rig.store.Setlist.size());
+    rig.page("Tempos]" + repeat("100", 127) + "\r\n"                      // too short
+             + "Tempos]" + repeat("100", 127) + "1x0\r\n"                  // not digits
+             + "Setlist]001000" + repeat("255", 126) + "\r\n"              // slot 0
+             + "Setlist]129" + repeat("255", 127) + "\r\n"                 // no song 129
+             + "Global]" + QString(204, '0') + "\r\n"                      // short block
+             + "MidiStackMessageValues]" + repeat("000", 1279) + "\r\n"     // short stack key
+             + "Fractions" + repeat("1", 128) + "\r\n");                   // no "]"
+    EXPECT_EQ(LinkRig::fileText(rig.store), before);
+    EXPECT_EQ(rig.store.Setlist.size(), 128u);
+    ASSERT_EQ(rig.dialogs.shown.size(), 1);
+    EXPECT_EQ(rig.dialogs.shown[0].message, "Press the REFRESH button");
+    EXPECT_EQ(rig.dialogs.shown[0].informative, "Finished Receiving\n7 lines could not be read");
+    EXPECT_EQ(rig.diagnostics.lines.size(), 7);
+    EXPECT_TRUE(rig.diagnostics.contains("\"Tempos\""));
+    EXPECT_TRUE(rig.diagnostics.contains("\"Setlist\""));
+    EXPECT_TRUE(rig.diagnostics.contains("\"Global\""));
+
+    // The count starts afresh with the next load; a single bad line reads "1 line".
+    rig.page("Tempos]" + repeat("100", 10) + "\r\n");
+    EXPECT_EQ(rig.dialogs.shown.last().informative, "Finished Receiving\n1 line could not be read");
+    rig.page("");
+    EXPECT_EQ(rig.dialogs.shown.last().informative, "Finished Receiving");
+}
+
+TEST(ReplyParser, UnknownAndFileOnlyKeysChangeNothingAndAreNotCounted)
+{
+    ParserRig rig;
+    const QString before = LinkRig::fileText(rig.store);
+    rig.page("MidiStackNames]" + repeat("Renamed" + QString(23, '`'), 128) + "\r\n"
+             + "LibraryTypes]1\r\nFutureKey]123\r\n]3\r\n\r\n");
+    EXPECT_EQ(LinkRig::fileText(rig.store), before);
+    EXPECT_EQ(rig.dialogs.shown.last().informative, "Finished Receiving");
+    EXPECT_TRUE(rig.diagnostics.contains("FutureKey"));
+}
+
+TEST(ReplyParser, TextAfterASecondBracketIsIgnored)
+{
+    ParserRig rig;
+    rig.page("Tempos]" + repeat("099", 128) + "]Fractions]9999\r\n");
+    EXPECT_EQ(rig.store.SongList[127]->Tempo, 99);
+    EXPECT_EQ(rig.store.SongList[0]->Fraction, 0);
+    EXPECT_EQ(rig.parser.badLines(), 0);
+}
+
+TEST(ReplyParser, EndOfDataMovesTheChainedLoadOn)
+{
+    ParserRig rig;
+    QList<std::pair<int, int>> requests;
+    QObject::connect(&rig.parser, &ReplyParser::requestWritten,
+                     [&](int k, int n) { requests.append({k, n}); });
+    rig.parser.chainedLoad().start({"]5;", "]14;"});
+    rig.parser.parseReply("]3");
+    rig.parser.parseReply(";");
+    EXPECT_EQ(rig.written, QStringList({"]14;"}));
+    EXPECT_EQ(rig.parser.chainedLoad().position, 1);
+    EXPECT_TRUE(rig.dialogs.shown.isEmpty());
+    rig.parser.parseReply(";");
+    EXPECT_EQ(rig.written, QStringList({"]14;", "]12;"}));
+    EXPECT_FALSE(rig.parser.chainedLoad().inProgress);
+    EXPECT_TRUE(rig.parser.chainedLoad().queue.isEmpty());
+    EXPECT_EQ(rig.parser.chainedLoad().position, 0);
+    EXPECT_EQ(rig.finishAlerts(), 1);
+    EXPECT_EQ(requests, (QList<std::pair<int, int>>{{2, 2}}));
+
+    // A ";" that nobody asked for still shows the finish alert and writes nothing.
+    rig.parser.parseReply(";");
+    EXPECT_EQ(rig.finishAlerts(), 2);
+    EXPECT_EQ(rig.written.size(), 2);
+}
+
+// The same reply stream, delivered in chunks cut anywhere, gives the same store.
+namespace {
+QString framingStream()
+{
+    DataHandler source;
+    scramble(source);
+    const std::vector<int> keys{SessionKeys::indexOf(u"Tempos"), SessionKeys::indexOf(u"Setlist"),
+                                SessionKeys::indexOf(u"Fractions"), SessionKeys::indexOf(u"Global")};
+    return "]3\r\n" + LinkRig::replyLines(source, keys) + ";\r\n]3\r\nNumPulsesTwos]"
+        + SessionWriter::value(source, SessionKeys::indexOf(u"NumPulsesTwos"), SessionWriter::Form::Reply)
+        + "\r\n;\r\n";
+}
+
+// The values of the keys that the streams carry (cheaper to compare than the whole file).
+QString framedKeys(const DataHandler &s)
+{
+    QString out;
+    for (const char *key : {"Tempos", "Setlist", "Fractions", "Global", "NumPulsesTwos"})
+        out += SessionWriter::value(s, SessionKeys::indexOf(QString::fromLatin1(key)), SessionWriter::Form::Reply);
+    return out;
+}
+
+QString storeAfter(const QByteArray &stream, const std::vector<qsizetype> &cuts, int *alerts,
+                   bool whole = true)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    qsizetype at = 0;
+    for (qsizetype cut : cuts) {
+        rig.port->receive(stream.mid(at, cut - at));
+        at = cut;
+    }
+    rig.port->receive(stream.mid(at));
+    *alerts = int(rig.dialogs.shown.size());
+    return whole ? LinkRig::fileText(rig.store) : framedKeys(rig.store);
+}
+} // namespace
+
+TEST(ReplyFraming, EveryChunkBoundaryGivesTheSameStore)
+{
+    const QByteArray stream = framingStream().toUtf8();
+    int alerts = 0;
+    const QString whole = storeAfter(stream, {}, &alerts, false);
+    EXPECT_EQ(alerts, 2);
+    EXPECT_NE(whole, framedKeys(DataHandler()));
+
+    // One rig for all cuts: each run stores every key again, and the keys stored are
+    // checked one by one, so a line lost by one cut cannot hide behind an earlier run.
+    LinkRig rig;
+    rig.connectPedal();
+    std::vector<int> stored;
+    QObject::connect(&rig.link->parser(), &ReplyParser::stored, [&](int key) { stored.push_back(key); });
+    const std::vector<int> expected{SessionKeys::indexOf(u"Tempos"), SessionKeys::indexOf(u"Setlist"),
+                                    SessionKeys::indexOf(u"Fractions"), SessionKeys::indexOf(u"Global"),
+                                    SessionKeys::indexOf(u"NumPulsesTwos")};
+    for (qsizetype cut = 1; cut < stream.size(); ++cut) {
+        stored.clear();
+        rig.dialogs.shown.clear();
+        rig.port->receive(stream.left(cut));
+        rig.port->receive(stream.mid(cut));
+        ASSERT_EQ(stored, expected) << "cut at " << cut;
+        ASSERT_EQ(framedKeys(rig.store), whole) << "cut at " << cut;
+        ASSERT_EQ(rig.dialogs.shown.size(), 2) << "cut at " << cut;
+    }
+}
+
+TEST(ReplyFraming, ByteByByteAndRandomChunksOfAllKeys)
+{
+    DataHandler source;
+    scramble(source);
+    const QByteArray stream = ("]3\r\n" + LinkRig::replyLines(source, pageDataKeys()) + ";\r\n").toUtf8();
+    std::vector<qsizetype> everyByte;
+    for (qsizetype i = 1; i < stream.size(); ++i)
+        everyByte.push_back(i);
+    int alerts = 0;
+    EXPECT_EQ(storeAfter(stream, everyByte, &alerts), LinkRig::fileText(source));
+    EXPECT_EQ(alerts, 1);
+    QRandomGenerator random(42);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<qsizetype> cuts;
+        for (qsizetype at = random.bounded(1, 5000); at < stream.size(); at += random.bounded(1, 5000))
+            cuts.push_back(at);
+        ASSERT_EQ(storeAfter(stream, cuts, &alerts), LinkRig::fileText(source)) << "round " << round;
+    }
+}

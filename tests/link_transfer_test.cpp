@@ -1,1 +1,403 @@
+#include "link_test_util.h"
+
+#include "link/ReplyParser.h"
+
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+// Records each write with the virtual time at which it went out.
+struct TimedWrites
+{
+    QList<std::pair<qint64, QString>> writes; // times from the construction of this
+    explicit TimedWrites(LinkRig &rig)
+    {
+        const qint64 start = rig.clock.now();
+        rig.port->onWrite = [this, &rig, start](const QByteArray &b) {
+            writes.append({rig.clock.now() - start, QString::fromUtf8(b)});
+        };
+    }
+};
+
+const QString SendMessage = QStringLiteral("About to send");
+const QString ReceiveMessage = QStringLiteral("About to receive");
+
+} // namespace
+
+TEST(PacedSend, PiecesOf1024)
+{
+    QString text(2500, 'x');
+    const QStringList pieces = PedalLink::pieces(text);
+    ASSERT_EQ(pieces.size(), 3);
+    EXPECT_EQ(pieces[0].size(), 1024);
+    EXPECT_EQ(pieces[1].size(), 1024);
+    EXPECT_EQ(pieces[2].size(), 452);
+    EXPECT_TRUE(PedalLink::pieces(QString()).isEmpty());
+    EXPECT_EQ(PedalLink::pieces(QString(1024, 'y')).size(), 1);
+}
+
+TEST(PacedSend, EmptySelectionWritesOnlyTheBrackets)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    TimedWrites timed(rig);
+    EXPECT_TRUE(rig.link->sendSelection());
+    EXPECT_TRUE(rig.link->busy());
+    rig.clock.runAll();
+    EXPECT_EQ(timed.writes, (QList<std::pair<qint64, QString>>{{0, "]3;"}, {0, ";"}}));
+    EXPECT_FALSE(rig.link->busy());
+}
+
+TEST(PacedSend, MultiPieceTextGoesOutEveryThreeTenthsOfASecond)
+{
+    LinkRig rig;
+    rig.store.SongList[3]->UpdateName("My Song");
+    rig.connectPedal();
+    TimedWrites timed(rig);
+    QSignalSpy progress(rig.link.get(), &PedalLink::progress);
+    QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
+
+    // The text that the Songs page sends, as the pedal form with blanks as "_".
+    SessionWriter writer;
+    writer.selectPage(SessionKeys::Page::Songs);
+    QString expected = writer.write(rig.store, SessionWriter::Form::Pedal);
+    expected.replace(' ', '_');
+    const int n = int((expected.size() + 1023) / 1024);
+    ASSERT_GT(n, 3);
+
+    rig.link->sendSongs();
+    EXPECT_EQ(rig.dialogs.shown.size(), 1);
+    EXPECT_FALSE(rig.link->writer().anyFlagSet()) << "the selection is cleared at once";
+    rig.clock.runAll();
+
+    ASSERT_EQ(timed.writes.size(), n + 2);
+    EXPECT_EQ(timed.writes.first(), std::make_pair(qint64(0), QString("]3;")));
+    QString body;
+    for (int i = 0; i < n; ++i) {
+        EXPECT_EQ(timed.writes[i + 1].first, 300 * i);
+        EXPECT_EQ(timed.writes[i + 1].second.size(), i < n - 1 ? 1024 : expected.size() - 1024 * (n - 1));
+        body += timed.writes[i + 1].second;
+    }
+    EXPECT_EQ(timed.writes.last(), std::make_pair(qint64(300 * n), QString(";")));
+    EXPECT_EQ(body, expected);
+    EXPECT_TRUE(body.contains("My_Song"));
+    EXPECT_FALSE(body.contains(' '));
+    EXPECT_TRUE(body.contains("\r\n"));
+
+    ASSERT_EQ(progress.size(), n + 1);
+    EXPECT_EQ(progress.first()[0].toInt(), 0);
+    EXPECT_EQ(progress.last()[0].toInt(), n);
+    EXPECT_EQ(progress.last()[1].toInt(), n);
+    EXPECT_EQ(ended.size(), 1);
+}
+
+TEST(PacedSend, TheTextIsBuiltOnceAtTheStart)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    rig.link->startSend(SessionKeys::Page::All);
+    rig.clock.advance(0);
+    rig.store.SongList[127]->UpdateName("Late");
+    rig.clock.runAll();
+    EXPECT_FALSE(rig.port->written().contains("Late"));
+}
+
+TEST(PacedSend, ConfirmationsAndNormalisationOfEachPage)
+{
+    struct Case
+    {
+        void (PedalLink::*action)();
+        const char *informative;
+        const char *firstKey;
+        bool normalises;
+    };
+    const Case cases[] = {
+        {&PedalLink::sendSongs, "Will send the \"Songs\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "Name]", true},
+        {&PedalLink::sendSetJacks, "Will send the \"Set Jacks\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "ExpStack]", true},
+        {&PedalLink::sendMidi, "Will send the \"Midi Managment\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "MidiStackMessageChannels]", true},
+        {&PedalLink::sendGlobal, "Will send the \"Global Settings\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "Global]", false},
+        {&PedalLink::sendSetlist, "Will send the \"Setlist\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "Setlist]", false},
+        {&PedalLink::sendAll, "Will send all data to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "Name]", true},
+    };
+    for (const Case &c : cases) {
+        LinkRig rig;
+        rig.connectPedal();
+        rig.store.SongList[0]->UpdateTempo(500);
+        rig.dialogs.answers = {1}; // Cancel
+        ((*rig.link).*c.action)();
+        rig.clock.runAll();
+        ASSERT_EQ(rig.dialogs.shown.size(), 1);
+        EXPECT_EQ(rig.dialogs.shown[0].message, SendMessage);
+        EXPECT_EQ(rig.dialogs.shown[0].informative, QString::fromUtf8(c.informative));
+        EXPECT_EQ(rig.dialogs.shown[0].buttons, QStringList({"Ok", "Cancel"}));
+        EXPECT_TRUE(rig.port->writes.isEmpty());
+        EXPECT_EQ(rig.store.SongList[0]->Tempo, 500) << "Cancel changes nothing";
+
+        ((*rig.link).*c.action)();
+        rig.clock.runAll();
+        EXPECT_EQ(rig.dialogs.shown.size(), 2);
+        EXPECT_TRUE(rig.port->written().startsWith(QString("]3;") + c.firstKey)) << c.firstKey;
+        EXPECT_TRUE(rig.port->written().endsWith("\r\n;"));
+        EXPECT_EQ(rig.store.SongList[0]->Tempo, c.normalises ? 300 : 500) << c.firstKey;
+        EXPECT_FALSE(rig.link->writer().anyFlagSet());
+    }
+}
+
+TEST(PacedSend, NotConnectedAsksFirstThenRefusesAndClearsTheSelection)
+{
+    LinkRig rig;
+    rig.link->sendSetlist();
+    ASSERT_EQ(rig.dialogs.messages(), QStringList({SendMessage, "Please connect to the pedal first"}));
+    EXPECT_EQ(rig.dialogs.shown[1].informative, QString());
+    EXPECT_EQ(rig.dialogs.shown[1].buttons, QStringList({"Ok"}));
+    EXPECT_FALSE(rig.link->writer().anyFlagSet());
+    EXPECT_FALSE(rig.link->busy());
+    rig.clock.runAll();
+    EXPECT_TRUE(rig.port->writes.isEmpty());
+}
+
+TEST(PacedSend, AnUnpluggedPedalStopsTheSend)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
+    rig.link->startSend(SessionKeys::Page::All);
+    rig.clock.advance(300);
+    rig.port->unplug();
+    rig.clock.runAll();
+    EXPECT_EQ(ended.size(), 1);
+    EXPECT_FALSE(rig.link->busy());
+    EXPECT_EQ(rig.dialogs.messages(), QStringList({"Sending stopped"}));
+}
+
+TEST(OneTransferAtATime, SendsAndLoadsAreRefusedWhileBusy)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    rig.link->startSend(SessionKeys::Page::Midi);
+    rig.clock.advance(0);
+    const int written = int(rig.port->writes.size());
+    rig.link->sendAll();
+    rig.link->loadSetlist();
+    EXPECT_FALSE(rig.link->startLoad(PedalLink::Load::All));
+    rig.link->factoryResetPedal();
+    rig.link->previewStack(0);
+    EXPECT_EQ(rig.dialogs.messages(), QStringList(5, "The pedal is busy"));
+    EXPECT_EQ(rig.port->writes.size(), written);
+    rig.clock.runAll();
+    EXPECT_FALSE(rig.link->busy());
+
+    // A chained load keeps the link busy until its last reply.
+    rig.dialogs.shown.clear();
+    EXPECT_TRUE(rig.link->startLoad(PedalLink::Load::Songs));
+    EXPECT_FALSE(rig.link->startSend(SessionKeys::Page::Global));
+    EXPECT_EQ(rig.dialogs.messages(), QStringList({"The pedal is busy"}));
+    rig.receive(";\r\n;\r\n");
+    EXPECT_FALSE(rig.link->busy());
+    EXPECT_TRUE(rig.link->startSend(SessionKeys::Page::Global));
+}
+
+TEST(Loads, ChainedLoadsWriteTheirRequestsInOrder)
+{
+    struct Case
+    {
+        void (PedalLink::*action)();
+        QStringList requests;
+        const char *informative;
+    };
+    const Case cases[] = {
+        {&PedalLink::loadAll, {"]5;", "]14;", "]6;", "]7;", "]9;", "]10;", "]11;", "]13;", "]8;"},
+         "Will load all data from the pedal\nData in the app will be overwritten"},
+        {&PedalLink::loadSongs, {"]5;", "]14;"},
+         "Will load the \"Songs\" page from the pedal\nData in the app will be overwritten"},
+        {&PedalLink::loadSetJacks, {"]9;", "]10;", "]11;", "]13;"},
+         "Will load the \"Set Jacks\" page from the pedal\nData in the app will be overwritten"},
+    };
+    for (const Case &c : cases) {
+        LinkRig rig;
+        rig.connectPedal();
+        QSignalSpy progress(rig.link.get(), &PedalLink::progress);
+        QSignalSpy finished(rig.link.get(), &PedalLink::loadFinished);
+        ((*rig.link).*c.action)();
+        ASSERT_EQ(rig.dialogs.shown.size(), 1);
+        EXPECT_EQ(rig.dialogs.shown[0].message, ReceiveMessage);
+        EXPECT_EQ(rig.dialogs.shown[0].informative, QString::fromUtf8(c.informative));
+        EXPECT_EQ(rig.port->writtenTexts(), QStringList({"]12;", c.requests[0]}));
+        EXPECT_TRUE(rig.link->chainedLoadRunning());
+        for (int i = 1; i < c.requests.size(); ++i) {
+            rig.receive("]3\r\n;\r\n");
+            EXPECT_EQ(rig.port->writtenTexts().last(), c.requests[i]);
+            EXPECT_EQ(rig.dialogs.shown.size(), 1) << "no alert before the last reply";
+        }
+        rig.receive(";\r\n");
+        QStringList expected{"]12;"};
+        expected += c.requests;
+        expected += "]12;";
+        EXPECT_EQ(rig.port->writtenTexts(), expected);
+        EXPECT_EQ(rig.dialogs.messages(), QStringList({ReceiveMessage, "Press the REFRESH button"}));
+        EXPECT_FALSE(rig.link->chainedLoadRunning());
+        EXPECT_EQ(finished.size(), 1);
+        ASSERT_EQ(progress.size(), c.requests.size());
+        EXPECT_EQ(progress.last()[0].toInt(), c.requests.size());
+        EXPECT_EQ(progress.last()[1].toInt(), c.requests.size());
+    }
+}
+
+TEST(Loads, SingleLoadsWriteOneRequest)
+{
+    const std::pair<void (PedalLink::*)(), const char *> cases[] = {
+        {&PedalLink::loadSetlist, "]6;"}, {&PedalLink::loadMidi, "]7;"}, {&PedalLink::loadGlobal, "]8;"}};
+    for (const auto &c : cases) {
+        LinkRig rig;
+        rig.connectPedal();
+        ((*rig.link).*c.first)();
+        EXPECT_EQ(rig.port->writtenTexts(), QStringList({c.second}));
+        EXPECT_FALSE(rig.link->busy());
+        rig.receive(";\r\n");
+        EXPECT_EQ(rig.port->writtenTexts(), QStringList({c.second}));
+        EXPECT_EQ(rig.dialogs.messages(), QStringList({ReceiveMessage, "Press the REFRESH button"}));
+    }
+    LinkRig rig;
+    rig.connectPedal();
+    rig.link->loadMidi();
+    EXPECT_EQ(rig.dialogs.shown[0].informative,
+              "Will load the \"Midi Management\" page from the pedal\nData in the app will be overwritten");
+}
+
+TEST(Loads, NotConnectedShowsOnlyTheAlert)
+{
+    LinkRig rig;
+    rig.link->loadSetlist();
+    rig.link->loadAll();
+    rig.link->factoryResetPedal();
+    EXPECT_EQ(rig.dialogs.messages(), QStringList(3, "Please connect to the pedal first"));
+    EXPECT_FALSE(rig.link->chainedLoadRunning());
+}
+
+TEST(Loads, ALoadStoresWhatThePedalSends)
+{
+    DataHandler pedal;
+    scramble(pedal);
+    LinkRig rig;
+    rig.connectPedal();
+    QSignalSpy changed(rig.link.get(), &PedalLink::storeChangedByPedal);
+    EXPECT_TRUE(rig.link->startLoad(PedalLink::Load::Setlist));
+    rig.receive("]3\r\n" + LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Setlist")}) + ";\r\n");
+    ASSERT_EQ(rig.store.Setlist.size(), 4u);
+    EXPECT_EQ(rig.store.Setlist[0]->Id, 5);
+    EXPECT_EQ(changed.size(), 1);
+}
+
+TEST(Loads, AChainedLoadWithoutRepliesIsAbandonedAfter15Seconds)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
+    rig.link->loadAll();
+    rig.clock.advance(14000);
+    rig.receive("]3\r\n");       // any reply keeps it alive
+    rig.clock.advance(14000);
+    rig.receive(";\r\n");        // the next request goes out
+    EXPECT_EQ(rig.port->writtenTexts().last(), "]14;");
+    rig.clock.advance(14999);
+    EXPECT_TRUE(rig.link->chainedLoadRunning());
+    EXPECT_EQ(ended.size(), 0);
+    rig.clock.advance(1);
+    EXPECT_FALSE(rig.link->chainedLoadRunning());
+    EXPECT_TRUE(rig.link->parser().chainedLoad().queue.isEmpty());
+    EXPECT_EQ(rig.link->parser().chainedLoad().position, 0);
+    EXPECT_EQ(rig.dialogs.messages(), QStringList({ReceiveMessage, "Loading stopped"}));
+    EXPECT_EQ(rig.port->writtenTexts().last(), "]12;");
+    EXPECT_EQ(ended.size(), 1);
+
+    // A late reply no longer moves anything; a new load starts afresh.
+    rig.receive(";\r\n");
+    EXPECT_EQ(rig.port->writtenTexts().last(), "]12;");
+    EXPECT_TRUE(rig.link->startLoad(PedalLink::Load::Songs));
+    EXPECT_EQ(rig.port->writtenTexts().last(), "]5;");
+    rig.clock.advance(20000);
+    EXPECT_FALSE(rig.link->chainedLoadRunning());
+}
+
+TEST(FactoryReset, AsksAndWritesTheCommand)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    rig.dialogs.answers = {1};
+    rig.link->factoryResetPedal();
+    EXPECT_TRUE(rig.port->writes.isEmpty());
+    rig.link->factoryResetPedal();
+    EXPECT_EQ(rig.port->writtenTexts(), QStringList({"]4;"}));
+    EXPECT_EQ(rig.dialogs.shown[0].message, "About to factory reset");
+    EXPECT_EQ(rig.dialogs.shown[0].informative,
+              "Your pedal will be reset to its factory settings.\nThe computer data will remain the same.");
+}
+
+TEST(Preview, NameOfASongAsEightWrites)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    Song &song = *rig.store.SongList[6];
+    ASSERT_EQ(song.Id, 7);
+    song.FontSize = 2;
+    song.BackgroundColour = 3;
+    song.ForegroundColour = 12;
+    song.UpdateName("Hi\nYou");
+    rig.store.GlobalMenu.DisplayNameOnly = 1;
+    rig.link->previewName(6);
+    EXPECT_EQ(rig.port->writtenTexts(),
+              QStringList({"]1;", "007", "1", "2", "03", "12", "Hi[You" + QString(24, '`'), ";"}));
+    EXPECT_TRUE(rig.dialogs.shown.isEmpty());
+
+    rig.port->clearWrites();
+    song.UpdateName("A b");
+    rig.link->previewName(6);
+    EXPECT_EQ(rig.port->writtenTexts()[6], "A_b" + QString(27, '`'));
+
+    rig.port->clearWrites();
+    rig.link->previewName(-1);
+    EXPECT_TRUE(rig.port->writes.isEmpty());
+}
+
+TEST(Preview, TheSongNumberIsItsPositionNotItsId)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    std::swap(rig.store.SongList[2], rig.store.SongList[6]); // as after sorting
+    ASSERT_EQ(rig.store.SongList[2]->Id, 7);
+    rig.link->previewName(2);
+    ASSERT_EQ(rig.port->writes.size(), 8);
+    EXPECT_EQ(rig.port->writtenTexts()[1], "003");
+}
+
+TEST(Preview, NameNormalisesEvenWhenNotConnected)
+{
+    LinkRig rig;
+    rig.store.SongList[0]->UpdateTempo(20);
+    rig.link->previewName(0);
+    EXPECT_EQ(rig.store.SongList[0]->Tempo, 40);
+    EXPECT_EQ(rig.dialogs.messages(), QStringList({"Please connect to the pedal first"}));
+}
+
+TEST(Preview, StackSendsItsSetMessages)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    rig.link->previewStack(4);
+    EXPECT_TRUE(rig.port->writes.isEmpty()) << "an empty stack writes nothing";
+
+    auto &messages = rig.store.MidiStackList[4].MidiStackMessageList;
+    messages[1] = MidiStackMessage(1, 16, 5, 0, "a");
+    messages[3].Typey = 3; // a type alone is no message
+    messages[7] = MidiStackMessage(0, 1, 7, 127, "b");
+    rig.link->previewStack(4);
+    EXPECT_EQ(rig.port->writtenTexts(),
+              QStringList({"]2;", "207", "005", "000", ";", "]2;", "176", "007", "127", ";"}));
+
+    rig.port->clearWrites();
+    rig.link->previewStack(-1);
+    EXPECT_TRUE(rig.port->writes.isEmpty());
+    EXPECT_TRUE(rig.dialogs.shown.isEmpty());
+}
