@@ -1,15 +1,278 @@
 #include "TransferCommands.h"
 
-#include <cstdio>
+#include "SessionTool.h"
 
-int sendCommand(const QStringList &)
+#include "format/SessionKeys.h"
+#include "format/SessionWriter.h"
+#include "format/TextFileSaver.h"
+#include "link/PedalLink.h"
+#include "link/QtScheduler.h"
+#include "link/SerialHandler.h"
+#include "model/DataHandler.h"
+#include "model/ScriptedDialogs.h"
+
+#include <QEventLoop>
+#include <QSerialPort>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+enum Exit { Ok = 0, Failed = 1, Usage = 2 };
+
+constexpr int DefaultTimeoutSeconds = 15;
+
+void err(const QString &text)
 {
-    std::fputs("pedal-session: send is not available in this build\n", stderr);
-    return 2;
+    std::fprintf(stderr, "pedal-session: %s\n", text.toLocal8Bit().constData());
 }
 
-int receiveCommand(const QStringList &)
+struct Options
 {
-    std::fputs("pedal-session: receive is not available in this build\n", stderr);
-    return 2;
+    QString file;
+    QString port;
+    QString pageName;
+    SessionKeys::Page page = SessionKeys::Page::All;
+    QString base;
+    QString output;
+    int timeoutMs = DefaultTimeoutSeconds * 1000;
+    bool acceptLegacy = false;
+};
+
+bool parse(const QStringList &args, bool receive, Options &o)
+{
+    bool ok = true;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--port") && hasValue) {
+            o.port = args[++i];
+        } else if (a == QLatin1String("--page") && hasValue) {
+            o.pageName = args[++i];
+        } else if (a == QLatin1String("--accept-legacy")) {
+            o.acceptLegacy = true;
+        } else if (receive && a == QLatin1String("--base") && hasValue) {
+            o.base = args[++i];
+        } else if (receive && a == QLatin1String("-o") && hasValue) {
+            o.output = args[++i];
+        } else if (receive && a == QLatin1String("--timeout") && hasValue) {
+            bool number = false;
+            const double seconds = args[++i].toDouble(&number);
+            if (!number || seconds <= 0 || seconds > 3600) {
+                err(QStringLiteral("--timeout needs a number of seconds"));
+                ok = false;
+            }
+            o.timeoutMs = int(seconds * 1000);
+        } else if (!receive && o.file.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
+            o.file = a;
+        } else {
+            err(QStringLiteral("unexpected argument \"%1\"").arg(a));
+            ok = false;
+        }
+    }
+    if (!receive && o.file.isEmpty()) {
+        err(QStringLiteral("a session file is needed"));
+        ok = false;
+    }
+    if (o.port.isEmpty()) {
+        err(QStringLiteral("--port DEVICE is needed"));
+        ok = false;
+    }
+    if (!SessionKeys::pageFromName(o.pageName, o.page)) {
+        err(QStringLiteral("--page songs|setjacks|setlist|midi|global|all is needed"));
+        ok = false;
+    }
+    return ok;
+}
+
+PedalLink::Load loadOfPage(SessionKeys::Page page)
+{
+    switch (page) {
+    case SessionKeys::Page::Songs: return PedalLink::Load::Songs;
+    case SessionKeys::Page::SetJacks: return PedalLink::Load::SetJacks;
+    case SessionKeys::Page::Setlist: return PedalLink::Load::Setlist;
+    case SessionKeys::Page::Midi: return PedalLink::Load::Midi;
+    case SessionKeys::Page::Global: return PedalLink::Load::Global;
+    case SessionKeys::Page::All: break;
+    }
+    return PedalLink::Load::All;
+}
+
+// Alerts have no window here: each one goes to standard error once.
+void printAlerts(const ScriptedDialogs &dialogs, int &printed)
+{
+    for (; printed < dialogs.shown.size(); ++printed) {
+        const Alert &a = dialogs.shown.at(printed);
+        QString text = a.message;
+        if (!a.informative.isEmpty())
+            text += (text.isEmpty() ? QString() : QStringLiteral(": ")) + QString(a.informative).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        err(text);
+    }
+}
+
+// Runs the event loop until `done` is emitted by quit() or `ms` have passed. Returns
+// false on time-out.
+class Waiter
+{
+public:
+    Waiter() { m_timer.setSingleShot(true); QObject::connect(&m_timer, &QTimer::timeout, &m_loop, [this] { m_timedOut = true; m_loop.quit(); }); }
+    void quit() { m_loop.quit(); }
+    // Starts the time-out again (activity seen).
+    void restart() { m_timer.start(); }
+    bool run(int ms)
+    {
+        m_timedOut = false;
+        m_timer.start(ms);
+        m_loop.exec();
+        m_timer.stop();
+        return !m_timedOut;
+    }
+
+private:
+    QEventLoop m_loop;
+    QTimer m_timer;
+    bool m_timedOut = false;
+};
+
+// The link to the pedal of one command: the port opened as the editor's connect opens it.
+// The connect greeting "]0;" goes out one second after the opening.
+struct Connection
+{
+    ScriptedDialogs dialogs; // confirmations are answered "Ok"
+    int printed = 0;
+    QtScheduler scheduler;
+    SerialHandler serial;
+
+    Connection() : serial(dialogs, scheduler) {}
+
+    // With `awaitGreeting`, returns only once the greeting has gone out, so that it cannot
+    // land inside an upload.
+    bool open(const QString &port, bool awaitGreeting)
+    {
+        const bool opened = serial.openPort(port);
+        // The "Success!" alert says nothing a command-line user needs.
+        if (opened)
+            printed = int(dialogs.shown.size());
+        printAlerts(dialogs, printed);
+        if (!opened) {
+            err(QStringLiteral("cannot open the port %1").arg(port));
+            return false;
+        }
+        if (awaitGreeting) {
+            Waiter greeting;
+            greeting.run(SerialHandler::GreetingDelayMs + 100);
+        }
+        return serial.portHeld();
+    }
+
+    // Waits until everything written has left the program (up to `ms`).
+    bool drain(int ms)
+    {
+        auto *port = serial.transport().findChild<QSerialPort *>();
+        if (!port)
+            return true;
+        while (port->isOpen() && port->bytesToWrite() > 0) {
+            if (!port->waitForBytesWritten(ms))
+                return false;
+        }
+        return serial.portHeld();
+    }
+};
+
+} // namespace
+
+int sendCommand(const QStringList &args)
+{
+    Options o;
+    if (!parse(args, false, o))
+        return Usage;
+    DataHandler store;
+    if (!SessionTool::openInto(store, o.file, o.acceptLegacy))
+        return Failed;
+
+    Connection connection;
+    if (!connection.open(o.port, true))
+        return Failed;
+    PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
+    int pieces = 0;
+    QObject::connect(&link, &PedalLink::progress, [&pieces](int, int total, const QString &) { pieces = total; });
+    Waiter waiter;
+    QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
+    if (!link.startSend(o.page)) {
+        printAlerts(connection.dialogs, connection.printed);
+        err(QStringLiteral("nothing was sent to %1").arg(o.port));
+        return Failed;
+    }
+    // The pieces go out 0.3 s apart; the time-out only guards against a port that hangs.
+    const bool ended = waiter.run(pieces * PedalLink::PieceIntervalMs + o.timeoutMs);
+    printAlerts(connection.dialogs, connection.printed);
+    if (!ended || link.sending() || !connection.drain(o.timeoutMs)) {
+        err(QStringLiteral("the send to %1 did not finish: the port stopped taking data").arg(o.port));
+        return Failed;
+    }
+    connection.serial.closePort();
+    err(QStringLiteral("sent the %1 page to %2 in %3 pieces").arg(o.pageName, o.port).arg(pieces));
+    return Ok;
+}
+
+int receiveCommand(const QStringList &args)
+{
+    Options o;
+    if (!parse(args, true, o))
+        return Usage;
+    DataHandler store;
+    if (!o.base.isEmpty() && !SessionTool::openInto(store, o.base, o.acceptLegacy))
+        return Failed;
+
+    // A load is only commands: the greeting may come between them.
+    Connection connection;
+    if (!connection.open(o.port, false))
+        return Failed;
+    PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
+    Waiter waiter;
+    bool finished = false;
+    int badLines = 0;
+    QObject::connect(&link, &PedalLink::loadFinished, [&](int bad) {
+        finished = true;
+        badLines = bad;
+    });
+    QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
+    // Any line from the pedal shows that it is still answering.
+    QObject::connect(&connection.serial, &SerialHandler::replyLine, [&waiter] { waiter.restart(); });
+    if (!link.startLoad(loadOfPage(o.page))) {
+        printAlerts(connection.dialogs, connection.printed);
+        err(QStringLiteral("nothing was loaded from %1").arg(o.port));
+        return Failed;
+    }
+    const bool answered = waiter.run(o.timeoutMs);
+    printAlerts(connection.dialogs, connection.printed);
+    if (!answered || !finished) {
+        err(QStringLiteral("the pedal on %1 did not answer within %2 s; nothing was written")
+                .arg(o.port).arg(o.timeoutMs / 1000.0));
+        return Failed;
+    }
+    if (badLines > 0) {
+        err(QStringLiteral("%1 line(s) from the pedal could not be read; nothing was written").arg(badLines));
+        return Failed;
+    }
+    connection.drain(1000); // the closing "]12;" of a chained load
+    connection.serial.closePort();
+
+    SessionWriter writer;
+    writer.setAllKeyFlags(true);
+    const QString text = writer.write(store, SessionWriter::Form::File);
+    if (o.output.isEmpty()) {
+        const QByteArray bytes = text.toUtf8();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        std::fflush(stdout);
+        return Ok;
+    }
+    const QString error = TextFileSaver::writeAtomically(o.output, text);
+    if (!error.isEmpty()) {
+        err(QStringLiteral("%1: cannot be written: %2").arg(o.output, error));
+        return Failed;
+    }
+    return Ok;
 }

@@ -9,7 +9,7 @@ bool isBlank(char c)
 {
     return c == '\r' || c == '\n' || c == ' ' || c == '\t';
 }
-// Garbage is reported with at most this many of its bytes.
+// Bytes outside any command are reported in blocks of at most this many.
 constexpr int KeptGarbage = 256;
 // Fields of a stack preview: status, message and value, 3 digits each (a few more are
 // accepted so that an out-of-range number is still read and reported).
@@ -23,7 +23,6 @@ std::vector<PedalInputReader::Event> PedalInputReader::feed(const QByteArray &by
         step(c, out);
     if (m_state == State::Upload)
         flushPiece(out);
-    flushGarbage(out, QStringLiteral("bytes outside any command"));
     return out;
 }
 
@@ -35,8 +34,10 @@ void PedalInputReader::step(char c, std::vector<Event> &out)
             flushGarbage(out, QStringLiteral("bytes outside any command"));
             startCommand(out);
         } else if (!(isBlank(c) && m_garbage.isEmpty())) {
-            if (m_garbage.size() < KeptGarbage)
-                m_garbage.append(c);
+            // Reported when the next command starts, or in blocks of KeptGarbage.
+            m_garbage.append(c);
+            if (m_garbage.size() >= KeptGarbage)
+                flushGarbage(out, QStringLiteral("bytes outside any command"));
         }
         return;
 

@@ -57,7 +57,7 @@ private:
     State m_state = State::Idle;
     QByteArray m_code;     // digits after "]"
     QByteArray m_body;     // upload text or preview fields
-    QByteArray m_garbage;  // bytes outside any command, reported together
+    QByteArray m_garbage;  // bytes outside any command, reported when the next one starts
     QByteArray m_piece;    // upload text received in the current feed()
     qint64 m_pieceOffset = 0;
     qint64 m_uploadSize = 0;
