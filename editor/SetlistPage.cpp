@@ -1,0 +1,176 @@
+#include "SetlistPage.h"
+
+#include "EditorContext.h"
+#include "SongTableModel.h"
+
+#include "link/PedalLink.h"
+#include "model/DataHandler.h"
+
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton *button(const QString &text, const char *objectName, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(objectName));
+    return b;
+}
+
+} // namespace
+
+SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
+{
+    auto *layout = new QVBoxLayout(this);
+
+    auto *commands = new QHBoxLayout;
+    auto *send = button(tr("Send Setlist"), "SendSetlistCommand", this);
+    auto *load = button(tr("Load Setlist"), "LoadSetlistCommand", this);
+    auto *reset = button(tr("Reset Setlist"), "ResetSetlistCommand", this);
+    commands->addWidget(send);
+    commands->addWidget(load);
+    commands->addStretch();
+    commands->addWidget(reset);
+    layout->addLayout(commands);
+
+    auto *tables = new QHBoxLayout;
+    auto *songSide = new QVBoxLayout;
+    songSide->addWidget(new QLabel(tr("Songs (click to add)"), this));
+    m_songView = new QTableView(this);
+    m_songView->setObjectName(QStringLiteral("SetlistSongListTableView"));
+    m_songs = new SongTableModel(ctx, SongTableModel::Source::SongList, SongTableModel::Columns::All, this);
+    m_songs->attachTo(m_songView);
+    songSide->addWidget(m_songView);
+    tables->addLayout(songSide);
+
+    auto *setlistSide = new QVBoxLayout;
+    setlistSide->addWidget(new QLabel(tr("Setlist"), this));
+    m_setlistView = new QTableView(this);
+    m_setlistView->setObjectName(QStringLiteral("SetlistTableView"));
+    m_setlist = new SongTableModel(ctx, SongTableModel::Source::Setlist, SongTableModel::Columns::All, this);
+    m_setlist->attachTo(m_setlistView);
+    setlistSide->addWidget(m_setlistView);
+    auto *moves = new QHBoxLayout;
+    auto *remove = button(tr("Remove"), "SetlistRemoveButton", this);
+    auto *up = button(tr("Move Up"), "SetlistMoveUpButton", this);
+    auto *down = button(tr("Move Down"), "SetlistMoveDownButton", this);
+    moves->addWidget(remove);
+    moves->addWidget(up);
+    moves->addWidget(down);
+    setlistSide->addLayout(moves);
+    tables->addLayout(setlistSide);
+    layout->addLayout(tables, 1);
+
+    connect(m_songView, &QTableView::clicked, this, &SetlistPage::songClicked);
+    connect(m_setlistView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SetlistPage::setlistSelectionChanged);
+    connect(remove, &QPushButton::clicked, this, &SetlistPage::removeEntry);
+    connect(up, &QPushButton::clicked, this, &SetlistPage::moveEntryUp);
+    connect(down, &QPushButton::clicked, this, &SetlistPage::moveEntryDown);
+    connect(reset, &QPushButton::clicked, this, &SetlistPage::resetSetlist);
+    connect(send, &QPushButton::clicked, this, [this] {
+        if (m_ctx.link)
+            m_ctx.link->sendSetlist();
+    });
+    connect(load, &QPushButton::clicked, this, [this] {
+        if (m_ctx.link)
+            m_ctx.link->loadSetlist();
+    });
+
+    highlightSetlistRow();
+}
+
+void SetlistPage::reloadTables()
+{
+    m_songs->reload();
+    m_setlist->reload();
+    highlightSetlistRow();
+}
+
+int SetlistPage::actedOnRow() const
+{
+    const qint64 row = m_ctx.state.SetlistRow;
+    if (row < 0 || row >= qint64(m_ctx.store.Setlist.size()))
+        return -1;
+    return int(row);
+}
+
+void SetlistPage::highlightSetlistRow()
+{
+    // Showing SetlistRow is not a user's choice: it must not change SetlistRow.
+    m_highlighting = true;
+    const int row = actedOnRow();
+    if (row < 0) {
+        m_setlistView->clearSelection();
+    } else {
+        m_setlistView->selectRow(row);
+        m_setlistView->scrollTo(m_setlist->index(row, 0));
+    }
+    m_highlighting = false;
+}
+
+void SetlistPage::setlistSelectionChanged()
+{
+    if (m_highlighting)
+        return;
+    const QModelIndexList rows = m_setlistView->selectionModel()->selectedRows();
+    m_ctx.state.SetlistRow = rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void SetlistPage::songClicked(const QModelIndex &index)
+{
+    m_ctx.state.selectingTable = true;
+    const int row = index.isValid() ? index.row() : -1;
+    m_ctx.state.SetlistSongListRow = row;
+    if (row < 0 || row >= int(m_ctx.store.SongList.size()))
+        return;
+    m_ctx.store.addSongToSetlist(row);
+    setlistEdited();
+}
+
+void SetlistPage::removeEntry()
+{
+    const int row = actedOnRow();
+    if (row < 0)
+        return;
+    m_ctx.store.removeSetlistEntry(row);
+    // The entry above the removed one is acted on next (none after the first).
+    m_ctx.state.SetlistRow = row - 1;
+    setlistEdited();
+}
+
+void SetlistPage::moveEntryUp()
+{
+    const int row = actedOnRow();
+    if (row < 0)
+        return;
+    m_ctx.state.SetlistRow = m_ctx.store.moveSetlistEntryUp(row);
+    setlistEdited();
+}
+
+void SetlistPage::moveEntryDown()
+{
+    const int row = actedOnRow();
+    if (row < 0)
+        return;
+    m_ctx.state.SetlistRow = m_ctx.store.moveSetlistEntryDown(row);
+    setlistEdited();
+}
+
+void SetlistPage::resetSetlist()
+{
+    m_ctx.store.resetSetlist();
+    setlistEdited();
+}
+
+void SetlistPage::setlistEdited()
+{
+    m_setlist->reload();
+    highlightSetlistRow();
+    m_ctx.events.edited();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class QModelIndex;
+class QTableView;
+class SongTableModel;
+struct EditorContext;
+
+// The "Setlist" page: all songs on one side, the setlist on the other. A click on a song
+// appends it to the setlist; the buttons remove the selected entry or move it up or
+// down. The setlist table always highlights the entry the next button press acts on
+// (SetlistRow).
+class SetlistPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SetlistPage(EditorContext &ctx, QWidget *parent = nullptr);
+
+    // Shows both tables again from the session and highlights SetlistRow.
+    void reloadTables();
+
+private:
+    void songClicked(const QModelIndex &index);
+    void removeEntry();
+    void moveEntryUp();
+    void moveEntryDown();
+    void resetSetlist();
+    void setlistSelectionChanged();
+    // SetlistRow when it names an entry of the setlist, else -1.
+    int actedOnRow() const;
+    void highlightSetlistRow();
+    void setlistEdited();
+
+    EditorContext &m_ctx;
+    SongTableModel *m_songs = nullptr;
+    SongTableModel *m_setlist = nullptr;
+    QTableView *m_songView = nullptr;
+    QTableView *m_setlistView = nullptr;
+    bool m_highlighting = false;
+};

@@ -1,0 +1,231 @@
+#include "editor_pages_fixture.h"
+
+#include "editor/GlobalItemTexts.h"
+#include "editor/GlobalPage.h"
+#include "model/Menu.h"
+
+#include <QPushButton>
+#include <QScrollArea>
+
+namespace {
+
+struct GlobalPageTest : ::testing::Test
+{
+    PageContext c;
+    GlobalPage page{c.ctx};
+
+    void SetUp() override { page.showSettings(); }
+    QComboBox *combo(const char *field) { return control<QComboBox>(page, QLatin1String(field) + QLatin1String("Combo")); }
+    QStringList items(const char *field)
+    {
+        QStringList out;
+        QComboBox *cb = combo(field);
+        for (int i = 0; i < cb->count(); ++i)
+            out.append(cb->itemText(i));
+        return out;
+    }
+};
+
+TEST_F(GlobalPageTest, EveryFieldHasItsListInTheScrollViewShowingTheFactorySession)
+{
+    auto *scroll = control<QScrollArea>(page, QStringLiteral("GlobalScrollView"));
+    ASSERT_NE(scroll, nullptr);
+    for (const MenuField &f : menuFields()) {
+        QComboBox *cb = combo(f.name);
+        ASSERT_NE(cb, nullptr);
+        EXPECT_TRUE(scroll->widget()->isAncestorOf(cb)) << f.name;
+        // Every factory value has its item.
+        EXPECT_EQ(cb->currentIndex(), MenuRules::positionForValue(f.rule, f.factory)) << f.name;
+    }
+    for (const char *f : {"OneClickLength", "TwoClickLength", "ThreeClickLength", "FourClickLength"})
+        EXPECT_EQ(combo(f)->currentText(), "33");
+    EXPECT_EQ(combo("LedClickAmount")->currentText(), "Infinite");
+    EXPECT_EQ(combo("MidiPulseAmount")->currentText(), "Infinite");
+    EXPECT_EQ(combo("RepeatingMidiClickAmount")->currentText(), "0");
+    EXPECT_EQ(combo("StackDelay")->currentText(), "0 ms");
+    EXPECT_EQ(combo("IncomingTapMessage")->currentText(), "93");
+    EXPECT_EQ(combo("IncomingTapValue")->currentText(), "Any");
+    EXPECT_EQ(combo("IncomingResetTimersMessage")->currentText(), "107");
+    EXPECT_EQ(combo("RepeatingMidiStackReference")->currentText(), "Midi Stack 1");
+    EXPECT_EQ(combo("IncomingTapChannel")->currentText(), "3");
+    EXPECT_EQ(combo("OffsetBpmOne")->currentText(), "0");
+}
+
+TEST_F(GlobalPageTest, RunTimeListsAtBothEnds)
+{
+    const struct
+    {
+        const char *field;
+        int count;
+        const char *first;
+        const char *second;
+        const char *last;
+    } lists[] = {
+        {"OneClickLength", 226, "30", "31", "255"},
+        {"FourClickLength", 226, "30", "31", "255"},
+        {"StackDelay", 95, "0 ms", "70 ms", "1000 ms"},
+        {"LedClickAmount", 30, "2", "3", "Infinite"},
+        {"MidiPulseAmount", 30, "2", "3", "Infinite"},
+        {"RepeatingMidiClickAmount", 32, "0", "1", "Infinite"},
+        {"IncomingTapMessage", 129, "0", "1", "Any"},
+        {"IncomingResetTimersValue", 129, "0", "1", "Any"},
+        {"RepeatingMidiStackReference", 128, "Midi Stack 1", "Midi Stack 2", "Midi Stack 128"},
+    };
+    for (const auto &l : lists) {
+        const QStringList it = items(l.field);
+        ASSERT_EQ(it.size(), l.count) << l.field;
+        EXPECT_EQ(it.first(), l.first) << l.field;
+        EXPECT_EQ(it.at(1), l.second) << l.field;
+        EXPECT_EQ(it.last(), l.last) << l.field;
+    }
+    EXPECT_EQ(items("StackDelay").at(93), "990 ms");
+    EXPECT_EQ(items("RepeatingMidiClickAmount").at(30), "30");
+    EXPECT_EQ(items("LedClickAmount").at(28), "30");
+    EXPECT_EQ(items("IncomingTapValue").at(127), "127");
+
+    // The thirty incoming message and value lists share one item model; the repeating
+    // stack list shows the window's stack model.
+    QAbstractItemModel *shared = combo("IncomingTapMessage")->model();
+    int sharing = 0;
+    for (const MenuField &f : menuFields()) {
+        const QString name = QLatin1String(f.name);
+        if (name.startsWith("Incoming") && (name.endsWith("Message") || name.endsWith("Value"))) {
+            EXPECT_EQ(combo(f.name)->model(), shared) << f.name;
+            ++sharing;
+        }
+    }
+    EXPECT_EQ(sharing, 30);
+    EXPECT_EQ(combo("RepeatingMidiStackReference")->model(), c.lists.stackModel());
+}
+
+TEST_F(GlobalPageTest, FixedListsBeginWhereTheirRulesSay)
+{
+    EXPECT_EQ(items("MidiChannelIn").first(), "1");
+    EXPECT_EQ(items("MidiChannelIn").size(), 16);
+    EXPECT_EQ(items("OffsetBpmTwo").first(), "-20");
+    EXPECT_EQ(items("OffsetBpmTwo").at(20), "0");
+    EXPECT_EQ(items("ChannelConvert1Type"),
+              QStringList({"Control", "Program", "Note Off", "Note On", "Polyphonic KP", "Channel Pressure",
+                           "Pitch Bend"}));
+    EXPECT_EQ(items("IncomingSendStackType"), items("ChannelConvert1Type"));
+    EXPECT_EQ(items("SendMidiClock").size(), 2);
+    EXPECT_EQ(items("ChannelConvert2Enabled").size(), 2);
+    // The monitor channel is a plain position (two digits), not a channel list.
+    EXPECT_EQ(GlobalItemTexts::kindOf(menuFields()[85]), GlobalItemTexts::Kind::MonitorChannel);
+    EXPECT_EQ(items("PcMonitorChannel").first(), "Off");
+    EXPECT_EQ(items("MidiThreshold").first(), "1");
+    EXPECT_EQ(items("TftRotation").size(), 4);
+}
+
+// Picks a position in a list and returns the stored value; no other field may change.
+qint64 pickAndRead(GlobalPageTest &t, const char *field, int position)
+{
+    const Menu before = t.c.store.GlobalMenu;
+    choose(t.combo(field), position);
+    const auto &fields = menuFields();
+    const Menu::Values now = t.c.store.GlobalMenu.values();
+    const Menu::Values was = before.values();
+    qint64 stored = 0;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (QLatin1String(fields[i].name) == QLatin1String(field))
+            stored = now[i];
+        else
+            EXPECT_EQ(now[i], was[i]) << "pick in " << field << " changed " << fields[i].name;
+    }
+    return stored;
+}
+
+TEST_F(GlobalPageTest, EachPositionRuleStoresItsValue)
+{
+    // same
+    EXPECT_EQ(pickAndRead(*this, "DisplayInMillis", 1), 1);
+    EXPECT_EQ(pickAndRead(*this, "IncomingTapValue", 128), 128);
+    EXPECT_EQ(pickAndRead(*this, "IncomingTapValue", 0), 0);
+    EXPECT_EQ(pickAndRead(*this, "RepeatingMidiClickAmount", 31), 31);
+    EXPECT_EQ(pickAndRead(*this, "RepeatingMidiStackReference", 127), 127);
+    // plus one
+    EXPECT_EQ(pickAndRead(*this, "MidiChannelIn", 0), 1);
+    EXPECT_EQ(pickAndRead(*this, "IncomingMidiClockChannel", 15), 16);
+    // plus two
+    EXPECT_EQ(pickAndRead(*this, "LedClickAmount", 0), 2);
+    EXPECT_EQ(pickAndRead(*this, "MidiPulseAmount", 29), 31);
+    // plus thirty
+    EXPECT_EQ(pickAndRead(*this, "OneClickLength", 0), 30);
+    EXPECT_EQ(pickAndRead(*this, "FourClickLength", 225), 255);
+    // minus twenty
+    EXPECT_EQ(pickAndRead(*this, "OffsetBpmTwo", 0), -20);
+    EXPECT_EQ(pickAndRead(*this, "OffsetBpmTwo", 40), 20);
+    EXPECT_EQ(pickAndRead(*this, "OffsetBpmTwo", 20), 0);
+    // delay
+    EXPECT_EQ(pickAndRead(*this, "StackDelay", 1), 70);
+    EXPECT_EQ(pickAndRead(*this, "StackDelay", 94), 1000);
+    EXPECT_EQ(pickAndRead(*this, "StackDelay", 0), 60);
+}
+
+TEST_F(GlobalPageTest, StoredValueWithoutItemIsShownAsOutOfRangeAndKept)
+{
+    c.store.GlobalMenu.MidiChannelIn = 40;
+    c.store.GlobalMenu.StackDelay = 65;  // between two items
+    c.store.GlobalMenu.OffsetBpmOne = -30;
+    c.store.GlobalMenu.RepeatingMidiStackReference = 200;
+    page.showSettings();
+    for (const char *f : {"MidiChannelIn", "StackDelay", "OffsetBpmOne", "RepeatingMidiStackReference"}) {
+        EXPECT_EQ(combo(f)->currentIndex(), -1) << f;
+        EXPECT_TRUE(combo(f)->placeholderText().contains("out of range")) << f;
+    }
+    EXPECT_TRUE(combo("MidiChannelIn")->placeholderText().startsWith("40"));
+    // Other lists are not disturbed, and nothing was written.
+    EXPECT_EQ(combo("MidiChannelOut")->currentText(), "1");
+    EXPECT_EQ(c.store.GlobalMenu.MidiChannelIn, 40);
+    EXPECT_EQ(c.store.GlobalMenu.StackDelay, 65);
+    EXPECT_EQ(c.store.GlobalMenu.RepeatingMidiStackReference, 200);
+    // A rename refills the stack names; the out-of-range reference stays as it was.
+    c.lists.refillStacks();
+    EXPECT_EQ(combo("RepeatingMidiStackReference")->currentIndex(), -1);
+    EXPECT_EQ(c.store.GlobalMenu.RepeatingMidiStackReference, 200);
+    // The user's pick replaces it.
+    choose(combo("MidiChannelIn"), 4);
+    EXPECT_EQ(c.store.GlobalMenu.MidiChannelIn, 5);
+}
+
+TEST_F(GlobalPageTest, PageResetRestoresEveryListAtOnceWithoutAsking)
+{
+    choose(combo("SendMidiClock"), 0);
+    choose(combo("StackDelay"), 10);
+    choose(combo("IncomingTapMessage"), 5);
+    choose(combo("OffsetBpmFour"), 3);
+    c.store.GlobalMenu.MidiThreshold = 99; // out of range
+    page.showSettings();
+    ASSERT_FALSE(c.store.GlobalMenu == Menu::factory());
+
+    control<QPushButton>(page, QStringLiteral("ResetGlobalCommand"))->click();
+    EXPECT_EQ(c.store.GlobalMenu, Menu::factory());
+    EXPECT_TRUE(c.dialogs.shown.isEmpty());
+    EXPECT_EQ(combo("SendMidiClock")->currentText(), "On");
+    EXPECT_EQ(combo("StackDelay")->currentText(), "0 ms");
+    EXPECT_EQ(combo("IncomingTapMessage")->currentText(), "93");
+    EXPECT_EQ(combo("OffsetBpmFour")->currentText(), "0");
+    EXPECT_EQ(combo("MidiThreshold")->currentText(), "1");
+}
+
+TEST_F(GlobalPageTest, RepeatingStackListFollowsRenamesAndKeepsItsSelection)
+{
+    choose(combo("RepeatingMidiStackReference"), 6);
+    c.store.MidiStackList[6].Name = QStringLiteral("Amp Scenes");
+    c.lists.emptyStacks();
+    c.lists.refillStacks();
+    EXPECT_EQ(combo("RepeatingMidiStackReference")->currentIndex(), 6);
+    EXPECT_EQ(combo("RepeatingMidiStackReference")->currentText(), "Amp Scenes");
+    EXPECT_EQ(c.store.GlobalMenu.RepeatingMidiStackReference, 6);
+}
+
+TEST_F(GlobalPageTest, PedalCommandsDoNothingWithoutALink)
+{
+    const Menu before = c.store.GlobalMenu;
+    control<QPushButton>(page, QStringLiteral("SendMenuCommand"))->click();
+    control<QPushButton>(page, QStringLiteral("LoadGlobalCommand"))->click();
+    EXPECT_EQ(c.store.GlobalMenu, before);
+    EXPECT_TRUE(c.dialogs.shown.isEmpty());
+}
+
+} // namespace
