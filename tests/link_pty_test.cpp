@@ -1,1 +1,120 @@
+// The serial path end to end: the real QSerialPort transport on a pseudo-terminal, with
+// the test playing the pedal on the master side.
+
+#include "link_test_util.h"
+
+#include "link/QtScheduler.h"
+#include "link/QtSerialTransport.h"
+#include "support/PtyPair.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+void spinUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+} // namespace
+
+TEST(SerialOverPty, ConnectGreetLoadAndSend)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.open()) << pty.error().toStdString();
+
+    // The pedal shows up as a port matched by PEDAL_EXTRA_PORTS once it is "plugged in":
+    // a link to the pty's slave in a private folder, so other terminals do not count.
+    QTemporaryDir dir;
+    const QString pedalPath = dir.filePath("pedal0");
+    qputenv("PEDAL_EXTRA_PORTS", dir.filePath("pedal*").toLocal8Bit());
+
+    DiagnosticsCapture diagnostics;
+    DataHandler store;
+    ScriptedDialogs dialogs;
+    QtScheduler scheduler;
+    SerialHandler serial(dialogs, scheduler, std::make_unique<QtSerialTransport>(),
+                         std::make_unique<PortLister>([] { return QStringList(); }));
+    PedalLink link(serial, store, dialogs, scheduler);
+    serial.recordStartupPorts();
+    EXPECT_TRUE(serial.startupPorts().isEmpty());
+
+    ASSERT_TRUE(QFile::link(pty.slavePath(), pedalPath));
+    ASSERT_TRUE(serial.connectToPedal()) << dialogs.shown.value(0).informative.toStdString();
+    EXPECT_EQ(serial.portName(), pedalPath);
+    EXPECT_EQ(dialogs.messages(), QStringList({"Success!"})) << "a port without RTS still connects";
+
+    // The greeting, about one second later.
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(pty.read(3, 5000), QByteArray("]0;"));
+    EXPECT_GE(timer.elapsed(), 900);
+
+    // A single load, answered in awkward chunks.
+    link.loadSetlist();
+    EXPECT_EQ(pty.read(3, 5000), QByteArray("]6;"));
+    QString slotText = "003001";
+    for (int i = 0; i < 126; ++i)
+        slotText += "255";
+    const QByteArray reply = ("]3\r\nSetl" + QString("ist]") + slotText + "\r\n;\r\n").toUtf8();
+    for (qsizetype at = 0; at < reply.size(); at += 7)
+        ASSERT_TRUE(pty.write(reply.mid(at, 7)));
+    spinUntil([&] { return dialogs.shown.size() >= 3; }, 5000);
+    EXPECT_EQ(dialogs.messages(), QStringList({"Success!", "About to receive", "Press the REFRESH button"}));
+    ASSERT_EQ(store.Setlist.size(), 2u);
+    EXPECT_EQ(store.Setlist[0]->Id, 3);
+    EXPECT_EQ(store.Setlist[1]->Id, 1);
+
+    // A send of the Global Settings page: every byte, in order, paced.
+    SessionWriter writer;
+    writer.selectPage(SessionKeys::Page::Global);
+    const QByteArray expected = "]3;" + writer.write(store, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
+    QSignalSpy ended(&link, &PedalLink::transferEnded);
+    link.sendGlobal();
+    EXPECT_EQ(pty.read(int(expected.size()), 5000), expected);
+    spinUntil([&] { return !ended.isEmpty(); }, 5000);
+    EXPECT_FALSE(link.busy());
+
+    serial.closeAtExit();
+    EXPECT_FALSE(serial.portHeld());
+    // Whether this system's pty refused RTS (it usually does) is worth seeing in the log.
+    ::testing::Test::RecordProperty("rts_refused", diagnostics.contains("has no RTS line") ? "yes" : "no");
+    for (const QString &l : diagnostics.lines)
+        EXPECT_FALSE(l.contains("encountered error")) << l.toStdString();
+    qunsetenv("PEDAL_EXTRA_PORTS");
+}
+
+TEST(SerialOverPty, OpenFailureOfTheRealPortIsReported)
+{
+    DiagnosticsCapture diagnostics;
+    ScriptedDialogs dialogs;
+    QtScheduler scheduler;
+    SerialHandler serial(dialogs, scheduler);
+    EXPECT_FALSE(serial.openPort("/nonexistent/pedal"));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].informative.startsWith("/nonexistent/pedal: "));
+    EXPECT_GT(dialogs.shown[0].informative.size(), QString("/nonexistent/pedal: ").size());
+    EXPECT_EQ(serial.portName(), "COM333");
+    EXPECT_FALSE(serial.portHeld());
+}
+
+TEST(SerialOverPty, TheTouchAt1200BaudOpensAndClosesThePort)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.open());
+    DiagnosticsCapture diagnostics;
+    ScriptedDialogs dialogs;
+    QtScheduler scheduler;
+    SerialHandler serial(dialogs, scheduler);
+    EXPECT_EQ(serial.touchPort(pty.slavePath(), 1200), QString());
+    EXPECT_FALSE(serial.portHeld());
+    EXPECT_FALSE(serial.touchPort("/nonexistent/pedal", 1200).isEmpty());
+}
