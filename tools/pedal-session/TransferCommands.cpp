@@ -213,7 +213,9 @@ int sendCommand(const QStringList &args)
         return Failed;
     }
     connection.serial.closePort();
-    err(QStringLiteral("sent the %1 page to %2 in %3 pieces").arg(o.pageName, o.port).arg(pieces));
+    const QString what = o.page == SessionKeys::Page::All ? QStringLiteral("all pages")
+                                                          : QStringLiteral("the %1 page").arg(o.pageName);
+    err(QStringLiteral("sent %1 to %2 in %3 pieces").arg(what, o.port).arg(pieces));
     return Ok;
 }
 
