@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class FirmwareUpdater;
+class PedalLink;
+class QtScheduler;
+class SerialHandler;
+class ViewController;
+class WidgetDialogs;
+
+// The application: makes the window and the pedal link when it is created, shows the
+// window, and closes the pedal's port when the application ends. Closing the window
+// quits the application.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AppDelegate(QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+
+    ViewController *vc() const { return m_vc.get(); }
+
+private:
+    std::unique_ptr<WidgetDialogs> m_dialogs;
+    std::unique_ptr<QtScheduler> m_scheduler;
+    std::unique_ptr<SerialHandler> m_serial;
+    std::unique_ptr<PedalLink> m_link;
+    std::unique_ptr<FirmwareUpdater> m_firmware;
+    std::unique_ptr<ViewController> m_vc;
+};

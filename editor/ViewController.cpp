@@ -1,0 +1,375 @@
+#include "ViewController.h"
+
+#include "PageControls.h"
+#include "SessionActions.h"
+#include "SetJacksPage.h"
+#include "SongsPage.h"
+#include "VirtualPedalProcess.h"
+#include "link/FirmwareUpdater.h"
+#include "link/PedalLink.h"
+#include "link/SerialHandler.h"
+#include "model/DataHandler.h"
+#include "model/Dialogs.h"
+
+// The Setlist, Midi Management and Global Settings pages are built on their own; the
+// window shows their tabs once they are part of the program.
+#if __has_include("SetlistPage.h")
+#include "SetlistPage.h"
+#define PEDAL_HAVE_SETLIST_PAGE 1
+#endif
+#if __has_include("MidiPage.h")
+#include "MidiPage.h"
+#define PEDAL_HAVE_MIDI_PAGE 1
+#endif
+#if __has_include("GlobalPage.h")
+#include "GlobalPage.h"
+#define PEDAL_HAVE_GLOBAL_PAGE 1
+#endif
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+using PageControls::button;
+
+ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal, QWidget *parent)
+    : QMainWindow(parent),
+      m_store(store),
+      m_dialogs(dialogs),
+      m_pedal(pedal),
+      m_lists(store),
+      m_ctx{store, m_state, m_lists, dialogs, m_events, pedal.link}
+{
+    setObjectName(QStringLiteral("ViewController"));
+    m_session = new SessionActions(store, dialogs, this);
+    m_virtualPedal = new VirtualPedalProcess(this);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("PageTabs"));
+    m_setJacksPage = new SetJacksPage(m_ctx);
+    m_songsPage = new SongsPage(m_ctx);
+    m_tabs->addTab(m_setJacksPage, QStringLiteral("Set Jacks"));
+    m_tabs->addTab(m_songsPage, QStringLiteral("Songs"));
+#ifdef PEDAL_HAVE_SETLIST_PAGE
+    m_setlistPage = new SetlistPage(m_ctx);
+    m_tabs->addTab(m_setlistPage, QStringLiteral("Setlist"));
+#endif
+#ifdef PEDAL_HAVE_MIDI_PAGE
+    m_midiPage = new MidiPage(m_ctx);
+    m_tabs->addTab(m_midiPage, QStringLiteral("Midi Management"));
+#endif
+#ifdef PEDAL_HAVE_GLOBAL_PAGE
+    m_globalPage = new GlobalPage(m_ctx);
+    m_tabs->addTab(m_globalPage, QStringLiteral("Global Settings"));
+#endif
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 0);
+    layout->addWidget(buildCommandBar());
+    layout->addWidget(m_tabs, 1);
+    setCentralWidget(central);
+    buildMenus();
+    buildStatusBar();
+
+    connect(m_session, &SessionActions::sessionReplaced, this, &ViewController::RefreshAllPages);
+    connect(m_session, &SessionActions::sessionNormalised, this, [this] {
+        // The normalisation may have shortened names and clamped tempos.
+        m_lists.refillPresets();
+        Q_EMIT m_events.songsChanged();
+        m_songsPage->showSong();
+        m_setJacksPage->showSong();
+    });
+    connect(m_session, &SessionActions::stateChanged, this, &ViewController::updateTitle);
+    for (auto signal : {&EditorEvents::sessionEdited, &EditorEvents::songsChanged, &EditorEvents::libraryChanged,
+                        &EditorEvents::stacksChanged})
+        connect(&m_events, signal, m_session, &SessionActions::sessionMayHaveChanged);
+    watchEdits(m_tabs);
+
+    if (m_pedal.link) {
+        connect(m_pedal.link, &PedalLink::progress, this, &ViewController::showProgress);
+        connect(m_pedal.link, &PedalLink::transferEnded, this, [this] { m_progress->hide(); });
+        connect(m_pedal.link, &PedalLink::storeChangedByPedal, m_session, &SessionActions::sessionMayHaveChanged);
+    }
+    if (m_pedal.serial) {
+        connect(m_pedal.serial, &SerialHandler::portNameChanged, this, &ViewController::updateConnection);
+        connect(m_pedal.serial, &SerialHandler::portLost, this, &ViewController::updateConnection);
+    }
+    connect(m_virtualPedal, &VirtualPedalProcess::attached, this, [this](const QString &path) {
+        statusBar()->showMessage(tr("Virtual pedal attached at %1. Press Connect to use it.").arg(path));
+    });
+    connect(m_virtualPedal, &VirtualPedalProcess::failed, this, [this](const QString &problem) {
+        statusBar()->clearMessage();
+        m_dialogs.inform(QStringLiteral("The virtual pedal could not be started"), problem);
+    });
+
+    startUp();
+    resize(1180, 820);
+}
+
+ViewController::~ViewController() = default;
+
+void ViewController::startUp()
+{
+    if (m_pedal.serial) {
+        m_pedal.serial->recordStartupPorts();
+        m_state.PortList = m_pedal.serial->startupPorts();
+    }
+    m_state.SongsSongIndex = -1;
+    // The shared name lists are filled by SharedLists itself.
+#ifdef PEDAL_HAVE_MIDI_PAGE
+    static_cast<MidiPage *>(m_midiPage)->showStackPage();
+#endif
+#ifdef PEDAL_HAVE_GLOBAL_PAGE
+    static_cast<GlobalPage *>(m_globalPage)->showSettings();
+#endif
+    // Both song pages show what they edit from the start: the Set Jacks page its song
+    // (position 0), the Songs page its empty state.
+    m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
+    m_songsPage->showSong();
+    m_tabs->setCurrentWidget(m_songsPage);
+    m_session->markUnmodified();
+    updateTitle();
+    updateConnection();
+}
+
+void ViewController::RefreshAllPages()
+{
+    // Both pages show list position 1, and their tables highlight it.
+    m_state.SetJacksSongIndex = 1;
+    m_state.SongsSongIndex = 1;
+    Q_EMIT m_events.songsChanged();
+#ifdef PEDAL_HAVE_MIDI_PAGE
+    static_cast<MidiPage *>(m_midiPage)->showStackPage();
+#endif
+    // A refill is one model reset of each shared list; the pages select their stored
+    // positions again when it is done.
+    m_lists.refillStacks();
+    m_lists.refillPresets();
+    m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
+    m_songsPage->selectSong(m_state.SongsSongIndex);
+#ifdef PEDAL_HAVE_GLOBAL_PAGE
+    static_cast<GlobalPage *>(m_globalPage)->showSettings();
+#endif
+#ifdef PEDAL_HAVE_SETLIST_PAGE
+    static_cast<SetlistPage *>(m_setlistPage)->reloadTables();
+#endif
+#ifdef PEDAL_HAVE_MIDI_PAGE
+    static_cast<MidiPage *>(m_midiPage)->reloadLibrary();
+#endif
+    Q_EMIT m_events.sessionReplaced();
+    m_session->sessionMayHaveChanged();
+}
+
+bool ViewController::showPage(const QString &title)
+{
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (m_tabs->tabText(i) == title) {
+            m_tabs->setCurrentIndex(i);
+            return true;
+        }
+    return false;
+}
+
+QWidget *ViewController::buildCommandBar()
+{
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("CommandBar"));
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto *connectButton = button(QStringLiteral("connectToPedalButton"), tr("Connect"), bar);
+    auto *sendAll = button(QStringLiteral("SendAllCommand"), tr("Send All"), bar);
+    auto *loadAll = button(QStringLiteral("LoadAllCommand"), tr("Load All"), bar);
+    auto *refresh = button(QStringLiteral("RefreshCommand"), tr("Refresh"), bar);
+    auto *factoryReset = button(QStringLiteral("FactoryResetPedalButton"), tr("Factory Reset Pedal"), bar);
+    auto *firmware = button(QStringLiteral("UploadFirmwareButton"), tr("Upload Firmware"), bar);
+    connectButton->setToolTip(tr("Plug the pedal in after starting the editor, then connect."));
+    refresh->setToolTip(tr("Show the session again on every page (after a load from the pedal)."));
+    connect(connectButton, &QPushButton::clicked, this, &ViewController::connectToPedal);
+    connect(sendAll, &QPushButton::clicked, this, [this] {
+        if (m_pedal.link)
+            m_pedal.link->sendAll();
+    });
+    connect(loadAll, &QPushButton::clicked, this, [this] {
+        if (m_pedal.link)
+            m_pedal.link->loadAll();
+    });
+    connect(refresh, &QPushButton::clicked, this, &ViewController::RefreshAllPages);
+    connect(factoryReset, &QPushButton::clicked, this, [this] {
+        if (m_pedal.link)
+            m_pedal.link->factoryResetPedal();
+    });
+    connect(firmware, &QPushButton::clicked, this, [this] {
+        if (m_pedal.firmware)
+            m_pedal.firmware->upload();
+    });
+    row->addWidget(connectButton);
+    row->addSpacing(12);
+    row->addWidget(sendAll);
+    row->addWidget(loadAll);
+    row->addWidget(refresh);
+    row->addStretch();
+    row->addWidget(factoryReset);
+    row->addWidget(firmware);
+    return bar;
+}
+
+void ViewController::buildMenus()
+{
+    auto action = [this](QMenu *menu, const char *objectName, const QString &text, auto slot,
+                         const QKeySequence &shortcut = {}) {
+        QAction *a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(objectName));
+        if (!shortcut.isEmpty())
+            a->setShortcut(shortcut);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    auto clickButton = [this](const char *name) {
+        return [this, name] {
+            if (auto *b = findChild<QPushButton *>(QString::fromLatin1(name)))
+                b->click();
+        };
+    };
+
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    action(file, "openSessionAction", tr("&Open…"), [this] { m_session->open(); }, QKeySequence::Open);
+    action(file, "saveSessionAction", tr("&Save…"), [this] { m_session->save(); }, QKeySequence::Save);
+    file->addSeparator();
+    action(file, "resetSessionAction", tr("&Reset Session…"), [this] { m_session->reset(); });
+    file->addSeparator();
+    action(file, "quitAction", tr("&Quit"), [this] { close(); }, QKeySequence::Quit);
+
+    QMenu *pedal = menuBar()->addMenu(tr("&Pedal"));
+    action(pedal, "connectAction", tr("&Connect"), clickButton("connectToPedalButton"));
+    pedal->addSeparator();
+    action(pedal, "sendAllAction", tr("&Send All…"), clickButton("SendAllCommand"));
+    action(pedal, "loadAllAction", tr("&Load All…"), clickButton("LoadAllCommand"));
+    pedal->addSeparator();
+    action(pedal, "factoryResetAction", tr("&Factory Reset…"), clickButton("FactoryResetPedalButton"));
+    action(pedal, "uploadFirmwareAction", tr("&Upload Firmware…"), clickButton("UploadFirmwareButton"));
+    pedal->addSeparator();
+    action(pedal, "attachVirtualPedalAction", tr("Attach &Virtual Pedal"), [this] { attachVirtualPedal(); });
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    action(view, "refreshAction", tr("&Refresh"), [this] { RefreshAllPages(); }, QKeySequence(Qt::Key_F5));
+}
+
+void ViewController::buildStatusBar()
+{
+    m_connection = new QLabel(this);
+    m_connection->setObjectName(QStringLiteral("connectionLabel"));
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("transferProgress"));
+    m_progress->setMaximumWidth(260);
+    m_progress->setTextVisible(true);
+    m_progress->hide();
+    statusBar()->addPermanentWidget(m_progress);
+    statusBar()->addPermanentWidget(m_connection);
+}
+
+void ViewController::watchEdits(QWidget *root)
+{
+    // Any user input on any page may change the session; the session actions compare
+    // the store with what was saved once the event loop turns.
+    auto *session = m_session;
+    for (QComboBox *c : root->findChildren<QComboBox *>())
+        connect(c, &QComboBox::activated, session, &SessionActions::sessionMayHaveChanged);
+    for (QAbstractButton *b : root->findChildren<QAbstractButton *>())
+        connect(b, &QAbstractButton::clicked, session, &SessionActions::sessionMayHaveChanged);
+    for (QLineEdit *e : root->findChildren<QLineEdit *>())
+        connect(e, &QLineEdit::editingFinished, session, &SessionActions::sessionMayHaveChanged);
+    for (QPlainTextEdit *e : root->findChildren<QPlainTextEdit *>())
+        connect(e, &QPlainTextEdit::textChanged, session, &SessionActions::sessionMayHaveChanged);
+    for (QTextEdit *e : root->findChildren<QTextEdit *>())
+        connect(e, &QTextEdit::textChanged, session, &SessionActions::sessionMayHaveChanged);
+}
+
+void ViewController::updateTitle()
+{
+    setWindowTitle(QStringLiteral("%1[*] — Pedal Editor").arg(m_session->displayName()));
+    setWindowModified(m_session->isModified());
+}
+
+void ViewController::updateConnection()
+{
+    if (!m_pedal.serial || !m_pedal.serial->isConnected()) {
+        m_connection->setText(tr("Not connected"));
+        return;
+    }
+    if (m_pedal.serial->portHeld())
+        m_connection->setText(tr("Connected: %1").arg(m_pedal.serial->portName()));
+    else
+        m_connection->setText(tr("%1 (unplugged)").arg(m_pedal.serial->portName()));
+}
+
+void ViewController::showProgress(int done, int total, const QString &what)
+{
+    m_progress->setRange(0, qMax(total, 1));
+    m_progress->setValue(qBound(0, done, qMax(total, 1)));
+    m_progress->setFormat(what.isEmpty() ? QStringLiteral("%v / %m") : what + QStringLiteral(" %v / %m"));
+    m_progress->show();
+}
+
+void ViewController::connectToPedal()
+{
+    if (!m_pedal.serial)
+        return;
+    m_pedal.serial->connectToPedal();
+    updateConnection();
+}
+
+void ViewController::attachVirtualPedal()
+{
+    if (m_virtualPedal->running()) {
+        m_dialogs.inform(QStringLiteral("The virtual pedal is already attached"),
+                         m_virtualPedal->devicePath().isEmpty()
+                             ? QString()
+                             : tr("Its port is %1. Press Connect to use it.").arg(m_virtualPedal->devicePath()));
+        return;
+    }
+    const QString program = VirtualPedalProcess::findProgram();
+    if (program.isEmpty()) {
+        m_dialogs.inform(QStringLiteral("The virtual pedal is not available"),
+                         tr("The program virtual-pedal was found neither next to the editor, nor in the build "
+                            "tree's tools folder, nor on PATH."));
+        return;
+    }
+    statusBar()->showMessage(tr("Starting the virtual pedal…"));
+    m_virtualPedal->start(program);
+}
+
+void ViewController::closeEvent(QCloseEvent *event)
+{
+    if (m_closing || !m_session->isModified()) {
+        event->accept();
+        return;
+    }
+    const int answer = m_dialogs.alert({QStringLiteral("Do you want to save the changes to this session?"),
+                                        QStringLiteral("Your changes are lost if you close without saving them."),
+                                        {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")},
+                                        QStringLiteral("Unsaved Changes")});
+    if (answer == 1) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (answer == 0)
+        m_session->save([this](bool saved) {
+            if (saved)
+                close();
+        });
+}

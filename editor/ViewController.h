@@ -1,0 +1,89 @@
+#pragma once
+
+#include "EditorContext.h"
+#include "EditorEvents.h"
+#include "EditorState.h"
+#include "SharedLists.h"
+
+#include <QMainWindow>
+
+class DataHandler;
+class Dialogs;
+class FirmwareUpdater;
+class PedalLink;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class SerialHandler;
+class SessionActions;
+class SetJacksPage;
+class SongsPage;
+class VirtualPedalProcess;
+
+// The editor window: the five pages as tabs, the window's commands (menus and buttons),
+// the status bar with the connection and the progress of a transfer, the start-up
+// sequence and RefreshAllPages. Closing it with unsaved changes asks first.
+class ViewController : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // The pedal side of the window; every part may be null (tests run without).
+    // Pedal() holds three null pointers.
+    struct Pedal
+    {
+        SerialHandler *serial;
+        PedalLink *link;
+        FirmwareUpdater *firmware;
+    };
+
+    ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal = Pedal(), QWidget *parent = nullptr);
+    ~ViewController() override;
+
+    // Re-reads every page from the store; both song pages show list position 1.
+    void RefreshAllPages();
+
+    EditorContext &context() { return m_ctx; }
+    SessionActions &session() { return *m_session; }
+    SongsPage *songsPage() const { return m_songsPage; }
+    SetJacksPage *setJacksPage() const { return m_setJacksPage; }
+    QTabWidget *tabs() const { return m_tabs; }
+    // Shows the page with this tab title ("Songs", ...). Returns false when there is none.
+    bool showPage(const QString &title);
+
+    // Pedal ▸ Attach Virtual Pedal.
+    void attachVirtualPedal();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    QWidget *buildCommandBar();
+    void buildStatusBar();
+    void watchEdits(QWidget *root);
+    void updateTitle();
+    void updateConnection();
+    void showProgress(int done, int total, const QString &what);
+    void connectToPedal();
+    void startUp();
+
+    DataHandler &m_store;
+    Dialogs &m_dialogs;
+    Pedal m_pedal;
+    EditorState m_state;
+    EditorEvents m_events;
+    SharedLists m_lists;
+    EditorContext m_ctx;
+    SessionActions *m_session = nullptr;
+    VirtualPedalProcess *m_virtualPedal = nullptr;
+
+    QTabWidget *m_tabs = nullptr;
+    SongsPage *m_songsPage = nullptr;
+    SetJacksPage *m_setJacksPage = nullptr;
+    QWidget *m_setlistPage = nullptr;
+    QWidget *m_midiPage = nullptr;
+    QWidget *m_globalPage = nullptr;
+    QLabel *m_connection = nullptr;
+    QProgressBar *m_progress = nullptr;
+    bool m_closing = false;
+};

@@ -1,0 +1,85 @@
+#include "WidgetDialogs.h"
+
+#include "OpenPanelFilter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <memory>
+
+int WidgetDialogs::alert(const Alert &alert)
+{
+    QMessageBox box(m_window);
+    box.setWindowTitle(alert.title.isEmpty() ? QApplication::applicationDisplayName() : alert.title);
+    box.setIcon(alert.buttons.size() > 1 ? QMessageBox::Question : QMessageBox::Information);
+    box.setText(alert.message);
+    box.setInformativeText(alert.informative);
+    const QStringList buttons = alert.buttons.isEmpty() ? QStringList{QStringLiteral("Ok")} : alert.buttons;
+    QList<QAbstractButton *> made;
+    for (int i = 0; i < buttons.size(); ++i) {
+        const QString &text = buttons[i];
+        QMessageBox::ButtonRole role = QMessageBox::ActionRole;
+        if (i == 0)
+            role = QMessageBox::AcceptRole;
+        else if (text == QLatin1String("Cancel"))
+            role = QMessageBox::RejectRole;
+        else
+            role = QMessageBox::DestructiveRole;
+        made.append(box.addButton(text, role));
+    }
+    box.setDefaultButton(qobject_cast<QPushButton *>(made.first()));
+    // Escape means the last button ("Cancel" where there is one).
+    box.setEscapeButton(made.last());
+    box.exec();
+    const int index = int(made.indexOf(box.clickedButton()));
+    return index >= 0 ? index : int(made.size()) - 1;
+}
+
+QString WidgetDialogs::chooseFileToOpen(const QString &title, const QStringList &suffixes)
+{
+    QFileDialog panel(m_window, title);
+    panel.setAcceptMode(QFileDialog::AcceptOpen);
+    panel.setFileMode(QFileDialog::ExistingFile);
+    panel.setOption(QFileDialog::DontUseNativeDialog, true);
+    panel.setOption(QFileDialog::ReadOnly, true); // no folder creation
+    QStringList patterns;
+    for (const QString &suffix : suffixes)
+        if (!suffix.isEmpty())
+            patterns.append(QStringLiteral("*.") + suffix);
+    panel.setNameFilter(QObject::tr("Session files (%1 and files without extension)").arg(patterns.join(QLatin1Char(' '))));
+    panel.setProxyModel(new OpenPanelFilter(suffixes, &panel));
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return QString();
+    return panel.selectedFiles().first();
+}
+
+void WidgetDialogs::chooseFileToSave(const QStringList &suffixes, std::function<void(const QString &path)> done)
+{
+    auto *panel = new QFileDialog(m_window, QObject::tr("Save Session"));
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    panel->setAcceptMode(QFileDialog::AcceptSave);
+    panel->setFileMode(QFileDialog::AnyFile);
+    panel->setOption(QFileDialog::DontUseNativeDialog, true);
+    if (!suffixes.isEmpty()) {
+        panel->setDefaultSuffix(suffixes.first());
+        QStringList patterns;
+        for (const QString &suffix : suffixes)
+            patterns.append(QStringLiteral("*.") + suffix);
+        panel->setNameFilter(QObject::tr("Session files (%1)").arg(patterns.join(QLatin1Char(' '))));
+    }
+    // The panel completes once: with the chosen path, or empty when it is cancelled.
+    auto pending = std::make_shared<std::function<void(const QString &)>>(std::move(done));
+    auto finish = [pending](const QString &path) {
+        if (!*pending)
+            return;
+        auto callback = std::move(*pending);
+        *pending = nullptr;
+        callback(path);
+    };
+    QObject::connect(panel, &QFileDialog::fileSelected, panel, finish);
+    QObject::connect(panel, &QDialog::rejected, panel, [finish] { finish(QString()); });
+    panel->setWindowModality(Qt::NonModal);
+    panel->show();
+}

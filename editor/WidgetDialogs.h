@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/Dialogs.h"
+
+#include <QPointer>
+
+class QWidget;
+
+// The window's dialogs: alerts as message boxes, a modal open panel and a non-modal save
+// panel.
+class WidgetDialogs : public Dialogs
+{
+public:
+    explicit WidgetDialogs(QWidget *window = nullptr) : m_window(window) {}
+    void setWindow(QWidget *window) { m_window = window; }
+
+    int alert(const Alert &alert) override;
+    QString chooseFileToOpen(const QString &title, const QStringList &suffixes) override;
+    void chooseFileToSave(const QStringList &suffixes, std::function<void(const QString &path)> done) override;
+
+private:
+    QPointer<QWidget> m_window;
+};
