@@ -1,5 +1,7 @@
 #include "GlobalItemTexts.h"
 
+#include "ItemTexts.h"
+
 #include "model/Menu.h"
 #include "model/MessageType.h"
 
@@ -89,11 +91,7 @@ QStringList GlobalItemTexts::items(Kind kind)
         return {QStringLiteral("0\u00b0"), QStringLiteral("90\u00b0"), QStringLiteral("180\u00b0"),
                 QStringLiteral("270\u00b0")};
     case Kind::MonitorChannel: return QStringList{QStringLiteral("Off")} + numbers(1, 16);
-    case Kind::RepeatingDivision:
-        return {QStringLiteral("1/1"),        QStringLiteral("1/2"),          QStringLiteral("1/4"),
-                QStringLiteral("1/4 dotted"), QStringLiteral("1/4 triplet"),  QStringLiteral("1/8"),
-                QStringLiteral("1/8 dotted"), QStringLiteral("1/8 triplet"),  QStringLiteral("1/16"),
-                QStringLiteral("1/16 dotted"), QStringLiteral("1/16 triplet"), QStringLiteral("1/32")};
+    case Kind::RepeatingDivision: return ItemTexts::divisions(); // the songs' tap divisions
     case Kind::ClickLength: return numbers(30, 255);
     case Kind::StackDelay: {
         // "0 ms" stands for the shortest delay the pedal keeps (60 ms), then 70 .. 1000.

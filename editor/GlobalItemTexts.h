@@ -22,7 +22,7 @@ public:
         MessageType,       // the seven message kinds in their numbering
         Rotation,          // display rotation in degrees
         MonitorChannel,    // "Off", then channels "1" .. "16"
-        RepeatingDivision, // note divisions
+        RepeatingDivision, // the tap divisions of the songs
         ClickLength,       // "30" .. "255"
         StackDelay,        // "0 ms", "70 ms" .. "1000 ms"
         PulseAmount,       // "2" .. "30", "Infinite"

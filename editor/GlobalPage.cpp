@@ -115,6 +115,8 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
         showSettings();
         m_ctx.events.edited();
     });
+
+    showSettings();
 }
 
 QStringListModel *GlobalPage::modelFor(GlobalItemTexts::Kind kind)

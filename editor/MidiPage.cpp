@@ -1,6 +1,7 @@
 #include "MidiPage.h"
 
 #include "EditorContext.h"
+#include "GlobalItemTexts.h"
 #include "LibraryTableModel.h"
 
 #include "format/SessionKeys.h"
@@ -314,7 +315,12 @@ void MidiPage::showStackPage()
             continue;
         }
         const MidiStackMessage &m = stack->MidiStackMessageList[size_t(i)];
-        row.type->setCurrentIndex(m.Typey >= 0 && m.Typey < MessageType::Count ? int(m.Typey) : -1);
+        if (m.Typey >= 0 && m.Typey < MessageType::Count) {
+            row.type->setCurrentIndex(int(m.Typey));
+        } else {
+            row.type->setPlaceholderText(GlobalItemTexts::outOfRangeText(m.Typey));
+            row.type->setCurrentIndex(-1);
+        }
         row.channel->setText(QString::number(m.Channel));
         row.message->setText(QString::number(m.Message));
         row.value->setText(QString::number(m.Value));

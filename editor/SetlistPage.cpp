@@ -82,6 +82,10 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
             m_ctx.link->loadSetlist();
     });
 
+    // The song tables reload themselves on these; the highlight follows.
+    connect(&ctx.events, &EditorEvents::songsChanged, this, &SetlistPage::highlightSetlistRow);
+    connect(&ctx.events, &EditorEvents::sessionReplaced, this, &SetlistPage::highlightSetlistRow);
+
     highlightSetlistRow();
 }
 

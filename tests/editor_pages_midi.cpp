@@ -66,6 +66,13 @@ TEST_F(MidiPageTest, RowRuleHidesTheMessageFieldOfSingleByteTypes)
     EXPECT_TRUE(rowEdit("stackMessageMessage", 1)->isHidden());
     choose(combo("midiStackCombo"), 0);
     EXPECT_FALSE(rowEdit("stackMessageMessage", 1)->isHidden());
+
+    // A type with no item (an older file) is shown as out of range and kept.
+    c.store.MidiStackList[0].MidiStackMessageList[7].Typey = 9;
+    page.showStackPage();
+    EXPECT_EQ(combo("stackMessageType8")->currentIndex(), -1);
+    EXPECT_TRUE(combo("stackMessageType8")->placeholderText().startsWith("9"));
+    EXPECT_EQ(message(0, 7).Typey, 9);
 }
 
 TEST_F(MidiPageTest, TypedNumbersAreWholeDecimalNumbersOrRefused)

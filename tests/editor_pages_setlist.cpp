@@ -147,6 +147,16 @@ TEST_F(SetlistPageTest, SetlistRowBeyondTheEndActsOnNothing)
     EXPECT_EQ(ids(), (std::vector<qint64>{1, 2}));
 }
 
+TEST_F(SetlistPageTest, HighlightSurvivesReloadsFromOtherPages)
+{
+    useSetlist({1, 2, 3}, 1);
+    c.store.Setlist.push_back(c.store.SongList[9]); // the row count changes: the table resets
+    Q_EMIT c.events.songsChanged();
+    EXPECT_EQ(setlist()->model()->rowCount(), 4);
+    EXPECT_EQ(highlighted(), 1);
+    EXPECT_EQ(c.state.SetlistRow, 1);
+}
+
 TEST_F(SetlistPageTest, ResetBringsBackAllSongsWithoutAsking)
 {
     useSetlist({3}, 0);
