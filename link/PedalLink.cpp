@@ -228,25 +228,25 @@ struct PedalLink::Private
         QPointer<PedalLink> self(q);
         scheduler.after(LoadTimeoutMs, [self, id] {
             if (self && self->d->watchId == id && self->d->parser.chainedLoad().inProgress)
-                self->d->abandonLoad();
+                self->d->abandonLoad(QStringLiteral("The pedal did not answer for %1 seconds.")
+                                         .arg(LoadTimeoutMs / 1000));
         });
     }
 
-    void abandonLoad()
+    void abandonLoad(const QString &why)
     {
         const ChainedLoad chain = parser.chainedLoad();
         parser.chainedLoad().reset();
         parser.resetForNewLoad();
-        Diagnostics::line(QStringLiteral("Chained load abandoned at request %1 of %2: no reply for %3 s")
+        ++watchId;
+        Diagnostics::line(QStringLiteral("Chained load abandoned at request %1 of %2: %3")
                               .arg(chain.position + 1)
                               .arg(chain.queue.size())
-                              .arg(LoadTimeoutMs / 1000));
+                              .arg(why));
         if (serial.portHeld())
             serial.sendText(QStringLiteral("]12;"));
         dialogs.inform(QStringLiteral("Loading stopped"),
-                       QStringLiteral("The pedal did not answer for %1 seconds.\n"
-                                      "What arrived before has been kept; load again to get the rest.")
-                           .arg(LoadTimeoutMs / 1000));
+                       why + QStringLiteral("\nWhat arrived before has been kept; load again to get the rest."));
         Q_EMIT q->transferEnded();
     }
 
@@ -273,6 +273,10 @@ PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs
     : QObject(parent), d(std::make_unique<Private>(this, serial, store, dialogs, scheduler))
 {
     connect(&serial, &SerialHandler::replyLine, this, [this](const QString &line) { d->onReply(line); });
+    connect(&serial, &SerialHandler::portLost, this, [this] {
+        if (d->parser.chainedLoad().inProgress)
+            d->abandonLoad(QStringLiteral("The pedal's port went away."));
+    });
     connect(&d->parser, &ReplyParser::stored, this, [this] { Q_EMIT storeChangedByPedal(); });
     connect(&d->parser, &ReplyParser::requestWritten, this, [this](int k, int n) {
         Q_EMIT progress(k, n, QString::fromLatin1(LoadingWhat));

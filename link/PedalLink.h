@@ -21,7 +21,8 @@ class SerialHandler;
 //
 // One transfer at a time: while a send is still going out or a chained load is still
 // running, another send, load, factory reset or preview is refused with an alert.
-// A chained load that gets no reply for 15 seconds is abandoned with an alert.
+// A chained load that gets no reply for 15 seconds, or whose port goes away, is
+// abandoned with an alert ("Loading stopped").
 //
 // Headless use (command-line tools): startSend() and startLoad() run a transfer without
 // the confirmation dialog (the not-connected and busy alerts still go through the

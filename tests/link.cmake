@@ -4,6 +4,8 @@
 # virtual pedal's tests).
 add_library(pedal_test_pty STATIC support/PtyPair.cpp support/PtyPair.h)
 target_link_libraries(pedal_test_pty PUBLIC Qt6::Core)
+# Included as "support/PtyPair.h".
+target_include_directories(pedal_test_pty PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 # Scheduler, framer, port list, serial handler and connect.
 pedal_add_test(NAME link_serial_tests

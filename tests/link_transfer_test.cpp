@@ -321,6 +321,21 @@ TEST(Loads, AChainedLoadWithoutRepliesIsAbandonedAfter15Seconds)
     EXPECT_FALSE(rig.link->chainedLoadRunning());
 }
 
+TEST(Loads, AChainedLoadStopsWhenThePortGoesAway)
+{
+    LinkRig rig;
+    rig.connectPedal();
+    QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
+    rig.link->startLoad(PedalLink::Load::SetJacks);
+    rig.port->unplug();
+    EXPECT_FALSE(rig.link->chainedLoadRunning());
+    EXPECT_EQ(ended.size(), 1);
+    ASSERT_EQ(rig.dialogs.shown.size(), 1);
+    EXPECT_EQ(rig.dialogs.shown[0].message, "Loading stopped");
+    rig.clock.runAll();
+    EXPECT_EQ(rig.dialogs.shown.size(), 1) << "no second alert from the time-out";
+}
+
 TEST(FactoryReset, AsksAndWritesTheCommand)
 {
     LinkRig rig;
