@@ -95,11 +95,13 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
         log(QStringLiteral("upload piece of %1 bytes at offset %2").arg(event.bytes.size()).arg(event.offset));
         break;
     case Event::Upload: {
+        // Logged before the text is applied, so that its time is the arrival of the ";".
+        log(QStringLiteral("upload closed by \";\" after %1 bytes").arg(event.bytes.size()));
         QString problem;
         int keys = 0;
         if (applyUpload(event.bytes, problem, &keys)) {
             ++m_counters.uploadsApplied;
-            log(QStringLiteral("upload complete: %1 bytes, %2 keys applied").arg(event.bytes.size()).arg(keys));
+            log(QStringLiteral("upload applied: %1 keys").arg(keys));
         } else {
             ++m_counters.uploadsRefused;
             log(QStringLiteral("upload refused, nothing applied: %1").arg(problem));
