@@ -144,3 +144,15 @@ TEST_F(VirtualPedalReceive, APortThatCannotBeOpened)
                  QStringLiteral("everything")});
     EXPECT_EQ(r.exitCode, 2);
 }
+
+TEST_F(VirtualPedalReceive, TheLinkNeverReplacesAFile)
+{
+    const QString taken = dir.filePath(QStringLiteral("taken"));
+    ASSERT_TRUE(writeSessionFile(original, taken));
+    const qint64 size = QFileInfo(taken).size();
+    PedalProcess pedal;
+    EXPECT_FALSE(pedal.start({QStringLiteral("--link"), taken}));
+    EXPECT_EQ(pedal.stop(), 1);
+    EXPECT_FALSE(QFileInfo(taken).isSymLink());
+    EXPECT_EQ(QFileInfo(taken).size(), size);
+}
