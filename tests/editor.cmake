@@ -1,0 +1,10 @@
+# The editor window, the Songs and Set Jacks pages and the session actions, driven by
+# their controls.
+if(PEDAL_BUILD_EDITOR)
+  pedal_add_test(NAME editor_song_pages_tests GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_song_pages_test.cpp
+    LIBS pedal_editor)
+  pedal_add_test(NAME editor_window_tests GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_window_test.cpp
+    LIBS pedal_editor)
+endif()

@@ -1,0 +1,3 @@
+// The editor window: refresh, sorting, session actions, unsaved changes, pedal wiring.
+
+#include "editor_window_fixture.h"
