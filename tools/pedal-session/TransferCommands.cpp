@@ -112,15 +112,22 @@ void printAlerts(const ScriptedDialogs &dialogs, int &printed)
     }
 }
 
-// Runs the event loop until `done` is emitted by quit() or `ms` have passed. Returns
-// false on time-out.
+// Runs the event loop until quit() is called or the time-out passes without restart().
 class Waiter
 {
 public:
-    Waiter() { m_timer.setSingleShot(true); QObject::connect(&m_timer, &QTimer::timeout, &m_loop, [this] { m_timedOut = true; m_loop.quit(); }); }
+    Waiter()
+    {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_loop, [this] {
+            m_timedOut = true;
+            m_loop.quit();
+        });
+    }
     void quit() { m_loop.quit(); }
     // Starts the time-out again (activity seen).
     void restart() { m_timer.start(); }
+    // Returns false on time-out.
     bool run(int ms)
     {
         m_timedOut = false;
