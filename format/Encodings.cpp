@@ -99,6 +99,11 @@ QString Encodings::decodeName(QStringView field)
 {
     const qsizetype tick = field.indexOf(QLatin1Char('`'));
     QString text = (tick < 0 ? field : field.left(tick)).toString();
+    // A field never holds a line end of its own (names are written without "\r" and with
+    // "[" for "\n"); a stray one in a damaged file is read the way it will be written
+    // back, so that saving and opening the session again keeps the name.
+    text.remove(QLatin1Char('\r'));
+    text.replace(QLatin1Char('\n'), QLatin1Char('['));
     text.replace(QLatin1Char('['), QStringLiteral("\r\n"));
     return text;
 }

@@ -22,7 +22,8 @@ void appendNumber(QString &out, qint64 value, int width, const char *key = nullp
 QString paddedName(const QString &name, int width, const char *key = nullptr, int item = -1);
 void appendName(QString &out, const QString &name, int width, const char *key = nullptr, int item = -1);
 
-// A name field read back: cut at the first "`", every "[" turned into "\r\n".
+// A name field read back: cut at the first "`", every "[" turned into "\r\n"; a stray
+// "\r" is dropped and a stray "\n" is a line break, as the writer would carry them.
 QString decodeName(QStringView field);
 
 // MIDI status number of a message type and channel, and its inverse.
