@@ -1,0 +1,337 @@
+// pedal-session, run as a separate process: exit codes, messages, the file form, JSON
+// and the bytes of an upload.
+#include "RandomSession.h"
+
+#include "format/SessionJson.h"
+#include "format/SessionReader.h"
+#include "format/SessionWriter.h"
+#include "model/Normaliser.h"
+#include "model/ScriptedDialogs.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun run(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(PEDAL_SESSION_TOOL), args);
+    ToolRun r;
+    if (!process.waitForFinished(60000)) {
+        ADD_FAILURE() << "pedal-session did not finish";
+        process.kill();
+        process.waitForFinished();
+        return r;
+    }
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    r.exitCode = process.exitCode();
+    r.out = process.readAllStandardOutput();
+    r.err = process.readAllStandardError();
+    return r;
+}
+
+QString fileForm(const DataHandler &store)
+{
+    SessionWriter writer;
+    writer.setAllKeyFlags(true);
+    return writer.write(store, SessionWriter::Form::File);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+// The editor's Open, in this process: read, apply, normalise.
+void openInto(DataHandler &store, const QString &path)
+{
+    ScriptedDialogs dialogs;
+    SessionReader reader;
+    ASSERT_EQ(reader.readFile(path, dialogs, store), SessionReader::Status::Read) << reader.problem().toStdString();
+    reader.apply(store);
+    Normaliser::normalise(store);
+}
+
+class SessionToolTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        DataHandler source;
+        RandomSession(606).fill(source, {6, true, true});
+        // Values that need the normalisation of Open, and blanks for the upload.
+        source.SongList[0]->UpdateName(QStringLiteral("Intro\nwith spaces"));
+        source.SongList[1]->UpdateTempo(299);
+        source.MidiStackList[0].Name = QStringLiteral("Stack with spaces");
+        sessionPath = dir.filePath(QStringLiteral("session.txt"));
+        writeFile(sessionPath, fileForm(source).toUtf8());
+    }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    QString sessionPath;
+};
+
+} // namespace
+
+TEST_F(SessionToolTest, NewWritesTheFactorySession)
+{
+    DataHandler factory;
+    const ToolRun r = run({QStringLiteral("new")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(r.out), fileForm(factory));
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+
+    const ToolRun toFile = run({QStringLiteral("new"), QStringLiteral("-o"), path("new.txt")});
+    EXPECT_EQ(toFile.exitCode, 0);
+    EXPECT_TRUE(toFile.out.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(readFile(path("new.txt"))), fileForm(factory));
+}
+
+TEST_F(SessionToolTest, OpenWritesWhatTheEditorWouldSave)
+{
+    DataHandler expected;
+    openInto(expected, sessionPath);
+    const ToolRun r = run({QStringLiteral("open"), sessionPath, QStringLiteral("-o"), path("out.txt")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    const QByteArray written = readFile(path("out.txt"));
+    EXPECT_EQ(QString::fromUtf8(written), fileForm(expected));
+    EXPECT_TRUE(written.contains("Name]Intro[with spaces`"));
+
+    // Opening its own output gives the same text again.
+    const ToolRun again = run({QStringLiteral("open"), path("out.txt")});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.out, written);
+}
+
+TEST_F(SessionToolTest, ADamagedFileIsRefusedWithOneLineAndNothingWritten)
+{
+    QByteArray text = readFile(sessionPath);
+    const int tempos = text.indexOf("\r\nTempos]") + 9;
+    text.replace(tempos + 6, 3, "000"); // song 3 has the tempo 0
+    const QString damaged = path("damaged.txt");
+    writeFile(damaged, text);
+    writeFile(path("keep.txt"), "precious");
+
+    const ToolRun r = run({QStringLiteral("open"), damaged, QStringLiteral("-o"), path("keep.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    const QString err = QString::fromUtf8(r.err);
+    EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+    EXPECT_TRUE(err.endsWith(QLatin1Char('\n')));
+    EXPECT_TRUE(err.contains(damaged)) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("Tempos"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("song 3 has the tempo 0"))) << err.toStdString();
+    EXPECT_EQ(readFile(path("keep.txt")), QByteArray("precious"));
+
+    const ToolRun notThere = run({QStringLiteral("open"), damaged, QStringLiteral("-o"), path("none.txt")});
+    EXPECT_EQ(notThere.exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("none.txt")));
+    EXPECT_TRUE(dir.path().size() > 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3); // no temporary files left
+
+    for (const char *command : {"json", "upload"}) {
+        QStringList args{QString::fromLatin1(command), damaged};
+        if (QByteArray(command) == "upload")
+            args << QStringLiteral("--page") << QStringLiteral("all");
+        const ToolRun other = run(args);
+        EXPECT_EQ(other.exitCode, 1) << command;
+        EXPECT_TRUE(other.out.isEmpty()) << command;
+        EXPECT_EQ(other.err.count('\n'), 1) << command;
+    }
+}
+
+TEST_F(SessionToolTest, MessagesStayOnOneLine)
+{
+    // A value with a line feed inside (a file with other line ends) is quoted in the
+    // message without breaking it.
+    QString text = QStringLiteral("Tempos]") + QString(3 * 127, QLatin1Char('1')) + QStringLiteral("\nFractions]0\r\n");
+    writeFile(path("lf.txt"), text.toUtf8());
+    const ToolRun r = run({QStringLiteral("open"), path("lf.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Tempos")) << r.err.toStdString();
+
+    const ToolRun missing = run({QStringLiteral("open"), path("missing.txt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err.count('\n'), 1) << missing.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(missing.err).contains(path("missing.txt")));
+}
+
+TEST_F(SessionToolTest, UsageErrors)
+{
+    const QList<QStringList> usage = {
+        {},
+        {QStringLiteral("frobnicate")},
+        {QStringLiteral("new"), QStringLiteral("extra")},
+        {QStringLiteral("new"), QStringLiteral("-o")},
+        {QStringLiteral("open")},
+        {QStringLiteral("open"), sessionPath, sessionPath},
+        {QStringLiteral("open"), sessionPath, QStringLiteral("--bogus")},
+        {QStringLiteral("json")},
+        {QStringLiteral("json"), sessionPath, QStringLiteral("-o"), path("x.json")},
+        {QStringLiteral("upload"), sessionPath},
+        {QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("bogus")},
+        {QStringLiteral("upload"), QStringLiteral("--page"), QStringLiteral("all")},
+    };
+    for (const QStringList &args : usage) {
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path("x.json")));
+}
+
+TEST_F(SessionToolTest, LegacyFilesNeedTheirQuestionAnswered)
+{
+    QString line;
+    for (int i = 0; i < 128; ++i)
+        line += (i == 0 ? QStringLiteral("Old") + QString(27, QLatin1Char('`')) : QString(30, QLatin1Char('`')));
+    for (int i = 0; i < 128; ++i)
+        line += QStringLiteral("090");
+    for (int i = 0; i < 256; ++i)
+        line += QStringLiteral("03");
+    writeFile(path("legacy.txt"), line.toUtf8());
+
+    const ToolRun refused = run({QStringLiteral("open"), path("legacy.txt"), QStringLiteral("-o"), path("l.txt")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(refused.err).contains(QStringLiteral("--accept-legacy")));
+    EXPECT_FALSE(QFile::exists(path("l.txt")));
+
+    const ToolRun accepted = run({QStringLiteral("json"), path("legacy.txt"), QStringLiteral("--accept-legacy")});
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(accepted.out).object();
+    const QJsonObject first = json[QStringLiteral("SongList")].toArray()[0].toObject();
+    EXPECT_EQ(first[QStringLiteral("FullName")].toString(), QStringLiteral("Old"));
+    EXPECT_EQ(first[QStringLiteral("Tempo")].toInteger(), 90);
+    EXPECT_EQ(first[QStringLiteral("ForegroundColour")].toInteger(), 2);
+    EXPECT_EQ(first[QStringLiteral("BackgroundColour")].toInteger(), 2);
+    EXPECT_EQ(first[QStringLiteral("ProgramChange")].toInteger(), 1);
+}
+
+TEST_F(SessionToolTest, JsonShowsTheWholeStore)
+{
+    DataHandler expected;
+    openInto(expected, sessionPath);
+    const ToolRun r = run({QStringLiteral("json"), sessionPath});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty());
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    const QJsonObject json = doc.object();
+    EXPECT_EQ(json.keys(), QStringList({"GlobalMenu", "MidiMessageLibrary", "MidiStackList", "Setlist", "SongList"}));
+    EXPECT_EQ(json, SessionJson::toJson(expected));
+
+    const QJsonArray songs = json[QStringLiteral("SongList")].toArray();
+    ASSERT_EQ(songs.size(), 128);
+    const QJsonObject song = songs[5].toObject();
+    EXPECT_EQ(song.size(), 75);
+    for (const char *f : {"Id", "FullName", "NameWithoutBreaks", "Tempo", "TempoInMs", "Fraction", "JackOneStatic",
+                          "MidiStackReference", "FootTAPFunction", "Jack1TipTAPPreset", "Jack3RingHOLDStack"})
+        EXPECT_TRUE(song.contains(QLatin1String(f))) << f;
+    EXPECT_TRUE(song[QStringLiteral("Id")].isDouble());
+    EXPECT_EQ(song[QStringLiteral("Id")].toInteger(), 6);
+    EXPECT_TRUE(song[QStringLiteral("Tempo")].isDouble());
+    EXPECT_TRUE(song[QStringLiteral("FullName")].isString());
+    EXPECT_EQ(songs[0][QStringLiteral("FullName")].toString(), QStringLiteral("Intro\nwith spaces"));
+    EXPECT_EQ(songs[0][QStringLiteral("NameWithoutBreaks")].toString(), QStringLiteral("Intro_with spaces"));
+
+    const QJsonObject menu = json[QStringLiteral("GlobalMenu")].toObject();
+    EXPECT_EQ(menu.size(), 104);
+    EXPECT_TRUE(menu[QStringLiteral("IncomingResetTimersValue")].isDouble());
+    EXPECT_TRUE(menu[QStringLiteral("OffsetBpmOne")].isDouble());
+
+    const QJsonArray stacks = json[QStringLiteral("MidiStackList")].toArray();
+    ASSERT_EQ(stacks.size(), 128);
+    const QJsonObject stack = stacks[127].toObject();
+    EXPECT_EQ(stack.keys(), QStringList({"ID", "MidiStackMessageList", "Name"}));
+    EXPECT_EQ(stack[QStringLiteral("ID")].toInteger(), 127);
+    const QJsonArray messages = stack[QStringLiteral("MidiStackMessageList")].toArray();
+    ASSERT_EQ(messages.size(), 10);
+    EXPECT_EQ(messages[0].toObject().keys(), QStringList({"Channel", "Message", "Name", "Typey", "Value"}));
+    EXPECT_TRUE(messages[0][QStringLiteral("Channel")].isDouble());
+
+    const QJsonArray library = json[QStringLiteral("MidiMessageLibrary")].toArray();
+    ASSERT_EQ(library.size(), 6);
+    EXPECT_EQ(library[0].toObject().keys(),
+              QStringList({"Action", "Device", "Manufacturer", "Message", "Typey", "Value"}));
+
+    // The setlist is the Ids of its songs, in order.
+    const QJsonArray setlist = json[QStringLiteral("Setlist")].toArray();
+    ASSERT_EQ(size_t(setlist.size()), expected.Setlist.size());
+    for (qsizetype i = 0; i < setlist.size(); ++i) {
+        EXPECT_TRUE(setlist[i].isDouble());
+        EXPECT_EQ(setlist[i].toInteger(), expected.Setlist[size_t(i)]->Id);
+    }
+}
+
+TEST_F(SessionToolTest, UploadPrintsTheBytesOfEachPageSend)
+{
+    DataHandler store;
+    openInto(store, sessionPath);
+    const struct { const char *page; SessionKeys::Page selection; int lines; } pages[] = {
+        {"songs", SessionKeys::Page::Songs, 21},    {"setjacks", SessionKeys::Page::SetJacks, 41},
+        {"setlist", SessionKeys::Page::Setlist, 1}, {"midi", SessionKeys::Page::Midi, 3},
+        {"global", SessionKeys::Page::Global, 1},   {"all", SessionKeys::Page::All, 67}};
+    for (const auto &p : pages) {
+        SCOPED_TRACE(p.page);
+        const ToolRun r = run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QString::fromLatin1(p.page)});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty());
+        const QString out = QString::fromUtf8(r.out);
+        ASSERT_TRUE(out.startsWith(QStringLiteral("]3;")));
+        ASSERT_TRUE(out.endsWith(QStringLiteral("\r\n;")));
+        EXPECT_FALSE(out.contains(QLatin1Char(' ')));
+        const QString body = out.mid(3, out.size() - 4);
+        EXPECT_EQ(body.count(QStringLiteral("\r\n")), p.lines);
+
+        SessionWriter writer;
+        writer.selectPage(p.selection);
+        QString expected = writer.write(store, SessionWriter::Form::Pedal);
+        expected.replace(QLatin1Char(' '), QLatin1Char('_'));
+        EXPECT_EQ(body, expected);
+    }
+
+    const ToolRun midi = run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("midi")});
+    const QString channels = QString::fromUtf8(midi.out).split(QStringLiteral("\r\n"))[0];
+    ASSERT_TRUE(channels.startsWith(QStringLiteral("]3;MidiStackMessageChannels]")));
+    const QString value = channels.mid(28);
+    ASSERT_EQ(value.size(), 4224);
+    for (int s = 0; s < 128; ++s)
+        EXPECT_EQ(value.mid(33 * s, 3), QStringLiteral("%1").arg(s, 3, 10, QLatin1Char('0')));
+
+    const ToolRun songs = run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("songs")});
+    EXPECT_TRUE(songs.out.startsWith("]3;Name]Intro[with_spaces`"));
+    const ToolRun global = run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("global")});
+    EXPECT_EQ(global.out.size(), 3 + 7 + 205 + 2 + 1);
+}
