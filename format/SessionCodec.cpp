@@ -38,9 +38,21 @@ QList<QStringView> pieces(QStringView value, int width)
     return out;
 }
 
+// A field shown in a message. Control characters are spelled out so that the message
+// stays on one line.
 QString quoted(QStringView text)
 {
-    QString t = text.left(12).toString();
+    QString t;
+    for (QChar c : text.left(12)) {
+        if (c == QLatin1Char('\n'))
+            t += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            t += QStringLiteral("\\r");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            t += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            t += c;
+    }
     if (text.size() > 12)
         t += QStringLiteral("...");
     return QStringLiteral("\"%1\"").arg(t);
@@ -206,7 +218,7 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
             }
             for (int m = 0; m < MidiStack::MessageCount; ++m) {
                 const qint64 v = all[first + size_t(group - MidiStack::MessageCount + m)];
-                if (key.kind == KeyKind::StackChannels
+                if (key.kind == KeyKind::StackChannels && !options.anyStackStatus
                     && !statusChannelOk(v, problem, QStringLiteral("stack %1 message %2").arg(s + 1).arg(m + 1)))
                     return false;
                 d.numbers.push_back(v);

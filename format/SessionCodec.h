@@ -29,6 +29,12 @@ public:
         // The pedal's page data takes a channel converter's type from its second status
         // number; session files take it from the first.
         bool converterTypeFromSecondStatus = false;
+        // Session files: a stack message's status number outside the MIDI status bytes
+        // reads as type 0 with that number as its channel (the store normalisation then
+        // clamps the channel). The editor writes such numbers itself, e.g. 127 for a
+        // Note Off left on channel 0, so refusing them would make a saved session
+        // impossible to open again.
+        bool anyStackStatus = false;
     };
 
     // Decodes `value` for the key at `keyIndex`. On failure returns false and sets

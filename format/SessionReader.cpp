@@ -13,13 +13,45 @@ namespace {
 
 const QString kTooShort = QStringLiteral("**STRING TOO SHORT");
 
-// Characters from position `first`, `count` long; a range past the end gives the
-// legacy layout's "too short" text.
-QString legacyRange(const QString &line, qsizetype first, qsizetype count)
+// Characters (code points) from position `first`, `count` long; a range past the end
+// gives the legacy layout's "too short" text.
+QString legacyRange(const QList<uint> &line, qsizetype first, qsizetype count)
 {
     if (first + count > line.size())
         return kTooShort;
-    return line.mid(first, count);
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(line.constData() + first), count);
+}
+
+bool isNameKey(KeyKind kind)
+{
+    return kind == KeyKind::SongName || kind == KeyKind::StackNames || kind == KeyKind::StackMessageNames
+        || kind == KeyKind::LibraryText;
+}
+
+// Trimming a line also takes the spaces at the end of a last name that fills its whole
+// field ("Intro " written without padding). Gives back as much of the white space as
+// completes whole fields, and never less than the trimmed value.
+QStringView withTrailingSpaces(QStringView value, const QString &raw, int width)
+{
+    const qsizetype start = value.constData() - raw.constData();
+    qsizetype rawEnd = raw.size();
+    while (rawEnd > start + value.size() && (raw.at(rawEnd - 1) == QLatin1Char('\r') || raw.at(rawEnd - 1) == QLatin1Char('\n')))
+        --rawEnd;
+    const qsizetype extra = rawEnd - (start + value.size());
+    if (extra <= 0)
+        return value;
+    qsizetype points = value.size();
+    for (qsizetype i = 0; i + 1 < value.size(); ++i) {
+        if (value.at(i).isHighSurrogate() && value.at(i + 1).isLowSurrogate()) {
+            --points;
+            ++i;
+        }
+    }
+    // The trimmed characters are white space, one code point each.
+    const qsizetype whole = (points + extra) / width * width;
+    if (whole <= points)
+        return value;
+    return QStringView(raw).mid(start, value.size() + (whole - points));
 }
 
 QString decodeBytes(const QByteArray &bytes)
@@ -122,14 +154,18 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     }
 
     SessionCodec::Options options;
+    options.anyStackStatus = true;
     for (int k = 0; k < SessionKeys::Count; ++k) {
         if (lastLine[size_t(k)] < 0)
             continue;
-        const QStringView line = QStringView(lines[lastLine[size_t(k)]]).trimmed();
+        const QString &raw = lines[lastLine[size_t(k)]];
+        const QStringView line = QStringView(raw).trimmed();
         QStringView value = line.mid(line.indexOf(QLatin1Char(']')) + 1);
         const qsizetype end = value.indexOf(QLatin1Char(']'));
         if (end >= 0)
             value = value.left(end);
+        else if (isNameKey(SessionKeys::at(k).kind))
+            value = withTrailingSpaces(value, raw, SessionKeys::at(k).width);
         DecodedKey decoded;
         QString problem;
         if (!SessionCodec::decode(k, value, store, options, decoded, problem))
@@ -165,6 +201,7 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
         return Status::Read; // nothing read: applying changes nothing
 
     const qsizetype songs = qsizetype(store.SongList.size());
+    const QList<uint> points = line.toUcs4();
     struct Range { const char *key; qsizetype first; int width; };
     const Range ranges[] = {{"Name", 0, 30}, {"Tempos", 3840, 3}, {"ForegroundColours", 4224, 2},
                             {"BackgroundColours", 4480, 2}};
@@ -172,11 +209,11 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
         DecodedKey d;
         d.key = SessionKeys::indexOf(QString::fromLatin1(r.key));
         for (qsizetype i = 0; i < songs; ++i) {
-            const QString field = legacyRange(line, r.first + i * r.width, r.width);
+            const QString field = legacyRange(points, r.first + i * r.width, r.width);
             if (field == kTooShort)
                 return fail(QLatin1String(r.key),
                             QStringLiteral("the single-line session is too short (%1 characters) for song %2")
-                                .arg(line.size())
+                                .arg(points.size())
                                 .arg(i + 1));
             if (d.key == 0) {
                 d.names.append(Encodings::decodeName(field));
@@ -185,7 +222,10 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
             qint64 v = 0;
             if (!Encodings::parseDigits(field, v))
                 return fail(QLatin1String(r.key),
-                            QStringLiteral("song %1 holds \"%2\", which is not a number").arg(i + 1).arg(field));
+                            QStringLiteral("song %1 holds \"%2\", which is not a number")
+                                .arg(i + 1)
+                                .arg(QString(field).replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+                                         .replace(QLatin1Char('\r'), QStringLiteral("\\r"))));
             if (d.key == 1 && v == 0)
                 return fail(QLatin1String(r.key), QStringLiteral("song %1 has the tempo 0").arg(i + 1));
             // Colours of this layout count from 1.
