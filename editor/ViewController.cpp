@@ -43,6 +43,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <memory>
+
 using PageControls::button;
 
 ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal, QWidget *parent)
@@ -354,7 +356,7 @@ void ViewController::attachVirtualPedal()
 
 void ViewController::closeEvent(QCloseEvent *event)
 {
-    if (m_closing || !m_session->isModified()) {
+    if (!m_session->isModified()) {
         event->accept();
         return;
     }
@@ -366,10 +368,25 @@ void ViewController::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    event->ignore();
-    if (answer == 0)
-        m_session->save([this](bool saved) {
-            if (saved)
-                close();
-        });
+    if (answer != 0) {
+        event->ignore();
+        return;
+    }
+    // The save panel may complete at once or later; the window closes once the file
+    // has been written.
+    auto insideThisClose = std::make_shared<bool>(true);
+    auto savedAtOnce = std::make_shared<bool>(false);
+    m_session->save([this, insideThisClose, savedAtOnce](bool saved) {
+        if (!saved)
+            return;
+        if (*insideThisClose)
+            *savedAtOnce = true;
+        else
+            close();
+    });
+    *insideThisClose = false;
+    if (*savedAtOnce)
+        event->accept();
+    else
+        event->ignore();
 }

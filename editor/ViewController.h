@@ -85,5 +85,4 @@ private:
     QWidget *m_globalPage = nullptr;
     QLabel *m_connection = nullptr;
     QProgressBar *m_progress = nullptr;
-    bool m_closing = false;
 };

@@ -1,3 +1,302 @@
-// The editor window: refresh, sorting, session actions, unsaved changes, pedal wiring.
+// The editor window: tabs and commands, refresh, sorting, the session actions, unsaved
+// changes and the close question, and the pedal commands through a fake serial device.
 
 #include "editor_window_fixture.h"
+
+#include "format/SessionWriter.h"
+#include "link/FakeSerialTransport.h"
+#include "link/ManualScheduler.h"
+#include "link/PedalLink.h"
+#include "link/SerialHandler.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+using Window = WindowFixture;
+
+QString readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The value of one line of a session text.
+QString lineValue(const QString &text, const QString &key)
+{
+    for (const QString &line : text.split(QStringLiteral("\r\n")))
+        if (line.startsWith(key + QLatin1Char(']')))
+            return line.mid(key.size() + 1);
+    return QString();
+}
+
+TEST_F(Window, HasItsPagesCommandsAndMenus)
+{
+    QTabWidget *tabs = vc.tabs();
+    ASSERT_GE(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(0), "Set Jacks");
+    EXPECT_EQ(tabs->tabText(1), "Songs");
+    const QStringList later = {"Setlist", "Midi Management", "Global Settings"};
+    for (int i = 2; i < tabs->count(); ++i)
+        EXPECT_EQ(tabs->tabText(i), later[i - 2]);
+    for (const char *name : {"connectToPedalButton", "FactoryResetPedalButton", "UploadFirmwareButton", "RefreshCommand",
+                             "SendAllCommand", "LoadAllCommand", "SendSongCommand", "LoadSongsCommand",
+                             "ResetSongsCommand", "SendSetJacks", "LoadSetJacksCommand", "ResetSetJacksCommand",
+                             "previewNameButton", "CopySetJacksButton", "Jack3RingStackCopy", "CopyNumPulsesFourButton"})
+        EXPECT_NE(vc.findChild<QPushButton *>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_NE(vc.findChild<QWidget *>(QStringLiteral("SongsScrollView")), nullptr);
+    EXPECT_NE(vc.findChild<QWidget *>(QStringLiteral("SetJacksScrollView")), nullptr);
+    EXPECT_EQ(find<QAction>("openSessionAction")->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(find<QAction>("saveSessionAction")->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(find<QAction>("refreshAction")->shortcut(), QKeySequence(Qt::Key_F5));
+    for (const char *name : {"resetSessionAction", "connectAction", "sendAllAction", "loadAllAction",
+                             "factoryResetAction", "uploadFirmwareAction", "attachVirtualPedalAction"})
+        EXPECT_NE(vc.findChild<QAction *>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(text("connectionLabel"), "Not connected");
+    EXPECT_TRUE(find<QProgressBar>("transferProgress")->isHidden());
+    // Without a pedal link the pedal buttons ask nothing.
+    click("SendAllCommand");
+    click("connectToPedalButton");
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(Window, RefreshShowsPositionOneOnBothSongPages)
+{
+    song(1).UpdateName(QStringLiteral("Second"));
+    pickSong("Songs", "SongTableView", 5);
+    pickSong("Set Jacks", "SetJacksTableView", 9);
+    click("RefreshCommand");
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
+    EXPECT_EQ(vc.context().state.SetJacksSongIndex, 1);
+    EXPECT_EQ(text("idLabel"), "Song # 2");
+    EXPECT_EQ(find<QPlainTextEdit>("nameTF")->toPlainText(), "Second");
+    EXPECT_EQ(find<QTableView>("SetJacksTableView")->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(find<QTableView>("SongTableView")->selectionModel()->selectedRows().value(0).row(), 1);
+    find<QAction>("refreshAction")->trigger();
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
+}
+
+TEST_F(Window, SortingReordersTheSongListAndTheSavedFile)
+{
+    song(0).UpdateName(QStringLiteral("Zulu"));
+    song(1).UpdateName(QStringLiteral("alpha"));
+    song(2).UpdateName(QStringLiteral("Mike"));
+    song(0).UpdateTempo(90);
+    Song *zulu = &song(0);
+    vc.showPage(QStringLiteral("Songs"));
+    QHeaderView *header = find<QTableView>("SongTableView")->horizontalHeader();
+    header->setSortIndicator(1, Qt::AscendingOrder); // as a click on "Name"
+    // Empty names first, then alpha, Mike, Zulu.
+    EXPECT_EQ(song(125).NameWithoutBreaks, "alpha");
+    EXPECT_EQ(song(126).NameWithoutBreaks, "Mike");
+    EXPECT_EQ(song(127).NameWithoutBreaks, "Zulu");
+    EXPECT_EQ(song(125).Id, 2); // a song keeps its Id
+    // Every song table and every preset list shows the new order.
+    EXPECT_EQ(vc.setJacksPage()->tableModel()->index(127, 1).data().toString(), "Zulu");
+    EXPECT_EQ(vc.context().lists.presetModel()->index(127).data().toString(), "Zulu");
+    // The setlist still refers to the same songs.
+    EXPECT_EQ(store.Setlist[0].get(), zulu);
+
+    header->setSortIndicator(0, Qt::DescendingOrder); // "#", descending
+    EXPECT_EQ(song(0).Id, 128);
+    EXPECT_EQ(song(127).Id, 1);
+    header->setSortIndicator(2, Qt::AscendingOrder); // "BPM"
+    EXPECT_EQ(&song(0), zulu);
+
+    QTemporaryDir dir;
+    dialogs.savePaths = {dir.filePath(QStringLiteral("sorted.txt"))};
+    find<QAction>("saveSessionAction")->trigger();
+    const QString saved = readFile(dir.filePath(QStringLiteral("sorted.txt")));
+    EXPECT_TRUE(lineValue(saved, QStringLiteral("Name")).startsWith(QStringLiteral("Zulu``")));
+    EXPECT_TRUE(lineValue(saved, QStringLiteral("Tempos")).startsWith(QStringLiteral("090120")));
+}
+
+TEST_F(Window, OpenAppliesAFileAndRefusesADamagedOne)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("tempos.txt"));
+    ASSERT_TRUE(writeFile(good, "Tempos]" + QByteArray("100").repeated(128) + "\r\n"));
+    const QString damaged = dir.filePath(QStringLiteral("damaged.txt"));
+    ASSERT_TRUE(writeFile(damaged, "Tempos]" + QByteArray("090").repeated(127) + "\r\nName]abc\r\n"));
+    song(3).UpdateName(QStringLiteral("Stays"));
+    pickSong("Songs", "SongTableView", 6);
+
+    dialogs.openPaths = {QString()}; // cancelled
+    find<QAction>("openSessionAction")->trigger();
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 6);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    dialogs.openPaths = {damaged};
+    find<QAction>("openSessionAction")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].message, "The session could not be opened");
+    EXPECT_FALSE(dialogs.shown[0].informative.isEmpty());
+    for (const SongRef &s : store.SongList)
+        EXPECT_EQ(s->Tempo, 120);
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 6);
+
+    dialogs.openPaths = {good};
+    find<QAction>("openSessionAction")->trigger();
+    EXPECT_EQ(dialogs.openTitles.last(), "Select Image");
+    for (const SongRef &s : store.SongList) {
+        EXPECT_EQ(s->Tempo, 100);
+        EXPECT_EQ(s->TempoInMs, 600);
+    }
+    EXPECT_EQ(song(3).FullName, "Stays");
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 1); // pages refreshed
+    EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "100");
+    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("tempos.txt")));
+    EXPECT_FALSE(vc.isWindowModified());
+}
+
+TEST_F(Window, SaveNormalisesWritesAndReportsAFailure)
+{
+    song(3).UpdateTempo(20);
+    song(4).ProgramChange = 0;
+    QTemporaryDir dir;
+    dialogs.savePaths = {dir.filePath(QStringLiteral("missing/folder/x.txt"))};
+    find<QAction>("saveSessionAction")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].message, "The file could not be saved");
+    EXPECT_EQ(song(3).Tempo, 40); // normalised all the same
+    EXPECT_EQ(song(3).TempoInMs, 1500);
+    EXPECT_TRUE(vc.session().isModified());
+    EXPECT_FALSE(vc.windowTitle().contains(QStringLiteral("x.txt")));
+
+    dialogs.savePaths = {dir.filePath(QStringLiteral("session"))};
+    dialogs.deferSaves = true; // the panel completes later
+    find<QAction>("saveSessionAction")->trigger();
+    song(5).UpdateTempo(99); // edited while the panel is open: not in the file
+    dialogs.completePendingSave(dir.filePath(QStringLiteral("session")));
+    const QString saved = readFile(dir.filePath(QStringLiteral("session.txt")));
+    const QString tempos = lineValue(saved, QStringLiteral("Tempos"));
+    EXPECT_EQ(tempos.mid(9, 3), "040");
+    EXPECT_EQ(tempos.mid(15, 3), "120");
+    EXPECT_EQ(lineValue(saved, QStringLiteral("ProgramChanges")).mid(12, 3), "001");
+    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("session.txt")));
+    EXPECT_TRUE(vc.session().isModified()); // the later edit is not saved
+    song(5).UpdateTempo(120);
+    EXPECT_FALSE(vc.session().isModified());
+}
+
+TEST_F(Window, ResetAsksAndRefreshesEitherWay)
+{
+    song(5).UpdateName(QStringLiteral("Edited"));
+    store.MidiMessageLibrary.emplace_back(QStringLiteral("M"), QStringLiteral("D"), QStringLiteral("A"), 0, 1, 2);
+    pickSong("Songs", "SongTableView", 7);
+    dialogs.answers = {1}; // Cancel
+    find<QAction>("resetSessionAction")->trigger();
+    EXPECT_EQ(dialogs.shown.last().message, "About to reset");
+    EXPECT_EQ(song(5).FullName, "Edited");
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
+    dialogs.answers = {0};
+    find<QAction>("resetSessionAction")->trigger();
+    EXPECT_TRUE(song(5).FullName.isEmpty());
+    EXPECT_EQ(store.MidiMessageLibrary.size(), 1u);
+    EXPECT_EQ(vc.context().lists.presetModel()->index(5).data().toString(), "Song 6");
+}
+
+TEST_F(Window, TitleTracksUnsavedChangesAndClosingAsks)
+{
+    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("Untitled")));
+    EXPECT_FALSE(vc.isWindowModified());
+    pickSong("Songs", "SongTableView", 2);
+    choose(combo("fontCombo"), 2);
+    QApplication::processEvents();
+    EXPECT_TRUE(vc.isWindowModified());
+    choose(combo("fontCombo"), 0); // back as it was
+    QApplication::processEvents();
+    EXPECT_FALSE(vc.isWindowModified());
+    EXPECT_TRUE(vc.close()); // nothing to ask
+    vc.show();
+
+    choose(combo("fontCombo"), 3);
+    QApplication::processEvents();
+    dialogs.answers = {2}; // Cancel
+    EXPECT_FALSE(vc.close());
+    EXPECT_EQ(dialogs.shown.last().buttons, QStringList({"Save", "Don't Save", "Cancel"}));
+    EXPECT_TRUE(vc.isVisible());
+
+    QTemporaryDir dir;
+    dialogs.answers = {0}; // Save, then the panel is cancelled: the window stays
+    dialogs.savePaths = {QString()};
+    EXPECT_FALSE(vc.close());
+    EXPECT_TRUE(vc.isVisible());
+    dialogs.answers = {0}; // Save into a file: the window closes
+    dialogs.savePaths = {dir.filePath(QStringLiteral("closing.txt"))};
+    vc.close();
+    EXPECT_FALSE(vc.isVisible());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("closing.txt"))));
+
+    vc.show();
+    choose(combo("fontCombo"), 1);
+    QApplication::processEvents();
+    dialogs.answers = {1}; // Don't Save
+    EXPECT_TRUE(vc.close());
+}
+
+// The window with a pedal link over a fake serial device.
+struct PedalWindow : ::testing::Test
+{
+    DataHandler store;
+    ScriptedDialogs dialogs;
+    ManualScheduler scheduler;
+    QStringList ports{QStringLiteral("/dev/ttyS0")};
+    FakeSerialTransport *device = new FakeSerialTransport;
+    SerialHandler serial{dialogs, scheduler, std::unique_ptr<SerialPortTransport>(device),
+                         std::make_unique<PortLister>([this] { return ports; })};
+    PedalLink link{serial, store, dialogs, scheduler};
+    ViewController vc{store, dialogs, ViewController::Pedal{&serial, &link, nullptr}};
+
+    QPushButton *button(const char *name) { return control<QPushButton>(vc, QString::fromLatin1(name)); }
+};
+
+TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
+{
+    vc.show();
+    EXPECT_EQ(control<QLabel>(vc, QStringLiteral("connectionLabel"))->text(), "Not connected");
+    ports.append(QStringLiteral("/dev/ttyACM0"));
+    button("connectToPedalButton")->click();
+    EXPECT_TRUE(serial.isConnected());
+    EXPECT_TRUE(control<QLabel>(vc, QStringLiteral("connectionLabel"))->text().contains(QStringLiteral("/dev/ttyACM0")));
+    scheduler.runAll();
+    device->clearWrites();
+
+    store.SongList[2]->UpdateName(QStringLiteral("Hi You"));
+    vc.showPage(QStringLiteral("Songs"));
+    clickRow(control<QTableView>(vc, QStringLiteral("SongTableView")), 2);
+    button("previewNameButton")->click();
+    scheduler.runAll();
+    const QString preview = device->written();
+    EXPECT_TRUE(preview.startsWith(QStringLiteral("]1;003"))) << preview.toStdString();
+    EXPECT_TRUE(preview.contains(QStringLiteral("Hi_You`"))) << preview.toStdString();
+
+    device->clearWrites();
+    dialogs.answers = {0};
+    button("SendSongCommand")->click();
+    EXPECT_EQ(dialogs.shown.last().message, "About to send");
+    scheduler.advance(0);
+    EXPECT_FALSE(control<QProgressBar>(vc, QStringLiteral("transferProgress"))->isHidden());
+    scheduler.runAll();
+    EXPECT_TRUE(control<QProgressBar>(vc, QStringLiteral("transferProgress"))->isHidden());
+    const QString sent = device->written();
+    EXPECT_TRUE(sent.startsWith(QStringLiteral("]3;")));
+    EXPECT_TRUE(sent.endsWith(QLatin1Char(';')));
+    EXPECT_TRUE(sent.contains(QStringLiteral("Tempos]")));
+    EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key
+}
+
+} // namespace

@@ -1,0 +1,4 @@
+# The editor window: from nothing to the window shown, and RefreshAllPages.
+if(PEDAL_BUILD_EDITOR)
+  pedal_add_bench(NAME bench_window SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_window.cpp LIBS pedal_editor)
+endif()
