@@ -101,20 +101,11 @@ TEST_F(GlobalPageTest, RunTimeListsAtBothEnds)
 TEST_F(GlobalPageTest, FixedListsBeginWhereTheirRulesSay)
 {
     EXPECT_EQ(items("MidiChannelIn").first(), "1");
-    EXPECT_EQ(items("MidiChannelIn").size(), 16);
     EXPECT_EQ(items("OffsetBpmTwo").first(), "-20");
     EXPECT_EQ(items("OffsetBpmTwo").at(20), "0");
-    EXPECT_EQ(items("ChannelConvert1Type"),
-              QStringList({"Control", "Program", "Note Off", "Note On", "Polyphonic KP", "Channel Pressure",
-                           "Pitch Bend"}));
-    EXPECT_EQ(items("IncomingSendStackType"), items("ChannelConvert1Type"));
-    EXPECT_EQ(items("SendMidiClock").size(), 2);
-    EXPECT_EQ(items("ChannelConvert2Enabled").size(), 2);
+    EXPECT_EQ(items("IncomingSendStackType").at(5), "Channel Pressure");
     // The monitor channel is a plain position (two digits), not a channel list.
-    EXPECT_EQ(GlobalItemTexts::kindOf(menuFields()[85]), GlobalItemTexts::Kind::MonitorChannel);
     EXPECT_EQ(items("PcMonitorChannel").first(), "Off");
-    EXPECT_EQ(items("MidiThreshold").first(), "1");
-    EXPECT_EQ(items("TftRotation").size(), 4);
 }
 
 // Picks a position in a list and returns the stored value; no other field may change.
@@ -206,6 +197,12 @@ TEST_F(GlobalPageTest, PageResetRestoresEveryListAtOnceWithoutAsking)
     EXPECT_EQ(combo("IncomingTapMessage")->currentText(), "93");
     EXPECT_EQ(combo("OffsetBpmFour")->currentText(), "0");
     EXPECT_EQ(combo("MidiThreshold")->currentText(), "1");
+
+    // Without a pedal link the pedal commands do nothing.
+    control<QPushButton>(page, QStringLiteral("SendMenuCommand"))->click();
+    control<QPushButton>(page, QStringLiteral("LoadGlobalCommand"))->click();
+    EXPECT_EQ(c.store.GlobalMenu, Menu::factory());
+    EXPECT_TRUE(c.dialogs.shown.isEmpty());
 }
 
 TEST_F(GlobalPageTest, RepeatingStackListFollowsRenamesAndKeepsItsSelection)
@@ -217,15 +214,6 @@ TEST_F(GlobalPageTest, RepeatingStackListFollowsRenamesAndKeepsItsSelection)
     EXPECT_EQ(combo("RepeatingMidiStackReference")->currentIndex(), 6);
     EXPECT_EQ(combo("RepeatingMidiStackReference")->currentText(), "Amp Scenes");
     EXPECT_EQ(c.store.GlobalMenu.RepeatingMidiStackReference, 6);
-}
-
-TEST_F(GlobalPageTest, PedalCommandsDoNothingWithoutALink)
-{
-    const Menu before = c.store.GlobalMenu;
-    control<QPushButton>(page, QStringLiteral("SendMenuCommand"))->click();
-    control<QPushButton>(page, QStringLiteral("LoadGlobalCommand"))->click();
-    EXPECT_EQ(c.store.GlobalMenu, before);
-    EXPECT_TRUE(c.dialogs.shown.isEmpty());
 }
 
 } // namespace

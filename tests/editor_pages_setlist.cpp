@@ -136,10 +136,8 @@ TEST_F(SetlistPageTest, AnEmptySetlistIsSafe)
     EXPECT_EQ(highlighted(), 0);
     press("SetlistRemoveButton");
     EXPECT_EQ(c.store.Setlist.size(), 128u);
-}
 
-TEST_F(SetlistPageTest, SetlistRowBeyondTheEndActsOnNothing)
-{
+    // A row beyond the end names no entry either.
     useSetlist({1, 2}, 5);
     EXPECT_EQ(highlighted(), -1);
     press("SetlistRemoveButton");
