@@ -58,14 +58,23 @@ QString quoted(QStringView text)
     return QStringLiteral("\"%1\"").arg(t);
 }
 
-bool numbers(const QList<QStringView> &fields, std::vector<qint64> &out, QString &problem)
+// Number fields hold only the digits 0-9, so they are cut by UTF-16 units: a value with
+// a character outside the Basic Multilingual Plane is refused whichever way it is cut.
+qsizetype numberFieldCount(QStringView value, int width)
+{
+    return (value.size() + width - 1) / width;
+}
+
+// Reads the first `count` fields of `width` digits (the last field may be shorter).
+bool numbers(QStringView value, int width, qsizetype count, std::vector<qint64> &out, QString &problem)
 {
     out.clear();
-    out.reserve(size_t(fields.size()));
-    for (qsizetype i = 0; i < fields.size(); ++i) {
+    out.reserve(size_t(count));
+    for (qsizetype i = 0; i < count; ++i) {
+        const QStringView field = value.mid(i * width, width);
         qint64 v = 0;
-        if (!Encodings::parseDigits(fields[i], v)) {
-            problem = QStringLiteral("field %1 is not a number: %2").arg(i + 1).arg(quoted(fields[i]));
+        if (!Encodings::parseDigits(field, v)) {
+            problem = QStringLiteral("field %1 is not a number: %2").arg(i + 1).arg(quoted(field));
             return false;
         }
         out.push_back(v);
@@ -168,9 +177,9 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
     case KeyKind::JackCode:
     case KeyKind::PresetOptions:
     case KeyKind::Setlist: {
-        const QList<QStringView> fields = pieces(value, key.width);
         const qsizetype need = key.kind == KeyKind::Setlist ? DataHandler::SongCount : songs;
-        if (!needFields(fields.size(), need, problem) || !numbers(fields.mid(0, need), d.numbers, problem))
+        if (!needFields(numberFieldCount(value, key.width), need, problem)
+            || !numbers(value, key.width, need, d.numbers, problem))
             return false;
         if (key.kind == KeyKind::SongTempo) {
             for (size_t i = 0; i < d.numbers.size(); ++i) {
@@ -197,13 +206,12 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
     case KeyKind::StackChannels:
     case KeyKind::StackMessages:
     case KeyKind::StackValues: {
-        const QList<QStringView> fields = pieces(value, key.width);
         const int group = MidiStack::MessageCount + (options.stackPositions ? 1 : 0);
         const qsizetype stacks = qsizetype(store.MidiStackList.size());
-        if (!needFields(fields.size(), stacks * group, problem))
+        if (!needFields(numberFieldCount(value, key.width), stacks * group, problem))
             return false;
         std::vector<qint64> all;
-        if (!numbers(fields.mid(0, stacks * group), all, problem))
+        if (!numbers(value, key.width, stacks * group, all, problem))
             return false;
         d.numbers.reserve(size_t(stackFields));
         for (qsizetype s = 0; s < stacks; ++s) {
@@ -227,8 +235,7 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
         break;
     }
     case KeyKind::LibraryNumber: {
-        const QList<QStringView> fields = pieces(value, key.width);
-        if (!numbers(fields, d.numbers, problem))
+        if (!numbers(value, key.width, numberFieldCount(value, key.width), d.numbers, problem))
             return false;
         break;
     }

@@ -22,6 +22,27 @@ QString legacyRange(const QList<uint> &line, qsizetype first, qsizetype count)
     return QString::fromUcs4(reinterpret_cast<const char32_t *>(line.constData() + first), count);
 }
 
+// The lines of a text: split at every "\r\n" (a lone "\r" or "\n" stays inside its line).
+QList<QStringView> splitLines(const QString &text)
+{
+    QList<QStringView> lines;
+    const QStringView all(text);
+    qsizetype start = 0;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype cr = all.indexOf(QLatin1Char('\r'), from);
+        if (cr < 0)
+            break;
+        if (cr + 1 < all.size() && all[cr + 1] == QLatin1Char('\n')) {
+            lines.append(all.mid(start, cr - start));
+            start = cr + 2;
+        }
+        from = cr + 1;
+    }
+    lines.append(all.mid(start));
+    return lines;
+}
+
 bool isNameKey(KeyKind kind)
 {
     return kind == KeyKind::SongName || kind == KeyKind::StackNames || kind == KeyKind::StackMessageNames
@@ -31,12 +52,13 @@ bool isNameKey(KeyKind kind)
 // Trimming a line also takes the spaces at the end of a last name that fills its whole
 // field ("Intro " written without padding). Gives back as much of the white space as
 // completes whole fields, and never less than the trimmed value.
-QStringView withTrailingSpaces(QStringView value, const QString &raw, int width)
+QStringView withTrailingSpaces(QStringView value, QStringView raw, int width)
 {
     const qsizetype start = value.constData() - raw.constData();
-    qsizetype rawEnd = raw.size();
-    while (rawEnd > start + value.size() && (raw.at(rawEnd - 1) == QLatin1Char('\r') || raw.at(rawEnd - 1) == QLatin1Char('\n')))
-        --rawEnd;
+    // Only the white space right after the value, up to a stray line end.
+    qsizetype rawEnd = start + value.size();
+    while (rawEnd < raw.size() && raw.at(rawEnd) != QLatin1Char('\r') && raw.at(rawEnd) != QLatin1Char('\n'))
+        ++rawEnd;
     const qsizetype extra = rawEnd - (start + value.size());
     if (extra <= 0)
         return value;
@@ -51,7 +73,7 @@ QStringView withTrailingSpaces(QStringView value, const QString &raw, int width)
     const qsizetype whole = (points + extra) / width * width;
     if (whole <= points)
         return value;
-    return QStringView(raw).mid(start, value.size() + (whole - points));
+    return raw.mid(start, value.size() + (whole - points));
 }
 
 QString decodeBytes(const QByteArray &bytes)
@@ -128,12 +150,12 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     m_problem.clear();
     m_path.clear();
 
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    const QList<QStringView> lines = splitLines(text);
     // The value of the last line of each key.
     std::array<qsizetype, SessionKeys::Count> lastLine;
     lastLine.fill(-1);
     for (qsizetype n = 0; n < lines.size(); ++n) {
-        const QStringView line = QStringView(lines[n]).trimmed();
+        const QStringView line = lines[n].trimmed();
         const qsizetype bracket = line.indexOf(QLatin1Char(']'));
         if (bracket < 0) {
             if (!line.isEmpty() && SessionKeys::indexOf(line) >= 0)
@@ -148,7 +170,7 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     for (qsizetype n : lastLine)
         anyKey = anyKey || n >= 0;
     if (!anyKey) {
-        const Status status = readLegacy(lines.isEmpty() ? QString() : lines.first().trimmed(), dialogs, store);
+        const Status status = readLegacy(lines.first().trimmed().toString(), dialogs, store);
         m_path = path;
         return status;
     }
@@ -158,8 +180,8 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     for (int k = 0; k < SessionKeys::Count; ++k) {
         if (lastLine[size_t(k)] < 0)
             continue;
-        const QString &raw = lines[lastLine[size_t(k)]];
-        const QStringView line = QStringView(raw).trimmed();
+        const QStringView raw = lines[lastLine[size_t(k)]];
+        const QStringView line = raw.trimmed();
         QStringView value = line.mid(line.indexOf(QLatin1Char(']')) + 1);
         const qsizetype end = value.indexOf(QLatin1Char(']'));
         if (end >= 0)

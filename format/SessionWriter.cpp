@@ -66,15 +66,21 @@ void SessionWriter::selectPage(SessionKeys::Page page)
 
 QString SessionWriter::value(const DataHandler &store, int keyIndex, Form form)
 {
-    const SessionKey &key = SessionKeys::at(keyIndex);
     QString out;
+    appendValue(out, store, keyIndex, form);
+    return out;
+}
+
+void SessionWriter::appendValue(QString &out, const DataHandler &store, int keyIndex, Form form)
+{
+    const SessionKey &key = SessionKeys::at(keyIndex);
     const auto &songs = store.SongList;
     const auto &stacks = store.MidiStackList;
     const auto &library = store.MidiMessageLibrary;
 
     switch (key.kind) {
     case KeyKind::SongName:
-        out.reserve(int(songs.size()) * key.width);
+        out.reserve(out.size() + qsizetype(songs.size()) * key.width);
         for (size_t i = 0; i < songs.size(); ++i)
             appendName(out, songs[i]->FullName, key.width, key.key, int(i));
         break;
@@ -83,7 +89,7 @@ QString SessionWriter::value(const DataHandler &store, int keyIndex, Form form)
             appendNumber(out, songs[i]->Tempo, key.width, key.key, int(i));
         break;
     case KeyKind::SongNumber:
-        out.reserve(int(songs.size()) * key.width);
+        out.reserve(out.size() + qsizetype(songs.size()) * key.width);
         for (size_t i = 0; i < songs.size(); ++i)
             appendNumber(out, (*songs[i]).*(key.songField), key.width, key.key, int(i));
         break;
@@ -126,7 +132,7 @@ QString SessionWriter::value(const DataHandler &store, int keyIndex, Form form)
             appendName(out, stacks[s].Name, key.width, key.key, int(s));
         break;
     case KeyKind::StackMessageNames:
-        out.reserve(int(stacks.size()) * MidiStack::MessageCount * key.width);
+        out.reserve(out.size() + qsizetype(stacks.size()) * MidiStack::MessageCount * key.width);
         for (size_t s = 0; s < stacks.size(); ++s)
             for (int m = 0; m < MidiStack::MessageCount; ++m)
                 appendName(out, stacks[s].MidiStackMessageList[size_t(m)].Name, key.width, key.key,
@@ -156,12 +162,13 @@ QString SessionWriter::value(const DataHandler &store, int keyIndex, Form form)
             appendNumber(out, library[i].*(key.libraryNumber), key.width, key.key, int(i));
         break;
     }
-    return out;
 }
 
 QString SessionWriter::write(const DataHandler &store, Form form) const
 {
     QString text;
+    // A full session is some 80,000 characters and 75 more per library entry.
+    text.reserve(qsizetype(90000) + qsizetype(store.MidiMessageLibrary.size()) * 75);
     for (int i = 0; i < SessionKeys::Count; ++i) {
         const SessionKey &key = SessionKeys::at(i);
         const bool selected = key.gated ? m_flags.test(size_t(i)) : (form == Form::File && fileOnly(key.kind));
@@ -169,7 +176,7 @@ QString SessionWriter::write(const DataHandler &store, Form form) const
             continue;
         text += QLatin1String(key.key);
         text += QLatin1Char(']');
-        text += value(store, i, form);
+        appendValue(text, store, i, form);
         text += QLatin1String("\r\n");
     }
     return text;
@@ -183,7 +190,7 @@ QString SessionWriter::writeKeys(const DataHandler &store, const std::vector<int
             continue;
         text += QLatin1String(SessionKeys::at(i).key);
         text += QLatin1Char(']');
-        text += value(store, i, Form::File);
+        appendValue(text, store, i, Form::File);
         text += QLatin1String("\r\n");
     }
     return text;

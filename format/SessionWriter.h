@@ -29,6 +29,8 @@ public:
 
     // The value text of one key (without key, "]" and line end).
     static QString value(const DataHandler &store, int keyIndex, Form form);
+    // The same, appended to `out`.
+    static void appendValue(QString &out, const DataHandler &store, int keyIndex, Form form);
 
 private:
     std::bitset<SessionKeys::Count> m_flags;
