@@ -142,7 +142,8 @@ QColor colour(qint64 position)
 QColor textColourOn(qint64 position)
 {
     const QColor c = colour(position);
-    return c.lightnessF() > 0.55 ? QColor(Qt::black) : QColor(Qt::white);
+    const double luminance = 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF();
+    return luminance > 0.5 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 } // namespace ItemTexts

@@ -21,9 +21,21 @@ bool SessionActions::open()
 {
     SessionReader reader;
     const SessionReader::Status status = reader.chooseAndRead(m_dialogs, m_store);
-    if (status == SessionReader::Status::Cancelled)
+    return finishOpen(reader, int(status));
+}
+
+bool SessionActions::openFile(const QString &path)
+{
+    SessionReader reader;
+    const SessionReader::Status status = reader.readFile(path, m_dialogs, m_store);
+    return finishOpen(reader, int(status));
+}
+
+bool SessionActions::finishOpen(const SessionReader &reader, int status)
+{
+    if (status == int(SessionReader::Status::Cancelled))
         return false;
-    if (status == SessionReader::Status::Failed) {
+    if (status == int(SessionReader::Status::Failed)) {
         m_dialogs.inform(QStringLiteral("The session could not be opened"), reader.problem());
         return false;
     }

@@ -10,6 +10,7 @@
 
 class DataHandler;
 class Dialogs;
+class SessionReader;
 
 // Open, save and reset of the whole session, and whether the session has changes that
 // are not saved. The window refreshes its pages on sessionReplaced().
@@ -22,6 +23,8 @@ public:
     // Open panel → read (a damaged file is refused with an alert and changes nothing) →
     // apply → normalise → sessionReplaced. Returns whether a session was opened.
     bool open();
+    // The same without the panel, for a file named on the command line.
+    bool openFile(const QString &path);
     // Normalise → the file form of the whole session → the save panel. `done` is called
     // when the panel completes, with whether the file was written.
     void save(std::function<void(bool saved)> done = nullptr);
@@ -51,6 +54,7 @@ Q_SIGNALS:
     void stateChanged();
 
 private:
+    bool finishOpen(const SessionReader &reader, int status);
     void check();
 
     DataHandler &m_store;
