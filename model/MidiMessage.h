@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CodePoints.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -15,8 +17,12 @@ public:
     }
 
     // The stack message name made from this entry: up to 9 characters of the device,
-    // "-", up to 10 characters of the action.
-    QString stackMessageName() const { return Device.left(9) + QLatin1Char('-') + Action.left(10); }
+    // "-", up to 10 characters of the action (characters are code points: a cut never
+    // splits one).
+    QString stackMessageName() const
+    {
+        return CodePoints::left(Device, 9) + QLatin1Char('-') + CodePoints::left(Action, 10);
+    }
 
     bool operator==(const MidiMessage &o) const
     {

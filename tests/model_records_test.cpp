@@ -194,6 +194,11 @@ TEST(LibraryEntry, TypeNamesAndTheStackMessageName)
     EXPECT_EQ(chorus.stackMessageName(), QStringLiteral("Multi-Eff-Chorus On/"));
     const MidiMessage shortOnes(QString(), QStringLiteral("Amp"), QStringLiteral("Boost"), 0, 1, 2);
     EXPECT_EQ(shortOnes.stackMessageName(), QStringLiteral("Amp-Boost"));
+    // Characters are code points: a cut never leaves half of a pair.
+    const QString clef = QString::fromUcs4(U"\U0001D11E", 1);
+    const MidiMessage wide(QString(), QStringLiteral("abcdefgh") + clef + QStringLiteral("xyz"),
+                           QStringLiteral("123456789") + clef + clef, 0, 1, 2);
+    EXPECT_EQ(wide.stackMessageName(), QStringLiteral("abcdefgh") + clef + QStringLiteral("-123456789") + clef);
 }
 
 TEST(FactorySettings, ValuesOfANewSession)
