@@ -122,8 +122,10 @@ QString Encodings::decodeName(QStringView field)
     if (!breaks)
         return text;
     // A field never holds a line end of its own (names are written without "\r" and with
-    // "[" for "\n"); a stray one in a damaged file is read the way it will be written
-    // back, so that saving and opening the session again keeps the name.
+    // "[" for "\n") nor a "]" (which ends a value); a stray one in a damaged file (or in
+    // the fixed ranges of a single-line session) is read the way it will be written back,
+    // so that saving and opening the session again keeps the name.
+    text.remove(QLatin1Char(']'));
     text.remove(QLatin1Char('\r'));
     text.replace(QLatin1Char('\n'), QLatin1Char('['));
     text.replace(QLatin1Char('['), QStringLiteral("\r\n"));

@@ -23,7 +23,7 @@ QString paddedName(const QString &name, int width, const char *key = nullptr, in
 void appendName(QString &out, const QString &name, int width, const char *key = nullptr, int item = -1);
 
 // A name field read back: cut at the first "`", every "[" turned into "\r\n"; a stray
-// "\r" is dropped and a stray "\n" is a line break, as the writer would carry them.
+// "]" or "\r" is dropped and a stray "\n" is a line break, as the writer would carry them.
 QString decodeName(QStringView field);
 
 // MIDI status number of a message type and channel, and its inverse.
