@@ -2,6 +2,7 @@
 
 #include "editor/GlobalPage.h"
 #include "editor/MidiPage.h"
+#include "editor/ViewController.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -145,6 +146,28 @@ TEST_F(MidiPageTest, StackRenameReachesEveryStackListAndKeepsSelections)
         EXPECT_EQ(list->itemText(3), "Clean Rhythm");
     EXPECT_EQ(c.state.SelectedStackIndex, 3);
     EXPECT_EQ(c.store.GlobalMenu.RepeatingMidiStackReference, 9);
+}
+
+TEST(MidiPageInWindow, StackRenameReachesAllEighteenStackListsOfTheWindow)
+{
+    DataHandler store;
+    ScriptedDialogs dialogs;
+    store.GlobalMenu.RepeatingMidiStackReference = 2;
+    ViewController window(store, dialogs);
+    QComboBox *stacks = window.findChild<QComboBox *>(QStringLiteral("midiStackCombo"));
+    QLineEdit *name = window.findChild<QLineEdit *>(QStringLiteral("MidiStackName"));
+    ASSERT_TRUE(stacks && name);
+    choose(stacks, 3);
+    typeInto(name, "Clean Rhythm");
+
+    int showing = 0;
+    for (QComboBox *list : window.findChildren<QComboBox *>())
+        if (list->count() == 128 && list->itemText(3) == "Clean Rhythm")
+            ++showing;
+    EXPECT_EQ(showing, 18);
+    EXPECT_EQ(stacks->currentIndex(), 3);
+    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("RepeatingMidiStackReferenceCombo"))->currentIndex(), 2);
+    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("midiStackRefCombo"))->itemText(3), "Clean Rhythm");
 }
 
 TEST_F(MidiPageTest, LibraryCopyFillsTickedRowsWithCutName)
