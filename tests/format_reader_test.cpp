@@ -6,6 +6,7 @@
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "model/Diagnostics.h"
+#include "model/Normaliser.h"
 #include "model/ScriptedDialogs.h"
 
 #include <QFile>
@@ -178,6 +179,8 @@ TEST(Reader, StackStatusWithoutAChannelStillOpens)
     EXPECT_EQ(m.Channel, 127);
     EXPECT_EQ(m.Message, 10);
     EXPECT_EQ(m.Name, QStringLiteral("off"));
+    Normaliser::normalise(store);
+    EXPECT_EQ(m.Channel, 16);
 }
 
 TEST(Reader, JackCodesStartFromStaticZeroAndFivePulses)
