@@ -33,8 +33,8 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("SetJacksTableView"));
     m_model->attachTo(m_table);
-    m_table->setMinimumWidth(220);
-    m_table->setMaximumWidth(300);
+    m_table->setMinimumWidth(180);
+    m_table->setMaximumWidth(230);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SetJacksPage::tableSelectionChanged);
 
@@ -123,7 +123,7 @@ QWidget *SetJacksPage::buildEditor()
                 Q_EMIT m_ctx.events.jackSetupChanged();
             }
         });
-        auto *copy = button(QStringLiteral("CopyNumPulses%1Button").arg(word), tr("Copy Jack %1 to All Songs").arg(j + 1), box);
+        auto *copy = button(QStringLiteral("CopyNumPulses%1Button").arg(word), tr("Copy to All Songs"), box);
         std::vector<qint64 Song::*> copied = {fields.mode, fields.level, fields.pulses};
         if (j == 0)
             copied.push_back(&Song::ExpStack);
@@ -208,6 +208,7 @@ QGroupBox *SetJacksPage::buildInputBox(int jack, int contact, QWidget *parent)
     }
     buttons->addStretch();
     grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
     return box;
 }
 
