@@ -8,6 +8,7 @@
 #include "format/SessionWriter.h"
 #include "format/TextFileSaver.h"
 #include "link/PedalLink.h"
+#include "model/CodePoints.h"
 #include "model/DataHandler.h"
 #include "model/Dialogs.h"
 #include "model/MessageType.h"
@@ -395,7 +396,7 @@ void MidiPage::rowNameEdited(int row)
         return;
     }
     clearMark(field);
-    const QString name = text.left(StackNameWidth);
+    const QString name = CodePoints::left(text, StackNameWidth);
     if (name != text)
         field->setText(name);
     MidiStackMessage &m = stack->MidiStackMessageList[size_t(row)];
@@ -435,7 +436,7 @@ void MidiPage::stackNameEdited()
         return;
     }
     clearMark(m_stackName);
-    const QString name = text.left(StackNameWidth);
+    const QString name = CodePoints::left(text, StackNameWidth);
     if (name != text)
         m_stackName->setText(name);
     if (stack->Name == name)
@@ -512,7 +513,7 @@ void MidiPage::addToLibrary()
         } else {
             clearMark(field);
         }
-        texts.append(field->text().left(LibraryTextWidth));
+        texts.append(CodePoints::left(field->text(), LibraryTextWidth));
     }
     if (refused)
         return;

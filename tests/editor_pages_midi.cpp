@@ -113,6 +113,12 @@ TEST_F(MidiPageTest, NamesAreCutToThirtyAndRefuseSessionTextMarks)
     EXPECT_EQ(message(0, 0).Name, "Delay On");
     EXPECT_FALSE(name->property("refused").toBool());
 
+    // Widths count characters, not UTF-16 units: a cut never splits one.
+    const QString guitar = QString::fromUtf8("\xF0\x9F\x8E\xB8");
+    name->setText(guitar.repeated(31)); // as pasted: key clicks carry only ASCII
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(message(0, 0).Name, guitar.repeated(30));
+
     QLineEdit *stackName = edit("MidiStackName");
     typeInto(stackName, "Amp`Scenes");
     EXPECT_EQ(c.store.MidiStackList[0].Name, "Midi Stack 1");
