@@ -22,6 +22,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringListModel>
@@ -282,6 +283,8 @@ QWidget *MidiPage::buildLibraryPart()
 
     connect(m_libraryView, &QTableView::clicked, this,
             [this](const QModelIndex &index) { copyFromLibrary(index.isValid() ? index.row() : -1); });
+    // A click below the rows selects none (clicked() reports only clicks on rows).
+    m_libraryView->viewport()->installEventFilter(this);
     connect(m_libraryType, &QComboBox::activated, this,
             [this](int p) { m_libraryMessage->setHidden(MessageType::hasSingleDataByte(p)); });
     connect(add, &QPushButton::clicked, this, &MidiPage::addToLibrary);
@@ -289,6 +292,16 @@ QWidget *MidiPage::buildLibraryPart()
     connect(save, &QPushButton::clicked, this, &MidiPage::saveLibrary);
     connect(clear, &QPushButton::clicked, this, &MidiPage::clearLibrary);
     return box;
+}
+
+bool MidiPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_libraryView->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && !m_libraryView->indexAt(mouse->position().toPoint()).isValid())
+            copyFromLibrary(-1);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 MidiStack *MidiPage::shownStack()

@@ -32,6 +32,9 @@ public:
 
     static constexpr int RowCount = 10;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     struct Row
     {

@@ -264,6 +264,13 @@ TEST_F(MidiPageTest, DeleteActsOnLibraryRowFromTheStart)
     press("deleteSingleLibraryButton");
     EXPECT_EQ(c.store.MidiMessageLibrary.size(), 1u);
     EXPECT_EQ(library()->model()->rowCount(), 1);
+    // A click below the rows selects none: delete then does nothing.
+    clickRow(library(), 0);
+    QTest::mouseClick(library()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(5, library()->viewport()->height() - 5));
+    EXPECT_EQ(c.state.LibraryRow, -1);
+    press("deleteSingleLibraryButton");
+    EXPECT_EQ(c.store.MidiMessageLibrary.size(), 1u);
 }
 
 TEST_F(MidiPageTest, ClearAsksFirstAndCancelKeepsTheLibrary)
