@@ -1,0 +1,65 @@
+#include "PedalInputCheck.h"
+
+#include "FuzzInput.h"
+#include "StoreSnapshot.h"
+
+#include "link/LineFramer.h"
+#include "link/ReplyParser.h"
+#include "model/ScriptedDialogs.h"
+#include "tools/virtual-pedal/VirtualPedal.h"
+
+namespace {
+// Chunks checked against a snapshot of the session taken before them; with more chunks
+// the session is compared only where an upload or a reset may have changed it.
+constexpr int SnapshotChunks = 64;
+} // namespace
+
+QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
+{
+    const FuzzInput input(data, size);
+    const QList<QByteArray> chunks = input.chunks();
+    const bool readReplies = input.control() & ReadReplies;
+
+    VirtualPedal pedal;
+
+    // The editor's side, reading what the pedal answers.
+    DataHandler editorStore;
+    ScriptedDialogs editorDialogs;
+    LineFramer framer;
+    ReplyParser parser(editorStore, editorDialogs, [](const QString &) {});
+    int unreadable = 0;
+    QObject::connect(&parser, &ReplyParser::finished, [&unreadable](int bad) { unreadable += bad; });
+
+    StoreSnapshot baseline = StoreSnapshot::of(pedal.session());
+    VirtualPedal::Counters last = pedal.counters();
+    for (qsizetype i = 0; i < chunks.size(); ++i) {
+        const QByteArray reply = pedal.receive(chunks[i]);
+        const QString where = QStringLiteral("chunk %1 of %2: ").arg(i + 1).arg(chunks.size());
+        if (const QString shape = StoreSnapshot::shapeProblem(pedal.session()); !shape.isEmpty())
+            return where + QStringLiteral("the pedal's session lost its shape: ") + shape;
+
+        const VirtualPedal::Counters &now = pedal.counters();
+        const bool mayChange = now.uploadsApplied != last.uploadsApplied || now.factoryResets != last.factoryResets;
+        if (mayChange) {
+            baseline = StoreSnapshot::of(pedal.session());
+        } else if (chunks.size() <= SnapshotChunks || i + 1 == chunks.size()) {
+            const StoreSnapshot after = StoreSnapshot::of(pedal.session());
+            if (after != baseline)
+                return where + QStringLiteral("the pedal's session changed without an applied upload or reset: ")
+                    + StoreSnapshot::difference(baseline, after);
+        }
+        last = now;
+
+        if (readReplies && !reply.isEmpty()) {
+            for (const QString &line : framer.feed(reply))
+                parser.parseReply(line);
+            if (unreadable > 0)
+                return where + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
+            if (framer.droppedLines() > 0)
+                return where + QStringLiteral("the pedal's reply holds a line that is not UTF-8");
+        }
+    }
+    if (readReplies && framer.pendingBytes() > 0)
+        return QStringLiteral("the pedal's last reply ends without a line end");
+    return QString();
+}

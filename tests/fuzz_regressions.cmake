@@ -1,0 +1,12 @@
+# Every input that once made a fuzz target fail (fuzz/regressions/<target>/), and the seed
+# corpora, run through the same checks as the fuzz targets, here under the sanitizers of
+# the normal test build.
+pedal_add_test(NAME fuzz_regressions_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/fuzz_regressions_test.cpp
+    ${PROJECT_SOURCE_DIR}/fuzz/FuzzInput.cpp
+    ${PROJECT_SOURCE_DIR}/fuzz/StoreSnapshot.cpp
+    ${PROJECT_SOURCE_DIR}/fuzz/SessionFileCheck.cpp
+    ${PROJECT_SOURCE_DIR}/fuzz/ReceiveCheck.cpp
+    ${PROJECT_SOURCE_DIR}/fuzz/PedalInputCheck.cpp
+  LIBS pedal_virtual pedal_link pedal_format pedal_model)
