@@ -7,4 +7,8 @@ if(PEDAL_BUILD_EDITOR)
   pedal_add_test(NAME editor_window_tests GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_window_test.cpp
     LIBS pedal_editor)
+  # The window test starts the virtual pedal when it is built.
+  if(TARGET virtual-pedal)
+    add_dependencies(editor_window_tests virtual-pedal)
+  endif()
 endif()

@@ -7,12 +7,15 @@
 #include "link/FakeSerialTransport.h"
 #include "link/ManualScheduler.h"
 #include "link/PedalLink.h"
+#include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
+#include "editor/VirtualPedalProcess.h"
 
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -297,6 +300,39 @@ TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
     EXPECT_TRUE(sent.endsWith(QLatin1Char(';')));
     EXPECT_TRUE(sent.contains(QStringLiteral("Tempos]")));
     EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key
+}
+
+// Pedal ▸ Attach Virtual Pedal starts the virtual pedal; its port then counts as newly
+// attached, so Connect opens it. Without the program the window says so.
+TEST(VirtualPedalWindow, AttachThenConnect)
+{
+    DataHandler store;
+    ScriptedDialogs dialogs;
+    QtScheduler scheduler;
+    SerialHandler serial{dialogs, scheduler};
+    auto vc = std::make_unique<ViewController>(store, dialogs, ViewController::Pedal{&serial, nullptr, nullptr});
+    auto *process = vc->findChild<VirtualPedalProcess *>();
+    ASSERT_NE(process, nullptr);
+    QAction *attach = control<QAction>(*vc, QStringLiteral("attachVirtualPedalAction"));
+    if (VirtualPedalProcess::findProgram().isEmpty()) {
+        attach->trigger();
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(dialogs.shown[0].message, "The virtual pedal is not available");
+        return;
+    }
+    QSignalSpy attached(process, &VirtualPedalProcess::attached);
+    attach->trigger();
+    ASSERT_TRUE(attached.wait(15000)) << dialogs.messages().join(QLatin1Char('|')).toStdString();
+    const QString device = attached.first().first().toString();
+    EXPECT_TRUE(qEnvironmentVariable("PEDAL_EXTRA_PORTS").split(QLatin1Char(':')).contains(device));
+    control<QPushButton>(*vc, QStringLiteral("connectToPedalButton"))->click();
+    EXPECT_EQ(serial.portName(), device);
+    EXPECT_TRUE(control<QLabel>(*vc, QStringLiteral("connectionLabel"))->text().contains(device));
+    ASSERT_FALSE(dialogs.shown.isEmpty());
+    EXPECT_EQ(dialogs.shown.last().message, "Success!");
+    serial.closeAtExit();
+    vc.reset(); // ends the virtual pedal
+    EXPECT_FALSE(QFile::exists(device));
 }
 
 } // namespace
