@@ -106,8 +106,8 @@ QString Encodings::paddedName(const QString &name, int width, const char *key, i
 
 QString Encodings::decodeName(QStringView field)
 {
-    // One pass finds the end of the name and whether it holds a line break at all; most
-    // names do not and are copied once.
+    // One pass finds the end of the name and whether it holds a line break or a stray "]"
+    // at all; most names do not and are copied once.
     qsizetype end = field.size();
     bool breaks = false;
     for (qsizetype i = 0; i < field.size(); ++i) {
@@ -116,7 +116,7 @@ QString Encodings::decodeName(QStringView field)
             end = i;
             break;
         }
-        breaks = breaks || u == u'[' || u == u'\r' || u == u'\n';
+        breaks = breaks || u == u'[' || u == u'\r' || u == u'\n' || u == u']';
     }
     QString text = field.left(end).toString();
     if (!breaks)
