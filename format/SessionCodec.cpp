@@ -4,38 +4,71 @@
 
 #include "model/CodePoints.h"
 
+#include <cstring>
+
 namespace {
 
-bool hasSurrogates(QStringView text)
+// A name field read back: the plain case (no "[" and no line end before the first
+// backtick) is one copy; the rest goes through the full decoder.
+QString decodeField(QStringView field)
 {
-    for (QChar c : text)
-        if (c.isSurrogate())
+    const QChar *c = field.constData();
+    const qsizetype size = field.size();
+    for (qsizetype k = 0; k < size; ++k) {
+        const char16_t u = c[k].unicode();
+        if (u == u'`')
+            return field.left(k).toString();
+        if (u == u'[' || u == u'\r' || u == u'\n')
+            return Encodings::decodeName(field);
+    }
+    return field.toString();
+}
+
+bool hasSurrogates(QStringView value)
+{
+    // Four UTF-16 units at a time: a lane of `y` is zero exactly when its unit is a
+    // surrogate, and the expression below is non-zero exactly when some lane is zero.
+    const char16_t *p = value.utf16();
+    const qsizetype n = value.size();
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        quint64 x;
+        std::memcpy(&x, p + i, sizeof x);
+        const quint64 y = (x & 0xF800F800F800F800ull) ^ 0xD800D800D800D800ull;
+        if (((y - 0x0001000100010001ull) & ~y & 0x8000800080008000ull) != 0)
+            return true;
+    }
+    for (; i < n; ++i)
+        if ((p[i] & 0xF800u) == 0xD800u)
             return true;
     return false;
 }
 
-// Cuts `value` into pieces of `width` (code points); the last piece may be shorter.
-QList<QStringView> pieces(QStringView value, int width)
+// Cuts `value` into fields of `width` code points (the last may be shorter) and decodes
+// the names of the first `take` of them (all when `take` is negative). Returns the number
+// of fields.
+qsizetype decodeNames(QStringView value, int width, qsizetype take, QStringList &out)
 {
-    QList<QStringView> out;
+    const qsizetype size = value.size();
     if (!hasSurrogates(value)) {
-        out.reserve((value.size() + width - 1) / width);
-        for (qsizetype i = 0; i < value.size(); i += width)
-            out.append(value.mid(i, width));
-        return out;
+        const qsizetype fields = (size + width - 1) / width;
+        const qsizetype n = take < 0 ? fields : qMin(take, fields);
+        for (qsizetype f = 0; f < n; ++f)
+            out.append(decodeField(value.mid(f * width, width)));
+        return fields;
     }
+    const QChar *c = value.constData();
+    qsizetype fields = 0;
     qsizetype i = 0;
-    while (i < value.size()) {
-        qsizetype end = i;
-        for (int k = 0; k < width && end < value.size(); ++k)
-            end += (value.at(end).isHighSurrogate() && end + 1 < value.size()
-                    && value.at(end + 1).isLowSurrogate())
-                ? 2
-                : 1;
-        out.append(value.mid(i, end - i));
-        i = end;
+    while (i < size) {
+        const qsizetype start = i;
+        for (int k = 0; k < width && i < size; ++k)
+            i += (c[i].isHighSurrogate() && i + 1 < size && c[i + 1].isLowSurrogate()) ? 2 : 1;
+        if (take < 0 || fields < take)
+            out.append(decodeField(value.mid(start, i - start)));
+        ++fields;
     }
-    return out;
+    return fields;
 }
 
 // A field shown in a message. Control characters are spelled out so that the message
@@ -65,19 +98,28 @@ qsizetype numberFieldCount(QStringView value, int width)
     return (value.size() + width - 1) / width;
 }
 
-// Reads the first `count` fields of `width` digits (the last field may be shorter).
+// Reads the first `count` fields of `width` digits (the last field may be shorter;
+// widths are at most 4, and a field holds only the digits 0-9).
 bool numbers(QStringView value, int width, qsizetype count, std::vector<qint64> &out, QString &problem)
 {
-    out.clear();
-    out.reserve(size_t(count));
+    out.resize(size_t(count));
+    const char16_t *p = value.utf16();
+    const qsizetype size = value.size();
     for (qsizetype i = 0; i < count; ++i) {
-        const QStringView field = value.mid(i * width, width);
+        const qsizetype first = i * width;
+        const qsizetype length = qMin<qsizetype>(width, size - first);
         qint64 v = 0;
-        if (!Encodings::parseDigits(field, v)) {
-            problem = QStringLiteral("field %1 is not a number: %2").arg(i + 1).arg(quoted(field));
+        bool digits = length > 0;
+        for (qsizetype k = 0; k < length; ++k) {
+            const unsigned d = unsigned(p[first + k]) - u'0';
+            digits = digits && d <= 9;
+            v = v * 10 + d;
+        }
+        if (!digits) {
+            problem = QStringLiteral("field %1 is not a number: %2").arg(i + 1).arg(quoted(value.mid(first, width)));
             return false;
         }
-        out.push_back(v);
+        out[size_t(i)] = v;
     }
     return true;
 }
@@ -159,17 +201,14 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
     case KeyKind::StackNames:
     case KeyKind::StackMessageNames:
     case KeyKind::LibraryText: {
-        const QList<QStringView> fields = pieces(value, key.width);
         const qsizetype need = key.kind == KeyKind::SongName ? songs
             : key.kind == KeyKind::StackNames               ? qsizetype(store.MidiStackList.size())
             : key.kind == KeyKind::StackMessageNames        ? stackFields
                                                             : 0;
-        if (!needFields(fields.size(), need, problem))
+        d.names.reserve(key.kind == KeyKind::LibraryText ? value.size() / key.width + 1 : need);
+        const qsizetype fields = decodeNames(value, key.width, key.kind == KeyKind::LibraryText ? -1 : need, d.names);
+        if (!needFields(fields, need, problem))
             return false;
-        const qsizetype take = key.kind == KeyKind::LibraryText ? fields.size() : need;
-        d.names.reserve(take);
-        for (qsizetype i = 0; i < take; ++i)
-            d.names.append(Encodings::decodeName(fields[i]));
         break;
     }
     case KeyKind::SongTempo:

@@ -129,7 +129,10 @@ SessionReader::Status SessionReader::readFile(const QString &path, Dialogs &dial
         return fail(QString(), QStringLiteral("the file is larger than 16 MiB and is not a session file"));
     if (!file.open(QIODevice::ReadOnly))
         return fail(QString(), QStringLiteral("the file cannot be read: %1").arg(file.errorString()));
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    // A regular file is read at its own size (its size was checked above); anything else
+    // up to one byte more than allowed. Reading a fixed 16 MiB would allocate that much on
+    // every open.
+    const QByteArray bytes = info.isFile() ? file.readAll() : file.read(MaxFileSize + 1);
     if (bytes.size() > MaxFileSize)
         return fail(QString(), QStringLiteral("the file is larger than 16 MiB and is not a session file"));
     const QString keep = m_path;

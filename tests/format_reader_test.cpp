@@ -379,3 +379,27 @@ TEST(ReadingFiles, PanelCancelFileErrorsAndEncodings)
     reader.apply(store);
     EXPECT_EQ(store.MidiStackList[0].Name, QStringLiteral("Caf\u00e9"));
 }
+
+TEST(Reader, ACharacterOutsideTheBasicPlaneAnywhereKeepsTheFieldsInPlace)
+{
+    // Wherever the pair stands in the value, fields are cut by code points.
+    const QString clef = QString::fromUcs4(U"\U0001D11E", 1);
+    for (int at = 0; at < 9; ++at) {
+        SCOPED_TRACE(at);
+        DataHandler source;
+        const int stack = 127 - at % 3;
+        source.MidiStackList[size_t(stack)].Name = QString(at, QLatin1Char('a')) + clef + QString(29 - at, QLatin1Char('b'));
+        DataHandler store;
+        readInto(store, SessionWriter::writeKeys(source, {SessionKeys::indexOf(u"MidiStackNames")}));
+        for (int s = 0; s < 128; ++s)
+            EXPECT_EQ(store.MidiStackList[size_t(s)].Name, source.MidiStackList[size_t(s)].Name) << s;
+    }
+    // Number fields with such a character are refused.
+    DataHandler store;
+    ScriptedDialogs dialogs;
+    SessionReader reader;
+    EXPECT_EQ(reader.readText(line("Fractions", QString(100, QLatin1Char('1')) + clef + QString(30, QLatin1Char('1'))),
+                              dialogs, store),
+              SessionReader::Status::Failed);
+    EXPECT_TRUE(reader.problem().startsWith(QStringLiteral("Fractions: field 101"))) << reader.problem().toStdString();
+}
