@@ -8,7 +8,7 @@
 
 namespace {
 
-// A name field read back: the plain case (no "[" and no line end before the first
+// A name field read back: the plain case (no "[", "]" or line end before the first
 // backtick) is one copy; the rest goes through the full decoder.
 QString decodeField(QStringView field)
 {
@@ -18,7 +18,7 @@ QString decodeField(QStringView field)
         const char16_t u = c[k].unicode();
         if (u == u'`')
             return field.left(k).toString();
-        if (u == u'[' || u == u'\r' || u == u'\n')
+        if (u == u'[' || u == u']' || u == u'\r' || u == u'\n')
             return Encodings::decodeName(field);
     }
     return field.toString();
