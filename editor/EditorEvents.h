@@ -17,6 +17,9 @@ Q_SIGNALS:
     // Song names, tempos or the order of SongList or Setlist changed: the song tables
     // reload (the preset lists are refilled through SharedLists by whoever renamed).
     void songsChanged();
+    // SongList was reordered (a song table was sorted): the pages that show a song by
+    // its position show the song now at that position. songsChanged() follows.
+    void songOrderChanged();
     // The MIDI message library changed (entries added, removed or renamed).
     void libraryChanged();
     // Stack names or contents changed.

@@ -89,6 +89,7 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
 
     connect(&ctx.lists, &SharedLists::presetsRefilled, this, &SetJacksPage::reselectPresets);
     connect(&ctx.lists, &SharedLists::stacksRefilled, this, &SetJacksPage::reselectStacks);
+    connect(&ctx.events, &EditorEvents::songOrderChanged, this, &SetJacksPage::showSong);
 }
 
 QWidget *SetJacksPage::buildEditor()

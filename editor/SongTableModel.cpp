@@ -110,6 +110,7 @@ void SongTableModel::sort(int column, Qt::SortOrder order)
     // The preset lists name the songs by position.
     m_ctx.lists.refillPresets();
     Q_EMIT sorted();
+    Q_EMIT m_ctx.events.songOrderChanged();
     Q_EMIT m_ctx.events.songsChanged();
     m_ctx.events.edited();
 }

@@ -122,6 +122,7 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
 
     connect(&ctx.lists, &SharedLists::presetsRefilled, this, &SongsPage::reselectPresets);
     connect(&ctx.lists, &SharedLists::stacksRefilled, this, &SongsPage::reselectStacks);
+    connect(&ctx.events, &EditorEvents::songOrderChanged, this, &SongsPage::showSong);
     connect(&ctx.events, &EditorEvents::jackSetupChanged, this, &SongsPage::showSummary);
 }
 
@@ -320,7 +321,6 @@ void SongsPage::tableSelectionChanged()
 
 void SongsPage::showSong()
 {
-    m_showing = true;
     Song *s = song();
     // The name editor must not take the filled-in name for an edit.
     m_ctx.state.selectingTable = true;
@@ -344,7 +344,6 @@ void SongsPage::showSong()
         footVisibility();
     }
     showSummary();
-    m_showing = false;
 }
 
 void SongsPage::showSummary()

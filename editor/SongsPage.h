@@ -79,5 +79,4 @@ private:
     std::array<QComboBox *, 2> m_footFunction{};
     std::array<QComboBox *, 2> m_footPreset{};
     std::array<QComboBox *, 2> m_footStack{};
-    bool m_showing = false; // filling the controls from the store
 };

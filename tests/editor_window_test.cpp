@@ -99,7 +99,8 @@ TEST_F(Window, SortingReordersTheSongListAndTheSavedFile)
     song(2).UpdateName(QStringLiteral("Mike"));
     song(0).UpdateTempo(90);
     Song *zulu = &song(0);
-    vc.showPage(QStringLiteral("Songs"));
+    pickSong("Songs", "SongTableView", 0);
+    EXPECT_EQ(text("summaryName"), "Zulu");
     QHeaderView *header = find<QTableView>("SongTableView")->horizontalHeader();
     header->setSortIndicator(1, Qt::AscendingOrder); // as a click on "Name"
     // Empty names first, then alpha, Mike, Zulu.
@@ -107,6 +108,12 @@ TEST_F(Window, SortingReordersTheSongListAndTheSavedFile)
     EXPECT_EQ(song(126).NameWithoutBreaks, "Mike");
     EXPECT_EQ(song(127).NameWithoutBreaks, "Zulu");
     EXPECT_EQ(song(125).Id, 2); // a song keeps its Id
+    // The page shows the song now at its position, and edits go to that song.
+    EXPECT_EQ(text("idLabel"), QStringLiteral("Song # %1").arg(song(0).Id));
+    EXPECT_TRUE(text("summaryName").isEmpty());
+    choose(combo("fontCombo"), 3);
+    EXPECT_EQ(song(0).FontSize, 3);
+    EXPECT_EQ(zulu->FontSize, 0);
     // Every song table and every preset list shows the new order.
     EXPECT_EQ(vc.setJacksPage()->tableModel()->index(127, 1).data().toString(), "Zulu");
     EXPECT_EQ(vc.context().lists.presetModel()->index(127).data().toString(), "Zulu");
