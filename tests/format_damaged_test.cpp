@@ -68,6 +68,8 @@ std::vector<Damage> damages()
         {"stack names short", "MidiStackMessageNames", on("MidiStackMessageNames", [](QString v) { return v.left(30 * 1279); })},
         {"Global short", "Global", on("Global", [](QString v) { return v.left(204); })},
         {"Global not a number", "Global", on("Global", [](QString v) { return at(v, 192, QStringLiteral("00x0")); })},
+        {"Global status number without a channel", "Global",
+         on("Global", [](QString v) { return at(v, 61, QStringLiteral("100")); })},
         {"tempo 0", "Tempos", on("Tempos", [](QString v) { return at(v, 381, QStringLiteral("000")); })},
         {"setlist slot 0", "Setlist", on("Setlist", [](QString v) { return at(v, 0, QStringLiteral("000")); })},
         {"setlist slot 129", "Setlist", on("Setlist", [](QString v) { return at(v, 381, QStringLiteral("129")); })},

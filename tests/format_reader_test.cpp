@@ -298,7 +298,7 @@ TEST(LegacyLayout, OkReadsNamesTemposAndColours)
     ScriptedDialogs dialogs;
     dialogs.answers = {0};
     readInto(store, legacyLine({QStringLiteral("Old[Song"), QString(), QStringLiteral("Third")}, {90, 300, 45},
-                               {1, 20, 5}, {2, 1, 10}) + QStringLiteral("and the rest of the old line"),
+                               {1, 20, 5, 0}, {2, 1, 10, 0}) + QStringLiteral("and the rest of the old line"),
              &dialogs);
     ASSERT_EQ(dialogs.shown.size(), 1);
 
@@ -316,6 +316,9 @@ TEST(LegacyLayout, OkReadsNamesTemposAndColours)
     EXPECT_EQ(store.SongList[2]->ForegroundColour, 4);
     EXPECT_EQ(store.SongList[0]->BackgroundColour, 1);
     EXPECT_EQ(store.SongList[2]->BackgroundColour, 9);
+    // A colour 0 has no colour below it and stays 0.
+    EXPECT_EQ(store.SongList[3]->ForegroundColour, 0);
+    EXPECT_EQ(store.SongList[3]->BackgroundColour, 0);
     EXPECT_EQ(store.SongList[127]->ForegroundColour, 1);
     EXPECT_EQ(store.SongList[127]->BackgroundColour, 0);
 
