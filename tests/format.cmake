@@ -6,6 +6,7 @@ pedal_add_test(NAME format_tests
     ${CMAKE_CURRENT_LIST_DIR}/format_reader_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/format_damaged_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/format_roundtrip_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/format_saver_test.cpp
   LIBS pedal_format pedal_model pedal_test_random)
 
 # The command-line tool, run as a separate process.
