@@ -185,6 +185,18 @@ TEST_F(SessionToolTest, MessagesStayOnOneLine)
     EXPECT_TRUE(QString::fromUtf8(missing.err).contains(path("missing.txt")));
 }
 
+TEST_F(SessionToolTest, AResultThatCannotBeWrittenIsAFailure)
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(PEDAL_SESSION_TOOL), {QStringLiteral("json"), sessionPath});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError().count('\n'), 1);
+}
+
 TEST_F(SessionToolTest, UsageErrors)
 {
     const QList<QStringList> usage = {

@@ -62,8 +62,12 @@ int writeResult(const QString &text, const QString &output)
 {
     if (output.isEmpty()) {
         const QByteArray bytes = text.toUtf8();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-        std::fflush(stdout);
+        const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        // A full disk or a closed pipe is a failure, not a result.
+        if (std::fflush(stdout) != 0 || written != size_t(bytes.size())) {
+            err(QStringLiteral("the result cannot be written to standard output"));
+            return Failed;
+        }
         return Ok;
     }
     const QString error = TextFileSaver::writeAtomically(output, text);
