@@ -139,11 +139,17 @@ void SongTableModel::attachTo(QTableView *view)
     view->setAlternatingRowColors(true);
     QHeaderView *header = view->horizontalHeader();
     header->setHighlightSections(false);
-    if (columnCount() > 1)
-        header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+    // Number columns get a fixed width for four digits: sizing them to their contents
+    // would measure every row again at each reload.
+    const QFontMetrics metrics = view->fontMetrics();
+    const int numberWidth = metrics.horizontalAdvance(QStringLiteral("00000")) + 12;
     for (int c = 0; c < columnCount(); ++c)
-        if (c != NameColumn)
-            header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+        if (c != NameColumn) {
+            const int titleWidth = metrics.horizontalAdvance(QString::fromLatin1(columnTitles[c])) + 30;
+            header->setSectionResizeMode(c, QHeaderView::Fixed);
+            header->resizeSection(c, qMax(numberWidth, titleWidth));
+        }
     if (m_source == Source::SongList) {
         // Sorting is wired by hand: QTableView::setSortingEnabled would sort (and so
         // reorder the session) as soon as it is switched on.

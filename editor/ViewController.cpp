@@ -153,7 +153,6 @@ void ViewController::RefreshAllPages()
     // Both pages show list position 1, and their tables highlight it.
     m_state.SetJacksSongIndex = 1;
     m_state.SongsSongIndex = 1;
-    Q_EMIT m_events.songsChanged();
 #ifdef PEDAL_HAVE_MIDI_PAGE
     static_cast<MidiPage *>(m_midiPage)->showStackPage();
 #endif
@@ -172,6 +171,7 @@ void ViewController::RefreshAllPages()
 #ifdef PEDAL_HAVE_MIDI_PAGE
     static_cast<MidiPage *>(m_midiPage)->reloadLibrary();
 #endif
+    // The song tables reload on this signal.
     Q_EMIT m_events.sessionReplaced();
     m_session->sessionMayHaveChanged();
 }
