@@ -10,6 +10,7 @@
 #include "link/PortLister.h"
 #include "link/ReplyParser.h"
 #include "link/SerialHandler.h"
+#include "format/SessionKeys.h"
 #include "model/DataHandler.h"
 #include "model/ScriptedDialogs.h"
 
@@ -71,22 +72,43 @@ QString ReceiveCheck::run(const std::uint8_t *data, std::size_t size)
     auto lister = std::make_unique<PortLister>([&ports] { return ports; });
     SerialHandler serial(dialogs, clock, std::move(transport), std::move(lister));
 
-    // Connected before the pedal link, so this runs before the parser sees the line.
+    // The store may change only through a line that is stored. Its image is taken at the
+    // start and after every stored line, and compared before every line that might be
+    // stored (page data mode, a key of page data) and at the end; so a change by any other
+    // line is caught at the latest by the next such line.
     QString failure;
     int lines = 0;
-    int storedBefore = 0;
     int stored = 0;
-    std::optional<StoreSnapshot> before;
-    QObject::connect(&serial, &SerialHandler::replyLine, [&](const QString &) {
+    int storedBefore = 0;
+    int checkedFrom = 1; // first line since the image was taken
+    std::optional<StoreSnapshot> image;
+    const auto verify = [&](const QString &where) {
+        if (!failure.isEmpty())
+            return;
+        const StoreSnapshot now = StoreSnapshot::of(store);
+        if (image && now != *image)
+            failure = where + QStringLiteral("lines that were not stored changed the store: ")
+                + StoreSnapshot::difference(*image, now);
+        image = now;
+    };
+
+    // Connected before the pedal link, so this runs before the parser sees the line.
+    PedalLink *linkPointer = nullptr;
+    QObject::connect(&serial, &SerialHandler::replyLine, [&](const QString &line) {
         ++lines;
         storedBefore = stored;
-        if (failure.isEmpty() && lines <= SnapshotLines)
-            before = StoreSnapshot::of(store);
-        else
-            before.reset();
+        if (!failure.isEmpty() || lines > SnapshotLines || !linkPointer->parser().pageDataMode())
+            return;
+        const qsizetype bracket = line.indexOf(QLatin1Char(']'));
+        const int key = bracket < 0 ? -1 : SessionKeys::indexOf(QStringView(line).trimmed().left(bracket));
+        if (key < 0 || !SessionKeys::at(key).gated)
+            return;
+        verify(QStringLiteral("lines %1 to %2: ").arg(checkedFrom).arg(lines - 1));
+        checkedFrom = lines;
     });
 
     PedalLink link(serial, store, dialogs, clock);
+    linkPointer = &link;
     QObject::connect(&link.parser(), &ReplyParser::stored, [&stored](int) { ++stored; });
 
     // Connected after the pedal link: the line has been handled.
@@ -102,15 +124,11 @@ QString ReceiveCheck::run(const std::uint8_t *data, std::size_t size)
             failure = where + QStringLiteral("one line stored %1 keys").arg(stored - storedBefore);
             return;
         }
-        if (stored == storedBefore && before) {
-            const StoreSnapshot after = StoreSnapshot::of(store);
-            if (after != *before) {
-                failure = where + QStringLiteral("a line that was not stored changed the store: ")
-                    + StoreSnapshot::difference(*before, after);
-                return;
-            }
-        }
         if (stored != storedBefore) {
+            // Changed as it should: the image starts afresh after this line.
+            if (lines <= SnapshotLines)
+                image = StoreSnapshot::of(store);
+            checkedFrom = lines + 1;
             if (const QString shape = StoreSnapshot::shapeProblem(store); !shape.isEmpty())
                 failure = where + QStringLiteral("the store lost its shape: ") + shape;
         }
@@ -130,6 +148,7 @@ QString ReceiveCheck::run(const std::uint8_t *data, std::size_t size)
             return QStringLiteral("the load could not be started");
     }
 
+    image = StoreSnapshot::of(store);
     for (const QByteArray &chunk : input.chunks()) {
         port->receive(chunk);
         if (!failure.isEmpty())
@@ -139,6 +158,11 @@ QString ReceiveCheck::run(const std::uint8_t *data, std::size_t size)
         if (const QString chain = chainProblem(link.parser().chainedLoad()); !chain.isEmpty())
             return QStringLiteral("after the clock moved on: ") + chain;
     }
+
+    if (lines <= SnapshotLines)
+        verify(QStringLiteral("lines %1 to %2: ").arg(checkedFrom).arg(lines));
+    if (!failure.isEmpty())
+        return failure;
 
     clock.advance(PedalLink::LoadTimeoutMs + 1000);
     if (link.chainedLoadRunning() || link.busy())

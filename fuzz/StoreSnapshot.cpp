@@ -17,6 +17,18 @@ std::size_t mix(std::size_t seed, std::size_t h)
     return seed ^ (h + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
 }
 
+// Position of a setlist entry in SongList: where its Id says, when it is there (the
+// usual case), otherwise found by search.
+qint64 positionOf(const DataHandler &store, const Song *song)
+{
+    if (!song)
+        return -1;
+    const qint64 guess = song->Id - 1;
+    if (guess >= 0 && guess < qint64(store.SongList.size()) && store.SongList[size_t(guess)].get() == song)
+        return guess;
+    return store.songPosition(song);
+}
+
 template <std::size_t N>
 std::size_t hashNumbers(const std::array<qint64, N> &numbers, std::size_t count)
 {
@@ -47,7 +59,7 @@ StoreSnapshot StoreSnapshot::of(const DataHandler &store)
     std::size_t setlist = qHash(qint64(store.Setlist.size()));
     for (const SongRef &ref : store.Setlist) {
         setlist = mix(setlist, qHash(ref ? ref->Id : -1));
-        setlist = mix(setlist, qHash(qint64(store.songPosition(ref.get()))));
+        setlist = mix(setlist, qHash(positionOf(store, ref.get())));
     }
     s.m_records.push_back({SetlistKind, 0, setlist});
     const Menu::Values menu = store.GlobalMenu.values();
@@ -116,7 +128,7 @@ QString StoreSnapshot::shapeProblem(const DataHandler &store)
     if (store.Setlist.size() > size_t(DataHandler::SongCount))
         return QStringLiteral("a setlist of %1 entries").arg(store.Setlist.size());
     for (size_t i = 0; i < store.Setlist.size(); ++i)
-        if (store.songPosition(store.Setlist[i].get()) < 0)
+        if (positionOf(store, store.Setlist[i].get()) < 0)
             return QStringLiteral("setlist entry %1 is not a song of SongList").arg(i + 1);
     if (store.MidiStackList.size() != size_t(DataHandler::StackCount))
         return QStringLiteral("%1 stacks").arg(store.MidiStackList.size());
