@@ -9,6 +9,7 @@
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
+#include "editor/OpenPanelFilter.h"
 #include "editor/VirtualPedalProcess.h"
 
 #include <QAction>
@@ -307,6 +308,19 @@ TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
     EXPECT_TRUE(sent.endsWith(QLatin1Char(';')));
     EXPECT_TRUE(sent.contains(QStringLiteral("Tempos]")));
     EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key
+}
+
+TEST(OpenPanel, ShowsSessionFilesFilesWithoutExtensionAndFolders)
+{
+    const QStringList suffixes = {"txt", "text", "bin", ""};
+    EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral("set.txt"), false, suffixes));
+    EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral("SET.TXT"), false, suffixes));
+    EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral("Kestil_V2.bin"), false, suffixes));
+    EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral("old session"), false, suffixes));
+    EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral(".hidden"), false, suffixes));
+    EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral("folder.d"), true, suffixes));
+    EXPECT_FALSE(OpenPanelFilter::accepts(QStringLiteral("song.mp3"), false, suffixes));
+    EXPECT_FALSE(OpenPanelFilter::accepts(QStringLiteral("set.txt.bak"), false, suffixes));
 }
 
 // Pedal ▸ Attach Virtual Pedal starts the virtual pedal; its port then counts as newly
