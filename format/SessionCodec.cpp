@@ -181,6 +181,29 @@ bool decodeGlobal(QStringView value, const Menu &base, bool typeFromSecond, Menu
         }
         }
     }
+    // A converter of a message type other than 0 converts between MIDI channels 1-16:
+    // that type on channel 0 has no status number of its own (it would be written as the
+    // last channel of the type before it) and would not survive saving and opening.
+    const struct
+    {
+        qint64 Menu::*type;
+        qint64 Menu::*from;
+        qint64 Menu::*to;
+    } converters[] = {
+        {&Menu::ChannelConvert1Type, &Menu::ChannelConvert1ChannelFrom, &Menu::ChannelConvert1ChannelTo},
+        {&Menu::ChannelConvert2Type, &Menu::ChannelConvert2ChannelFrom, &Menu::ChannelConvert2ChannelTo},
+    };
+    for (size_t c = 0; c < 2; ++c) {
+        const auto &k = converters[c];
+        if (menu.*(k.type) != 0 && (menu.*(k.from) == 0 || menu.*(k.to) == 0)) {
+            problem = QStringLiteral("channel converter %1 converts messages of type %2 from channel %3 to channel %4")
+                          .arg(c + 1)
+                          .arg(menu.*(k.type))
+                          .arg(menu.*(k.from))
+                          .arg(menu.*(k.to));
+            return false;
+        }
+    }
     out = menu;
     return true;
 }
