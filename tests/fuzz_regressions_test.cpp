@@ -155,3 +155,26 @@ TEST(FuzzRegressions, FuzzInputCutsThePayloadAtTheGivenSizes)
     EXPECT_EQ(chunks[2].size(), 1024);
     EXPECT_EQ(chunks.join(), payload);
 }
+
+// The fault behind regressions/session_file/converter-of-a-type-to-channel-0: a channel
+// converter of message type 1 "to channel 0" was read (its type comes from the first
+// status number, 192, and "000" gave channel 0), but that pair is written as 191, which
+// reads back as channel 16. Such a global block is now refused.
+TEST(FuzzRegressions, ConverterOfATypeToChannelZeroIsRefused)
+{
+    QuietDiagnostics quiet;
+    DataHandler factory;
+    QString global = SessionWriter::value(factory, SessionKeys::indexOf(u"Global"), SessionWriter::Form::File);
+    // Converter 1: enabled, from Program Change on channel 1 (192), to "000".
+    global.replace(47, 7, QStringLiteral("1192000"));
+    ScriptedDialogs dialogs;
+    SessionReader reader;
+    EXPECT_EQ(reader.readText(QStringLiteral("Global]") + global + QStringLiteral("\r\n"), dialogs, factory),
+              SessionReader::Status::Failed);
+    EXPECT_TRUE(reader.problem().contains(QStringLiteral("converter 1"))) << qPrintable(reader.problem());
+
+    // To channel 5 is fine.
+    global.replace(47, 7, QStringLiteral("1192180"));
+    EXPECT_EQ(reader.readText(QStringLiteral("Global]") + global + QStringLiteral("\r\n"), dialogs, factory),
+              SessionReader::Status::Read);
+}
