@@ -3,26 +3,15 @@
 #include "RandomSession.h"
 
 #include "format/SessionJson.h"
-#include "format/SessionReader.h"
-#include "format/SessionWriter.h"
-#include "model/ScriptedDialogs.h"
+#include "format_test_util.h"
 
 #include <QFile>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 namespace {
-
-QString fileForm(const DataHandler &store)
-{
-    SessionWriter writer;
-    writer.setAllKeyFlags(true);
-    return writer.write(store, SessionWriter::Form::File);
-}
 
 // Replaces the value of `key` in a session text with what `change` makes of it.
 QString damage(const QString &text, const QString &key, const std::function<QString(QString)> &change)

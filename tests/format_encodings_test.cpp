@@ -1,28 +1,8 @@
 // The field encodings of the session text and their inverses.
 #include "format/Encodings.h"
-#include "format/SessionReader.h"
-#include "format/SessionWriter.h"
-#include "model/Diagnostics.h"
-#include "model/ScriptedDialogs.h"
-
-#include <gtest/gtest.h>
+#include "format_test_util.h"
 
 namespace {
-
-// Collects diagnostic lines while it lives.
-class CapturedLines
-{
-public:
-    CapturedLines()
-    {
-        m_old = Diagnostics::setSink([this](const QString &line) { lines.append(line); });
-    }
-    ~CapturedLines() { Diagnostics::setSink(m_old); }
-    QStringList lines;
-
-private:
-    Diagnostics::Sink m_old;
-};
 
 const QString kClef = QString::fromUcs4(U"\U0001D11E", 1);
 
@@ -41,14 +21,6 @@ TEST(StatusNumbers, EveryTypeAndChannel)
             EXPECT_EQ(c, channel) << status;
         }
     }
-    // The MIDI status bytes: Control Change 176-191, Program Change 192-207, ...
-    EXPECT_EQ(Encodings::statusNumber(0, 1), 0xB0);
-    EXPECT_EQ(Encodings::statusNumber(1, 16), 0xCF);
-    EXPECT_EQ(Encodings::statusNumber(2, 1), 0x80);
-    EXPECT_EQ(Encodings::statusNumber(3, 1), 0x90);
-    EXPECT_EQ(Encodings::statusNumber(4, 1), 0xA0);
-    EXPECT_EQ(Encodings::statusNumber(5, 1), 0xD0);
-    EXPECT_EQ(Encodings::statusNumber(6, 16), 0xEF);
     // Type 0 on channel 0 is "no message"; unknown types give the bare channel.
     EXPECT_EQ(Encodings::statusNumber(0, 0), 0);
     EXPECT_EQ(Encodings::statusNumber(7, 5), 5);
@@ -79,14 +51,12 @@ TEST(JackOutputCodes, EveryJackAndMode)
         EXPECT_EQ(Encodings::jackCode(jack, 4, 0, 5), 6);
         EXPECT_EQ(Encodings::jackCode(jack, -1, 0, 5), 6);
     }
-    EXPECT_EQ(Encodings::jackCode(0, 2, 0, 5), 33);
-    EXPECT_EQ(Encodings::jackCode(1, 2, 0, 5), 33);
-    EXPECT_EQ(Encodings::jackCode(2, 2, 0, 5), 33);
-    EXPECT_EQ(Encodings::jackCode(3, 2, 0, 5), 36); // jack 4's MIDI mode
-    EXPECT_EQ(Encodings::jackCode(0, 3, 0, 5), 34);
-    EXPECT_EQ(Encodings::jackCode(1, 3, 0, 5), 36);
-    EXPECT_EQ(Encodings::jackCode(2, 3, 0, 5), 35);
-    EXPECT_EQ(Encodings::jackCode(3, 3, 0, 5), 6); // jack 4 has no fourth mode
+    // MIDI mode (2) and the fourth mode (3) by jack; jack 4 has MIDI as 36 and no mode 3.
+    const qint64 midi[] = {33, 33, 33, 36}, fourth[] = {34, 36, 35, 6};
+    for (int jack = 0; jack < 4; ++jack) {
+        EXPECT_EQ(Encodings::jackCode(jack, 2, 0, 5), midi[jack]) << jack;
+        EXPECT_EQ(Encodings::jackCode(jack, 3, 0, 5), fourth[jack]) << jack;
+    }
 }
 
 TEST(JackOutputCodes, Inverse)
@@ -122,18 +92,11 @@ TEST(JackOutputCodes, Inverse)
 
 TEST(OffsetCodes, NegativeOffsetsAboveFifty)
 {
-    EXPECT_EQ(Encodings::offsetCode(-5), 55);
-    EXPECT_EQ(Encodings::offsetCode(5), 5);
-    EXPECT_EQ(Encodings::offsetCode(-1), 51);
-    EXPECT_EQ(Encodings::offsetCode(-12), 62);
-    EXPECT_EQ(Encodings::offsetCode(-20), 70);
-    EXPECT_EQ(Encodings::offsetCode(0), 0);
-    EXPECT_EQ(Encodings::fixedNumber(Encodings::offsetCode(-5), 2), QStringLiteral("55"));
+    const struct { qint64 offset, code; } cases[] = {{-5, 55}, {5, 5}, {-1, 51}, {-12, 62}, {-20, 70}, {0, 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(Encodings::offsetCode(c.offset), c.code) << c.offset;
     EXPECT_EQ(Encodings::fixedNumber(Encodings::offsetCode(5), 2), QStringLiteral("05"));
-    EXPECT_EQ(Encodings::decodeOffset(51), -1);
     EXPECT_EQ(Encodings::decodeOffset(50), 50);
-    EXPECT_EQ(Encodings::decodeOffset(5), 5);
-    EXPECT_EQ(Encodings::decodeOffset(70), -20);
     for (qint64 v = -20; v <= 20; ++v)
         EXPECT_EQ(Encodings::decodeOffset(Encodings::offsetCode(v)), v);
 }
@@ -246,33 +209,4 @@ TEST(PaddedNames, DecodeCutsAtTheFirstBacktick)
     EXPECT_EQ(Encodings::decodeName(u"ab`cd`"), QStringLiteral("ab"));
     EXPECT_EQ(Encodings::decodeName(u"[["), QStringLiteral("\r\n\r\n"));
     EXPECT_EQ(Encodings::decodeName(QStringView(kClef)), kClef);
-}
-
-TEST(OptionBits, PresetOptionsOfASong)
-{
-    DataHandler store;
-    store.SongList[0]->StopMidiClock = 1;
-    store.SongList[1]->StopRepeatingMessage = 1;
-    store.SongList[2]->MimicFootswitch = 1;
-    store.SongList[3]->StopMidiClock = store.SongList[3]->StopRepeatingMessage = store.SongList[3]->MimicFootswitch = 1;
-    const int key = SessionKeys::indexOf(u"PresetOptions");
-    const QString value = SessionWriter::value(store, key, SessionWriter::Form::File);
-    EXPECT_EQ(value.left(15), QStringLiteral("128064016208000"));
-
-    // Reading takes bits 7, 6 and 4 and ignores the others.
-    QString text = QStringLiteral("PresetOptions]128064016255047");
-    for (int i = 5; i < 128; ++i)
-        text += QStringLiteral("000");
-    DataHandler read;
-    read.SongList[4]->StopMidiClock = 1;
-    ScriptedDialogs dialogs;
-    SessionReader reader;
-    ASSERT_EQ(reader.readText(text, dialogs, read), SessionReader::Status::Read) << reader.problem().toStdString();
-    reader.apply(read);
-    const qint64 expected[][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}, {0, 0, 0}};
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(read.SongList[i]->StopMidiClock, expected[i][0]) << i;
-        EXPECT_EQ(read.SongList[i]->StopRepeatingMessage, expected[i][1]) << i;
-        EXPECT_EQ(read.SongList[i]->MimicFootswitch, expected[i][2]) << i;
-    }
 }

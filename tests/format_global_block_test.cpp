@@ -1,11 +1,7 @@
 // The 205-character global block: where every settings field sits, what it is written
 // as, and that reading the block restores it.
 #include "format/Encodings.h"
-#include "format/SessionReader.h"
-#include "format/SessionWriter.h"
-#include "model/ScriptedDialogs.h"
-
-#include <gtest/gtest.h>
+#include "format_test_util.h"
 
 #include <map>
 #include <string>
@@ -100,23 +96,6 @@ Menu readGlobal(const QString &value)
 
 } // namespace
 
-TEST(GlobalBlock, FactoryBlock)
-{
-    DataHandler store;
-    const QString block = globalValue(store);
-    ASSERT_EQ(block.size(), 205);
-    const QString first61 = QStringLiteral("240") + QStringLiteral("000") + QStringLiteral("010101")
-        + QStringLiteral("033033033033") + QStringLiteral("0000") + QStringLiteral("000") + QStringLiteral("00")
-        + QStringLiteral("00000000") + QStringLiteral("310131") + QStringLiteral("0176180") + QStringLiteral("0176180");
-    ASSERT_EQ(first61.size(), 61);
-    EXPECT_EQ(block.left(61), first61);
-    EXPECT_EQ(block.mid(61, 9), QStringLiteral("178093128")); // Tap: Control Change on channel 3, 93, any
-    EXPECT_EQ(block.mid(160, 5), QStringLiteral("00000"));
-    EXPECT_EQ(block.mid(192, 4), QStringLiteral("0060"));
-    EXPECT_EQ(block.right(9), QStringLiteral("178107128"));
-    EXPECT_TRUE(readGlobal(block) == Menu::factory());
-}
-
 TEST(GlobalBlock, EveryFieldSitsWhereItBelongs)
 {
     const std::map<std::string, Place> where = places();
@@ -205,11 +184,6 @@ TEST(GlobalBlock, OffsetsAndStatusNumbersReadBack)
     EXPECT_EQ(m.ChannelConvert1Type, 3);
     EXPECT_EQ(m.ChannelConvert1ChannelFrom, 1);
     EXPECT_EQ(m.ChannelConvert1ChannelTo, 15);
-
-    // Writing -5 and 5 as offsets.
-    store.GlobalMenu.OffsetBpmOne = -5;
-    store.GlobalMenu.OffsetBpmTwo = 5;
-    EXPECT_EQ(globalValue(store).mid(33, 4), QStringLiteral("5505"));
 }
 
 TEST(GlobalBlock, OptionBitsOfBothGroups)

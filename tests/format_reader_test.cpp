@@ -3,50 +3,15 @@
 #include "RandomSession.h"
 
 #include "format/SessionJson.h"
-#include "format/SessionReader.h"
-#include "format/SessionWriter.h"
-#include "model/Diagnostics.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
+#include "format_test_util.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 namespace {
-
-QString repeat(const QString &field, int times)
-{
-    QString out;
-    for (int i = 0; i < times; ++i)
-        out += field;
-    return out;
-}
-
-QString line(const char *key, const QString &value)
-{
-    return QString::fromLatin1(key) + QLatin1Char(']') + value + QStringLiteral("\r\n");
-}
-
-// Reads `text` into `store` and applies it; fails the test when the text is refused.
-void readInto(DataHandler &store, const QString &text, ScriptedDialogs *dialogs = nullptr)
-{
-    ScriptedDialogs own;
-    SessionReader reader;
-    ASSERT_EQ(reader.readText(text, dialogs ? *dialogs : own, store), SessionReader::Status::Read)
-        << reader.problem().toStdString();
-    reader.apply(store);
-}
-
-QString fileForm(const DataHandler &store)
-{
-    SessionWriter writer;
-    writer.setAllKeyFlags(true);
-    return writer.write(store, SessionWriter::Form::File);
-}
 
 const QString kLegacyText = QStringLiteral("The session you are trying to load is not fully supported\n"
                                            "If this is a session from the Revade App,\n"
@@ -90,24 +55,6 @@ TEST(Reader, AFileOfOnlyTemposChangesOnlyTempos)
     }
     expected[QStringLiteral("SongList")] = songs;
     EXPECT_EQ(SessionJson::toJson(store), expected);
-}
-
-TEST(Reader, NamesReadBackWithCarriageReturnAndLineFeed)
-{
-    DataHandler store;
-    QString names = QString(30, QLatin1Char('`'))                                    // empty
-        + QStringLiteral("Verse[Two") + QString(21, QLatin1Char('`'))               // two lines
-        + QStringLiteral("ab`cd") + QString(25, QLatin1Char('`'))                   // cut at the backtick
-        + QStringLiteral("abcdefghijklmnopqrstuvwxyz0123");                         // no padding
-    names += repeat(QStringLiteral("x") + QString(29, QLatin1Char('`')), 124);
-    store.SongList[0]->UpdateName(QStringLiteral("old"));
-    readInto(store, line("Name", names));
-    EXPECT_EQ(store.SongList[0]->FullName, QString());
-    EXPECT_EQ(store.SongList[1]->FullName, QStringLiteral("Verse\r\nTwo"));
-    EXPECT_EQ(store.SongList[1]->NameWithoutBreaks, QStringLiteral("Verse_Two"));
-    EXPECT_EQ(store.SongList[2]->FullName, QStringLiteral("ab"));
-    EXPECT_EQ(store.SongList[3]->FullName, QStringLiteral("abcdefghijklmnopqrstuvwxyz0123"));
-    EXPECT_EQ(store.SongList[127]->FullName, QStringLiteral("x"));
 }
 
 TEST(Reader, LibraryEntriesAreAddedAfterThoseThere)
@@ -257,20 +204,6 @@ TEST(Reader, TrailingSpacesOfAFullLastNameSurvive)
     EXPECT_EQ(other.MidiStackList[127].Name, QString(30, QLatin1Char('n')));
 }
 
-TEST(Reader, NamesWithCharactersOutsideTheBasicPlane)
-{
-    const QString clef = QString::fromUcs4(U"\U0001D11E", 1);
-    DataHandler source;
-    source.MidiStackList[0].Name = repeat(clef, 30);
-    source.MidiStackList[1].Name = clef + QStringLiteral("b");
-    source.MidiStackList[0].MidiStackMessageList[9].Name = QStringLiteral("\u00e9") + clef;
-    DataHandler store;
-    readInto(store, fileForm(source));
-    EXPECT_EQ(store.MidiStackList[0].Name, repeat(clef, 30));
-    EXPECT_EQ(store.MidiStackList[1].Name, clef + QStringLiteral("b"));
-    EXPECT_EQ(store.MidiStackList[0].MidiStackMessageList[9].Name, QStringLiteral("\u00e9") + clef);
-}
-
 TEST(LegacyLayout, QuestionAndCancel)
 {
     DataHandler store;
@@ -359,11 +292,11 @@ TEST(ReadingFiles, PanelCancelFileErrorsAndEncodings)
     ScriptedDialogs dialogs;
     SessionReader reader;
 
-    QStringList lines;
-    const Diagnostics::Sink old = Diagnostics::setSink([&lines](const QString &l) { lines.append(l); });
-    EXPECT_EQ(reader.chooseAndRead(dialogs, store), SessionReader::Status::Cancelled);
-    Diagnostics::setSink(old);
-    EXPECT_EQ(lines, QStringList({QStringLiteral("file selection was canceled")}));
+    {
+        CapturedLines captured;
+        EXPECT_EQ(reader.chooseAndRead(dialogs, store), SessionReader::Status::Cancelled);
+        EXPECT_EQ(captured.lines, QStringList({QStringLiteral("file selection was canceled")}));
+    }
     EXPECT_EQ(dialogs.openTitles, QStringList({QStringLiteral("Select Image")}));
 
     const QString missing = dir.filePath(QStringLiteral("missing.txt"));

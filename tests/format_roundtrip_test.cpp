@@ -3,25 +3,13 @@
 #include "RandomSession.h"
 
 #include "format/SessionJson.h"
-#include "format/SessionReader.h"
-#include "format/SessionWriter.h"
-#include "model/Diagnostics.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
+#include "format_test_util.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 
-#include <gtest/gtest.h>
-
 namespace {
-
-QString fileForm(const DataHandler &store)
-{
-    SessionWriter writer;
-    writer.setAllKeyFlags(true);
-    return writer.write(store, SessionWriter::Form::File);
-}
 
 // What a store reads back as: songs numbered by their position (the file carries
 // positions, not Ids), the setlist by those numbers, and line breaks of song names as
@@ -51,8 +39,7 @@ QJsonObject expectedAfterReading(const DataHandler &store)
 
 TEST(RoundTrip, RandomStoresThroughTheFileForm)
 {
-    QStringList diagnostics;
-    const Diagnostics::Sink old = Diagnostics::setSink([&diagnostics](const QString &l) { diagnostics.append(l); });
+    CapturedLines diagnostics;
     for (quint32 seed = 100; seed < 112; ++seed) {
         SCOPED_TRACE(seed);
         DataHandler source;
@@ -74,9 +61,8 @@ TEST(RoundTrip, RandomStoresThroughTheFileForm)
         // Written again, the text is the same.
         EXPECT_EQ(fileForm(store), text);
     }
-    Diagnostics::setSink(old);
     // Valid stores fit every field: nothing was clamped or left out.
-    EXPECT_TRUE(diagnostics.isEmpty()) << diagnostics.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(diagnostics.lines.isEmpty()) << diagnostics.lines.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST(RoundTrip, OpenNormalisesToTheStoreThatWasSaved)

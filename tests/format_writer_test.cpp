@@ -1,15 +1,8 @@
-// The session text writer: key table, selection flags, the two forms, names, the setlist
-// slots, stack positions and the library lines.
+// The session text writer: page selections, the two forms, the setlist slots, stack
+// positions, clamping, names and the library lines.
 #include "RandomSession.h"
 
-#include "format/SessionReader.h"
-#include "format/SessionWriter.h"
-#include "model/Diagnostics.h"
-#include "model/ScriptedDialogs.h"
-
-#include <QJsonObject>
-
-#include <gtest/gtest.h>
+#include "format_test_util.h"
 
 #include <algorithm>
 
@@ -32,63 +25,6 @@ const char *const kKeys[] = {
     "MidiStackMessageMessages", "MidiStackMessageValues", "LibraryManufacturers", "LibraryDevices",
     "LibraryActions", "LibraryTypes", "LibraryMessages", "LibraryValues"};
 
-// Field widths by key number (counted from 1); 0 for Global.
-int widthOf(int keyNumber)
-{
-    const int widths[] = {30, 3, 1, 1, 2, 2, 2, 2, 2, 2, 2, 3, 2, 2, 2, 2, 3, 3, 3, 3, 3};
-    if (keyNumber <= 21)
-        return widths[keyNumber - 1];
-    if (keyNumber <= 35)
-        return 2;
-    if (keyNumber <= 63)
-        return 3;
-    if (keyNumber == 64)
-        return 0;
-    if (keyNumber <= 66)
-        return 30;
-    if (keyNumber <= 69)
-        return 3;
-    if (keyNumber <= 72)
-        return 20;
-    return keyNumber == 73 ? 1 : 3;
-}
-
-class CapturedLines
-{
-public:
-    CapturedLines() { m_old = Diagnostics::setSink([this](const QString &l) { lines.append(l); }); }
-    ~CapturedLines() { Diagnostics::setSink(m_old); }
-    QStringList lines;
-
-private:
-    Diagnostics::Sink m_old;
-};
-
-QString fileForm(const DataHandler &store)
-{
-    SessionWriter writer;
-    writer.setAllKeyFlags(true);
-    return writer.write(store, SessionWriter::Form::File);
-}
-
-// The value of `key` in a session text, or a null text when the key has no line.
-QString valueOf(const QString &text, const QString &key)
-{
-    for (const QString &line : text.split(QStringLiteral("\r\n"))) {
-        if (line.startsWith(key + QLatin1Char(']')))
-            return line.mid(key.size() + 1);
-    }
-    return QString();
-}
-
-QStringList keysOf(const QString &text)
-{
-    QStringList keys;
-    for (const QString &line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        keys.append(line.left(line.indexOf(QLatin1Char(']'))));
-    return keys;
-}
-
 std::vector<int> numbers(std::initializer_list<std::pair<int, int>> ranges)
 {
     std::vector<int> out;
@@ -99,24 +35,6 @@ std::vector<int> numbers(std::initializer_list<std::pair<int, int>> ranges)
 }
 
 } // namespace
-
-TEST(KeyTable, SeventyFiveKeysInWritingOrder)
-{
-    const auto &keys = SessionKeys::all();
-    ASSERT_EQ(keys.size(), std::size(kKeys));
-    for (size_t i = 0; i < keys.size(); ++i) {
-        EXPECT_STREQ(keys[i].key, kKeys[i]) << i + 1;
-        EXPECT_EQ(SessionKeys::indexOf(QString::fromLatin1(kKeys[i])), int(i));
-        if (i + 1 != 64) {
-            EXPECT_EQ(keys[i].width, widthOf(int(i) + 1)) << kKeys[i];
-        }
-        const bool fileOnly = i + 1 == 65 || i + 1 == 66 || i + 1 >= 70;
-        EXPECT_EQ(keys[i].gated, !fileOnly) << kKeys[i];
-    }
-    EXPECT_EQ(SessionKeys::indexOf(u"name"), -1);
-    EXPECT_EQ(SessionKeys::indexOf(u"Names"), -1);
-    EXPECT_EQ(SessionKeys::indexOf(u""), -1);
-}
 
 TEST(KeyTable, PageSelections)
 {
@@ -131,23 +49,6 @@ TEST(KeyTable, PageSelections)
     EXPECT_TRUE(SessionKeys::pageFromName(u"setjacks", page));
     EXPECT_EQ(page, P::SetJacks);
     EXPECT_FALSE(SessionKeys::pageFromName(u"Songs", page));
-}
-
-TEST(SelectionFlags, SixtySevenFlagsStartCleared)
-{
-    SessionWriter writer;
-    EXPECT_FALSE(writer.anyFlagSet());
-    writer.setAllKeyFlags(true);
-    int set = 0;
-    for (int k = 0; k < SessionKeys::Count; ++k)
-        set += writer.keyFlag(k) ? 1 : 0;
-    EXPECT_EQ(set, 67);
-    writer.setAllKeyFlags(false);
-    EXPECT_FALSE(writer.anyFlagSet());
-    writer.setKeyFlag(64, true); // "MidiStackNames" has no flag
-    writer.setKeyFlag(-1, true);
-    writer.setKeyFlag(75, true);
-    EXPECT_FALSE(writer.anyFlagSet());
 }
 
 TEST(Writer, AllFlagsClear)
@@ -225,67 +126,6 @@ TEST(Writer, PedalFormPutsEachStacksPositionFirst)
               QStringLiteral("000207") + QString(51, QLatin1Char('0')) + QStringLiteral("145"));
     EXPECT_EQ(valueOf(reply, QStringLiteral("MidiStackMessageChannels")).size(), 3840);
     EXPECT_EQ(keysOf(reply), keysOf(pedal));
-}
-
-TEST(Writer, PageSelectionsWriteOnlyTheirKeys)
-{
-    DataHandler store;
-    SessionWriter writer;
-    writer.selectPage(SessionKeys::Page::Songs);
-    QStringList songs = keysOf(writer.write(store, SessionWriter::Form::Pedal));
-    EXPECT_EQ(songs.size(), 21);
-    EXPECT_TRUE(songs.contains(QStringLiteral("FootHoldStack")));
-    EXPECT_FALSE(songs.contains(QStringLiteral("Jack1TipTapStack")));
-    EXPECT_FALSE(songs.contains(QStringLiteral("Setlist")));
-    // write() leaves the flags as they are; the caller clears them.
-    EXPECT_TRUE(writer.anyFlagSet());
-    writer.setAllKeyFlags(false);
-    writer.setKeyFlag(SessionKeys::indexOf(u"Setlist"), true);
-    EXPECT_EQ(keysOf(writer.write(store, SessionWriter::Form::Pedal)), QStringList({"Setlist"}));
-}
-
-TEST(Writer, ExampleOfTheFirstTwoSongs)
-{
-    DataHandler store;
-    store.SongList[0]->UpdateName(QStringLiteral("Intro"));
-    store.SongList[1]->UpdateName(QStringLiteral("Verse\nTwo"));
-    store.SongList[1]->UpdateTempo(95);
-    const QString file = fileForm(store);
-    EXPECT_TRUE(file.startsWith(QStringLiteral("Name]Intro`````````````````````````Verse[Two`````````````````````")));
-    EXPECT_TRUE(file.contains(QStringLiteral("\r\nTempos]120095120")));
-}
-
-TEST(Writer, SongNames)
-{
-    DataHandler store;
-    store.SongList[0]->UpdateName(QStringLiteral("A\r\nB"));
-    const QString thirty = QStringLiteral("abcdefghijklmn\nopqrstuvwxyzABC");
-    store.SongList[1]->UpdateName(thirty);
-    const QString names = SessionWriter::value(store, 0, SessionWriter::Form::File);
-    EXPECT_EQ(names.left(30), QStringLiteral("A[B") + QString(27, QLatin1Char('`')));
-    EXPECT_EQ(names.mid(30, 30), QStringLiteral("abcdefghijklmn[opqrstuvwxyzABC"));
-    EXPECT_EQ(names.mid(60, 30), QString(30, QLatin1Char('`')));
-}
-
-TEST(Writer, StackMessageStatusNumbers)
-{
-    DataHandler store;
-    store.MidiStackList[0].MidiStackMessageList[0] = MidiStackMessage(0, 0, 0, 0, QStringLiteral("EMPTY"));
-    store.MidiStackList[0].MidiStackMessageList[1] = MidiStackMessage(1, 16, 0, 0, QStringLiteral("x"));
-    const QString v = SessionWriter::value(store, SessionKeys::indexOf(u"MidiStackMessageChannels"),
-                                           SessionWriter::Form::File);
-    EXPECT_EQ(v.left(6), QStringLiteral("000207"));
-}
-
-TEST(Writer, SetlistOfThreeSongs)
-{
-    DataHandler store;
-    store.Setlist = {store.SongList[6], store.SongList[0], store.SongList[99]};
-    const QString v = SessionWriter::value(store, SessionKeys::indexOf(u"Setlist"), SessionWriter::Form::File);
-    QString expected = QStringLiteral("007001100");
-    for (int i = 0; i < 125; ++i)
-        expected += QStringLiteral("255");
-    EXPECT_EQ(v, expected);
 }
 
 TEST(Writer, SetlistSlotsHoldPositionsAfterTheSongListWasSorted)

@@ -1,0 +1,71 @@
+#pragma once
+
+// Shared helpers of the format tests: collected diagnostic lines, the file form of a
+// store, the parts of a session text, and reading a text into a store.
+
+#include "format/SessionReader.h"
+#include "format/SessionWriter.h"
+#include "model/Diagnostics.h"
+#include "model/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+// Collects diagnostic lines while it lives.
+class CapturedLines
+{
+public:
+    CapturedLines() { m_old = Diagnostics::setSink([this](const QString &l) { lines.append(l); }); }
+    ~CapturedLines() { Diagnostics::setSink(m_old); }
+    QStringList lines;
+
+private:
+    Diagnostics::Sink m_old;
+};
+
+inline QString fileForm(const DataHandler &store)
+{
+    SessionWriter writer;
+    writer.setAllKeyFlags(true);
+    return writer.write(store, SessionWriter::Form::File);
+}
+
+inline QString repeat(const QString &field, int times)
+{
+    QString out;
+    for (int i = 0; i < times; ++i)
+        out += field;
+    return out;
+}
+
+inline QString line(const char *key, const QString &value)
+{
+    return QString::fromLatin1(key) + QLatin1Char(']') + value + QStringLiteral("\r\n");
+}
+
+// The value of `key` in a session text, or a null text when the key has no line.
+inline QString valueOf(const QString &text, const QString &key)
+{
+    for (const QString &l : text.split(QStringLiteral("\r\n"))) {
+        if (l.startsWith(key + QLatin1Char(']')))
+            return l.mid(key.size() + 1);
+    }
+    return QString();
+}
+
+inline QStringList keysOf(const QString &text)
+{
+    QStringList keys;
+    for (const QString &l : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        keys.append(l.left(l.indexOf(QLatin1Char(']'))));
+    return keys;
+}
+
+// Reads `text` into `store` and applies it; fails the test when the text is refused.
+inline void readInto(DataHandler &store, const QString &text, ScriptedDialogs *dialogs = nullptr)
+{
+    ScriptedDialogs own;
+    SessionReader reader;
+    ASSERT_EQ(reader.readText(text, dialogs ? *dialogs : own, store), SessionReader::Status::Read)
+        << reader.problem().toStdString();
+    reader.apply(store);
+}
