@@ -40,9 +40,14 @@ QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
 
         const VirtualPedal::Counters &now = pedal.counters();
         const bool mayChange = now.uploadsApplied != last.uploadsApplied || now.factoryResets != last.factoryResets;
+        // A chunk that completed nothing (no command, upload, preview or garbage) only
+        // fed the reader's buffers, which cannot reach the session.
+        const bool completed = mayChange || now.commands != last.commands || now.uploadsRefused != last.uploadsRefused
+            || now.garbage != last.garbage || now.namePreviews != last.namePreviews
+            || now.stackPreviews != last.stackPreviews || i + 1 == chunks.size();
         if (mayChange) {
             baseline = StoreSnapshot::of(pedal.session());
-        } else if (chunks.size() <= SnapshotChunks || i + 1 == chunks.size()) {
+        } else if (completed && (chunks.size() <= SnapshotChunks || i + 1 == chunks.size())) {
             const StoreSnapshot after = StoreSnapshot::of(pedal.session());
             if (after != baseline)
                 return where + QStringLiteral("the pedal's session changed without an applied upload or reset: ")
