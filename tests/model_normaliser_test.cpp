@@ -69,31 +69,23 @@ TEST(Normaliser, ProgramBankAndMidiNumbers)
     EXPECT_EQ(entry.Typey, 9); // not a clamped field
 }
 
-TEST(Normaliser, NamesKeepAtMostFiveLines)
+TEST(Normaliser, NamesKeepAtMostFiveLinesAndThirtyCharactersBreaksIncluded)
 {
-    EXPECT_EQ(Normaliser::normaliseName(QStringLiteral("a\nb\nc\nd\ne\nf")), QStringLiteral("a\nb\nc\nd\nef"));
-    EXPECT_EQ(Normaliser::normaliseName(QStringLiteral("1\n2\n3\n4\n5\n6\n7")), QStringLiteral("1\n2\n3\n4\n567"));
-    EXPECT_EQ(Normaliser::normaliseName(QStringLiteral("a\nb\nc\nd\ne")), QStringLiteral("a\nb\nc\nd\ne"));
-    // Carriage returns go; a "\r\n" pair is one break.
-    EXPECT_EQ(Normaliser::normaliseName(QStringLiteral("Intro\r\nVerse\r")), QStringLiteral("Intro\nVerse"));
-    EXPECT_EQ(Normaliser::normaliseName(QString()), QString());
-}
-
-TEST(Normaliser, NamesKeepAtMostThirtyCharactersBreaksIncluded)
-{
-    const QString forty = QStringLiteral("0123456789abcdefghijABCDEFGHIJklmnopqrst");
-    EXPECT_EQ(Normaliser::normaliseName(forty), forty.left(30));
-    // Four lines whose text with its three breaks is 31 characters lose the last one.
-    const QString four = QStringLiteral("abcdefg\nhijklmn\nopqrstu\nvwxyzAB");
-    ASSERT_EQ(four.size(), 31);
-    EXPECT_EQ(Normaliser::normaliseName(four), four.left(30));
-    // A name of exactly 30 stays.
-    const QString thirty = QStringLiteral("abcdefghijklmn\nopqrstuvwxyzABC");
-    ASSERT_EQ(thirty.size(), 30);
-    EXPECT_EQ(Normaliser::normaliseName(thirty), thirty);
-    // "\r\n" counts as one character after the carriage return is removed.
-    const QString crlf = QStringLiteral("abcdefghijklmn\r\nopqrstuvwxyzABC");
-    EXPECT_EQ(Normaliser::normaliseName(crlf), thirty);
+    const struct { QString in, out; } cases[] = {
+        {"a\nb\nc\nd\ne\nf", "a\nb\nc\nd\nef"},
+        {"1\n2\n3\n4\n5\n6\n7", "1\n2\n3\n4\n567"},
+        {"a\nb\nc\nd\ne", "a\nb\nc\nd\ne"},
+        // Carriage returns go; a "\r\n" pair is one break.
+        {"Intro\r\nVerse\r", "Intro\nVerse"},
+        {"", ""},
+        {"0123456789abcdefghijABCDEFGHIJklmnopqrst", "0123456789abcdefghijABCDEFGHIJ"},
+        // Four lines, 31 characters with their three breaks: the last one goes.
+        {"abcdefg\nhijklmn\nopqrstu\nvwxyzAB", "abcdefg\nhijklmn\nopqrstu\nvwxyzA"},
+        {"abcdefghijklmn\nopqrstuvwxyzABC", "abcdefghijklmn\nopqrstuvwxyzABC"},
+        {"abcdefghijklmn\r\nopqrstuvwxyzABC", "abcdefghijklmn\nopqrstuvwxyzABC"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Normaliser::normaliseName(c.in), c.out) << c.in.toStdString();
 }
 
 TEST(Normaliser, NamesAreCountedAndCutByCodePoints)
