@@ -15,15 +15,6 @@ TEST(LineFramer, CompleteLinesComeOutOneByOneAndTheTailWaits)
     EXPECT_EQ(framer.pendingBytes(), 0);
 }
 
-TEST(LineFramer, CarriageReturnAndLineFeedSplitAcrossChunks)
-{
-    LineFramer framer;
-    EXPECT_TRUE(framer.feed(";\r").isEmpty());
-    EXPECT_EQ(framer.feed("\n"), QStringList({";"}));
-    // An empty line is still a line (the parser ignores it).
-    EXPECT_EQ(framer.feed("\r\n"), QStringList({""}));
-}
-
 TEST(LineFramer, MultiByteCharacterSplitAcrossChunksIsKept)
 {
     LineFramer framer;

@@ -84,51 +84,17 @@ TEST(ReplyParser, EveryPageDataKeyRoundTrips)
     EXPECT_EQ(rig.store.Setlist[0].get(), rig.store.SongList[4].get());
 }
 
-TEST(ReplyParser, NamesJackCodesAndOptionBits)
+TEST(ReplyParser, OptionBitsAreBitsSevenSixAndFour)
 {
     ParserRig rig;
-    QString names = "Verse[Two" + QString(21, '`') + "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd";
-    names += repeat(QString(30, '`'), 126);
-    QString fours = "36" + repeat("00", 127);
-    QString twos = QStringLiteral("36053240") + repeat("00", 124);
-    QString options = QStringLiteral("208128016") + repeat("000", 125);
-    rig.page("Name]" + names + "\r\nNumPulsesFours]" + fours + "\r\nNumPulsesTwos]" + twos
-             + "\r\nPresetOptions]" + options + "\r\n");
-    const auto &songs = rig.store.SongList;
-    EXPECT_EQ(songs[0]->FullName, "Verse\r\nTwo");
-    EXPECT_EQ(songs[0]->NameWithoutBreaks, "Verse_Two");
-    EXPECT_EQ(songs[1]->FullName, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd");
-    EXPECT_EQ(songs[2]->FullName, "");
-    EXPECT_EQ(songs[0]->JackFour, 2);
-    EXPECT_EQ(songs[0]->JackTwo, 3);
-    EXPECT_EQ(songs[1]->JackTwo, 1);
-    EXPECT_EQ(songs[1]->JackTwoPulses, 4);
-    EXPECT_EQ(songs[2]->JackTwo, 0);
-    EXPECT_EQ(songs[2]->JackTwoStatic, 1);
-    EXPECT_EQ(songs[2]->JackTwoPulses, 5);
-    EXPECT_EQ(songs[3]->JackTwo, 0) << "an unknown code leaves mode 0, static 0, pulses 5";
-    EXPECT_EQ(songs[3]->JackTwoStatic, 0);
-    EXPECT_EQ(songs[3]->JackTwoPulses, 5);
-    EXPECT_EQ(songs[0]->StopMidiClock, 1);
-    EXPECT_EQ(songs[0]->StopRepeatingMessage, 1);
-    EXPECT_EQ(songs[0]->MimicFootswitch, 1);
-    EXPECT_EQ(songs[1]->StopMidiClock, 1);
-    EXPECT_EQ(songs[1]->MimicFootswitch, 0);
-    EXPECT_EQ(songs[2]->StopMidiClock, 0);
-    EXPECT_EQ(songs[2]->MimicFootswitch, 1);
+    rig.page("PresetOptions]208128016255047" + repeat("000", 123) + "\r\n");
+    const qint64 expected[][3] = {{1, 1, 1}, {1, 0, 0}, {0, 0, 1}, {1, 1, 1}, {0, 0, 0}};
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(rig.store.SongList[i]->StopMidiClock, expected[i][0]) << i;
+        EXPECT_EQ(rig.store.SongList[i]->StopRepeatingMessage, expected[i][1]) << i;
+        EXPECT_EQ(rig.store.SongList[i]->MimicFootswitch, expected[i][2]) << i;
+    }
     EXPECT_EQ(rig.parser.badLines(), 0);
-}
-
-TEST(ReplyParser, SetlistSlotsNameSongsByNumber)
-{
-    ParserRig rig;
-    rig.page("Setlist]001005" + repeat("255", 126) + "\r\n");
-    ASSERT_EQ(rig.store.Setlist.size(), 2u);
-    EXPECT_EQ(rig.store.Setlist[0].get(), rig.store.SongList[0].get());
-    EXPECT_EQ(rig.store.Setlist[1].get(), rig.store.SongList[4].get());
-    rig.page("Setlist]255002" + repeat("255", 126) + "\r\n");
-    ASSERT_EQ(rig.store.Setlist.size(), 1u);
-    EXPECT_EQ(rig.store.Setlist[0]->Id, 2);
 }
 
 TEST(ReplyParser, StackKeysCarryNoPositionsAndDecodeStatusNumbers)

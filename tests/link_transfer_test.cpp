@@ -26,18 +26,6 @@ const QString ReceiveMessage = QStringLiteral("About to receive");
 
 } // namespace
 
-TEST(PacedSend, PiecesOf1024)
-{
-    QString text(2500, 'x');
-    const QStringList pieces = PedalLink::pieces(text);
-    ASSERT_EQ(pieces.size(), 3);
-    EXPECT_EQ(pieces[0].size(), 1024);
-    EXPECT_EQ(pieces[1].size(), 1024);
-    EXPECT_EQ(pieces[2].size(), 452);
-    EXPECT_TRUE(PedalLink::pieces(QString()).isEmpty());
-    EXPECT_EQ(PedalLink::pieces(QString(1024, 'y')).size(), 1);
-}
-
 TEST(PacedSend, EmptySelectionWritesOnlyTheBrackets)
 {
     LinkRig rig;
