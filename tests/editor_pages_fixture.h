@@ -9,7 +9,9 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -31,6 +33,21 @@ T *control(QWidget &page, const QString &name)
     EXPECT_NE(found, nullptr) << "no control " << name.toStdString();
     return found;
 }
+
+// One page on its own context, shown at a size where every control fits.
+template <typename Page>
+struct PageTest : ::testing::Test
+{
+    PageContext c;
+    Page page{c.ctx};
+
+    void SetUp() override
+    {
+        page.resize(1200, 900);
+        page.show();
+    }
+    void press(const QString &name) { control<QPushButton>(page, name)->click(); }
+};
 
 // Picks an item the way the keyboard does: the list then reports it as the user's choice.
 inline void choose(QComboBox *combo, int position)
@@ -62,4 +79,11 @@ inline void clickRow(QAbstractItemView *view, int row)
     const QModelIndex index = view->model()->index(row, 0);
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(index).center());
+}
+
+// The text of a file, empty when it cannot be read.
+inline QString readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }

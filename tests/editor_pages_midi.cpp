@@ -1,6 +1,5 @@
 #include "editor_pages_fixture.h"
 
-#include "editor/GlobalPage.h"
 #include "editor/MidiPage.h"
 #include "editor/ViewController.h"
 
@@ -14,22 +13,12 @@
 
 namespace {
 
-struct MidiPageTest : ::testing::Test
+struct MidiPageTest : PageTest<MidiPage>
 {
-    PageContext c;
-    MidiPage page{c.ctx};
-
-    void SetUp() override
-    {
-        page.resize(1200, 900);
-        page.show();
-    }
-
     QLineEdit *edit(const QString &name) { return control<QLineEdit>(page, name); }
     QLineEdit *rowEdit(const char *stem, int row) { return edit(QLatin1String(stem) + QString::number(row)); }
     QComboBox *combo(const QString &name) { return control<QComboBox>(page, name); }
     QCheckBox *check(int row) { return control<QCheckBox>(page, QStringLiteral("stackMessageCheck%1").arg(row)); }
-    void press(const QString &name) { control<QPushButton>(page, name)->click(); }
     QTableView *library() { return control<QTableView>(page, QStringLiteral("LibraryTableView")); }
     const MidiStackMessage &message(int stack, int m) { return c.store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)]; }
 
@@ -125,33 +114,6 @@ TEST_F(MidiPageTest, NamesAreCutToThirtyAndRefuseSessionTextMarks)
     EXPECT_TRUE(stackName->property("refused").toBool());
     typeInto(stackName, QString(35, QLatin1Char('s')));
     EXPECT_EQ(c.store.MidiStackList[0].Name, QString(30, QLatin1Char('s')));
-}
-
-TEST_F(MidiPageTest, StackRenameReachesEveryStackListAndKeepsSelections)
-{
-    GlobalPage global(c.ctx);
-    global.showSettings();
-    // The song pages' fifteen stack lists and midiStackRefCombo show the same model.
-    std::vector<std::unique_ptr<QComboBox>> songLists;
-    for (int i = 0; i < 16; ++i) {
-        songLists.push_back(std::make_unique<QComboBox>());
-        songLists.back()->setModel(c.lists.stackModel());
-        songLists.back()->setCurrentIndex(i);
-    }
-    QComboBox *repeating = control<QComboBox>(global, QStringLiteral("RepeatingMidiStackReferenceCombo"));
-    choose(repeating, 9);
-    choose(combo("midiStackCombo"), 3);
-    typeInto(edit("MidiStackName"), "Clean Rhythm");
-
-    EXPECT_EQ(c.store.MidiStackList[3].Name, "Clean Rhythm");
-    EXPECT_EQ(combo("midiStackCombo")->currentIndex(), 3);
-    EXPECT_EQ(combo("midiStackCombo")->currentText(), "Clean Rhythm");
-    EXPECT_EQ(repeating->currentIndex(), 9);
-    EXPECT_EQ(repeating->itemText(3), "Clean Rhythm");
-    for (auto &list : songLists)
-        EXPECT_EQ(list->itemText(3), "Clean Rhythm");
-    EXPECT_EQ(c.state.SelectedStackIndex, 3);
-    EXPECT_EQ(c.store.GlobalMenu.RepeatingMidiStackReference, 9);
 }
 
 TEST(MidiPageInWindow, StackRenameReachesAllEighteenStackListsOfTheWindow)
@@ -338,13 +300,6 @@ TEST_F(MidiPageTest, NoStackShownMeansRowsDoNothing)
     press("LoadMidiCommand");
     for (const MidiStack &s : c.store.MidiStackList)
         EXPECT_EQ(s.MidiStackMessageList[0].Channel, 0);
-}
-
-QString readFile(const QString &path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return QString::fromUtf8(f.readAll());
 }
 
 QString padded(const QString &text, int width)

@@ -3,25 +3,14 @@
 #include "editor/SetlistPage.h"
 
 #include <QItemSelectionModel>
-#include <QPushButton>
 #include <QTableView>
 
 namespace {
 
-struct SetlistPageTest : ::testing::Test
+struct SetlistPageTest : PageTest<SetlistPage>
 {
-    PageContext c;
-    SetlistPage page{c.ctx};
-
-    void SetUp() override
-    {
-        page.resize(1200, 900);
-        page.show();
-    }
-
     QTableView *songs() { return control<QTableView>(page, QStringLiteral("SetlistSongListTableView")); }
     QTableView *setlist() { return control<QTableView>(page, QStringLiteral("SetlistTableView")); }
-    void press(const char *name) { control<QPushButton>(page, QLatin1String(name))->click(); }
     // The row the setlist table highlights, -1 for none.
     int highlighted()
     {
