@@ -1,7 +1,8 @@
 #pragma once
 
-// Shared helpers of the format tests: collected diagnostic lines, the file form of a
-// store, the parts of a session text, and reading a text into a store.
+// Helpers shared by the tests of the session text and its users: collected diagnostic
+// lines, the file form of a store, the parts of a session text, and reading a text into
+// a store.
 
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
@@ -16,6 +17,7 @@ class CapturedLines
 public:
     CapturedLines() { m_old = Diagnostics::setSink([this](const QString &l) { lines.append(l); }); }
     ~CapturedLines() { Diagnostics::setSink(m_old); }
+    bool contains(const QString &part) const { return !lines.filter(part).isEmpty(); }
     QStringList lines;
 
 private:

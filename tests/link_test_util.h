@@ -9,33 +9,15 @@
 #include "link/SerialHandler.h"
 
 #include "format/SessionKeys.h"
-#include "format/SessionWriter.h"
+#include "format_test_util.h"
 #include "model/DataHandler.h"
-#include "model/Diagnostics.h"
 #include "model/ScriptedDialogs.h"
 
 #include <QStringList>
 
 #include <memory>
 
-// Collects diagnostic lines while alive.
-struct DiagnosticsCapture
-{
-    QStringList lines;
-    Diagnostics::Sink previous;
-    DiagnosticsCapture()
-    {
-        previous = Diagnostics::setSink([this](const QString &l) { lines.append(l); });
-    }
-    ~DiagnosticsCapture() { Diagnostics::setSink(previous); }
-    bool contains(const QString &part) const
-    {
-        for (const QString &l : lines)
-            if (l.contains(part))
-                return true;
-        return false;
-    }
-};
+using DiagnosticsCapture = CapturedLines;
 
 struct LinkRig
 {
@@ -79,12 +61,7 @@ struct LinkRig
     }
 
     // The whole session as file text, for comparing stores.
-    static QString fileText(const DataHandler &s)
-    {
-        SessionWriter w;
-        w.setAllKeyFlags(true);
-        return w.write(s, SessionWriter::Form::File);
-    }
+    static QString fileText(const DataHandler &s) { return fileForm(s); }
 
     void receive(const QString &text) { port->receive(text.toUtf8()); }
 };
