@@ -61,18 +61,13 @@ TEST(JackOutputCodes, EveryJackAndMode)
 
 TEST(JackOutputCodes, Inverse)
 {
-    struct Case { int jack; qint64 code, mode, level, pulses; };
-    const Case cases[] = {
-        {0, 0, 0, 0, 5},  {1, 32, 0, 1, 5},  {2, 1, 1, 0, 0},   {3, 31, 1, 0, 30}, {0, 6, 1, 0, 5},
-        {0, 33, 2, 0, 5}, {2, 33, 2, 0, 5},  {0, 34, 3, 0, 5},  {1, 36, 3, 0, 5},  {2, 35, 3, 0, 5},
-        {3, 36, 2, 0, 5}, {3, 33, 0, 0, 5},  {3, 34, 0, 0, 5},  {3, 35, 0, 0, 5},  {0, 35, 0, 0, 5},
-        {0, 36, 0, 0, 5}, {1, 34, 0, 0, 5},  {2, 36, 0, 0, 5},  {1, 99, 0, 0, 5},  {2, 37, 0, 0, 5}};
-    for (const Case &c : cases) {
+    // Codes that name no state of their jack read as mode 0, static 0, 5 pulses.
+    const struct { int jack; qint64 code; } cases[] = {{3, 33}, {3, 34}, {3, 35}, {0, 35}, {0, 36},
+                                                       {1, 34}, {2, 36}, {1, 99}, {2, 37}};
+    for (const auto &c : cases) {
         qint64 mode = -1, level = -1, pulses = -1;
         Encodings::decodeJackCode(c.jack, c.code, mode, level, pulses);
-        EXPECT_EQ(mode, c.mode) << "jack " << c.jack + 1 << " code " << c.code;
-        EXPECT_EQ(level, c.level) << "jack " << c.jack + 1 << " code " << c.code;
-        EXPECT_EQ(pulses, c.pulses) << "jack " << c.jack + 1 << " code " << c.code;
+        EXPECT_TRUE(mode == 0 && level == 0 && pulses == 5) << "jack " << c.jack + 1 << " code " << c.code;
     }
     // Every state that has a code of its own comes back from it.
     for (int jack = 0; jack < 4; ++jack) {

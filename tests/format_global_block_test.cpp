@@ -186,26 +186,15 @@ TEST(GlobalBlock, OffsetsAndStatusNumbersReadBack)
     EXPECT_EQ(m.ChannelConvert1ChannelTo, 15);
 }
 
-TEST(GlobalBlock, OptionBitsOfBothGroups)
+TEST(GlobalBlock, TheLowFourBitsOfTheFirstGroupCarryNothing)
 {
     DataHandler store;
-    Menu &m = store.GlobalMenu;
-    m.SendMidiClock = 0;
-    m.ReceiveMidiClock = 1;
-    m.SendProgramChanges = 0;
-    m.MidiThru = 1;
-    m.DisplayInMillis = 1;
-    m.RecallOnce = 0;
-    m.RecallSetlist = 1;
-    m.DiamondMod = 0;
-    m.GlobalTempo = 1;
-    m.StopMidiClockThru = 0;
-    m.DisplayNameOnly = 1;
-    m.MetroEnabled = 1;
-    EXPECT_EQ(globalValue(store).left(6), QStringLiteral("080171")); // 64+16, 128+32+8+2+1
-    EXPECT_TRUE(readGlobal(globalValue(store)) == m);
-    // The low four bits of the first group carry nothing.
     QString block = globalValue(store);
-    block.replace(0, 3, QStringLiteral("095"));
-    EXPECT_TRUE(readGlobal(block) == m);
+    ASSERT_EQ(block.left(3), QStringLiteral("240"));
+    block.replace(0, 3, QStringLiteral("095")); // bit 6 and 4, with the low four bits set
+    const Menu m = readGlobal(block);
+    EXPECT_EQ(m.SendMidiClock, 0);
+    EXPECT_EQ(m.ReceiveMidiClock, 1);
+    EXPECT_EQ(m.SendProgramChanges, 0);
+    EXPECT_EQ(m.MidiThru, 1);
 }
