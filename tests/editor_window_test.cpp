@@ -2,6 +2,7 @@
 // changes and the close question, and the pedal commands through a fake serial device.
 
 #include "editor_window_fixture.h"
+#include "format_test_util.h"
 
 #include "format/SessionWriter.h"
 #include "link/FakeSerialTransport.h"
@@ -28,15 +29,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// The value of one line of a session text.
-QString lineValue(const QString &text, const QString &key)
-{
-    for (const QString &line : text.split(QStringLiteral("\r\n")))
-        if (line.startsWith(key + QLatin1Char(']')))
-            return line.mid(key.size() + 1);
-    return QString();
 }
 
 TEST_F(Window, HasItsPagesCommandsAndMenus)
@@ -113,8 +105,8 @@ TEST_F(Window, SortingReordersTheSongListAndTheSavedFile)
     dialogs.savePaths = {dir.filePath(QStringLiteral("sorted.txt"))};
     find<QAction>("saveSessionAction")->trigger();
     const QString saved = readFile(dir.filePath(QStringLiteral("sorted.txt")));
-    EXPECT_TRUE(lineValue(saved, QStringLiteral("Name")).startsWith(QStringLiteral("Zulu``")));
-    EXPECT_TRUE(lineValue(saved, QStringLiteral("Tempos")).startsWith(QStringLiteral("090120")));
+    EXPECT_TRUE(valueOf(saved, QStringLiteral("Name")).startsWith(QStringLiteral("Zulu``")));
+    EXPECT_TRUE(valueOf(saved, QStringLiteral("Tempos")).startsWith(QStringLiteral("090120")));
 }
 
 TEST_F(Window, OpenAppliesAFileAndRefusesADamagedOne)
@@ -175,10 +167,10 @@ TEST_F(Window, SaveNormalisesWritesAndReportsAFailure)
     song(5).UpdateTempo(99); // edited while the panel is open: not in the file
     dialogs.completePendingSave(dir.filePath(QStringLiteral("session")));
     const QString saved = readFile(dir.filePath(QStringLiteral("session.txt")));
-    const QString tempos = lineValue(saved, QStringLiteral("Tempos"));
+    const QString tempos = valueOf(saved, QStringLiteral("Tempos"));
     EXPECT_EQ(tempos.mid(9, 3), "040");
     EXPECT_EQ(tempos.mid(15, 3), "120");
-    EXPECT_EQ(lineValue(saved, QStringLiteral("ProgramChanges")).mid(12, 3), "001");
+    EXPECT_EQ(valueOf(saved, QStringLiteral("ProgramChanges")).mid(12, 3), "001");
     EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("session.txt")));
     EXPECT_TRUE(vc.session().isModified()); // the later edit is not saved
     song(5).UpdateTempo(120);
