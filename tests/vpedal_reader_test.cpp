@@ -142,19 +142,6 @@ TEST(VirtualPedalReader, AnOversizedUploadIsRefusedAndSkipped)
     EXPECT_EQ(describe(reader.feed("\r\n;]8;")), QStringList({QStringLiteral("command 8")}));
 }
 
-TEST(VirtualPedal, UploadsOfEveryPageAreApplied)
-{
-    DataHandler source;
-    randomSession(source, 3);
-    VirtualPedal pedal;
-    for (SessionKeys::Page page : {SessionKeys::Page::Songs, SessionKeys::Page::SetJacks, SessionKeys::Page::Setlist,
-                                   SessionKeys::Page::Midi, SessionKeys::Page::Global}) {
-        EXPECT_TRUE(pedal.receive(uploadOf(source, page)).isEmpty());
-    }
-    EXPECT_EQ(pedal.counters().uploadsApplied, 5);
-    EXPECT_EQ(differingKeys(source, pedal.session()), QStringList());
-}
-
 TEST(VirtualPedal, StackPositionsOfAnUploadChooseTheStacks)
 {
     // The stacks come last to first; each one's position says where it belongs.
@@ -224,26 +211,6 @@ TEST(VirtualPedal, LoadRequestsShareOutTheKeysOfTheirPage)
     EXPECT_EQ(all.size(), SessionKeys::keysOfPage(SessionKeys::Page::All).size());
     for (int code : {0, 1, 2, 3, 4, 12, 15, 99})
         EXPECT_TRUE(VirtualPedal::keysOfRequest(code).empty()) << code;
-}
-
-TEST(VirtualPedal, PageDataIsLinesOfTheReplyForm)
-{
-    DataHandler source;
-    randomSession(source, 5);
-    VirtualPedal pedal;
-    pedal.receive(uploadOf(source, SessionKeys::Page::All));
-    const QStringList lines = QString::fromUtf8(pedal.receive("]7;")).split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 6); // "]3", three stack keys, ";" and the empty rest
-    EXPECT_EQ(lines[0], QStringLiteral("]3"));
-    EXPECT_EQ(lines[4], QStringLiteral(";"));
-    EXPECT_EQ(lines[5], QString());
-    for (int i = 1; i <= 3; ++i)
-        EXPECT_EQ(lines[i].section(QLatin1Char(']'), 1).size(), 3840) << qPrintable(lines[i].left(30));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("MidiStackMessageChannels]")));
-    // Names go out with their blanks.
-    const QString songs = QString::fromUtf8(pedal.receive("]5;"));
-    EXPECT_TRUE(songs.contains(QStringLiteral("Name]") + SessionWriter::value(source, SessionKeys::indexOf(u"Name"),
-                                                                              SessionWriter::Form::Reply)));
 }
 
 TEST(VirtualPedal, CommandsWithoutDataAreLoggedAndFactoryResetRestoresTheSession)
