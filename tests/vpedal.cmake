@@ -14,12 +14,9 @@ pedal_add_test(NAME vpedal_protocol_tests
 pedal_add_test(NAME vpedal_send_all_tests
   SOURCES vpedal_send_all_test.cpp
   LIBS pedal_test_vpedal)
-pedal_add_test(NAME vpedal_pages_tests
-  SOURCES vpedal_pages_test.cpp
-  LIBS pedal_test_vpedal)
 pedal_add_test(NAME vpedal_receive_tests
   SOURCES vpedal_receive_test.cpp
   LIBS pedal_test_vpedal pedal_link)
-foreach(t vpedal_send_all_tests vpedal_pages_tests vpedal_receive_tests)
+foreach(t vpedal_send_all_tests vpedal_receive_tests)
   add_dependencies(${t} virtual-pedal pedal-session)
 endforeach()

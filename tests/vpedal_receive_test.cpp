@@ -1,5 +1,6 @@
-// Receiving from the virtual pedal: replies cut at random, the pedal's factory reset, a
-// pedal that stops answering, a port that cannot be opened.
+// Receiving from the virtual pedal: each page sent and received on its own, replies cut
+// at random, the pedal's factory reset, a pedal that stops answering, a port that cannot
+// be opened.
 
 #include "vpedal_support.h"
 
@@ -46,6 +47,37 @@ protected:
 };
 
 } // namespace
+
+TEST_F(VirtualPedalReceive, EachPageSentAndReceivedOnItsOwn)
+{
+    PedalProcess pedal;
+    ASSERT_TRUE(pedal.start({}));
+    const QStringList pages = {QStringLiteral("setlist"), QStringLiteral("global"), QStringLiteral("songs"),
+                               QStringLiteral("setjacks"), QStringLiteral("midi")};
+    for (const QString &page : pages) {
+        const ToolResult sent = runTool({QStringLiteral("send"), sessionPath, QStringLiteral("--port"),
+                                         pedal.device(), QStringLiteral("--page"), page});
+        ASSERT_EQ(sent.exitCode, 0) << qPrintable(page) << ": " << qPrintable(sent.err);
+    }
+    // Each receive starts from the result of the one before; after the first only the
+    // setlist has arrived.
+    QString base;
+    for (const QString &page : pages) {
+        const QString out = dir.filePath(page + QStringLiteral(".txt"));
+        const ToolResult r = receive(pedal, page, out, base.isEmpty() ? QStringList() : QStringList{"--base", base});
+        ASSERT_EQ(r.exitCode, 0) << qPrintable(page) << ": " << qPrintable(r.err);
+        if (base.isEmpty()) {
+            DataHandler partial;
+            ASSERT_TRUE(openSessionFile(partial, out));
+            EXPECT_EQ(differingKeys(DataHandler(), partial), QStringList({QStringLiteral("Setlist")}));
+        }
+        base = out;
+    }
+    DataHandler back;
+    ASSERT_TRUE(openSessionFile(back, base));
+    EXPECT_EQ(differingKeys(expected, back), QStringList());
+    EXPECT_EQ(pedal.stop(), 0);
+}
 
 TEST_F(VirtualPedalReceive, RepliesCutAtRandomArriveWhole)
 {
