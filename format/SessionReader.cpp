@@ -76,7 +76,9 @@ QStringView withTrailingSpaces(QStringView value, QStringView raw, int width)
     return raw.mid(start, value.size() + (whole - points));
 }
 
-QString decodeBytes(const QByteArray &bytes)
+} // namespace
+
+QString SessionReader::decodeBytes(const QByteArray &bytes)
 {
     const auto encoding = QStringConverter::encodingForData(bytes);
     if (encoding && *encoding != QStringConverter::Utf8) {
@@ -90,8 +92,6 @@ QString decodeBytes(const QByteArray &bytes)
     // Older files may hold single-byte text.
     return QString::fromLatin1(bytes);
 }
-
-} // namespace
 
 SessionReader::Status SessionReader::fail(const QString &key, const QString &what)
 {

@@ -25,6 +25,10 @@ public:
     // after the user agrees through `dialogs`.
     Status readText(const QString &text, Dialogs &dialogs, const DataHandler &store);
 
+    // The text of a file's bytes as readFile sees it: by its byte-order mark, else UTF-8,
+    // else (older files) single-byte Latin-1.
+    static QString decodeBytes(const QByteArray &bytes);
+
     // Writes what was read into the store (only the keys present).
     void apply(DataHandler &store) const;
 

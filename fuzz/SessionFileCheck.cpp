@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QStringDecoder>
 
 #include <cstdlib>
 
@@ -56,25 +55,11 @@ enum { LegacyOk = 0x01 };
 // encoding, otherwise UTF-8, and text that is not UTF-8 is taken as Latin-1. Reading from
 // memory keeps the fuzzer fast (readFile sets aside room for the largest file it takes);
 // the thorough check goes through the file itself.
-QString decodeLikeReadFile(const QByteArray &bytes)
-{
-    const auto encoding = QStringConverter::encodingForData(bytes);
-    if (encoding && *encoding != QStringConverter::Utf8) {
-        QStringDecoder withBom(*encoding);
-        return withBom.decode(bytes);
-    }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes);
-}
-
 SessionReader::Status read(SessionReader &reader, const QByteArray &bytes, bool viaFile, Dialogs &dialogs,
                            const DataHandler &store, QString &failure)
 {
     if (!viaFile || bytes.size() > SessionReader::MaxFileSize)
-        return reader.readText(decodeLikeReadFile(bytes), dialogs, store);
+        return reader.readText(SessionReader::decodeBytes(bytes), dialogs, store);
     if (!writeScratch(bytes)) {
         failure = QStringLiteral("the scratch file %1 cannot be written").arg(scratchPath());
         return SessionReader::Status::Failed;

@@ -20,9 +20,10 @@ Song::Song(qint64 id, const QString &fullName, qint64 tempo, const NumberValues 
     : Id(id), Tempo(tempo), TempoInMs(tempo != 0 ? 60000 / tempo : 0)
 {
     UpdateName(fullName);
-    const auto &fields = songNumberFields();
-    for (int i = 0; i < NumberFieldCount; ++i)
-        this->*(fields[size_t(i)].member) = values[size_t(i)];
+    size_t i = 0;
+#define PEDAL_ASSIGN_VALUE(name, factory) name = values[i++];
+    PEDAL_SONG_NUMBER_FIELDS(PEDAL_ASSIGN_VALUE)
+#undef PEDAL_ASSIGN_VALUE
 }
 
 Song::NumberValues Song::factoryValues(int p)
