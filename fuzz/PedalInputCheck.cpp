@@ -12,6 +12,11 @@ namespace {
 // Chunks checked against a snapshot of the session taken before them; with more chunks
 // the session is compared only where an upload or a reset may have changed it.
 constexpr int SnapshotChunks = 64;
+// Load requests the pedal answers per input; later ones are read and left unanswered. An
+// answer is a whole page (up to 30 kB written, and read back by the editor's side), and
+// inputs of thousands of requests would otherwise take most of the fuzzer's time without
+// reaching anything new.
+constexpr int AnsweredRequests = 16;
 } // namespace
 
 QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
@@ -21,6 +26,7 @@ QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
     const bool readReplies = input.control() & ReadReplies;
 
     VirtualPedal pedal;
+    pedal.setAnswerLimit(AnsweredRequests);
 
     // The editor's side, reading what the pedal answers.
     DataHandler editorStore;
@@ -34,9 +40,7 @@ QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
     VirtualPedal::Counters last = pedal.counters();
     for (qsizetype i = 0; i < chunks.size(); ++i) {
         const QByteArray reply = pedal.receive(chunks[i]);
-        const QString where = QStringLiteral("chunk %1 of %2: ").arg(i + 1).arg(chunks.size());
-        if (const QString shape = StoreSnapshot::shapeProblem(pedal.session()); !shape.isEmpty())
-            return where + QStringLiteral("the pedal's session lost its shape: ") + shape;
+        const auto where = [&] { return QStringLiteral("chunk %1 of %2: ").arg(i + 1).arg(chunks.size()); };
 
         const VirtualPedal::Counters &now = pedal.counters();
         const bool mayChange = now.uploadsApplied != last.uploadsApplied || now.factoryResets != last.factoryResets;
@@ -45,12 +49,16 @@ QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
         const bool completed = mayChange || now.commands != last.commands || now.uploadsRefused != last.uploadsRefused
             || now.garbage != last.garbage || now.namePreviews != last.namePreviews
             || now.stackPreviews != last.stackPreviews || i + 1 == chunks.size();
+        if (completed) {
+            if (const QString shape = StoreSnapshot::shapeProblem(pedal.session()); !shape.isEmpty())
+                return where() + QStringLiteral("the pedal's session lost its shape: ") + shape;
+        }
         if (mayChange) {
             baseline = StoreSnapshot::of(pedal.session());
         } else if (completed && (chunks.size() <= SnapshotChunks || i + 1 == chunks.size())) {
             const StoreSnapshot after = StoreSnapshot::of(pedal.session());
             if (after != baseline)
-                return where + QStringLiteral("the pedal's session changed without an applied upload or reset: ")
+                return where() + QStringLiteral("the pedal's session changed without an applied upload or reset: ")
                     + StoreSnapshot::difference(baseline, after);
         }
         last = now;
@@ -59,9 +67,9 @@ QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
             for (const QString &line : framer.feed(reply))
                 parser.parseReply(line);
             if (unreadable > 0)
-                return where + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
+                return where() + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
             if (framer.droppedLines() > 0)
-                return where + QStringLiteral("the pedal's reply holds a line that is not UTF-8");
+                return where() + QStringLiteral("the pedal's reply holds a line that is not UTF-8");
         }
     }
     if (readReplies && framer.pendingBytes() > 0)
