@@ -69,11 +69,6 @@ bool decodeUtf8(const QByteArray &bytes, QString &text)
 
 VirtualPedal::VirtualPedal(Log log) : m_log(std::move(log)) {}
 
-void VirtualPedal::log(const QString &line) const
-{
-    if (m_log)
-        m_log(line);
-}
 
 QByteArray VirtualPedal::receive(const QByteArray &bytes)
 {
@@ -92,25 +87,27 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
         command(event.code, reply);
         break;
     case Event::UploadPiece:
-        log(QStringLiteral("upload piece of %1 bytes at offset %2").arg(event.bytes.size()).arg(event.offset));
+        log([&] {
+            return QStringLiteral("upload piece of %1 bytes at offset %2").arg(event.bytes.size()).arg(event.offset);
+        });
         break;
     case Event::Upload: {
         // Logged before the text is applied, so that its time is the arrival of the ";".
-        log(QStringLiteral("upload closed by \";\" after %1 bytes").arg(event.bytes.size()));
+        log([&] { return QStringLiteral("upload closed by \";\" after %1 bytes").arg(event.bytes.size()); });
         QString problem;
         int keys = 0;
         if (applyUpload(event.bytes, problem, &keys)) {
             ++m_counters.uploadsApplied;
-            log(QStringLiteral("upload applied: %1 keys").arg(keys));
+            log([&] { return QStringLiteral("upload applied: %1 keys").arg(keys); });
         } else {
             ++m_counters.uploadsRefused;
-            log(QStringLiteral("upload refused, nothing applied: %1").arg(problem));
+            log([&] { return QStringLiteral("upload refused, nothing applied: %1").arg(problem); });
         }
         break;
     }
     case Event::UploadRefused:
         ++m_counters.uploadsRefused;
-        log(QStringLiteral("upload refused, nothing applied: %1").arg(event.problem));
+        log([&] { return QStringLiteral("upload refused, nothing applied: %1").arg(event.problem); });
         break;
     case Event::NamePreview:
         namePreview(event.bytes);
@@ -120,7 +117,7 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
         break;
     case Event::Garbage:
         ++m_counters.garbage;
-        log(QStringLiteral("ignored %1: \"%2\"").arg(event.problem, printable(event.bytes)));
+        log([&] { return QStringLiteral("ignored %1: \"%2\"").arg(event.problem, printable(event.bytes)); });
         break;
     }
 }
@@ -129,12 +126,16 @@ void VirtualPedal::command(int code, QByteArray &reply)
 {
     const QString name = QStringLiteral("]%1;").arg(code);
     if (const LoadRequest *request = findRequest(code)) {
-        const QString what = request->parts > 1
-            ? QStringLiteral("load request, %1 page, part %2 of %3").arg(QLatin1String(request->what)).arg(request->part + 1).arg(request->parts)
-            : QStringLiteral("load request, %1 page").arg(QLatin1String(request->what));
+        const auto what = [request] {
+            return request->parts > 1 ? QStringLiteral("load request, %1 page, part %2 of %3")
+                                            .arg(QLatin1String(request->what))
+                                            .arg(request->part + 1)
+                                            .arg(request->parts)
+                                      : QStringLiteral("load request, %1 page").arg(QLatin1String(request->what));
+        };
         if (m_answerLimit == 0) {
             ++m_counters.requestsUnanswered;
-            log(QStringLiteral("command %1 %2: not answered").arg(name, what));
+            log([&] { return QStringLiteral("command %1 %2: not answered").arg(name, what()); });
             return;
         }
         if (m_answerLimit > 0)
@@ -142,34 +143,40 @@ void VirtualPedal::command(int code, QByteArray &reply)
         const QByteArray data = pageData(code);
         reply += data;
         ++m_counters.requestsAnswered;
-        log(QStringLiteral("command %1 %2: answered with %3 keys, %4 bytes")
-                .arg(name, what).arg(keysOfRequest(code).size()).arg(data.size()));
+        log([&] {
+            return QStringLiteral("command %1 %2: answered with %3 keys, %4 bytes")
+                .arg(name, what())
+                .arg(keysOfRequest(code).size())
+                .arg(data.size());
+        });
         return;
     }
     switch (code) {
     case 0:
-        log(QStringLiteral("command %1 greeting").arg(name));
+        log([&] { return QStringLiteral("command %1 greeting").arg(name); });
         return;
     case 1:
-        log(QStringLiteral("command %1 name preview follows").arg(name));
+        log([&] { return QStringLiteral("command %1 name preview follows").arg(name); });
         return;
     case 2:
-        log(QStringLiteral("command %1 stack preview follows").arg(name));
+        log([&] { return QStringLiteral("command %1 stack preview follows").arg(name); });
         return;
     case 3:
-        log(QStringLiteral("command %1 upload begins").arg(name));
+        log([&] { return QStringLiteral("command %1 upload begins").arg(name); });
         return;
     case 4:
         m_session.resetSessionContents();
         ++m_counters.factoryResets;
-        log(QStringLiteral("command %1 factory reset: the pedal's session is the factory session again").arg(name));
+        log([&] {
+            return QStringLiteral("command %1 factory reset: the pedal's session is the factory session again").arg(name);
+        });
         return;
     case 12:
-        log(QStringLiteral("command %1 chained load bracket").arg(name));
+        log([&] { return QStringLiteral("command %1 chained load bracket").arg(name); });
         return;
     default:
         ++m_counters.unknownCommands;
-        log(QStringLiteral("command %1 unknown, ignored").arg(name));
+        log([&] { return QStringLiteral("command %1 unknown, ignored").arg(name); });
         return;
     }
 }
@@ -231,7 +238,11 @@ bool VirtualPedal::applyUpload(const QByteArray &bytes, QString &problem, int *k
         }
         if (!SessionKeys::at(index).gated) {
             // Stack names, message names and the library stay in the editor.
-            log(QStringLiteral("upload line %1: key \"%2\" is not kept by the pedal, skipped").arg(i + 1).arg(key.toString()));
+            log([&] {
+                return QStringLiteral("upload line %1: key \"%2\" is not kept by the pedal, skipped")
+                    .arg(i + 1)
+                    .arg(key.toString());
+            });
             continue;
         }
         DecodedKey out;
@@ -254,7 +265,7 @@ void VirtualPedal::namePreview(const QByteArray &fields)
     ++m_counters.namePreviews;
     QString text;
     if (!decodeUtf8(fields, text)) {
-        log(QStringLiteral("name preview ignored: not valid UTF-8"));
+        log([&] { return QStringLiteral("name preview ignored: not valid UTF-8"); });
         return;
     }
     const int length = CodePoints::length(text);
@@ -265,10 +276,12 @@ void VirtualPedal::namePreview(const QByteArray &fields)
     name.replace(QLatin1Char('_'), QLatin1Char(' '));
     name = Encodings::decodeName(name);
     name.replace(QStringLiteral("\r\n"), QStringLiteral(" / "));
-    log(QStringLiteral("name preview: song %1, display name only %2, font size %3, background colour %4, "
-                       "foreground colour %5, name \"%6\"")
-            .arg(part(0, 3), part(3, displayWidth), part(3 + displayWidth, 1),
-                 part(4 + displayWidth, 2), part(6 + displayWidth, 2), name));
+    log([&] {
+        return QStringLiteral("name preview: song %1, display name only %2, font size %3, background colour %4, "
+                              "foreground colour %5, name \"%6\"")
+            .arg(part(0, 3), part(3, displayWidth), part(3 + displayWidth, 1), part(4 + displayWidth, 2),
+                 part(6 + displayWidth, 2), name);
+    });
 }
 
 void VirtualPedal::stackPreview(const QByteArray &fields)
@@ -278,11 +291,19 @@ void VirtualPedal::stackPreview(const QByteArray &fields)
     if (fields.size() != 9 || !Encodings::parseDigits(QString::fromLatin1(fields.left(3)), status)
         || !Encodings::parseDigits(QString::fromLatin1(fields.mid(3, 3)), message)
         || !Encodings::parseDigits(QString::fromLatin1(fields.mid(6, 3)), value)) {
-        log(QStringLiteral("stack preview ignored: \"%1\" is not three fields of 3 digits").arg(printable(fields)));
+        log([&] {
+            return QStringLiteral("stack preview ignored: \"%1\" is not three fields of 3 digits").arg(printable(fields));
+        });
         return;
     }
     qint64 type = 0, channel = 0;
     Encodings::decodeStatus(status, type, channel);
-    log(QStringLiteral("stack preview: play status %1 (type %2, channel %3), message %4, value %5")
-            .arg(status).arg(type).arg(channel).arg(message).arg(value));
+    log([&] {
+        return QStringLiteral("stack preview: play status %1 (type %2, channel %3), message %4, value %5")
+            .arg(status)
+            .arg(type)
+            .arg(channel)
+            .arg(message)
+            .arg(value);
+    });
 }

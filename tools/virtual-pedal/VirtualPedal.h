@@ -65,7 +65,13 @@ private:
     void command(int code, QByteArray &reply);
     void namePreview(const QByteArray &fields);
     void stackPreview(const QByteArray &fields);
-    void log(const QString &line) const;
+    // Reports a line to the log callback; the line is only composed when there is one.
+    template <typename MakeLine>
+    void log(MakeLine &&makeLine) const
+    {
+        if (m_log)
+            m_log(makeLine());
+    }
 
     Log m_log;
     PedalInputReader m_reader;
