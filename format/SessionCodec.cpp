@@ -208,7 +208,53 @@ bool decodeGlobal(QStringView value, const Menu &base, bool typeFromSecond, Menu
     return true;
 }
 
+bool isNameKey(KeyKind kind)
+{
+    return kind == KeyKind::SongName || kind == KeyKind::StackNames || kind == KeyKind::StackMessageNames
+        || kind == KeyKind::LibraryText;
+}
+
+// Trimming a line also takes the spaces at the end of a last name that fills its whole
+// field ("Intro " written without padding). Gives back as much of the white space as
+// completes whole fields, and never less than the trimmed value.
+QStringView withTrailingSpaces(QStringView value, QStringView raw, int width)
+{
+    const qsizetype start = value.constData() - raw.constData();
+    // Only the white space right after the value, up to a stray line end.
+    qsizetype rawEnd = start + value.size();
+    while (rawEnd < raw.size() && raw.at(rawEnd) != QLatin1Char('\r') && raw.at(rawEnd) != QLatin1Char('\n'))
+        ++rawEnd;
+    const qsizetype extra = rawEnd - (start + value.size());
+    if (extra <= 0)
+        return value;
+    qsizetype points = value.size();
+    for (qsizetype i = 0; i + 1 < value.size(); ++i) {
+        if (value.at(i).isHighSurrogate() && value.at(i + 1).isLowSurrogate()) {
+            --points;
+            ++i;
+        }
+    }
+    // The trimmed characters are white space, one code point each.
+    const qsizetype whole = (points + extra) / width * width;
+    if (whole <= points)
+        return value;
+    return raw.mid(start, value.size() + (whole - points));
+}
+
 } // namespace
+
+QStringView SessionCodec::lineValue(QStringView raw, int keyIndex)
+{
+    const QStringView line = raw.trimmed();
+    const QStringView value = line.mid(line.indexOf(QLatin1Char(']')) + 1);
+    const qsizetype end = value.indexOf(QLatin1Char(']'));
+    if (end >= 0)
+        return value.left(end);
+    const SessionKey &key = SessionKeys::at(keyIndex);
+    if (isNameKey(key.kind))
+        return withTrailingSpaces(value, raw, key.width);
+    return value;
+}
 
 bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &store,
                           const Options &options, DecodedKey &out, QString &problem)

@@ -37,6 +37,12 @@ public:
         bool anyStackStatus = false;
     };
 
+    // The value of a key line as the pedal or a file gives it (line ends and white space
+    // around it may still be there): what follows the first "]", up to a second "]". A
+    // line's trailing white space is dropped, except where it completes the fields of a
+    // name key: the last name of a list may fill its whole field and end in blanks.
+    static QStringView lineValue(QStringView raw, int keyIndex);
+
     // Decodes `value` for the key at `keyIndex`. On failure returns false and sets
     // `problem` to a short reason ("has 12 fields, 128 needed").
     static bool decode(int keyIndex, QStringView value, const DataHandler &store,

@@ -43,39 +43,6 @@ QList<QStringView> splitLines(const QString &text)
     return lines;
 }
 
-bool isNameKey(KeyKind kind)
-{
-    return kind == KeyKind::SongName || kind == KeyKind::StackNames || kind == KeyKind::StackMessageNames
-        || kind == KeyKind::LibraryText;
-}
-
-// Trimming a line also takes the spaces at the end of a last name that fills its whole
-// field ("Intro " written without padding). Gives back as much of the white space as
-// completes whole fields, and never less than the trimmed value.
-QStringView withTrailingSpaces(QStringView value, QStringView raw, int width)
-{
-    const qsizetype start = value.constData() - raw.constData();
-    // Only the white space right after the value, up to a stray line end.
-    qsizetype rawEnd = start + value.size();
-    while (rawEnd < raw.size() && raw.at(rawEnd) != QLatin1Char('\r') && raw.at(rawEnd) != QLatin1Char('\n'))
-        ++rawEnd;
-    const qsizetype extra = rawEnd - (start + value.size());
-    if (extra <= 0)
-        return value;
-    qsizetype points = value.size();
-    for (qsizetype i = 0; i + 1 < value.size(); ++i) {
-        if (value.at(i).isHighSurrogate() && value.at(i + 1).isLowSurrogate()) {
-            --points;
-            ++i;
-        }
-    }
-    // The trimmed characters are white space, one code point each.
-    const qsizetype whole = (points + extra) / width * width;
-    if (whole <= points)
-        return value;
-    return raw.mid(start, value.size() + (whole - points));
-}
-
 } // namespace
 
 QString SessionReader::decodeBytes(const QByteArray &bytes)
@@ -183,14 +150,7 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     for (int k = 0; k < SessionKeys::Count; ++k) {
         if (lastLine[size_t(k)] < 0)
             continue;
-        const QStringView raw = lines[lastLine[size_t(k)]];
-        const QStringView line = raw.trimmed();
-        QStringView value = line.mid(line.indexOf(QLatin1Char(']')) + 1);
-        const qsizetype end = value.indexOf(QLatin1Char(']'));
-        if (end >= 0)
-            value = value.left(end);
-        else if (isNameKey(SessionKeys::at(k).kind))
-            value = withTrailingSpaces(value, raw, SessionKeys::at(k).width);
+        const QStringView value = SessionCodec::lineValue(lines[lastLine[size_t(k)]], k);
         DecodedKey decoded;
         QString problem;
         if (!SessionCodec::decode(k, value, store, options, decoded, problem))

@@ -27,7 +27,7 @@ void ReplyParser::resetForNewLoad()
 
 void ReplyParser::parseReply(const QString &text)
 {
-    const QString line = text.trimmed();
+    const QStringView line = QStringView(text).trimmed();
     if (line == QLatin1String(";")) {
         m_pageData = false;
         if (m_chain.inProgress) {
@@ -57,7 +57,7 @@ void ReplyParser::parseReply(const QString &text)
     bool known = false;
     QString key;
     QString reason;
-    if (storeLine(line, known, key, reason))
+    if (storeLine(text, line, known, key, reason))
         return;
     if (!known) {
         Diagnostics::line(QStringLiteral("Reply line with key \"%1\" ignored: %2").arg(key, reason));
@@ -67,27 +67,24 @@ void ReplyParser::parseReply(const QString &text)
     Diagnostics::line(QStringLiteral("Reply line with key \"%1\" not read: %2").arg(key, reason));
 }
 
-bool ReplyParser::storeLine(const QString &line, bool &known, QString &key, QString &reason)
+bool ReplyParser::storeLine(QStringView raw, QStringView line, bool &known, QString &key, QString &reason)
 {
     known = false;
     const qsizetype bracket = line.indexOf(QLatin1Char(']'));
     if (bracket < 0) {
-        key = line.left(40);
+        key = line.left(40).toString();
         known = true; // garbled: a data line always holds "]"
         reason = QStringLiteral("no \"]\" in the line");
         return false;
     }
-    key = line.left(bracket);
+    key = line.left(bracket).toString();
     const int index = SessionKeys::indexOf(key);
     if (!isPageDataKey(index)) {
         reason = index < 0 ? QStringLiteral("unknown key") : QStringLiteral("not part of page data");
         return false;
     }
     known = true;
-    QStringView value = QStringView(line).mid(bracket + 1);
-    const qsizetype second = value.indexOf(QLatin1Char(']'));
-    if (second >= 0)
-        value = value.left(second);
+    const QStringView value = SessionCodec::lineValue(raw, index);
 
     SessionCodec::Options options;
     options.stackPositions = false;

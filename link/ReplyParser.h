@@ -40,9 +40,10 @@ public:
     // Starts counting afresh (a new load) and leaves page data mode.
     void resetForNewLoad();
 
-    // Checks and stores one page data line (key "]" value). Returns false with a reason
-    // when the line does not fit; `known` tells whether the key is one page data carries.
-    bool storeLine(const QString &line, bool &known, QString &key, QString &reason);
+    // Checks and stores one page data line (key "]" value) as it came, trimmed to `line`.
+    // Returns false with a reason when the line does not fit; `known` tells whether the
+    // key is one page data carries.
+    bool storeLine(QStringView raw, QStringView line, bool &known, QString &key, QString &reason);
 
 Q_SIGNALS:
     // A key's values went into the store.

@@ -190,6 +190,24 @@ TEST(ReplyParser, TextAfterASecondBracketIsIgnored)
     EXPECT_EQ(rig.parser.badLines(), 0);
 }
 
+// The pedal sends a last name that fills its field as it is, blanks at the end included;
+// the line's own trailing white space must not take them away.
+TEST(ReplyParser, LastNamesEndingInWhiteSpaceKeepIt)
+{
+    ParserRig rig;
+    const QString full = QStringLiteral("A name of thirty characters   ");
+    ASSERT_EQ(full.size(), 30);
+    rig.page("Name]" + repeat(QString(30, QLatin1Char('`')), 127) + full + "  \r\n");
+    EXPECT_EQ(rig.store.SongList[127]->FullName, full);
+    EXPECT_EQ(rig.parser.badLines(), 0);
+
+    // Whole fields of white space are fields too.
+    ParserRig other;
+    other.page("Name]" + repeat(QString(30, QLatin1Char('`')), 126) + QString(60, QChar(0x0c)) + "\r\n");
+    EXPECT_EQ(other.parser.badLines(), 0) << other.diagnostics.lines.join("\n").toStdString();
+    EXPECT_EQ(other.store.SongList[127]->FullName, QString(30, QChar(0x0c)));
+}
+
 TEST(ReplyParser, EndOfDataMovesTheChainedLoadOn)
 {
     ParserRig rig;
