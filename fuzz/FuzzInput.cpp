@@ -1,5 +1,10 @@
 #include "FuzzInput.h"
 
+#include "model/Diagnostics.h"
+
+#include <cstdio>
+#include <cstdlib>
+
 FuzzInput::FuzzInput(const std::uint8_t *data, std::size_t size)
 {
     std::size_t at = 0;
@@ -42,4 +47,17 @@ QByteArray FuzzInput::make(std::uint8_t control, const QList<std::uint8_t> &size
         out.append(char(sizes[i]));
     out.append(payload);
     return out;
+}
+
+void FuzzInput::quietDiagnostics()
+{
+    Diagnostics::setSink([](const QString &) {});
+}
+
+void FuzzInput::abortOnFailure(const char *what, const QString &failure)
+{
+    if (failure.isEmpty())
+        return;
+    std::fprintf(stderr, "%s check failed: %s\n", what, failure.toLocal8Bit().constData());
+    std::abort();
 }

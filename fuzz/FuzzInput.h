@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +25,11 @@ public:
     std::uint8_t control() const { return m_control; }
     const QByteArray &payload() const { return m_payload; }
     QList<QByteArray> chunks() const;
+
+    // What every target does: silences the diagnostic lines once, and ends the run with
+    // the check's failure ("<what> check failed: ...") when there is one.
+    static void quietDiagnostics();
+    static void abortOnFailure(const char *what, const QString &failure);
 
     // The inverse, for seed files: one input from its parts.
     static QByteArray make(std::uint8_t control, const QList<std::uint8_t> &sizes, const QByteArray &payload);

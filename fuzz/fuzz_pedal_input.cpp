@@ -1,23 +1,15 @@
 // libFuzzer target: any bytes from the editor to the virtual pedal, split anywhere (see PedalInputCheck).
+#include "FuzzInput.h"
 #include "PedalInputCheck.h"
-
-#include "model/Diagnostics.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    Diagnostics::setSink([](const QString &) {});
+    FuzzInput::quietDiagnostics();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString failure = PedalInputCheck::run(data, size);
-    if (!failure.isEmpty()) {
-        std::fprintf(stderr, "pedal input check failed: %s\n", failure.toLocal8Bit().constData());
-        std::abort();
-    }
+    FuzzInput::abortOnFailure("pedal input", PedalInputCheck::run(data, size));
     return 0;
 }

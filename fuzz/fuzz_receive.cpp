@@ -1,23 +1,15 @@
 // libFuzzer target: any bytes from the pedal, split anywhere (see ReceiveCheck).
+#include "FuzzInput.h"
 #include "ReceiveCheck.h"
-
-#include "model/Diagnostics.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    Diagnostics::setSink([](const QString &) {});
+    FuzzInput::quietDiagnostics();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString failure = ReceiveCheck::run(data, size);
-    if (!failure.isEmpty()) {
-        std::fprintf(stderr, "receive check failed: %s\n", failure.toLocal8Bit().constData());
-        std::abort();
-    }
+    FuzzInput::abortOnFailure("receive", ReceiveCheck::run(data, size));
     return 0;
 }
