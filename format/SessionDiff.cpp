@@ -136,6 +136,7 @@ public:
                 if (va == vb)
                     continue;
                 SessionChange c = change(k, -1);
+                c.setting = f.name;
                 c.field = words(f.name);
                 c.before = QString::number(va);
                 c.after = QString::number(vb);
@@ -268,6 +269,8 @@ QJsonObject SessionChange::toJson() const
         o.insert(QStringLiteral("name"), recordName);
     if (message >= 0)
         o.insert(QStringLiteral("row"), message + 1);
+    if (setting)
+        o.insert(QStringLiteral("setting"), QLatin1String(setting));
     return o;
 }
 

@@ -25,7 +25,8 @@ struct SessionChange
     QString recordName;
     int key = -1;     // in the key table
     int message = -1; // a stack's message 0..9, for the keys that hold ten per stack
-    QString field;    // in words: "Tempo", "Midi Channel Out", "Message 3 Value"
+    const char *setting = nullptr; // a global setting's field name ("MidiChannelOut")
+    QString field;    // in words: "Tempo", "Midi Channel Out", "Row 3 Value"
     QString before;   // the values in words; "(none)" where a library entry is missing
     QString after;
 
