@@ -359,6 +359,14 @@ void MidiPage::reloadLibrary()
     m_libraryModel->reload();
 }
 
+void MidiPage::selectStack(int position)
+{
+    if (position < 0 || position >= m_stackCombo->count())
+        return;
+    stackChosen(position);
+    reselectStack();
+}
+
 void MidiPage::reselectStack()
 {
     const qint64 index = m_ctx.state.SelectedStackIndex;

@@ -29,6 +29,8 @@ public:
     void showStackPage();
     // Shows the library table again from the session.
     void reloadLibrary();
+    // Shows the stack at this MidiStackList position, as choosing it in midiStackCombo does.
+    void selectStack(int position);
 
     static constexpr int RowCount = 10;
 

@@ -1,5 +1,6 @@
 #include "ViewController.h"
 
+#include "CompareDock.h"
 #include "PageControls.h"
 #include "SessionActions.h"
 #include "SetJacksPage.h"
@@ -250,6 +251,8 @@ void ViewController::buildMenus()
     QMenu *file = menuBar()->addMenu(tr("&File"));
     action(file, "openSessionAction", tr("&Open…"), [this] { m_session->open(); }, QKeySequence::Open);
     action(file, "saveSessionAction", tr("&Save…"), [this] { m_session->save(); }, QKeySequence::Save);
+    action(file, "compareWithFileAction", tr("Compare with &File…"),
+           [this] { CompareDock::compareWithFile(this, m_store, m_dialogs); });
     file->addSeparator();
     action(file, "resetSessionAction", tr("&Reset Session…"), [this] { m_session->reset(); });
     file->addSeparator();

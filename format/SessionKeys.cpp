@@ -2,55 +2,71 @@
 
 #include <QHash>
 
+#include <cctype>
+
 namespace {
 
-SessionKey songNumber(const char *key, qint64 Song::*field, int width)
+using Page = SessionKeys::Page;
+
+SessionKey songNumber(const char *key, const char *label, qint64 Song::*field, int width, Page page)
 {
-    SessionKey k{key, KeyKind::SongNumber, width, true};
+    SessionKey k{key, KeyKind::SongNumber, width, true, page, label};
     k.songField = field;
     return k;
 }
 
-SessionKey jackCode(const char *key, int jack)
+SessionKey jackCode(const char *key, const char *label, int jack)
 {
-    SessionKey k{key, KeyKind::JackCode, 2, true};
+    SessionKey k{key, KeyKind::JackCode, 2, true, Page::SetJacks, label};
     k.jack = jack;
     return k;
 }
 
-SessionKey stackNumbers(const char *key, KeyKind kind, qint64 MidiStackMessage::*field)
+SessionKey stackNumbers(const char *key, const char *label, KeyKind kind, qint64 MidiStackMessage::*field)
 {
-    SessionKey k{key, kind, 3, true};
+    SessionKey k{key, kind, 3, true, Page::Midi, label};
     k.stackField = field;
     return k;
 }
 
-SessionKey libraryText(const char *key, QString MidiMessage::*field)
+SessionKey libraryText(const char *key, const char *label, QString MidiMessage::*field)
 {
-    SessionKey k{key, KeyKind::LibraryText, 20, false};
+    SessionKey k{key, KeyKind::LibraryText, 20, false, Page::Midi, label};
     k.libraryText = field;
     return k;
 }
 
-SessionKey libraryNumber(const char *key, qint64 MidiMessage::*field, int width)
+SessionKey libraryNumber(const char *key, const char *label, qint64 MidiMessage::*field, int width)
 {
-    SessionKey k{key, KeyKind::LibraryNumber, width, false};
+    SessionKey k{key, KeyKind::LibraryNumber, width, false, Page::Midi, label};
     k.libraryNumber = field;
     return k;
 }
 
 // The 42 keys of the footswitch inputs are named after the inputs: "<stem>Function",
-// "<stem>Preset", "<stem>Stack", for the 14 inputs in their order.
+// "<stem>Preset", "<stem>Stack", for the 14 inputs in their order; their labels are the
+// same words apart ("Jack 1 Tip Tap Function").
 struct InputKeyNames
 {
     std::array<QByteArray, 42> names;
+    std::array<QByteArray, 42> labels;
     InputKeyNames()
     {
         const auto &inputs = songInputs();
         const char *kinds[] = {"Function", "Preset", "Stack"};
-        for (size_t kind = 0; kind < 3; ++kind)
-            for (size_t i = 0; i < inputs.size(); ++i)
+        for (size_t kind = 0; kind < 3; ++kind) {
+            for (size_t i = 0; i < inputs.size(); ++i) {
                 names[kind * 14 + i] = QByteArray(inputs[i].stem) + kinds[kind];
+                QByteArray label;
+                for (const char c : names[kind * 14 + i]) {
+                    const bool digit = c >= '0' && c <= '9';
+                    if (!label.isEmpty() && ((c >= 'A' && c <= 'Z') || (digit && !std::isdigit(static_cast<unsigned char>(label.back())))))
+                        label += ' ';
+                    label += c;
+                }
+                labels[kind * 14 + i] = label;
+            }
+        }
     }
 };
 
@@ -59,46 +75,51 @@ std::array<SessionKey, SessionKeys::Count> buildKeys()
     static const InputKeyNames inputNames;
     std::array<SessionKey, SessionKeys::Count> keys{};
     size_t n = 0;
-    keys[n++] = {"Name", KeyKind::SongName, 30, true};
-    keys[n++] = {"Tempos", KeyKind::SongTempo, 3, true};
-    keys[n++] = songNumber("Fractions", &Song::Fraction, 1);
-    keys[n++] = songNumber("FontSizes", &Song::FontSize, 1);
-    keys[n++] = songNumber("BackgroundColours", &Song::BackgroundColour, 2);
-    keys[n++] = songNumber("ForegroundColours", &Song::ForegroundColour, 2);
-    keys[n++] = songNumber("DivisionOnes", &Song::DivisionOne, 2);
-    keys[n++] = songNumber("DivisionTwos", &Song::DivisionTwo, 2);
-    keys[n++] = songNumber("DivisionThrees", &Song::DivisionThree, 2);
-    keys[n++] = songNumber("DivisionFours", &Song::DivisionFour, 2);
-    keys[n++] = songNumber("DivisionMidis", &Song::DivisionMidi, 2);
-    keys[n++] = songNumber("ExpStack", &Song::ExpStack, 3);
-    keys[n++] = jackCode("NumPulsesOnes", 0);
-    keys[n++] = jackCode("NumPulsesTwos", 1);
-    keys[n++] = jackCode("NumPulsesThrees", 2);
-    keys[n++] = jackCode("NumPulsesFours", 3);
-    keys[n++] = songNumber("MidiStackReferences", &Song::MidiStackReference, 3);
-    keys[n++] = {"PresetOptions", KeyKind::PresetOptions, 3, true};
-    keys[n++] = songNumber("ProgramChanges", &Song::ProgramChange, 3);
-    keys[n++] = songNumber("BankChanges", &Song::BankChange, 3);
-    keys[n++] = {"Setlist", KeyKind::Setlist, 3, true};
+    const Page songs = Page::Songs;
+    keys[n++] = {"Name", KeyKind::SongName, 30, true, songs, "Name"};
+    keys[n++] = {"Tempos", KeyKind::SongTempo, 3, true, songs, "Tempo"};
+    keys[n++] = songNumber("Fractions", "Fraction", &Song::Fraction, 1, songs);
+    keys[n++] = songNumber("FontSizes", "Font Size", &Song::FontSize, 1, songs);
+    keys[n++] = songNumber("BackgroundColours", "Background Colour", &Song::BackgroundColour, 2, songs);
+    keys[n++] = songNumber("ForegroundColours", "Foreground Colour", &Song::ForegroundColour, 2, songs);
+    keys[n++] = songNumber("DivisionOnes", "Division One", &Song::DivisionOne, 2, songs);
+    keys[n++] = songNumber("DivisionTwos", "Division Two", &Song::DivisionTwo, 2, songs);
+    keys[n++] = songNumber("DivisionThrees", "Division Three", &Song::DivisionThree, 2, songs);
+    keys[n++] = songNumber("DivisionFours", "Division Four", &Song::DivisionFour, 2, songs);
+    keys[n++] = songNumber("DivisionMidis", "Division Midi", &Song::DivisionMidi, 2, songs);
+    keys[n++] = songNumber("ExpStack", "Exp Stack", &Song::ExpStack, 3, Page::SetJacks);
+    keys[n++] = jackCode("NumPulsesOnes", "Jack 1 Output", 0);
+    keys[n++] = jackCode("NumPulsesTwos", "Jack 2 Output", 1);
+    keys[n++] = jackCode("NumPulsesThrees", "Jack 3 Output", 2);
+    keys[n++] = jackCode("NumPulsesFours", "Jack 4 Output", 3);
+    keys[n++] = songNumber("MidiStackReferences", "Midi Stack", &Song::MidiStackReference, 3, songs);
+    keys[n++] = {"PresetOptions", KeyKind::PresetOptions, 3, true, songs, "Options"};
+    keys[n++] = songNumber("ProgramChanges", "Program Change", &Song::ProgramChange, 3, songs);
+    keys[n++] = songNumber("BankChanges", "Bank Change", &Song::BankChange, 3, songs);
+    keys[n++] = {"Setlist", KeyKind::Setlist, 3, true, Page::Setlist, "Setlist"};
+    // The foot switch belongs to the Songs page, the inputs of jacks 1-3 to the Set Jacks page.
     const auto &inputs = songInputs();
-    for (size_t i = 0; i < inputs.size(); ++i)
-        keys[n++] = songNumber(inputNames.names[i].constData(), inputs[i].function, 2);
-    for (size_t i = 0; i < inputs.size(); ++i)
-        keys[n++] = songNumber(inputNames.names[14 + i].constData(), inputs[i].preset, 3);
-    for (size_t i = 0; i < inputs.size(); ++i)
-        keys[n++] = songNumber(inputNames.names[28 + i].constData(), inputs[i].stack, 3);
-    keys[n++] = {"Global", KeyKind::Global, SessionKeys::GlobalBlockLength, true};
-    keys[n++] = {"MidiStackNames", KeyKind::StackNames, 30, false};
-    keys[n++] = {"MidiStackMessageNames", KeyKind::StackMessageNames, 30, false};
-    keys[n++] = stackNumbers("MidiStackMessageChannels", KeyKind::StackChannels, nullptr);
-    keys[n++] = stackNumbers("MidiStackMessageMessages", KeyKind::StackMessages, &MidiStackMessage::Message);
-    keys[n++] = stackNumbers("MidiStackMessageValues", KeyKind::StackValues, &MidiStackMessage::Value);
-    keys[n++] = libraryText("LibraryManufacturers", &MidiMessage::Manufacturer);
-    keys[n++] = libraryText("LibraryDevices", &MidiMessage::Device);
-    keys[n++] = libraryText("LibraryActions", &MidiMessage::Action);
-    keys[n++] = libraryNumber("LibraryTypes", &MidiMessage::Typey, 1);
-    keys[n++] = libraryNumber("LibraryMessages", &MidiMessage::Message, 3);
-    keys[n++] = libraryNumber("LibraryValues", &MidiMessage::Value, 3);
+    for (size_t kind = 0; kind < 3; ++kind) {
+        for (size_t i = 0; i < inputs.size(); ++i) {
+            const SongInput &input = inputs[i];
+            qint64 Song::*field = kind == 0 ? input.function : kind == 1 ? input.preset : input.stack;
+            keys[n++] = songNumber(inputNames.names[kind * 14 + i].constData(),
+                                   inputNames.labels[kind * 14 + i].constData(), field, kind == 0 ? 2 : 3,
+                                   i < 2 ? songs : Page::SetJacks);
+        }
+    }
+    keys[n++] = {"Global", KeyKind::Global, SessionKeys::GlobalBlockLength, true, Page::Global, "Global"};
+    keys[n++] = {"MidiStackNames", KeyKind::StackNames, 30, false, Page::Midi, "Name"};
+    keys[n++] = {"MidiStackMessageNames", KeyKind::StackMessageNames, 30, false, Page::Midi, "Name"};
+    keys[n++] = stackNumbers("MidiStackMessageChannels", "Type and Channel", KeyKind::StackChannels, nullptr);
+    keys[n++] = stackNumbers("MidiStackMessageMessages", "Message", KeyKind::StackMessages, &MidiStackMessage::Message);
+    keys[n++] = stackNumbers("MidiStackMessageValues", "Value", KeyKind::StackValues, &MidiStackMessage::Value);
+    keys[n++] = libraryText("LibraryManufacturers", "Manufacturer", &MidiMessage::Manufacturer);
+    keys[n++] = libraryText("LibraryDevices", "Device", &MidiMessage::Device);
+    keys[n++] = libraryText("LibraryActions", "Action", &MidiMessage::Action);
+    keys[n++] = libraryNumber("LibraryTypes", "Type", &MidiMessage::Typey, 1);
+    keys[n++] = libraryNumber("LibraryMessages", "Message", &MidiMessage::Message, 3);
+    keys[n++] = libraryNumber("LibraryValues", "Value", &MidiMessage::Value, 3);
     Q_ASSERT(n == SessionKeys::Count);
     return keys;
 }
@@ -124,35 +145,24 @@ int SessionKeys::indexOf(QStringView key)
 
 std::vector<int> SessionKeys::keysOfPage(Page page)
 {
-    // Key positions in the table, counted from 0 (the "Name" key is 0).
     std::vector<int> keys;
-    auto range = [&keys](int first, int last) {
-        for (int i = first; i <= last; ++i)
+    for (int i = 0; i < Count; ++i)
+        if (at(i).gated && (page == Page::All || at(i).page == page))
             keys.push_back(i);
-    };
-    switch (page) {
-    case Page::Songs:
-        range(0, 10);   // Name ... DivisionMidis
-        range(16, 19);  // MidiStackReferences ... BankChanges
-        range(21, 22);  // FootTapFunction, FootHoldFunction
-        range(35, 36);  // FootTapPreset, FootHoldPreset
-        range(49, 50);  // FootTapStack, FootHoldStack
-        break;
-    case Page::SetJacks:
-        range(11, 15);  // ExpStack, NumPulses*
-        range(23, 34);  // jack input functions
-        range(37, 48);  // jack input presets
-        range(51, 62);  // jack input stacks
-        break;
-    case Page::Setlist: range(20, 20); break;
-    case Page::Midi: range(66, 68); break;
-    case Page::Global: range(63, 63); break;
-    case Page::All:
-        range(0, 63);
-        range(66, 68);
-        break;
-    }
     return keys;
+}
+
+QString SessionKeys::pageTitle(Page page)
+{
+    switch (page) {
+    case Page::Songs: return QStringLiteral("Songs");
+    case Page::SetJacks: return QStringLiteral("Set Jacks");
+    case Page::Setlist: return QStringLiteral("Setlist");
+    case Page::Midi: return QStringLiteral("Midi Management");
+    case Page::Global: return QStringLiteral("Global Settings");
+    case Page::All: break;
+    }
+    return QString();
 }
 
 bool SessionKeys::pageFromName(QStringView name, Page &page)

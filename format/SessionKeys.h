@@ -26,12 +26,19 @@ enum class KeyKind {
     LibraryNumber,     // per library entry, one number (file form only)
 };
 
+namespace SessionKeys {
+// The pages of the window, each with its own send (All is Send all).
+enum class Page { Songs, SetJacks, Setlist, Midi, Global, All };
+} // namespace SessionKeys
+
 struct SessionKey
 {
     const char *key;
     KeyKind kind;
     int width;                         // width of one field (the block length for Global)
     bool gated;                        // written only while its selection flag is set
+    SessionKeys::Page page;            // the page that edits (and sends) it
+    const char *label;                 // the field in words ("Tempo", "Foot Tap Function")
     qint64 Song::*songField = nullptr; // SongNumber
     int jack = -1;                     // JackCode: 0..3
     qint64 MidiStackMessage::*stackField = nullptr; // StackMessages, StackValues
@@ -48,9 +55,10 @@ const std::array<SessionKey, Count> &all();
 int indexOf(QStringView key);
 inline const SessionKey &at(int index) { return all()[size_t(index)]; }
 
-// The selections of the page sends (and of Send all).
-enum class Page { Songs, SetJacks, Setlist, Midi, Global, All };
+// The selections of the page sends (and of Send all): the gated keys of the page.
 std::vector<int> keysOfPage(Page page);
+// The tab title of a page ("Set Jacks", "Midi Management", ...).
+QString pageTitle(Page page);
 // Parses "songs", "setjacks", "setlist", "midi", "global", "all".
 bool pageFromName(QStringView name, Page &page);
 } // namespace SessionKeys

@@ -10,6 +10,7 @@
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
+#include "editor/CompareDock.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/VirtualPedalProcess.h"
 
@@ -20,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 namespace {
 
@@ -145,6 +147,65 @@ TEST_F(Window, OpenAppliesAFileAndRefusesADamagedOne)
     EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "100");
     EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("tempos.txt")));
     EXPECT_FALSE(vc.isWindowModified());
+}
+
+TEST_F(Window, CompareWithFileShowsTheChangesByPageAndLeadsToThem)
+{
+    QTemporaryDir dir;
+    DataHandler other;
+    other.SongList[6]->UpdateTempo(97);
+    other.SongList[9]->Jack1TipTAPFunction = 3;
+    other.GlobalMenu.MidiChannelOut = 5;
+    other.MidiStackList[4].Name = QStringLiteral("Bass");
+    const QString path = dir.filePath(QStringLiteral("other.txt"));
+    ASSERT_TRUE(writeFile(path, fileForm(other).toUtf8()));
+    const QString before = fileForm(store);
+
+    dialogs.openPaths = {dir.filePath(QStringLiteral("missing.txt")), path};
+    find<QAction>("compareWithFileAction")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].message, "The session could not be compared");
+    EXPECT_EQ(vc.findChild<CompareDock *>(), nullptr);
+
+    find<QAction>("compareWithFileAction")->trigger();
+    auto *dock = find<CompareDock>("CompareDock");
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_EQ(fileForm(store), before); // the window's session is untouched
+    EXPECT_FALSE(vc.isWindowModified());
+    QTreeWidget *tree = find<QTreeWidget>("compareChangesTree");
+    QStringList groups;
+    for (int g = 0; g < tree->topLevelItemCount(); ++g)
+        groups << tree->topLevelItem(g)->text(0);
+    EXPECT_EQ(groups, QStringList({"Set Jacks (1)", "Songs (1)", "Midi Management (1)", "Global Settings (1)"}));
+    EXPECT_EQ(tree->topLevelItem(1)->child(0)->text(0), "Song 7: Tempo 120 → 97");
+
+    find<QLineEdit>("compareFilterField")->setText(QStringLiteral("CHANNEL"));
+    EXPECT_TRUE(tree->topLevelItem(0)->isHidden());
+    EXPECT_FALSE(tree->topLevelItem(3)->isHidden());
+    EXPECT_EQ(tree->topLevelItem(3)->text(0), "Global Settings (1)");
+    find<QLineEdit>("compareFilterField")->clear();
+
+    // Double-clicking a change shows its record on its page.
+    const auto activate = [&](int group) {
+        QTreeWidgetItem *item = tree->topLevelItem(group)->child(0);
+        Q_EMIT tree->itemDoubleClicked(item, 0);
+        QApplication::processEvents();
+    };
+    activate(1);
+    EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), "Songs");
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 6);
+    activate(0);
+    EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), "Set Jacks");
+    EXPECT_EQ(vc.context().state.SetJacksSongIndex, 9);
+    if (vc.tabs()->count() == 5) {
+        activate(2);
+        EXPECT_EQ(vc.context().state.SelectedStackIndex, 4);
+        EXPECT_EQ(find<QComboBox>("midiStackCombo")->currentIndex(), 4);
+        activate(3);
+        EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), "Global Settings");
+        EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("MidiChannelOutCombo"));
+    }
+    EXPECT_EQ(fileForm(store), before);
 }
 
 TEST_F(Window, SaveNormalisesWritesAndReportsAFailure)

@@ -201,6 +201,13 @@ TEST_F(SessionToolTest, UsageErrors)
         {QStringLiteral("upload"), sessionPath},
         {QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("bogus")},
         {QStringLiteral("upload"), QStringLiteral("--page"), QStringLiteral("all")},
+        {QStringLiteral("diff")},
+        {QStringLiteral("diff"), sessionPath},
+        {QStringLiteral("diff"), sessionPath, sessionPath, sessionPath},
+        {QStringLiteral("diff"), sessionPath, sessionPath, QStringLiteral("--bogus")},
+        // diff, like diff(1), says 2 for any trouble: here files that cannot be read.
+        {QStringLiteral("diff"), sessionPath, path("missing.txt")},
+        {QStringLiteral("diff"), dir.path(), sessionPath},
     };
     for (const QStringList &args : usage) {
         const ToolRun r = run(args);
@@ -281,4 +288,71 @@ TEST_F(SessionToolTest, UploadPrintsTheBytesOfEachPageSend)
         expected.replace(QLatin1Char(' '), QLatin1Char('_'));
         EXPECT_EQ(body, expected);
     }
+}
+
+TEST_F(SessionToolTest, DiffSaysWhatChangedAndExitsAsDiffDoes)
+{
+    const QString same = path("same.txt");
+    writeFile(same, readFile(sessionPath));
+    DataHandler changed;
+    openInto(changed, sessionPath);
+    changed.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
+    changed.GlobalMenu.MidiChannelOut = 5;
+    changed.MidiStackList[3].MidiStackMessageList[0].Value = 64;
+    const QString other = path("other.txt");
+    writeFile(other, fileForm(changed).toUtf8());
+    DataHandler before;
+    openInto(before, sessionPath);
+    const QString name = before.SongList[2]->NameWithoutBreaks;
+    const QString stack = before.MidiStackList[3].Name;
+    const qint64 channel = before.GlobalMenu.MidiChannelOut;
+    const qint64 value = before.MidiStackList[3].MidiStackMessageList[0].Value;
+
+    // A damaged file and a legacy file without --accept-legacy are trouble.
+    QByteArray damaged = readFile(sessionPath);
+    damaged.replace("\r\nTempos]", "\r\nTempos]000");
+    writeFile(path("damaged.txt"), damaged);
+    QString legacy;
+    for (int i = 0; i < 128; ++i)
+        legacy += QString(30, QLatin1Char('`'));
+    legacy += QString(3 * 128, QLatin1Char('1')) + QString(2 * 256, QLatin1Char('1'));
+    writeFile(path("legacy.txt"), legacy.toUtf8());
+
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        QStringList lines; // standard output
+    } rows[] = {
+        {{sessionPath, same}, 0, {}},
+        {{sessionPath, same, QStringLiteral("--json")}, 0, {QStringLiteral("[")}},
+        {{sessionPath, other},
+         1,
+         {QStringLiteral("Song 3 (%1): Name \"%1\" → \"Intro Riff\"").arg(name),
+          QStringLiteral("Global: Midi Channel Out %1 → 5").arg(channel),
+          QStringLiteral("Stack 4 (%1): Row 1 Value %2 → 64").arg(stack).arg(value)}},
+        {{sessionPath, path("damaged.txt")}, 2, {}},
+        {{path("legacy.txt"), sessionPath}, 2, {}},
+        {{path("legacy.txt"), path("legacy.txt"), QStringLiteral("--accept-legacy")}, 0, {}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.args.join(QLatin1Char(' ')).toStdString());
+        const ToolRun r = run(QStringList{QStringLiteral("diff")} + row.args);
+        EXPECT_EQ(r.exitCode, row.exitCode) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), row.exitCode == 2 ? 1 : 0) << r.err.toStdString();
+        const QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        EXPECT_EQ(row.args.contains(QStringLiteral("--json")) ? lines.mid(0, 1) : lines, row.lines);
+    }
+
+    const ToolRun json = run({QStringLiteral("diff"), QStringLiteral("--json"), sessionPath, other});
+    EXPECT_EQ(json.exitCode, 1);
+    const QJsonArray changes = QJsonDocument::fromJson(json.out).array();
+    ASSERT_EQ(changes.size(), 3);
+    const QJsonObject global = changes[1].toObject();
+    EXPECT_EQ(global[QStringLiteral("page")].toString(), QStringLiteral("Global Settings"));
+    EXPECT_EQ(global[QStringLiteral("key")].toString(), QStringLiteral("Global"));
+    EXPECT_EQ(global[QStringLiteral("field")].toString(), QStringLiteral("Midi Channel Out"));
+    EXPECT_EQ(global[QStringLiteral("after")].toString(), QStringLiteral("5"));
+    EXPECT_EQ(changes[0].toObject()[QStringLiteral("number")].toInt(), 3);
+    EXPECT_EQ(changes[2].toObject()[QStringLiteral("row")].toInt(), 1);
 }

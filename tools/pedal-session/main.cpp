@@ -1,3 +1,4 @@
+#include "DiffCommand.h"
 #include "SessionTool.h"
 #include "TransferCommands.h"
 
@@ -25,5 +26,7 @@ int main(int argc, char **argv)
         return sendCommand(args);
     if (command == QLatin1String("receive"))
         return receiveCommand(args);
+    if (command == QLatin1String("diff"))
+        return diffCommand(args);
     return SessionTool::run(command, args);
 }

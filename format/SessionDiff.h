@@ -1,0 +1,61 @@
+#pragma once
+
+#include "SessionKeys.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <vector>
+
+class SessionWriter;
+
+// One field whose value differs between two sessions.
+struct SessionChange
+{
+    enum class Record { Song, Setlist, Global, Stack, Library };
+
+    SessionKeys::Page page = SessionKeys::Page::Songs;
+    Record record = Record::Song;
+    // Position of the song or stack in its list, of the setlist slot, or of the library
+    // entry, counted from 0; -1 for the global settings.
+    int index = -1;
+    // The song's or stack's name in the first session (the second's when the first has
+    // none); empty for the other records.
+    QString recordName;
+    int key = -1;     // in the key table
+    int message = -1; // a stack's message 0..9, for the keys that hold ten per stack
+    const char *setting = nullptr; // a global setting's field name ("MidiChannelOut")
+    QString field;    // in words: "Tempo", "Midi Channel Out", "Row 3 Value"
+    QString before;   // the values in words; "(none)" where a library entry is missing
+    QString after;
+
+    // "Song 3 (Intro Riff)", "Setlist", "Global", "Stack 5 (Bass)", "Library entry 2".
+    QString recordTitle() const;
+    // One line in words: "Song 3 (Intro Riff): Tempo 120 → 97".
+    QString text() const;
+    QJsonObject toJson() const;
+};
+
+// The difference of two sessions, key by key over the key table: a key differs when
+// its value text differs, and its fields are compared as the session text carries them,
+// so a value the text cannot tell apart is no difference.
+namespace SessionDiff {
+
+// Every change from `a` to `b`, in key-table order and, within a key, in list order.
+std::vector<SessionChange> compare(const DataHandler &a, const DataHandler &b);
+
+// Exactly the keys whose value texts differ (file form), in table order.
+std::vector<int> changedKeys(const DataHandler &a, const DataHandler &b);
+
+// Sets the selection flags of the changed keys that go to the pedal (the gated keys)
+// and returns how many were set. Other flags are left as they are.
+int selectChangedKeys(SessionWriter &writer, const DataHandler &a, const DataHandler &b);
+
+// The pedal form of `b` carrying only the keys that differ from `a`: what an upload
+// makes of `a` to give `b`. Empty when the pedal's keys are the same.
+QString uploadText(const DataHandler &a, const DataHandler &b);
+
+QJsonArray toJson(const std::vector<SessionChange> &changes);
+
+} // namespace SessionDiff
