@@ -4,7 +4,10 @@
 
 #include "format_test_util.h"
 
+#include <QFile>
+
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -243,4 +246,61 @@ TEST(Writer, WritingChangesNothing)
     const QString before = fileForm(store);
     EXPECT_EQ(store.SongList[0]->ExpStack, 5000);
     EXPECT_EQ(fileForm(store), before);
+}
+
+// The session text is a contract with the pedal and with every stored file: the writer's
+// output is held byte for byte against files kept in tests/data/golden. A change of the
+// format fails here on purpose. PEDAL_UPDATE_GOLDEN=1 writes the files anew (then read
+// the diff before committing it).
+TEST(Writer, GoldenFiles)
+{
+    using P = SessionKeys::Page;
+    DataHandler factory;
+    DataHandler random;
+    RandomSession(2026).fill(random);
+    // A song name with a character outside the Basic Multilingual Plane, which the
+    // name rules leave out, beside stack and library names that carry such characters.
+    random.SongList[0]->UpdateName(QStringLiteral("Gig \U0001F3B8 Night"));
+    const struct
+    {
+        const char *file;
+        const DataHandler *store;
+        SessionWriter::Form form;
+        std::optional<P> page; // none: every key (the file form)
+    } rows[] = {
+        {"factory.txt", &factory, SessionWriter::Form::File, std::nullopt},
+        {"factory-pedal-all.txt", &factory, SessionWriter::Form::Pedal, P::All},
+        {"random.txt", &random, SessionWriter::Form::File, std::nullopt},
+        {"random-pedal-songs.txt", &random, SessionWriter::Form::Pedal, P::Songs},
+        {"random-pedal-setjacks.txt", &random, SessionWriter::Form::Pedal, P::SetJacks},
+        {"random-pedal-setlist.txt", &random, SessionWriter::Form::Pedal, P::Setlist},
+        {"random-pedal-midi.txt", &random, SessionWriter::Form::Pedal, P::Midi},
+        {"random-pedal-global.txt", &random, SessionWriter::Form::Pedal, P::Global},
+        {"random-pedal-all.txt", &random, SessionWriter::Form::Pedal, P::All},
+    };
+    const bool update = qEnvironmentVariableIntValue("PEDAL_UPDATE_GOLDEN") == 1;
+    for (const auto &row : rows) {
+        SessionWriter writer;
+        if (row.page)
+            writer.selectPage(*row.page);
+        else
+            writer.setAllKeyFlags(true);
+        const QByteArray written = writer.write(*row.store, row.form).toUtf8();
+        QFile golden(QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden/") + QLatin1String(row.file));
+        if (update) {
+            ASSERT_TRUE(golden.open(QIODevice::WriteOnly)) << row.file;
+            golden.write(written);
+            continue;
+        }
+        ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << row.file;
+        const QByteArray expected = golden.readAll();
+        if (written == expected)
+            continue;
+        qsizetype at = 0;
+        while (at < written.size() && at < expected.size() && written[at] == expected[at])
+            ++at;
+        ADD_FAILURE() << row.file << ": the writer's text differs from byte " << at << ": written \""
+                      << written.mid(std::max<qsizetype>(0, at - 20), 60).toStdString() << "\", kept \""
+                      << expected.mid(std::max<qsizetype>(0, at - 20), 60).toStdString() << "\"";
+    }
 }
