@@ -5,6 +5,7 @@
 #include "SetJacksPage.h"
 #include "SongsPage.h"
 #include "VirtualPedalProcess.h"
+#include "WheelGuard.h"
 #include "link/FirmwareUpdater.h"
 #include "link/PedalLink.h"
 #include "link/SerialHandler.h"
@@ -56,6 +57,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
       m_ctx{store, m_state, m_lists, dialogs, m_events, pedal.link}
 {
     setObjectName(QStringLiteral("ViewController"));
+    WheelGuard::install();
     m_session = new SessionActions(store, dialogs, this);
     m_virtualPedal = new VirtualPedalProcess(this);
 

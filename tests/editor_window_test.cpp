@@ -17,6 +17,9 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -65,6 +68,59 @@ TEST_F(Window, RefreshShowsPositionOneOnBothSongPages)
     EXPECT_EQ(find<QTableView>("SongTableView")->selectionModel()->selectedRows().value(0).row(), 1);
     find<QAction>("refreshAction")->trigger();
     EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
+}
+
+// A wheel notch over a list scrolls the page unless the list has keyboard focus; with
+// focus, the wheel picks the next item as usual.
+TEST_F(Window, WheelEditsOnlyAFocusedListAndScrollsThePageOtherwise)
+{
+    const struct
+    {
+        const char *tab;
+        const char *scroll;
+        const char *list;
+        qint64 (*stored)(const DataHandler &);
+    } rows[] = {
+        {"Global Settings", "GlobalScrollView", "MidiChannelInCombo",
+         [](const DataHandler &s) { return s.GlobalMenu.MidiChannelIn; }},
+        {"Global Settings", "GlobalScrollView", "IncomingTapTypeCombo",
+         [](const DataHandler &s) { return s.GlobalMenu.IncomingTapType; }},
+        {"Songs", "SongsScrollView", "fontCombo", [](const DataHandler &s) { return s.SongList[3]->FontSize; }},
+    };
+    pickSong("Songs", "SongTableView", 3);
+    vc.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&vc));
+    auto notchDown = [](QWidget *target) {
+        const QPointF at(target->width() / 2.0, target->height() / 2.0);
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.list);
+        ASSERT_TRUE(vc.showPage(QString::fromLatin1(row.tab)));
+        QApplication::processEvents();
+        QComboBox *list = combo(row.list);
+        auto *scroll = find<QScrollArea>(row.scroll);
+        EXPECT_EQ(list->focusPolicy(), Qt::StrongFocus) << "the wheel must not give a list focus";
+        find<QTableView>("SongTableView")->setFocus();
+        scroll->verticalScrollBar()->setValue(0);
+        const int index = list->currentIndex();
+        const qint64 value = row.stored(store);
+
+        notchDown(list);
+        EXPECT_EQ(list->currentIndex(), index);
+        EXPECT_EQ(row.stored(store), value);
+        if (scroll->verticalScrollBar()->maximum() > 0) {
+            EXPECT_GT(scroll->verticalScrollBar()->value(), 0) << "the page scrolls instead";
+        }
+
+        list->setFocus();
+        ASSERT_TRUE(list->hasFocus());
+        notchDown(list);
+        EXPECT_EQ(list->currentIndex(), index + 1);
+        EXPECT_EQ(row.stored(store), value + 1);
+    }
 }
 
 TEST_F(Window, SortingReordersTheSongListAndTheSavedFile)
