@@ -130,12 +130,12 @@ TEST(MidiPageInWindow, StackRenameReachesAllEighteenStackListsOfTheWindow)
 
     int showing = 0;
     for (QComboBox *list : window.findChildren<QComboBox *>())
-        if (list->count() == 128 && list->itemText(3) == "Clean Rhythm")
+        if (list->count() == 128 && list->itemText(3) == "4: Clean Rhythm")
             ++showing;
     EXPECT_EQ(showing, 18);
     EXPECT_EQ(stacks->currentIndex(), 3);
     EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("RepeatingMidiStackReferenceCombo"))->currentIndex(), 2);
-    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("midiStackRefCombo"))->itemText(3), "Clean Rhythm");
+    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("midiStackRefCombo"))->itemText(3), "4: Clean Rhythm");
 }
 
 TEST_F(MidiPageTest, LibraryCopyFillsTickedRowsWithCutName)

@@ -353,7 +353,7 @@ TEST_F(SongPages, NameListsAreSharedAndKeepTheirPositionsOnRefill)
     EXPECT_EQ(presetLists, 14);
     EXPECT_GE(stackLists, 16); // 15 on these two pages and midiStackRefCombo
     EXPECT_EQ(vc.context().lists.presetModel()->index(4).data().toString(), "Song 5");
-    EXPECT_EQ(vc.context().lists.stackModel()->index(0).data().toString(), "Midi Stack 1");
+    EXPECT_EQ(vc.context().lists.stackModel()->index(0).data().toString(), "1: Midi Stack 1");
 
     pickSong("Set Jacks", "SetJacksTableView", 2);
     choose(combo("jackOneCombo"), 2);
