@@ -78,10 +78,17 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
     scroll->setObjectName(QStringLiteral("GlobalScrollView"));
     scroll->setWidgetResizable(true);
     auto *content = new QWidget(scroll);
-    auto *sectionsLayout = new QVBoxLayout(content);
     scroll->setWidget(content);
     outer->addWidget(scroll);
 
+    // The short sections side by side in two columns, the incoming messages below them.
+    auto *sectionsLayout = new QVBoxLayout(content);
+    auto *columns = new QHBoxLayout;
+    auto *left = new QVBoxLayout;
+    auto *right = new QVBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+    sectionsLayout->addLayout(columns);
     std::array<Section, MenuSectionCount> sections;
     for (int s = 0; s < MenuSectionCount; ++s) {
         Section &section = sections[size_t(s)];
@@ -89,8 +96,15 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
         section.box->setObjectName(QStringLiteral("GlobalSection%1").arg(s));
         section.grid = new QGridLayout(section.box);
         section.grid->setHorizontalSpacing(6);
-        sectionsLayout->addWidget(section.box);
+        if (MenuSection(s) == MenuSection::IncomingMessages)
+            sectionsLayout->addWidget(section.box);
+        else if (s < int(MenuSection::Display))
+            left->addWidget(section.box);
+        else
+            right->addWidget(section.box);
     }
+    left->addStretch(1);
+    right->addStretch(1);
     sectionsLayout->addStretch(1);
 
     const int markWidth = fontMetrics().horizontalAdvance(changedMark) + 4;
@@ -121,6 +135,7 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
         if (column.isEmpty()) {
             entry.label = new QLabel(label, section.box);
             entry.label->setBuddy(combo);
+            entry.label->setToolTip(tip);
             section.grid->addWidget(entry.label, section.rows, 0);
             section.grid->addWidget(combo, section.rows, 1, Qt::AlignLeft);
             section.grid->addWidget(mark, section.rows, 2);
