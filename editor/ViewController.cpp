@@ -117,7 +117,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     });
     connect(m_virtualPedal, &VirtualPedalProcess::failed, this, [this](const QString &problem) {
         statusBar()->clearMessage();
-        m_dialogs.inform(QStringLiteral("The virtual pedal could not be started"), problem);
+        m_dialogs.warn(QStringLiteral("The virtual pedal could not be started"), problem);
     });
 
     startUp();
@@ -347,7 +347,7 @@ void ViewController::attachVirtualPedal()
     }
     const QString program = VirtualPedalProcess::findProgram();
     if (program.isEmpty()) {
-        m_dialogs.inform(QStringLiteral("The virtual pedal is not available"),
+        m_dialogs.warn(QStringLiteral("The virtual pedal is not available"),
                          tr("The program virtual-pedal was found neither next to the editor, nor in the build "
                             "tree's tools folder, nor on PATH."));
         return;

@@ -244,6 +244,7 @@ TEST_F(MidiPageTest, ClearAsksFirstAndCancelKeepsTheLibrary)
     EXPECT_EQ(c.dialogs.shown[0].message, "About to clear");
     EXPECT_EQ(c.dialogs.shown[0].informative, "Your Library will be cleared to hold no messages");
     EXPECT_EQ(c.dialogs.shown[0].buttons, QStringList({"Ok", "Cancel"}));
+    EXPECT_EQ(c.dialogs.shown[0].kind, Alert::Kind::Destructive);
     EXPECT_EQ(c.store.MidiMessageLibrary.size(), 1u);
     c.dialogs.answers = {0};
     press("resetLibraryButton");

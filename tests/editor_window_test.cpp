@@ -12,6 +12,7 @@
 #include "link/SerialHandler.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/VirtualPedalProcess.h"
+#include "editor/WidgetDialogs.h"
 
 #include <QAction>
 #include <QFile>
@@ -22,7 +23,11 @@
 #include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -191,7 +196,7 @@ TEST_F(Window, OpenAppliesAFileAndRefusesADamagedOne)
 
     dialogs.openPaths = {good};
     find<QAction>("openSessionAction")->trigger();
-    EXPECT_EQ(dialogs.openTitles.last(), "Select Image");
+    EXPECT_EQ(dialogs.openTitles.last(), "Open Session");
     for (const SongRef &s : store.SongList) {
         EXPECT_EQ(s->Tempo, 100);
         EXPECT_EQ(s->TempoInMs, 600);
@@ -241,6 +246,7 @@ TEST_F(Window, ResetAsksAndRefreshesEitherWay)
     dialogs.answers = {1}; // Cancel
     find<QAction>("resetSessionAction")->trigger();
     EXPECT_EQ(dialogs.shown.last().message, "About to reset");
+    EXPECT_EQ(dialogs.shown.last().kind, Alert::Kind::Destructive);
     EXPECT_EQ(song(5).FullName, "Edited");
     EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
     dialogs.answers = {0};
@@ -338,6 +344,42 @@ TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
     EXPECT_TRUE(sent.endsWith(QLatin1Char(';')));
     EXPECT_TRUE(sent.contains(QStringLiteral("Tempos]")));
     EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key
+}
+
+// The window's alerts: a confirmation that destroys data defaults to Cancel, and
+// destructive confirmations and failures carry the warning icon.
+TEST(AlertBox, IconAndDefaultButtonFollowTheKindOfAlert)
+{
+    const struct
+    {
+        const char *what;
+        std::function<void(Dialogs &)> ask;
+        QMessageBox::Icon icon;
+        const char *defaultButton;
+    } rows[] = {
+        {"confirm", [](Dialogs &d) { d.confirm("About to send", QString()); }, QMessageBox::Question, "Ok"},
+        {"destructive", [](Dialogs &d) { d.confirmDestructive("About to factory reset", QString()); },
+         QMessageBox::Warning, "Cancel"},
+        {"note", [](Dialogs &d) { d.inform("Success!", QString()); }, QMessageBox::Information, "Ok"},
+        {"failure", [](Dialogs &d) { d.warn("The file could not be saved", QString()); }, QMessageBox::Warning, "Ok"},
+        {"not connected", [](Dialogs &d) { d.notConnected(); }, QMessageBox::Warning, "Ok"},
+    };
+    WidgetDialogs dialogs;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString defaultButton;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            icon = box->icon();
+            defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+            box->reject();
+        });
+        row.ask(dialogs);
+        EXPECT_EQ(icon, row.icon);
+        EXPECT_EQ(defaultButton, row.defaultButton);
+    }
 }
 
 TEST(OpenPanel, ShowsSessionFilesFilesWithoutExtensionAndFolders)
