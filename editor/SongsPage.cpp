@@ -84,7 +84,7 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("SongTableView"));
     m_model->attachTo(m_table);
-    m_table->setMinimumWidth(300);
+    m_table->setMinimumWidth(400);
     m_table->setMaximumWidth(440);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SongsPage::tableSelectionChanged);
