@@ -108,6 +108,16 @@ QStringList GlobalItemTexts::items(Kind kind)
     return {};
 }
 
+int GlobalItemTexts::widestItem(Kind kind)
+{
+    if (kind == Kind::StackName)
+        return 20;
+    qsizetype widest = 2;
+    for (const QString &item : items(kind))
+        widest = qMax(widest, item.size());
+    return int(widest);
+}
+
 QString GlobalItemTexts::outOfRangeText(qint64 value)
 {
     return QStringLiteral("%1 (out of range)").arg(value);

@@ -39,6 +39,10 @@ public:
     // stack names of the session.
     static QStringList items(Kind kind);
 
+    // The number of characters of the longest item of a list kind: the list is made that
+    // wide, no wider. Stack names get room for a number and a short name.
+    static int widestItem(Kind kind);
+
     // Shown in place of an item when a stored value has no item in its list.
     static QString outOfRangeText(qint64 value);
 };

@@ -7,9 +7,12 @@
 #include "model/Menu.h"
 
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStringListModel>
@@ -17,21 +20,8 @@
 
 namespace {
 
-// "SendMidiClock" -> "Send Midi Clock", "Division1" -> "Division 1".
-QString wordsOf(const QString &name)
-{
-    QString out;
-    for (int i = 0; i < name.size(); ++i) {
-        const QChar c = name.at(i);
-        if (i > 0) {
-            const QChar prev = name.at(i - 1);
-            if ((c.isUpper() && !prev.isUpper()) || (c.isDigit() && !prev.isDigit()))
-                out += QLatin1Char(' ');
-        }
-        out += c;
-    }
-    return out;
-}
+// The mark beside a list whose value is not the factory value.
+const QString changedMark = QStringLiteral("\u25cf");
 
 QPushButton *commandButton(const QString &text, const char *objectName, QWidget *parent)
 {
@@ -39,6 +29,20 @@ QPushButton *commandButton(const QString &text, const char *objectName, QWidget 
     button->setObjectName(QLatin1String(objectName));
     return button;
 }
+
+// One titled section of the page. A table section puts each label on a row and each
+// column title over a column; every other section has a row per setting.
+struct Section
+{
+    QGroupBox *box = nullptr;
+    QGridLayout *grid = nullptr;
+    int rows = 0;
+    int lastColumn = 0;
+    QHash<QString, QLabel *> rowLabels;
+    QHash<QString, QLabel *> headers;
+    QHash<QString, int> rowOf;
+    QHash<QString, int> columnOf;
+};
 
 } // namespace
 
@@ -56,52 +60,128 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
     commands->addWidget(reset);
     outer->addLayout(commands);
 
+    auto *filterRow = new QHBoxLayout;
+    m_filter = new QLineEdit(this);
+    m_filter->setObjectName(QStringLiteral("GlobalFilterTF"));
+    m_filter->setPlaceholderText(tr("Filter settings"));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->setToolTip(tr("Shows only the settings whose name or description holds this text."));
+    m_filter->setMaximumWidth(m_filter->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
+    auto *legend = new QLabel(tr("%1 differs from the factory setting").arg(changedMark), this);
+    filterRow->addWidget(m_filter, 1);
+    filterRow->addSpacing(12);
+    filterRow->addWidget(legend);
+    filterRow->addStretch(1);
+    outer->addLayout(filterRow);
+
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("GlobalScrollView"));
     scroll->setWidgetResizable(true);
     auto *content = new QWidget(scroll);
-    auto *form = new QFormLayout(content);
     scroll->setWidget(content);
     outer->addWidget(scroll);
 
-    // One list per field, in declaration order; the fields of an incoming message are
-    // grouped under its name.
-    const QString incoming = QStringLiteral("Incoming");
+    // The short sections side by side in two columns, the incoming messages below them.
+    auto *sectionsLayout = new QVBoxLayout(content);
+    auto *columns = new QHBoxLayout;
+    auto *left = new QVBoxLayout;
+    auto *right = new QVBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+    sectionsLayout->addLayout(columns);
+    std::array<Section, MenuSectionCount> sections;
+    for (int s = 0; s < MenuSectionCount; ++s) {
+        Section &section = sections[size_t(s)];
+        section.box = new QGroupBox(QLatin1String(menuSectionTitle(MenuSection(s))), content);
+        section.box->setObjectName(QStringLiteral("GlobalSection%1").arg(s));
+        section.grid = new QGridLayout(section.box);
+        section.grid->setHorizontalSpacing(6);
+        if (MenuSection(s) == MenuSection::IncomingMessages)
+            sectionsLayout->addWidget(section.box);
+        else if (s < int(MenuSection::Display))
+            left->addWidget(section.box);
+        else
+            right->addWidget(section.box);
+    }
+    left->addStretch(1);
+    right->addStretch(1);
+    sectionsLayout->addStretch(1);
+
+    const int markWidth = fontMetrics().horizontalAdvance(changedMark) + 4;
     m_entries.reserve(menuFields().size());
     for (const MenuField &field : menuFields()) {
+        Section &section = sections[size_t(field.section)];
         const QString name = QLatin1String(field.name);
-        QString label = wordsOf(name);
-        if (name.startsWith(incoming)) {
-            for (const char *message : incomingMessageNames()) {
-                const QString group = incoming + QLatin1String(message);
-                if (name.startsWith(group) && name.size() > group.size() && name.at(group.size()).isUpper()) {
-                    if (name.endsWith(QLatin1String("Type"))) {
-                        auto *heading = new QLabel(QStringLiteral("<b>%1</b>").arg(wordsOf(group)), content);
-                        form->addRow(heading);
-                    }
-                    label = name.mid(group.size());
-                    break;
-                }
-            }
-        }
-        auto *combo = new QComboBox(content);
+        const QString label = QLatin1String(field.label);
+        const QString column = QLatin1String(field.column);
+        const QString tip = QLatin1String(field.tip);
+
+        auto *combo = new QComboBox(section.box);
         combo->setObjectName(name + QLatin1String("Combo"));
-        combo->setModel(modelFor(GlobalItemTexts::kindOf(field)));
+        const GlobalItemTexts::Kind kind = GlobalItemTexts::kindOf(field);
+        combo->setModel(modelFor(kind));
+        // As wide as the longest item, measured without walking the items.
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        combo->setMinimumContentsLength(16);
-        form->addRow(label, combo);
-        m_entries.push_back({&field, combo});
+        combo->setMinimumContentsLength(GlobalItemTexts::widestItem(kind));
+        combo->setAccessibleName(column.isEmpty() ? label : label + QLatin1Char(' ') + column);
+        auto *mark = new QLabel(section.box);
+        mark->setObjectName(name + QLatin1String("Mark"));
+        mark->setFixedWidth(markWidth);
+        mark->setStyleSheet(QStringLiteral("color: #d9822b;"));
+
+        Entry entry{&field, combo, mark, nullptr, nullptr, section.box,
+                    label + QLatin1Char(' ') + column + QLatin1Char(' ') + tip + QLatin1Char(' ')
+                        + section.box->title()};
+        if (column.isEmpty()) {
+            entry.label = new QLabel(label, section.box);
+            entry.label->setBuddy(combo);
+            entry.label->setToolTip(tip);
+            section.grid->addWidget(entry.label, section.rows, 0);
+            section.grid->addWidget(combo, section.rows, 1, Qt::AlignLeft);
+            section.grid->addWidget(mark, section.rows, 2);
+            section.lastColumn = qMax(section.lastColumn, 2);
+            ++section.rows;
+        } else {
+            // Row 0 holds the column titles; a row per label below.
+            if (!section.rowOf.contains(label)) {
+                const int row = int(section.rowOf.size()) + 1;
+                section.rowOf.insert(label, row);
+                auto *rowLabel = new QLabel(label, section.box);
+                section.rowLabels.insert(label, rowLabel);
+                section.grid->addWidget(rowLabel, row, 0);
+            }
+            if (!section.columnOf.contains(column)) {
+                const int col = 1 + 2 * int(section.columnOf.size());
+                section.columnOf.insert(column, col);
+                auto *header = new QLabel(QStringLiteral("<b>%1</b>").arg(column), section.box);
+                section.headers.insert(column, header);
+                section.grid->addWidget(header, 0, col);
+                section.lastColumn = qMax(section.lastColumn, col + 1);
+            }
+            entry.label = section.rowLabels.value(label);
+            entry.header = section.headers.value(column);
+            const int row = section.rowOf.value(label);
+            const int col = section.columnOf.value(column);
+            section.grid->addWidget(combo, row, col, Qt::AlignLeft);
+            section.grid->addWidget(mark, row, col + 1);
+        }
+        m_entries.push_back(entry);
         const size_t index = m_entries.size() - 1;
         connect(combo, &QComboBox::activated, this, [this, index](int position) {
             pick(m_entries[index], position);
+            showField(m_entries[index]);
         });
-        if (GlobalItemTexts::kindOf(field) == GlobalItemTexts::Kind::StackName) {
+        if (kind == GlobalItemTexts::Kind::StackName) {
             // Every fill of the stack names selects the stored stack again.
             connect(&m_ctx.lists, &SharedLists::stacksRefilled, this,
                     [this, index] { showField(m_entries[index]); });
         }
     }
+    // The lists keep their widths; the space left over goes to the right of each section.
+    for (Section &section : sections)
+        section.grid->setColumnStretch(section.lastColumn + 1, 1);
 
+    connect(m_filter, &QLineEdit::textChanged, this, &GlobalPage::filterSettings);
     connect(send, &QPushButton::clicked, this, [this] {
         if (m_ctx.link)
             m_ctx.link->sendGlobal();
@@ -137,20 +217,32 @@ void GlobalPage::showSettings()
 
 void GlobalPage::showField(const Entry &entry)
 {
-    const qint64 value = m_ctx.store.GlobalMenu.*(entry.field->member);
-    const qint64 position = MenuRules::positionForValue(entry.field->rule, value);
+    const MenuField &field = *entry.field;
+    const qint64 value = m_ctx.store.GlobalMenu.*(field.member);
+    const QString tip = QLatin1String(field.tip);
+
+    // The mark, with the factory value in words.
+    const bool changed = value != field.factory;
+    entry.mark->setText(changed ? changedMark : QString());
+    const qint64 factoryPosition = MenuRules::positionForValue(field.rule, field.factory);
+    entry.mark->setToolTip(changed ? tr("Changed: the factory setting is %1.")
+                                         .arg(entry.combo->itemText(int(factoryPosition)))
+                                   : QString());
+
+    const qint64 position = MenuRules::positionForValue(field.rule, value);
     const bool hasItem = position >= 0 && position < entry.combo->count()
-        && MenuRules::valueForPosition(entry.field->rule, position) == value;
+        && MenuRules::valueForPosition(field.rule, position) == value;
     if (hasItem) {
         entry.combo->setCurrentIndex(int(position));
-        entry.combo->setToolTip(QString());
+        entry.combo->setToolTip(tip);
         return;
     }
     // No item stands for this value: show it as out of range and keep it stored.
     entry.combo->setPlaceholderText(GlobalItemTexts::outOfRangeText(value));
     entry.combo->setCurrentIndex(-1);
-    entry.combo->setToolTip(tr("The stored value %1 has no item in this list; it is kept until you pick one.")
-                                .arg(value));
+    entry.combo->setToolTip(tip + QLatin1Char(' ')
+                            + tr("The stored value %1 has no item in this list; it is kept until you pick one.")
+                                  .arg(value));
 }
 
 void GlobalPage::pick(const Entry &entry, int position)
@@ -160,4 +252,25 @@ void GlobalPage::pick(const Entry &entry, int position)
     m_ctx.store.GlobalMenu.*(entry.field->member) = MenuRules::valueForPosition(entry.field->rule, position);
     entry.combo->setToolTip(QString());
     m_ctx.events.edited();
+}
+
+void GlobalPage::filterSettings(const QString &text)
+{
+    if (m_filter->text() != text) {
+        m_filter->setText(text); // comes back here through textChanged
+        return;
+    }
+    const QString wanted = text.trimmed();
+    // A row label, column title or section is shown when any of its settings is.
+    QHash<QWidget *, bool> shown;
+    for (const Entry &entry : m_entries) {
+        const bool match = wanted.isEmpty() || entry.words.contains(wanted, Qt::CaseInsensitive);
+        entry.combo->setHidden(!match);
+        entry.mark->setHidden(!match);
+        for (QWidget *w : {static_cast<QWidget *>(entry.label), static_cast<QWidget *>(entry.header), entry.section})
+            if (w)
+                shown[w] = shown.value(w) || match;
+    }
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+        it.key()->setHidden(!it.value());
 }

@@ -8,13 +8,19 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
+class QLineEdit;
 class QStringListModel;
 struct EditorContext;
 struct MenuField;
 
-// The "Global Settings" page: one pop-up list per global setting, in a scroll view.
-// Every list relates the position of its chosen item to the stored value by the
-// field's position rule; a pick is written into the session's global settings at once.
+// The "Global Settings" page: one pop-up list per global setting, in titled sections of a
+// scroll view, laid out from the columns of the global settings table (section, label,
+// column title, description). Every list relates the position of its chosen item to the
+// stored value by the field's position rule; a pick is written into the session's global
+// settings at once. A filter field narrows the page to the settings whose label or
+// description holds its text, and a mark beside a list shows that its value is not the
+// factory value.
 class GlobalPage : public QWidget
 {
     Q_OBJECT
@@ -25,11 +31,21 @@ public:
     // with no item (an older file) is shown as out of range and stays as it is.
     void showSettings();
 
+    // Shows only the settings whose label, column title, description or section title
+    // holds `text` (any case), and the rows, column titles and sections they are in.
+    // An empty text shows every setting.
+    void filterSettings(const QString &text);
+
 private:
     struct Entry
     {
         const MenuField *field;
         QComboBox *combo;
+        QLabel *mark;     // "●" while the value differs from the factory value
+        QLabel *label;    // the setting's label, or the row label of a table section
+        QLabel *header;   // the column title of a table section, null elsewhere
+        QWidget *section; // the titled box the setting is in
+        QString words;    // what the filter searches
     };
 
     void showField(const Entry &entry);
@@ -37,6 +53,7 @@ private:
     QStringListModel *modelFor(GlobalItemTexts::Kind kind);
 
     EditorContext &m_ctx;
+    QLineEdit *m_filter = nullptr;
     std::vector<Entry> m_entries;
     std::array<QStringListModel *, GlobalItemTexts::KindCount> m_models{};
 };

@@ -561,7 +561,7 @@ void MidiPage::deleteFromLibrary()
 
 void MidiPage::clearLibrary()
 {
-    const bool ok = m_ctx.dialogs.confirm(QStringLiteral("About to clear"),
+    const bool ok = m_ctx.dialogs.confirmDestructive(QStringLiteral("About to clear"),
                                           QStringLiteral("Your Library will be cleared to hold no messages"));
     if (ok && !m_ctx.store.MidiMessageLibrary.empty()) {
         m_ctx.store.MidiMessageLibrary.clear();

@@ -36,7 +36,7 @@ bool SessionActions::finishOpen(const SessionReader &reader, int status)
     if (status == int(SessionReader::Status::Cancelled))
         return false;
     if (status == int(SessionReader::Status::Failed)) {
-        m_dialogs.inform(QStringLiteral("The session could not be opened"), reader.problem());
+        m_dialogs.warn(QStringLiteral("The session could not be opened"), reader.problem());
         return false;
     }
     reader.apply(m_store);

@@ -13,6 +13,11 @@ QString SharedLists::presetItemText(const QString &nameWithoutBreaks, int positi
     return nameWithoutBreaks.isEmpty() ? QStringLiteral("Song %1").arg(position + 1) : nameWithoutBreaks;
 }
 
+QString SharedLists::stackItemText(const QString &name, int position)
+{
+    return QStringLiteral("%1: %2").arg(position + 1).arg(name);
+}
+
 void SharedLists::refillPresets()
 {
     QStringList items;
@@ -27,8 +32,8 @@ void SharedLists::refillStacks()
 {
     QStringList items;
     items.reserve(int(m_store.MidiStackList.size()));
-    for (const MidiStack &stack : m_store.MidiStackList)
-        items.append(stack.Name);
+    for (size_t i = 0; i < m_store.MidiStackList.size(); ++i)
+        items.append(stackItemText(m_store.MidiStackList[i].Name, int(i)));
     m_stacks.setStringList(items);
     Q_EMIT stacksRefilled();
 }

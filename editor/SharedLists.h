@@ -20,6 +20,9 @@ public:
 
     // Item text of a preset list: the song's one-line name, or "Song N" when empty.
     static QString presetItemText(const QString &nameWithoutBreaks, int position);
+    // Item text of a stack list: "N: name", N counting from 1, so a renamed stack keeps
+    // its number in the list.
+    static QString stackItemText(const QString &name, int position);
 
     void refillPresets();
     void refillStacks();

@@ -1,6 +1,7 @@
 #include "SongTableModel.h"
 
 #include "EditorContext.h"
+#include "ItemTexts.h"
 #include "model/DataHandler.h"
 
 #include <QHeaderView>
@@ -9,7 +10,14 @@
 #include <algorithm>
 
 namespace {
-const char *const columnTitles[] = {"#", "Name", "BPM", "ms"};
+const char *const columnTitles[] = {"#", "Name", "BPM", "ms", "Colour"};
+
+// The name of a colour position, empty outside the list.
+QString colourName(qint64 position)
+{
+    const QStringList names = ItemTexts::colourNames();
+    return position >= 0 && position < names.size() ? names.at(int(position)) : QString();
+}
 
 // Orders two songs by the field of a column; equal keys keep their order (stable sort).
 bool lessByColumn(const Song &a, const Song &b, int column)
@@ -23,6 +31,8 @@ bool lessByColumn(const Song &a, const Song &b, int column)
         return a.Tempo < b.Tempo;
     case SongTableModel::MsColumn:
         return a.TempoInMs < b.TempoInMs;
+    case SongTableModel::ColourColumn:
+        return std::pair(a.BackgroundColour, a.ForegroundColour) < std::pair(b.BackgroundColour, b.ForegroundColour);
     default:
         return false;
     }
@@ -35,6 +45,10 @@ SongTableModel::SongTableModel(EditorContext &ctx, Source source, Columns column
     m_rows = rowCount();
     connect(&ctx.events, &EditorEvents::songsChanged, this, &SongTableModel::reload);
     connect(&ctx.events, &EditorEvents::sessionReplaced, this, &SongTableModel::reload);
+    // A colour is changed by a list of the Songs page, which tells only that the session
+    // was edited.
+    if (columns == Columns::AllWithColour)
+        connect(&ctx.events, &EditorEvents::sessionEdited, this, &SongTableModel::reload);
 }
 
 int SongTableModel::rowCount(const QModelIndex &parent) const
@@ -49,7 +63,12 @@ int SongTableModel::columnCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
-    return m_columns == Columns::All ? 4 : 2;
+    switch (m_columns) {
+    case Columns::NumberAndName: return 2;
+    case Columns::All: return 4;
+    case Columns::AllWithColour: return 5;
+    }
+    return 2;
 }
 
 Song *SongTableModel::songAt(int row) const
@@ -70,6 +89,8 @@ QVariant SongTableModel::cellValue(const Song &song, const QString &columnTitle)
         return song.Tempo;
     if (columnTitle == QLatin1String("ms"))
         return song.TempoInMs;
+    if (columnTitle == QLatin1String("Colour"))
+        return QStringLiteral("%1 on %2").arg(colourName(song.ForegroundColour), colourName(song.BackgroundColour));
     return QStringLiteral("no record");
 }
 
@@ -78,6 +99,18 @@ QVariant SongTableModel::data(const QModelIndex &index, int role) const
     const Song *song = songAt(index.row());
     if (!song || index.column() < 0 || index.column() >= columnCount())
         return {};
+    if (index.column() == ColourColumn) {
+        // A swatch: a sample in the song's text colour on its background colour.
+        switch (role) {
+        case Qt::DisplayRole: return QStringLiteral("Aa");
+        case Qt::BackgroundRole: return ItemTexts::colour(song->BackgroundColour);
+        case Qt::ForegroundRole: return ItemTexts::colour(song->ForegroundColour);
+        case Qt::ToolTipRole:
+        case Qt::AccessibleTextRole: return cellValue(*song, QStringLiteral("Colour"));
+        case Qt::TextAlignmentRole: return int(Qt::AlignCenter);
+        default: return {};
+        }
+    }
     if (role == Qt::DisplayRole)
         return cellValue(*song, QString::fromLatin1(columnTitles[index.column()]));
     if (role == Qt::TextAlignmentRole && index.column() != NameColumn)
@@ -125,7 +158,7 @@ void SongTableModel::reload()
         return;
     }
     if (rows > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rows - 1, columnCount() - 1), {Qt::DisplayRole});
+        Q_EMIT dataChanged(index(0, 0), index(rows - 1, columnCount() - 1));
 }
 
 void SongTableModel::attachTo(QTableView *view)

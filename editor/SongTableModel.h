@@ -7,7 +7,8 @@ class Song;
 struct EditorContext;
 
 // A table of songs: the songs of SongList or the entries of Setlist, with the columns
-// "#", "Name", "BPM", "ms" (or only "#" and "Name"). Sorting a SongList table reorders
+// "#", "Name", "BPM", "ms" (or only "#" and "Name"), and for the Songs page a "Colour"
+// swatch: a sample text in the song's text colour on its background colour. Sorting a SongList table reorders
 // SongList itself, so the new order is what is saved and sent; a Setlist table does not
 // sort (its order changes only through the setlist buttons).
 //
@@ -18,8 +19,8 @@ class SongTableModel : public QAbstractTableModel
     Q_OBJECT
 public:
     enum class Source { SongList, Setlist };
-    enum class Columns { NumberAndName, All };
-    enum Column { IdColumn, NameColumn, BpmColumn, MsColumn };
+    enum class Columns { NumberAndName, All, AllWithColour };
+    enum Column { IdColumn, NameColumn, BpmColumn, MsColumn, ColourColumn };
 
     SongTableModel(EditorContext &ctx, Source source, Columns columns, QObject *parent = nullptr);
 

@@ -80,12 +80,12 @@ QString lowerFirst(const char *text)
 SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("SongsPage"));
-    m_model = new SongTableModel(ctx, SongTableModel::Source::SongList, SongTableModel::Columns::All, this);
+    m_model = new SongTableModel(ctx, SongTableModel::Source::SongList, SongTableModel::Columns::AllWithColour, this);
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("SongTableView"));
     m_model->attachTo(m_table);
-    m_table->setMinimumWidth(300);
-    m_table->setMaximumWidth(380);
+    m_table->setMinimumWidth(400);
+    m_table->setMaximumWidth(440);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SongsPage::tableSelectionChanged);
 

@@ -6,6 +6,7 @@
 #include "SetJacksPage.h"
 #include "SongsPage.h"
 #include "VirtualPedalProcess.h"
+#include "WheelGuard.h"
 #include "link/FirmwareUpdater.h"
 #include "link/PedalLink.h"
 #include "link/SerialHandler.h"
@@ -57,6 +58,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
       m_ctx{store, m_state, m_lists, dialogs, m_events, pedal.link}
 {
     setObjectName(QStringLiteral("ViewController"));
+    WheelGuard::install();
     m_session = new SessionActions(store, dialogs, this);
     m_virtualPedal = new VirtualPedalProcess(this);
 
@@ -116,7 +118,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     });
     connect(m_virtualPedal, &VirtualPedalProcess::failed, this, [this](const QString &problem) {
         statusBar()->clearMessage();
-        m_dialogs.inform(QStringLiteral("The virtual pedal could not be started"), problem);
+        m_dialogs.warn(QStringLiteral("The virtual pedal could not be started"), problem);
     });
 
     startUp();
@@ -348,7 +350,7 @@ void ViewController::attachVirtualPedal()
     }
     const QString program = VirtualPedalProcess::findProgram();
     if (program.isEmpty()) {
-        m_dialogs.inform(QStringLiteral("The virtual pedal is not available"),
+        m_dialogs.warn(QStringLiteral("The virtual pedal is not available"),
                          tr("The program virtual-pedal was found neither next to the editor, nor in the build "
                             "tree's tools folder, nor on PATH."));
         return;

@@ -13,7 +13,13 @@ int WidgetDialogs::alert(const Alert &alert)
 {
     QMessageBox box(m_window);
     box.setWindowTitle(alert.title.isEmpty() ? QApplication::applicationDisplayName() : alert.title);
-    box.setIcon(alert.buttons.size() > 1 ? QMessageBox::Question : QMessageBox::Information);
+    switch (alert.kind) {
+    case Alert::Kind::Plain:
+        box.setIcon(alert.buttons.size() > 1 ? QMessageBox::Question : QMessageBox::Information);
+        break;
+    case Alert::Kind::Destructive:
+    case Alert::Kind::Failure: box.setIcon(QMessageBox::Warning); break;
+    }
     box.setText(alert.message);
     box.setInformativeText(alert.informative);
     const QStringList buttons = alert.buttons.isEmpty() ? QStringList{QStringLiteral("Ok")} : alert.buttons;
@@ -29,7 +35,10 @@ int WidgetDialogs::alert(const Alert &alert)
             role = QMessageBox::DestructiveRole;
         made.append(box.addButton(text, role));
     }
-    box.setDefaultButton(qobject_cast<QPushButton *>(made.first()));
+    // Return confirms, except where confirming destroys data: there it means the last
+    // button ("Cancel").
+    box.setDefaultButton(qobject_cast<QPushButton *>(alert.kind == Alert::Kind::Destructive ? made.last()
+                                                                                             : made.first()));
     // Escape means the last button ("Cancel" where there is one).
     box.setEscapeButton(made.last());
     box.exec();

@@ -76,7 +76,7 @@ SessionReader::Status SessionReader::fail(const QString &key, const QString &wha
 
 SessionReader::Status SessionReader::chooseAndRead(Dialogs &dialogs, const DataHandler &store)
 {
-    const QString path = dialogs.chooseFileToOpen(QStringLiteral("Select Image"),
+    const QString path = dialogs.chooseFileToOpen(QStringLiteral("Open Session"),
                                                   {QStringLiteral("txt"), QStringLiteral("text"),
                                                    QStringLiteral("bin"), QString()});
     if (path.isEmpty()) {

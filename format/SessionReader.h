@@ -17,7 +17,7 @@ public:
         Failed,    // the file could not be read or is damaged: see problem()
     };
 
-    // Shows the open panel "Select Image" and reads the chosen file.
+    // Shows the open panel "Open Session" and reads the chosen file.
     Status chooseAndRead(Dialogs &dialogs, const DataHandler &store);
     // Reads a file (up to 16 MiB, UTF-8).
     Status readFile(const QString &path, Dialogs &dialogs, const DataHandler &store);

@@ -37,8 +37,7 @@ void TextFileSaver::saveThroughPanel(Dialogs &dialogs, const QString &text,
         const QString error = writeAtomically(path, text);
         if (!error.isEmpty()) {
             Diagnostics::line(QStringLiteral("could not save %1: %2").arg(path, error));
-            d->inform(QStringLiteral("The file could not be saved"),
-                      QStringLiteral("%1\n%2").arg(path, error));
+            d->warn(QStringLiteral("The file could not be saved"), QStringLiteral("%1\n%2").arg(path, error));
             if (done)
                 done(QString());
             return;

@@ -352,7 +352,7 @@ void PedalLink::factoryResetPedal()
 {
     if (!d->serial.ready() || d->refuseIfBusy())
         return;
-    if (!d->dialogs.confirm(QStringLiteral("About to factory reset"),
+    if (!d->dialogs.confirmDestructive(QStringLiteral("About to factory reset"),
                             QStringLiteral("Your pedal will be reset to its factory settings.\n"
                                            "The computer data will remain the same.")))
         return;

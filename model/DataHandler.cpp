@@ -23,7 +23,7 @@ DataHandler &DataHandler::instance()
 
 bool DataHandler::resetSession(Dialogs &dialogs)
 {
-    if (!dialogs.confirm(QStringLiteral("About to reset"),
+    if (!dialogs.confirmDestructive(QStringLiteral("About to reset"),
                          QStringLiteral("This computer session will be reset to factory settings.\n"
                                         "Your pedal will remain the same")))
         return false;

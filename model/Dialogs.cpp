@@ -7,12 +7,24 @@ bool Dialogs::confirm(const QString &message, const QString &informative, const 
     return alert({message, informative, {QStringLiteral("Ok"), QStringLiteral("Cancel")}, title}) == 0;
 }
 
+bool Dialogs::confirmDestructive(const QString &message, const QString &informative, const QString &title)
+{
+    return alert({message, informative, {QStringLiteral("Ok"), QStringLiteral("Cancel")}, title,
+                  Alert::Kind::Destructive})
+        == 0;
+}
+
 void Dialogs::inform(const QString &message, const QString &informative)
 {
     alert({message, informative, {QStringLiteral("Ok")}, QString()});
 }
 
+void Dialogs::warn(const QString &message, const QString &informative)
+{
+    alert({message, informative, {QStringLiteral("Ok")}, QString(), Alert::Kind::Failure});
+}
+
 void Dialogs::notConnected()
 {
-    inform(QStringLiteral("Please connect to the pedal first"), QString());
+    warn(QStringLiteral("Please connect to the pedal first"), QString());
 }

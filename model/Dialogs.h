@@ -8,10 +8,18 @@
 // A modal alert: message text, informative text and one or two buttons ("Ok" first).
 struct Alert
 {
+    // What the alert is about; the window chooses its icon and default button by it.
+    enum class Kind {
+        Plain,       // a note, or a question when it has several buttons
+        Destructive, // a confirmation of something that cannot be undone: Cancel is the default
+        Failure,     // something could not be done
+    };
+
     QString message;
     QString informative;
     QStringList buttons;
     QString title;
+    Kind kind = Kind::Plain;
 };
 
 // Everything the program asks the user goes through this interface: the window
@@ -35,8 +43,12 @@ public:
 
     // Convenience: an alert with "Ok" and "Cancel"; true only for "Ok".
     bool confirm(const QString &message, const QString &informative, const QString &title = QString());
+    // The same for a step that destroys data (a reset, clearing): "Cancel" is the default.
+    bool confirmDestructive(const QString &message, const QString &informative, const QString &title = QString());
     // Convenience: an alert with the single button "Ok".
     void inform(const QString &message, const QString &informative);
+    // The same for a failure: what could not be done, and why.
+    void warn(const QString &message, const QString &informative);
     // The alert shown when a pedal command is given without a connected pedal.
     void notConnected();
 };

@@ -39,11 +39,23 @@ Menu::Values Menu::values() const
 const std::array<MenuField, Menu::FieldCount> &menuFields()
 {
     static const std::array<MenuField, Menu::FieldCount> fields = {{
-#define PEDAL_MENU_DESCRIPTOR(name, factory, rule) {#name, &Menu::name, factory, MenuRule::rule},
+#define PEDAL_MENU_DESCRIPTOR(name, factory, rule, section, label, column, tip)                           \
+    {#name, &Menu::name, factory, MenuRule::rule, MenuSection::section, label, column, tip},
         PEDAL_MENU_FIELDS(PEDAL_MENU_DESCRIPTOR)
 #undef PEDAL_MENU_DESCRIPTOR
     }};
     return fields;
+}
+
+const char *menuSectionTitle(MenuSection section)
+{
+    static const char *const titles[MenuSectionCount] = {
+        "MIDI clock and thru", "Channels and thresholds", "Songs and tempo",
+        "Display",             "Click outputs",           "Repeating MIDI stack",
+        "Channel converters",  "Incoming MIDI messages",  "Stack delay",
+    };
+    const int i = int(section);
+    return i >= 0 && i < MenuSectionCount ? titles[i] : "";
 }
 
 const std::array<const char *, 15> &incomingMessageNames()

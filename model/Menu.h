@@ -14,40 +14,140 @@ enum class MenuRule {
     Delay,       // v = 60 + 10 p
 };
 
-#define PEDAL_MENU_INCOMING(X, msg, controller)                                                    \
-    X(Incoming##msg##Type, 0, Same) X(Incoming##msg##Channel, 3, PlusOne)                         \
-    X(Incoming##msg##Message, controller, Same) X(Incoming##msg##Value, 128, Same)
+// The titled sections of the Global Settings page, in the order the page shows them.
+enum class MenuSection {
+    ClockAndThru,
+    ChannelsAndThresholds,
+    SongsAndTempo,
+    Display,
+    ClickOutputs,      // a table: a row per output, columns Length, Polarity, Tempo offset
+    RepeatingStack,
+    ChannelConverters, // a table: a row per converter
+    IncomingMessages,  // a table: a row per function, columns Type, Channel, Message, Value
+    StackDelay,
+};
+constexpr int MenuSectionCount = int(MenuSection::StackDelay) + 1;
 
-// The 104 global settings in declaration order: name, factory value, position rule.
+// The four fields of one incoming message: the function it triggers on the pedal.
+#define PEDAL_MENU_INCOMING(X, msg, controller, label, what)                                        \
+    X(Incoming##msg##Type, 0, Same, IncomingMessages, label, "Type",                               \
+      "Type of the MIDI message that " what ".")                                                   \
+    X(Incoming##msg##Channel, 3, PlusOne, IncomingMessages, label, "Channel",                      \
+      "MIDI channel of the message that " what ".")                                                \
+    X(Incoming##msg##Message, controller, Same, IncomingMessages, label, "Message",                \
+      "First data byte (controller or note) of the message that " what "; Any takes every number.") \
+    X(Incoming##msg##Value, 128, Same, IncomingMessages, label, "Value",                           \
+      "Second data byte of the message that " what "; Any takes every value.")
+
+// The 104 global settings in declaration order: name, factory value, position rule, and how
+// the Global Settings page shows it: section, label (the row of a table section), column
+// title (table sections only) and a one-line description for its tooltip.
 #define PEDAL_MENU_FIELDS(X)                                                                       \
-    X(SendMidiClock, 1, Same) X(ReceiveMidiClock, 1, Same) X(SendProgramChanges, 1, Same)          \
-    X(MidiThru, 1, Same) X(DisplayInMillis, 0, Same) X(RecallOnce, 0, Same)                        \
-    X(RecallSetlist, 0, Same) X(DiamondMod, 0, Same) X(GlobalTempo, 0, Same)                       \
-    X(StopMidiClockThru, 0, Same) X(DisplayNameOnly, 0, Same) X(MetroEnabled, 0, Same)             \
-    X(MidiChannelIn, 1, PlusOne) X(MidiChannelOut, 1, PlusOne) X(MidiThreshold, 1, PlusOne)        \
-    X(OneClickLength, 33, PlusThirty) X(TwoClickLength, 33, PlusThirty)                            \
-    X(ThreeClickLength, 33, PlusThirty) X(FourClickLength, 33, PlusThirty)                         \
-    X(OnePolarity, 0, Same) X(TwoPolarity, 0, Same) X(ThreePolarity, 0, Same)                      \
-    X(FourPolarity, 0, Same) X(RepeatingMidiStackReference, 0, Same)                               \
-    X(RepeatingMidiClickAmount, 0, Same) X(OffsetBpmOne, 0, MinusTwenty)                           \
-    X(OffsetBpmTwo, 0, MinusTwenty) X(OffsetBpmThree, 0, MinusTwenty)                              \
-    X(OffsetBpmFour, 0, MinusTwenty) X(MidiPulseAmount, 31, PlusTwo)                               \
-    X(AudioThreshold, 1, PlusOne) X(LedClickAmount, 31, PlusTwo)                                   \
-    X(ChannelConvert1Enabled, 0, Same) X(ChannelConvert1Type, 0, Same)                             \
-    X(ChannelConvert1ChannelFrom, 1, PlusOne) X(ChannelConvert1ChannelTo, 5, PlusOne)              \
-    X(ChannelConvert2Enabled, 0, Same) X(ChannelConvert2Type, 0, Same)                             \
-    X(ChannelConvert2ChannelFrom, 1, PlusOne) X(ChannelConvert2ChannelTo, 5, PlusOne)              \
-    PEDAL_MENU_INCOMING(X, Tap, 93) PEDAL_MENU_INCOMING(X, SetTempo, 94)                           \
-    PEDAL_MENU_INCOMING(X, NextPreset, 95) PEDAL_MENU_INCOMING(X, PrevPreset, 96)                  \
-    PEDAL_MENU_INCOMING(X, SetPreset, 97) PEDAL_MENU_INCOMING(X, GlobalTempo, 98)                  \
-    PEDAL_MENU_INCOMING(X, Division1, 99) PEDAL_MENU_INCOMING(X, Division2, 100)                   \
-    PEDAL_MENU_INCOMING(X, Division3, 101) PEDAL_MENU_INCOMING(X, Division4, 102)                  \
-    PEDAL_MENU_INCOMING(X, DivisionMidi, 103)                                                      \
-    X(TftRotation, 0, Same) X(PcMonitorChannel, 0, Same) X(RepeatingDiv, 0, Same)                  \
-    PEDAL_MENU_INCOMING(X, SendStack, 104) PEDAL_MENU_INCOMING(X, RepeatStack, 105)                \
-    PEDAL_MENU_INCOMING(X, MidiClock, 106)                                                         \
-    X(StackDelay, 60, Delay)                                                                       \
-    PEDAL_MENU_INCOMING(X, ResetTimers, 107)
+    X(SendMidiClock, 1, Same, ClockAndThru, "Send MIDI clock", "",                                 \
+      "Sends MIDI clock at the current tempo from the MIDI output.")                               \
+    X(ReceiveMidiClock, 1, Same, ClockAndThru, "Follow incoming MIDI clock", "",                   \
+      "Takes the tempo from MIDI clock arriving at the MIDI input.")                               \
+    X(SendProgramChanges, 1, Same, ClockAndThru, "Send program changes", "",                       \
+      "Sends the song's program and bank change when a song is chosen.")                           \
+    X(MidiThru, 1, Same, ClockAndThru, "MIDI thru", "",                                            \
+      "Passes what arrives at the MIDI input on to the MIDI output.")                              \
+    X(DisplayInMillis, 0, Same, Display, "Tempo in milliseconds", "",                              \
+      "Shows the tempo as milliseconds per beat instead of beats per minute.")                     \
+    X(RecallOnce, 0, Same, SongsAndTempo, "Recall once", "",                                       \
+      "Recalls a song's stored settings only the first time the song is chosen.")                  \
+    X(RecallSetlist, 0, Same, SongsAndTempo, "Recall the setlist", "",                             \
+      "Steps through the setlist instead of all 128 songs.")                                       \
+    X(DiamondMod, 0, Same, SongsAndTempo, "Diamond mod", "",                                       \
+      "Turns on the diamond modification of the pedal's tap handling.")                            \
+    X(GlobalTempo, 0, Same, SongsAndTempo, "One tempo for all songs", "",                          \
+      "Keeps the current tempo when another song is chosen instead of taking the song's tempo.")   \
+    X(StopMidiClockThru, 0, Same, ClockAndThru, "Block clock on MIDI thru", "",                    \
+      "Keeps incoming MIDI clock from being passed on through MIDI thru.")                         \
+    X(DisplayNameOnly, 0, Same, Display, "Song name only", "",                                     \
+      "Shows only the song's name on the display.")                                                \
+    X(MetroEnabled, 0, Same, SongsAndTempo, "Metronome", "",                                       \
+      "Turns the pedal's metronome on.")                                                           \
+    X(MidiChannelIn, 1, PlusOne, ChannelsAndThresholds, "MIDI input channel", "",                  \
+      "The channel on which the pedal listens to MIDI messages.")                                  \
+    X(MidiChannelOut, 1, PlusOne, ChannelsAndThresholds, "MIDI output channel", "",                \
+      "The channel on which the pedal sends its program changes and MIDI messages.")               \
+    X(MidiThreshold, 1, PlusOne, ChannelsAndThresholds, "MIDI threshold", "",                      \
+      "How much incoming MIDI tempo must change before the pedal follows it (1 to 10).")           \
+    X(OneClickLength, 33, PlusThirty, ClickOutputs, "Output 1", "Length",                          \
+      "Length of each click pulse of output 1 (30 to 255).")                                       \
+    X(TwoClickLength, 33, PlusThirty, ClickOutputs, "Output 2", "Length",                          \
+      "Length of each click pulse of output 2 (30 to 255).")                                       \
+    X(ThreeClickLength, 33, PlusThirty, ClickOutputs, "Output 3", "Length",                        \
+      "Length of each click pulse of output 3 (30 to 255).")                                       \
+    X(FourClickLength, 33, PlusThirty, ClickOutputs, "Output 4", "Length",                         \
+      "Length of each click pulse of output 4 (30 to 255).")                                       \
+    X(OnePolarity, 0, Same, ClickOutputs, "Output 1", "Polarity",                                  \
+      "Whether the clicks of output 1 are positive or negative pulses.")                           \
+    X(TwoPolarity, 0, Same, ClickOutputs, "Output 2", "Polarity",                                  \
+      "Whether the clicks of output 2 are positive or negative pulses.")                           \
+    X(ThreePolarity, 0, Same, ClickOutputs, "Output 3", "Polarity",                                \
+      "Whether the clicks of output 3 are positive or negative pulses.")                           \
+    X(FourPolarity, 0, Same, ClickOutputs, "Output 4", "Polarity",                                 \
+      "Whether the clicks of output 4 are positive or negative pulses.")                           \
+    X(RepeatingMidiStackReference, 0, Same, RepeatingStack, "Stack", "",                           \
+      "The MIDI stack that the pedal sends again and again.")                                      \
+    X(RepeatingMidiClickAmount, 0, Same, RepeatingStack, "Repeats", "",                            \
+      "How many times the stack is sent again; Infinite repeats it until it is stopped.")          \
+    X(OffsetBpmOne, 0, MinusTwenty, ClickOutputs, "Output 1", "Tempo offset",                      \
+      "Beats per minute added to the tempo on output 1 (-20 to +20).")                             \
+    X(OffsetBpmTwo, 0, MinusTwenty, ClickOutputs, "Output 2", "Tempo offset",                      \
+      "Beats per minute added to the tempo on output 2 (-20 to +20).")                             \
+    X(OffsetBpmThree, 0, MinusTwenty, ClickOutputs, "Output 3", "Tempo offset",                    \
+      "Beats per minute added to the tempo on output 3 (-20 to +20).")                             \
+    X(OffsetBpmFour, 0, MinusTwenty, ClickOutputs, "Output 4", "Tempo offset",                     \
+      "Beats per minute added to the tempo on output 4 (-20 to +20).")                             \
+    X(MidiPulseAmount, 31, PlusTwo, ClockAndThru, "MIDI clock beats", "",                          \
+      "How many beats of MIDI clock follow a new tempo; Infinite keeps the clock running.")        \
+    X(AudioThreshold, 1, PlusOne, ChannelsAndThresholds, "Audio threshold", "",                    \
+      "How loud a signal at an audio input must be to count as a tap (1 to 10).")                  \
+    X(LedClickAmount, 31, PlusTwo, Display, "LED beats", "",                                       \
+      "How many beats the tempo LED blinks after a new tempo; Infinite keeps it blinking.")        \
+    X(ChannelConvert1Enabled, 0, Same, ChannelConverters, "Converter 1", "On",                     \
+      "Turns converter 1 on: it moves messages of one type from one MIDI channel to another.")     \
+    X(ChannelConvert1Type, 0, Same, ChannelConverters, "Converter 1", "Type",                      \
+      "Type of the messages that converter 1 moves.")                                              \
+    X(ChannelConvert1ChannelFrom, 1, PlusOne, ChannelConverters, "Converter 1", "From channel",    \
+      "The channel whose messages converter 1 takes.")                                             \
+    X(ChannelConvert1ChannelTo, 5, PlusOne, ChannelConverters, "Converter 1", "To channel",        \
+      "The channel on which converter 1 sends them on.")                                           \
+    X(ChannelConvert2Enabled, 0, Same, ChannelConverters, "Converter 2", "On",                     \
+      "Turns converter 2 on: it moves messages of one type from one MIDI channel to another.")     \
+    X(ChannelConvert2Type, 0, Same, ChannelConverters, "Converter 2", "Type",                      \
+      "Type of the messages that converter 2 moves.")                                              \
+    X(ChannelConvert2ChannelFrom, 1, PlusOne, ChannelConverters, "Converter 2", "From channel",    \
+      "The channel whose messages converter 2 takes.")                                             \
+    X(ChannelConvert2ChannelTo, 5, PlusOne, ChannelConverters, "Converter 2", "To channel",        \
+      "The channel on which converter 2 sends them on.")                                           \
+    PEDAL_MENU_INCOMING(X, Tap, 93, "Tap", "taps the tempo")                                       \
+    PEDAL_MENU_INCOMING(X, SetTempo, 94, "Set tempo", "sets the tempo")                            \
+    PEDAL_MENU_INCOMING(X, NextPreset, 95, "Next song", "chooses the next song")                   \
+    PEDAL_MENU_INCOMING(X, PrevPreset, 96, "Previous song", "chooses the previous song")           \
+    PEDAL_MENU_INCOMING(X, SetPreset, 97, "Choose song", "chooses a song by number")               \
+    PEDAL_MENU_INCOMING(X, GlobalTempo, 98, "One tempo for all songs",                             \
+                        "turns one tempo for all songs on or off")                                 \
+    PEDAL_MENU_INCOMING(X, Division1, 99, "Division 1", "changes the tap division of jack 1")      \
+    PEDAL_MENU_INCOMING(X, Division2, 100, "Division 2", "changes the tap division of jack 2")     \
+    PEDAL_MENU_INCOMING(X, Division3, 101, "Division 3", "changes the tap division of jack 3")     \
+    PEDAL_MENU_INCOMING(X, Division4, 102, "Division 4", "changes the tap division of jack 4")     \
+    PEDAL_MENU_INCOMING(X, DivisionMidi, 103, "MIDI clock division",                               \
+                        "changes the division of the MIDI clock")                                  \
+    X(TftRotation, 0, Same, Display, "Display rotation", "",                                       \
+      "Turns the picture on the display by 0, 90, 180 or 270 degrees.")                            \
+    X(PcMonitorChannel, 0, Same, ChannelsAndThresholds, "Program change channel", "",              \
+      "Chooses the song named by program changes arriving on this channel; Off ignores them.")     \
+    X(RepeatingDiv, 0, Same, RepeatingStack, "Division", "",                                       \
+      "The beat division at which the stack is sent again.")                                       \
+    PEDAL_MENU_INCOMING(X, SendStack, 104, "Send stack", "sends the song's MIDI stack")            \
+    PEDAL_MENU_INCOMING(X, RepeatStack, 105, "Repeat stack", "starts or stops the repeating stack") \
+    PEDAL_MENU_INCOMING(X, MidiClock, 106, "MIDI clock", "starts or stops the MIDI clock")         \
+    X(StackDelay, 60, Delay, StackDelay, "Delay between messages", "",                             \
+      "Pause between the messages of a stack as the pedal sends them; 0 ms is the shortest.")      \
+    PEDAL_MENU_INCOMING(X, ResetTimers, 107, "Reset timers", "resets the pedal's timers")
 
 // The pedal's global settings: 104 integer fields.
 class Menu
@@ -66,7 +166,7 @@ public:
     Values values() const;
     bool operator==(const Menu &other) const { return values() == other.values(); }
 
-#define PEDAL_DECLARE_MENU_FIELD(name, factory, rule) qint64 name = 0;
+#define PEDAL_DECLARE_MENU_FIELD(name, factory, rule, section, label, column, tip) qint64 name = 0;
     PEDAL_MENU_FIELDS(PEDAL_DECLARE_MENU_FIELD)
 #undef PEDAL_DECLARE_MENU_FIELD
 };
@@ -77,7 +177,15 @@ struct MenuField
     qint64 Menu::*member;
     qint64 factory;
     MenuRule rule;
+    // How the Global Settings page shows the field.
+    MenuSection section;
+    const char *label;  // the setting's name; in a table section, the row's name
+    const char *column; // the column title in a table section, empty elsewhere
+    const char *tip;    // one line: what the setting does
 };
+
+// The title of a section of the Global Settings page.
+const char *menuSectionTitle(MenuSection section);
 
 // The 104 fields in declaration order.
 const std::array<MenuField, Menu::FieldCount> &menuFields();

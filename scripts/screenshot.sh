@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Makes docs/songs-page.png: the editor's Songs page with a small demo session, on a
-# virtual X display (Xvfb), captured with ImageMagick's `import`.
+# Makes docs/songs-page.png and docs/global-settings-page.png: the editor's Songs and
+# Global Settings pages with a small demo session, on a virtual X display (Xvfb), captured
+# with ImageMagick's `import`; xdotool picks a song and switches to the Global Settings tab.
 #   scripts/screenshot.sh [build-dir]      (default: build)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 editor="$build/app/pedal-editor"
 out="$here/docs/songs-page.png"
+out_global="$here/docs/global-settings-page.png"
 if [ ! -x "$editor" ]; then
   cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEDAL_BUILD_TESTS=OFF >/dev/null
   cmake --build "$build" -j"$(nproc)" --target pedal-editor
 fi
-for tool in Xvfb import; do
-  command -v "$tool" >/dev/null || { echo "$tool is needed (packages xvfb, imagemagick)" >&2; exit 1; }
+for tool in Xvfb import xdotool; do
+  command -v "$tool" >/dev/null || { echo "$tool is needed (packages xvfb, imagemagick, xdotool)" >&2; exit 1; }
 done
 
 work="$(mktemp -d)"
@@ -37,10 +39,26 @@ def field(name):
 all_names = "".join(field(names[i]) if i < len(names) else field("") for i in range(128))
 all_tempos = "".join("%03d" % (tempos[i] if i < len(tempos) else 120) for i in range(128))
 colours = "".join("%02d" % (3 + (i % 6) * 3 if i < len(names) else 0) for i in range(128))
+# White text, but black on the yellow and cyan backgrounds.
+text_colours = "".join("%02d" % (0 if i < len(names) and i % 6 in (1, 3) else 1) for i in range(128))
+
+# The global block: factory settings but for the MIDI input channel (2), the click length
+# of output 2 (40), the tempo offset of output 3 (+2), the metronome (on) and the
+# controller of the incoming Tap message (80), so the page marks them as changed.
+def incoming(controller):
+    return "178" + "%03d" % controller + "128"  # Control Change on channel 3, any value
+block = ("240" + "001" + "02" + "01" + "01" + "033" + "040" + "033" + "033" + "0000"
+         + "000" + "00" + "00" + "00" + "02" + "00" + "31" + "01" + "31"
+         + "0" + "176" + "180" + "0" + "176" + "180"
+         + incoming(80) + "".join(incoming(c) for c in range(94, 104))
+         + "0" + "00" + "00" + "".join(incoming(c) for c in range(104, 107)) + "0060" + incoming(107))
+assert len(block) == 205, len(block)
 with open(sys.argv[1], "w", newline="") as f:
     f.write("Name]" + all_names + "\r\n")
     f.write("Tempos]" + all_tempos + "\r\n")
     f.write("BackgroundColours]" + colours + "\r\n")
+    f.write("ForegroundColours]" + text_colours + "\r\n")
+    f.write("Global]" + block + "\r\n")
 PY
 
 display=":$((90 + RANDOM % 100))"
@@ -49,7 +67,16 @@ xvfb_pid=$!
 sleep 1
 DISPLAY="$display" QT_QPA_PLATFORM=xcb "$editor" "$work/demo.txt" >/dev/null 2>&1 &
 editor_pid=$!
-sleep 3
+# A debug build with sanitizers starts slowly: SCREENSHOT_WAIT seconds (default 3).
+wait_s="${SCREENSHOT_WAIT:-3}"
+sleep "$wait_s"
 mkdir -p "$(dirname "$out")"
-DISPLAY="$display" import -window root -crop 1180x820+0+0 +repage "$out"
-echo "wrote $out"
+shot() { DISPLAY="$display" import -window root -crop 1180x820+0+0 +repage "$1"; echo "wrote $1"; }
+# The window sits at the top left of the bare X display: the third song row of the table,
+# then the Global Settings tab.
+DISPLAY="$display" xdotool mousemove 130 156 click 1
+sleep 1
+shot "$out"
+DISPLAY="$display" xdotool mousemove 397 66 click 1
+sleep 1
+shot "$out_global"

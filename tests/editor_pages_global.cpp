@@ -4,8 +4,13 @@
 #include "editor/GlobalPage.h"
 #include "model/Menu.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSet>
 
 namespace {
 
@@ -14,8 +19,22 @@ struct GlobalPageTest : ::testing::Test
     PageContext c;
     GlobalPage page{c.ctx};
 
-    void SetUp() override { page.showSettings(); }
+    void SetUp() override
+    {
+        page.resize(1200, 900);
+        page.show();
+        page.showSettings();
+    }
     QComboBox *combo(const char *field) { return control<QComboBox>(page, QLatin1String(field) + QLatin1String("Combo")); }
+    QLabel *mark(const char *field) { return control<QLabel>(page, QLatin1String(field) + QLatin1String("Mark")); }
+    QStringList marked()
+    {
+        QStringList out;
+        for (const MenuField &f : menuFields())
+            if (!mark(f.name)->text().isEmpty())
+                out.append(QLatin1String(f.name));
+        return out;
+    }
     QStringList items(const char *field)
     {
         QStringList out;
@@ -37,6 +56,139 @@ TEST_F(GlobalPageTest, EveryFieldHasItsListInTheScrollViewShowingTheFactorySessi
         // Every factory value has its item.
         EXPECT_EQ(cb->currentIndex(), MenuRules::positionForValue(f.rule, f.factory)) << f.name;
     }
+    // Nothing differs from the factory settings.
+    EXPECT_EQ(marked(), QStringList());
+}
+
+// Where a setting sits on the page, from the section, label and column columns of the
+// global settings table; every setting has a description as its tooltip and a list only
+// as wide as its longest item.
+TEST_F(GlobalPageTest, SettingsSitInTheirTitledSectionsWithLabelsAndTooltips)
+{
+    const struct
+    {
+        const char *field;
+        const char *section;
+        const char *label;
+        const char *column; // the column title in a table section
+    } rows[] = {
+        {"SendMidiClock", "MIDI clock and thru", "Send MIDI clock", ""},
+        {"MidiChannelIn", "Channels and thresholds", "MIDI input channel", ""},
+        {"AudioThreshold", "Channels and thresholds", "Audio threshold", ""},
+        {"DisplayInMillis", "Display", "Tempo in milliseconds", ""},
+        {"TftRotation", "Display", "Display rotation", ""},
+        {"GlobalTempo", "Songs and tempo", "One tempo for all songs", ""},
+        {"OneClickLength", "Click outputs", "Output 1", "Length"},
+        {"ThreePolarity", "Click outputs", "Output 3", "Polarity"},
+        {"OffsetBpmFour", "Click outputs", "Output 4", "Tempo offset"},
+        {"RepeatingMidiStackReference", "Repeating MIDI stack", "Stack", ""},
+        {"RepeatingDiv", "Repeating MIDI stack", "Division", ""},
+        {"ChannelConvert2ChannelTo", "Channel converters", "Converter 2", "To channel"},
+        {"IncomingTapType", "Incoming MIDI messages", "Tap", "Type"},
+        {"IncomingDivisionMidiChannel", "Incoming MIDI messages", "MIDI clock division", "Channel"},
+        {"IncomingResetTimersValue", "Incoming MIDI messages", "Reset timers", "Value"},
+        {"StackDelay", "Stack delay", "Delay between messages", ""},
+    };
+    // The label in the first column of the combo's grid row, and the title over its column.
+    auto cellTexts = [](QComboBox *cb) {
+        auto *grid = qobject_cast<QGridLayout *>(cb->parentWidget()->layout());
+        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+        if (!grid)
+            return std::pair{QString(), QString()};
+        grid->getItemPosition(grid->indexOf(cb), &row, &column, &rowSpan, &columnSpan);
+        auto textAt = [grid](int r, int c) {
+            QLayoutItem *item = grid->itemAtPosition(r, c);
+            auto *label = item ? qobject_cast<QLabel *>(item->widget()) : nullptr;
+            return label ? label->text().remove(QStringLiteral("<b>")).remove(QStringLiteral("</b>")) : QString();
+        };
+        return std::pair{textAt(row, 0), row > 0 ? textAt(0, column) : QString()};
+    };
+    for (const auto &r : rows) {
+        QComboBox *cb = combo(r.field);
+        ASSERT_NE(cb, nullptr);
+        auto *box = qobject_cast<QGroupBox *>(cb->parentWidget());
+        ASSERT_NE(box, nullptr) << r.field;
+        EXPECT_EQ(box->title(), r.section) << r.field;
+        const auto [label, column] = cellTexts(cb);
+        EXPECT_EQ(label, r.label) << r.field;
+        if (*r.column) {
+            EXPECT_EQ(column, r.column) << r.field;
+        }
+    }
+
+    QSet<QString> cells;
+    for (const MenuField &f : menuFields()) {
+        QComboBox *cb = combo(f.name);
+        // Each setting has a cell of its own and a one-line description.
+        const auto [label, column] = cellTexts(cb);
+        EXPECT_EQ(label, QLatin1String(f.label)) << f.name;
+        EXPECT_EQ(column, QLatin1String(f.column)) << f.name;
+        const QString cell = QLatin1String(menuSectionTitle(f.section)) + '/' + label + '/' + column;
+        EXPECT_FALSE(cells.contains(cell)) << f.name << " shares " << cell.toStdString();
+        cells.insert(cell);
+        EXPECT_EQ(cb->toolTip(), QLatin1String(f.tip)) << f.name;
+        EXPECT_GT(cb->toolTip().size(), 20) << f.name;
+        EXPECT_FALSE(cb->toolTip().contains('\n')) << f.name;
+        // No wider than its longest item needs.
+        int widest = 0;
+        for (int i = 0; i < cb->count(); ++i)
+            widest = qMax(widest, cb->fontMetrics().horizontalAdvance(cb->itemText(i)));
+        if (GlobalItemTexts::kindOf(f) != GlobalItemTexts::Kind::StackName) {
+            EXPECT_LE(cb->width(), widest + 90) << f.name;
+            EXPECT_GE(cb->width(), widest) << f.name;
+        }
+    }
+    EXPECT_EQ(cells.size(), Menu::FieldCount);
+}
+
+// The filter shows the settings whose label, column, description or section holds its
+// text, with their rows, column titles and sections; the rest is hidden.
+TEST_F(GlobalPageTest, FilterShowsOnlyMatchingSettings)
+{
+    const struct
+    {
+        const char *text;
+        QStringList shown;
+        QStringList hidden;
+    } rows[] = {
+        {"polarity", {"OnePolarity", "FourPolarity"}, {"OneClickLength", "MidiThru", "IncomingTapType"}},
+        {"CHANNEL", {"MidiChannelIn", "IncomingTapChannel", "ChannelConvert1Type", "PcMonitorChannel"},
+         {"IncomingTapType", "IncomingTapValue", "SendMidiClock"}},
+        {"taps the tempo", {"IncomingTapType", "IncomingTapValue"}, {"IncomingSetTempoType", "DisplayInMillis"}},
+        {"stack delay", {"StackDelay"}, {"RepeatingMidiStackReference", "IncomingSendStackType"}},
+        {"no such setting", {}, {"SendMidiClock", "StackDelay", "IncomingTapType"}},
+        {"", {"SendMidiClock", "StackDelay", "IncomingTapType", "OnePolarity"}, {}},
+    };
+    auto *filter = control<QLineEdit>(page, QStringLiteral("GlobalFilterTF"));
+    auto *content = control<QScrollArea>(page, QStringLiteral("GlobalScrollView"))->widget();
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.text);
+        filter->clear();
+        QTest::keyClicks(filter, QLatin1String(r.text));
+        for (const QString &f : r.shown) {
+            QComboBox *cb = combo(f.toLatin1().constData());
+            EXPECT_TRUE(cb->isVisibleTo(content)) << f.toStdString();
+        }
+        for (const QString &f : r.hidden)
+            EXPECT_FALSE(combo(f.toLatin1().constData())->isVisibleTo(content)) << f.toStdString();
+    }
+    // A column title, a row label and a section go with their settings.
+    page.filterSettings(QStringLiteral("polarity"));
+    EXPECT_EQ(filter->text(), "polarity");
+    QGroupBox *outputs = qobject_cast<QGroupBox *>(combo("OnePolarity")->parentWidget());
+    QGroupBox *clock = qobject_cast<QGroupBox *>(combo("SendMidiClock")->parentWidget());
+    EXPECT_TRUE(outputs->isVisibleTo(content));
+    EXPECT_FALSE(clock->isVisibleTo(content));
+    int shownHeaders = 0, shownRows = 0;
+    for (QLabel *l : outputs->findChildren<QLabel *>()) {
+        if (!l->isVisibleTo(content) || l->objectName().endsWith("Mark"))
+            continue;
+        shownHeaders += l->text().startsWith("<b>");
+        shownRows += l->text().startsWith("Output");
+        EXPECT_FALSE(l->text().contains("Length")) << l->text().toStdString();
+    }
+    EXPECT_EQ(shownHeaders, 1);
+    EXPECT_EQ(shownRows, 4);
 }
 
 TEST_F(GlobalPageTest, RunTimeListsAtBothEnds)
@@ -57,7 +209,7 @@ TEST_F(GlobalPageTest, RunTimeListsAtBothEnds)
         {"RepeatingMidiClickAmount", 32, "0", "1", "Infinite"},
         {"IncomingTapMessage", 129, "0", "1", "Any"},
         {"IncomingResetTimersValue", 129, "0", "1", "Any"},
-        {"RepeatingMidiStackReference", 128, "Midi Stack 1", "Midi Stack 2", "Midi Stack 128"},
+        {"RepeatingMidiStackReference", 128, "1: Midi Stack 1", "2: Midi Stack 2", "128: Midi Stack 128"},
     };
     for (const auto &l : lists) {
         const QStringList it = items(l.field);
@@ -162,9 +314,15 @@ TEST_F(GlobalPageTest, PageResetRestoresEveryListAtOnceWithoutAsking)
     choose(combo("StackDelay"), 10);
     choose(combo("IncomingTapMessage"), 5);
     choose(combo("OffsetBpmFour"), 3);
+    choose(combo("IncomingTapValue"), 3);
+    choose(combo("IncomingTapValue"), 128); // back to the factory value "Any"
     c.store.GlobalMenu.MidiThreshold = 99; // out of range
     page.showSettings();
     ASSERT_FALSE(c.store.GlobalMenu == Menu::factory());
+    // Each setting that differs from its factory value is marked, and only those.
+    EXPECT_EQ(marked(), QStringList({"SendMidiClock", "MidiThreshold", "OffsetBpmFour", "IncomingTapMessage",
+                                     "StackDelay"}));
+    EXPECT_EQ(mark("StackDelay")->toolTip(), "Changed: the factory setting is 0 ms.");
 
     control<QPushButton>(page, QStringLiteral("ResetGlobalCommand"))->click();
     EXPECT_EQ(c.store.GlobalMenu, Menu::factory());
@@ -174,6 +332,7 @@ TEST_F(GlobalPageTest, PageResetRestoresEveryListAtOnceWithoutAsking)
     EXPECT_EQ(combo("IncomingTapMessage")->currentText(), "93");
     EXPECT_EQ(combo("OffsetBpmFour")->currentText(), "0");
     EXPECT_EQ(combo("MidiThreshold")->currentText(), "1");
+    EXPECT_EQ(marked(), QStringList());
 
     // Without a pedal link the pedal commands do nothing.
     control<QPushButton>(page, QStringLiteral("SendMenuCommand"))->click();
@@ -189,7 +348,7 @@ TEST_F(GlobalPageTest, RepeatingStackListFollowsRenamesAndKeepsItsSelection)
     c.lists.emptyStacks();
     c.lists.refillStacks();
     EXPECT_EQ(combo("RepeatingMidiStackReference")->currentIndex(), 6);
-    EXPECT_EQ(combo("RepeatingMidiStackReference")->currentText(), "Amp Scenes");
+    EXPECT_EQ(combo("RepeatingMidiStackReference")->currentText(), "7: Amp Scenes");
     EXPECT_EQ(c.store.GlobalMenu.RepeatingMidiStackReference, 6);
 }
 

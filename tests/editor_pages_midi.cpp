@@ -130,12 +130,12 @@ TEST(MidiPageInWindow, StackRenameReachesAllEighteenStackListsOfTheWindow)
 
     int showing = 0;
     for (QComboBox *list : window.findChildren<QComboBox *>())
-        if (list->count() == 128 && list->itemText(3) == "Clean Rhythm")
+        if (list->count() == 128 && list->itemText(3) == "4: Clean Rhythm")
             ++showing;
     EXPECT_EQ(showing, 18);
     EXPECT_EQ(stacks->currentIndex(), 3);
     EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("RepeatingMidiStackReferenceCombo"))->currentIndex(), 2);
-    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("midiStackRefCombo"))->itemText(3), "Clean Rhythm");
+    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("midiStackRefCombo"))->itemText(3), "4: Clean Rhythm");
 }
 
 TEST_F(MidiPageTest, LibraryCopyFillsTickedRowsWithCutName)
@@ -244,6 +244,7 @@ TEST_F(MidiPageTest, ClearAsksFirstAndCancelKeepsTheLibrary)
     EXPECT_EQ(c.dialogs.shown[0].message, "About to clear");
     EXPECT_EQ(c.dialogs.shown[0].informative, "Your Library will be cleared to hold no messages");
     EXPECT_EQ(c.dialogs.shown[0].buttons, QStringList({"Ok", "Cancel"}));
+    EXPECT_EQ(c.dialogs.shown[0].kind, Alert::Kind::Destructive);
     EXPECT_EQ(c.store.MidiMessageLibrary.size(), 1u);
     c.dialogs.answers = {0};
     press("resetLibraryButton");

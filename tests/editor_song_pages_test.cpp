@@ -162,6 +162,13 @@ TEST_F(SongPages, ListsStorePositionsAndColourListsPaintTheirColour)
     EXPECT_EQ(song(4).BackgroundColour, 3);
     EXPECT_EQ(combo("backgroundColourCombo")->palette().color(QPalette::Button), QColor(255, 0, 0));
     EXPECT_EQ(combo("foregroundColourCombo")->palette().color(QPalette::Button), QColor::fromRgbF(0.58f, 1, 1));
+    // The song table's colour swatch follows the pick.
+    const QModelIndex swatch = find<QTableView>("SongTableView")->model()->index(4, 4);
+    EXPECT_EQ(swatch.model()->headerData(4, Qt::Horizontal).toString(), "Colour");
+    EXPECT_EQ(swatch.data(Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
+    EXPECT_EQ(swatch.data(Qt::ForegroundRole).value<QColor>(), QColor::fromRgbF(0.58f, 1, 1));
+    EXPECT_EQ(swatch.data(Qt::ToolTipRole).toString(),
+              ItemTexts::colourNames().at(13) + " on " + ItemTexts::colourNames().at(3));
     EXPECT_EQ(ItemTexts::colourNames().size(), 20);
     EXPECT_EQ(ItemTexts::colour(20), QColor(0, 0, 0));
 
@@ -353,7 +360,7 @@ TEST_F(SongPages, NameListsAreSharedAndKeepTheirPositionsOnRefill)
     EXPECT_EQ(presetLists, 14);
     EXPECT_GE(stackLists, 16); // 15 on these two pages and midiStackRefCombo
     EXPECT_EQ(vc.context().lists.presetModel()->index(4).data().toString(), "Song 5");
-    EXPECT_EQ(vc.context().lists.stackModel()->index(0).data().toString(), "Midi Stack 1");
+    EXPECT_EQ(vc.context().lists.stackModel()->index(0).data().toString(), "1: Midi Stack 1");
 
     pickSong("Set Jacks", "SetJacksTableView", 2);
     choose(combo("jackOneCombo"), 2);

@@ -13,15 +13,23 @@
 #include "editor/CompareDock.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/VirtualPedalProcess.h"
+#include "editor/WidgetDialogs.h"
 
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
+
+#include <functional>
 
 namespace {
 
@@ -67,6 +75,59 @@ TEST_F(Window, RefreshShowsPositionOneOnBothSongPages)
     EXPECT_EQ(find<QTableView>("SongTableView")->selectionModel()->selectedRows().value(0).row(), 1);
     find<QAction>("refreshAction")->trigger();
     EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
+}
+
+// A wheel notch over a list scrolls the page unless the list has keyboard focus; with
+// focus, the wheel picks the next item as usual.
+TEST_F(Window, WheelEditsOnlyAFocusedListAndScrollsThePageOtherwise)
+{
+    const struct
+    {
+        const char *tab;
+        const char *scroll;
+        const char *list;
+        qint64 (*stored)(const DataHandler &);
+    } rows[] = {
+        {"Global Settings", "GlobalScrollView", "MidiChannelInCombo",
+         [](const DataHandler &s) { return s.GlobalMenu.MidiChannelIn; }},
+        {"Global Settings", "GlobalScrollView", "IncomingTapTypeCombo",
+         [](const DataHandler &s) { return s.GlobalMenu.IncomingTapType; }},
+        {"Songs", "SongsScrollView", "fontCombo", [](const DataHandler &s) { return s.SongList[3]->FontSize; }},
+    };
+    pickSong("Songs", "SongTableView", 3);
+    vc.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&vc));
+    auto notchDown = [](QWidget *target) {
+        const QPointF at(target->width() / 2.0, target->height() / 2.0);
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.list);
+        ASSERT_TRUE(vc.showPage(QString::fromLatin1(row.tab)));
+        QApplication::processEvents();
+        QComboBox *list = combo(row.list);
+        auto *scroll = find<QScrollArea>(row.scroll);
+        EXPECT_EQ(list->focusPolicy(), Qt::StrongFocus) << "the wheel must not give a list focus";
+        find<QTableView>("SongTableView")->setFocus();
+        scroll->verticalScrollBar()->setValue(0);
+        const int index = list->currentIndex();
+        const qint64 value = row.stored(store);
+
+        notchDown(list);
+        EXPECT_EQ(list->currentIndex(), index);
+        EXPECT_EQ(row.stored(store), value);
+        if (scroll->verticalScrollBar()->maximum() > 0) {
+            EXPECT_GT(scroll->verticalScrollBar()->value(), 0) << "the page scrolls instead";
+        }
+
+        list->setFocus();
+        ASSERT_TRUE(list->hasFocus());
+        notchDown(list);
+        EXPECT_EQ(list->currentIndex(), index + 1);
+        EXPECT_EQ(row.stored(store), value + 1);
+    }
 }
 
 TEST_F(Window, SortingReordersTheSongListAndTheSavedFile)
@@ -137,7 +198,7 @@ TEST_F(Window, OpenAppliesAFileAndRefusesADamagedOne)
 
     dialogs.openPaths = {good};
     find<QAction>("openSessionAction")->trigger();
-    EXPECT_EQ(dialogs.openTitles.last(), "Select Image");
+    EXPECT_EQ(dialogs.openTitles.last(), "Open Session");
     for (const SongRef &s : store.SongList) {
         EXPECT_EQ(s->Tempo, 100);
         EXPECT_EQ(s->TempoInMs, 600);
@@ -246,6 +307,7 @@ TEST_F(Window, ResetAsksAndRefreshesEitherWay)
     dialogs.answers = {1}; // Cancel
     find<QAction>("resetSessionAction")->trigger();
     EXPECT_EQ(dialogs.shown.last().message, "About to reset");
+    EXPECT_EQ(dialogs.shown.last().kind, Alert::Kind::Destructive);
     EXPECT_EQ(song(5).FullName, "Edited");
     EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
     dialogs.answers = {0};
@@ -343,6 +405,42 @@ TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
     EXPECT_TRUE(sent.endsWith(QLatin1Char(';')));
     EXPECT_TRUE(sent.contains(QStringLiteral("Tempos]")));
     EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key
+}
+
+// The window's alerts: a confirmation that destroys data defaults to Cancel, and
+// destructive confirmations and failures carry the warning icon.
+TEST(AlertBox, IconAndDefaultButtonFollowTheKindOfAlert)
+{
+    const struct
+    {
+        const char *what;
+        std::function<void(Dialogs &)> ask;
+        QMessageBox::Icon icon;
+        const char *defaultButton;
+    } rows[] = {
+        {"confirm", [](Dialogs &d) { d.confirm("About to send", QString()); }, QMessageBox::Question, "Ok"},
+        {"destructive", [](Dialogs &d) { d.confirmDestructive("About to factory reset", QString()); },
+         QMessageBox::Warning, "Cancel"},
+        {"note", [](Dialogs &d) { d.inform("Success!", QString()); }, QMessageBox::Information, "Ok"},
+        {"failure", [](Dialogs &d) { d.warn("The file could not be saved", QString()); }, QMessageBox::Warning, "Ok"},
+        {"not connected", [](Dialogs &d) { d.notConnected(); }, QMessageBox::Warning, "Ok"},
+    };
+    WidgetDialogs dialogs;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString defaultButton;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            icon = box->icon();
+            defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+            box->reject();
+        });
+        row.ask(dialogs);
+        EXPECT_EQ(icon, row.icon);
+        EXPECT_EQ(defaultButton, row.defaultButton);
+    }
 }
 
 TEST(OpenPanel, ShowsSessionFilesFilesWithoutExtensionAndFolders)

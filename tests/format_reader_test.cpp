@@ -297,7 +297,7 @@ TEST(ReadingFiles, PanelCancelFileErrorsAndEncodings)
         EXPECT_EQ(reader.chooseAndRead(dialogs, store), SessionReader::Status::Cancelled);
         EXPECT_EQ(captured.lines, QStringList({QStringLiteral("file selection was canceled")}));
     }
-    EXPECT_EQ(dialogs.openTitles, QStringList({QStringLiteral("Select Image")}));
+    EXPECT_EQ(dialogs.openTitles, QStringList({QStringLiteral("Open Session")}));
 
     const QString missing = dir.filePath(QStringLiteral("missing.txt"));
     EXPECT_EQ(reader.readFile(missing, dialogs, store), SessionReader::Status::Failed);

@@ -334,6 +334,7 @@ TEST(FactoryReset, AsksAndWritesTheCommand)
     rig.link->factoryResetPedal();
     EXPECT_EQ(rig.port->writtenTexts(), QStringList({"]4;"}));
     EXPECT_EQ(rig.dialogs.shown[0].message, "About to factory reset");
+    EXPECT_EQ(rig.dialogs.shown[0].kind, Alert::Kind::Destructive);
     EXPECT_EQ(rig.dialogs.shown[0].informative,
               "Your pedal will be reset to its factory settings.\nThe computer data will remain the same.");
 }

@@ -79,6 +79,7 @@ TEST(SessionReset, AsksAndCancelChangesNothing)
     EXPECT_EQ(a.informative, QStringLiteral("This computer session will be reset to factory settings.\n"
                                             "Your pedal will remain the same"));
     EXPECT_EQ(a.buttons, QStringList({QStringLiteral("Ok"), QStringLiteral("Cancel")}));
+    EXPECT_EQ(a.kind, Alert::Kind::Destructive);
     EXPECT_EQ(snapshot(store), before);
 }
 
