@@ -8,9 +8,14 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   bossa-cli
+  dpkg-dev file
 )
 if [ "${1:-}" = "--gui" ]; then
   packages+=(qt6-qpa-plugins fonts-dejavu-core)
+fi
+# What scripts/make-deb.sh checks the package with.
+if [ "${1:-}" = "--package" ]; then
+  packages+=(lintian appstream desktop-file-utils man-db)
 fi
 
 missing=()
