@@ -44,8 +44,8 @@ set(CPACK_PACKAGE_NAME pedal-editor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Pedal Editor developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor and librarian for a tap-tempo MIDI foot pedal")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "editor and librarian for a tap-tempo MIDI foot pedal
-Pedal Editor keeps a whole session of a tap-tempo and MIDI-controller foot
+# CPack puts the summary above this as the synopsis line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Pedal Editor keeps a whole session of a tap-tempo and MIDI-controller foot
 pedal with four configurable jacks: 128 songs, the setlist, 128 MIDI stacks,
 the global settings and a library of described MIDI messages. It edits the
 session on five pages, saves it as a text file, sends it to the pedal over
