@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-serialport-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   bossa-cli
