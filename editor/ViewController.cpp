@@ -12,6 +12,8 @@
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
 #include "model/Dialogs.h"
+#include "format/SessionKeys.h"
+#include "PedalVersion.h"
 
 // The Setlist, Midi Management and Global Settings pages are built on their own; the
 // window shows their tabs once they are part of the program.
@@ -273,6 +275,13 @@ void ViewController::buildMenus()
 
     QMenu *view = menuBar()->addMenu(tr("&View"));
     action(view, "refreshAction", tr("&Refresh"), [this] { RefreshAllPages(); }, QKeySequence(Qt::Key_F5));
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    action(help, "aboutAction", tr("&About Pedal Editor"), [this] {
+        m_dialogs.alert({QStringLiteral("Pedal Editor %1").arg(QStringLiteral(PEDAL_VERSION)),
+                         tr("Qt %1\nSession format of %2 keys").arg(QString::fromLatin1(qVersion())).arg(SessionKeys::Count),
+                         {QStringLiteral("Ok")}, tr("About Pedal Editor")});
+    });
 }
 
 void ViewController::buildStatusBar()

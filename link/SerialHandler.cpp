@@ -1,5 +1,6 @@
 #include "SerialHandler.h"
 
+#include "PortAccess.h"
 #include "QtSerialTransport.h"
 #include "Scheduler.h"
 
@@ -65,7 +66,7 @@ bool SerialHandler::openPort(const QString &path)
                           + QStringLiteral(") encountered error: ") + error);
         setPortName(NotConnectedName);
         m_dialogs.inform(QStringLiteral("Could not open the pedal's port"),
-                         path + QStringLiteral(": ") + error);
+                         PortAccess::describeOpenFailure(path, error));
         return false;
     }
     const quint64 connection = m_openCount;

@@ -4,13 +4,18 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-serialport-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   bossa-cli
+  dpkg-dev file
 )
 if [ "${1:-}" = "--gui" ]; then
   packages+=(qt6-qpa-plugins fonts-dejavu-core)
+fi
+# What scripts/make-deb.sh checks the package with.
+if [ "${1:-}" = "--package" ]; then
+  packages+=(lintian appstream desktop-file-utils man-db)
 fi
 
 missing=()

@@ -13,6 +13,7 @@
 #include "editor/CompareDock.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/VirtualPedalProcess.h"
+#include "PedalVersion.h"
 #include "editor/WidgetDialogs.h"
 
 #include <QAction>
@@ -59,6 +60,12 @@ TEST_F(Window, HasItsPagesCommandsAndMenus)
     click("SendAllCommand");
     click("connectToPedalButton");
     EXPECT_TRUE(dialogs.shown.isEmpty());
+    // Help > About: the version, the Qt version in use and the size of the session format.
+    find<QAction>("aboutAction")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].message, QStringLiteral("Pedal Editor " PEDAL_VERSION));
+    EXPECT_TRUE(dialogs.shown[0].informative.contains(QString::fromLatin1(qVersion())));
+    EXPECT_TRUE(dialogs.shown[0].informative.contains(QStringLiteral("75 keys")));
 }
 
 TEST_F(Window, RefreshShowsPositionOneOnBothSongPages)

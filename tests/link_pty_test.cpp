@@ -100,8 +100,11 @@ TEST(SerialOverPty, OpenFailureOfTheRealPortIsReported)
     SerialHandler serial(dialogs, scheduler);
     EXPECT_FALSE(serial.openPort("/nonexistent/pedal"));
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_TRUE(dialogs.shown[0].informative.startsWith("/nonexistent/pedal: "));
-    EXPECT_GT(dialogs.shown[0].informative.size(), QString("/nonexistent/pedal: ").size());
+    // The system's reason in brackets, and where to look for the pedal's port.
+    const QString text = dialogs.shown[0].informative;
+    EXPECT_TRUE(text.startsWith("/nonexistent/pedal is not there (")) << text.toStdString();
+    EXPECT_FALSE(text.contains("()")) << text.toStdString();
+    EXPECT_TRUE(text.contains("ls /dev/ttyACM*")) << text.toStdString();
     EXPECT_EQ(serial.portName(), "COM333");
     EXPECT_FALSE(serial.portHeld());
 }

@@ -1,11 +1,19 @@
 #include "link_test_util.h"
 
+#include "link/PortAccess.h"
+#include "link/QtSerialTransport.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TEST(PortLister, KeepsTheOrderOfFirstSighting)
 {
@@ -113,6 +121,73 @@ TEST(Connect, APortThatCannotBeOpenedLeavesThePedalNotConnected)
     rig.link->loadSetlist();
     ASSERT_EQ(rig.dialogs.shown.size(), 1);
     EXPECT_EQ(rig.dialogs.shown[0].message, "Please connect to the pedal first");
+}
+
+// The open failure's text: lack of permission names the device's group and the command
+// that gives access; a missing device points at the pedal's cable; anything else passes the
+// system's words on.
+TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpened)
+{
+    struct Row
+    {
+        int accessError;
+        const char *group;
+        const char *systemError;
+        QStringList has;
+        QStringList hasNot;
+    };
+    const QString dev = QStringLiteral("/dev/ttyACM0");
+    const Row rows[] = {
+        {EACCES, "dialout", "Permission denied",
+         {"You do not have permission to open /dev/ttyACM0 (Permission denied).", "group \"dialout\"",
+          "\"sudo usermod -aG dialout $USER\"", "log out and log in again"},
+         {}},
+        {EPERM, "uucp", "Operation not permitted", {"sudo usermod -aG uucp $USER"}, {"dialout"}},
+        // No group to name, or one that must not be handed out.
+        {EACCES, "", "Permission denied", {"permission", "administrator"}, {"usermod", "group"}},
+        {EACCES, "root", "Permission denied", {"administrator"}, {"usermod"}},
+        {ENOENT, "", "No such file or directory",
+         {"/dev/ttyACM0 is not there (No such file or directory).", "plugged in", "ls /dev/ttyACM*"}, {"permission"}},
+        {0, "dialout", "Device or resource busy", {"/dev/ttyACM0: Device or resource busy"}, {"usermod", "permission"}},
+    };
+    for (const Row &row : rows) {
+        const QString text = PortAccess::openFailureText(
+            dev, QString::fromLatin1(row.systemError), {row.accessError, QString::fromLatin1(row.group)});
+        SCOPED_TRACE(text.toStdString());
+        for (const QString &part : row.has)
+            EXPECT_TRUE(text.contains(part)) << part.toStdString();
+        for (const QString &part : row.hasNot)
+            EXPECT_FALSE(text.contains(part, Qt::CaseInsensitive)) << part.toStdString();
+    }
+    EXPECT_EQ(PortAccess::openFailureText(dev, QStringLiteral("Device or resource busy"), {}),
+              QStringLiteral("/dev/ttyACM0: Device or resource busy"));
+}
+
+// A real open of a device this user may not read: the alert says so and names the group.
+TEST(PortAccess, APortWithoutPermissionNamesTheGroupInTheAlert)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root, which may open any file: no open is refused for lack of permission";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("ttyACM9");
+    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0), 0);
+    const QString group = QFileInfo(path).group();
+    EXPECT_EQ(PortAccess::inspect(path).group, group);
+
+    ScriptedDialogs dialogs;
+    ManualScheduler clock;
+    SerialHandler serial(dialogs, clock, std::make_unique<QtSerialTransport>(),
+                         std::make_unique<PortLister>([] { return QStringList(); }));
+    EXPECT_FALSE(serial.openPort(path));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    const QString text = dialogs.shown[0].informative;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("You do not have permission to open ") + path)) << text.toStdString();
+    if (!group.isEmpty() && group != QLatin1String("root")) {
+        EXPECT_TRUE(text.contains(QStringLiteral("sudo usermod -aG %1 $USER").arg(group))) << text.toStdString();
+    }
+    EXPECT_FALSE(serial.isConnected());
 }
 
 TEST(Connect, AnUnpluggedPedalIsNotWrittenTo)

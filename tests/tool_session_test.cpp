@@ -6,6 +6,8 @@
 #include "format_test_util.h"
 #include "model/Normaliser.h"
 
+#include "PedalVersion.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QDir>
@@ -216,6 +218,9 @@ TEST_F(SessionToolTest, UsageErrors)
         EXPECT_FALSE(r.err.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();
     }
     EXPECT_FALSE(QFile::exists(path("x.json")));
+    const ToolRun version = run({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QByteArray("pedal-session " PEDAL_VERSION "\n"));
 }
 
 TEST_F(SessionToolTest, LegacyFilesNeedTheirQuestionAnswered)

@@ -4,6 +4,8 @@
 
 #include "model/Diagnostics.h"
 
+#include "PedalVersion.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -20,6 +22,10 @@ int main(int argc, char **argv)
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         SessionTool::printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == QLatin1String("--version") || args.first() == QLatin1String("-v")) {
+        std::printf("pedal-session %s\n", PEDAL_VERSION);
+        return 0;
     }
     const QString command = args.takeFirst();
     if (command == QLatin1String("send"))

@@ -13,6 +13,8 @@
 #include "model/Normaliser.h"
 #include "model/ScriptedDialogs.h"
 
+#include "PedalVersion.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -86,6 +88,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("virtual-pedal"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PEDAL_VERSION));
     // Standard output holds only the device path; everything else goes to standard error.
     Diagnostics::setSink([](const QString &line) {
         std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -96,6 +99,7 @@ int main(int argc, char **argv)
         "Plays the pedal on a pseudo-terminal. Prints the device path on its first line of output "
         "and runs until it is stopped (Ctrl-C, SIGTERM)."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption linkOption(QStringLiteral("link"),
         QStringLiteral("Also make a symbolic link at <path> to the device (removed at exit)."), QStringLiteral("path"));
     const QCommandLineOption sessionOption(QStringLiteral("session"),
