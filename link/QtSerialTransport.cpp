@@ -58,6 +58,7 @@ bool QtSerialTransport::open(const QString &path, const Settings &settings, QStr
     }
     // Whatever waits from before (the rest of an earlier reply) is not ours.
     m_port->clear(QSerialPort::Input);
+    m_port->clearError();
     if (settings.raiseRts && !m_port->setRequestToSend(true)) {
         // Pseudo-terminals and some adapters have no RTS line: carry on without it.
         Diagnostics::line(QStringLiteral("Serial port (%1) has no RTS line: %2")

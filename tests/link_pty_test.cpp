@@ -162,6 +162,22 @@ TEST(SerialOverPty, OpenFailureOfTheRealPortIsReported)
     EXPECT_GT(dialogs.shown[0].informative.size(), QString("/nonexistent/pedal: ").size());
     EXPECT_EQ(serial.portName(), "COM333");
     EXPECT_FALSE(serial.portHeld());
+
+    // A device held by one link cannot be opened by another, also under another path.
+    PtyPair pty;
+    ASSERT_TRUE(pty.open());
+    QTemporaryDir dir;
+    const QString other = dir.filePath("pedal");
+    ASSERT_TRUE(QFile::link(pty.slavePath(), other));
+    ScriptedDialogs firstDialogs;
+    SerialHandler first(firstDialogs, scheduler);
+    ASSERT_TRUE(first.openPort(pty.slavePath()));
+    dialogs.shown.clear();
+    EXPECT_FALSE(serial.openPort(other));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].informative.contains("in use")) << dialogs.shown[0].informative.toStdString();
+    first.closePort();
+    EXPECT_TRUE(serial.openPort(other));
 }
 
 TEST(SerialOverPty, TheTouchAt1200BaudOpensAndClosesThePort)

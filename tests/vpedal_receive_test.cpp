@@ -249,6 +249,25 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
     EXPECT_EQ(pedal.stop(), 0);
 }
 
+// The virtual pedal ends cleanly (its session saved) on SIGHUP, and on a signal that
+// comes right after it printed its path.
+TEST_F(VirtualPedalReceive, ThePedalEndsCleanlyOnEverySignal)
+{
+    for (int number : {SIGHUP, SIGTERM}) {
+        SCOPED_TRACE(number);
+        const QString saved = dir.filePath(QStringLiteral("saved-%1.txt").arg(number));
+        PedalProcess pedal;
+        ASSERT_TRUE(pedal.start({QStringLiteral("--save"), saved}));
+        ::kill(pid_t(pedal.pid()), number);
+        QElapsedTimer clock;
+        clock.start();
+        while (!QFileInfo::exists(saved) && clock.elapsed() < 10000)
+            pause(50);
+        EXPECT_TRUE(QFileInfo::exists(saved));
+        pedal.stop();
+    }
+}
+
 TEST_F(VirtualPedalReceive, APortThatCannotBeOpened)
 {
     const QString missing = dir.filePath(QStringLiteral("no-such-port"));
