@@ -110,10 +110,15 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
         connect(m_pedal.link, &PedalLink::progress, this, &ViewController::showProgress);
         connect(m_pedal.link, &PedalLink::transferEnded, this, [this] { m_progress->hide(); });
         connect(m_pedal.link, &PedalLink::storeChangedByPedal, m_session, &SessionActions::sessionMayHaveChanged);
+        connect(m_pedal.link, &PedalLink::transferInterrupted, this,
+                [this](const QString &message, const QString &informative) { m_dialogs.inform(message, informative); });
     }
     if (m_pedal.serial) {
         connect(m_pedal.serial, &SerialHandler::portNameChanged, this, &ViewController::updateConnection);
-        connect(m_pedal.serial, &SerialHandler::portLost, this, &ViewController::updateConnection);
+        connect(m_pedal.serial, &SerialHandler::portLost, this, [this](const QString &message) {
+            updateConnection();
+            statusBar()->showMessage(message);
+        });
     }
     connect(m_virtualPedal, &VirtualPedalProcess::attached, this, [this](const QString &path) {
         statusBar()->showMessage(tr("Virtual pedal attached at %1. Press Connect to use it.").arg(path));
@@ -220,7 +225,7 @@ QWidget *ViewController::buildCommandBar()
             m_pedal.link->factoryResetPedal();
     });
     connect(firmware, &QPushButton::clicked, this, [this] {
-        if (m_pedal.firmware)
+        if (m_pedal.firmware && !(m_pedal.link && m_pedal.link->refuseIfBusy()))
             m_pedal.firmware->upload();
     });
     row->addWidget(connectButton);
@@ -329,7 +334,7 @@ void ViewController::updateConnection()
     if (m_pedal.serial->portHeld())
         m_connection->setText(tr("Connected: %1").arg(m_pedal.serial->portName()));
     else
-        m_connection->setText(tr("%1 (unplugged)").arg(m_pedal.serial->portName()));
+        m_connection->setText(tr("Not connected (%1 was disconnected)").arg(m_pedal.serial->portName()));
 }
 
 void ViewController::showProgress(int done, int total, const QString &what)
@@ -343,6 +348,9 @@ void ViewController::showProgress(int done, int total, const QString &what)
 void ViewController::connectToPedal()
 {
     if (!m_pedal.serial)
+        return;
+    // Opening the port again in the middle of a transfer would greet the pedal inside it.
+    if (m_pedal.link && m_pedal.link->refuseIfBusy())
         return;
     m_pedal.serial->connectToPedal();
     updateConnection();

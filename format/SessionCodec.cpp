@@ -333,11 +333,7 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
                 d.stackPositions.push_back(position);
             }
             for (int m = 0; m < MidiStack::MessageCount; ++m) {
-                const qint64 v = all[first + size_t(group - MidiStack::MessageCount + m)];
-                if (key.kind == KeyKind::StackChannels && !options.anyStackStatus
-                    && !statusChannelOk(v, problem, QStringLiteral("stack %1 message %2").arg(s + 1).arg(m + 1)))
-                    return false;
-                d.numbers.push_back(v);
+                d.numbers.push_back(all[first + size_t(group - MidiStack::MessageCount + m)]);
             }
         }
         break;

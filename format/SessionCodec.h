@@ -18,7 +18,13 @@ struct DecodedKey
 };
 
 // Cuts and checks the value of one key, and stores a checked value into the store.
-// A value that does not fit the format is refused whole with a reason.
+// A value that does not fit the format is refused whole with a reason. Session files,
+// the pedal's page data and uploads (the virtual pedal) are all decoded here.
+//
+// A stack message's status number outside the MIDI status bytes reads as type 0 with
+// that number as its channel (the store normalisation then clamps the channel), wherever
+// it comes from. The editor writes such numbers itself, e.g. 127 for a Note Off left on
+// channel 0, so refusing them would make a saved or sent session impossible to read back.
 class SessionCodec
 {
 public:
@@ -29,12 +35,6 @@ public:
         // The pedal's page data takes a channel converter's type from its second status
         // number; session files take it from the first.
         bool converterTypeFromSecondStatus = false;
-        // Session files: a stack message's status number outside the MIDI status bytes
-        // reads as type 0 with that number as its channel (the store normalisation then
-        // clamps the channel). The editor writes such numbers itself, e.g. 127 for a
-        // Note Off left on channel 0, so refusing them would make a saved session
-        // impossible to open again.
-        bool anyStackStatus = false;
     };
 
     // The value of a key line as the pedal or a file gives it (line ends and white space

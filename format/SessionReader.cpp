@@ -22,22 +22,23 @@ QString legacyRange(const QList<uint> &line, qsizetype first, qsizetype count)
     return QString::fromUcs4(reinterpret_cast<const char32_t *>(line.constData() + first), count);
 }
 
-// The lines of a text: split at every "\r\n" (a lone "\r" or "\n" stays inside its line).
+// The lines of a text: split at "\r\n", "\n" or "\r" alike (files written by the editor
+// end their lines in "\r\n"; editors and version control tools may leave either of the
+// others).
 QList<QStringView> splitLines(const QString &text)
 {
     QList<QStringView> lines;
     const QStringView all(text);
+    const qsizetype size = all.size();
     qsizetype start = 0;
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype cr = all.indexOf(QLatin1Char('\r'), from);
-        if (cr < 0)
-            break;
-        if (cr + 1 < all.size() && all[cr + 1] == QLatin1Char('\n')) {
-            lines.append(all.mid(start, cr - start));
-            start = cr + 2;
-        }
-        from = cr + 1;
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = all[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(all.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < size && all[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
     }
     lines.append(all.mid(start));
     return lines;
@@ -120,6 +121,9 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     m_problem.clear();
     m_path.clear();
 
+    if (QStringView(text).trimmed().isEmpty())
+        return fail(QString(), QStringLiteral("the file is empty"));
+
     const QList<QStringView> lines = splitLines(text);
     // The value of the last line of each key.
     std::array<qsizetype, SessionKeys::Count> lastLine;
@@ -145,8 +149,7 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
         return status;
     }
 
-    SessionCodec::Options options;
-    options.anyStackStatus = true;
+    const SessionCodec::Options options;
     for (int k = 0; k < SessionKeys::Count; ++k) {
         if (lastLine[size_t(k)] < 0)
             continue;
@@ -176,20 +179,15 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
 
 SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &dialogs, const DataHandler &store)
 {
-    m_legacy = true;
-    const bool ok = dialogs.confirm(QString(),
-                                    QStringLiteral("The session you are trying to load is not fully supported\n"
-                                                   "If this is a session from the Revade App,\n"
-                                                   "only names, tempos, and colours will be loaded."),
-                                    QStringLiteral("Opening"));
-    if (!ok)
-        return Status::Read; // nothing read: applying changes nothing
-
+    // The question is asked only about a text that reads in this layout; anything else
+    // (a binary file, a text of some other kind) is refused without it.
     const qsizetype songs = qsizetype(store.SongList.size());
     const QList<uint> points = line.toUcs4();
     struct Range { const char *key; qsizetype first; int width; };
     const Range ranges[] = {{"Name", 0, 30}, {"Tempos", 3840, 3}, {"ForegroundColours", 4224, 2},
                             {"BackgroundColours", 4480, 2}};
+    const QString notSession = QStringLiteral("the file holds no session keys, and as a single-line session of the "
+                                              "older layout ");
     for (const Range &r : ranges) {
         DecodedKey d;
         d.key = SessionKeys::indexOf(QString::fromLatin1(r.key));
@@ -197,7 +195,7 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
             const QString field = legacyRange(points, r.first + i * r.width, r.width);
             if (field == kTooShort)
                 return fail(QLatin1String(r.key),
-                            QStringLiteral("the single-line session is too short (%1 characters) for song %2")
+                            notSession + QStringLiteral("it is too short (%1 characters) for song %2")
                                 .arg(points.size())
                                 .arg(i + 1));
             if (d.key == 0) {
@@ -207,12 +205,12 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
             qint64 v = 0;
             if (!Encodings::parseDigits(field, v))
                 return fail(QLatin1String(r.key),
-                            QStringLiteral("song %1 holds \"%2\", which is not a number")
+                            notSession + QStringLiteral("song %1 holds \"%2\", which is not a number")
                                 .arg(i + 1)
                                 .arg(QString(field).replace(QLatin1Char('\n'), QStringLiteral("\\n"))
                                          .replace(QLatin1Char('\r'), QStringLiteral("\\r"))));
             if (d.key == 1 && v == 0)
-                return fail(QLatin1String(r.key), QStringLiteral("song %1 has the tempo 0").arg(i + 1));
+                return fail(QLatin1String(r.key), notSession + QStringLiteral("song %1 has the tempo 0").arg(i + 1));
             // Colours of this layout count from 1.
             if (d.key != 1)
                 v = std::max<qint64>(0, v - 1);
@@ -220,6 +218,15 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
         }
         m_keys.push_back(std::move(d));
     }
+
+    m_legacy = true;
+    const bool ok = dialogs.confirm(QString(),
+                                    QStringLiteral("The session you are trying to load is not fully supported\n"
+                                                   "If this is a session from the Revade App,\n"
+                                                   "only names, tempos, and colours will be loaded."),
+                                    QStringLiteral("Opening"));
+    if (!ok)
+        m_keys.clear(); // nothing read: applying changes nothing
     return Status::Read;
 }
 

@@ -21,8 +21,9 @@ public:
     Status chooseAndRead(Dialogs &dialogs, const DataHandler &store);
     // Reads a file (up to 16 MiB, UTF-8).
     Status readFile(const QString &path, Dialogs &dialogs, const DataHandler &store);
-    // Reads session text. A text without any key is the legacy single-line layout, read
-    // after the user agrees through `dialogs`.
+    // Reads session text; lines end in "\r\n", "\n" or "\r". An empty text is refused. A
+    // text without any key is the legacy single-line layout: when it reads as one, it is
+    // kept after the user agrees through `dialogs`; otherwise it is refused unasked.
     Status readText(const QString &text, Dialogs &dialogs, const DataHandler &store);
 
     // The text of a file's bytes as readFile sees it: by its byte-order mark, else UTF-8,

@@ -18,6 +18,7 @@ public:
                                  std::function<void(const QString &path)> done = nullptr);
 
     // Writes `text` to `path` atomically. Returns an empty text on success, otherwise the
-    // system's description of the error.
+    // system's description of the error. An existing path that is not a regular file (a
+    // FIFO, a character device) is written into, not replaced.
     static QString writeAtomically(const QString &path, const QString &text);
 };

@@ -34,7 +34,13 @@ QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
     LineFramer framer;
     ReplyParser parser(editorStore, editorDialogs, [](const QString &) {});
     int unreadable = 0;
-    QObject::connect(&parser, &ReplyParser::finished, [&unreadable](int bad) { unreadable += bad; });
+    // Every end of data counts the lines that could not be read; the next reply is read
+    // as a load of its own.
+    parser.begin({});
+    QObject::connect(&parser, &ReplyParser::finished, [&unreadable, &parser](bool, const QString &) {
+        unreadable += parser.badLines();
+        parser.begin({});
+    });
 
     StoreSnapshot baseline = StoreSnapshot::of(pedal.session());
     VirtualPedal::Counters last = pedal.counters();

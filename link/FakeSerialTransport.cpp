@@ -53,5 +53,5 @@ QStringList FakeSerialTransport::writtenTexts() const
 void FakeSerialTransport::unplug()
 {
     m_open = false;
-    Q_EMIT removed();
+    Q_EMIT removed(QString());
 }

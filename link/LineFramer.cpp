@@ -16,6 +16,15 @@ bool decodeUtf8(const QByteArray &bytes, QString &out)
 QStringList LineFramer::feed(const QByteArray &chunk)
 {
     QStringList lines;
+    feed(chunk, [&lines](const QString &line, const QString &lost) {
+        if (lost.isEmpty())
+            lines.append(line);
+    });
+    return lines;
+}
+
+void LineFramer::feed(const QByteArray &chunk, const Sink &sink)
+{
     qsizetype start = 0;
     for (;;) {
         const qsizetype lf = chunk.indexOf('\n', start);
@@ -27,27 +36,43 @@ QStringList LineFramer::feed(const QByteArray &chunk)
             start = lf + 1;
             continue;
         }
+        if (m_buffer.size() + (lf - start) > MaxLineBytes) {
+            dropLong(sink);
+            m_skipping = false;
+            start = lf + 1;
+            continue;
+        }
         m_buffer.append(chunk.constData() + start, lf - start);
         start = lf + 1;
         if (m_buffer.endsWith('\r'))
             m_buffer.chop(1);
         QString line;
         if (decodeUtf8(m_buffer, line)) {
-            lines.append(line);
+            sink(line, QString());
         } else {
             ++m_dropped;
-            Diagnostics::line(QStringLiteral("Dropped a reply line of %1 bytes that is not valid UTF-8")
-                                  .arg(m_buffer.size()));
+            const QString why = QStringLiteral("a reply line of %1 bytes that is not valid UTF-8").arg(m_buffer.size());
+            Diagnostics::line(QStringLiteral("Dropped ") + why);
+            sink(QString(), why);
         }
         m_buffer.clear();
     }
-    if (!m_skipping)
-        m_buffer.append(chunk.constData() + start, chunk.size() - start);
-    if (m_buffer.size() > MaxLineBytes) {
-        ++m_dropped;
-        Diagnostics::line(QStringLiteral("Dropped a reply line longer than %1 bytes").arg(MaxLineBytes));
-        m_buffer.clear();
-        m_skipping = true;
+    if (m_skipping)
+        return;
+    if (m_buffer.size() + (chunk.size() - start) > MaxLineBytes) {
+        dropLong(sink);
+        return;
     }
-    return lines;
+    m_buffer.append(chunk.constData() + start, chunk.size() - start);
+}
+
+void LineFramer::dropLong(const Sink &sink)
+{
+    ++m_dropped;
+    const QString why = QStringLiteral("a reply line longer than %1 bytes").arg(MaxLineBytes);
+    Diagnostics::line(QStringLiteral("Dropped ") + why);
+    m_buffer.clear();
+    m_buffer.squeeze();
+    m_skipping = true;
+    sink(QString(), why);
 }

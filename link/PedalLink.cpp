@@ -12,6 +12,8 @@
 
 #include <QPointer>
 
+#include <optional>
+
 namespace {
 
 const char *const SendingWhat = "Sending";
@@ -52,7 +54,7 @@ const PageTexts SendPages[] = {
      true},
 };
 
-const PageTexts &sendPage(SessionKeys::Page page)
+const PageTexts &pageTexts(SessionKeys::Page page)
 {
     for (const PageTexts &p : SendPages)
         if (p.page == page)
@@ -99,8 +101,12 @@ const LoadTexts &loadPage(PedalLink::Load load)
 
 } // namespace
 
+const QString PedalLink::UploadOpening = QStringLiteral("\r\n");
+
 struct PedalLink::Private
 {
+    enum class Transfer { None, Send, Load };
+
     PedalLink *q;
     SerialHandler &serial;
     DataHandler &store;
@@ -109,9 +115,12 @@ struct PedalLink::Private
     SessionWriter writer;
     ReplyParser parser;
 
-    bool sending = false;
+    Transfer transfer = Transfer::None;
+    std::optional<SessionKeys::Page> runningPage; // the page of the running send, if any
+    Load load = Load::All;                     // the running load
+    int timeoutMs = LoadTimeoutMs;
     quint64 sendId = 0;  // identifies the send that scheduled piece writes
-    quint64 watchId = 0; // identifies the latest chained-load time-out
+    quint64 watchId = 0; // identifies the latest load time-out
 
     Private(PedalLink *link, SerialHandler &s, DataHandler &st, Dialogs &dl, Scheduler &sc)
         : q(link), serial(s), store(st), dialogs(dl), scheduler(sc),
@@ -121,7 +130,7 @@ struct PedalLink::Private
 
     bool refuseIfBusy()
     {
-        if (!sending && !parser.chainedLoad().inProgress)
+        if (transfer == Transfer::None)
             return false;
         dialogs.inform(QStringLiteral("The pedal is busy"),
                        QStringLiteral("Another transfer is still running.\n"
@@ -130,14 +139,14 @@ struct PedalLink::Private
     }
 
     // Connected test first, then the confirmation.
-    void confirmedLoad(Load load)
+    void confirmedLoad(Load which)
     {
         if (!serial.ready() || refuseIfBusy())
             return;
         if (!dialogs.confirm(QStringLiteral("About to receive"),
-                             QString::fromUtf8(loadPage(load).informative)))
+                             QString::fromUtf8(loadPage(which).informative)))
             return;
-        beginLoad(load);
+        beginLoad(which);
     }
 
     bool confirmSend(SessionKeys::Page page)
@@ -145,19 +154,19 @@ struct PedalLink::Private
         if (refuseIfBusy())
             return false;
         return dialogs.confirm(QStringLiteral("About to send"),
-                               QString::fromUtf8(sendPage(page).sendInformative));
+                               QString::fromUtf8(pageTexts(page).sendInformative));
     }
 
     // Normalise and select as the page's send does, then the send routine.
     bool send(SessionKeys::Page page)
     {
-        if (sendPage(page).normalise)
+        if (pageTexts(page).normalise)
             Normaliser::normalise(store);
         writer.selectPage(page);
-        return sendRoutine();
+        return sendRoutine(page);
     }
 
-    bool sendRoutine()
+    bool sendRoutine(std::optional<SessionKeys::Page> page)
     {
         if (!serial.ready()) {
             writer.setAllKeyFlags(false);
@@ -170,8 +179,10 @@ struct PedalLink::Private
         const QStringList pieces = PedalLink::pieces(text);
         const int n = int(pieces.size());
 
-        sending = true;
+        transfer = Transfer::Send;
+        runningPage = page;
         const quint64 id = ++sendId;
+        serial.sendText(UploadOpening);
         serial.sendText(QStringLiteral("]3;"));
         Q_EMIT q->progress(0, n, QString::fromLatin1(SendingWhat));
         QPointer<PedalLink> self(q);
@@ -187,30 +198,32 @@ struct PedalLink::Private
 
     void writePiece(quint64 id, int i, int n, const QString &piece)
     {
-        if (id != sendId || !sending)
+        if (id != sendId || transfer != Transfer::Send)
             return;
         if (!serial.sendText(piece)) {
-            sending = false;
-            ++sendId;
             Diagnostics::line(QStringLiteral("Send stopped after %1 of %2 pieces: no pedal port").arg(i).arg(n));
-            dialogs.inform(QStringLiteral("Sending stopped"),
-                           QStringLiteral("The pedal's port went away before everything was sent."));
-            Q_EMIT q->transferEnded();
+            abortTransfer(QStringLiteral("The pedal's port went away before everything was sent."));
             return;
         }
         if (i < n) {
             Q_EMIT q->progress(i + 1, n, QString::fromLatin1(SendingWhat));
             return;
         }
-        sending = false;
+        transfer = Transfer::None;
+        const std::optional<SessionKeys::Page> page = runningPage;
+        runningPage.reset();
+        if (page)
+            Q_EMIT q->sendCompleted(*page);
         Q_EMIT q->transferEnded();
     }
 
-    void beginLoad(Load load)
+    void beginLoad(Load which)
     {
-        const QStringList requests = requestsOf(load);
-        parser.resetForNewLoad();
-        if (isChained(load)) {
+        const QStringList requests = requestsOf(which);
+        transfer = Transfer::Load;
+        load = which;
+        parser.begin(keysOf(which));
+        if (isChained(which)) {
             serial.sendText(QStringLiteral("]12;"));
             parser.chainedLoad().start(requests);
             serial.sendText(requests.first());
@@ -219,42 +232,85 @@ struct PedalLink::Private
             return;
         }
         serial.sendText(requests.first());
+        armTimeout();
         Q_EMIT q->progress(1, 1, QString::fromLatin1(LoadingWhat));
     }
 
+    static QString seconds(int ms)
+    {
+        return QString::number(ms / 1000.0, 'g', 6);
+    }
+
+    // The load is given up when no key it asks for arrives for the time-out, however
+    // many other lines come.
     void armTimeout()
     {
         const quint64 id = ++watchId;
         QPointer<PedalLink> self(q);
-        scheduler.after(LoadTimeoutMs, [self, id] {
-            if (self && self->d->watchId == id && self->d->parser.chainedLoad().inProgress)
-                self->d->abandonLoad(QStringLiteral("The pedal did not answer for %1 seconds.")
-                                         .arg(LoadTimeoutMs / 1000));
+        scheduler.after(timeoutMs, [self, id] {
+            if (self && self->d->watchId == id && self->d->transfer == Transfer::Load)
+                self->abortTransfer(QStringLiteral("The pedal sent none of the data asked for in %1 seconds.")
+                                           .arg(seconds(self->d->timeoutMs)));
         });
     }
 
-    void abandonLoad(const QString &why)
+    void abortTransfer(const QString &reason)
     {
-        const ChainedLoad chain = parser.chainedLoad();
-        parser.chainedLoad().reset();
-        parser.resetForNewLoad();
+        if (transfer == Transfer::None)
+            return;
+        const bool wasSend = transfer == Transfer::Send;
+        transfer = Transfer::None;
+        runningPage.reset();
+        ++sendId;
         ++watchId;
-        Diagnostics::line(QStringLiteral("Chained load abandoned at request %1 of %2: %3")
-                              .arg(chain.position + 1)
-                              .arg(chain.queue.size())
-                              .arg(why));
-        if (serial.portHeld())
-            serial.sendText(QStringLiteral("]12;"));
-        dialogs.inform(QStringLiteral("Loading stopped"),
-                       why + QStringLiteral("\nWhat arrived before has been kept; load again to get the rest."));
+        if (wasSend) {
+            Diagnostics::line(QStringLiteral("Send stopped: %1").arg(reason));
+            Q_EMIT q->transferInterrupted(QStringLiteral("Sending stopped"),
+                                          reason + QStringLiteral("\nThe pedal did not get everything; send again."));
+        } else {
+            const ChainedLoad chain = parser.chainedLoad();
+            parser.abandon();
+            if (chain.inProgress) {
+                Diagnostics::line(QStringLiteral("Chained load abandoned at request %1 of %2: %3")
+                                      .arg(chain.position + 1)
+                                      .arg(chain.queue.size())
+                                      .arg(reason));
+                if (serial.portHeld())
+                    serial.sendText(QStringLiteral("]12;"));
+            } else {
+                Diagnostics::line(QStringLiteral("Load abandoned: %1").arg(reason));
+            }
+            Q_EMIT q->transferInterrupted(
+                QStringLiteral("Loading stopped"),
+                reason + QStringLiteral("\nWhat arrived before has been kept; load again to get the rest."));
+        }
         Q_EMIT q->transferEnded();
     }
 
     void onReply(const QString &line)
     {
+        if (transfer != Transfer::Load) {
+            parser.parseReply(line); // logs a stray end of data, stores nothing
+            return;
+        }
+        const int keys = parser.keysReceived();
+        const int position = parser.chainedLoad().position;
         parser.parseReply(line);
-        if (parser.chainedLoad().inProgress)
+        if (transfer == Transfer::Load
+            && (parser.keysReceived() != keys || parser.chainedLoad().position != position))
             armTimeout();
+    }
+
+    void onFinished(bool complete, const QString &problem)
+    {
+        if (transfer != Transfer::Load)
+            return;
+        transfer = Transfer::None;
+        ++watchId;
+        Q_EMIT q->loadFinished(complete, problem);
+        if (complete)
+            Q_EMIT q->loadCompleted(load);
+        Q_EMIT q->transferEnded();
     }
 };
 
@@ -268,26 +324,56 @@ bool PedalLink::isChained(Load load)
     return load == Load::Songs || load == Load::SetJacks || load == Load::All;
 }
 
+std::vector<int> PedalLink::keysOf(Load load)
+{
+    SessionKeys::Page page = SessionKeys::Page::All;
+    switch (load) {
+    case Load::Songs: page = SessionKeys::Page::Songs; break;
+    case Load::SetJacks: page = SessionKeys::Page::SetJacks; break;
+    case Load::Setlist: page = SessionKeys::Page::Setlist; break;
+    case Load::Midi: page = SessionKeys::Page::Midi; break;
+    case Load::Global: page = SessionKeys::Page::Global; break;
+    case Load::All: break;
+    }
+    std::vector<int> keys;
+    for (int k : SessionKeys::keysOfPage(page))
+        if (SessionKeys::at(k).gated)
+            keys.push_back(k);
+    return keys;
+}
+
 PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs,
                      Scheduler &scheduler, QObject *parent)
     : QObject(parent), d(std::make_unique<Private>(this, serial, store, dialogs, scheduler))
 {
     connect(&serial, &SerialHandler::replyLine, this, [this](const QString &line) { d->onReply(line); });
-    connect(&serial, &SerialHandler::portLost, this, [this] {
-        if (d->parser.chainedLoad().inProgress)
-            d->abandonLoad(QStringLiteral("The pedal's port went away."));
-    });
+    connect(&serial, &SerialHandler::replyLineLost, this,
+            [this](const QString &reason) { d->parser.lineLost(reason); });
+    connect(&serial, &SerialHandler::portLost, this, [this](const QString &message) { abortTransfer(message); });
     connect(&d->parser, &ReplyParser::stored, this, [this] { Q_EMIT storeChangedByPedal(); });
     connect(&d->parser, &ReplyParser::requestWritten, this, [this](int k, int n) {
         Q_EMIT progress(k, n, QString::fromLatin1(LoadingWhat));
     });
-    connect(&d->parser, &ReplyParser::finished, this, [this](int bad) {
-        Q_EMIT loadFinished(bad);
-        Q_EMIT transferEnded();
-    });
+    connect(&d->parser, &ReplyParser::finished, this,
+            [this](bool complete, const QString &problem) { d->onFinished(complete, problem); });
 }
 
 PedalLink::~PedalLink() = default;
+
+void PedalLink::abortTransfer(const QString &reason)
+{
+    d->abortTransfer(reason);
+}
+
+void PedalLink::setLoadTimeout(int ms)
+{
+    d->timeoutMs = ms > 0 ? ms : LoadTimeoutMs;
+}
+
+int PedalLink::loadTimeout() const
+{
+    return d->timeoutMs;
+}
 
 // ---- loads ------------------------------------------------------------------------
 
@@ -321,7 +407,7 @@ bool PedalLink::sendSelection()
         d->writer.setAllKeyFlags(false);
         return false;
     }
-    return d->sendRoutine();
+    return d->sendRoutine(std::nullopt);
 }
 
 QStringList PedalLink::pieces(const QString &text)
@@ -356,7 +442,8 @@ void PedalLink::factoryResetPedal()
                             QStringLiteral("Your pedal will be reset to its factory settings.\n"
                                            "The computer data will remain the same.")))
         return;
-    d->serial.sendText(QStringLiteral("]4;"));
+    if (d->serial.sendText(QStringLiteral("]4;")))
+        Q_EMIT factoryResetSent();
 }
 
 void PedalLink::previewName(int songPosition)
@@ -408,12 +495,22 @@ void PedalLink::previewStack(int stackPosition)
 
 bool PedalLink::busy() const
 {
-    return d->sending || d->parser.chainedLoad().inProgress;
+    return d->transfer != Private::Transfer::None;
+}
+
+bool PedalLink::refuseIfBusy()
+{
+    return d->refuseIfBusy();
 }
 
 bool PedalLink::sending() const
 {
-    return d->sending;
+    return d->transfer == Private::Transfer::Send;
+}
+
+bool PedalLink::loading() const
+{
+    return d->transfer == Private::Transfer::Load;
 }
 
 bool PedalLink::chainedLoadRunning() const

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class DataHandler;
 class Dialogs;
@@ -17,18 +18,37 @@ class SerialHandler;
 
 // The pedal's command set as the window uses it: every send and load with its
 // confirmation, the factory reset and the two previews. It owns the paced sends, the
-// chained loads and the reply parser (fed with every reply line of the serial handler).
+// loads and the reply parser (fed with every reply line of the serial handler).
 //
-// One transfer at a time: while a send is still going out or a chained load is still
-// running, another send, load, factory reset or preview is refused with an alert.
-// A chained load that gets no reply for 15 seconds, or whose port goes away, is
-// abandoned with an alert ("Loading stopped").
+// One transfer at a time: while a send is still going out or a load (single or chained)
+// is waiting for its replies, another send, load, factory reset or preview is refused
+// with the alert "The pedal is busy"; the window asks refuseIfBusy() before Connect and
+// Upload Firmware as well.
+//
+// How a transfer ends. Every transfer ends with transferEnded(), exactly once:
+//   - a send whose last piece went out: sendCompleted(page) (the pedal got everything;
+//     it shows by itself when it has applied it);
+//   - a load whose last reply arrived: loadFinished(complete, problem) after its finish
+//     alert; `complete` only when every key the load asks for arrived whole and no line
+//     was lost (then also loadCompleted(load));
+//   - a transfer ended early, through abortTransfer(): transferInterrupted(message,
+//     informative), the texts a person should read ("Sending stopped" / "Loading
+//     stopped" and why). The link shows no alert for it; the window does.
+// abortTransfer() is the one way a transfer ends early: the port lost, a load that makes
+// no progress for the time-out (no new key asked for arrived), and any later Cancel.
+//
+// An upload that was broken off leaves the pedal inside it. Every send therefore starts
+// with a line end (UploadOpening) before "]3;": whatever the pedal holds of a broken-off
+// upload becomes a finished line, and the "]" of "]3;" at the start of a line abandons
+// it, so the new upload is the one applied.
+//
+// The factory reset, once written: factoryResetSent().
 //
 // Headless use (command-line tools): startSend() and startLoad() run a transfer without
 // the confirmation dialog (the not-connected and busy alerts still go through the
 // Dialogs given, e.g. ScriptedDialogs). Run the event loop (or advance a ManualScheduler)
-// until transferEnded(); a load's outcome comes with loadFinished(). The window actions
-// below are exactly these plus their confirmations.
+// until transferEnded(). The window actions below are exactly these plus their
+// confirmations.
 class PedalLink : public QObject
 {
     Q_OBJECT
@@ -36,12 +56,16 @@ public:
     static constexpr int PieceLength = 1024;
     static constexpr int PieceIntervalMs = 300;
     static constexpr int LoadTimeoutMs = 15000;
+    static const QString UploadOpening; // "\r\n"
 
     enum class Load { Songs, SetJacks, All, Setlist, Midi, Global };
     // The requests of a load in writing order ("]5;", "]14;" for Songs ...). Songs,
     // Set Jacks and All are chained loads; the others are single requests.
     static QStringList requestsOf(Load load);
     static bool isChained(Load load);
+    // The keys (table indexes) that a load asks for: those of its page that page data
+    // carries.
+    static std::vector<int> keysOf(Load load);
 
     PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs, Scheduler &scheduler,
               QObject *parent = nullptr);
@@ -82,9 +106,21 @@ public:
     // The pieces that a send of `text` writes between "]3;" and ";".
     static QStringList pieces(const QString &text);
 
-    // A send still going out or a chained load still running.
+    // Ends the running transfer now (nothing more is written for it; a chained load
+    // still closes with "]12;" when the port is there), with `reason` as the text a
+    // person reads. Does nothing when no transfer runs.
+    void abortTransfer(const QString &reason);
+
+    // A load makes no progress for this long: it is abandoned (15 s unless set).
+    void setLoadTimeout(int ms);
+    int loadTimeout() const;
+
+    // A transfer is running: a send still going out or a load waiting for replies.
     bool busy() const;
+    // When busy, shows "The pedal is busy" and returns true.
+    bool refuseIfBusy();
     bool sending() const;
+    bool loading() const;
     bool chainedLoadRunning() const;
 
     ReplyParser &parser();
@@ -97,8 +133,17 @@ Q_SIGNALS:
     void transferEnded();
     // The store was changed by data from the pedal.
     void storeChangedByPedal();
-    // A load finished (its finish alert was shown); `badLines` could not be read.
-    void loadFinished(int badLines);
+    // A load's last reply arrived (its finish alert was shown). `problem` (one line) says
+    // what is missing when it is not complete.
+    void loadFinished(bool complete, const QString &problem);
+    // A load brought every key it asks for, each whole.
+    void loadCompleted(PedalLink::Load load);
+    // Every byte of a page send (SessionKeys::Page::All: the whole session) went out.
+    void sendCompleted(SessionKeys::Page page);
+    // The factory reset "]4;" was written.
+    void factoryResetSent();
+    // The running transfer was ended early: the alert's message and informative text.
+    void transferInterrupted(const QString &message, const QString &informative);
 
 private:
     struct Private;

@@ -4,6 +4,10 @@
 
 #include <QSerialPort>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/file.h>
+
 QtSerialTransport::QtSerialTransport(QObject *parent)
     : SerialPortTransport(parent), m_port(new QSerialPort(this))
 {
@@ -40,6 +44,21 @@ bool QtSerialTransport::open(const QString &path, const Settings &settings, QStr
         m_configuring = false;
         return false;
     }
+    // One program at a time on the device, whatever path it was opened by: an exclusive
+    // lock on the open file (the port's own lock file goes by the name only).
+    if (::flock(m_port->handle(), LOCK_EX | LOCK_NB) != 0) {
+        const int code = errno;
+        error = code == EWOULDBLOCK
+            ? QStringLiteral("the port is in use by another program")
+            : QStringLiteral("the port cannot be locked: %1").arg(QString::fromLocal8Bit(std::strerror(code)));
+        m_port->close();
+        m_port->clearError();
+        m_configuring = false;
+        return false;
+    }
+    // Whatever waits from before (the rest of an earlier reply) is not ours.
+    m_port->clear(QSerialPort::Input);
+    m_port->clearError();
     if (settings.raiseRts && !m_port->setRequestToSend(true)) {
         // Pseudo-terminals and some adapters have no RTS line: carry on without it.
         Diagnostics::line(QStringLiteral("Serial port (%1) has no RTS line: %2")
@@ -75,11 +94,14 @@ void QtSerialTransport::onError(int error)
     if (e == QSerialPort::NoError || m_configuring)
         return;
     const QString text = m_port->errorString();
-    if (e == QSerialPort::ResourceError) {
-        // The device went away (unplugged): release it.
+    // The device is gone: unplugged (a resource error), hung up (a read that returns
+    // nothing from a readable port is reported as a read error, again and again while
+    // the port stays open), or failing every read or write. Release it, once.
+    if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError || e == QSerialPort::WriteError
+        || e == QSerialPort::DeviceNotFoundError) {
         m_port->close();
         m_port->clearError();
-        Q_EMIT removed();
+        Q_EMIT removed(text);
         return;
     }
     m_port->clearError();

@@ -6,8 +6,10 @@ class QSerialPort;
 
 // The serial device on QSerialPort: the requested baud rate, no parity, one stop bit,
 // data bits and flow control at their defaults, RTS raised where the device allows it
-// (a pseudo-terminal does not; that is not an error). An unplugged device (a resource
-// error) is closed and reported as removed().
+// (a pseudo-terminal does not; that is not an error). The open device is locked
+// (flock, exclusive) so that a second program cannot write to it under another path, and
+// input waiting from before is discarded. A device that is gone (a resource, read or
+// write error: unplugged, hung up) is closed and reported once as removed().
 class QtSerialTransport : public SerialPortTransport
 {
     Q_OBJECT

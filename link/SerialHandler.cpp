@@ -24,13 +24,19 @@ SerialHandler::SerialHandler(Dialogs &dialogs, Scheduler &scheduler,
     connect(m_transport.get(), &SerialPortTransport::dataReceived, this, &SerialHandler::onData);
     connect(m_transport.get(), &SerialPortTransport::errorOccurred, this,
             [this](const QString &description) {
+                if (m_errorsReported.contains(description))
+                    return;
+                m_errorsReported.append(description);
                 Diagnostics::line(QStringLiteral("Serial port (") + m_transport->path()
                                   + QStringLiteral(") encountered error: ") + description);
             });
-    connect(m_transport.get(), &SerialPortTransport::removed, this, [this] {
+    connect(m_transport.get(), &SerialPortTransport::removed, this, [this](const QString &description) {
         m_framer.clear();
-        Diagnostics::line(QStringLiteral("Serial port (%1) was removed").arg(m_transport->path()));
-        Q_EMIT portLost();
+        ++m_openCount; // no greeting for a port that is gone
+        const QString path = m_transport->path();
+        Diagnostics::line(QStringLiteral("Serial port (%1) was removed%2")
+                              .arg(path, description.isEmpty() ? QString() : QStringLiteral(": ") + description));
+        Q_EMIT portLost(QStringLiteral("The pedal was disconnected (%1).").arg(path));
     });
 }
 
@@ -59,6 +65,7 @@ bool SerialHandler::openPort(const QString &path)
 {
     setPortName(path);
     m_framer.clear();
+    m_errorsReported.clear();
     ++m_openCount;
     QString error;
     if (!m_transport->open(path, SerialPortTransport::Settings{}, error)) {
@@ -137,10 +144,18 @@ void SerialHandler::setPortName(const QString &name)
 
 void SerialHandler::onData(const QByteArray &bytes)
 {
-    const QStringList lines = m_framer.feed(bytes);
+    QStringList lines;
+    QStringList lost; // in order with the lines: an empty entry stands for the next line
+    m_framer.feed(bytes, [&](const QString &line, const QString &why) {
+        lines.append(line);
+        lost.append(why);
+    });
     QPointer<SerialHandler> self(this);
-    for (const QString &line : lines) {
-        Q_EMIT replyLine(line);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lost[i].isEmpty())
+            Q_EMIT replyLine(lines[i]);
+        else
+            Q_EMIT replyLineLost(lost[i]);
         if (!self)
             return;
     }

@@ -25,7 +25,13 @@ class Scheduler;
 //   - the connect button: connectToPedal();
 //   - the status: isConnected(), portName(), portNameChanged();
 //   - at the end: closeAtExit().
-// Replies arrive, one complete line at a time, through replyLine().
+// Replies arrive, one complete line at a time, through replyLine(); a line that had to be
+// dropped (not UTF-8, over-long) through replyLineLost().
+//
+// A port that goes away (unplugged, hung up) is closed once and reported once through
+// portLost() with the text a person reads; the port name keeps its value, so the
+// window can say which pedal was lost. Other port errors are written to the diagnostic
+// output, each distinct text once per connection.
 class SerialHandler : public QObject
 {
     Q_OBJECT
@@ -88,8 +94,10 @@ Q_SIGNALS:
     void portNameChanged(const QString &portName);
     // One complete line from the pedal (without its line end).
     void replyLine(const QString &line);
-    // The held port went away (unplugged).
-    void portLost();
+    // A reply line was dropped (the reason, for the diagnostic output).
+    void replyLineLost(const QString &reason);
+    // The held port went away (unplugged, hung up): "The pedal was disconnected (...)".
+    void portLost(const QString &message);
 
 private:
     void setPortName(const QString &name);
@@ -103,4 +111,5 @@ private:
     QString m_portName;
     QStringList m_startupPorts;
     quint64 m_openCount = 0; // identifies the connection a delayed greeting belongs to
+    QStringList m_errorsReported; // of this connection
 };

@@ -36,6 +36,7 @@ Q_SIGNALS:
     void dataReceived(const QByteArray &bytes);
     // A failure of an open device that leaves it open.
     void errorOccurred(const QString &description);
-    // The device went away (unplugged); the transport has closed it.
-    void removed();
+    // The device went away (unplugged, hung up, a read or write that fails for good);
+    // the transport has closed it. `description` is the system's text, when there is one.
+    void removed(const QString &description);
 };

@@ -408,7 +408,7 @@ TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
     scheduler.runAll();
     EXPECT_TRUE(control<QProgressBar>(vc, QStringLiteral("transferProgress"))->isHidden());
     const QString sent = device->written();
-    EXPECT_TRUE(sent.startsWith(QStringLiteral("]3;")));
+    EXPECT_TRUE(sent.startsWith(QStringLiteral("\r\n]3;"))); // a line end first, then the upload
     EXPECT_TRUE(sent.endsWith(QLatin1Char(';')));
     EXPECT_TRUE(sent.contains(QStringLiteral("Tempos]")));
     EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key

@@ -132,7 +132,9 @@ TEST(DamagedFiles, LegacyLinesThatCannotBeRead)
         {"one character short", good.left(4735), "BackgroundColours"},
         {"no colours", good.left(4224), "ForegroundColours"},
         {"names only", good.left(3839), "Name"},
-        {"empty file", QString(), "Name"},
+        {"empty file", QString(), ""},
+        {"blank file", QStringLiteral(" \r\n\n"), ""},
+        {"binary", QString::fromLatin1(QByteArray(5000, '\x01')), "Tempos"},
         {"tempo not a number", QString(good).replace(3843, 3, QStringLiteral("1x0")), "Tempos"},
         {"tempo 0", QString(good).replace(3843, 3, QStringLiteral("000")), "Tempos"},
     };
@@ -144,8 +146,12 @@ TEST(DamagedFiles, LegacyLinesThatCannotBeRead)
         dialogs.answers = {0};
         SessionReader reader;
         EXPECT_EQ(reader.readText(c.text, dialogs, store), SessionReader::Status::Failed);
-        EXPECT_TRUE(reader.problem().startsWith(QLatin1String(c.key) + QStringLiteral(": ")))
-            << reader.problem().toStdString();
+        if (*c.key)
+            EXPECT_TRUE(reader.problem().startsWith(QLatin1String(c.key) + QStringLiteral(": ")))
+                << reader.problem().toStdString();
+        else
+            EXPECT_EQ(reader.problem(), QStringLiteral("the file is empty"));
+        EXPECT_TRUE(dialogs.shown.isEmpty()) << "the question only for a text that reads as the older layout";
         reader.apply(store);
         EXPECT_EQ(SessionJson::toJson(store), before);
     }
@@ -181,14 +187,15 @@ TEST(DamagedFiles, FilesOverSixteenMebibytesAreNotRead)
     reader.apply(store);
     EXPECT_EQ(SessionJson::toJson(store), before);
 
-    // Exactly 16 MiB is read (and, being no session text, taken as the older layout).
+    // Exactly 16 MiB is read (and, being neither session text nor the older layout,
+    // refused without the older layout's question).
     {
         QFile file(path);
         ASSERT_TRUE(file.resize(qint64(16) * 1024 * 1024));
     }
-    dialogs.answers = {1};
-    EXPECT_EQ(reader.readFile(path, dialogs, store), SessionReader::Status::Read);
-    EXPECT_TRUE(reader.wasLegacy());
+    EXPECT_EQ(reader.readFile(path, dialogs, store), SessionReader::Status::Failed);
+    EXPECT_TRUE(reader.problem().contains(QStringLiteral("no session keys"))) << reader.problem().toStdString();
+    EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST(DamagedFiles, ProblemsNameTheFile)

@@ -168,16 +168,34 @@ TEST(Reader, ExtraFieldsAreIgnored)
     EXPECT_EQ(store.SongList[127]->BankChange, 7);
 }
 
-TEST(Reader, OtherLineEndsMakeOneLongLine)
+TEST(Reader, EveryLineEndEndsALine)
 {
-    // With bare line feeds the whole text is one line: the value of its first key runs
-    // on, and the keys that follow are not seen.
-    DataHandler store;
-    const QString text = QStringLiteral("Fractions]") + repeat(QStringLiteral("4"), 128) + QStringLiteral("\nFontSizes]")
-        + repeat(QStringLiteral("5"), 128) + QStringLiteral("\n");
-    readInto(store, text);
-    EXPECT_EQ(store.SongList[0]->Fraction, 4);
-    EXPECT_EQ(store.SongList[0]->FontSize, 0);
+    // Editors and version control tools may leave "\n" or "\r" alone: every key of the
+    // file is read all the same, and saving writes "\r\n" again.
+    DataHandler source;
+    RandomSession(31).fill(source, {3, true, true});
+    const QString crlf = fileForm(source);
+    DataHandler expected;
+    readInto(expected, crlf);
+    const QString lf = QString(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString cr = QString(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+    QString mixed = lf;
+    mixed.replace(mixed.indexOf(QLatin1Char('\n')), 1, QStringLiteral("\r"));
+    mixed.replace(mixed.lastIndexOf(QLatin1Char('\n')), 1, QStringLiteral("\r\n"));
+    const std::pair<const char *, QString> texts[] = {{"LF", lf}, {"CR", cr}, {"mixed", mixed}};
+    for (const auto &t : texts) {
+        SCOPED_TRACE(t.first);
+        DataHandler store;
+        ScriptedDialogs dialogs;
+        SessionReader reader;
+        ASSERT_EQ(reader.readText(t.second, dialogs, store), SessionReader::Status::Read) << reader.problem().toStdString();
+        EXPECT_EQ(reader.presentKeys().size(), size_t(SessionKeys::Count));
+        reader.apply(store);
+        EXPECT_EQ(fileForm(store), fileForm(expected));
+        EXPECT_TRUE(dialogs.shown.isEmpty());
+    }
+    const QString saved = fileForm(expected);
+    EXPECT_EQ(saved.count(QLatin1Char('\n')), saved.count(QStringLiteral("\r\n")));
 }
 
 TEST(Reader, TrailingSpacesOfAFullLastNameSurvive)

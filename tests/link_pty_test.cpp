@@ -14,6 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 namespace {
 
 void spinUntil(const std::function<bool()> &done, int timeoutMs)
@@ -76,7 +82,7 @@ TEST(SerialOverPty, ConnectGreetLoadAndSend)
     // A send of the Global Settings page: every byte, in order, paced.
     SessionWriter writer;
     writer.selectPage(SessionKeys::Page::Global);
-    const QByteArray expected = "]3;" + writer.write(store, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
+    const QByteArray expected = "\r\n]3;" + writer.write(store, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
     QSignalSpy ended(&link, &PedalLink::transferEnded);
     link.sendGlobal();
     EXPECT_EQ(pty.read(int(expected.size()), 5000), expected);
@@ -90,6 +96,58 @@ TEST(SerialOverPty, ConnectGreetLoadAndSend)
     for (const QString &l : diagnostics.lines)
         EXPECT_FALSE(l.contains("encountered error")) << l.toStdString();
     qunsetenv("PEDAL_EXTRA_PORTS");
+}
+
+// The pedal goes away under a connected link (the master end closes: the port hangs up,
+// reads return nothing): one message, the link idle, no diagnostic lines in a loop.
+TEST(SerialOverPty, ALostPortIsOneEvent)
+{
+    const struct
+    {
+        const char *what;
+        std::function<void(PedalLink &)> start;
+    } cases[] = {
+        {"idle", [](PedalLink &) {}},
+        {"during a load", [](PedalLink &link) { link.startLoad(PedalLink::Load::All); }},
+        {"during a send", [](PedalLink &link) { link.startSend(SessionKeys::Page::All); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        PtyPair pty;
+        ASSERT_TRUE(pty.open()) << pty.error().toStdString();
+        // Like the virtual pedal, the far end keeps its own slave descriptor open, in raw
+        // mode; it goes away together with the master.
+        const int slave = ::open(QFile::encodeName(pty.slavePath()).constData(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(slave, 0);
+        termios raw{};
+        ::tcgetattr(slave, &raw);
+        ::cfmakeraw(&raw);
+        ::tcsetattr(slave, TCSANOW, &raw);
+        DiagnosticsCapture diagnostics;
+        DataHandler store;
+        ScriptedDialogs dialogs;
+        QtScheduler scheduler;
+        SerialHandler serial(dialogs, scheduler);
+        PedalLink link(serial, store, dialogs, scheduler);
+        ASSERT_TRUE(serial.openPort(pty.slavePath()));
+        QSignalSpy lost(&serial, &SerialHandler::portLost);
+        QSignalSpy interrupted(&link, &PedalLink::transferInterrupted);
+        QSignalSpy ended(&link, &PedalLink::transferEnded);
+        c.start(link);
+        pty.drain(100);
+        pty.close();
+        ::close(slave);
+        spinUntil([&] { return !lost.isEmpty(); }, 3000);
+        spinUntil([] { return false; }, 500); // anything that would follow in a loop
+        ASSERT_EQ(lost.size(), 1);
+        EXPECT_TRUE(lost[0][0].toString().contains("disconnected")) << lost[0][0].toString().toStdString();
+        EXPECT_FALSE(serial.portHeld());
+        EXPECT_FALSE(link.busy());
+        EXPECT_EQ(interrupted.size(), link.busy() || QByteArray(c.what) == "idle" ? 0 : 1);
+        EXPECT_EQ(ended.size(), QByteArray(c.what) == "idle" ? 0 : 1);
+        EXPECT_LE(diagnostics.lines.size(), 4) << diagnostics.lines.join("\n").toStdString();
+        EXPECT_EQ(dialogs.messages(), QStringList({"Success!"}));
+    }
 }
 
 TEST(SerialOverPty, OpenFailureOfTheRealPortIsReported)
@@ -107,6 +165,22 @@ TEST(SerialOverPty, OpenFailureOfTheRealPortIsReported)
     EXPECT_TRUE(text.contains("ls /dev/ttyACM*")) << text.toStdString();
     EXPECT_EQ(serial.portName(), "COM333");
     EXPECT_FALSE(serial.portHeld());
+
+    // A device held by one link cannot be opened by another, also under another path.
+    PtyPair pty;
+    ASSERT_TRUE(pty.open());
+    QTemporaryDir dir;
+    const QString other = dir.filePath("pedal");
+    ASSERT_TRUE(QFile::link(pty.slavePath(), other));
+    ScriptedDialogs firstDialogs;
+    SerialHandler first(firstDialogs, scheduler);
+    ASSERT_TRUE(first.openPort(pty.slavePath()));
+    dialogs.shown.clear();
+    EXPECT_FALSE(serial.openPort(other));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].informative.contains("in use")) << dialogs.shown[0].informative.toStdString();
+    first.closePort();
+    EXPECT_TRUE(serial.openPort(other));
 }
 
 TEST(SerialOverPty, TheTouchAt1200BaudOpensAndClosesThePort)

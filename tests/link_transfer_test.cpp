@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // Records each write with the virtual time at which it went out.
@@ -34,7 +36,7 @@ TEST(PacedSend, EmptySelectionWritesOnlyTheBrackets)
     EXPECT_TRUE(rig.link->sendSelection());
     EXPECT_TRUE(rig.link->busy());
     rig.clock.runAll();
-    EXPECT_EQ(timed.writes, (QList<std::pair<qint64, QString>>{{0, "]3;"}, {0, ";"}}));
+    EXPECT_EQ(timed.writes, (QList<std::pair<qint64, QString>>{{0, "\r\n"}, {0, "]3;"}, {0, ";"}}));
     EXPECT_FALSE(rig.link->busy());
 }
 
@@ -60,13 +62,15 @@ TEST(PacedSend, MultiPieceTextGoesOutEveryThreeTenthsOfASecond)
     EXPECT_FALSE(rig.link->writer().anyFlagSet()) << "the selection is cleared at once";
     rig.clock.runAll();
 
-    ASSERT_EQ(timed.writes.size(), n + 2);
-    EXPECT_EQ(timed.writes.first(), std::make_pair(qint64(0), QString("]3;")));
+    // A line end first: it ends whatever the pedal holds of an upload broken off before.
+    ASSERT_EQ(timed.writes.size(), n + 3);
+    EXPECT_EQ(timed.writes[0], std::make_pair(qint64(0), QString("\r\n")));
+    EXPECT_EQ(timed.writes[1], std::make_pair(qint64(0), QString("]3;")));
     QString body;
     for (int i = 0; i < n; ++i) {
-        EXPECT_EQ(timed.writes[i + 1].first, 300 * i);
-        EXPECT_EQ(timed.writes[i + 1].second.size(), i < n - 1 ? 1024 : expected.size() - 1024 * (n - 1));
-        body += timed.writes[i + 1].second;
+        EXPECT_EQ(timed.writes[i + 2].first, 300 * i);
+        EXPECT_EQ(timed.writes[i + 2].second.size(), i < n - 1 ? 1024 : expected.size() - 1024 * (n - 1));
+        body += timed.writes[i + 2].second;
     }
     EXPECT_EQ(timed.writes.last(), std::make_pair(qint64(300 * n), QString(";")));
     EXPECT_EQ(body, expected);
@@ -126,7 +130,7 @@ TEST(PacedSend, ConfirmationsAndNormalisationOfEachPage)
         ((*rig.link).*c.action)();
         rig.clock.runAll();
         EXPECT_EQ(rig.dialogs.shown.size(), 2);
-        EXPECT_TRUE(rig.port->written().startsWith(QString("]3;") + c.firstKey)) << c.firstKey;
+        EXPECT_TRUE(rig.port->written().startsWith(QString("\r\n]3;") + c.firstKey)) << c.firstKey;
         EXPECT_TRUE(rig.port->written().endsWith("\r\n;"));
         EXPECT_EQ(rig.store.SongList[0]->Tempo, c.normalises ? 300 : 500) << c.firstKey;
         EXPECT_FALSE(rig.link->writer().anyFlagSet());
@@ -146,44 +150,98 @@ TEST(PacedSend, NotConnectedAsksFirstThenRefusesAndClearsTheSelection)
     EXPECT_TRUE(rig.port->writes.isEmpty());
 }
 
-TEST(PacedSend, AnUnpluggedPedalStopsTheSend)
+// However a transfer ends, it ends once, with one outcome: the window shows the alert
+// of an interruption; the link shows none itself.
+TEST(TransferOutcomes, EachEndIsReportedOnce)
 {
-    LinkRig rig;
-    rig.connectPedal();
-    QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
-    rig.link->startSend(SessionKeys::Page::All);
-    rig.clock.advance(300);
-    rig.port->unplug();
-    rig.clock.runAll();
-    EXPECT_EQ(ended.size(), 1);
-    EXPECT_FALSE(rig.link->busy());
-    EXPECT_EQ(rig.dialogs.messages(), QStringList({"Sending stopped"}));
+    const struct
+    {
+        const char *what;
+        std::function<void(LinkRig &)> start;
+        std::function<void(LinkRig &)> end;
+        const char *interrupted; // the alert's message, or "" when not interrupted
+        int completed;           // sendCompleted + loadCompleted
+    } cases[] = {
+        {"a send unplugged", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::All); },
+         [](LinkRig &r) { r.clock.advance(300); r.port->unplug(); r.clock.runAll(); }, "Sending stopped", 0},
+        {"a send to its end", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::All); },
+         [](LinkRig &r) { r.clock.runAll(); }, "", 1},
+        {"a send cancelled", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::Midi); },
+         [](LinkRig &r) { r.clock.advance(300); r.link->abortTransfer("Cancelled."); r.clock.runAll(); },
+         "Sending stopped", 0},
+        {"a single load unplugged", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Setlist); },
+         [](LinkRig &r) { r.receive("]3\r\n"); r.port->unplug(); r.clock.runAll(); }, "Loading stopped", 0},
+        {"a chained load unplugged", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::SetJacks); },
+         [](LinkRig &r) { r.port->unplug(); r.clock.runAll(); }, "Loading stopped", 0},
+        {"a load to its end", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Global); },
+         [](LinkRig &r) {
+             r.receive("]3\r\n" + LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Global")}) + ";\r\n");
+             r.clock.runAll();
+         },
+         "", 1},
+        {"a load without its keys", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Global); },
+         [](LinkRig &r) { r.receive("]3\r\n;\r\n"); r.clock.runAll(); }, "", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        LinkRig rig;
+        rig.connectPedal();
+        QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
+        QSignalSpy interrupted(rig.link.get(), &PedalLink::transferInterrupted);
+        QSignalSpy sent(rig.link.get(), &PedalLink::sendCompleted);
+        QSignalSpy loaded(rig.link.get(), &PedalLink::loadCompleted);
+        c.start(rig);
+        EXPECT_TRUE(rig.link->busy());
+        c.end(rig);
+        EXPECT_EQ(ended.size(), 1);
+        EXPECT_FALSE(rig.link->busy());
+        EXPECT_EQ(sent.size() + loaded.size(), c.completed);
+        if (*c.interrupted) {
+            ASSERT_EQ(interrupted.size(), 1);
+            EXPECT_EQ(interrupted[0][0].toString(), QLatin1String(c.interrupted));
+            EXPECT_FALSE(interrupted[0][1].toString().isEmpty());
+        } else {
+            EXPECT_TRUE(interrupted.isEmpty());
+        }
+        for (const Alert &a : rig.dialogs.shown)
+            EXPECT_NE(a.message, QLatin1String("Sending stopped"));
+    }
 }
 
 TEST(OneTransferAtATime, SendsAndLoadsAreRefusedWhileBusy)
 {
     LinkRig rig;
     rig.connectPedal();
-    rig.link->startSend(SessionKeys::Page::Midi);
-    rig.clock.advance(0);
-    const int written = int(rig.port->writes.size());
-    rig.link->sendAll();
-    rig.link->loadSetlist();
-    EXPECT_FALSE(rig.link->startLoad(PedalLink::Load::All));
-    rig.link->factoryResetPedal();
-    rig.link->previewStack(0);
-    EXPECT_EQ(rig.dialogs.messages(), QStringList(5, "The pedal is busy"));
-    EXPECT_EQ(rig.port->writes.size(), written);
-    rig.clock.runAll();
-    EXPECT_FALSE(rig.link->busy());
-
-    // A chained load keeps the link busy until its last reply.
+    rig.store.MidiStackList[0].MidiStackMessageList[0].Value = 5; // a stack to preview
+    // Every transfer keeps the link busy until it has ended: a send until its last piece,
+    // a single or chained load until its last reply.
+    const std::pair<const char *, std::function<void()>> transfers[] = {
+        {"send", [&] { rig.link->startSend(SessionKeys::Page::Midi); }},
+        {"single load", [&] { rig.link->startLoad(PedalLink::Load::Setlist); }},
+        {"chained load", [&] { rig.link->startLoad(PedalLink::Load::Songs); }},
+    };
+    for (const auto &t : transfers) {
+        SCOPED_TRACE(t.first);
+        rig.dialogs.shown.clear();
+        t.second();
+        rig.clock.advance(0);
+        const int written = int(rig.port->writes.size());
+        rig.link->sendAll();
+        rig.link->loadSetlist();
+        EXPECT_FALSE(rig.link->startLoad(PedalLink::Load::All));
+        EXPECT_FALSE(rig.link->startSend(SessionKeys::Page::Global));
+        rig.link->factoryResetPedal();
+        rig.link->previewStack(0);
+        rig.link->previewName(0);
+        EXPECT_TRUE(rig.link->refuseIfBusy()); // the window's Connect and Upload Firmware
+        EXPECT_EQ(rig.dialogs.messages(), QStringList(8, "The pedal is busy"));
+        EXPECT_EQ(rig.port->writes.size(), written);
+        rig.receive("]3\r\n;\r\n]3\r\n;\r\n");
+        rig.clock.runAll();
+        EXPECT_FALSE(rig.link->busy());
+    }
     rig.dialogs.shown.clear();
-    EXPECT_TRUE(rig.link->startLoad(PedalLink::Load::Songs));
-    EXPECT_FALSE(rig.link->startSend(SessionKeys::Page::Global));
-    EXPECT_EQ(rig.dialogs.messages(), QStringList({"The pedal is busy"}));
-    rig.receive(";\r\n;\r\n");
-    EXPECT_FALSE(rig.link->busy());
+    EXPECT_FALSE(rig.link->refuseIfBusy());
     EXPECT_TRUE(rig.link->startSend(SessionKeys::Page::Global));
 }
 
@@ -219,7 +277,7 @@ TEST(Loads, ChainedLoadsWriteTheirRequestsInOrder)
             EXPECT_EQ(rig.port->writtenTexts().last(), c.requests[i]);
             EXPECT_EQ(rig.dialogs.shown.size(), 1) << "no alert before the last reply";
         }
-        rig.receive(";\r\n");
+        rig.receive("]3\r\n;\r\n");
         QStringList expected{"]12;"};
         expected += c.requests;
         expected += "]12;";
@@ -242,8 +300,8 @@ TEST(Loads, SingleLoadsWriteOneRequest)
         rig.connectPedal();
         ((*rig.link).*c.first)();
         EXPECT_EQ(rig.port->writtenTexts(), QStringList({c.second}));
-        EXPECT_FALSE(rig.link->busy());
-        rig.receive(";\r\n");
+        EXPECT_TRUE(rig.link->busy());
+        rig.receive("]3\r\n;\r\n");
         EXPECT_EQ(rig.port->writtenTexts(), QStringList({c.second}));
         EXPECT_EQ(rig.dialogs.messages(), QStringList({ReceiveMessage, "Press the REFRESH button"}));
     }
@@ -278,50 +336,74 @@ TEST(Loads, ALoadStoresWhatThePedalSends)
     EXPECT_EQ(changed.size(), 1);
 }
 
-TEST(Loads, AChainedLoadWithoutRepliesIsAbandonedAfter15Seconds)
+// A load is abandoned when no key it asks for arrives for the time-out, however many
+// other lines come; each new key, and each next request of a chain, starts it afresh.
+TEST(Loads, ALoadThatMakesNoProgressIsAbandoned)
 {
+    DataHandler pedal;
+    const QString tempos = LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Tempos")});
+    const QString name = LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Name")});
+    const struct
+    {
+        const char *what;
+        PedalLink::Load load;
+        int timeoutMs;
+        QString every500ms; // arrives every 0.5 s
+        int abandonedAfterMs;
+        const char *seconds;
+    } cases[] = {
+        {"silence", PedalLink::Load::Setlist, 0, QString(), 15000, "15 seconds"},
+        {"blank lines", PedalLink::Load::Setlist, 0, "\r\n", 15000, "15 seconds"},
+        {"unknown keys", PedalLink::Load::Global, 0, "Future]123\r\n", 15000, "15 seconds"},
+        {"a key not asked for", PedalLink::Load::Setlist, 0, tempos, 15000, "15 seconds"},
+        {"the same key again and again", PedalLink::Load::All, 0, tempos, 15500, "15 seconds"}, // new once
+        {"a time-out of 1.5 s", PedalLink::Load::Midi, 1500, "\r\n", 1500, "1.5 seconds"},
+        {"a time-out of 40 s", PedalLink::Load::SetJacks, 40000, QString(), 40000, "40 seconds"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        LinkRig rig;
+        rig.connectPedal();
+        if (c.timeoutMs)
+            rig.link->setLoadTimeout(c.timeoutMs);
+        QSignalSpy interrupted(rig.link.get(), &PedalLink::transferInterrupted);
+        ASSERT_TRUE(rig.link->startLoad(c.load));
+        rig.receive("]3\r\n");
+        int elapsed = 0;
+        while (rig.link->busy() && elapsed < 60000) {
+            rig.clock.advance(500);
+            elapsed += 500;
+            if (!c.every500ms.isEmpty())
+                rig.receive(c.every500ms);
+        }
+        EXPECT_EQ(elapsed, c.abandonedAfterMs);
+        ASSERT_EQ(interrupted.size(), 1);
+        EXPECT_EQ(interrupted[0][0].toString(), "Loading stopped");
+        EXPECT_TRUE(interrupted[0][1].toString().contains(QLatin1String(c.seconds)))
+            << interrupted[0][1].toString().toStdString();
+        EXPECT_FALSE(rig.link->parser().loadRunning());
+        EXPECT_TRUE(rig.link->parser().chainedLoad().queue.isEmpty());
+        if (PedalLink::isChained(c.load)) {
+            EXPECT_EQ(rig.port->writtenTexts().last(), "]12;");
+        }
+    }
+
+    // New keys and new requests keep a load going; a late reply moves nothing.
     LinkRig rig;
     rig.connectPedal();
-    QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
-    rig.link->loadAll();
+    ASSERT_TRUE(rig.link->startLoad(PedalLink::Load::Songs));
     rig.clock.advance(14000);
-    rig.receive("]3\r\n");       // any reply keeps it alive
+    rig.receive("]3\r\n" + tempos);
     rig.clock.advance(14000);
-    rig.receive(";\r\n");        // the next request goes out
+    rig.receive(name + ";\r\n");
     EXPECT_EQ(rig.port->writtenTexts().last(), "]14;");
     rig.clock.advance(14999);
     EXPECT_TRUE(rig.link->chainedLoadRunning());
-    EXPECT_EQ(ended.size(), 0);
     rig.clock.advance(1);
-    EXPECT_FALSE(rig.link->chainedLoadRunning());
-    EXPECT_TRUE(rig.link->parser().chainedLoad().queue.isEmpty());
-    EXPECT_EQ(rig.link->parser().chainedLoad().position, 0);
-    EXPECT_EQ(rig.dialogs.messages(), QStringList({ReceiveMessage, "Loading stopped"}));
+    EXPECT_FALSE(rig.link->busy());
+    rig.receive("]3\r\n;\r\n");
     EXPECT_EQ(rig.port->writtenTexts().last(), "]12;");
-    EXPECT_EQ(ended.size(), 1);
-
-    // A late reply no longer moves anything; a new load starts afresh.
-    rig.receive(";\r\n");
-    EXPECT_EQ(rig.port->writtenTexts().last(), "]12;");
-    EXPECT_TRUE(rig.link->startLoad(PedalLink::Load::Songs));
-    EXPECT_EQ(rig.port->writtenTexts().last(), "]5;");
-    rig.clock.advance(20000);
-    EXPECT_FALSE(rig.link->chainedLoadRunning());
-}
-
-TEST(Loads, AChainedLoadStopsWhenThePortGoesAway)
-{
-    LinkRig rig;
-    rig.connectPedal();
-    QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
-    rig.link->startLoad(PedalLink::Load::SetJacks);
-    rig.port->unplug();
-    EXPECT_FALSE(rig.link->chainedLoadRunning());
-    EXPECT_EQ(ended.size(), 1);
-    ASSERT_EQ(rig.dialogs.shown.size(), 1);
-    EXPECT_EQ(rig.dialogs.shown[0].message, "Loading stopped");
-    rig.clock.runAll();
-    EXPECT_EQ(rig.dialogs.shown.size(), 1) << "no second alert from the time-out";
+    EXPECT_TRUE(rig.dialogs.shown.isEmpty()) << "the window shows the interruption, not the link";
 }
 
 TEST(FactoryReset, AsksAndWritesTheCommand)

@@ -16,6 +16,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct ToolRun
@@ -185,7 +187,26 @@ TEST_F(SessionToolTest, AResultThatCannotBeWrittenIsAFailure)
     process.start(QStringLiteral(PEDAL_SESSION_TOOL), {QStringLiteral("json"), sessionPath});
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_EQ(process.readAllStandardError().count('\n'), 1);
+    const QByteArray err = process.readAllStandardError();
+    EXPECT_EQ(err.count('\n'), 1);
+    EXPECT_TRUE(err.contains("No space left on device")) << err.constData();
+}
+
+// An output that is not a regular file (here a FIFO) is written into, not replaced.
+TEST_F(SessionToolTest, AnOutputThatIsNotARegularFileIsWrittenInto)
+{
+    const QString fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess reader;
+    reader.start(QStringLiteral("cat"), {fifo});
+    ASSERT_TRUE(reader.waitForStarted());
+    const ToolRun r = run({QStringLiteral("new"), QStringLiteral("-o"), fifo});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()), fileForm(DataHandler()));
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(SessionToolTest, UsageErrors)

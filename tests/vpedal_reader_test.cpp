@@ -161,6 +161,45 @@ TEST(VirtualPedal, StackPositionsOfAnUploadChooseTheStacks)
     EXPECT_TRUE(reply.contains(QStringLiteral("MidiStackMessageChannels]176000000"))) << qPrintable(reply.left(60));
 }
 
+// What the editor may send after a fault, and what the pedal makes of it.
+TEST(VirtualPedal, UploadsAfterFaults)
+{
+    const QByteArray tempos = "Tempos]" + QByteArray("099").repeated(128) + "\r\n";
+    const QByteArray opening = "\r\n"; // the line end with which every send begins
+    // A Note Off left on channel 0 is written as status 127, as in session files.
+    QByteArray channels = "MidiStackMessageChannels]000000127" + QByteArray("000").repeated(8);
+    for (int stack = 1; stack < DataHandler::StackCount; ++stack)
+        channels += QByteArray::number(stack).rightJustified(3, '0') + QByteArray("000").repeated(10);
+    channels += "\r\n";
+    const struct
+    {
+        const char *what;
+        QByteArray stream;
+        int applied;
+        int refused;
+        qint64 tempo;   // of song 1 afterwards
+        qint64 channel; // of stack 1, message 1
+    } cases[] = {
+        {"a status number of no channel", "]3;" + channels + ";", 1, 0, 120, 127},
+        {"an upload broken off mid-line, then a full one",
+         "]3;Tempos]0990" + opening + "]3;" + tempos + ";", 1, 1, 99, 0},
+        {"broken off after a whole line", "]3;" + tempos + opening + "]3;;", 1, 1, 120, 0},
+        {"the greeting inside a broken-off upload", "]3;Temp]0;" + opening + "]3;" + tempos + ";",
+         1, 1, 99, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList log;
+        VirtualPedal pedal([&log](const QString &line) { log << line; });
+        pedal.receive(c.stream);
+        EXPECT_EQ(pedal.counters().uploadsApplied, c.applied) << qPrintable(log.join('\n'));
+        EXPECT_EQ(pedal.counters().uploadsRefused, c.refused) << qPrintable(log.join('\n'));
+        EXPECT_EQ(log.filter(QStringLiteral("upload refused")).size(), c.refused);
+        EXPECT_EQ(pedal.session().SongList[0]->Tempo, c.tempo);
+        EXPECT_EQ(pedal.session().MidiStackList[0].MidiStackMessageList[1].Channel, c.channel);
+    }
+}
+
 TEST(VirtualPedal, MalformedUploadsChangeNothing)
 {
     const QByteArray goodTempos = "Tempos]" + QByteArray("099").repeated(128) + "\r\n";

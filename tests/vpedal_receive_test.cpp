@@ -9,12 +9,15 @@
 #include "link/SerialHandler.h"
 #include "model/ScriptedDialogs.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace vpedal;
 
@@ -148,7 +151,7 @@ TEST_F(VirtualPedalReceive, APedalThatStopsAnsweringWritesNothing)
     const QString out = dir.filePath(QStringLiteral("never.txt"));
     ToolResult r = receive(pedal, QStringLiteral("all"), out, {QStringLiteral("--timeout"), QStringLiteral("1.5")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("did not answer"))) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("in 1.5 seconds"))) << qPrintable(r.err);
     EXPECT_FALSE(QFileInfo::exists(out));
 
     // A single load that gets no answer at all.
@@ -156,6 +159,113 @@ TEST_F(VirtualPedalReceive, APedalThatStopsAnsweringWritesNothing)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(QFileInfo::exists(out));
     EXPECT_EQ(pedal.stop(), 0);
+}
+
+namespace {
+// pedal-session running on its own, to be stopped from outside.
+struct RunningTool
+{
+    QProcess process;
+    explicit RunningTool(const QStringList &args)
+    {
+        process.start(sessionToolProgram(), args);
+        process.waitForStarted(10000);
+    }
+    ToolResult finish(int timeoutMs = 30000)
+    {
+        ToolResult r;
+        if (!process.waitForFinished(timeoutMs)) {
+            process.kill();
+            process.waitForFinished(5000);
+            r.err = QStringLiteral("pedal-session did not finish");
+            return r;
+        }
+        r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        r.err = QString::fromUtf8(process.readAllStandardError());
+        return r;
+    }
+};
+
+void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+} // namespace
+
+// Transfers stopped from outside: by a signal (the port closed, status 128 + signal), or by
+// the pedal going away (status 1 with the reason, at once, not after the time-out). A
+// send stopped half-way does not spoil the next one.
+TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
+{
+    PedalProcess pedal;
+    ASSERT_TRUE(pedal.start({}));
+    const QString out = dir.filePath(QStringLiteral("never.txt"));
+    const QStringList sendAll{QStringLiteral("send"), sessionPath, QStringLiteral("--port"), pedal.device(),
+                              QStringLiteral("--page"), QStringLiteral("all")};
+    {
+        RunningTool send(sendAll);
+        pause(2000); // the greeting, then a few pieces of the upload
+        ::kill(pid_t(send.process.processId()), SIGINT);
+        const ToolResult r = send.finish();
+        EXPECT_EQ(r.exitCode, 130) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("SIGINT"))) << qPrintable(r.err);
+    }
+    {
+        RunningTool load({QStringLiteral("receive"), QStringLiteral("--port"), pedal.device(), QStringLiteral("--page"),
+                          QStringLiteral("midi"), QStringLiteral("-o"), out});
+        pause(200);
+        ::kill(pid_t(load.process.processId()), SIGTERM);
+        const ToolResult r = load.finish();
+        EXPECT_EQ(r.exitCode, 143) << qPrintable(r.err);
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
+    // The next full send is the one the pedal applies.
+    const ToolResult sent = runTool(sendAll);
+    ASSERT_EQ(sent.exitCode, 0) << qPrintable(sent.err);
+    const QString back = dir.filePath(QStringLiteral("back.txt"));
+    const ToolResult r = receive(pedal, QStringLiteral("all"), back);
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    DataHandler received;
+    ASSERT_TRUE(openSessionFile(received, back));
+    EXPECT_EQ(differingKeys(expected, received), QStringList());
+
+    // The pedal goes away in the middle of a load that would otherwise wait 60 s.
+    PedalProcess silent;
+    ASSERT_TRUE(silent.start({QStringLiteral("--answer-limit"), QStringLiteral("0")}));
+    RunningTool load({QStringLiteral("receive"), QStringLiteral("--port"), silent.device(), QStringLiteral("--page"),
+                      QStringLiteral("all"), QStringLiteral("-o"), out, QStringLiteral("--timeout"), QStringLiteral("60")});
+    pause(1500);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(silent.stop(), 0);
+    const ToolResult lost = load.finish();
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_TRUE(lost.err.contains(QStringLiteral("disconnected"))) << qPrintable(lost.err);
+    EXPECT_LE(lost.err.count(QLatin1Char('\n')), 5) << qPrintable(lost.err.left(2000));
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_EQ(pedal.stop(), 0);
+}
+
+// The virtual pedal ends cleanly (its session saved) on SIGHUP, and on a signal that
+// comes right after it printed its path.
+TEST_F(VirtualPedalReceive, ThePedalEndsCleanlyOnEverySignal)
+{
+    for (int number : {SIGHUP, SIGTERM}) {
+        SCOPED_TRACE(number);
+        const QString saved = dir.filePath(QStringLiteral("saved-%1.txt").arg(number));
+        PedalProcess pedal;
+        ASSERT_TRUE(pedal.start({QStringLiteral("--save"), saved}));
+        ::kill(pid_t(pedal.pid()), number);
+        QElapsedTimer clock;
+        clock.start();
+        while (!QFileInfo::exists(saved) && clock.elapsed() < 10000)
+            pause(50);
+        EXPECT_TRUE(QFileInfo::exists(saved));
+        pedal.stop();
+    }
 }
 
 TEST_F(VirtualPedalReceive, APortThatCannotBeOpened)

@@ -10,6 +10,9 @@
 
 #include <QJsonDocument>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 enum Exit { Ok = 0, Failed = 1, Usage = 2 };
@@ -57,15 +60,26 @@ Options parse(const QStringList &args, bool wantsFile, bool allowOutput, bool al
     return o;
 }
 
-// Writes the result to the -o file atomically, or to standard output.
-int writeResult(const QString &text, const QString &output)
+QString fileForm(const DataHandler &store)
+{
+    SessionWriter writer;
+    writer.setAllKeyFlags(true);
+    return writer.write(store, SessionWriter::Form::File);
+}
+
+} // namespace
+
+int SessionTool::writeResult(const QString &text, const QString &output)
 {
     if (output.isEmpty()) {
         const QByteArray bytes = text.toUtf8();
+        errno = 0;
         const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
         // A full disk or a closed pipe is a failure, not a result.
-        if (std::fflush(stdout) != 0 || written != size_t(bytes.size())) {
-            err(QStringLiteral("the result cannot be written to standard output"));
+        if (std::fflush(stdout) != 0 || written != size_t(bytes.size()) || std::ferror(stdout)) {
+            const int code = errno;
+            err(QStringLiteral("the result cannot be written to standard output%1")
+                    .arg(code ? QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(code)) : QString()));
             return Failed;
         }
         return Ok;
@@ -77,15 +91,6 @@ int writeResult(const QString &text, const QString &output)
     }
     return Ok;
 }
-
-QString fileForm(const DataHandler &store)
-{
-    SessionWriter writer;
-    writer.setAllKeyFlags(true);
-    return writer.write(store, SessionWriter::Form::File);
-}
-
-} // namespace
 
 bool SessionTool::openInto(DataHandler &store, const QString &path, bool acceptLegacy)
 {

@@ -18,4 +18,9 @@ void printUsage(std::FILE *to);
 // standard error and returns false; the store is unchanged then.
 bool openInto(DataHandler &store, const QString &path, bool acceptLegacy);
 
+// Writes a result to the -o file (atomically; a FIFO or device is written into), or to
+// standard output when `output` is empty. Returns the exit status: 0, or 1 after one
+// line on standard error naming the system's reason.
+int writeResult(const QString &text, const QString &output);
+
 } // namespace SessionTool

@@ -10,11 +10,13 @@
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
 #include "model/ScriptedDialogs.h"
+#include "../virtual-pedal/SignalWatcher.h"
 
 #include <QEventLoop>
 #include <QSerialPort>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 
@@ -112,7 +114,7 @@ void printAlerts(const ScriptedDialogs &dialogs, int &printed)
     }
 }
 
-// Runs the event loop until quit() is called or the time-out passes without restart().
+// Runs the event loop until quit() is called or, with a time-out, that time passes.
 class Waiter
 {
 public:
@@ -124,14 +126,19 @@ public:
             m_loop.quit();
         });
     }
-    void quit() { m_loop.quit(); }
-    // Starts the time-out again (activity seen).
-    void restart() { m_timer.start(); }
-    // Returns false on time-out.
+    void quit()
+    {
+        m_quit = true;
+        m_loop.quit();
+    }
+    // Returns false on time-out. A negative `ms` waits for quit() alone.
     bool run(int ms)
     {
         m_timedOut = false;
-        m_timer.start(ms);
+        if (m_quit)
+            return true;
+        if (ms >= 0)
+            m_timer.start(ms);
         m_loop.exec();
         m_timer.stop();
         return !m_timedOut;
@@ -141,18 +148,63 @@ private:
     QEventLoop m_loop;
     QTimer m_timer;
     bool m_timedOut = false;
+    bool m_quit = false;
 };
 
+QString signalName(int number)
+{
+    switch (number) {
+    case SIGINT: return QStringLiteral("SIGINT");
+    case SIGTERM: return QStringLiteral("SIGTERM");
+    case SIGHUP: return QStringLiteral("SIGHUP");
+    default: return QStringLiteral("signal %1").arg(number);
+    }
+}
+
 // The link to the pedal of one command: the port opened as the editor's connect opens it.
-// The connect greeting "]0;" goes out one second after the opening.
+// The connect greeting "]0;" goes out one second after the opening. SIGINT, SIGTERM and
+// SIGHUP end the command: nothing more is written, the port is closed, and the exit
+// status is 128 + the signal's number.
 struct Connection
 {
     ScriptedDialogs dialogs; // confirmations are answered "Ok"
     int printed = 0;
     QtScheduler scheduler;
     SerialHandler serial;
+    SignalWatcher signalWatcher;
+    int stoppedBy = 0;  // the signal that ended the command
+    QString lost;       // the port went away: the message
+    Waiter *waiting = nullptr;
 
-    Connection() : serial(dialogs, scheduler) {}
+    Connection() : serial(dialogs, scheduler)
+    {
+        if (!signalWatcher.install())
+            err(QStringLiteral("cannot watch for SIGINT and SIGTERM"));
+        QObject::connect(&signalWatcher, &SignalWatcher::stopRequested, [this](int number) {
+            if (!stoppedBy)
+                stoppedBy = number;
+            if (waiting)
+                waiting->quit();
+        });
+        QObject::connect(&serial, &SerialHandler::portLost, [this](const QString &message) {
+            lost = message;
+            if (waiting)
+                waiting->quit();
+        });
+    }
+
+    bool stopped() const { return stoppedBy != 0 || !lost.isEmpty(); }
+
+    // Waits in `waiter` (see Waiter::run); a signal or the port's loss ends it early.
+    bool wait(Waiter &waiter, int ms)
+    {
+        if (stopped())
+            return true;
+        waiting = &waiter;
+        const bool ended = waiter.run(ms);
+        waiting = nullptr;
+        return ended;
+    }
 
     // With `awaitGreeting`, returns only once the greeting has gone out, so that it cannot
     // land inside an upload.
@@ -169,9 +221,9 @@ struct Connection
         }
         if (awaitGreeting) {
             Waiter greeting;
-            greeting.run(SerialHandler::GreetingDelayMs + 100);
+            wait(greeting, SerialHandler::GreetingDelayMs + 100);
         }
-        return serial.portHeld();
+        return serial.portHeld() || stopped();
     }
 
     // Waits until everything written has left the program (up to `ms`).
@@ -185,6 +237,26 @@ struct Connection
                 return false;
         }
         return serial.portHeld();
+    }
+
+    // After a signal or the port's loss: ends the transfer, closes the port, says why and
+    // returns the exit status; -1 when neither happened.
+    int stopStatus(PedalLink *link, const QString &what)
+    {
+        if (stoppedBy) {
+            if (link)
+                link->abortTransfer(QStringLiteral("Stopped by %1.").arg(signalName(stoppedBy)));
+            serial.closePort();
+            printAlerts(dialogs, printed);
+            err(QStringLiteral("stopped by %1: %2").arg(signalName(stoppedBy), what));
+            return 128 + stoppedBy;
+        }
+        if (!lost.isEmpty()) {
+            printAlerts(dialogs, printed);
+            err(QStringLiteral("%1 %2").arg(lost, what));
+            return Failed;
+        }
+        return -1;
     }
 };
 
@@ -202,10 +274,16 @@ int sendCommand(const QStringList &args)
     Connection connection;
     if (!connection.open(o.port, true))
         return Failed;
+    const QString unfinished = QStringLiteral("the send to %1 was not finished; the pedal has not applied it "
+                                              "(the next send starts a new upload)").arg(o.port);
+    if (const int status = connection.stopStatus(nullptr, unfinished); status >= 0)
+        return status;
     PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
     int pieces = 0;
     QObject::connect(&link, &PedalLink::progress, [&pieces](int, int total, const QString &) { pieces = total; });
     Waiter waiter;
+    bool completed = false;
+    QObject::connect(&link, &PedalLink::sendCompleted, [&completed] { completed = true; });
     QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
     if (!link.startSend(o.page)) {
         printAlerts(connection.dialogs, connection.printed);
@@ -213,9 +291,12 @@ int sendCommand(const QStringList &args)
         return Failed;
     }
     // The pieces go out 0.3 s apart; the time-out only guards against a port that hangs.
-    const bool ended = waiter.run(pieces * PedalLink::PieceIntervalMs + o.timeoutMs);
+    const bool ended = connection.wait(waiter, pieces * PedalLink::PieceIntervalMs + o.timeoutMs);
+    if (const int status = connection.stopStatus(&link, unfinished); status >= 0)
+        return status;
     printAlerts(connection.dialogs, connection.printed);
-    if (!ended || link.sending() || !connection.drain(o.timeoutMs)) {
+    if (!ended || !completed || !connection.drain(o.timeoutMs)) {
+        link.abortTransfer(QStringLiteral("The port stopped taking data."));
         err(QStringLiteral("the send to %1 did not finish: the port stopped taking data").arg(o.port));
         return Failed;
     }
@@ -239,31 +320,41 @@ int receiveCommand(const QStringList &args)
     Connection connection;
     if (!connection.open(o.port, false))
         return Failed;
+    const QString nothing = QStringLiteral("nothing was written");
     PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
+    link.setLoadTimeout(o.timeoutMs);
     Waiter waiter;
     bool finished = false;
-    int badLines = 0;
-    QObject::connect(&link, &PedalLink::loadFinished, [&](int bad) {
+    bool complete = false;
+    QString problem;
+    QObject::connect(&link, &PedalLink::loadFinished, [&](bool whole, const QString &what) {
         finished = true;
-        badLines = bad;
+        complete = whole;
+        problem = what;
+    });
+    QString interruption;
+    QObject::connect(&link, &PedalLink::transferInterrupted, [&interruption](const QString &, const QString &why) {
+        interruption = why.section(QLatin1Char('\n'), 0, 0);
     });
     QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
-    // Any line from the pedal shows that it is still answering.
-    QObject::connect(&connection.serial, &SerialHandler::replyLine, [&waiter] { waiter.restart(); });
     if (!link.startLoad(loadOfPage(o.page))) {
         printAlerts(connection.dialogs, connection.printed);
         err(QStringLiteral("nothing was loaded from %1").arg(o.port));
         return Failed;
     }
-    const bool answered = waiter.run(o.timeoutMs);
+    // The link ends the load: with its last reply, or when no key asked for arrives
+    // within the time-out.
+    connection.wait(waiter, -1);
+    if (const int status = connection.stopStatus(&link, nothing); status >= 0)
+        return status;
     printAlerts(connection.dialogs, connection.printed);
-    if (!answered || !finished) {
-        err(QStringLiteral("the pedal on %1 did not answer within %2 s; nothing was written")
-                .arg(o.port).arg(o.timeoutMs / 1000.0));
+    if (!finished) {
+        err(QStringLiteral("the load from %1 was abandoned: %2 %3")
+                .arg(o.port, interruption.isEmpty() ? QStringLiteral("it did not end.") : interruption, nothing));
         return Failed;
     }
-    if (badLines > 0) {
-        err(QStringLiteral("%1 line(s) from the pedal could not be read; nothing was written").arg(badLines));
+    if (!complete) {
+        err(QStringLiteral("the pedal on %1 did not send everything asked for: %2; %3").arg(o.port, problem, nothing));
         return Failed;
     }
     connection.drain(1000); // the closing "]12;" of a chained load
@@ -271,17 +362,5 @@ int receiveCommand(const QStringList &args)
 
     SessionWriter writer;
     writer.setAllKeyFlags(true);
-    const QString text = writer.write(store, SessionWriter::Form::File);
-    if (o.output.isEmpty()) {
-        const QByteArray bytes = text.toUtf8();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-        std::fflush(stdout);
-        return Ok;
-    }
-    const QString error = TextFileSaver::writeAtomically(o.output, text);
-    if (!error.isEmpty()) {
-        err(QStringLiteral("%1: cannot be written: %2").arg(o.output, error));
-        return Failed;
-    }
-    return Ok;
+    return SessionTool::writeResult(writer.write(store, SessionWriter::Form::File), o.output);
 }

@@ -18,8 +18,8 @@ SignalWatcher::~SignalWatcher()
     struct sigaction action {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    for (int number : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(number, &action, nullptr);
     delete m_notifier;
     for (int &fd : g_pipe) {
         if (fd >= 0)
@@ -43,8 +43,8 @@ bool SignalWatcher::install()
     action.sa_handler = &SignalWatcher::handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    for (int number : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(number, &action, nullptr);
     return true;
 }
 

@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-// Turns SIGINT and SIGTERM into a signal of the event loop (through a pipe written by
+// Turns SIGINT, SIGTERM and SIGHUP into a signal of the event loop (through a pipe written by
 // the handler), so that the program ends cleanly: files saved, link removed.
 class SignalWatcher : public QObject
 {

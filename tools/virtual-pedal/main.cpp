@@ -97,7 +97,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Plays the pedal on a pseudo-terminal. Prints the device path on its first line of output "
-        "and runs until it is stopped (Ctrl-C, SIGTERM)."));
+        "and runs until it is stopped (Ctrl-C, SIGTERM, SIGHUP)."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption linkOption(QStringLiteral("link"),
@@ -198,6 +198,17 @@ int main(int argc, char **argv)
         }
     }
 
+    // In place before the path is printed: whoever reads the path may stop the pedal at
+    // once, and it must still remove its link and save. (A signal before the event loop
+    // runs waits in the watcher's pipe and ends the loop as soon as it starts.)
+    SignalWatcher watcher;
+    if (!watcher.install())
+        printError(QStringLiteral("cannot watch for SIGINT, SIGTERM and SIGHUP; end it with SIGKILL"));
+    QObject::connect(&watcher, &SignalWatcher::stopRequested, &app, [&](int number) {
+        eventLog.write(QStringLiteral("stopping on signal %1").arg(number));
+        app.quit();
+    });
+
     std::printf("%s\n", pty.devicePath().toLocal8Bit().constData());
     std::fflush(stdout);
     eventLog.write(QStringLiteral("pedal ready on %1").arg(pty.devicePath()));
@@ -207,13 +218,6 @@ int main(int argc, char **argv)
         pty.write(reply);
     });
 
-    SignalWatcher watcher;
-    if (!watcher.install())
-        printError(QStringLiteral("cannot watch for SIGINT and SIGTERM; end it with SIGKILL"));
-    QObject::connect(&watcher, &SignalWatcher::stopRequested, &app, [&](int number) {
-        eventLog.write(QStringLiteral("stopping on signal %1").arg(number));
-        app.quit();
-    });
 
     app.exec();
 
