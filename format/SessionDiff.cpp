@@ -115,8 +115,7 @@ public:
     void key(int k, QStringView textA, QStringView textB)
     {
         const SessionKey &key = SessionKeys::at(k);
-        SessionCodec::Options options;
-        options.anyStackStatus = true; // as session files are read
+        const SessionCodec::Options options; // as session files are read
         DecodedKey da, db;
         QString problem;
         if (!SessionCodec::decode(k, textA, m_a, options, da, problem)
