@@ -104,7 +104,9 @@ bool SessionActions::finishOpen(const SessionReader &reader, int status)
     m_history.edit(tr("Open %1").arg(name), [this, &reader] {
         reader.apply(m_store);
         Normaliser::normalise(m_store);
-        m_history.setFilePath(reader.path());
+        // A file of the older layout is not the session's own file: Save asks where to
+        // write rather than replace it.
+        m_history.setFilePath(reader.wasLegacy() ? QString() : reader.path());
     });
     // A legacy file carries only part of a session: what is shown is not that file.
     if (!reader.wasLegacy())

@@ -58,7 +58,10 @@ SessionHistory::SessionHistory(DataHandler &store, EditorState &state, QObject *
 
 SessionHistory::~SessionHistory()
 {
-    // The steps refer to this history; they go first.
+    // The steps refer to this history; they go first, telling no one (the window that
+    // listens is being taken down).
+    blockSignals(true);
+    m_stack.blockSignals(true);
     m_stack.clear();
 }
 
@@ -126,7 +129,6 @@ bool SessionHistory::commitOutside(const QString &text)
         return false;
     m_outsidePending = false;
     const QString name = !text.isEmpty() ? text : !m_outsideText.isEmpty() ? m_outsideText : tr("Load from Pedal");
-    m_outsideText.clear();
     return record(name, QString(), place(), true);
 }
 

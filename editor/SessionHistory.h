@@ -47,7 +47,8 @@ public:
     // Records what changed since the last step as one step named `text` and shows it.
     // Without `text`, the name given to expectOutside() is used.
     bool commitOutside(const QString &text = QString());
-    // Names the next outside change ("Load All").
+    // Names the outside changes to come ("Load All") until it is called again (with an
+    // empty text when the transfer has ended).
     void expectOutside(const QString &text);
     bool outsidePending() const { return m_outsidePending; }
 

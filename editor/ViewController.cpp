@@ -113,6 +113,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
         connect(m_pedal.link, &PedalLink::transferEnded, this, [this] {
             if (m_history.outsidePending())
                 m_history.commitOutside();
+            m_history.expectOutside(QString());
         });
     }
     if (m_pedal.serial) {
