@@ -434,9 +434,9 @@ void MidiPage::rowReset(int row)
 {
     if (!shownStack())
         return;
-    m_ctx.history.edit(tr("Reset Message %1 of Stack %2").arg(row + 1).arg(m_ctx.state.SelectedStackIndex + 1), [this, row] {
-        m_ctx.store.clearStackMessage(int(m_ctx.state.SelectedStackIndex), row);
-    });
+    const qint64 stack = m_ctx.state.SelectedStackIndex;
+    m_ctx.history.edit(tr("Reset Message %1 of Stack %2").arg(row + 1).arg(stack + 1),
+                       [this, stack, row] { m_ctx.store.clearStackMessage(int(stack), row); });
     showStackPage();
     Q_EMIT m_ctx.events.stacksChanged();
     m_ctx.events.edited();
@@ -466,7 +466,8 @@ void MidiPage::stackNameEdited()
         m_stackName->setText(name);
     if (stack->Name == name)
         return;
-    m_ctx.history.edit(tr("Name of Stack %1").arg(m_ctx.state.SelectedStackIndex + 1), [stack, &name] { stack->Name = name; });
+    m_ctx.history.edit(tr("Name of Stack %1").arg(m_ctx.state.SelectedStackIndex + 1),
+                       [stack, &name] { stack->Name = name; });
     // One refill renames the item in every stack list of the window; each list then
     // selects its stored position again.
     m_ctx.lists.emptyStacks();

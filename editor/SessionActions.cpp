@@ -31,10 +31,9 @@ bool SessionActions::whenChangesSettled(const QString &informative, const std::f
         proceed();
         return true;
     }
-    const int answer = m_dialogs.alert({QStringLiteral("Do you want to save the changes to this session?"),
-                                        informative,
-                                        {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")},
-                                        QStringLiteral("Unsaved Changes")});
+    const QStringList buttons = {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")};
+    const int answer = m_dialogs.alert({QStringLiteral("Do you want to save the changes to this session?"), informative,
+                                        buttons, QStringLiteral("Unsaved Changes")});
     if (answer == 1) {
         proceed();
         return true;

@@ -317,7 +317,8 @@ void SetJacksPage::store(qint64 Song::*field, int position)
     Song *s = song();
     if (!s)
         return;
-    m_ctx.history.edit(songStepName(field, m_ctx.state.SetJacksSongIndex), [s, field, position] { s->*field = position; });
+    m_ctx.history.edit(songStepName(field, m_ctx.state.SetJacksSongIndex),
+                       [s, field, position] { s->*field = position; });
     m_ctx.events.edited();
 }
 

@@ -29,24 +29,24 @@
 #endif
 
 #include <QAbstractButton>
-#include <QFileInfo>
-#include <QPointer>
-#include <QScrollArea>
-#include <QUndoStack>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <memory>

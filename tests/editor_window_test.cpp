@@ -50,7 +50,8 @@ TEST_F(Window, HasItsPagesCommandsAndMenus)
     EXPECT_EQ(find<QAction>("saveSessionAsAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     EXPECT_EQ(find<QAction>("undoAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(find<QAction>("redoAction")->shortcuts(),
-              QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+              QList<QKeySequence>(
+                  {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
     EXPECT_FALSE(find<QAction>("undoAction")->isEnabled());
     EXPECT_FALSE(find<QAction>("redoAction")->isEnabled());
     EXPECT_EQ(text("connectionLabel"), "Not connected");
@@ -257,7 +258,8 @@ void expectPagesShowTheStore(ViewController &vc, DataHandler &store)
     EXPECT_EQ(control<QComboBox>(vc, QStringLiteral("Jack1TipTAPFunction"))->currentIndex(), jacks.Jack1TipTAPFunction);
     EXPECT_EQ(vc.context().lists.presetModel()->index(0).data().toString(),
               SharedLists::presetItemText(store.SongList[0]->NameWithoutBreaks, 0));
-    EXPECT_EQ(control<QTableView>(vc, QStringLiteral("SetlistTableView"))->model()->rowCount(), int(store.Setlist.size()));
+    EXPECT_EQ(control<QTableView>(vc, QStringLiteral("SetlistTableView"))->model()->rowCount(),
+              int(store.Setlist.size()));
     const MidiStack &stack = store.MidiStackList[size_t(state.SelectedStackIndex)];
     EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("MidiStackName"))->text(), stack.Name);
     EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("stackMessageChannel1"))->text(),
@@ -339,7 +341,8 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
          },
          "Jack One of Song 5", "Set Jacks", [](DataHandler &d) { d.SongList[4]->JackOne = 2; }},
         {"Jack1TipTAPFunction", [this] { choose(combo("Jack1TipTAPFunction"), 10); },
-         "Jack 1 Tip TAP Function of Song 5", "Set Jacks", [](DataHandler &d) { d.SongList[4]->Jack1TipTAPFunction = 10; }},
+         "Jack 1 Tip TAP Function of Song 5", "Set Jacks",
+         [](DataHandler &d) { d.SongList[4]->Jack1TipTAPFunction = 10; }},
         {"CopySetJacksButton", [this] { click("CopySetJacksButton"); }, "Copy All Jacks to All Songs", "Set Jacks",
          [&](DataHandler &d) { copyFields(d, 4, jackFields); }},
         {"ResetSetJacksCommand", [this] { click("ResetSetJacksCommand"); }, "Reset Set Jacks", "Set Jacks",
@@ -367,7 +370,8 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
              vc.showPage(QStringLiteral("Midi Management"));
              enter("MidiStackName", QStringLiteral("Drums"));
          },
-         "Name of Stack 1", "Midi Management", [](DataHandler &d) { d.MidiStackList[0].Name = QStringLiteral("Drums"); }},
+         "Name of Stack 1", "Midi Management",
+         [](DataHandler &d) { d.MidiStackList[0].Name = QStringLiteral("Drums"); }},
         {"stackMessageChannel1", [this] { enter("stackMessageChannel1", QStringLiteral("5")); },
          "Channel of Message 1 in Stack 1", "Midi Management",
          [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[0].Channel = 5; }},
@@ -461,9 +465,20 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
     EXPECT_TRUE(vc.isWindowModified()); // the opened file is the saved state
 }
 
-// Undo shows the song the step changed, on the page it was changed on.
-TEST_F(Window, UndoShowsTheSongOfTheStepOnItsPage)
+// Undo shows the song the step changed, on the page it was changed on. Typing in one
+// field is one step, and typing it back as it was leaves no step.
+TEST_F(Window, UndoShowsTheSongOfTheStepOnItsPageAndTypingIsOneStep)
 {
+    pickSong("Songs", "SongTableView", 4);
+    auto *name = find<QPlainTextEdit>("nameTF");
+    QTest::keyClicks(name, QStringLiteral("Abc"));
+    EXPECT_EQ(vc.history().undoStack().count(), 1);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_TRUE(song(4).FullName.isEmpty());
+    EXPECT_EQ(vc.history().undoStack().count(), 0);
+    EXPECT_FALSE(vc.isWindowModified());
+
     pickSong("Songs", "SongTableView", 2);
     enter("tempoTF", QStringLiteral("99"));
     pickSong("Songs", "SongTableView", 7);
