@@ -148,8 +148,10 @@ void SessionHistory::settle()
 {
     if (m_applying || m_depth > 0)
         return;
-    if (m_outsidePending || SessionSnapshot::of(m_store) != m_current)
+    if (m_outsidePending)
         commitOutside();
+    else if (SessionSnapshot::of(m_store) != m_current)
+        commitOutside(tr("Other Change")); // a change that bypassed the steps: kept all the same
 }
 
 bool SessionHistory::record(const QString &text, const QString &mergeKey, const Place &before, bool show)
