@@ -7,6 +7,7 @@
 class DataHandler;
 class Dialogs;
 class PedalLink;
+class SessionHistory;
 
 // What every page of the window works with. The window owns all of it and hands the
 // same context to each page.
@@ -17,6 +18,8 @@ struct EditorContext
     SharedLists &lists;
     Dialogs &dialogs;
     EditorEvents &events;
+    // Every change of the session goes through it (one undo step per change).
+    SessionHistory &history;
     // The pedal's command set; null when the window runs without a pedal link (tests).
     // A page's Send/Load buttons do nothing when it is null.
     PedalLink *link = nullptr;

@@ -10,7 +10,7 @@ class EditorEvents : public QObject
 public:
     explicit EditorEvents(QObject *parent = nullptr);
 
-    // Tell the window that the session was edited (marks it as having unsaved changes).
+    // A page edited the session (the session history has recorded the step already).
     void edited() { Q_EMIT sessionEdited(); }
 
 Q_SIGNALS:
@@ -27,7 +27,8 @@ Q_SIGNALS:
     // A jack mode or pulse count changed on the Set Jacks page: the song summary of the
     // Songs page follows.
     void jackSetupChanged();
-    // Any edit of the session; the window tracks unsaved changes with it.
+    // A page edited the session. Unsaved changes are the session history's business; this
+    // only tells whoever wants to follow edits as they happen.
     void sessionEdited();
     // The whole session was replaced (open, reset, load from the pedal): every page
     // shows it again from position 1.

@@ -1,6 +1,7 @@
 #include "GlobalPage.h"
 
 #include "EditorContext.h"
+#include "SessionHistory.h"
 
 #include "link/PedalLink.h"
 #include "model/DataHandler.h"
@@ -191,7 +192,7 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
             m_ctx.link->loadGlobal();
     });
     connect(reset, &QPushButton::clicked, this, [this] {
-        m_ctx.store.resetGlobals();
+        m_ctx.history.edit(tr("Reset Global Settings"), [this] { m_ctx.store.resetGlobals(); });
         showSettings();
         m_ctx.events.edited();
     });
@@ -249,7 +250,11 @@ void GlobalPage::pick(const Entry &entry, int position)
 {
     if (position < 0)
         return;
-    m_ctx.store.GlobalMenu.*(entry.field->member) = MenuRules::valueForPosition(entry.field->rule, position);
+    const qint64 value = MenuRules::valueForPosition(entry.field->rule, position);
+    const QString column = QString::fromUtf8(entry.field->column);
+    const QString label = QString::fromUtf8(entry.field->label);
+    m_ctx.history.edit(column.isEmpty() ? label : label + QLatin1Char(' ') + column,
+                       [this, member = entry.field->member, value] { m_ctx.store.GlobalMenu.*member = value; });
     entry.combo->setToolTip(QString());
     m_ctx.events.edited();
 }

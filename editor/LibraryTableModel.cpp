@@ -1,5 +1,7 @@
 #include "LibraryTableModel.h"
 
+#include "SessionHistory.h"
+
 #include "model/DataHandler.h"
 #include "model/MessageType.h"
 
@@ -32,8 +34,8 @@ const std::array<LibraryColumn, 6> &columns()
 
 } // namespace
 
-LibraryTableModel::LibraryTableModel(DataHandler &store, QObject *parent)
-    : QAbstractTableModel(parent), m_store(store)
+LibraryTableModel::LibraryTableModel(DataHandler &store, SessionHistory *history, QObject *parent)
+    : QAbstractTableModel(parent), m_store(store), m_history(history)
 {
 }
 
@@ -85,11 +87,17 @@ void LibraryTableModel::sort(int column, Qt::SortOrder order)
     };
     beginResetModel();
     auto &library = m_store.MidiMessageLibrary;
-    if (order == Qt::AscendingOrder)
-        std::stable_sort(library.begin(), library.end(), less);
+    const auto sortLibrary = [&library, &less, order] {
+        if (order == Qt::AscendingOrder)
+            std::stable_sort(library.begin(), library.end(), less);
+        else
+            std::stable_sort(library.begin(), library.end(),
+                             [&less](const MidiMessage &a, const MidiMessage &b) { return less(b, a); });
+    };
+    if (m_history)
+        m_history->edit(tr("Sort Library by %1").arg(QLatin1String(c.title)), sortLibrary);
     else
-        std::stable_sort(library.begin(), library.end(),
-                         [&less](const MidiMessage &a, const MidiMessage &b) { return less(b, a); });
+        sortLibrary();
     endResetModel();
 }
 

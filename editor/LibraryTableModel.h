@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 
 class DataHandler;
+class SessionHistory;
 
 // The MIDI message library as a table: "Manufacturer", "Device", "Action", "Type",
 // "Message", "Value". Sorting by a column reorders the library itself, so the saved
@@ -11,7 +12,8 @@ class LibraryTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    explicit LibraryTableModel(DataHandler &store, QObject *parent = nullptr);
+    // A sort is one step of `history` when one is given.
+    explicit LibraryTableModel(DataHandler &store, SessionHistory *history = nullptr, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -24,4 +26,5 @@ public:
 
 private:
     DataHandler &m_store;
+    SessionHistory *m_history = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "EditorContext.h"
 #include "GlobalItemTexts.h"
 #include "LibraryTableModel.h"
+#include "SessionHistory.h"
 
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
@@ -131,7 +132,7 @@ MidiPage::MidiPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx
             m_ctx.link->loadMidi();
     });
     connect(reset, &QPushButton::clicked, this, [this] {
-        m_ctx.store.resetMidiStacks();
+        m_ctx.history.edit(tr("Reset Midi Stacks"), [this] { m_ctx.store.resetMidiStacks(); });
         showStackPage();
         Q_EMIT m_ctx.events.stacksChanged();
         m_ctx.events.edited();
@@ -236,7 +237,7 @@ QWidget *MidiPage::buildLibraryPart()
     auto *box = new QGroupBox(tr("Library"), this);
     auto *layout = new QVBoxLayout(box);
 
-    m_libraryModel = new LibraryTableModel(m_ctx.store, this);
+    m_libraryModel = new LibraryTableModel(m_ctx.store, &m_ctx.history, this);
     m_libraryView = new QTableView(box);
     m_libraryView->setObjectName(QStringLiteral("LibraryTableView"));
     m_libraryView->setModel(m_libraryModel);
@@ -302,6 +303,11 @@ bool MidiPage::eventFilter(QObject *watched, QEvent *event)
             copyFromLibrary(-1);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+QString MidiPage::messageStepName(const QString &what, int row) const
+{
+    return tr("%1 of Message %2 in Stack %3").arg(what).arg(row + 1).arg(m_ctx.state.SelectedStackIndex + 1);
 }
 
 MidiStack *MidiPage::shownStack()
@@ -378,7 +384,8 @@ void MidiPage::rowTypeChosen(int row, int position)
     MidiStack *stack = shownStack();
     if (!stack || position < 0)
         return;
-    stack->MidiStackMessageList[size_t(row)].Typey = position;
+    m_ctx.history.edit(messageStepName(QStringLiteral("Type"), row),
+                       [stack, row, position] { stack->MidiStackMessageList[size_t(row)].Typey = position; });
     applyRowRule();
     Q_EMIT m_ctx.events.stacksChanged();
     m_ctx.events.edited();
@@ -400,7 +407,10 @@ void MidiPage::rowNumberEdited(int row, QLineEdit *field, qint64 MidiStackMessag
     field->setText(QString::number(v));
     if (m.*member == v)
         return;
-    m.*member = v;
+    const QString what = member == &MidiStackMessage::Channel ? tr("Channel")
+                       : member == &MidiStackMessage::Message ? tr("Message")
+                                                              : tr("Value");
+    m_ctx.history.edit(messageStepName(what, row), [&m, member, v] { m.*member = v; });
     Q_EMIT m_ctx.events.stacksChanged();
     m_ctx.events.edited();
 }
@@ -423,7 +433,7 @@ void MidiPage::rowNameEdited(int row)
     MidiStackMessage &m = stack->MidiStackMessageList[size_t(row)];
     if (m.Name == name)
         return;
-    m.Name = name;
+    m_ctx.history.edit(messageStepName(QStringLiteral("Name"), row), [&m, &name] { m.Name = name; });
     Q_EMIT m_ctx.events.stacksChanged();
     m_ctx.events.edited();
 }
@@ -432,7 +442,9 @@ void MidiPage::rowReset(int row)
 {
     if (!shownStack())
         return;
-    m_ctx.store.clearStackMessage(int(m_ctx.state.SelectedStackIndex), row);
+    const qint64 stack = m_ctx.state.SelectedStackIndex;
+    m_ctx.history.edit(tr("Reset Message %1 of Stack %2").arg(row + 1).arg(stack + 1),
+                       [this, stack, row] { m_ctx.store.clearStackMessage(int(stack), row); });
     showStackPage();
     Q_EMIT m_ctx.events.stacksChanged();
     m_ctx.events.edited();
@@ -462,7 +474,8 @@ void MidiPage::stackNameEdited()
         m_stackName->setText(name);
     if (stack->Name == name)
         return;
-    stack->Name = name;
+    m_ctx.history.edit(tr("Name of Stack %1").arg(m_ctx.state.SelectedStackIndex + 1),
+                       [stack, &name] { stack->Name = name; });
     // One refill renames the item in every stack list of the window; each list then
     // selects its stored position again.
     m_ctx.lists.emptyStacks();
@@ -475,7 +488,8 @@ void MidiPage::resetStack()
 {
     if (!shownStack())
         return;
-    m_ctx.store.clearStack(int(m_ctx.state.SelectedStackIndex));
+    m_ctx.history.edit(tr("Reset Stack %1").arg(m_ctx.state.SelectedStackIndex + 1),
+                       [this] { m_ctx.store.clearStack(int(m_ctx.state.SelectedStackIndex)); });
     showStackPage();
     Q_EMIT m_ctx.events.stacksChanged();
     m_ctx.events.edited();
@@ -489,13 +503,15 @@ void MidiPage::copyFromLibrary(int libraryRow)
     if (stack && libraryRow >= 0 && libraryRow < int(m_ctx.store.MidiMessageLibrary.size())) {
         const MidiMessage &entry = m_ctx.store.MidiMessageLibrary[size_t(libraryRow)];
         const QString name = entry.stackMessageName();
-        for (int i = 0; i < RowCount; ++i) {
-            if (m_ctx.state.StackRowChecked[size_t(i)] != 1)
-                continue;
-            MidiStackMessage &m = stack->MidiStackMessageList[size_t(i)];
-            m = MidiStackMessage(entry.Typey, 1, entry.Message, entry.Value, name);
-            changed = true;
-        }
+        m_ctx.history.edit(tr("Copy from Library to Stack %1").arg(m_ctx.state.SelectedStackIndex + 1), [&] {
+            for (int i = 0; i < RowCount; ++i) {
+                if (m_ctx.state.StackRowChecked[size_t(i)] != 1)
+                    continue;
+                MidiStackMessage &m = stack->MidiStackMessageList[size_t(i)];
+                m = MidiStackMessage(entry.Typey, 1, entry.Message, entry.Value, name);
+                changed = true;
+            }
+        });
     }
     for (int i = 0; i < RowCount; ++i) {
         m_rows[size_t(i)].check->setChecked(false);
@@ -540,9 +556,11 @@ void MidiPage::addToLibrary()
         return;
 
     const int type = m_libraryType->currentIndex() < 0 ? 0 : m_libraryType->currentIndex();
-    m_ctx.store.MidiMessageLibrary.emplace_back(texts[0], texts[1], texts[2], type,
-                                                 std::clamp<qint64>(message, 0, 255),
-                                                 std::clamp<qint64>(value, 0, 255));
+    m_ctx.history.edit(tr("Add to Library"), [&] {
+        m_ctx.store.MidiMessageLibrary.emplace_back(texts[0], texts[1], texts[2], type,
+                                                     std::clamp<qint64>(message, 0, 255),
+                                                     std::clamp<qint64>(value, 0, 255));
+    });
     reloadLibrary();
     Q_EMIT m_ctx.events.libraryChanged();
     m_ctx.events.edited();
@@ -553,7 +571,7 @@ void MidiPage::deleteFromLibrary()
     const qint64 row = m_ctx.state.LibraryRow;
     if (row < 0 || row >= qint64(m_ctx.store.MidiMessageLibrary.size()))
         return;
-    m_ctx.store.removeLibraryEntry(int(row));
+    m_ctx.history.edit(tr("Delete from Library"), [this, row] { m_ctx.store.removeLibraryEntry(int(row)); });
     reloadLibrary();
     Q_EMIT m_ctx.events.libraryChanged();
     m_ctx.events.edited();
@@ -564,7 +582,7 @@ void MidiPage::clearLibrary()
     const bool ok = m_ctx.dialogs.confirmDestructive(QStringLiteral("About to clear"),
                                           QStringLiteral("Your Library will be cleared to hold no messages"));
     if (ok && !m_ctx.store.MidiMessageLibrary.empty()) {
-        m_ctx.store.MidiMessageLibrary.clear();
+        m_ctx.history.edit(tr("Clear Library"), [this] { m_ctx.store.MidiMessageLibrary.clear(); });
         Q_EMIT m_ctx.events.libraryChanged();
         m_ctx.events.edited();
     }
@@ -574,7 +592,7 @@ void MidiPage::clearLibrary()
 void MidiPage::normaliseStore()
 {
     // The exports carry what the session text can hold; the clamped values stay.
-    Normaliser::normalise(m_ctx.store);
+    m_ctx.history.edit(tr("Normalise Session"), [this] { Normaliser::normalise(m_ctx.store); });
     showStackPage();
     reloadLibrary();
     Q_EMIT m_ctx.events.songsChanged();

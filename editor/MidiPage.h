@@ -52,6 +52,8 @@ private:
     QWidget *buildStackPart();
     QWidget *buildLibraryPart();
     MidiStack *shownStack();
+    // "Channel of Message 3 in Stack 5".
+    QString messageStepName(const QString &what, int row) const;
     void applyRowRule();
 
     void rowTypeChosen(int row, int position);

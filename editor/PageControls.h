@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Song.h"
+
 #include <QColor>
 #include <QStringList>
 
@@ -24,6 +26,13 @@ QLabel *label(const QString &objectName, const QString &text, QWidget *parent = 
 void onChoice(QComboBox *combo, QWidget *receiver, std::function<void(int)> chosen);
 // Shows the item at a stored position (no item when the position is not in the list).
 void select(QComboBox *combo, qint64 position);
+
+// The words of a field or control name: "BackgroundColour" -> "Background Colour",
+// "Jack1TipTAPFunction" -> "Jack 1 Tip TAP Function", "fractionCombo" -> "Fraction".
+QString words(const QString &name);
+// The name of an undo step that changes one field of the song at a list position:
+// "Background Colour of Song 3".
+QString songStepName(qint64 Song::*field, qint64 position);
 
 void setTextColour(QWidget *widget, const QColor &colour);
 QColor textColour(const QWidget *widget);

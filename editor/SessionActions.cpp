@@ -1,33 +1,93 @@
 #include "SessionActions.h"
 
+#include "RecentFiles.h"
+#include "SessionHistory.h"
+
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "format/TextFileSaver.h"
+#include "model/Diagnostics.h"
 #include "model/Dialogs.h"
 #include "model/Normaliser.h"
 
 #include <QFileInfo>
 #include <QPointer>
 
-SessionActions::SessionActions(DataHandler &store, Dialogs &dialogs, QObject *parent)
-    : QObject(parent), m_store(store), m_dialogs(dialogs), m_saved(SessionSnapshot::of(store))
+SessionActions::SessionActions(DataHandler &store, Dialogs &dialogs, SessionHistory &history, QObject *parent)
+    : QObject(parent), m_store(store), m_dialogs(dialogs), m_history(history)
 {
-    m_checkTimer.setSingleShot(true);
-    m_checkTimer.setInterval(0);
-    connect(&m_checkTimer, &QTimer::timeout, this, &SessionActions::check);
+    connect(&history, &SessionHistory::modifiedChanged, this, &SessionActions::stateChanged);
+    connect(&history, &SessionHistory::filePathChanged, this, &SessionActions::stateChanged);
+}
+
+QString SessionActions::openingInformative()
+{
+    return QStringLiteral("Your changes are lost if you open another session without saving them.");
+}
+
+bool SessionActions::whenChangesSettled(const QString &informative, const std::function<void()> &proceed)
+{
+    if (!isModified()) {
+        proceed();
+        return true;
+    }
+    const QStringList buttons = {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")};
+    const int answer = m_dialogs.alert({QStringLiteral("Do you want to save the changes to this session?"), informative,
+                                        buttons, QStringLiteral("Unsaved Changes")});
+    if (answer == 1) {
+        proceed();
+        return true;
+    }
+    if (answer != 0)
+        return false;
+    // The save panel may complete at once or later.
+    auto insideThisCall = std::make_shared<bool>(true);
+    auto ranAtOnce = std::make_shared<bool>(false);
+    QPointer<SessionActions> self(this);
+    save([self, proceed, insideThisCall, ranAtOnce](bool wasSaved) {
+        if (!self || !wasSaved)
+            return;
+        if (*insideThisCall)
+            *ranAtOnce = true;
+        proceed();
+    });
+    *insideThisCall = false;
+    return *ranAtOnce;
 }
 
 bool SessionActions::open()
 {
-    SessionReader reader;
-    const SessionReader::Status status = reader.chooseAndRead(m_dialogs, m_store);
-    return finishOpen(reader, int(status));
+    auto opened = std::make_shared<bool>(false);
+    QPointer<SessionActions> self(this);
+    whenChangesSettled(openingInformative(), [self, opened] {
+        if (!self)
+            return;
+        SessionReader reader;
+        const SessionReader::Status status = reader.chooseAndRead(self->m_dialogs, self->m_store);
+        *opened = self->finishOpen(reader, int(status));
+    });
+    return *opened;
 }
 
 bool SessionActions::openFile(const QString &path)
 {
+    auto opened = std::make_shared<bool>(false);
+    QPointer<SessionActions> self(this);
+    whenChangesSettled(openingInformative(), [self, path, opened] {
+        if (self)
+            *opened = self->openNow(path);
+    });
+    return *opened;
+}
+
+bool SessionActions::openNow(const QString &path)
+{
     SessionReader reader;
     const SessionReader::Status status = reader.readFile(path, m_dialogs, m_store);
+    if (status == SessionReader::Status::Failed && !QFileInfo::exists(path)) {
+        RecentFiles::remove(path);
+        Q_EMIT recentFilesChanged();
+    }
     return finishOpen(reader, int(status));
 }
 
@@ -39,81 +99,133 @@ bool SessionActions::finishOpen(const SessionReader &reader, int status)
         m_dialogs.warn(QStringLiteral("The session could not be opened"), reader.problem());
         return false;
     }
-    reader.apply(m_store);
-    Normaliser::normalise(m_store);
-    m_path = reader.path();
+    const QString name = QFileInfo(reader.path()).fileName();
+    m_history.edit(tr("Open %1").arg(name), [this, &reader] {
+        reader.apply(m_store);
+        Normaliser::normalise(m_store);
+        // A file of the older layout is not the session's own file: Save asks where to
+        // write rather than replace it.
+        m_history.setFilePath(reader.wasLegacy() ? QString() : reader.path());
+    });
     // A legacy file carries only part of a session: what is shown is not that file.
-    m_saved = reader.wasLegacy() ? SessionSnapshot() : SessionSnapshot::of(m_store);
+    if (!reader.wasLegacy())
+        m_history.markSaved();
+    RecentFiles::add(reader.path());
+    Q_EMIT recentFilesChanged();
     Q_EMIT sessionReplaced();
-    check();
     Q_EMIT stateChanged();
     return true;
 }
 
-void SessionActions::save(std::function<void(bool saved)> done)
+QString SessionActions::prepareText()
 {
-    Normaliser::normalise(m_store);
-    Q_EMIT sessionNormalised();
+    m_history.editAndShow(tr("Normalise Session"), [this] { Normaliser::normalise(m_store); });
     SessionWriter writer;
     writer.setAllKeyFlags(true);
     const QString text = writer.write(m_store, SessionWriter::Form::File);
     writer.setAllKeyFlags(false);
+    return text;
+}
+
+void SessionActions::save(std::function<void(bool saved)> done)
+{
+    const QString path = m_history.filePath();
+    if (path.isEmpty()) {
+        saveAs(std::move(done));
+        return;
+    }
+    const QString text = prepareText();
+    const int step = m_history.undoStack().index();
+    const QString error = TextFileSaver::writeAtomically(path, text);
+    if (!error.isEmpty()) {
+        Diagnostics::line(QStringLiteral("could not save %1: %2").arg(path, error));
+        m_dialogs.warn(QStringLiteral("The file could not be saved"), QStringLiteral("%1\n%2").arg(path, error));
+        if (done)
+            done(false);
+        return;
+    }
+    saved(path, step);
+    if (done)
+        done(true);
+}
+
+void SessionActions::saveAs(std::function<void(bool saved)> done)
+{
+    const QString text = prepareText();
     // What the file will hold is the session as it is now, whatever is edited while the
     // panel is open.
-    const SessionSnapshot written = SessionSnapshot::of(m_store);
+    const int step = m_history.undoStack().index();
     QPointer<SessionActions> self(this);
-    TextFileSaver::saveThroughPanel(m_dialogs, text, [self, written, done](const QString &path) {
-        if (self && !path.isEmpty()) {
-            self->m_path = path;
-            self->m_saved = written;
-            self->check();
-            Q_EMIT self->stateChanged();
-        }
+    TextFileSaver::saveThroughPanel(m_dialogs, text, [self, step, done](const QString &path) {
+        if (self && !path.isEmpty())
+            self->saved(path, step);
         if (done)
             done(!path.isEmpty());
     });
 }
 
+void SessionActions::saved(const QString &path, int stepWritten)
+{
+    m_history.setFilePath(path);
+    // Edits made while the panel was open are not in the file.
+    if (m_history.undoStack().index() == stepWritten && !m_history.outsidePending())
+        m_history.markSaved();
+    RecentFiles::add(path);
+    Q_EMIT recentFilesChanged();
+    Q_EMIT stateChanged();
+}
+
 bool SessionActions::reset()
 {
-    const bool didReset = m_store.resetSession(m_dialogs);
-    if (didReset) {
-        m_path.clear();
-        m_saved = SessionSnapshot::of(m_store);
+    auto didReset = std::make_shared<bool>(false);
+    QPointer<SessionActions> self(this);
+    const auto resetNow = [self, didReset] {
+        if (!self)
+            return;
+        self->m_history.edit(tr("Reset Session"), [self] {
+            self->m_store.resetSessionContents();
+            self->m_history.setFilePath(QString());
+        });
+        // A new session: nothing in it to save yet.
+        self->m_history.markSaved();
+        *didReset = true;
+        Q_EMIT self->sessionReplaced();
+        Q_EMIT self->stateChanged();
+    };
+    if (isModified()) {
+        whenChangesSettled(QStringLiteral("This computer session will be reset to factory settings; your changes "
+                                          "are lost if you do not save them.\nYour pedal will remain the same"),
+                           resetNow);
+    } else if (m_dialogs.confirmDestructive(QStringLiteral("About to reset"),
+                                            QStringLiteral("This computer session will be reset to factory settings.\n"
+                                                           "Your pedal will remain the same"))) {
+        resetNow();
     }
-    Q_EMIT sessionReplaced();
-    check();
-    Q_EMIT stateChanged();
-    return didReset;
+    if (!*didReset) {
+        // The pages show the session again all the same.
+        Q_EMIT sessionReplaced();
+        Q_EMIT stateChanged();
+    }
+    return *didReset;
 }
 
 bool SessionActions::isModified() const
 {
-    return m_saved.isEmpty() || SessionSnapshot::of(m_store) != m_saved;
+    return m_history.isModified();
+}
+
+QString SessionActions::filePath() const
+{
+    return m_history.filePath();
 }
 
 QString SessionActions::displayName() const
 {
-    return m_path.isEmpty() ? tr("Untitled") : QFileInfo(m_path).fileName();
-}
-
-void SessionActions::sessionMayHaveChanged()
-{
-    m_checkTimer.start();
+    const QString path = m_history.filePath();
+    return path.isEmpty() ? tr("Untitled") : QFileInfo(path).fileName();
 }
 
 void SessionActions::markUnmodified()
 {
-    m_saved = SessionSnapshot::of(m_store);
-    check();
-}
-
-void SessionActions::check()
-{
-    m_checkTimer.stop();
-    const bool modified = isModified();
-    if (modified != m_modified) {
-        m_modified = modified;
-        Q_EMIT stateChanged();
-    }
+    m_history.markSaved();
 }

@@ -1,66 +1,71 @@
 #pragma once
 
-#include "SessionSnapshot.h"
-
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 
 class DataHandler;
 class Dialogs;
+class SessionHistory;
 class SessionReader;
 
-// Open, save and reset of the whole session, and whether the session has changes that
-// are not saved. The window refreshes its pages on sessionReplaced().
+// Open, save and reset of the whole session, each one step of the session history, and
+// the question about unsaved changes before a session is replaced. The window refreshes
+// its pages on sessionReplaced().
 class SessionActions : public QObject
 {
     Q_OBJECT
 public:
-    SessionActions(DataHandler &store, Dialogs &dialogs, QObject *parent = nullptr);
+    SessionActions(DataHandler &store, Dialogs &dialogs, SessionHistory &history, QObject *parent = nullptr);
 
-    // Open panel → read (a damaged file is refused with an alert and changes nothing) →
-    // apply → normalise → sessionReplaced. Returns whether a session was opened.
+    // With unsaved changes, asks Save / Don't Save / Cancel first. Then the open panel →
+    // read (a damaged file is refused with an alert and changes nothing) → apply →
+    // normalise → sessionReplaced. Returns whether a session was opened at once.
     bool open();
-    // The same without the panel, for a file named on the command line.
+    // The same without the panel (a file named on the command line, a recent file).
     bool openFile(const QString &path);
-    // Normalise → the file form of the whole session → the save panel. `done` is called
-    // when the panel completes, with whether the file was written.
+    // Normalise → the file form of the whole session → the session's own file, or the
+    // save panel when it has none. `done` is called with whether the file was written
+    // (possibly later, when the panel completes).
     void save(std::function<void(bool saved)> done = nullptr);
-    // The full reset with its question; sessionReplaced whether or not it was confirmed.
+    // The same, always through the save panel.
+    void saveAs(std::function<void(bool saved)> done = nullptr);
+    // The full reset. With unsaved changes the Save / Don't Save / Cancel question stands
+    // for the reset's own question. sessionReplaced whether or not it was reset.
     bool reset();
 
-    // The session differs from what was last opened or saved (or from the factory
-    // session at start).
+    // The session differs from what was last opened or saved (its undo stack is not at
+    // the clean step).
     bool isModified() const;
     // The file last opened or saved; empty for a new session.
-    QString filePath() const { return m_path; }
+    QString filePath() const;
     // The file name shown in the window title ("Untitled" for a new session).
     QString displayName() const;
-
-    // Something may have changed the session: re-checks the modified state once the
-    // event loop turns (many calls in a row make one check).
-    void sessionMayHaveChanged();
-    // Takes the session as it is now as the saved one (no file).
+    // Takes the session as it is now as the saved one.
     void markUnmodified();
+
+    // Asks Save / Don't Save / Cancel when there are unsaved changes; `proceed` runs
+    // (possibly later, once the save panel completed) unless the user cancelled or the
+    // save failed. Returns whether `proceed` ran at once.
+    bool whenChangesSettled(const QString &informative, const std::function<void()> &proceed);
 
 Q_SIGNALS:
     // The store was replaced or reset: every page shows it again.
     void sessionReplaced();
-    // The store was brought into range (before a save): the pages show it again.
-    void sessionNormalised();
     // The file name or the modified state changed.
     void stateChanged();
+    // The list of recent files changed.
+    void recentFilesChanged();
 
 private:
+    static QString openingInformative();
+    bool openNow(const QString &path);
     bool finishOpen(const SessionReader &reader, int status);
-    void check();
+    QString prepareText();
+    void saved(const QString &path, int stepWritten);
 
     DataHandler &m_store;
     Dialogs &m_dialogs;
-    QString m_path;
-    SessionSnapshot m_saved;
-    bool m_modified = false;
-    QTimer m_checkTimer;
+    SessionHistory &m_history;
 };

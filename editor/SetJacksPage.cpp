@@ -3,6 +3,7 @@
 #include "EditorContext.h"
 #include "ItemTexts.h"
 #include "PageControls.h"
+#include "SessionHistory.h"
 #include "SongTableModel.h"
 #include "link/PedalLink.h"
 #include "model/DataHandler.h"
@@ -71,7 +72,8 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
         allJackFields.push_back(songInputs()[i].preset);
         allJackFields.push_back(songInputs()[i].stack);
     }
-    connect(copyAll, &QPushButton::clicked, this, [this, allJackFields] { copyToAllSongs(allJackFields); });
+    connect(copyAll, &QPushButton::clicked, this,
+            [this, allJackFields, text = copyAll->text()] { copyToAllSongs(allJackFields, text); });
 
     auto *commands = new QHBoxLayout;
     commands->addWidget(send);
@@ -128,7 +130,9 @@ QWidget *SetJacksPage::buildEditor()
         std::vector<qint64 Song::*> copied = {fields.mode, fields.level, fields.pulses};
         if (j == 0)
             copied.push_back(&Song::ExpStack);
-        connect(copy, &QPushButton::clicked, this, [this, copied] { copyToAllSongs(copied); });
+        connect(copy, &QPushButton::clicked, this, [this, copied, text = tr("Copy Jack %1 to All Songs").arg(j + 1)] {
+            copyToAllSongs(copied, text);
+        });
 
         auto *row = new QHBoxLayout;
         row->addWidget(new QLabel(tr("Mode"), box));
@@ -204,7 +208,10 @@ QGroupBox *SetJacksPage::buildInputBox(int jack, int contact, QWidget *parent)
                             : kind == std::string_view("Preset") ? tr("Songs")
                                                                  : tr("Stacks"),
                             box);
-        connect(copy, &QPushButton::clicked, this, [this, fields = fields] { copyToAllSongs(fields); });
+        const QString text = tr("Copy %1 %2 %3 to All Songs")
+                                 .arg(QStringLiteral("Jack %1").arg(jack + 1), QLatin1String(contactWords[contact]),
+                                      copy->text());
+        connect(copy, &QPushButton::clicked, this, [this, fields = fields, text] { copyToAllSongs(fields, text); });
         buttons->addWidget(copy);
     }
     buttons->addStretch();
@@ -310,19 +317,22 @@ void SetJacksPage::store(qint64 Song::*field, int position)
     Song *s = song();
     if (!s)
         return;
-    s->*field = position;
+    m_ctx.history.edit(songStepName(field, m_ctx.state.SetJacksSongIndex),
+                       [s, field, position] { s->*field = position; });
     m_ctx.events.edited();
 }
 
-void SetJacksPage::copyToAllSongs(const std::vector<qint64 Song::*> &fields)
+void SetJacksPage::copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text)
 {
     const Song *source = song();
     if (!source)
         return;
     const Song values = *source;
-    for (const SongRef &target : m_ctx.store.SongList)
-        for (qint64 Song::*field : fields)
-            (*target).*field = values.*field;
+    m_ctx.history.edit(text, [this, &values, &fields] {
+        for (const SongRef &target : m_ctx.store.SongList)
+            for (qint64 Song::*field : fields)
+                (*target).*field = values.*field;
+    });
     Q_EMIT m_ctx.events.jackSetupChanged();
     m_ctx.events.edited();
 }
@@ -345,7 +355,7 @@ void SetJacksPage::reselectStacks()
 
 void SetJacksPage::resetPage()
 {
-    m_ctx.store.resetSetJacksFields();
+    m_ctx.history.edit(tr("Reset Set Jacks"), [this] { m_ctx.store.resetSetJacksFields(); });
     showSong();
     Q_EMIT m_ctx.events.songsChanged();
     Q_EMIT m_ctx.events.jackSetupChanged();

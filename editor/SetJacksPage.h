@@ -56,7 +56,7 @@ private:
     void showJack(size_t jack);
     void inputVisibility();
     void store(qint64 Song::*field, int position);
-    void copyToAllSongs(const std::vector<qint64 Song::*> &fields);
+    void copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text);
     void reselectPresets();
     void reselectStacks();
     void resetPage();

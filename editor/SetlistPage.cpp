@@ -1,6 +1,7 @@
 #include "SetlistPage.h"
 
 #include "EditorContext.h"
+#include "SessionHistory.h"
 #include "SongTableModel.h"
 
 #include "link/PedalLink.h"
@@ -133,7 +134,7 @@ void SetlistPage::songClicked(const QModelIndex &index)
     m_ctx.state.SetlistSongListRow = row;
     if (row < 0 || row >= int(m_ctx.store.SongList.size()))
         return;
-    m_ctx.store.addSongToSetlist(row);
+    m_ctx.history.edit(tr("Add Song %1 to Setlist").arg(row + 1), [this, row] { m_ctx.store.addSongToSetlist(row); });
     setlistEdited();
 }
 
@@ -142,9 +143,11 @@ void SetlistPage::removeEntry()
     const int row = actedOnRow();
     if (row < 0)
         return;
-    m_ctx.store.removeSetlistEntry(row);
-    // The entry above the removed one is acted on next (none after the first).
-    m_ctx.state.SetlistRow = row - 1;
+    m_ctx.history.edit(tr("Remove from Setlist"), [this, row] {
+        m_ctx.store.removeSetlistEntry(row);
+        // The entry above the removed one is acted on next (none after the first).
+        m_ctx.state.SetlistRow = row - 1;
+    });
     setlistEdited();
 }
 
@@ -153,7 +156,8 @@ void SetlistPage::moveEntryUp()
     const int row = actedOnRow();
     if (row < 0)
         return;
-    m_ctx.state.SetlistRow = m_ctx.store.moveSetlistEntryUp(row);
+    m_ctx.history.edit(tr("Move Up in Setlist"),
+                       [this, row] { m_ctx.state.SetlistRow = m_ctx.store.moveSetlistEntryUp(row); });
     setlistEdited();
 }
 
@@ -162,13 +166,14 @@ void SetlistPage::moveEntryDown()
     const int row = actedOnRow();
     if (row < 0)
         return;
-    m_ctx.state.SetlistRow = m_ctx.store.moveSetlistEntryDown(row);
+    m_ctx.history.edit(tr("Move Down in Setlist"),
+                       [this, row] { m_ctx.state.SetlistRow = m_ctx.store.moveSetlistEntryDown(row); });
     setlistEdited();
 }
 
 void SetlistPage::resetSetlist()
 {
-    m_ctx.store.resetSetlist();
+    m_ctx.history.edit(tr("Reset Setlist"), [this] { m_ctx.store.resetSetlist(); });
     setlistEdited();
 }
 

@@ -2,6 +2,7 @@
 
 #include "EditorContext.h"
 #include "ItemTexts.h"
+#include "SessionHistory.h"
 #include "model/DataHandler.h"
 
 #include <QHeaderView>
@@ -131,12 +132,14 @@ void SongTableModel::sort(int column, Qt::SortOrder order)
         return;
     auto &list = m_ctx.store.SongList;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    if (order == Qt::AscendingOrder)
-        std::stable_sort(list.begin(), list.end(),
-                         [column](const SongRef &a, const SongRef &b) { return lessByColumn(*a, *b, column); });
-    else
-        std::stable_sort(list.begin(), list.end(),
-                         [column](const SongRef &a, const SongRef &b) { return lessByColumn(*b, *a, column); });
+    m_ctx.history.edit(tr("Sort Songs by %1").arg(QLatin1String(columnTitles[column])), [&list, column, order] {
+        if (order == Qt::AscendingOrder)
+            std::stable_sort(list.begin(), list.end(),
+                             [column](const SongRef &a, const SongRef &b) { return lessByColumn(*a, *b, column); });
+        else
+            std::stable_sort(list.begin(), list.end(),
+                             [column](const SongRef &a, const SongRef &b) { return lessByColumn(*b, *a, column); });
+    });
     // Rows keep their positions: a selected row goes on meaning "the song at this
     // position", which is what the pages' song indices hold.
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);

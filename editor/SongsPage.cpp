@@ -3,6 +3,7 @@
 #include "EditorContext.h"
 #include "ItemTexts.h"
 #include "PageControls.h"
+#include "SessionHistory.h"
 #include "SongTableModel.h"
 #include "link/PedalLink.h"
 #include "model/DataHandler.h"
@@ -280,7 +281,8 @@ QWidget *SongsPage::buildEditor()
         {copyStacks, {tap.stack, hold.stack}},
     };
     for (const auto &[copyButton, fields] : copies)
-        connect(copyButton, &QPushButton::clicked, this, [this, fields = fields] { copyToAllSongs(fields); });
+        connect(copyButton, &QPushButton::clicked, this,
+                [this, fields = fields, text = copyButton->text()] { copyToAllSongs(fields, text); });
     return content;
 }
 
@@ -386,7 +388,10 @@ void SongsPage::nameEdited()
     showNameRefused(problem);
     if (!problem.isEmpty() || text == s->FullName)
         return;
-    s->UpdateName(text);
+    // Typing in the name of one song is one step.
+    const qint64 index = m_ctx.state.SongsSongIndex;
+    m_ctx.history.edit(tr("Name of Song %1").arg(index + 1), QStringLiteral("nameTF %1").arg(index),
+                       [s, &text] { s->UpdateName(text); });
     Q_EMIT m_ctx.events.songsChanged();
     m_ctx.lists.refillPresets();
     showSummary();
@@ -419,7 +424,7 @@ void SongsPage::tempoEdited()
     m_tempo->setText(QString::number(tempo));
     if (tempo == s->Tempo && s->TempoInMs == 60000 / tempo)
         return;
-    s->UpdateTempo(tempo);
+    m_ctx.history.edit(songStepName(&Song::Tempo, m_ctx.state.SongsSongIndex), [s, tempo] { s->UpdateTempo(tempo); });
     Q_EMIT m_ctx.events.songsChanged();
     changed();
 }
@@ -438,7 +443,7 @@ void SongsPage::numberEdited(QLineEdit *field, qint64 Song::*member)
     field->setText(QString::number(value));
     if (s->*member == value)
         return;
-    s->*member = value;
+    m_ctx.history.edit(songStepName(member, m_ctx.state.SongsSongIndex), [s, member, value] { s->*member = value; });
     changed();
 }
 
@@ -447,7 +452,8 @@ void SongsPage::listChosen(const ListField &list, int position)
     Song *s = song();
     if (!s)
         return;
-    s->*list.field = position;
+    m_ctx.history.edit(songStepName(list.field, m_ctx.state.SongsSongIndex),
+                       [s, field = list.field, position] { s->*field = position; });
     if (list.combo == m_background || list.combo == m_foreground)
         paintColour(list.combo, position);
     if (list.combo == m_footFunction[0] || list.combo == m_footFunction[1])
@@ -481,15 +487,17 @@ void SongsPage::footVisibility()
     }
 }
 
-void SongsPage::copyToAllSongs(const std::vector<qint64 Song::*> &fields)
+void SongsPage::copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text)
 {
     const Song *source = song();
     if (!source)
         return;
     const Song values = *source; // the source is one of the targets
-    for (const SongRef &target : m_ctx.store.SongList)
-        for (qint64 Song::*field : fields)
-            (*target).*field = values.*field;
+    m_ctx.history.edit(text, [this, &values, &fields] {
+        for (const SongRef &target : m_ctx.store.SongList)
+            for (qint64 Song::*field : fields)
+                (*target).*field = values.*field;
+    });
     changed();
 }
 
@@ -513,9 +521,11 @@ void SongsPage::previewName()
     const qint64 index = m_ctx.state.SongsSongIndex;
     if (!song())
         return;
-    Normaliser::normalise(m_ctx.store);
-    if (m_ctx.link)
-        m_ctx.link->previewName(int(index));
+    m_ctx.history.edit(tr("Normalise Session"), [this, index] {
+        Normaliser::normalise(m_ctx.store);
+        if (m_ctx.link)
+            m_ctx.link->previewName(int(index));
+    });
     showSong();
     Q_EMIT m_ctx.events.songsChanged();
     changed();
@@ -523,7 +533,7 @@ void SongsPage::previewName()
 
 void SongsPage::resetPage()
 {
-    m_ctx.store.resetSongsFields();
+    m_ctx.history.edit(tr("Reset Songs"), [this] { m_ctx.store.resetSongsFields(); });
     m_ctx.lists.refillPresets();
     showSong();
     Q_EMIT m_ctx.events.songsChanged();

@@ -52,7 +52,7 @@ private:
     void listChosen(const ListField &list, int position);
     void paintColour(QComboBox *combo, qint64 position);
     void footVisibility();
-    void copyToAllSongs(const std::vector<qint64 Song::*> &fields);
+    void copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text);
     void reselectPresets();
     void reselectStacks();
     void previewName();

@@ -2,6 +2,7 @@
 
 #include "CompareDock.h"
 #include "PageControls.h"
+#include "RecentFiles.h"
 #include "SessionActions.h"
 #include "SetJacksPage.h"
 #include "SongsPage.h"
@@ -14,6 +15,7 @@
 #include "model/Dialogs.h"
 #include "format/SessionKeys.h"
 #include "PedalVersion.h"
+#include "model/Menu.h"
 
 // The Setlist, Midi Management and Global Settings pages are built on their own; the
 // window shows their tabs once they are part of the program.
@@ -34,17 +36,21 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -57,11 +63,12 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
       m_dialogs(dialogs),
       m_pedal(pedal),
       m_lists(store),
-      m_ctx{store, m_state, m_lists, dialogs, m_events, pedal.link}
+      m_history(store, m_state),
+      m_ctx{store, m_state, m_lists, dialogs, m_events, m_history, pedal.link}
 {
     setObjectName(QStringLiteral("ViewController"));
     WheelGuard::install();
-    m_session = new SessionActions(store, dialogs, this);
+    m_session = new SessionActions(store, dialogs, m_history, this);
     m_virtualPedal = new VirtualPedalProcess(this);
 
     m_tabs = new QTabWidget(this);
@@ -93,25 +100,28 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     buildStatusBar();
 
     connect(m_session, &SessionActions::sessionReplaced, this, &ViewController::RefreshAllPages);
-    connect(m_session, &SessionActions::sessionNormalised, this, [this] {
-        // The normalisation may have shortened names and clamped tempos.
-        m_lists.refillPresets();
-        Q_EMIT m_events.songsChanged();
-        m_songsPage->showSong();
-        m_setJacksPage->showSong();
-    });
     connect(m_session, &SessionActions::stateChanged, this, &ViewController::updateTitle);
-    for (auto signal : {&EditorEvents::sessionEdited, &EditorEvents::songsChanged, &EditorEvents::libraryChanged,
-                        &EditorEvents::stacksChanged})
-        connect(&m_events, signal, m_session, &SessionActions::sessionMayHaveChanged);
-    watchEdits(m_tabs);
+    connect(m_session, &SessionActions::recentFilesChanged, this, &ViewController::fillRecentMenu);
+    m_history.setPageProvider([this] { return m_tabs->tabText(m_tabs->currentIndex()); });
+    connect(&m_history, &SessionHistory::changeShown, this, &ViewController::showChange);
+    QUndoStack *stack = &m_history.undoStack();
+    connect(stack, &QUndoStack::indexChanged, this, &ViewController::updateUndoActions);
+    connect(stack, &QUndoStack::undoTextChanged, this, &ViewController::updateUndoActions);
+    connect(stack, &QUndoStack::redoTextChanged, this, &ViewController::updateUndoActions);
+    watchPedalCommands();
 
     if (m_pedal.link) {
         connect(m_pedal.link, &PedalLink::progress, this, &ViewController::showProgress);
         connect(m_pedal.link, &PedalLink::transferEnded, this, [this] { m_progress->hide(); });
-        connect(m_pedal.link, &PedalLink::storeChangedByPedal, m_session, &SessionActions::sessionMayHaveChanged);
+        // What a load brings is one step, taken when the transfer has ended.
+        connect(m_pedal.link, &PedalLink::storeChangedByPedal, &m_history, &SessionHistory::changedOutside);
+        connect(m_pedal.link, &PedalLink::transferEnded, this, [this] {
+            if (m_history.outsidePending())
+                m_history.commitOutside();
+            m_history.expectOutside(QString());
+        });
         connect(m_pedal.link, &PedalLink::transferInterrupted, this,
-                [this](const QString &message, const QString &informative) { m_dialogs.inform(message, informative); });
+                [this](const QString &message, const QString &informative) { m_dialogs.warn(message, informative); });
     }
     if (m_pedal.serial) {
         connect(m_pedal.serial, &SerialHandler::portNameChanged, this, &ViewController::updateConnection);
@@ -183,7 +193,6 @@ void ViewController::RefreshAllPages()
 #endif
     // The song tables reload on this signal.
     Q_EMIT m_events.sessionReplaced();
-    m_session->sessionMayHaveChanged();
 }
 
 bool ViewController::showPage(const QString &title)
@@ -259,13 +268,25 @@ void ViewController::buildMenus()
 
     QMenu *file = menuBar()->addMenu(tr("&File"));
     action(file, "openSessionAction", tr("&Open…"), [this] { m_session->open(); }, QKeySequence::Open);
-    action(file, "saveSessionAction", tr("&Save…"), [this] { m_session->save(); }, QKeySequence::Save);
+    m_recentMenu = file->addMenu(tr("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("openRecentMenu"));
+    fillRecentMenu();
+    file->addSeparator();
+    action(file, "saveSessionAction", tr("&Save"), [this] { m_session->save(); }, QKeySequence::Save);
+    action(file, "saveSessionAsAction", tr("Save &As…"), [this] { m_session->saveAs(); },
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     action(file, "compareWithFileAction", tr("Compare with &File…"),
            [this] { CompareDock::compareWithFile(this, m_store, m_dialogs); });
     file->addSeparator();
     action(file, "resetSessionAction", tr("&Reset Session…"), [this] { m_session->reset(); });
     file->addSeparator();
     action(file, "quitAction", tr("&Quit"), [this] { close(); }, QKeySequence::Quit);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    m_undoAction = action(edit, "undoAction", tr("Undo"), [this] { m_history.undo(); }, QKeySequence::Undo);
+    m_redoAction = action(edit, "redoAction", tr("Redo"), [this] { m_history.redo(); });
+    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    updateUndoActions();
 
     QMenu *pedal = menuBar()->addMenu(tr("&Pedal"));
     action(pedal, "connectAction", tr("&Connect"), clickButton("connectToPedalButton"));
@@ -302,21 +323,99 @@ void ViewController::buildStatusBar()
     statusBar()->addPermanentWidget(m_connection);
 }
 
-void ViewController::watchEdits(QWidget *root)
+void ViewController::watchPedalCommands()
 {
-    // Any user input on any page may change the session; the session actions compare
-    // the store with what was saved once the event loop turns.
-    auto *session = m_session;
-    for (QComboBox *c : root->findChildren<QComboBox *>())
-        connect(c, &QComboBox::activated, session, &SessionActions::sessionMayHaveChanged);
-    for (QAbstractButton *b : root->findChildren<QAbstractButton *>())
-        connect(b, &QAbstractButton::clicked, session, &SessionActions::sessionMayHaveChanged);
-    for (QLineEdit *e : root->findChildren<QLineEdit *>())
-        connect(e, &QLineEdit::editingFinished, session, &SessionActions::sessionMayHaveChanged);
-    for (QPlainTextEdit *e : root->findChildren<QPlainTextEdit *>())
-        connect(e, &QPlainTextEdit::textChanged, session, &SessionActions::sessionMayHaveChanged);
-    for (QTextEdit *e : root->findChildren<QTextEdit *>())
-        connect(e, &QTextEdit::textChanged, session, &SessionActions::sessionMayHaveChanged);
+    // A load is named by its button ("Load All"); the step is taken when its data has
+    // arrived. A send normalises the session first: that is a step of its own.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        const QString name = b->objectName();
+        if (name.startsWith(QLatin1String("Load")) && name.endsWith(QLatin1String("Command"))) {
+            connect(b, &QPushButton::clicked, this, [this, text = b->text()] { m_history.expectOutside(text); });
+        } else if (name.startsWith(QLatin1String("Send"))) {
+            // The page's own handler has run (it was connected first).
+            connect(b, &QPushButton::clicked, this, [this] {
+                if (m_history.outsidePending())
+                    m_history.commitOutside();
+                m_history.commitOutside(tr("Normalise Session"));
+            });
+        }
+    }
+}
+
+void ViewController::updateUndoActions()
+{
+    const QUndoStack &stack = m_history.undoStack();
+    m_undoAction->setEnabled(stack.canUndo());
+    m_undoAction->setText(stack.canUndo() ? tr("Undo %1").arg(stack.undoText()) : tr("Undo"));
+    m_redoAction->setEnabled(stack.canRedo());
+    m_redoAction->setText(stack.canRedo() ? tr("Redo %1").arg(stack.redoText()) : tr("Redo"));
+}
+
+void ViewController::fillRecentMenu()
+{
+    if (!m_recentMenu)
+        return;
+    m_recentMenu->clear();
+    const QStringList files = RecentFiles::list();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction *a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setObjectName(QStringLiteral("recentFileAction%1").arg(i + 1));
+        a->setToolTip(path);
+        a->setData(path);
+        connect(a, &QAction::triggered, this, [this, path] { m_session->openFile(path); });
+    }
+    m_recentMenu->addSeparator();
+    QAction *clear = m_recentMenu->addAction(tr("&Clear Menu"));
+    clear->setObjectName(QStringLiteral("clearRecentAction"));
+    clear->setEnabled(!files.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        RecentFiles::clear();
+        fillRecentMenu();
+    });
+    m_recentMenu->setEnabled(true);
+}
+
+void ViewController::showChange(const SessionDelta &change, const QString &page)
+{
+    if (!page.isEmpty())
+        showPage(page);
+    const bool songs = !change.songPositions().empty();
+    if (!change.stackPositions().empty()) {
+        // One refill renames every stack list; each selects its stored position again.
+        m_lists.refillStacks();
+#ifdef PEDAL_HAVE_MIDI_PAGE
+        static_cast<MidiPage *>(m_midiPage)->showStackPage();
+#endif
+    }
+    if (songs) {
+        m_lists.refillPresets();
+        Q_EMIT m_events.songsChanged();
+        m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
+        m_songsPage->selectSong(m_state.SongsSongIndex);
+    }
+#ifdef PEDAL_HAVE_SETLIST_PAGE
+    if (change.setlistChanged() || songs)
+        static_cast<SetlistPage *>(m_setlistPage)->reloadTables();
+#endif
+#ifdef PEDAL_HAVE_MIDI_PAGE
+    if (change.libraryChanged())
+        static_cast<MidiPage *>(m_midiPage)->reloadLibrary();
+#endif
+#ifdef PEDAL_HAVE_GLOBAL_PAGE
+    const std::vector<int> settings = change.menuFields();
+    if (!settings.empty()) {
+        static_cast<GlobalPage *>(m_globalPage)->showSettings();
+        // The first setting the step changed is shown and has the focus.
+        const QString name = QLatin1String(menuFields()[size_t(settings.front())].name) + QLatin1String("Combo");
+        if (auto *combo = m_globalPage->findChild<QComboBox *>(name)) {
+            if (auto *scroll = m_globalPage->findChild<QScrollArea *>(QStringLiteral("GlobalScrollView")))
+                scroll->ensureWidgetVisible(combo);
+            if (page == QLatin1String("Global Settings"))
+                combo->setFocus(Qt::OtherFocusReason);
+        }
+    }
+#endif
 }
 
 void ViewController::updateTitle()
@@ -378,37 +477,22 @@ void ViewController::attachVirtualPedal()
 
 void ViewController::closeEvent(QCloseEvent *event)
 {
-    if (!m_session->isModified()) {
+    if (m_closeApproved) {
+        m_closeApproved = false;
         event->accept();
-        return;
-    }
-    const int answer = m_dialogs.alert({QStringLiteral("Do you want to save the changes to this session?"),
-                                        QStringLiteral("Your changes are lost if you close without saving them."),
-                                        {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")},
-                                        QStringLiteral("Unsaved Changes")});
-    if (answer == 1) {
-        event->accept();
-        return;
-    }
-    if (answer != 0) {
-        event->ignore();
         return;
     }
     // The save panel may complete at once or later; the window closes once the file
     // has been written.
     auto insideThisClose = std::make_shared<bool>(true);
-    auto savedAtOnce = std::make_shared<bool>(false);
-    m_session->save([this, insideThisClose, savedAtOnce](bool saved) {
-        if (!saved)
-            return;
-        if (*insideThisClose)
-            *savedAtOnce = true;
-        else
-            close();
-    });
+    QPointer<ViewController> self(this);
+    const bool closeNow = m_session->whenChangesSettled(
+        QStringLiteral("Your changes are lost if you close without saving them."), [self, insideThisClose] {
+            if (*insideThisClose || !self)
+                return;
+            self->m_closeApproved = true;
+            self->close();
+        });
     *insideThisClose = false;
-    if (*savedAtOnce)
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(closeNow);
 }

@@ -3,6 +3,7 @@
 #include "EditorContext.h"
 #include "EditorEvents.h"
 #include "EditorState.h"
+#include "SessionHistory.h"
 #include "SharedLists.h"
 
 #include <QMainWindow>
@@ -11,7 +12,9 @@ class DataHandler;
 class Dialogs;
 class FirmwareUpdater;
 class PedalLink;
+class QAction;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QTabWidget;
 class SerialHandler;
@@ -44,6 +47,7 @@ public:
 
     EditorContext &context() { return m_ctx; }
     SessionActions &session() { return *m_session; }
+    SessionHistory &history() { return m_history; }
     SongsPage *songsPage() const { return m_songsPage; }
     SetJacksPage *setJacksPage() const { return m_setJacksPage; }
     QTabWidget *tabs() const { return m_tabs; }
@@ -60,8 +64,14 @@ private:
     void buildMenus();
     QWidget *buildCommandBar();
     void buildStatusBar();
-    void watchEdits(QWidget *root);
+    void watchPedalCommands();
     void updateTitle();
+    void updateUndoActions();
+    void fillRecentMenu();
+    // Shows a change the pages did not make themselves (undo, redo, data from the pedal,
+    // normalisation): every page that shows a changed part shows it again, with the
+    // song, stack or setting of the step selected, on the page where it was taken.
+    void showChange(const SessionDelta &change, const QString &page);
     void updateConnection();
     void showProgress(int done, int total, const QString &what);
     void connectToPedal();
@@ -73,6 +83,7 @@ private:
     EditorState m_state;
     EditorEvents m_events;
     SharedLists m_lists;
+    SessionHistory m_history;
     EditorContext m_ctx;
     SessionActions *m_session = nullptr;
     VirtualPedalProcess *m_virtualPedal = nullptr;
@@ -85,4 +96,8 @@ private:
     QWidget *m_globalPage = nullptr;
     QLabel *m_connection = nullptr;
     QProgressBar *m_progress = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    bool m_closeApproved = false;
 };

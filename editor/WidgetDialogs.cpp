@@ -1,9 +1,11 @@
 #include "WidgetDialogs.h"
 
 #include "OpenPanelFilter.h"
+#include "RecentFiles.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -53,6 +55,7 @@ QString WidgetDialogs::chooseFileToOpen(const QString &title, const QStringList 
     panel.setFileMode(QFileDialog::ExistingFile);
     panel.setOption(QFileDialog::DontUseNativeDialog, true);
     panel.setOption(QFileDialog::ReadOnly, true); // no folder creation
+    panel.setDirectory(RecentFiles::lastFolder());
     QStringList patterns;
     for (const QString &suffix : suffixes)
         if (!suffix.isEmpty())
@@ -61,6 +64,7 @@ QString WidgetDialogs::chooseFileToOpen(const QString &title, const QStringList 
     panel.setProxyModel(new OpenPanelFilter(suffixes, &panel));
     if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
         return QString();
+    RecentFiles::setLastFolder(QFileInfo(panel.selectedFiles().first()).absolutePath());
     return panel.selectedFiles().first();
 }
 
@@ -71,6 +75,7 @@ void WidgetDialogs::chooseFileToSave(const QStringList &suffixes, std::function<
     panel->setAcceptMode(QFileDialog::AcceptSave);
     panel->setFileMode(QFileDialog::AnyFile);
     panel->setOption(QFileDialog::DontUseNativeDialog, true);
+    panel->setDirectory(RecentFiles::lastFolder());
     if (!suffixes.isEmpty()) {
         panel->setDefaultSuffix(suffixes.first());
         QStringList patterns;
@@ -85,6 +90,8 @@ void WidgetDialogs::chooseFileToSave(const QStringList &suffixes, std::function<
             return;
         auto callback = std::move(*pending);
         *pending = nullptr;
+        if (!path.isEmpty())
+            RecentFiles::setLastFolder(QFileInfo(path).absolutePath());
         callback(path);
     };
     QObject::connect(panel, &QFileDialog::fileSelected, panel, finish);

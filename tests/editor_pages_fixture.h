@@ -4,6 +4,7 @@
 // helpers that drive controls the way a user does.
 
 #include "editor/EditorContext.h"
+#include "editor/SessionHistory.h"
 #include "model/DataHandler.h"
 #include "model/ScriptedDialogs.h"
 
@@ -23,7 +24,8 @@ struct PageContext
     ScriptedDialogs dialogs;
     EditorEvents events;
     SharedLists lists{store};
-    EditorContext ctx{store, state, lists, dialogs, events, nullptr};
+    SessionHistory history{store, state};
+    EditorContext ctx{store, state, lists, dialogs, events, history, nullptr};
 };
 
 template <typename T>

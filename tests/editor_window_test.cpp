@@ -4,6 +4,7 @@
 #include "editor_window_fixture.h"
 #include "format_test_util.h"
 
+#include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
 #include "link/FakeSerialTransport.h"
 #include "link/ManualScheduler.h"
@@ -12,11 +13,14 @@
 #include "link/SerialHandler.h"
 #include "editor/CompareDock.h"
 #include "editor/OpenPanelFilter.h"
+#include "editor/RecentFiles.h"
+#include "model/SessionSnapshot.h"
 #include "editor/VirtualPedalProcess.h"
 #include "PedalVersion.h"
 #include "editor/WidgetDialogs.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QFile>
 #include <QHeaderView>
 #include <QProgressBar>
@@ -54,6 +58,13 @@ TEST_F(Window, HasItsPagesCommandsAndMenus)
     EXPECT_EQ(find<QAction>("openSessionAction")->shortcut(), QKeySequence(QKeySequence::Open));
     EXPECT_EQ(find<QAction>("saveSessionAction")->shortcut(), QKeySequence(QKeySequence::Save));
     EXPECT_EQ(find<QAction>("refreshAction")->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(find<QAction>("saveSessionAsAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    EXPECT_EQ(find<QAction>("undoAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(find<QAction>("redoAction")->shortcuts(),
+              QList<QKeySequence>(
+                  {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+    EXPECT_FALSE(find<QAction>("undoAction")->isEnabled());
+    EXPECT_FALSE(find<QAction>("redoAction")->isEnabled());
     EXPECT_EQ(text("connectionLabel"), "Not connected");
     EXPECT_TRUE(find<QProgressBar>("transferProgress")->isHidden());
     // Without a pedal link the pedal buttons ask nothing.
@@ -293,7 +304,8 @@ TEST_F(Window, SaveNormalisesWritesAndReportsAFailure)
     dialogs.savePaths = {dir.filePath(QStringLiteral("session"))};
     dialogs.deferSaves = true; // the panel completes later
     find<QAction>("saveSessionAction")->trigger();
-    song(5).UpdateTempo(99); // edited while the panel is open: not in the file
+    pickSong("Songs", "SongTableView", 5);
+    enter("tempoTF", QStringLiteral("99")); // edited while the panel is open: not in the file
     dialogs.completePendingSave(dir.filePath(QStringLiteral("session")));
     const QString saved = readFile(dir.filePath(QStringLiteral("session.txt")));
     const QString tempos = valueOf(saved, QStringLiteral("Tempos"));
@@ -302,8 +314,6 @@ TEST_F(Window, SaveNormalisesWritesAndReportsAFailure)
     EXPECT_EQ(valueOf(saved, QStringLiteral("ProgramChanges")).mid(12, 3), "001");
     EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("session.txt")));
     EXPECT_TRUE(vc.session().isModified()); // the later edit is not saved
-    song(5).UpdateTempo(120);
-    EXPECT_FALSE(vc.session().isModified());
 }
 
 TEST_F(Window, ResetAsksAndRefreshesEitherWay)
@@ -332,8 +342,7 @@ TEST_F(Window, TitleTracksUnsavedChangesAndClosingAsks)
     choose(combo("fontCombo"), 2);
     QApplication::processEvents();
     EXPECT_TRUE(vc.isWindowModified());
-    choose(combo("fontCombo"), 0); // back as it was
-    QApplication::processEvents();
+    find<QAction>("undoAction")->trigger(); // back as it was
     EXPECT_FALSE(vc.isWindowModified());
     EXPECT_TRUE(vc.close()); // nothing to ask
     vc.show();
@@ -361,6 +370,359 @@ TEST_F(Window, TitleTracksUnsavedChangesAndClosingAsks)
     QApplication::processEvents();
     dialogs.answers = {1}; // Don't Save
     EXPECT_TRUE(vc.close());
+}
+
+// The pages show the store as it is: the controls of each page that a step may change.
+void expectPagesShowTheStore(ViewController &vc, DataHandler &store)
+{
+    const EditorState &state = vc.context().state;
+    ASSERT_GE(state.SongsSongIndex, 0);
+    const Song &shown = *store.SongList[size_t(state.SongsSongIndex)];
+    EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("tempoTF"))->text(), QString::number(shown.Tempo));
+    EXPECT_EQ(control<QPlainTextEdit>(vc, QStringLiteral("nameTF"))->toPlainText(), shown.FullName);
+    EXPECT_EQ(control<QComboBox>(vc, QStringLiteral("fontCombo"))->currentIndex(), shown.FontSize);
+    EXPECT_EQ(control<QTableView>(vc, QStringLiteral("SongTableView"))->selectionModel()->selectedRows().value(0).row(),
+              state.SongsSongIndex);
+    const Song &jacks = *store.SongList[size_t(state.SetJacksSongIndex)];
+    EXPECT_EQ(control<QComboBox>(vc, QStringLiteral("jackOneCombo"))->currentIndex(), jacks.JackOne);
+    EXPECT_EQ(control<QComboBox>(vc, QStringLiteral("Jack1TipTAPFunction"))->currentIndex(), jacks.Jack1TipTAPFunction);
+    EXPECT_EQ(vc.context().lists.presetModel()->index(0).data().toString(),
+              SharedLists::presetItemText(store.SongList[0]->NameWithoutBreaks, 0));
+    EXPECT_EQ(control<QTableView>(vc, QStringLiteral("SetlistTableView"))->model()->rowCount(),
+              int(store.Setlist.size()));
+    const MidiStack &stack = store.MidiStackList[size_t(state.SelectedStackIndex)];
+    EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("MidiStackName"))->text(), stack.Name);
+    EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("stackMessageChannel1"))->text(),
+              QString::number(stack.MidiStackMessageList[0].Channel));
+    EXPECT_EQ(control<QComboBox>(vc, QStringLiteral("midiStackCombo"))->currentText(),
+              SharedLists::stackItemText(stack.Name, state.SelectedStackIndex));
+    EXPECT_EQ(control<QTableView>(vc, QStringLiteral("LibraryTableView"))->model()->rowCount(),
+              int(store.MidiMessageLibrary.size()));
+    EXPECT_EQ(control<QComboBox>(vc, QStringLiteral("MidiChannelInCombo"))->currentIndex(),
+              store.GlobalMenu.MidiChannelIn - 1);
+}
+
+// Every kind of change, made through the window's controls: it is one step named in the
+// Edit menu, undo brings back the whole session as it was and shows the page of the step,
+// redo brings back the whole session as the change left it.
+TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
+{
+    QTemporaryDir dir;
+    const QString tempos = dir.filePath(QStringLiteral("tempos.txt"));
+    ASSERT_TRUE(writeFile(tempos, "Tempos]" + QByteArray("100").repeated(128) + "\r\n"));
+    const auto copyFields = [](DataHandler &d, int from, const std::vector<qint64 Song::*> &fields) {
+        const Song source = *d.SongList[size_t(from)];
+        for (const SongRef &target : d.SongList)
+            for (qint64 Song::*field : fields)
+                (*target).*field = source.*field;
+    };
+    std::vector<qint64 Song::*> jackFields = {&Song::ExpStack};
+    for (const SongJack &jack : songJacks())
+        jackFields.insert(jackFields.end(), {jack.mode, jack.level, jack.pulses});
+    for (size_t i = 2; i < songInputs().size(); ++i)
+        jackFields.insert(jackFields.end(), {songInputs()[i].function, songInputs()[i].preset, songInputs()[i].stack});
+    const auto library = [this](const char *maker) {
+        find<QLineEdit>("manufacturerTF")->setText(QLatin1String(maker));
+        find<QLineEdit>("deviceTF")->setText(QStringLiteral("Dev"));
+        find<QLineEdit>("actionTF")->setText(QStringLiteral("Act"));
+        find<QLineEdit>("messageTF")->setText(QStringLiteral("7"));
+        find<QLineEdit>("valueTF")->setText(QStringLiteral("9"));
+        click("addToLibraryButton");
+    };
+    const auto addedEntry = [](const char *maker) {
+        return MidiMessage(QLatin1String(maker), QStringLiteral("Dev"), QStringLiteral("Act"), 0, 7, 9);
+    };
+
+    struct Row
+    {
+        const char *control;
+        std::function<void()> act;
+        const char *step;
+        const char *page;
+        std::function<void(DataHandler &)> expected;
+    };
+    const std::vector<Row> rows = {
+        {"nameTF", [this] { QTest::keyClicks(find<QPlainTextEdit>("nameTF"), QStringLiteral("Hey")); },
+         "Name of Song 3", "Songs", [](DataHandler &d) { d.SongList[2]->UpdateName(QStringLiteral("Hey")); }},
+        {"tempoTF", [this] { enter("tempoTF", QStringLiteral("99")); }, "Tempo of Song 3", "Songs",
+         [](DataHandler &d) { d.SongList[2]->UpdateTempo(99); }},
+        {"fontCombo", [this] { choose(combo("fontCombo"), 2); }, "Font Size of Song 3", "Songs",
+         [](DataHandler &d) { d.SongList[2]->FontSize = 2; }},
+        {"backgroundColourCombo", [this] { choose(combo("backgroundColourCombo"), 4); }, "Background Colour of Song 3",
+         "Songs", [](DataHandler &d) { d.SongList[2]->BackgroundColour = 4; }},
+        {"CopyColoursButton", [this] { click("CopyColoursButton"); }, "Copy Colours to All Songs", "Songs",
+         [&](DataHandler &d) { copyFields(d, 2, {&Song::BackgroundColour, &Song::ForegroundColour}); }},
+        {"programChangesTF", [this] { enter("programChangesTF", QStringLiteral("42")); }, "Program Change of Song 3",
+         "Songs", [](DataHandler &d) { d.SongList[2]->ProgramChange = 42; }},
+        {"footTapFunction", [this] { choose(combo("footTapFunction"), 10); }, "Foot TAP Function of Song 3", "Songs",
+         [](DataHandler &d) { d.SongList[2]->FootTAPFunction = 10; }},
+        {"SongTableView",
+         [this] { find<QTableView>("SongTableView")->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder); },
+         "Sort Songs by BPM", "Songs",
+         [](DataHandler &d) {
+             std::stable_sort(d.SongList.begin(), d.SongList.end(),
+                              [](const SongRef &a, const SongRef &b) { return a->Tempo > b->Tempo; });
+         }},
+        {"ResetSongsCommand", [this] { click("ResetSongsCommand"); }, "Reset Songs", "Songs",
+         [](DataHandler &d) { d.resetSongsFields(); }},
+        {"jackOneCombo",
+         [this] {
+             pickSong("Set Jacks", "SetJacksTableView", 4);
+             choose(combo("jackOneCombo"), 2);
+         },
+         "Jack One of Song 5", "Set Jacks", [](DataHandler &d) { d.SongList[4]->JackOne = 2; }},
+        {"Jack1TipTAPFunction", [this] { choose(combo("Jack1TipTAPFunction"), 10); },
+         "Jack 1 Tip TAP Function of Song 5", "Set Jacks",
+         [](DataHandler &d) { d.SongList[4]->Jack1TipTAPFunction = 10; }},
+        {"CopySetJacksButton", [this] { click("CopySetJacksButton"); }, "Copy All Jacks to All Songs", "Set Jacks",
+         [&](DataHandler &d) { copyFields(d, 4, jackFields); }},
+        {"ResetSetJacksCommand", [this] { click("ResetSetJacksCommand"); }, "Reset Set Jacks", "Set Jacks",
+         [](DataHandler &d) { d.resetSetJacksFields(); }},
+        {"SetlistSongListTableView",
+         [this] {
+             vc.showPage(QStringLiteral("Setlist"));
+             clickRow(find<QTableView>("SetlistSongListTableView"), 4);
+         },
+         "Add Song 5 to Setlist", "Setlist", [](DataHandler &d) { d.addSongToSetlist(4); }},
+        {"SetlistSongListTableView", [this] { clickRow(find<QTableView>("SetlistSongListTableView"), 7); },
+         "Add Song 8 to Setlist", "Setlist", [](DataHandler &d) { d.addSongToSetlist(7); }},
+        {"SetlistMoveDownButton",
+         [this] {
+             clickRow(find<QTableView>("SetlistTableView"), 0);
+             click("SetlistMoveDownButton");
+         },
+         "Move Down in Setlist", "Setlist", [](DataHandler &d) { d.moveSetlistEntryDown(0); }},
+        {"SetlistRemoveButton", [this] { click("SetlistRemoveButton"); }, "Remove from Setlist", "Setlist",
+         [](DataHandler &d) { d.removeSetlistEntry(1); }},
+        {"ResetSetlistCommand", [this] { click("ResetSetlistCommand"); }, "Reset Setlist", "Setlist",
+         [](DataHandler &d) { d.resetSetlist(); }},
+        {"MidiStackName",
+         [this] {
+             vc.showPage(QStringLiteral("Midi Management"));
+             enter("MidiStackName", QStringLiteral("Drums"));
+         },
+         "Name of Stack 1", "Midi Management",
+         [](DataHandler &d) { d.MidiStackList[0].Name = QStringLiteral("Drums"); }},
+        {"stackMessageChannel1", [this] { enter("stackMessageChannel1", QStringLiteral("5")); },
+         "Channel of Message 1 in Stack 1", "Midi Management",
+         [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[0].Channel = 5; }},
+        {"stackMessageType2", [this] { choose(combo("stackMessageType2"), 1); }, "Type of Message 2 in Stack 1",
+         "Midi Management", [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[1].Typey = 1; }},
+        {"resetStackButton", [this] { click("resetStackButton"); }, "Reset Stack 1", "Midi Management",
+         [](DataHandler &d) { d.clearStack(0); }},
+        {"addToLibraryButton", [&] { library("Zed"); }, "Add to Library", "Midi Management",
+         [&](DataHandler &d) { d.MidiMessageLibrary.push_back(addedEntry("Zed")); }},
+        {"addToLibraryButton", [&] { library("Alpha"); }, "Add to Library", "Midi Management",
+         [&](DataHandler &d) { d.MidiMessageLibrary.push_back(addedEntry("Alpha")); }},
+        {"LibraryTableView",
+         [this] { find<QTableView>("LibraryTableView")->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder); },
+         "Sort Library by Manufacturer", "Midi Management",
+         [](DataHandler &d) { std::swap(d.MidiMessageLibrary[0], d.MidiMessageLibrary[1]); }},
+        {"deleteSingleLibraryButton", [this] { click("deleteSingleLibraryButton"); }, "Delete from Library",
+         "Midi Management", [](DataHandler &d) { d.removeLibraryEntry(0); }},
+        {"stackMessageValue1", [this] { enter("stackMessageValue1", QStringLiteral("64")); },
+         "Value of Message 1 in Stack 1", "Midi Management",
+         [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[0].Value = 64; }},
+        {"ResetMidiCommand", [this] { click("ResetMidiCommand"); }, "Reset Midi Stacks", "Midi Management",
+         [](DataHandler &d) { d.resetMidiStacks(); }},
+        {"MidiChannelInCombo",
+         [this] {
+             vc.showPage(QStringLiteral("Global Settings"));
+             choose(combo("MidiChannelInCombo"), 4);
+         },
+         "MIDI input channel", "Global Settings", [](DataHandler &d) { d.GlobalMenu.MidiChannelIn = 5; }},
+        {"ResetGlobalCommand", [this] { click("ResetGlobalCommand"); }, "Reset Global Settings", "Global Settings",
+         [](DataHandler &d) { d.resetGlobals(); }},
+        {"resetSessionAction",
+         [this] {
+             dialogs.answers = {1}; // unsaved changes: Don't Save
+             find<QAction>("resetSessionAction")->trigger();
+         },
+         "Reset Session", nullptr, [](DataHandler &d) { d.resetSessionContents(); }},
+        {"openSessionAction",
+         [this, tempos] {
+             dialogs.answers = {1};
+             dialogs.openPaths = {tempos};
+             find<QAction>("openSessionAction")->trigger();
+         },
+         "Open tempos.txt", nullptr,
+         [](DataHandler &d) {
+             for (const SongRef &s : d.SongList)
+                 s->UpdateTempo(100);
+         }},
+    };
+
+    QAction *undo = find<QAction>("undoAction");
+    QAction *redo = find<QAction>("redoAction");
+    pickSong("Songs", "SongTableView", 2);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.control);
+        SCOPED_TRACE(row.step);
+        const SessionSnapshot before = SessionSnapshot::of(store);
+        const int steps = vc.history().undoStack().index();
+        row.act();
+        const SessionSnapshot after = SessionSnapshot::of(store);
+        DataHandler expected;
+        before.restoreInto(expected);
+        row.expected(expected);
+        EXPECT_EQ(SessionSnapshot::difference(after, SessionSnapshot::of(expected)), QString());
+        EXPECT_NE(after, before);
+        EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
+        EXPECT_EQ(undo->text(), QStringLiteral("Undo ") + QLatin1String(row.step));
+
+        if (row.page)
+            vc.showPage(QStringLiteral("Songs") == QLatin1String(row.page) ? QStringLiteral("Setlist")
+                                                                           : QStringLiteral("Songs"));
+        undo->trigger();
+        EXPECT_EQ(SessionSnapshot::difference(SessionSnapshot::of(store), before), QString());
+        EXPECT_EQ(redo->text(), QStringLiteral("Redo ") + QLatin1String(row.step));
+        if (row.page) {
+            EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), QLatin1String(row.page));
+        }
+        expectPagesShowTheStore(vc, store);
+
+        redo->trigger();
+        EXPECT_EQ(SessionSnapshot::difference(SessionSnapshot::of(store), after), QString());
+        EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
+        expectPagesShowTheStore(vc, store);
+        if (::testing::Test::HasFailure())
+            break;
+    }
+    // Every step can still be undone, back to the session the window started with.
+    while (undo->isEnabled())
+        undo->trigger();
+    EXPECT_EQ(SessionSnapshot::of(store), SessionSnapshot::of(DataHandler()));
+    EXPECT_EQ(vc.history().undoStack().index(), 0);
+    EXPECT_TRUE(vc.isWindowModified()); // the opened file is the saved state
+}
+
+// Undo shows the song the step changed, on the page it was changed on. Typing in one
+// field is one step, and typing it back as it was leaves no step.
+TEST_F(Window, UndoShowsTheSongOfTheStepOnItsPageAndTypingIsOneStep)
+{
+    pickSong("Songs", "SongTableView", 4);
+    auto *name = find<QPlainTextEdit>("nameTF");
+    QTest::keyClicks(name, QStringLiteral("Abc"));
+    EXPECT_EQ(vc.history().undoStack().count(), 1);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_TRUE(song(4).FullName.isEmpty());
+    EXPECT_EQ(vc.history().undoStack().count(), 0);
+    EXPECT_FALSE(vc.isWindowModified());
+
+    pickSong("Songs", "SongTableView", 2);
+    enter("tempoTF", QStringLiteral("99"));
+    pickSong("Songs", "SongTableView", 7);
+    vc.showPage(QStringLiteral("Global Settings"));
+    find<QAction>("undoAction")->trigger();
+    EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), "Songs");
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 2);
+    EXPECT_EQ(text("idLabel"), "Song # 3");
+    EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "120");
+    EXPECT_EQ(find<QTableView>("SongTableView")->selectionModel()->selectedRows().value(0).row(), 2);
+}
+
+// Open and Reset Session with unsaved changes ask Save / Don't Save / Cancel; Save writes
+// the session first, Don't Save goes on, Cancel changes nothing.
+TEST(UnsavedChanges, OpenAndResetAskFirst)
+{
+    QTemporaryDir dir;
+    const QString tempos = dir.filePath(QStringLiteral("tempos.txt"));
+    ASSERT_TRUE(writeFile(tempos, "Tempos]" + QByteArray("100").repeated(128) + "\r\n"));
+    struct Case
+    {
+        const char *action;
+        int answer; // 0 Save, 1 Don't Save, 2 Cancel
+        qint64 tempoAfter;
+    };
+    const Case cases[] = {
+        {"openSessionAction", 0, 100}, {"openSessionAction", 1, 100}, {"openSessionAction", 2, 99},
+        {"resetSessionAction", 0, 120}, {"resetSessionAction", 1, 120}, {"resetSessionAction", 2, 99},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.action) + " " + std::to_string(c.answer));
+        DataHandler store;
+        ScriptedDialogs dialogs;
+        ViewController vc(store, dialogs);
+        vc.show();
+        vc.showPage(QStringLiteral("Songs"));
+        clickRow(control<QTableView>(vc, QStringLiteral("SongTableView")), 2);
+        QLineEdit *tempo = control<QLineEdit>(vc, QStringLiteral("tempoTF"));
+        tempo->setText(QStringLiteral("99"));
+        Q_EMIT tempo->editingFinished();
+        const QString saved = dir.filePath(QStringLiteral("saved%1.txt").arg(c.action[0]));
+        QFile::remove(saved);
+        dialogs.answers = {c.answer};
+        dialogs.savePaths = {saved};
+        dialogs.openPaths = {tempos};
+        control<QAction>(vc, QLatin1String(c.action))->trigger();
+        ASSERT_FALSE(dialogs.shown.isEmpty());
+        EXPECT_EQ(dialogs.shown[0].message, "Do you want to save the changes to this session?");
+        EXPECT_EQ(dialogs.shown[0].buttons, QStringList({"Save", "Don't Save", "Cancel"}));
+        EXPECT_EQ(dialogs.shown.size(), 1); // the reset asks nothing more
+        EXPECT_EQ(store.SongList[2]->Tempo, c.tempoAfter);
+        EXPECT_EQ(QFile::exists(saved), c.answer == 0);
+        if (c.answer == 0) {
+            EXPECT_EQ(valueOf(readFile(saved), QStringLiteral("Tempos")).mid(6, 3), "099");
+        }
+        EXPECT_EQ(vc.isWindowModified(), c.answer == 2);
+    }
+}
+
+// Save writes the session's own file without asking once it has one; Save As always asks.
+// Both put the file first in Open Recent, whose entries open their files.
+TEST_F(Window, SaveUsesTheOwnFileSaveAsAsksAndRecentFilesOpen)
+{
+    QTemporaryDir dir;
+    RecentFiles::clear();
+    const QString a = dir.filePath(QStringLiteral("a.txt"));
+    const QString b = dir.filePath(QStringLiteral("b.txt"));
+    pickSong("Songs", "SongTableView", 0);
+    enter("tempoTF", QStringLiteral("99"));
+    dialogs.savePaths = {a};
+    find<QAction>("saveSessionAction")->trigger();
+    EXPECT_EQ(dialogs.savePanelsShown, 1);
+    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("a.txt")));
+    EXPECT_FALSE(vc.isWindowModified());
+
+    enter("tempoTF", QStringLiteral("98"));
+    EXPECT_TRUE(vc.isWindowModified());
+    find<QAction>("saveSessionAction")->trigger();
+    EXPECT_EQ(dialogs.savePanelsShown, 1); // no panel: the session's own file
+    EXPECT_TRUE(valueOf(readFile(a), QStringLiteral("Tempos")).startsWith(QStringLiteral("098")));
+    EXPECT_FALSE(vc.isWindowModified());
+    find<QAction>("undoAction")->trigger(); // away from the saved step and back
+    EXPECT_TRUE(vc.isWindowModified());
+    find<QAction>("redoAction")->trigger();
+    EXPECT_FALSE(vc.isWindowModified());
+
+    enter("tempoTF", QStringLiteral("97"));
+    dialogs.savePaths = {b};
+    find<QAction>("saveSessionAsAction")->trigger();
+    EXPECT_EQ(dialogs.savePanelsShown, 2);
+    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("b.txt")));
+    EXPECT_EQ(RecentFiles::list(), QStringList({QFileInfo(b).absoluteFilePath(), QFileInfo(a).absoluteFilePath()}));
+    EXPECT_EQ(RecentFiles::lastFolder(), QFileInfo(dir.path()).absoluteFilePath());
+
+    EXPECT_TRUE(find<QAction>("recentFileAction1")->text().contains(QStringLiteral("b.txt")));
+    find<QAction>("recentFileAction2")->trigger();
+    EXPECT_TRUE(dialogs.shown.isEmpty()); // nothing unsaved to ask about
+    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("a.txt")));
+    EXPECT_EQ(song(0).Tempo, 98);
+    EXPECT_EQ(RecentFiles::list().first(), QFileInfo(a).absoluteFilePath());
+    // Undoing the open brings back the session and the file it came from.
+    find<QAction>("undoAction")->trigger();
+    EXPECT_EQ(song(0).Tempo, 97);
+    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("b.txt")));
+
+    // A recent file that has gone is refused and leaves the list.
+    QFile::remove(a);
+    vc.history().markSaved();
+    find<QAction>("recentFileAction1")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].message, "The session could not be opened");
+    EXPECT_EQ(RecentFiles::list(), QStringList({QFileInfo(b).absoluteFilePath()}));
+    EXPECT_EQ(song(0).Tempo, 97);
 }
 
 // The window with a pedal link over a fake serial device.
@@ -448,6 +810,68 @@ TEST(AlertBox, IconAndDefaultButtonFollowTheKindOfAlert)
         EXPECT_EQ(icon, row.icon);
         EXPECT_EQ(defaultButton, row.defaultButton);
     }
+}
+
+// What a load from the pedal brings is one step named by its button, and the pages show it
+// once it has arrived. The normalisation a send makes is a step of its own.
+TEST_F(PedalWindow, ALoadIsOneStepAndASendsNormalisationAnother)
+{
+    vc.show();
+    ports.append(QStringLiteral("/dev/ttyACM0"));
+    button("connectToPedalButton")->click();
+    scheduler.runAll();
+    DataHandler pedal;
+    for (const SongRef &s : pedal.SongList)
+        s->UpdateTempo(90);
+    pedal.SongList[1]->UpdateName(QStringLiteral("From Pedal"));
+    pedal.GlobalMenu.MidiChannelIn = 7;
+    const auto reply = [&](std::initializer_list<const char16_t *> keys) {
+        QString text = QStringLiteral("]3\r\n");
+        for (const char16_t *key : keys)
+            text += QString::fromUtf16(key) + QLatin1Char(']')
+                + SessionWriter::value(pedal, SessionKeys::indexOf(key), SessionWriter::Form::Reply)
+                + QStringLiteral("\r\n");
+        device->receive((text + QStringLiteral(";\r\n")).toUtf8());
+    };
+    vc.showPage(QStringLiteral("Songs"));
+    clickRow(control<QTableView>(vc, QStringLiteral("SongTableView")), 1);
+    const SessionSnapshot before = SessionSnapshot::of(store);
+    QAction *undo = control<QAction>(vc, QStringLiteral("undoAction"));
+    dialogs.answers = {0};
+    button("LoadAllCommand")->click();
+    reply({u"Name", u"Tempos"});
+    reply({u"Global"});
+    for (int i = 2; i < PedalLink::requestsOf(PedalLink::Load::All).size(); ++i)
+        reply({});
+    ASSERT_FALSE(link.busy());
+    EXPECT_EQ(vc.history().undoStack().count(), 1);
+    EXPECT_EQ(undo->text(), "Undo Load All");
+    EXPECT_EQ(store.SongList[1]->FullName, "From Pedal");
+    EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("tempoTF"))->text(), "90"); // shown without Refresh
+    EXPECT_EQ(control<QPlainTextEdit>(vc, QStringLiteral("nameTF"))->toPlainText(), "From Pedal");
+    EXPECT_EQ(control<QComboBox>(vc, QStringLiteral("MidiChannelInCombo"))->currentIndex(), 6);
+    EXPECT_TRUE(vc.isWindowModified());
+    const SessionSnapshot loaded = SessionSnapshot::of(store);
+    undo->trigger();
+    EXPECT_EQ(SessionSnapshot::of(store), before);
+    EXPECT_EQ(control<QComboBox>(vc, QStringLiteral("MidiChannelInCombo"))->currentIndex(), 0);
+    control<QAction>(vc, QStringLiteral("redoAction"))->trigger();
+    EXPECT_EQ(SessionSnapshot::of(store), loaded);
+
+    // A tempo the text form cannot carry: the send clamps it, and that can be undone.
+    clickRow(control<QTableView>(vc, QStringLiteral("SongTableView")), 3);
+    QLineEdit *tempo = control<QLineEdit>(vc, QStringLiteral("tempoTF"));
+    tempo->setText(QStringLiteral("500"));
+    Q_EMIT tempo->editingFinished();
+    dialogs.answers = {0};
+    button("SendSongCommand")->click();
+    scheduler.runAll();
+    EXPECT_EQ(store.SongList[3]->Tempo, 300);
+    EXPECT_EQ(tempo->text(), "300");
+    EXPECT_EQ(undo->text(), "Undo Normalise Session");
+    undo->trigger();
+    EXPECT_EQ(store.SongList[3]->Tempo, 500);
+    EXPECT_EQ(undo->text(), "Undo Tempo of Song 4");
 }
 
 TEST(OpenPanel, ShowsSessionFilesFilesWithoutExtensionAndFolders)

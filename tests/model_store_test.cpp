@@ -1,10 +1,12 @@
 // The session store: factory session, full and page resets, setlist operations, stack
-// and library operations, and setlists built from song numbers.
+// and library operations, setlists built from song numbers, and session snapshots with
+// the changes between them.
 #include "RandomSession.h"
 
 #include "format/SessionJson.h"
 #include "model/DataHandler.h"
 #include "model/ScriptedDialogs.h"
+#include "model/SessionSnapshot.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -358,4 +360,60 @@ TEST(StackAndLibraryOperations, ClearingAndRemoving)
     EXPECT_TRUE(store.MidiMessageLibrary.empty());
     store.removeLibraryEntry(0); // nothing happens on an empty library
     EXPECT_TRUE(store.MidiMessageLibrary.empty());
+}
+
+// A snapshot sees every difference the JSON view of a session sees; a change between two
+// sessions holds only what differs, turns one into the other in place (the song and stack
+// objects stay, the setlist refers to SongList) and back, and two changes in a row make one.
+TEST(SessionSnapshots, ChangesTurnOneSessionIntoAnotherInPlaceAndBack)
+{
+    for (quint32 seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE(seed);
+        DataHandler a;
+        DataHandler b;
+        DataHandler c;
+        RandomSession(seed).fill(a);
+        RandomSession(seed + 1000).fill(b);
+        RandomSession(seed + 2000).fill(c);
+        const SessionSnapshot sa = SessionSnapshot::of(a);
+        const SessionSnapshot sb = SessionSnapshot::of(b);
+        const SessionSnapshot sc = SessionSnapshot::of(c);
+        ASSERT_NE(sa, sb);
+        EXPECT_EQ(snapshot(a) == snapshot(b), sa == sb);
+
+        const Song *first = a.SongList[0].get();
+        SessionDelta ab = SessionDelta::between(sa, sb);
+        ab.after().applyTo(a);
+        EXPECT_EQ(SessionSnapshot::difference(SessionSnapshot::of(a), sb), QString());
+        EXPECT_EQ(snapshot(a), snapshot(b));
+        EXPECT_EQ(a.SongList[0].get(), first);
+        for (const SongRef &entry : a.Setlist)
+            EXPECT_GE(a.songPosition(entry.get()), 0);
+        ab.before().applyTo(a);
+        EXPECT_EQ(SessionSnapshot::of(a), sa);
+
+        // a -> b, then b -> c: one change a -> c; then c -> a: nothing left.
+        ab.append(SessionDelta::between(sb, sc));
+        ab.after().applyTo(a);
+        EXPECT_EQ(SessionSnapshot::of(a), sc);
+        ab.before().applyTo(a);
+        EXPECT_EQ(SessionSnapshot::of(a), sa);
+        ab.append(SessionDelta::between(sc, sa));
+        EXPECT_TRUE(ab.isEmpty());
+    }
+
+    // One field of one song: the change holds that song only, and names it.
+    DataHandler store;
+    const SessionSnapshot before = SessionSnapshot::of(store);
+    store.SongList[5]->UpdateTempo(99);
+    store.GlobalMenu.StackDelay = 70;
+    const SessionDelta change = SessionDelta::between(before, SessionSnapshot::of(store));
+    EXPECT_EQ(change.songPositions(), std::vector<int>({5}));
+    EXPECT_EQ(change.before().songs.size(), 1u);
+    EXPECT_TRUE(change.stackPositions().empty());
+    EXPECT_FALSE(change.setlistChanged());
+    EXPECT_FALSE(change.libraryChanged());
+    ASSERT_EQ(change.menuFields().size(), 1u);
+    EXPECT_STREQ(menuFields()[size_t(change.menuFields()[0])].name, "StackDelay");
+    EXPECT_EQ(SessionSnapshot::difference(before, SessionSnapshot::of(store)), "song at position 5");
 }

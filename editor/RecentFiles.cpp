@@ -1,0 +1,63 @@
+#include "RecentFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace RecentFiles {
+
+namespace {
+const char *const FilesKey = "recentFiles";
+const char *const FolderKey = "lastFolder";
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("pedal-editor"), QStringLiteral("pedal-editor"));
+}
+} // namespace
+
+QStringList list()
+{
+    QStringList files = settings().value(QLatin1String(FilesKey)).toStringList();
+    files.removeAll(QString());
+    return files.mid(0, Count);
+}
+
+void add(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = list();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    settings().setValue(QLatin1String(FilesKey), files.mid(0, Count));
+    setLastFolder(QFileInfo(absolute).absolutePath());
+}
+
+void remove(const QString &path)
+{
+    QStringList files = list();
+    files.removeAll(QFileInfo(path).absoluteFilePath());
+    files.removeAll(path);
+    settings().setValue(QLatin1String(FilesKey), files);
+}
+
+void clear()
+{
+    settings().remove(QLatin1String(FilesKey));
+}
+
+QString lastFolder()
+{
+    const QString folder = settings().value(QLatin1String(FolderKey)).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+void setLastFolder(const QString &folder)
+{
+    if (!folder.isEmpty())
+        settings().setValue(QLatin1String(FolderKey), folder);
+}
+
+} // namespace RecentFiles
