@@ -9,6 +9,7 @@ namespace RecentFiles {
 namespace {
 const char *const FilesKey = "recentFiles";
 const char *const FolderKey = "lastFolder";
+const char *const FirmwareFolderKey = "lastFirmwareFolder";
 
 QSettings settings()
 {
@@ -58,6 +59,17 @@ void setLastFolder(const QString &folder)
 {
     if (!folder.isEmpty())
         settings().setValue(QLatin1String(FolderKey), folder);
+}
+
+QString lastFirmwareFolder()
+{
+    const QString folder = settings().value(QLatin1String(FirmwareFolderKey)).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : lastFolder();
+}
+
+void setLastFirmwareFolder(const QString &folder)
+{
+    settings().setValue(QLatin1String(FirmwareFolderKey), folder);
 }
 
 } // namespace RecentFiles

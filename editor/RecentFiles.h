@@ -17,4 +17,7 @@ void clear();
 // The folder a file panel starts in: the last one used, else the home folder.
 QString lastFolder();
 void setLastFolder(const QString &folder);
+// The folder the last firmware image was chosen in (else the last folder).
+QString lastFirmwareFolder();
+void setLastFirmwareFolder(const QString &folder);
 } // namespace RecentFiles

@@ -80,18 +80,29 @@ bool SessionActions::openFile(const QString &path)
     return *opened;
 }
 
-bool SessionActions::openNow(const QString &path)
+bool SessionActions::openBackup(const QString &path, const QString &stepText)
+{
+    auto opened = std::make_shared<bool>(false);
+    QPointer<SessionActions> self(this);
+    whenChangesSettled(openingInformative(), [self, path, stepText, opened] {
+        if (self)
+            *opened = self->openNow(path, stepText);
+    });
+    return *opened;
+}
+
+bool SessionActions::openNow(const QString &path, const QString &backupStep)
 {
     SessionReader reader;
     const SessionReader::Status status = reader.readFile(path, m_dialogs, m_store);
-    if (status == SessionReader::Status::Failed && !QFileInfo::exists(path)) {
+    if (backupStep.isEmpty() && status == SessionReader::Status::Failed && !QFileInfo::exists(path)) {
         RecentFiles::remove(path);
         Q_EMIT recentFilesChanged();
     }
-    return finishOpen(reader, int(status));
+    return finishOpen(reader, int(status), backupStep);
 }
 
-bool SessionActions::finishOpen(const SessionReader &reader, int status)
+bool SessionActions::finishOpen(const SessionReader &reader, int status, const QString &backupStep)
 {
     if (status == int(SessionReader::Status::Cancelled))
         return false;
@@ -100,18 +111,21 @@ bool SessionActions::finishOpen(const SessionReader &reader, int status)
         return false;
     }
     const QString name = QFileInfo(reader.path()).fileName();
-    m_history.edit(tr("Open %1").arg(name), [this, &reader] {
+    const bool backup = !backupStep.isEmpty();
+    m_history.edit(backup ? backupStep : tr("Open %1").arg(name), [this, &reader, backup] {
         reader.apply(m_store);
         Normaliser::normalise(m_store);
-        // A file of the older layout is not the session's own file: Save asks where to
-        // write rather than replace it.
-        m_history.setFilePath(reader.wasLegacy() ? QString() : reader.path());
+        // A file of the older layout, or a backup, is not the session's own file: Save
+        // asks where to write rather than replace it.
+        m_history.setFilePath(reader.wasLegacy() || backup ? QString() : reader.path());
     });
     // A legacy file carries only part of a session: what is shown is not that file.
-    if (!reader.wasLegacy())
+    if (!reader.wasLegacy() && !backup)
         m_history.markSaved();
-    RecentFiles::add(reader.path());
-    Q_EMIT recentFilesChanged();
+    if (!backup) {
+        RecentFiles::add(reader.path());
+        Q_EMIT recentFilesChanged();
+    }
     Q_EMIT sessionReplaced();
     Q_EMIT stateChanged();
     return true;

@@ -25,6 +25,10 @@ public:
     bool open();
     // The same without the panel (a file named on the command line, a recent file).
     bool openFile(const QString &path);
+    // The same for a backup: the step is named `stepText`, and the session gets no file
+    // of its own (Save asks where, so the backup is never overwritten) and counts as
+    // unsaved.
+    bool openBackup(const QString &path, const QString &stepText);
     // Normalise → the file form of the whole session → the session's own file, or the
     // save panel when it has none. `done` is called with whether the file was written
     // (possibly later, when the panel completes).
@@ -60,8 +64,8 @@ Q_SIGNALS:
 
 private:
     static QString openingInformative();
-    bool openNow(const QString &path);
-    bool finishOpen(const SessionReader &reader, int status);
+    bool openNow(const QString &path, const QString &backupStep = QString());
+    bool finishOpen(const SessionReader &reader, int status, const QString &backupStep = QString());
     QString prepareText();
     void saved(const QString &path, int stepWritten);
 

@@ -2,7 +2,9 @@
 
 #include "CompareDock.h"
 #include "PageControls.h"
+#include "PedalLogDock.h"
 #include "RecentFiles.h"
+#include "RestoreBackupDialog.h"
 #include "SessionActions.h"
 #include "SetJacksPage.h"
 #include "SongsPage.h"
@@ -13,6 +15,7 @@
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
 #include "model/Dialogs.h"
+#include "format/BackupFolder.h"
 #include "format/SessionKeys.h"
 #include "PedalVersion.h"
 #include "model/Menu.h"
@@ -37,6 +40,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLocale>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +60,11 @@
 #include <memory>
 
 using PageControls::button;
+
+namespace {
+// How long the status bar tells of a finished or cancelled transfer.
+constexpr int StatusMessageMs = 6000;
+} // namespace
 
 ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal, QWidget *parent)
     : QMainWindow(parent),
@@ -96,8 +105,13 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     layout->addWidget(buildCommandBar());
     layout->addWidget(m_tabs, 1);
     setCentralWidget(central);
+    m_logDock = new PedalLogDock(dialogs, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_logDock);
+    m_logDock->hide();
     buildMenus();
     buildStatusBar();
+    // Every alert goes to the pedal log too.
+    m_dialogs.setAlertListener([this](const Alert &a) { m_logDock->add(PedalLogEntry::alert(a.message, a.informative)); });
 
     connect(m_session, &SessionActions::sessionReplaced, this, &ViewController::RefreshAllPages);
     connect(m_session, &SessionActions::stateChanged, this, &ViewController::updateTitle);
@@ -112,7 +126,30 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
 
     if (m_pedal.link) {
         connect(m_pedal.link, &PedalLink::progress, this, &ViewController::showProgress);
-        connect(m_pedal.link, &PedalLink::transferEnded, this, [this] { m_progress->hide(); });
+        connect(m_pedal.link, &PedalLink::transferEnded, this, &ViewController::transferEnded);
+        // A finished or cancelled transfer says so for a few seconds.
+        connect(m_pedal.link, &PedalLink::sendCompleted, this, [this](SessionKeys::Page page) {
+            const QString seconds = QLocale().toString(m_transferClock.elapsed() / 1000.0, 'f', 1);
+            statusBar()->showMessage(page == SessionKeys::Page::All
+                                         ? tr("Sent all pages in %1 s").arg(seconds)
+                                         : tr("Sent the %1 page in %2 s").arg(SessionKeys::pageTitle(page), seconds),
+                                     StatusMessageMs);
+        });
+        connect(m_pedal.link, &PedalLink::loadCompleted, this, [this](PedalLink::Load load) {
+            static const std::pair<PedalLink::Load, SessionKeys::Page> pages[] = {
+                {PedalLink::Load::Songs, SessionKeys::Page::Songs},     {PedalLink::Load::SetJacks, SessionKeys::Page::SetJacks},
+                {PedalLink::Load::Setlist, SessionKeys::Page::Setlist}, {PedalLink::Load::Midi, SessionKeys::Page::Midi},
+                {PedalLink::Load::Global, SessionKeys::Page::Global},
+            };
+            QString text = tr("Loaded all pages");
+            for (const auto &p : pages)
+                if (p.first == load)
+                    text = tr("Loaded the %1 page").arg(SessionKeys::pageTitle(p.second));
+            statusBar()->showMessage(text, StatusMessageMs);
+        });
+        connect(m_pedal.link, &PedalLink::transferCancelled, this,
+                [this](const QString &message) { statusBar()->showMessage(message, StatusMessageMs); });
+        m_pedal.link->setTransferGuard([this](const QString &operation) { return backupBefore(operation); });
         // What a load brings is one step, taken when the transfer has ended.
         connect(m_pedal.link, &PedalLink::storeChangedByPedal, &m_history, &SessionHistory::changedOutside);
         connect(m_pedal.link, &PedalLink::transferEnded, this, [this] {
@@ -124,6 +161,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
                 [this](const QString &message, const QString &informative) { m_dialogs.warn(message, informative); });
     }
     if (m_pedal.serial) {
+        connect(m_pedal.serial, &SerialHandler::logged, m_logDock, &PedalLogDock::add);
         connect(m_pedal.serial, &SerialHandler::portNameChanged, this, &ViewController::updateConnection);
         connect(m_pedal.serial, &SerialHandler::portLost, this, [this](const QString &message) {
             updateConnection();
@@ -142,7 +180,12 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     resize(1180, 820);
 }
 
-ViewController::~ViewController() = default;
+ViewController::~ViewController()
+{
+    m_dialogs.setAlertListener(nullptr);
+    if (m_pedal.link)
+        m_pedal.link->setTransferGuard(nullptr);
+}
 
 void ViewController::startUp()
 {
@@ -233,10 +276,7 @@ QWidget *ViewController::buildCommandBar()
         if (m_pedal.link)
             m_pedal.link->factoryResetPedal();
     });
-    connect(firmware, &QPushButton::clicked, this, [this] {
-        if (m_pedal.firmware && !(m_pedal.link && m_pedal.link->refuseIfBusy()))
-            m_pedal.firmware->upload();
-    });
+    connect(firmware, &QPushButton::clicked, this, &ViewController::uploadFirmware);
     row->addWidget(connectButton);
     row->addSpacing(12);
     row->addWidget(sendAll);
@@ -277,6 +317,7 @@ void ViewController::buildMenus()
            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     action(file, "compareWithFileAction", tr("Compare with &File…"),
            [this] { CompareDock::compareWithFile(this, m_store, m_dialogs); });
+    action(file, "restoreBackupAction", tr("Restore &Backup…"), [this] { restoreBackup(); });
     file->addSeparator();
     action(file, "resetSessionAction", tr("&Reset Session…"), [this] { m_session->reset(); });
     file->addSeparator();
@@ -301,6 +342,10 @@ void ViewController::buildMenus()
 
     QMenu *view = menuBar()->addMenu(tr("&View"));
     action(view, "refreshAction", tr("&Refresh"), [this] { RefreshAllPages(); }, QKeySequence(Qt::Key_F5));
+    QAction *log = m_logDock->toggleViewAction();
+    log->setObjectName(QStringLiteral("pedalLogAction"));
+    log->setText(tr("Pedal &Log"));
+    view->addAction(log);
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     action(help, "aboutAction", tr("&About Pedal Editor"), [this] {
@@ -319,7 +364,19 @@ void ViewController::buildStatusBar()
     m_progress->setMaximumWidth(260);
     m_progress->setTextVisible(true);
     m_progress->hide();
+    m_cancel = button(QStringLiteral("cancelTransferButton"), tr("Cancel"), this);
+    m_cancel->setToolTip(tr("Stop the send or load (Esc)."));
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, this, &ViewController::cancelTransfer);
+    // Esc stops a transfer; it is taken only while one runs.
+    m_cancelAction = new QAction(tr("Cancel Transfer"), this);
+    m_cancelAction->setObjectName(QStringLiteral("cancelTransferAction"));
+    m_cancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_cancelAction->setEnabled(false);
+    connect(m_cancelAction, &QAction::triggered, this, &ViewController::cancelTransfer);
+    addAction(m_cancelAction);
     statusBar()->addPermanentWidget(m_progress);
+    statusBar()->addPermanentWidget(m_cancel);
     statusBar()->addPermanentWidget(m_connection);
 }
 
@@ -442,6 +499,118 @@ void ViewController::showProgress(int done, int total, const QString &what)
     m_progress->setValue(qBound(0, done, qMax(total, 1)));
     m_progress->setFormat(what.isEmpty() ? QStringLiteral("%v / %m") : what + QStringLiteral(" %v / %m"));
     m_progress->show();
+    if (!m_transferShown) {
+        m_transferShown = true;
+        m_transferClock.start();
+        m_cancel->show();
+        m_cancelAction->setEnabled(true);
+    }
+}
+
+void ViewController::transferEnded()
+{
+    m_transferShown = false;
+    m_progress->hide();
+    m_cancel->hide();
+    m_cancelAction->setEnabled(false);
+}
+
+void ViewController::cancelTransfer()
+{
+    if (m_pedal.link)
+        m_pedal.link->cancel();
+}
+
+bool ViewController::backupBefore(const QString &reason)
+{
+    const QString sessionName = m_session->filePath().isEmpty() ? QString() : QFileInfo(m_session->filePath()).fileName();
+    BackupFolder folder;
+    QString path;
+    const QString problem = folder.write(m_store, reason, sessionName, &path);
+    if (problem.isEmpty()) {
+        m_logDock->add({QDateTime::currentDateTime(), PedalLogEntry::Kind::Transfer,
+                        tr("backup before %1: %2").arg(reason, path)});
+        return true;
+    }
+    return m_dialogs.confirmDestructive(QStringLiteral("The backup could not be written"),
+                                        tr("Before %1 the session is saved to the backups folder, and that failed:\n%2\n\n"
+                                           "Go on without a backup?")
+                                            .arg(reason, problem));
+}
+
+void ViewController::restoreBackup()
+{
+    const QList<BackupFolder::Entry> entries = BackupFolder().list();
+    if (entries.isEmpty()) {
+        m_dialogs.inform(QStringLiteral("There are no backups"),
+                         tr("A backup is written before every Send All, Send Changes, firmware update and Load All, "
+                            "in %1.")
+                             .arg(BackupFolder::defaultFolder()));
+        return;
+    }
+    RestoreBackupDialog dialog(entries, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const BackupFolder::Entry chosen = dialog.chosen();
+    if (chosen.path.isEmpty())
+        return;
+    m_session->openBackup(chosen.path, tr("Restore Backup of %1").arg(QLocale().toString(chosen.time, QLocale::ShortFormat)));
+}
+
+void ViewController::uploadFirmware()
+{
+    FirmwareUpdater *firmware = m_pedal.firmware;
+    if (!firmware || (m_pedal.link && m_pedal.link->refuseIfBusy()))
+        return;
+    if (firmware->running()) {
+        m_dialogs.inform(QStringLiteral("Firmware update running"),
+                         QStringLiteral("Wait until the current update has finished."));
+        return;
+    }
+    if (!m_pedal.serial || !m_pedal.serial->isConnected()) {
+        m_dialogs.notConnected();
+        return;
+    }
+    // The image shipped with the program, else one the user picks.
+    QString image = FirmwareUpdater::findImage();
+    if (image.isEmpty()) {
+        image = m_dialogs.chooseFirmwareImage(RecentFiles::lastFirmwareFolder());
+        if (image.isEmpty())
+            return;
+        RecentFiles::setLastFirmwareFolder(QFileInfo(image).absolutePath());
+    }
+    FirmwareUpdater::ImageInfo info;
+    const QString refused = FirmwareUpdater::checkImage(image, &info);
+    if (!refused.isEmpty()) {
+        m_dialogs.warn(QStringLiteral("Cannot update the firmware"), refused);
+        return;
+    }
+    if (!m_dialogs.confirm(QStringLiteral("About to upload"),
+                           QStringLiteral("The firmware required for this app will be uploaded to the pedal\n"
+                                          "Make sure you save your old session before doing this\n\n")
+                               + tr("Image: %1\n%2 bytes, %3")
+                                     .arg(info.path, QLocale().toString(info.size),
+                                          QLocale().toString(info.modified, QLocale::LongFormat))))
+        return;
+    if (!backupBefore(QStringLiteral("Firmware Update")))
+        return;
+    QPointer<ViewController> self(this);
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(firmware, &FirmwareUpdater::finished, this, [self, once](bool success, const QString &details) {
+        QObject::disconnect(*once);
+        if (!self)
+            return;
+        if (success)
+            self->m_dialogs.inform(QStringLiteral("Success!"), QString());
+        else
+            self->m_dialogs.inform(QStringLiteral("Upload Failed:"), details);
+        self->updateConnection();
+    });
+    const QString problem = firmware->start(image);
+    if (!problem.isEmpty()) {
+        disconnect(*once);
+        m_dialogs.warn(QStringLiteral("Cannot update the firmware"), problem);
+    }
 }
 
 void ViewController::connectToPedal()

@@ -6,12 +6,15 @@
 #include "SessionHistory.h"
 #include "SharedLists.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 class DataHandler;
 class Dialogs;
 class FirmwareUpdater;
 class PedalLink;
+class PedalLogDock;
+class QPushButton;
 class QAction;
 class QLabel;
 class QMenu;
@@ -57,6 +60,20 @@ public:
     // Pedal ▸ Attach Virtual Pedal.
     void attachVirtualPedal();
 
+    // Writes the session as it is now to the backups folder before an operation that
+    // overwrites the pedal or the session (`reason`: "Send All", "Send Changes",
+    // "Firmware Update", "Load All"). Returns whether the operation goes on: when the
+    // backup cannot be written the user is asked, and Cancel stops it.
+    bool backupBefore(const QString &reason);
+    // File ▸ Restore Backup…: lists the backups and opens the chosen one as Open does.
+    void restoreBackup();
+    // Upload Firmware: the shipped image, else one the user picks; checked, confirmed,
+    // backed up, then written.
+    void uploadFirmware();
+    // Stops the running send or load (the Cancel button and Esc).
+    void cancelTransfer();
+    PedalLogDock *pedalLog() const { return m_logDock; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -74,6 +91,7 @@ private:
     void showChange(const SessionDelta &change, const QString &page);
     void updateConnection();
     void showProgress(int done, int total, const QString &what);
+    void transferEnded();
     void connectToPedal();
     void startUp();
 
@@ -96,6 +114,11 @@ private:
     QWidget *m_globalPage = nullptr;
     QLabel *m_connection = nullptr;
     QProgressBar *m_progress = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QAction *m_cancelAction = nullptr;
+    PedalLogDock *m_logDock = nullptr;
+    QElapsedTimer m_transferClock; // since the transfer shown began
+    bool m_transferShown = false;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
     QMenu *m_recentMenu = nullptr;

@@ -11,7 +11,7 @@
 
 #include <memory>
 
-int WidgetDialogs::alert(const Alert &alert)
+int WidgetDialogs::showAlert(const Alert &alert)
 {
     QMessageBox box(m_window);
     box.setWindowTitle(alert.title.isEmpty() ? QApplication::applicationDisplayName() : alert.title);
@@ -65,6 +65,20 @@ QString WidgetDialogs::chooseFileToOpen(const QString &title, const QStringList 
     if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
         return QString();
     RecentFiles::setLastFolder(QFileInfo(panel.selectedFiles().first()).absolutePath());
+    return panel.selectedFiles().first();
+}
+
+QString WidgetDialogs::chooseFirmwareImage(const QString &folder)
+{
+    QFileDialog panel(m_window, QObject::tr("Choose Firmware Image"));
+    panel.setAcceptMode(QFileDialog::AcceptOpen);
+    panel.setFileMode(QFileDialog::ExistingFile);
+    panel.setOption(QFileDialog::DontUseNativeDialog, true);
+    panel.setOption(QFileDialog::ReadOnly, true);
+    panel.setDirectory(folder);
+    panel.setNameFilter(QObject::tr("Firmware images (*.bin)"));
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return QString();
     return panel.selectedFiles().first();
 }
 

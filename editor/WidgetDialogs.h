@@ -14,9 +14,10 @@ public:
     explicit WidgetDialogs(QWidget *window = nullptr) : m_window(window) {}
     void setWindow(QWidget *window) { m_window = window; }
 
-    int alert(const Alert &alert) override;
+    int showAlert(const Alert &alert) override;
     QString chooseFileToOpen(const QString &title, const QStringList &suffixes) override;
     void chooseFileToSave(const QStringList &suffixes, std::function<void(const QString &path)> done) override;
+    QString chooseFirmwareImage(const QString &folder) override;
 
 private:
     QPointer<QWidget> m_window;

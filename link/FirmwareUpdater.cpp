@@ -4,10 +4,10 @@
 #include "SerialHandler.h"
 
 #include "model/Diagnostics.h"
-#include "model/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
@@ -16,9 +16,8 @@
 const QString FirmwareUpdater::ToolName = QStringLiteral("bossac");
 const QString FirmwareUpdater::ImageName = QStringLiteral("Kestil_V2.bin");
 
-FirmwareUpdater::FirmwareUpdater(SerialHandler &serial, Dialogs &dialogs, Scheduler &scheduler,
-                                 QObject *parent)
-    : QObject(parent), m_serial(serial), m_dialogs(dialogs), m_scheduler(scheduler)
+FirmwareUpdater::FirmwareUpdater(SerialHandler &serial, Scheduler &scheduler, QObject *parent)
+    : QObject(parent), m_serial(serial), m_scheduler(scheduler)
 {
 }
 
@@ -98,46 +97,51 @@ QStringList FirmwareUpdater::toolArguments(const QString &portArgument, const QS
             QStringLiteral("-R")};
 }
 
-void FirmwareUpdater::upload()
+QString FirmwareUpdater::checkImage(const QString &path, ImageInfo *info)
 {
-    if (m_running) {
-        m_dialogs.inform(QStringLiteral("Firmware update running"),
-                         QStringLiteral("Wait until the current update has finished."));
-        return;
-    }
-    if (!m_serial.isConnected()) {
-        m_dialogs.notConnected();
-        return;
-    }
-    if (!m_dialogs.confirm(QStringLiteral("About to upload"),
-                           QStringLiteral("The firmware required for this app will be uploaded to "
-                                          "the pedal\nMake sure you save your old session before "
-                                          "doing this")))
-        return;
+    const QFileInfo file(path);
+    if (!file.exists())
+        return QStringLiteral("%1 does not exist.").arg(path);
+    if (!file.isFile())
+        return QStringLiteral("%1 is not a file.").arg(path);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1 cannot be read: %2").arg(path, f.errorString());
+    const qint64 size = f.size();
+    if (size == 0)
+        return QStringLiteral("%1 is empty.").arg(path);
+    if (size > MaxImageBytes)
+        return QStringLiteral("%1 holds %2 bytes; a firmware image of the pedal holds at most %3.")
+            .arg(path)
+            .arg(size)
+            .arg(MaxImageBytes);
+    if (info)
+        *info = ImageInfo{file.absoluteFilePath(), size, file.lastModified()};
+    return QString();
+}
 
-    // Both files must be there before the pedal is touched.
+QString FirmwareUpdater::start(const QString &imagePath, const QString &port)
+{
+    if (m_running)
+        return QStringLiteral("A firmware update is running; wait until it has finished.");
+    const QString portName = port.isEmpty() ? m_serial.portName() : port;
+    if (port.isEmpty() && !m_serial.isConnected())
+        return QStringLiteral("No pedal is connected.");
+    // Everything must be in order before the pedal is touched.
+    const QString problem = checkImage(imagePath);
+    if (!problem.isEmpty())
+        return problem;
     const QString tool = findTool();
-    const QString image = findImage();
-    if (tool.isEmpty() || image.isEmpty()) {
-        const QString places = resourceDirs().join(QStringLiteral(", "));
-        QStringList missing;
-        if (tool.isEmpty())
-            missing.append(QStringLiteral("The flashing tool \"%1\" was not found in %2, nor on PATH.")
-                               .arg(ToolName, places));
-        if (image.isEmpty())
-            missing.append(QStringLiteral("The firmware image \"%1\" was not found in %2.")
-                               .arg(ImageName, places));
-        for (const QString &line : missing)
-            Diagnostics::line(line);
-        m_dialogs.inform(QStringLiteral("Cannot update the firmware"), missing.join(QLatin1Char('\n')));
-        return;
-    }
+    if (tool.isEmpty())
+        return QStringLiteral("The flashing tool \"%1\" was not found in %2, nor on PATH.")
+            .arg(ToolName, resourceDirs().join(QStringLiteral(", ")));
+    const QString image = QFileInfo(imagePath).absoluteFilePath();
     Diagnostics::line(QStringLiteral("bossacPath: ") + tool);
     Diagnostics::line(QStringLiteral("binPath: ") + image);
+    m_serial.log(PedalLogEntry::Kind::Port, QStringLiteral("firmware update with %1 by %2").arg(image, tool));
 
     m_running = true;
     m_serial.closePort();
-    const QString portName = m_serial.portName();
     const QStringList before = m_serial.listPortPaths();
     const QString touchError = m_serial.touchPort(portName, 1200);
     if (!touchError.isEmpty())
@@ -146,12 +150,15 @@ void FirmwareUpdater::upload()
     if (after.size() < before.size()) {
         Diagnostics::line(QStringLiteral("Ports before the touch: %1; after: %2")
                               .arg(before.join(QLatin1Char(' ')), after.join(QLatin1Char(' '))));
-        m_dialogs.inform(QStringLiteral("Upload Failed:"),
-                         QStringLiteral("The pedal's port went away after the restart into its boot "
-                                        "loader and no other port took its place.\nConnect the "
-                                        "pedal again and retry."));
-        end(false);
-        return;
+        // Told once the caller has heard that the update started.
+        const quint64 id = ++m_runId;
+        QPointer<FirmwareUpdater> self(this);
+        m_scheduler.after(0, [self, id] {
+            if (self && self->m_runId == id)
+                self->end(false, QStringLiteral("The pedal's port went away after the restart into its boot loader "
+                                                "and no other port took its place.\nConnect the pedal again and retry."));
+        });
+        return QString();
     }
     const QString bootPort = bootLoaderPort(portName, before, after);
     m_tool = tool;
@@ -163,6 +170,7 @@ void FirmwareUpdater::upload()
         if (self && self->m_runId == id)
             self->runTool();
     });
+    return QString();
 }
 
 void FirmwareUpdater::runTool()
@@ -201,17 +209,18 @@ void FirmwareUpdater::toolDone(const QString &output, bool started)
     process->deleteLater();
     ++m_runId;
 
+    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        m_serial.log(PedalLogEntry::Kind::Port, QStringLiteral("%1: %2").arg(QFileInfo(m_tool).fileName(), line));
     const bool success = started && output.contains(QStringLiteral("bytes to flash"));
-    if (success)
-        m_dialogs.inform(QStringLiteral("Success!"), QString());
-    else
-        m_dialogs.inform(QStringLiteral("Upload Failed:"), output);
-    end(success);
+    end(success, output);
 }
 
-void FirmwareUpdater::end(bool success)
+void FirmwareUpdater::end(bool success, const QString &details)
 {
+    ++m_runId;
+    m_serial.log(success ? PedalLogEntry::Kind::Port : PedalLogEntry::Kind::Error,
+                 success ? QStringLiteral("firmware update succeeded") : QStringLiteral("firmware update failed"));
     m_serial.forgetPort();
     m_running = false;
-    Q_EMIT finished(success);
+    Q_EMIT finished(success, details);
 }

@@ -1,25 +1,26 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-class Dialogs;
 class QProcess;
 class Scheduler;
 class SerialHandler;
 
-// Writes the firmware that this program needs into the pedal (the window's firmware
-// button calls upload()). Steps, in order, without blocking the event loop:
-//   connected test; "About to upload" confirmation; find the flashing tool and the image
-//   (a missing one: an alert naming what is missing and where it was looked for, and
-//   nothing runs); close the pedal's port; list the ports; the 1200-baud touch (open the
-//   pedal's port at 1200 baud and close it: the board restarts into its boot loader);
-//   list the ports again and take the boot-loader port; wait 4 seconds; run the tool;
-//   "Success!" when its output contains "bytes to flash", else "Upload Failed:" with the
-//   output; the pedal counts as not connected afterwards ("COM333") in both cases.
+// Writes a firmware image into the pedal. Nothing here asks or shows anything: the window
+// (or pedal-session flash) finds the image, checks it (checkImage), asks, and then calls
+// start(); the result comes back through finished(). Steps of start(), in order, without
+// blocking the event loop:
+//   find the flashing tool (missing: start() says where it was looked for, and nothing
+//   runs); close the pedal's port; list the ports; the 1200-baud touch (the line set to
+//   1200 baud and dropped: the board restarts into its boot loader); list the ports again
+//   and take the boot-loader port; wait 4 seconds; run the tool; success when its output
+//   contains "bytes to flash"; the pedal counts as not connected afterwards ("COM333")
+//   either way. The tool's output, the touch and the result go to the pedal log.
 //
-// Resources folder (the tool "bossac" and the image "Kestil_V2.bin"):
+// Resources folder (the tool "bossac" and the shipped image "Kestil_V2.bin"):
 //   $PEDAL_RESOURCES_DIR when set (and then only there); otherwise
 //   <executable's folder>/../share/pedal-editor, then <executable's folder>/resources.
 // The tool is taken from the resources folder, else from PATH.
@@ -31,13 +32,28 @@ public:
     static constexpr int ToolTimeoutMs = 5 * 60 * 1000;
     static const QString ToolName;  // "bossac"
     static const QString ImageName; // "Kestil_V2.bin"
+    // Larger than this is no firmware image of the pedal's board.
+    static constexpr qint64 MaxImageBytes = 4 * 1024 * 1024;
 
-    FirmwareUpdater(SerialHandler &serial, Dialogs &dialogs, Scheduler &scheduler,
-                    QObject *parent = nullptr);
+    FirmwareUpdater(SerialHandler &serial, Scheduler &scheduler, QObject *parent = nullptr);
     ~FirmwareUpdater() override;
 
-    // The firmware button.
-    void upload();
+    struct ImageInfo
+    {
+        QString path;
+        qint64 size = 0;
+        QDateTime modified;
+    };
+    // An empty text when `path` is a firmware image that can be written, else why not:
+    // missing, not a file, unreadable, empty or larger than MaxImageBytes. `info` gets
+    // its size and date.
+    static QString checkImage(const QString &path, ImageInfo *info = nullptr);
+
+    // Starts the update with the image at `imagePath` on `port` (the pedal's port name when
+    // empty). Returns an empty text once started; otherwise why it cannot start (an update
+    // running, no pedal port, the tool not found, the image refused), and then the pedal
+    // has not been touched.
+    QString start(const QString &imagePath, const QString &port = QString());
     bool running() const { return m_running; }
 
     static QStringList resourceDirs();
@@ -62,16 +78,16 @@ public:
     QStringList lastArguments() const { return m_arguments; }
 
 Q_SIGNALS:
-    // The update ended (after its result alert).
-    void finished(bool success);
+    // The update ended. `details`: the tool's whole output, or what went wrong before it
+    // could run.
+    void finished(bool success, const QString &details);
 
 private:
     void runTool();
     void toolDone(const QString &output, bool started);
-    void end(bool success);
+    void end(bool success, const QString &details);
 
     SerialHandler &m_serial;
-    Dialogs &m_dialogs;
     Scheduler &m_scheduler;
     QProcess *m_process = nullptr;
     QByteArray m_output;

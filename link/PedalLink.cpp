@@ -119,6 +119,7 @@ struct PedalLink::Private
     std::optional<SessionKeys::Page> runningPage; // the page of the running send, if any
     Load load = Load::All;                     // the running load
     int timeoutMs = LoadTimeoutMs;
+    std::function<bool(const QString &)> guard;
     quint64 sendId = 0;  // identifies the send that scheduled piece writes
     quint64 watchId = 0; // identifies the latest load time-out
 
@@ -145,6 +146,8 @@ struct PedalLink::Private
             return;
         if (!dialogs.confirm(QStringLiteral("About to receive"),
                              QString::fromUtf8(loadPage(which).informative)))
+            return;
+        if (which == Load::All && !passGuard(QStringLiteral("Load All")))
             return;
         beginLoad(which);
     }
@@ -182,6 +185,11 @@ struct PedalLink::Private
         transfer = Transfer::Send;
         runningPage = page;
         const quint64 id = ++sendId;
+        serial.log(PedalLogEntry::Kind::Transfer,
+                   QStringLiteral("send of %1 started: %2 characters in %3 pieces")
+                       .arg(page ? SessionKeys::pageTitle(*page) : QStringLiteral("a selection"))
+                       .arg(text.size())
+                       .arg(n));
         serial.sendText(UploadOpening);
         serial.sendText(QStringLiteral("]3;"));
         Q_EMIT q->progress(0, n, QString::fromLatin1(SendingWhat));
@@ -200,9 +208,15 @@ struct PedalLink::Private
     {
         if (id != sendId || transfer != Transfer::Send)
             return;
-        if (!serial.sendText(piece)) {
+        const QString logAs = i < n ? QStringLiteral("piece %1 of %2: %3 characters at offset %4")
+                                          .arg(i + 1)
+                                          .arg(n)
+                                          .arg(piece.size())
+                                          .arg(qint64(i) * PieceLength)
+                                    : QString();
+        if (!serial.sendText(piece, logAs)) {
             Diagnostics::line(QStringLiteral("Send stopped after %1 of %2 pieces: no pedal port").arg(i).arg(n));
-            abortTransfer(QStringLiteral("The pedal's port went away before everything was sent."));
+            abortTransfer(QStringLiteral("The pedal's port went away before everything was sent."), false);
             return;
         }
         if (i < n) {
@@ -212,6 +226,7 @@ struct PedalLink::Private
         transfer = Transfer::None;
         const std::optional<SessionKeys::Page> page = runningPage;
         runningPage.reset();
+        serial.log(PedalLogEntry::Kind::Transfer, QStringLiteral("send finished"));
         if (page)
             Q_EMIT q->sendCompleted(*page);
         Q_EMIT q->transferEnded();
@@ -222,6 +237,7 @@ struct PedalLink::Private
         const QStringList requests = requestsOf(which);
         transfer = Transfer::Load;
         load = which;
+        serial.log(PedalLogEntry::Kind::Transfer, QStringLiteral("load started: %1").arg(requests.join(QLatin1Char(' '))));
         parser.begin(keysOf(which));
         if (isChained(which)) {
             serial.sendText(QStringLiteral("]12;"));
@@ -254,7 +270,15 @@ struct PedalLink::Private
         });
     }
 
-    void abortTransfer(const QString &reason)
+    // Not connected: the send routine says so, and nothing needs guarding.
+    bool passGuard(const QString &operation)
+    {
+        if (!guard || !serial.isConnected() || !serial.portHeld())
+            return true;
+        return guard(operation);
+    }
+
+    void abortTransfer(const QString &reason, bool cancelled)
     {
         if (transfer == Transfer::None)
             return;
@@ -263,10 +287,15 @@ struct PedalLink::Private
         runningPage.reset();
         ++sendId;
         ++watchId;
+        serial.log(PedalLogEntry::Kind::Transfer,
+                   QStringLiteral("%1 %2: %3")
+                       .arg(wasSend ? QStringLiteral("send") : QStringLiteral("load"),
+                            cancelled ? QStringLiteral("cancelled") : QStringLiteral("stopped"), reason));
         if (wasSend) {
             Diagnostics::line(QStringLiteral("Send stopped: %1").arg(reason));
-            Q_EMIT q->transferInterrupted(QStringLiteral("Sending stopped"),
-                                          reason + QStringLiteral("\nThe pedal did not get everything; send again."));
+            if (!cancelled)
+                Q_EMIT q->transferInterrupted(QStringLiteral("Sending stopped"),
+                                              reason + QStringLiteral("\nThe pedal did not get everything; send again."));
         } else {
             const ChainedLoad chain = parser.chainedLoad();
             parser.abandon();
@@ -280,10 +309,14 @@ struct PedalLink::Private
             } else {
                 Diagnostics::line(QStringLiteral("Load abandoned: %1").arg(reason));
             }
-            Q_EMIT q->transferInterrupted(
-                QStringLiteral("Loading stopped"),
-                reason + QStringLiteral("\nWhat arrived before has been kept; load again to get the rest."));
+            if (!cancelled)
+                Q_EMIT q->transferInterrupted(
+                    QStringLiteral("Loading stopped"),
+                    reason + QStringLiteral("\nWhat arrived before has been kept; load again to get the rest."));
         }
+        if (cancelled)
+            Q_EMIT q->transferCancelled(wasSend ? QStringLiteral("Send cancelled") : QStringLiteral("Load cancelled"));
+        Q_EMIT q->pedalSessionUnknown();
         Q_EMIT q->transferEnded();
     }
 
@@ -307,6 +340,8 @@ struct PedalLink::Private
             return;
         transfer = Transfer::None;
         ++watchId;
+        serial.log(PedalLogEntry::Kind::Transfer, complete ? QStringLiteral("load finished")
+                                                           : QStringLiteral("load finished incomplete: %1").arg(problem));
         Q_EMIT q->loadFinished(complete, problem);
         if (complete)
             Q_EMIT q->loadCompleted(load);
@@ -362,7 +397,20 @@ PedalLink::~PedalLink() = default;
 
 void PedalLink::abortTransfer(const QString &reason)
 {
-    d->abortTransfer(reason);
+    d->abortTransfer(reason, false);
+}
+
+bool PedalLink::cancel()
+{
+    if (!busy())
+        return false;
+    d->abortTransfer(QStringLiteral("Cancelled."), true);
+    return true;
+}
+
+void PedalLink::setTransferGuard(std::function<bool(const QString &)> guard)
+{
+    d->guard = std::move(guard);
 }
 
 void PedalLink::setLoadTimeout(int ms)
@@ -421,7 +469,8 @@ QStringList PedalLink::pieces(const QString &text)
 #define PEDAL_SEND_ACTION(function, page)                                                       \
     void PedalLink::function()                                                              \
     {                                                                                       \
-        if (d->confirmSend(page))                                                           \
+        if (d->confirmSend(page)                                                            \
+            && (page != SessionKeys::Page::All || d->passGuard(QStringLiteral("Send All"))))    \
             d->send(page);                                                                  \
     }
 PEDAL_SEND_ACTION(sendSongs, SessionKeys::Page::Songs)

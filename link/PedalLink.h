@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,8 +35,12 @@ class SerialHandler;
 //   - a transfer ended early, through abortTransfer(): transferInterrupted(message,
 //     informative), the texts a person should read ("Sending stopped" / "Loading
 //     stopped" and why). The link shows no alert for it; the window does.
+//   - a transfer the user stopped, through cancel(): transferCancelled(message) ("Send
+//     cancelled" / "Load cancelled"), and no alert at all.
 // abortTransfer() is the one way a transfer ends early: the port lost, a load that makes
-// no progress for the time-out (no new key asked for arrived), and any later Cancel.
+// no progress for the time-out (no new key asked for arrived), and Cancel (cancel() is
+// abortTransfer() that says so). A transfer ended early leaves the pedal's session
+// unknown: pedalSessionUnknown().
 //
 // An upload that was broken off leaves the pedal inside it. Every send therefore starts
 // with a line end (UploadOpening) before "]3;": whatever the pedal holds of a broken-off
@@ -43,6 +48,12 @@ class SerialHandler;
 // it, so the new upload is the one applied.
 //
 // The factory reset, once written: factoryResetSent().
+//
+// Send All and Load All ask the transfer guard (setTransferGuard) after their
+// confirmation: the window writes a backup of the session there, and may stop.
+//
+// Every transfer's start and end, and each upload piece (by its size and offset), go to
+// the pedal log (SerialHandler::logged).
 //
 // Headless use (command-line tools): startSend() and startLoad() run a transfer without
 // the confirmation dialog (the not-connected and busy alerts still go through the
@@ -111,6 +122,15 @@ public:
     // person reads. Does nothing when no transfer runs.
     void abortTransfer(const QString &reason);
 
+    // Stops the running send or load as the user asked: abortTransfer() with
+    // transferCancelled() in place of transferInterrupted(). Returns false when no
+    // transfer runs.
+    bool cancel();
+
+    // Asked by Send All and Load All once confirmed, before anything is written, with the
+    // operation's name ("Send All", "Load All"); false stops the operation.
+    void setTransferGuard(std::function<bool(const QString &operation)> guard);
+
     // A load makes no progress for this long: it is abandoned (15 s unless set).
     void setLoadTimeout(int ms);
     int loadTimeout() const;
@@ -144,6 +164,10 @@ Q_SIGNALS:
     void factoryResetSent();
     // The running transfer was ended early: the alert's message and informative text.
     void transferInterrupted(const QString &message, const QString &informative);
+    // The running transfer was cancelled by the user: "Send cancelled" / "Load cancelled".
+    void transferCancelled(const QString &message);
+    // A transfer ended early (interrupted or cancelled): what the pedal holds is not known.
+    void pedalSessionUnknown();
 
 private:
     struct Private;

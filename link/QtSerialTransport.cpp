@@ -6,7 +6,31 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+speed_t speedOf(qint32 baud)
+{
+    switch (baud) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B9600;
+    }
+}
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+} // namespace
 
 QtSerialTransport::QtSerialTransport(QObject *parent)
     : SerialPortTransport(parent), m_port(new QSerialPort(this))
@@ -67,6 +91,30 @@ bool QtSerialTransport::open(const QString &path, const Settings &settings, QStr
     }
     m_configuring = false;
     return true;
+}
+
+QString QtSerialTransport::touch(const QString &path, const Settings &settings)
+{
+    close();
+    m_path = path;
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return systemError(errno);
+    QString error;
+    termios line {};
+    if (::tcgetattr(fd, &line) != 0) {
+        error = systemError(errno);
+    } else {
+        ::cfsetispeed(&line, speedOf(settings.baudRate));
+        ::cfsetospeed(&line, speedOf(settings.baudRate));
+        if (::tcsetattr(fd, TCSANOW, &line) != 0)
+            error = systemError(errno);
+    }
+    // A pseudo-terminal has no modem lines: that is not an error.
+    int dtr = TIOCM_DTR;
+    ::ioctl(fd, TIOCMBIC, &dtr);
+    ::close(fd);
+    return error;
 }
 
 bool QtSerialTransport::write(const QByteArray &bytes)

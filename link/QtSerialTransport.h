@@ -22,6 +22,10 @@ public:
     void close() override;
     bool isOpen() const override;
     QString path() const override { return m_path; }
+    // Without QSerialPort, which puts the old line settings back when it closes (the board
+    // would then see the line dropped at the old speed): the speed is set, DTR dropped where
+    // the device has the line, and the device closed at that speed, as stty does.
+    QString touch(const QString &path, const Settings &settings) override;
 
 private:
     void onError(int error);

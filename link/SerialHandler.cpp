@@ -24,6 +24,7 @@ SerialHandler::SerialHandler(Dialogs &dialogs, Scheduler &scheduler,
     connect(m_transport.get(), &SerialPortTransport::dataReceived, this, &SerialHandler::onData);
     connect(m_transport.get(), &SerialPortTransport::errorOccurred, this,
             [this](const QString &description) {
+                log(PedalLogEntry::Kind::Error, QStringLiteral("port error: %1").arg(description));
                 if (m_errorsReported.contains(description))
                     return;
                 m_errorsReported.append(description);
@@ -34,6 +35,8 @@ SerialHandler::SerialHandler(Dialogs &dialogs, Scheduler &scheduler,
         m_framer.clear();
         ++m_openCount; // no greeting for a port that is gone
         const QString path = m_transport->path();
+        log(PedalLogEntry::Kind::Port, QStringLiteral("%1 went away%2")
+                                           .arg(path, description.isEmpty() ? QString() : QStringLiteral(": ") + description));
         Diagnostics::line(QStringLiteral("Serial port (%1) was removed%2")
                               .arg(path, description.isEmpty() ? QString() : QStringLiteral(": ") + description));
         Q_EMIT portLost(QStringLiteral("The pedal was disconnected (%1).").arg(path));
@@ -71,11 +74,13 @@ bool SerialHandler::openPort(const QString &path)
     if (!m_transport->open(path, SerialPortTransport::Settings{}, error)) {
         Diagnostics::line(QStringLiteral("Serial port (") + path
                           + QStringLiteral(") encountered error: ") + error);
+        log(PedalLogEntry::Kind::Error, QStringLiteral("could not open %1: %2").arg(path, error));
         setPortName(NotConnectedName);
         m_dialogs.inform(QStringLiteral("Could not open the pedal's port"),
                          PortAccess::describeOpenFailure(path, error));
         return false;
     }
+    log(PedalLogEntry::Kind::Port, QStringLiteral("opened %1 at 9600 baud").arg(path));
     const quint64 connection = m_openCount;
     QPointer<SerialHandler> self(this);
     m_scheduler.after(GreetingDelayMs, [self, connection] {
@@ -94,17 +99,28 @@ bool SerialHandler::ready()
     return false;
 }
 
-bool SerialHandler::sendText(const QString &text)
+bool SerialHandler::sendText(const QString &text, const QString &logAs)
 {
+    const PedalLogEntry::Kind kind = logAs.isEmpty() ? PedalLogEntry::Kind::Sent : PedalLogEntry::Kind::Upload;
+    const QString what = logAs.isEmpty() ? PedalLogEntry::visible(text) : logAs;
     if (!m_transport->isOpen()) {
+        log(PedalLogEntry::Kind::Error, QStringLiteral("not sent (no port open): %1").arg(what));
         Diagnostics::line(QStringLiteral("Not sent (no pedal port open): %1").arg(text.left(40)));
         return false;
     }
+    log(kind, what);
     return m_transport->write(text.toUtf8());
+}
+
+void SerialHandler::log(PedalLogEntry::Kind kind, const QString &text)
+{
+    Q_EMIT logged(PedalLogEntry{QDateTime::currentDateTime(), kind, text});
 }
 
 void SerialHandler::closePort()
 {
+    if (m_transport->isOpen())
+        log(PedalLogEntry::Kind::Port, QStringLiteral("closed %1").arg(m_transport->path()));
     ++m_openCount;
     m_transport->close();
     m_framer.clear();
@@ -124,14 +140,15 @@ void SerialHandler::closeAtExit()
 QString SerialHandler::touchPort(const QString &path, int baud)
 {
     closePort();
+    log(PedalLogEntry::Kind::Port, QStringLiteral("touching %1 at %2 baud").arg(path).arg(baud));
     SerialPortTransport::Settings settings;
     settings.baudRate = baud;
     settings.raiseRts = false;
     QString error;
-    if (!m_transport->open(path, settings, error))
-        return error.isEmpty() ? QStringLiteral("cannot open %1").arg(path) : error;
-    m_transport->close();
-    return QString();
+    error = m_transport->touch(path, settings);
+    if (!error.isEmpty())
+        log(PedalLogEntry::Kind::Error, QStringLiteral("the touch of %1 failed: %2").arg(path, error));
+    return error;
 }
 
 void SerialHandler::setPortName(const QString &name)
@@ -152,10 +169,13 @@ void SerialHandler::onData(const QByteArray &bytes)
     });
     QPointer<SerialHandler> self(this);
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lost[i].isEmpty())
+        if (lost[i].isEmpty()) {
+            log(PedalLogEntry::Kind::Received, PedalLogEntry::visible(lines[i]));
             Q_EMIT replyLine(lines[i]);
-        else
+        } else {
+            log(PedalLogEntry::Kind::Error, QStringLiteral("reply line dropped: %1").arg(lost[i]));
             Q_EMIT replyLineLost(lost[i]);
+        }
         if (!self)
             return;
     }

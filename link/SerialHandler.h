@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineFramer.h"
+#include "PedalLog.h"
 #include "PortLister.h"
 #include "SerialPortTransport.h"
 
@@ -32,6 +33,11 @@ class Scheduler;
 // portLost() with the text a person reads; the port name keeps its value, so the
 // window can say which pedal was lost. Other port errors are written to the diagnostic
 // output, each distinct text once per connection.
+//
+// The pedal log: every text written (an upload piece by its size and offset), every reply
+// line (abbreviated), every port event and error is reported through logged(); the
+// command set and the firmware update add theirs through log(). One signal carries the
+// whole log.
 class SerialHandler : public QObject
 {
     Q_OBJECT
@@ -72,8 +78,11 @@ public:
     bool ready();
 
     // Writes the text as UTF-8 in one write. Returns false (and writes nothing) when no
-    // port is held.
-    bool sendText(const QString &text);
+    // port is held. The log names the text, or `logAs` in its place (kind Upload) when
+    // one is given.
+    bool sendText(const QString &text, const QString &logAs = QString());
+    // Adds a line to the pedal log.
+    void log(PedalLogEntry::Kind kind, const QString &text);
 
     // Closes the held port (the firmware update does this before touching the port).
     void closePort();
@@ -98,6 +107,8 @@ Q_SIGNALS:
     void replyLineLost(const QString &reason);
     // The held port went away (unplugged, hung up): "The pedal was disconnected (...)".
     void portLost(const QString &message);
+    // One line of the pedal log.
+    void logged(const PedalLogEntry &entry);
 
 private:
     void setPortName(const QString &name);

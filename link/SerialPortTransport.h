@@ -30,6 +30,11 @@ public:
     virtual bool isOpen() const = 0;
     // The path of the device open (or last opened).
     virtual QString path() const = 0;
+    // The boot-loader touch: opens `path` with `settings` and closes it again, leaving the
+    // line at that speed (a board restarts into its boot loader when its line is dropped
+    // at 1200 baud). Returns an empty text, or why it failed. The device stays closed.
+    // This one opens and closes through open() and close().
+    virtual QString touch(const QString &path, const Settings &settings);
 
 Q_SIGNALS:
     // Bytes from the device, in chunks of any size.

@@ -2,6 +2,19 @@
 
 Dialogs::~Dialogs() = default;
 
+int Dialogs::alert(const Alert &alert)
+{
+    if (m_listener)
+        m_listener(alert);
+    return showAlert(alert);
+}
+
+QString Dialogs::chooseFirmwareImage(const QString &folder)
+{
+    Q_UNUSED(folder);
+    return chooseFileToOpen(QStringLiteral("Choose Firmware Image"), {QStringLiteral("bin")});
+}
+
 bool Dialogs::confirm(const QString &message, const QString &informative, const QString &title)
 {
     return alert({message, informative, {QStringLiteral("Ok"), QStringLiteral("Cancel")}, title}) == 0;

@@ -1,6 +1,6 @@
 #include "ScriptedDialogs.h"
 
-int ScriptedDialogs::alert(const Alert &a)
+int ScriptedDialogs::showAlert(const Alert &a)
 {
     shown.append(a);
     return answers.isEmpty() ? defaultAnswer : answers.takeFirst();

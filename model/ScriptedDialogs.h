@@ -9,7 +9,7 @@
 class ScriptedDialogs : public Dialogs
 {
 public:
-    int alert(const Alert &alert) override;
+    int showAlert(const Alert &alert) override;
     QString chooseFileToOpen(const QString &title, const QStringList &suffixes) override;
     void chooseFileToSave(const QStringList &suffixes,
                           std::function<void(const QString &path)> done) override;

@@ -12,6 +12,10 @@
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
 #include "editor/CompareDock.h"
+#include "editor/PedalLogDock.h"
+#include "editor/RestoreBackupDialog.h"
+#include "format/BackupFolder.h"
+#include "link/FirmwareUpdater.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/RecentFiles.h"
 #include "model/SessionSnapshot.h"
@@ -20,6 +24,8 @@
 #include "editor/WidgetDialogs.h"
 
 #include <QAction>
+#include <QDir>
+#include <QStatusBar>
 #include <QFileInfo>
 #include <QFile>
 #include <QHeaderView>
@@ -725,6 +731,19 @@ TEST_F(Window, SaveUsesTheOwnFileSaveAsAsksAndRecentFilesOpen)
     EXPECT_EQ(song(0).Tempo, 97);
 }
 
+// The backups folder of this test run (QStandardPaths' test mode), emptied first.
+QString freshBackups()
+{
+    const QString folder = BackupFolder::defaultFolder();
+    if (folder.contains(QLatin1String("/.qttest/"))) {
+        QFile::remove(folder);
+        QDir(folder).removeRecursively();
+    } else {
+        ADD_FAILURE() << "not a folder of the test mode: " << qPrintable(folder);
+    }
+    return folder;
+}
+
 // The window with a pedal link over a fake serial device.
 struct PedalWindow : ::testing::Test
 {
@@ -736,10 +755,37 @@ struct PedalWindow : ::testing::Test
     SerialHandler serial{dialogs, scheduler, std::unique_ptr<SerialPortTransport>(device),
                          std::make_unique<PortLister>([this] { return ports; })};
     PedalLink link{serial, store, dialogs, scheduler};
-    ViewController vc{store, dialogs, ViewController::Pedal{&serial, &link, nullptr}};
+    FirmwareUpdater firmware{serial, scheduler};
+    ViewController vc{store, dialogs, ViewController::Pedal{&serial, &link, &firmware}};
 
     QPushButton *button(const char *name) { return control<QPushButton>(vc, QString::fromLatin1(name)); }
+    QString status() const { return vc.statusBar()->currentMessage(); }
+    // Send All and Load All leave backups: none stays behind.
+    ~PedalWindow() override { freshBackups(); }
+    void connectPedal()
+    {
+        vc.show();
+        ports.append(QStringLiteral("/dev/ttyACM0"));
+        button("connectToPedalButton")->click();
+        scheduler.runAll();
+        device->clearWrites();
+        dialogs.shown.clear();
+    }
+    // The pedal's answer to every request of a Load All: all its keys with the first
+    // request, then the ends of the others.
+    void answerLoadAll(const DataHandler &pedal)
+    {
+        QString text = QStringLiteral("]3\r\n");
+        for (int k : PedalLink::keysOf(PedalLink::Load::All))
+            text += QString::fromLatin1(SessionKeys::at(k).key) + QLatin1Char(']')
+                + SessionWriter::value(pedal, k, SessionWriter::Form::Reply) + QStringLiteral("\r\n");
+        device->receive((text + QStringLiteral(";\r\n")).toUtf8());
+        for (int i = 1; i < PedalLink::requestsOf(PedalLink::Load::All).size(); ++i)
+            device->receive(QByteArrayLiteral("]3\r\n;\r\n"));
+    }
 };
+
+
 
 TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
 {
@@ -774,6 +820,211 @@ TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
     EXPECT_TRUE(sent.endsWith(QLatin1Char(';')));
     EXPECT_TRUE(sent.contains(QStringLiteral("Tempos]")));
     EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key
+}
+
+// Cancel beside the progress bar, and Esc, stop a send and a load at once, with no alert;
+// the status bar says so, and says how a finished transfer went. Send All and Load All
+// each leave one backup.
+TEST_F(PedalWindow, CancelStopsASendAndALoadAndTheStatusBarTellsTheEnd)
+{
+    freshBackups();
+    connectPedal();
+    QPushButton *cancel = button("cancelTransferButton");
+    QAction *escape = control<QAction>(vc, QStringLiteral("cancelTransferAction"));
+    EXPECT_EQ(escape->shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_TRUE(cancel->isHidden());
+    EXPECT_FALSE(escape->isEnabled());
+
+    dialogs.answers = {0};
+    button("SendAllCommand")->click();
+    scheduler.advance(600);
+    ASSERT_TRUE(link.sending());
+    EXPECT_FALSE(cancel->isHidden());
+    cancel->click();
+    EXPECT_FALSE(link.busy());
+    EXPECT_TRUE(cancel->isHidden());
+    EXPECT_TRUE(control<QProgressBar>(vc, QStringLiteral("transferProgress"))->isHidden());
+    EXPECT_EQ(status(), "Send cancelled");
+    const qsizetype written = device->writes.size();
+    scheduler.runAll();
+    EXPECT_EQ(device->writes.size(), written) << "nothing more goes out";
+
+    dialogs.answers = {0};
+    button("LoadAllCommand")->click();
+    ASSERT_TRUE(link.loading());
+    EXPECT_TRUE(escape->isEnabled());
+    escape->trigger();
+    EXPECT_FALSE(link.busy());
+    EXPECT_EQ(status(), "Load cancelled");
+    EXPECT_EQ(dialogs.messages(), QStringList({"About to send", "About to receive"})) << "no alert for a cancel";
+
+    // Then a whole send and a whole load.
+    device->clearWrites();
+    dialogs.answers = {0};
+    button("SendAllCommand")->click();
+    scheduler.runAll();
+    EXPECT_TRUE(device->written().startsWith(QStringLiteral("\r\n]3;")));
+    EXPECT_TRUE(device->written().endsWith(QLatin1Char(';')));
+    EXPECT_TRUE(status().startsWith(QStringLiteral("Sent all pages in "))) << qPrintable(status());
+    DataHandler pedal;
+    for (const SongRef &song : pedal.SongList)
+        song->UpdateTempo(90);
+    pedal.SongList[1]->UpdateName(QStringLiteral("From Pedal"));
+    pedal.GlobalMenu.MidiChannelIn = 7;
+    dialogs.answers = {0};
+    button("LoadAllCommand")->click();
+    answerLoadAll(pedal);
+    EXPECT_FALSE(link.busy());
+    EXPECT_EQ(status(), "Loaded all pages");
+    EXPECT_EQ(fileForm(store), fileForm(pedal));
+
+    QStringList reasons;
+    for (const BackupFolder::Entry &e : BackupFolder().list())
+        reasons.prepend(e.reason);
+    EXPECT_EQ(reasons, QStringList({"Send All", "Load All", "Send All", "Load All"}));
+}
+
+// Every guarded operation leaves a backup of the session as it was; Restore Backup opens
+// one as one step that undoes. A backup that cannot be written stops the operation unless
+// the user goes on.
+TEST_F(PedalWindow, BackupsBeforeGuardedOperationsAndRestoreBringsOneBack)
+{
+    const QString folder = freshBackups();
+    connectPedal();
+    vc.history().edit(QStringLiteral("Tempo"), [&] { store.SongList[0]->UpdateTempo(101); });
+    const SessionSnapshot atSend = SessionSnapshot::of(store);
+    dialogs.answers = {0};
+    button("SendAllCommand")->click();
+    scheduler.runAll();
+    vc.history().edit(QStringLiteral("Tempo"), [&] { store.SongList[0]->UpdateTempo(150); });
+    const QList<BackupFolder::Entry> backups = BackupFolder().list();
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_EQ(backups[0].reason, "Send All");
+    EXPECT_EQ(backups[0].sessionName, QString()) << "an untitled session";
+
+    int rows = -1;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<RestoreBackupDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        rows = dialog->findChild<QTreeWidget *>(QStringLiteral("backupList"))->topLevelItemCount();
+        dialog->select(0);
+        dialog->accept();
+    });
+    dialogs.shown.clear();
+    dialogs.answers = {1}; // unsaved changes: Don't Save
+    control<QAction>(vc, QStringLiteral("restoreBackupAction"))->trigger();
+    EXPECT_EQ(rows, 1);
+    EXPECT_EQ(dialogs.messages(), QStringList({"Do you want to save the changes to this session?"}));
+    EXPECT_EQ(SessionSnapshot::of(store), atSend);
+    EXPECT_TRUE(vc.session().filePath().isEmpty()) << "Save never overwrites a backup";
+    EXPECT_TRUE(vc.isWindowModified());
+    QAction *undo = control<QAction>(vc, QStringLiteral("undoAction"));
+    EXPECT_TRUE(undo->text().startsWith(QStringLiteral("Undo Restore Backup"))) << qPrintable(undo->text());
+    undo->trigger();
+    EXPECT_EQ(store.SongList[0]->Tempo, 150);
+
+    // The folder cannot be made: asked; Cancel stops the Send All, Ok goes on without.
+    QDir(folder).removeRecursively();
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    ASSERT_TRUE(writeFile(folder, "in the way"));
+    device->clearWrites();
+    dialogs.shown.clear();
+    dialogs.answers = {0, 1};
+    button("SendAllCommand")->click();
+    scheduler.runAll();
+    EXPECT_EQ(dialogs.messages(), QStringList({"About to send", "The backup could not be written"}));
+    EXPECT_TRUE(device->writes.isEmpty());
+    dialogs.answers = {0, 0};
+    button("SendAllCommand")->click();
+    scheduler.runAll();
+    EXPECT_TRUE(device->written().endsWith(QLatin1Char(';')));
+    QFile::remove(folder);
+}
+
+// Upload Firmware without a shipped image asks for one, refuses an empty one before the
+// pedal is touched, names the file in the confirmation, backs the session up and runs
+// the flashing tool.
+TEST_F(PedalWindow, UploadFirmwareTakesAnImageFileChecksItAndBacksUp)
+{
+    freshBackups();
+    QTemporaryDir temp;
+    const QString resources = temp.filePath(QStringLiteral("resources"));
+    QDir().mkpath(resources);
+    ASSERT_TRUE(writeFile(resources + QStringLiteral("/bossac"), "#!/bin/sh\necho 'Write 64 bytes to flash (1 pages)'\n"));
+    QFile::setPermissions(resources + QStringLiteral("/bossac"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray oldResources = qgetenv("PEDAL_RESOURCES_DIR");
+    qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
+    const QString empty = temp.filePath(QStringLiteral("empty.bin"));
+    const QString image = temp.filePath(QStringLiteral("pedal-2.1.bin"));
+    ASSERT_TRUE(writeFile(empty, QByteArray()));
+    ASSERT_TRUE(writeFile(image, QByteArray(64, '\x5a')));
+    connectPedal();
+    const qsizetype opens = device->opens.size();
+
+    dialogs.openPaths = {empty};
+    button("UploadFirmwareButton")->click();
+    EXPECT_EQ(dialogs.messages(), QStringList({"Cannot update the firmware"}));
+    EXPECT_EQ(device->opens.size(), opens);
+
+    dialogs.shown.clear();
+    dialogs.openPaths = {image};
+    dialogs.answers = {1};
+    button("UploadFirmwareButton")->click();
+    ASSERT_EQ(dialogs.messages(), QStringList({"About to upload"}));
+    EXPECT_TRUE(dialogs.shown[0].informative.contains(image));
+    EXPECT_TRUE(dialogs.shown[0].informative.contains(QStringLiteral("64 bytes")));
+    EXPECT_TRUE(BackupFolder().list().isEmpty());
+    EXPECT_TRUE(device->isOpen());
+
+    dialogs.shown.clear();
+    dialogs.openPaths = {image};
+    dialogs.answers = {0};
+    button("UploadFirmwareButton")->click();
+    ASSERT_EQ(BackupFolder().list().size(), 1);
+    EXPECT_EQ(BackupFolder().list()[0].reason, "Firmware Update");
+    EXPECT_EQ(device->opens.last().settings.baudRate, 1200);
+    QSignalSpy finished(&firmware, &FirmwareUpdater::finished);
+    scheduler.advance(FirmwareUpdater::BootLoaderWaitMs);
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(dialogs.messages(), QStringList({"About to upload", "Success!"}));
+    EXPECT_FALSE(serial.isConnected());
+    EXPECT_EQ(RecentFiles::lastFirmwareFolder(), temp.path());
+    if (oldResources.isEmpty())
+        qunsetenv("PEDAL_RESOURCES_DIR");
+    else
+        qputenv("PEDAL_RESOURCES_DIR", oldResources);
+}
+
+// View ▸ Pedal Log: what went over the port and the alerts, with times; Clear and Save….
+TEST_F(PedalWindow, PedalLogListsTrafficAndAlertsAndIsClearedAndSaved)
+{
+    auto *dock = vc.findChild<PedalLogDock *>(QStringLiteral("pedalLogDock"));
+    ASSERT_NE(dock, nullptr);
+    vc.show();
+    EXPECT_FALSE(dock->isVisible());
+    control<QAction>(vc, QStringLiteral("pedalLogAction"))->trigger();
+    EXPECT_TRUE(dock->isVisible());
+    connectPedal();
+    dialogs.answers = {0};
+    button("SendSongCommand")->click();
+    scheduler.runAll();
+    const QString text = dock->log().text();
+    for (const char *line : {"port      opened /dev/ttyACM0 at 9600 baud", "alert     Success!: Pedal Connected",
+                             "alert     About to send", "sent      ]3;", "upload    piece 1 of "})
+        EXPECT_TRUE(text.contains(QLatin1String(line))) << line;
+    auto *view = control<QPlainTextEdit>(vc, QStringLiteral("pedalLogView"));
+    EXPECT_EQ(view->toPlainText() + QLatin1Char('\n'), text);
+
+    QTemporaryDir temp;
+    const QString saved = temp.filePath(QStringLiteral("pedal.log.txt"));
+    dialogs.savePaths = {saved};
+    control<QPushButton>(vc, QStringLiteral("savePedalLogButton"))->click();
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), text);
+    control<QPushButton>(vc, QStringLiteral("clearPedalLogButton"))->click();
+    EXPECT_EQ(dock->log().size(), 0);
+    EXPECT_TRUE(view->toPlainText().isEmpty());
 }
 
 // The window's alerts: a confirmation that destroys data defaults to Cancel, and

@@ -1,5 +1,6 @@
 #include "link_test_util.h"
 
+#include "link/PedalLog.h"
 #include "link/ReplyParser.h"
 
 #include <QSignalSpy>
@@ -151,7 +152,8 @@ TEST(PacedSend, NotConnectedAsksFirstThenRefusesAndClearsTheSelection)
 }
 
 // However a transfer ends, it ends once, with one outcome: the window shows the alert
-// of an interruption; the link shows none itself.
+// of an interruption; the link shows none itself. A cancelled transfer says only that it
+// was cancelled. Every early end leaves the pedal's session unknown.
 TEST(TransferOutcomes, EachEndIsReportedOnce)
 {
     const struct
@@ -160,27 +162,39 @@ TEST(TransferOutcomes, EachEndIsReportedOnce)
         std::function<void(LinkRig &)> start;
         std::function<void(LinkRig &)> end;
         const char *interrupted; // the alert's message, or "" when not interrupted
+        const char *cancelled;   // the cancel message, or ""
         int completed;           // sendCompleted + loadCompleted
     } cases[] = {
         {"a send unplugged", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::All); },
-         [](LinkRig &r) { r.clock.advance(300); r.port->unplug(); r.clock.runAll(); }, "Sending stopped", 0},
+         [](LinkRig &r) { r.clock.advance(300); r.port->unplug(); r.clock.runAll(); }, "Sending stopped", "", 0},
         {"a send to its end", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::All); },
-         [](LinkRig &r) { r.clock.runAll(); }, "", 1},
-        {"a send cancelled", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::Midi); },
-         [](LinkRig &r) { r.clock.advance(300); r.link->abortTransfer("Cancelled."); r.clock.runAll(); },
-         "Sending stopped", 0},
+         [](LinkRig &r) { r.clock.runAll(); }, "", "", 1},
+        {"a send stopped", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::Midi); },
+         [](LinkRig &r) { r.clock.advance(300); r.link->abortTransfer("Stopped."); r.clock.runAll(); },
+         "Sending stopped", "", 0},
+        {"a send cancelled", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::All); },
+         [](LinkRig &r) { r.clock.advance(600); EXPECT_TRUE(r.link->cancel()); r.clock.runAll(); }, "",
+         "Send cancelled", 0},
         {"a single load unplugged", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Setlist); },
-         [](LinkRig &r) { r.receive("]3\r\n"); r.port->unplug(); r.clock.runAll(); }, "Loading stopped", 0},
+         [](LinkRig &r) { r.receive("]3\r\n"); r.port->unplug(); r.clock.runAll(); }, "Loading stopped", "", 0},
         {"a chained load unplugged", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::SetJacks); },
-         [](LinkRig &r) { r.port->unplug(); r.clock.runAll(); }, "Loading stopped", 0},
+         [](LinkRig &r) { r.port->unplug(); r.clock.runAll(); }, "Loading stopped", "", 0},
+        {"a chained load cancelled", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::All); },
+         [](LinkRig &r) {
+             r.receive("]3\r\n;\r\n");
+             EXPECT_TRUE(r.link->cancel());
+             r.receive("]3\r\n;\r\n"); // the pedal's answer to the request before: ignored
+             r.clock.runAll();
+         },
+         "", "Load cancelled", 0},
         {"a load to its end", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Global); },
          [](LinkRig &r) {
              r.receive("]3\r\n" + LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Global")}) + ";\r\n");
              r.clock.runAll();
          },
-         "", 1},
+         "", "", 1},
         {"a load without its keys", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Global); },
-         [](LinkRig &r) { r.receive("]3\r\n;\r\n"); r.clock.runAll(); }, "", 0},
+         [](LinkRig &r) { r.receive("]3\r\n;\r\n"); r.clock.runAll(); }, "", "", 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -188,6 +202,8 @@ TEST(TransferOutcomes, EachEndIsReportedOnce)
         rig.connectPedal();
         QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
         QSignalSpy interrupted(rig.link.get(), &PedalLink::transferInterrupted);
+        QSignalSpy cancelled(rig.link.get(), &PedalLink::transferCancelled);
+        QSignalSpy unknown(rig.link.get(), &PedalLink::pedalSessionUnknown);
         QSignalSpy sent(rig.link.get(), &PedalLink::sendCompleted);
         QSignalSpy loaded(rig.link.get(), &PedalLink::loadCompleted);
         c.start(rig);
@@ -195,6 +211,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnce)
         c.end(rig);
         EXPECT_EQ(ended.size(), 1);
         EXPECT_FALSE(rig.link->busy());
+        EXPECT_FALSE(rig.link->cancel()) << "nothing left to cancel";
         EXPECT_EQ(sent.size() + loaded.size(), c.completed);
         if (*c.interrupted) {
             ASSERT_EQ(interrupted.size(), 1);
@@ -203,9 +220,69 @@ TEST(TransferOutcomes, EachEndIsReportedOnce)
         } else {
             EXPECT_TRUE(interrupted.isEmpty());
         }
+        ASSERT_EQ(cancelled.size(), *c.cancelled ? 1 : 0);
+        if (*c.cancelled) {
+            EXPECT_EQ(cancelled[0][0].toString(), QLatin1String(c.cancelled));
+        }
+        EXPECT_EQ(unknown.size(), *c.interrupted || *c.cancelled ? 1 : 0);
         for (const Alert &a : rig.dialogs.shown)
             EXPECT_NE(a.message, QLatin1String("Sending stopped"));
+        // After an early end the next send starts clean: a line end, then the upload.
+        if (!rig.port->isOpen())
+            continue;
+        rig.port->clearWrites();
+        EXPECT_TRUE(rig.link->startSend(SessionKeys::Page::Global));
+        rig.clock.runAll();
+        EXPECT_TRUE(rig.port->written().startsWith(QStringLiteral("\r\n]3;")));
     }
+}
+
+// The pedal log: every write (an upload piece by its size and offset, never its text),
+// every reply line (abbreviated), the port's events and errors, and each transfer's start
+// and end; it keeps the newest PedalLog::Limit lines.
+TEST(PedalLogTest, EveryWriteReplyAndPortEventIsLogged)
+{
+    LinkRig rig;
+    PedalLog log;
+    QObject::connect(rig.serial.get(), &SerialHandler::logged, [&log](const PedalLogEntry &e) { log.append(e); });
+    rig.store.SongList[0]->UpdateName(QStringLiteral("Secret Name"));
+    rig.connectPedal();
+    rig.link->startSend(SessionKeys::Page::Songs);
+    rig.clock.runAll();
+    rig.link->startLoad(PedalLink::Load::Midi);
+    rig.receive("]3\r\n" + LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"MidiStackMessageChannels")}));
+    rig.port->receive(QByteArray("\xff\xfe\r\n;\r\n"));
+    rig.port->fail(QStringLiteral("Parity error"));
+    rig.port->unplug();
+
+    QMap<PedalLogEntry::Kind, QStringList> byKind;
+    for (const PedalLogEntry &e : log.entries()) {
+        EXPECT_TRUE(e.time.isValid());
+        byKind[e.kind].append(e.text);
+        EXPECT_FALSE(e.format().contains(QStringLiteral("Secret_Name"))) << "upload text never logged";
+        EXPECT_LT(e.format().size(), 400);
+        EXPECT_FALSE(e.format().contains(QLatin1Char('\n')));
+    }
+    const QStringList pieces = byKind[PedalLogEntry::Kind::Upload];
+    ASSERT_GT(pieces.size(), 3);
+    EXPECT_EQ(pieces[0], QStringLiteral("piece 1 of %1: 1024 characters at offset 0").arg(pieces.size()));
+    EXPECT_TRUE(pieces[1].endsWith(QStringLiteral("at offset 1024")));
+    EXPECT_EQ(byKind[PedalLogEntry::Kind::Sent],
+              QStringList({"]0;", "\\r\\n", "]3;", ";", "]7;"}));
+    const QStringList replies = byKind[PedalLogEntry::Kind::Received];
+    ASSERT_EQ(replies.size(), 3); // "]3", the long line abbreviated, ";"
+    EXPECT_TRUE(replies[1].startsWith(QStringLiteral("MidiStackMessageChannels]000")));
+    EXPECT_TRUE(replies[1].contains(QStringLiteral("characters)")));
+    EXPECT_EQ(byKind[PedalLogEntry::Kind::Error].size(), 2); // the line that was not UTF-8, the port error
+    EXPECT_EQ(byKind[PedalLogEntry::Kind::Port].size(), 2);  // opened, went away
+    EXPECT_EQ(byKind[PedalLogEntry::Kind::Transfer].size(), 4);
+
+    PedalLog ring;
+    for (int i = 0; i < PedalLog::Limit + 5; ++i)
+        ring.append({QDateTime::currentDateTime(), PedalLogEntry::Kind::Sent, QString::number(i)});
+    EXPECT_EQ(ring.size(), PedalLog::Limit);
+    EXPECT_EQ(ring.entries().front().text, "5");
+    EXPECT_EQ(ring.text().count(QLatin1Char('\n')), PedalLog::Limit);
 }
 
 TEST(OneTransferAtATime, SendsAndLoadsAreRefusedWhileBusy)

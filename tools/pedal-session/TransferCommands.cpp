@@ -5,6 +5,7 @@
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
 #include "format/TextFileSaver.h"
+#include "link/FirmwareUpdater.h"
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
@@ -13,6 +14,7 @@
 #include "../virtual-pedal/SignalWatcher.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QSerialPort>
 #include <QTimer>
 
@@ -39,6 +41,7 @@ struct Options
     SessionKeys::Page page = SessionKeys::Page::All;
     QString base;
     QString output;
+    QString log;
     int timeoutMs = DefaultTimeoutSeconds * 1000;
     bool acceptLegacy = false;
 };
@@ -53,6 +56,8 @@ bool parse(const QStringList &args, bool receive, Options &o)
             o.port = args[++i];
         } else if (a == QLatin1String("--page") && hasValue) {
             o.pageName = args[++i];
+        } else if (a == QLatin1String("--log") && hasValue) {
+            o.log = args[++i];
         } else if (a == QLatin1String("--accept-legacy")) {
             o.acceptLegacy = true;
         } else if (receive && a == QLatin1String("--base") && hasValue) {
@@ -175,6 +180,7 @@ struct Connection
     int stoppedBy = 0;  // the signal that ended the command
     QString lost;       // the port went away: the message
     Waiter *waiting = nullptr;
+    QFile logFile;
 
     Connection() : serial(dialogs, scheduler)
     {
@@ -191,6 +197,28 @@ struct Connection
             if (waiting)
                 waiting->quit();
         });
+    }
+
+    ~Connection() { dialogs.setAlertListener(nullptr); }
+
+    // --log FILE: every line of the pedal log, as the editor's Pedal Log shows it.
+    bool openLog(const QString &path)
+    {
+        if (path.isEmpty())
+            return true;
+        logFile.setFileName(path);
+        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text | QIODevice::Unbuffered)) {
+            err(QStringLiteral("cannot write the log %1: %2").arg(path, logFile.errorString()));
+            return false;
+        }
+        QObject::connect(&serial, &SerialHandler::logged, [this](const PedalLogEntry &e) { writeLog(e); });
+        dialogs.setAlertListener([this](const Alert &a) { writeLog(PedalLogEntry::alert(a.message, a.informative)); });
+        return true;
+    }
+    void writeLog(const PedalLogEntry &entry)
+    {
+        if (logFile.isOpen())
+            logFile.write((entry.format() + QLatin1Char('\n')).toUtf8());
     }
 
     bool stopped() const { return stoppedBy != 0 || !lost.isEmpty(); }
@@ -244,8 +272,9 @@ struct Connection
     int stopStatus(PedalLink *link, const QString &what)
     {
         if (stoppedBy) {
+            // The same path as the editor's Cancel.
             if (link)
-                link->abortTransfer(QStringLiteral("Stopped by %1.").arg(signalName(stoppedBy)));
+                link->cancel();
             serial.closePort();
             printAlerts(dialogs, printed);
             err(QStringLiteral("stopped by %1: %2").arg(signalName(stoppedBy), what));
@@ -272,7 +301,7 @@ int sendCommand(const QStringList &args)
         return Failed;
 
     Connection connection;
-    if (!connection.open(o.port, true))
+    if (!connection.openLog(o.log) || !connection.open(o.port, true))
         return Failed;
     const QString unfinished = QStringLiteral("the send to %1 was not finished; the pedal has not applied it "
                                               "(the next send starts a new upload)").arg(o.port);
@@ -318,7 +347,7 @@ int receiveCommand(const QStringList &args)
 
     // A load is only commands: the greeting may come between them.
     Connection connection;
-    if (!connection.open(o.port, false))
+    if (!connection.openLog(o.log) || !connection.open(o.port, false))
         return Failed;
     const QString nothing = QStringLiteral("nothing was written");
     PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
@@ -363,4 +392,68 @@ int receiveCommand(const QStringList &args)
     SessionWriter writer;
     writer.setAllKeyFlags(true);
     return SessionTool::writeResult(writer.write(store, SessionWriter::Form::File), o.output);
+}
+
+int flashCommand(const QStringList &args)
+{
+    QString image;
+    QString port;
+    QString log;
+    bool ok = true;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--port") && hasValue) {
+            port = args[++i];
+        } else if (a == QLatin1String("--log") && hasValue) {
+            log = args[++i];
+        } else if (image.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
+            image = a;
+        } else {
+            err(QStringLiteral("unexpected argument \"%1\"").arg(a));
+            ok = false;
+        }
+    }
+    if (image.isEmpty()) {
+        err(QStringLiteral("a firmware image is needed"));
+        ok = false;
+    }
+    if (port.isEmpty()) {
+        err(QStringLiteral("--port DEVICE is needed"));
+        ok = false;
+    }
+    if (!ok)
+        return Usage;
+    // Refused before the pedal is touched.
+    const QString refused = FirmwareUpdater::checkImage(image);
+    if (!refused.isEmpty()) {
+        err(QStringLiteral("the image was refused: %1").arg(refused));
+        return Failed;
+    }
+
+    Connection connection;
+    if (!connection.openLog(log))
+        return Failed;
+    FirmwareUpdater updater(connection.serial, connection.scheduler);
+    Waiter waiter;
+    bool success = false;
+    QObject::connect(&updater, &FirmwareUpdater::finished, [&](bool succeeded, const QString &details) {
+        success = succeeded;
+        // The tool's output, or what stopped the update.
+        std::fprintf(stderr, "%s%s", details.toLocal8Bit().constData(), details.endsWith(QLatin1Char('\n')) ? "" : "\n");
+        waiter.quit();
+    });
+    const QString problem = updater.start(image, port);
+    if (!problem.isEmpty()) {
+        err(QStringLiteral("cannot update the firmware: %1").arg(problem));
+        return Failed;
+    }
+    connection.wait(waiter, -1);
+    if (connection.stoppedBy) {
+        err(QStringLiteral("stopped by %1: the firmware update was not finished").arg(signalName(connection.stoppedBy)));
+        return 128 + connection.stoppedBy;
+    }
+    err(success ? QStringLiteral("the firmware was written to the pedal on %1").arg(port)
+                : QStringLiteral("the firmware update on %1 failed").arg(port));
+    return success ? Ok : Failed;
 }

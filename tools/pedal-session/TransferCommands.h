@@ -7,8 +7,15 @@
 // (the port could not be opened, the pedal did not answer, the file could not be read
 // or written; one line on standard error says which), 2 usage error.
 //
-// pedal-session send FILE --port DEVICE --page PAGE [--accept-legacy]
+// --log FILE writes the pedal log (the lines of the editor's Pedal Log) to FILE.
+//
+// pedal-session send FILE --port DEVICE --page PAGE [--accept-legacy] [--log FILE]
 int sendCommand(const QStringList &args);
 // pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout S]
-//                       [--accept-legacy]
+//                       [--accept-legacy] [--log FILE]
 int receiveCommand(const QStringList &args);
+// pedal-session flash IMAGE --port DEVICE [--log FILE]
+// The firmware update of the editor without a window: the image is checked before the
+// pedal is touched; the flashing tool's output goes to standard error; 0 only when the
+// tool reports success.
+int flashCommand(const QStringList &args);

@@ -32,6 +32,8 @@ int main(int argc, char **argv)
         return sendCommand(args);
     if (command == QLatin1String("receive"))
         return receiveCommand(args);
+    if (command == QLatin1String("flash"))
+        return flashCommand(args);
     if (command == QLatin1String("diff"))
         return diffCommand(args);
     return SessionTool::run(command, args);

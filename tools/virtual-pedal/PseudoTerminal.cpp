@@ -19,6 +19,8 @@ QString systemError()
 }
 // The pause between two chunks of a cut reply.
 constexpr int ChunkPauseMs = 1;
+// How often the line settings are looked at (a touch leaves the line at 1200 baud).
+constexpr int LineWatchMs = 50;
 } // namespace
 
 PseudoTerminal::PseudoTerminal(QObject *parent) : QObject(parent)
@@ -27,6 +29,9 @@ PseudoTerminal::PseudoTerminal(QObject *parent) : QObject(parent)
     m_pause->setSingleShot(true);
     m_pause->setInterval(ChunkPauseMs);
     connect(m_pause, &QTimer::timeout, this, &PseudoTerminal::writeSome);
+    m_lineWatch = new QTimer(this);
+    m_lineWatch->setInterval(LineWatchMs);
+    connect(m_lineWatch, &QTimer::timeout, this, &PseudoTerminal::watchLine);
 }
 
 PseudoTerminal::~PseudoTerminal()
@@ -65,7 +70,39 @@ bool PseudoTerminal::open(QString &error)
     m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write);
     m_writeNotifier->setEnabled(false);
     connect(m_writeNotifier, &QSocketNotifier::activated, this, &PseudoTerminal::writeSome);
+    m_lineWatch->start();
     return true;
+}
+
+int PseudoTerminal::lineSpeed() const
+{
+    termios settings {};
+    if (m_slave < 0 || ::tcgetattr(m_slave, &settings) != 0)
+        return 0;
+    switch (::cfgetospeed(&settings)) {
+    case B1200: return 1200;
+    case B2400: return 2400;
+    case B4800: return 4800;
+    case B9600: return 9600;
+    case B19200: return 19200;
+    case B38400: return 38400;
+    case B57600: return 57600;
+    case B115200: return 115200;
+    default: return -1;
+    }
+}
+
+void PseudoTerminal::watchLine()
+{
+    if (lineSpeed() != 1200)
+        return;
+    termios settings {};
+    if (::tcgetattr(m_slave, &settings) == 0) {
+        ::cfsetispeed(&settings, B9600);
+        ::cfsetospeed(&settings, B9600);
+        ::tcsetattr(m_slave, TCSANOW, &settings);
+    }
+    Q_EMIT touched();
 }
 
 void PseudoTerminal::readAvailable()

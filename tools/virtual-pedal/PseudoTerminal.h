@@ -30,12 +30,19 @@ public:
     // Bytes queued but not yet written.
     qint64 pending() const { return m_out.size(); }
 
+    // The line speed the editor set last (9600 unless changed), read from the terminal.
+    int lineSpeed() const;
+
 Q_SIGNALS:
     void received(const QByteArray &bytes);
+    // Someone set the line to 1200 baud (the boot-loader touch of a firmware update). The
+    // line is set back to 9600 baud, as the board's boot loader would come up.
+    void touched();
 
 private:
     void readAvailable();
     void writeSome();
+    void watchLine();
 
     int m_master = -1;
     int m_slave = -1; // kept open so that the pair survives the editor closing its port
@@ -43,6 +50,7 @@ private:
     QSocketNotifier *m_readNotifier = nullptr;
     QSocketNotifier *m_writeNotifier = nullptr;
     QTimer *m_pause = nullptr;
+    QTimer *m_lineWatch = nullptr;
     ReplyChunker m_chunker;
     QByteArray m_out;
     int m_chunkLeft = 0;

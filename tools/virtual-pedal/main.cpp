@@ -213,6 +213,11 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     eventLog.write(QStringLiteral("pedal ready on %1").arg(pty.devicePath()));
 
+    // The boot-loader touch: a real board would restart into its boot loader here.
+    QObject::connect(&pty, &PseudoTerminal::touched, &app, [&] {
+        eventLog.write(QStringLiteral("1200-baud touch: the board restarts into its boot loader"));
+        std::fprintf(stderr, "virtual-pedal: 1200-baud touch on %s\n", pty.devicePath().toLocal8Bit().constData());
+    });
     QObject::connect(&pty, &PseudoTerminal::received, &app, [&](const QByteArray &bytes) {
         const QByteArray reply = pedal.receive(bytes);
         pty.write(reply);
