@@ -9,7 +9,9 @@
 #include "link/SerialHandler.h"
 #include "model/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -204,13 +206,24 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
     const QString out = dir.filePath(QStringLiteral("never.txt"));
     const QStringList sendAll{QStringLiteral("send"), sessionPath, QStringLiteral("--port"), pedal.device(),
                               QStringLiteral("--page"), QStringLiteral("all")};
+    const auto readLog = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
     {
-        RunningTool send(sendAll);
+        // SIGINT cancels as the editor's Cancel does; the log tells what went out.
+        const QString log = dir.filePath(QStringLiteral("send.log"));
+        RunningTool send(sendAll + QStringList{QStringLiteral("--log"), log});
         pause(2000); // the greeting, then a few pieces of the upload
         ::kill(pid_t(send.process.processId()), SIGINT);
         const ToolResult r = send.finish();
         EXPECT_EQ(r.exitCode, 130) << qPrintable(r.err);
         EXPECT_TRUE(r.err.contains(QStringLiteral("SIGINT"))) << qPrintable(r.err);
+        const QString lines = readLog(log);
+        EXPECT_TRUE(lines.contains(QStringLiteral("  sent      ]3;\n"))) << qPrintable(lines);
+        EXPECT_TRUE(lines.contains(QStringLiteral("  upload    piece 1 of "))) << qPrintable(lines);
+        EXPECT_TRUE(lines.contains(QStringLiteral("  transfer  send cancelled"))) << qPrintable(lines);
+        EXPECT_TRUE(lines.contains(QStringLiteral("  port      closed "))) << qPrintable(lines);
     }
     {
         RunningTool load({QStringLiteral("receive"), QStringLiteral("--port"), pedal.device(), QStringLiteral("--page"),
@@ -225,8 +238,12 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
     const ToolResult sent = runTool(sendAll);
     ASSERT_EQ(sent.exitCode, 0) << qPrintable(sent.err);
     const QString back = dir.filePath(QStringLiteral("back.txt"));
-    const ToolResult r = receive(pedal, QStringLiteral("all"), back);
+    const QString receiveLog = dir.filePath(QStringLiteral("receive.log"));
+    const ToolResult r = receive(pedal, QStringLiteral("all"), back, {QStringLiteral("--log"), receiveLog});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    const QString lines = readLog(receiveLog);
+    EXPECT_EQ(lines.count(QStringLiteral("  received  ]3\n")), 9) << qPrintable(lines.left(3000));
+    EXPECT_TRUE(lines.contains(QStringLiteral("  transfer  load finished\n")));
     DataHandler received;
     ASSERT_TRUE(openSessionFile(received, back));
     EXPECT_EQ(differingKeys(expected, received), QStringList());
@@ -266,6 +283,70 @@ TEST_F(VirtualPedalReceive, ThePedalEndsCleanlyOnEverySignal)
         EXPECT_TRUE(QFileInfo::exists(saved));
         pedal.stop();
     }
+}
+
+// pedal-session flash: an image refused before the pedal is touched; then the whole update
+// with a stand-in flashing tool first on PATH: the virtual pedal notices the 1200-baud
+// touch, the tool's output goes to standard error, exit 0 only on the tool's success.
+TEST_F(VirtualPedalReceive, FirmwareFromAFile)
+{
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    {
+        QFile tool(bin + QStringLiteral("/bossac"));
+        ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+        tool.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"${0%/*}/args.txt\"\n"
+                   "if [ -f \"${0%/*}/fail\" ]; then echo 'No device found'; exit 1; fi\n"
+                   "echo 'Write 64 bytes to flash (1 pages)'\n");
+        tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QString image = dir.filePath(QStringLiteral("pedal.bin"));
+    const QString empty = dir.filePath(QStringLiteral("empty.bin"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    {
+        QFile f(image);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(64, '\x5a'));
+    }
+    const QString pedalLog = dir.filePath(QStringLiteral("pedal.log"));
+    PedalProcess pedal;
+    ASSERT_TRUE(pedal.start({QStringLiteral("--log"), pedalLog}));
+    const QByteArray oldPath = qgetenv("PATH");
+    const QByteArray oldResources = qgetenv("PEDAL_RESOURCES_DIR");
+    qputenv("PATH", bin.toLocal8Bit() + ':' + oldPath);
+    qputenv("PEDAL_RESOURCES_DIR", dir.filePath(QStringLiteral("no-resources")).toLocal8Bit());
+    const auto touches = [&] {
+        QFile f(pedalLog);
+        return f.open(QIODevice::ReadOnly) ? int(f.readAll().count("1200-baud touch")) : -1;
+    };
+    const auto flash = [&](const QString &file) {
+        return runTool({QStringLiteral("flash"), file, QStringLiteral("--port"), pedal.device()});
+    };
+
+    ToolResult r = flash(empty);
+    EXPECT_EQ(r.exitCode, 1) << qPrintable(r.err);
+    pause(300);
+    EXPECT_EQ(touches(), 0);
+
+    r = flash(image);
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("bytes to flash"))) << qPrintable(r.err);
+    QFile args(bin + QStringLiteral("/args.txt"));
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(args.readAll().contains(QFileInfo(image).absoluteFilePath().toLocal8Bit()));
+    pause(300);
+    EXPECT_EQ(touches(), 1);
+
+    QFile(bin + QStringLiteral("/fail")).open(QIODevice::WriteOnly);
+    r = flash(image);
+    EXPECT_EQ(r.exitCode, 1) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("No device found"))) << qPrintable(r.err);
+    qputenv("PATH", oldPath);
+    if (oldResources.isEmpty())
+        qunsetenv("PEDAL_RESOURCES_DIR");
+    else
+        qputenv("PEDAL_RESOURCES_DIR", oldResources);
+    EXPECT_EQ(pedal.stop(), 0);
 }
 
 TEST_F(VirtualPedalReceive, APortThatCannotBeOpened)
