@@ -11,6 +11,7 @@
 class DataHandler;
 class Dialogs;
 class FirmwareUpdater;
+class PedalKnownSession;
 class PedalLink;
 class QAction;
 class QLabel;
@@ -56,6 +57,13 @@ public:
 
     // Pedal ▸ Attach Virtual Pedal.
     void attachVirtualPedal();
+    // Pedal ▸ Send Changes…: only what differs from the session known to be on the pedal.
+    void sendChanges();
+    // Pedal ▸ Compare with Pedal…: loads the pedal's session into one of its own and shows
+    // the changes from this session to it.
+    void compareWithPedal();
+    // What is known of the pedal's session (null without a pedal link).
+    PedalKnownSession *knownSession() const { return m_known; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -65,6 +73,7 @@ private:
     QWidget *buildCommandBar();
     void buildStatusBar();
     void watchPedalCommands();
+    void watchKnownSession();
     void updateTitle();
     void updateUndoActions();
     void fillRecentMenu();
@@ -87,6 +96,7 @@ private:
     EditorContext m_ctx;
     SessionActions *m_session = nullptr;
     VirtualPedalProcess *m_virtualPedal = nullptr;
+    PedalKnownSession *m_known = nullptr;
 
     QTabWidget *m_tabs = nullptr;
     SongsPage *m_songsPage = nullptr;

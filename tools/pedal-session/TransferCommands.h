@@ -8,6 +8,8 @@
 // or written; one line on standard error says which), 2 usage error.
 //
 // pedal-session send FILE --port DEVICE --page PAGE [--accept-legacy]
+// pedal-session send FILE --port DEVICE --changes-from BASE [--accept-legacy]
+//   (only the keys whose values differ from BASE, the session taken to be on the pedal)
 int sendCommand(const QStringList &args);
 // pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout S]
 //                       [--accept-legacy]
