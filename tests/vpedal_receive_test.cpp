@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -174,6 +175,26 @@ struct RunningTool
         process.start(sessionToolProgram(), args);
         process.waitForStarted(10000);
     }
+    // Waits until the tool's handler for `signal` is in place, as /proc tells: a loaded
+    // machine may take seconds to start a sanitised program.
+    bool waitUntilCatching(int signal, int timeoutMs = 30000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
+        while (clock.elapsed() < timeoutMs) {
+            QFile file(status);
+            if (file.open(QIODevice::ReadOnly)) {
+                for (const QByteArray &line : file.readAll().split('\n')) {
+                    if (line.startsWith("SigCgt:")
+                        && ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1))
+                        return true;
+                }
+            }
+            QThread::msleep(20);
+        }
+        return false;
+    }
     ToolResult finish(int timeoutMs = 30000)
     {
         ToolResult r;
@@ -209,6 +230,7 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
                               QStringLiteral("--page"), QStringLiteral("all")};
     {
         RunningTool send(sendAll);
+        ASSERT_TRUE(send.waitUntilCatching(SIGINT));
         pause(2000); // the greeting, then a few pieces of the upload
         ::kill(pid_t(send.process.processId()), SIGINT);
         const ToolResult r = send.finish();
@@ -218,6 +240,7 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
     {
         RunningTool load({QStringLiteral("receive"), QStringLiteral("--port"), pedal.device(), QStringLiteral("--page"),
                           QStringLiteral("midi"), QStringLiteral("-o"), out});
+        ASSERT_TRUE(load.waitUntilCatching(SIGTERM));
         pause(200);
         ::kill(pid_t(load.process.processId()), SIGTERM);
         const ToolResult r = load.finish();
