@@ -515,6 +515,14 @@ TEST(KnownSession, WhatIsKnownFollowsTheLink)
     } cases[] = {
         {"nothing yet", [](LinkRig &, PedalKnownSession &, const DataHandler &) {}, Known::Nothing},
         {"a Send All to its end", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) { sendAll(r); }, Known::Editor},
+        {"an edit while a Send All goes out", [](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
+             r.link->startSend(SessionKeys::Page::All);
+             r.clock.advance(600);
+             r.store.SongList[0]->UpdateTempo(99); // not in the text being sent
+             r.clock.runAll();
+             EXPECT_EQ(k.changedKeys(), std::vector<int>({SessionKeys::indexOf(u"Tempos")}));
+             r.store.SongList[0]->UpdateTempo(120);
+         }, Known::Editor},
         {"a Send All unplugged", [](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              r.link->startSend(SessionKeys::Page::All);
              r.clock.advance(600);
