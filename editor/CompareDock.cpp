@@ -82,12 +82,17 @@ CompareDock *CompareDock::compareWithFile(ViewController *window, DataHandler &s
     reader.apply(other);
     Normaliser::normalise(other);
 
+    return showIn(window, SessionDiff::compare(store, other), QFileInfo(reader.path()).fileName());
+}
+
+CompareDock *CompareDock::showIn(ViewController *window, std::vector<SessionChange> changes, const QString &source)
+{
     auto *dock = window->findChild<CompareDock *>(QStringLiteral("CompareDock"));
     if (!dock) {
         dock = new CompareDock(window);
         window->addDockWidget(Qt::RightDockWidgetArea, dock);
     }
-    dock->showChanges(SessionDiff::compare(store, other), QFileInfo(reader.path()).fileName());
+    dock->showChanges(std::move(changes), source);
     dock->show();
     dock->raise();
     return dock;

@@ -28,6 +28,8 @@ public:
     // dock (made on first use). A file that cannot be read is reported and changes nothing.
     // Returns the dock, or null when cancelled or refused.
     static CompareDock *compareWithFile(ViewController *window, DataHandler &store, Dialogs &dialogs);
+    // Shows these changes in the window's dock (made on first use) and returns it.
+    static CompareDock *showIn(ViewController *window, std::vector<SessionChange> changes, const QString &source);
 
     // Shows these changes; `source` names what the session is compared with.
     void showChanges(std::vector<SessionChange> changes, const QString &source);

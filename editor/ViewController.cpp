@@ -11,11 +11,13 @@
 #include "VirtualPedalProcess.h"
 #include "WheelGuard.h"
 #include "link/FirmwareUpdater.h"
+#include "link/PedalKnownSession.h"
 #include "link/PedalLink.h"
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
 #include "model/Dialogs.h"
 #include "format/BackupFolder.h"
+#include "model/Normaliser.h"
 #include "format/SessionKeys.h"
 #include "PedalVersion.h"
 #include "model/Menu.h"
@@ -123,6 +125,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     connect(stack, &QUndoStack::undoTextChanged, this, &ViewController::updateUndoActions);
     connect(stack, &QUndoStack::redoTextChanged, this, &ViewController::updateUndoActions);
     watchPedalCommands();
+    watchKnownSession();
 
     if (m_pedal.link) {
         connect(m_pedal.link, &PedalLink::progress, this, &ViewController::showProgress);
@@ -334,6 +337,9 @@ void ViewController::buildMenus()
     pedal->addSeparator();
     action(pedal, "sendAllAction", tr("&Send All…"), clickButton("SendAllCommand"));
     action(pedal, "loadAllAction", tr("&Load All…"), clickButton("LoadAllCommand"));
+    action(pedal, "sendChangesAction", tr("Send C&hanges…"), [this] { sendChanges(); },
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
+    action(pedal, "compareWithPedalAction", tr("Com&pare with Pedal…"), [this] { compareWithPedal(); });
     pedal->addSeparator();
     action(pedal, "factoryResetAction", tr("&Factory Reset…"), clickButton("FactoryResetPedalButton"));
     action(pedal, "uploadFirmwareAction", tr("&Upload Firmware…"), clickButton("UploadFirmwareButton"));
@@ -519,6 +525,9 @@ void ViewController::cancelTransfer()
 {
     if (m_pedal.link)
         m_pedal.link->cancel();
+    // Compare with Pedal loads through a link of its own.
+    if (m_known)
+        m_known->pedalLoadLink().cancel();
 }
 
 bool ViewController::backupBefore(const QString &reason)
@@ -642,6 +651,94 @@ void ViewController::attachVirtualPedal()
     }
     statusBar()->showMessage(tr("Starting the virtual pedal…"));
     m_virtualPedal->start(program);
+}
+
+void ViewController::watchKnownSession()
+{
+    if (!m_pedal.serial || !m_pedal.link)
+        return;
+    m_known = new PedalKnownSession(*m_pedal.serial, *m_pedal.link, m_store, this);
+    connect(m_known, &PedalKnownSession::changesSent, this, [this](const std::vector<int> &keys) {
+        statusBar()->showMessage(tr("Sent %n changed key(s); the pedal has this session's values.", nullptr,
+                                    int(keys.size())),
+                                 10000);
+    });
+    // Compare with Pedal loads through a link of its own, shown as every transfer is.
+    PedalLink &load = m_known->pedalLoadLink();
+    connect(&load, &PedalLink::progress, this, &ViewController::showProgress);
+    connect(&load, &PedalLink::transferEnded, this, &ViewController::transferEnded);
+    connect(&load, &PedalLink::transferCancelled, this,
+            [this](const QString &message) { statusBar()->showMessage(message, StatusMessageMs); });
+    connect(&load, &PedalLink::transferInterrupted, this,
+            [this](const QString &message, const QString &informative) { m_dialogs.warn(message, informative); });
+    connect(&load, &PedalLink::loadFinished, this, [this](bool complete, const QString &problem) {
+        statusBar()->clearMessage();
+        if (!complete) {
+            m_dialogs.warn(QStringLiteral("The pedal could not be compared"),
+                           tr("Not all of the pedal's session arrived:\n%1").arg(problem));
+            return;
+        }
+        // Only what the pedal keeps can differ (the rest is this session's own).
+        std::vector<SessionChange> changes;
+        for (SessionChange &c : SessionDiff::compare(m_store, m_known->loadedSession()))
+            if (SessionKeys::at(c.key).gated)
+                changes.push_back(std::move(c));
+        CompareDock::showIn(this, std::move(changes), tr("the pedal"));
+    });
+}
+
+void ViewController::sendChanges()
+{
+    if (!m_known)
+        return;
+    if (!m_pedal.serial->ready() || m_pedal.link->refuseIfBusy())
+        return;
+    // Every send normalises the session first: a step of its own.
+    const auto normalise = [this] {
+        m_history.editAndShow(tr("Normalise Session"), [this] { Normaliser::normalise(m_store); });
+    };
+    if (!m_known->isKnown()) {
+        const int answer = m_dialogs.alert(
+            {QStringLiteral("The session on the pedal is not known"),
+             QStringLiteral("Send Changes sends what differs from the session last sent to the pedal or loaded "
+                            "from it whole on this connection, and there is none: the pedal was connected, or "
+                            "a transfer was stopped, since.\nSend All sends the whole session."),
+             {QStringLiteral("Send All"), QStringLiteral("Cancel")},
+             QString()});
+        if (answer == 0 && backupBefore(QStringLiteral("Send All"))) {
+            normalise();
+            m_pedal.link->startSend(SessionKeys::Page::All);
+        }
+        return;
+    }
+    normalise();
+    if (m_known->changedKeys().empty()) {
+        m_dialogs.inform(QStringLiteral("Nothing to send"), QStringLiteral("The pedal already has every value of this session."));
+        return;
+    }
+    QStringList lines;
+    int count = 0;
+    for (const SessionChange &c : SessionDiff::compare(*m_known->known(), m_store)) {
+        if (!SessionKeys::at(c.key).gated)
+            continue;
+        if (++count <= 8)
+            lines.append(c.text());
+    }
+    if (count > 8)
+        lines.append(tr("… and %n more", nullptr, count - 8));
+    if (!m_dialogs.confirm(QStringLiteral("About to send"),
+                           QStringLiteral("Will send the changes to the pedal:\n%1\nPedal will indicate when finished")
+                               .arg(lines.join(QLatin1Char('\n')))))
+        return;
+    if (!backupBefore(QStringLiteral("Send Changes")))
+        return;
+    m_known->sendChanges();
+}
+
+void ViewController::compareWithPedal()
+{
+    if (m_known && m_known->loadPedal())
+        statusBar()->showMessage(tr("Loading the pedal's session to compare it with this one…"));
 }
 
 void ViewController::closeEvent(QCloseEvent *event)

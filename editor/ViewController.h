@@ -12,6 +12,7 @@
 class DataHandler;
 class Dialogs;
 class FirmwareUpdater;
+class PedalKnownSession;
 class PedalLink;
 class PedalLogDock;
 class QPushButton;
@@ -59,6 +60,13 @@ public:
 
     // Pedal ▸ Attach Virtual Pedal.
     void attachVirtualPedal();
+    // Pedal ▸ Send Changes…: only what differs from the session known to be on the pedal.
+    void sendChanges();
+    // Pedal ▸ Compare with Pedal…: loads the pedal's session into one of its own and shows
+    // the changes from this session to it.
+    void compareWithPedal();
+    // What is known of the pedal's session (null without a pedal link).
+    PedalKnownSession *knownSession() const { return m_known; }
 
     // Writes the session as it is now to the backups folder before an operation that
     // overwrites the pedal or the session (`reason`: "Send All", "Send Changes",
@@ -82,6 +90,7 @@ private:
     QWidget *buildCommandBar();
     void buildStatusBar();
     void watchPedalCommands();
+    void watchKnownSession();
     void updateTitle();
     void updateUndoActions();
     void fillRecentMenu();
@@ -105,6 +114,7 @@ private:
     EditorContext m_ctx;
     SessionActions *m_session = nullptr;
     VirtualPedalProcess *m_virtualPedal = nullptr;
+    PedalKnownSession *m_known = nullptr;
 
     QTabWidget *m_tabs = nullptr;
     SongsPage *m_songsPage = nullptr;

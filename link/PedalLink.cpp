@@ -122,6 +122,7 @@ struct PedalLink::Private
     std::function<bool(const QString &)> guard;
     quint64 sendId = 0;  // identifies the send that scheduled piece writes
     quint64 watchId = 0; // identifies the latest load time-out
+    QPointer<PedalLink> partner; // another link on the same port, if any
 
     Private(PedalLink *link, SerialHandler &s, DataHandler &st, Dialogs &dl, Scheduler &sc)
         : q(link), serial(s), store(st), dialogs(dl), scheduler(sc),
@@ -129,9 +130,15 @@ struct PedalLink::Private
     {
     }
 
+    bool partnerRuns(Transfer kind) const
+    {
+        return partner && partner->d->transfer != Transfer::None
+               && (kind == Transfer::None || partner->d->transfer == kind);
+    }
+
     bool refuseIfBusy()
     {
-        if (transfer == Transfer::None)
+        if (transfer == Transfer::None && !partnerRuns(Transfer::None))
             return false;
         dialogs.inform(QStringLiteral("The pedal is busy"),
                        QStringLiteral("Another transfer is still running.\n"
@@ -176,6 +183,7 @@ struct PedalLink::Private
             return false;
         }
         QString text = writer.write(store, SessionWriter::Form::Pedal);
+        Q_EMIT q->sendStarted();
         writer.setAllKeyFlags(false);
         text.replace(QLatin1Char(' '), QLatin1Char('_'));
 
@@ -323,7 +331,8 @@ struct PedalLink::Private
     void onReply(const QString &line)
     {
         if (transfer != Transfer::Load) {
-            parser.parseReply(line); // logs a stray end of data, stores nothing
+            if (!partnerRuns(Transfer::Load))
+                parser.parseReply(line); // logs a stray end of data, stores nothing
             return;
         }
         const int keys = parser.keysReceived();
@@ -544,7 +553,13 @@ void PedalLink::previewStack(int stackPosition)
 
 bool PedalLink::busy() const
 {
-    return d->transfer != Private::Transfer::None;
+    return d->transfer != Private::Transfer::None || d->partnerRuns(Private::Transfer::None);
+}
+
+void PedalLink::sharePortWith(PedalLink &other)
+{
+    d->partner = &other;
+    other.d->partner = this;
 }
 
 bool PedalLink::refuseIfBusy()

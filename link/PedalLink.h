@@ -146,6 +146,11 @@ public:
     ReplyParser &parser();
     SessionWriter &writer();
 
+    // Another link on the same serial handler (a load into a session of its own): each
+    // counts the other's transfer as running on the port (busy(), refuseIfBusy()), and
+    // leaves the replies to the other's load alone.
+    void sharePortWith(PedalLink &other);
+
 Q_SIGNALS:
     // Pieces written out of all pieces of a send, or request k of n of a load.
     void progress(int done, int total, const QString &what);
@@ -160,6 +165,9 @@ Q_SIGNALS:
     void loadCompleted(PedalLink::Load load);
     // Every byte of a page send (SessionKeys::Page::All: the whole session) went out.
     void sendCompleted(SessionKeys::Page page);
+    // A send begins: its text has just been written from the store, with the keys
+    // selected on writer(). While this signal runs, both still hold what the send carries.
+    void sendStarted();
     // The factory reset "]4;" was written.
     void factoryResetSent();
     // The running transfer was ended early: the alert's message and informative text.

@@ -8,6 +8,7 @@
 #include "format/SessionWriter.h"
 #include "link/FakeSerialTransport.h"
 #include "link/ManualScheduler.h"
+#include "link/PedalKnownSession.h"
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
@@ -1123,6 +1124,89 @@ TEST_F(PedalWindow, ALoadIsOneStepAndASendsNormalisationAnother)
     undo->trigger();
     EXPECT_EQ(store.SongList[3]->Tempo, 500);
     EXPECT_EQ(undo->text(), "Undo Tempo of Song 4");
+}
+
+// Send Changes: with nothing known it offers Send All; after it, nothing to send; after an
+// edit, one upload of the changed key. Compare with Pedal loads the pedal into a session of
+// its own and shows the changes; the window's session and its steps stay as they were.
+TEST_F(PedalWindow, SendChangesAndCompareWithPedal)
+{
+    freshBackups();
+    vc.show();
+    ports.append(QStringLiteral("/dev/ttyACM0"));
+    button("connectToPedalButton")->click();
+    scheduler.runAll();
+    device->clearWrites();
+    dialogs.shown.clear();
+    QAction *sendChanges = control<QAction>(vc, QStringLiteral("sendChangesAction"));
+    EXPECT_EQ(sendChanges->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+U")));
+
+    dialogs.answers = {1}; // Cancel
+    sendChanges->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].message, "The session on the pedal is not known");
+    EXPECT_EQ(dialogs.shown[0].buttons, QStringList({"Send All", "Cancel"}));
+    EXPECT_TRUE(device->writes.isEmpty());
+    dialogs.answers = {0}; // Send All
+    sendChanges->trigger();
+    scheduler.runAll();
+    EXPECT_TRUE(device->written().contains(QStringLiteral("ExpStack]")));
+    ASSERT_TRUE(vc.knownSession()->isKnown());
+
+    device->clearWrites();
+    sendChanges->trigger();
+    EXPECT_EQ(dialogs.shown.last().message, "Nothing to send");
+    EXPECT_TRUE(device->writes.isEmpty());
+
+    vc.showPage(QStringLiteral("Songs"));
+    clickRow(control<QTableView>(vc, QStringLiteral("SongTableView")), 3);
+    QLineEdit *tempo = control<QLineEdit>(vc, QStringLiteral("tempoTF"));
+    tempo->setText(QStringLiteral("97"));
+    Q_EMIT tempo->editingFinished();
+    dialogs.answers = {0};
+    sendChanges->trigger();
+    EXPECT_EQ(dialogs.shown.last().message, "About to send");
+    EXPECT_TRUE(dialogs.shown.last().informative.contains(QStringLiteral("Song 4: Tempo 120 → 97")))
+        << qPrintable(dialogs.shown.last().informative);
+    scheduler.runAll();
+    EXPECT_TRUE(device->written().startsWith(QStringLiteral("\r\n]3;Tempos]"))) << qPrintable(device->written().left(30));
+    EXPECT_EQ(device->written().count(QLatin1Char(']')), 2);
+    EXPECT_TRUE(vc.knownSession()->changedKeys().empty());
+    QStringList backups; // one before each send that overwrites the pedal, oldest first
+    for (const BackupFolder::Entry &e : BackupFolder().list())
+        backups.prepend(e.reason);
+    EXPECT_EQ(backups, QStringList({"Send All", "Send Changes"}));
+
+    // The pedal has another tempo for song 2 and another Midi Channel In.
+    DataHandler pedal;
+    SessionSnapshot::of(store).restoreInto(pedal);
+    pedal.SongList[1]->UpdateTempo(90);
+    pedal.GlobalMenu.MidiChannelIn = 7;
+    const SessionSnapshot before = SessionSnapshot::of(store);
+    const int steps = vc.history().undoStack().count();
+    control<QAction>(vc, QStringLiteral("compareWithPedalAction"))->trigger();
+    EXPECT_TRUE(link.busy()); // the port is taken: the editor's own link refuses
+    QString data = QStringLiteral("]3\r\n");
+    for (int k = 0; k < SessionKeys::Count; ++k)
+        if (SessionKeys::at(k).gated)
+            data += QLatin1String(SessionKeys::at(k).key) + QLatin1Char(']')
+                + SessionWriter::value(pedal, k, SessionWriter::Form::Reply) + QStringLiteral("\r\n");
+    device->receive((data + QStringLiteral(";\r\n")).toUtf8());
+    for (int i = 1; i < PedalLink::requestsOf(PedalLink::Load::All).size(); ++i)
+        device->receive(QByteArrayLiteral("]3\r\n;\r\n"));
+    scheduler.runAll();
+    EXPECT_FALSE(link.busy());
+    EXPECT_EQ(SessionSnapshot::of(store), before);
+    EXPECT_EQ(vc.history().undoStack().count(), steps);
+    auto *dock = vc.findChild<CompareDock *>(QStringLiteral("CompareDock"));
+    ASSERT_NE(dock, nullptr);
+    QStringList changes;
+    for (const SessionChange &c : dock->changes())
+        changes.append(c.text());
+    EXPECT_EQ(changes, QStringList({"Song 2: Tempo 120 → 90", "Global: Midi Channel In 1 → 7"}));
+    EXPECT_TRUE(control<QLabel>(vc, QStringLiteral("compareSummaryLabel"))->text().contains(QStringLiteral("the pedal")));
+    // What the pedal has is known now: Send Changes would send those two keys back.
+    EXPECT_EQ(vc.knownSession()->changedKeys().size(), 2u);
 }
 
 TEST(OpenPanel, ShowsSessionFilesFilesWithoutExtensionAndFolders)

@@ -1,5 +1,7 @@
 #include "link_test_util.h"
 
+#include "format/SessionDiff.h"
+#include "link/PedalKnownSession.h"
 #include "link/PedalLog.h"
 #include "link/ReplyParser.h"
 
@@ -563,4 +565,193 @@ TEST(Preview, StackSendsItsSetMessages)
     rig.link->previewStack(-1);
     EXPECT_TRUE(rig.port->writes.isEmpty());
     EXPECT_TRUE(rig.dialogs.shown.isEmpty());
+}
+
+// What is known of the pedal's session follows the link: whole sends and loads make it
+// known, page transfers update it, anything that leaves the pedal in doubt forgets it.
+TEST(KnownSession, WhatIsKnownFollowsTheLink)
+{
+    enum class Known { Nothing, Editor, Factory, Pedal };
+    const auto loadAll = [](LinkRig &r, const DataHandler &pedal) {
+        r.link->startLoad(PedalLink::Load::All);
+        r.receive("]3\r\n" + LinkRig::replyLines(pedal, pageDataKeys()) + ";\r\n");
+        for (int i = 1; i < int(PedalLink::requestsOf(PedalLink::Load::All).size()); ++i)
+            r.receive("]3\r\n;\r\n");
+        r.clock.runAll();
+    };
+    const auto sendAll = [](LinkRig &r) {
+        r.link->startSend(SessionKeys::Page::All);
+        r.clock.runAll();
+    };
+    const int tempos = SessionKeys::indexOf(u"Tempos");
+    const struct
+    {
+        const char *what;
+        std::function<void(LinkRig &, PedalKnownSession &, const DataHandler &pedal)> steps;
+        Known known;
+    } cases[] = {
+        {"nothing yet", [](LinkRig &, PedalKnownSession &, const DataHandler &) {}, Known::Nothing},
+        {"a Send All to its end", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) { sendAll(r); }, Known::Editor},
+        {"an edit while a Send All goes out", [](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
+             r.link->startSend(SessionKeys::Page::All);
+             r.clock.advance(600);
+             r.store.SongList[0]->UpdateTempo(99); // not in the text being sent
+             r.clock.runAll();
+             EXPECT_EQ(k.changedKeys(), std::vector<int>({SessionKeys::indexOf(u"Tempos")}));
+             r.store.SongList[0]->UpdateTempo(120);
+         }, Known::Editor},
+        {"a Send All unplugged", [](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             r.link->startSend(SessionKeys::Page::All);
+             r.clock.advance(600);
+             r.port->unplug();
+             r.clock.runAll();
+         }, Known::Nothing},
+        {"a send cancelled after a Send All", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.link->startSend(SessionKeys::Page::Midi);
+             r.clock.advance(600);
+             r.link->abortTransfer("Cancelled.");
+             r.clock.runAll();
+         }, Known::Nothing},
+        {"a Send All cancelled by the user", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.link->startSend(SessionKeys::Page::All);
+             r.clock.advance(600);
+             EXPECT_TRUE(r.link->cancel());
+             r.clock.runAll();
+         }, Known::Nothing},
+        {"a Load All cancelled by the user", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.link->startLoad(PedalLink::Load::All);
+             EXPECT_TRUE(r.link->cancel());
+             r.clock.runAll();
+         }, Known::Nothing},
+        {"a whole Load All", [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) { loadAll(r, p); }, Known::Pedal},
+        {"a Load All that lacks keys", [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) {
+             sendAll(r);
+             r.link->startLoad(PedalLink::Load::All);
+             r.receive("]3\r\n" + LinkRig::replyLines(p, {tempos}) + ";\r\n");
+             for (int i = 1; i < 9; ++i)
+                 r.receive("]3\r\n;\r\n");
+             r.clock.runAll();
+         }, Known::Factory}, // what the pedal holds is still what was sent
+        {"a Load All timed out", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.link->startLoad(PedalLink::Load::All);
+             r.clock.runAll();
+         }, Known::Nothing},
+        {"a factory reset", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.link->factoryResetPedal();
+         }, Known::Factory},
+        {"the port lost", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.port->unplug();
+         }, Known::Nothing},
+        {"a new connection", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.connectPedal(QStringLiteral("/dev/ttyACM1"));
+         }, Known::Nothing},
+        {"a firmware update (the port forgotten)", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.serial->forgetPort();
+         }, Known::Nothing},
+        {"a page send while known", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             sendAll(r);
+             r.store.GlobalMenu.MidiChannelOut = 9;
+             r.store.SongList[1]->UpdateTempo(99);
+             r.link->startSend(SessionKeys::Page::Global);
+             r.clock.runAll();
+             r.store.SongList[1]->UpdateTempo(120); // back to what the pedal has
+         }, Known::Editor},
+        {"a page send while nothing is known", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+             r.link->startSend(SessionKeys::Page::Global);
+             r.clock.runAll();
+         }, Known::Nothing},
+        {"a page load while known", [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) {
+             loadAll(r, p);
+             const qint64 tempo = r.store.SongList[1]->Tempo;
+             r.store.SongList[1]->UpdateTempo(77); // not on the pedal, and not loaded below
+             r.link->startLoad(PedalLink::Load::Setlist);
+             r.receive("]3\r\n" + LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Setlist")}) + ";\r\n");
+             r.clock.runAll();
+             r.store.SongList[1]->UpdateTempo(tempo);
+         }, Known::Editor},
+        {"Send Changes to its end", [&](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
+             sendAll(r);
+             r.store.SongList[4]->UpdateName(QStringLiteral("Intro Riff"));
+             r.store.GlobalMenu.MidiChannelOut = 5;
+             r.port->clearWrites();
+             QSignalSpy sent(&k, &PedalKnownSession::changesSent);
+             EXPECT_EQ(k.sendChanges(), PedalKnownSession::Outcome::Started);
+             r.clock.runAll();
+             // One upload of the two changed keys, nothing else.
+             const QString written = r.port->written();
+             EXPECT_TRUE(written.startsWith(QStringLiteral("\r\n]3;Name]"))) << qPrintable(written.left(40));
+             EXPECT_EQ(written.count(QLatin1Char(']')), 3) << qPrintable(written.left(200));
+             EXPECT_TRUE(written.contains(QStringLiteral("\r\nGlobal]")));
+             EXPECT_TRUE(written.contains(QStringLiteral("Intro_Riff")));
+             EXPECT_EQ(sent.size(), 1);
+         }, Known::Editor},
+        {"Send Changes cut off", [&](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
+             sendAll(r);
+             r.store.SongList[4]->UpdateName(QStringLiteral("Intro Riff"));
+             EXPECT_EQ(k.sendChanges(), PedalKnownSession::Outcome::Started);
+             r.clock.advance(300);
+             r.port->unplug();
+             r.clock.runAll();
+         }, Known::Nothing},
+        {"a whole load into a session of its own", [&](LinkRig &r, PedalKnownSession &k, const DataHandler &p) {
+             const QString before = LinkRig::fileText(r.store);
+             ASSERT_TRUE(k.loadPedal());
+             // The port is taken: the editor's link refuses, and leaves the replies alone.
+             EXPECT_TRUE(r.link->busy());
+             EXPECT_FALSE(r.link->startSend(SessionKeys::Page::All));
+             r.receive("]3\r\n" + LinkRig::replyLines(p, pageDataKeys()) + ";\r\n");
+             for (int i = 1; i < 9; ++i)
+                 r.receive("]3\r\n;\r\n");
+             r.clock.runAll();
+             EXPECT_FALSE(r.link->busy());
+             EXPECT_EQ(LinkRig::fileText(r.store), before);
+         }, Known::Pedal},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        LinkRig rig;
+        rig.connectPedal();
+        PedalKnownSession known(*rig.serial, *rig.link, rig.store);
+        DataHandler pedal;
+        scramble(pedal);
+        c.steps(rig, known, pedal);
+        const DataHandler factory;
+        const DataHandler *expected = c.known == Known::Editor    ? &rig.store
+                                      : c.known == Known::Factory ? &factory
+                                      : c.known == Known::Pedal   ? &pedal
+                                                                  : nullptr;
+        EXPECT_EQ(known.isKnown(), expected != nullptr);
+        if (known.isKnown() != (expected != nullptr))
+            continue;
+        if (!expected) {
+            rig.port->clearWrites();
+            EXPECT_EQ(known.sendChanges(), PedalKnownSession::Outcome::NothingKnown);
+            EXPECT_TRUE(rig.port->writes.isEmpty());
+            continue;
+        }
+        std::vector<int> differing;
+        for (int k : SessionDiff::changedKeys(*expected, *known.known()))
+            if (SessionKeys::at(k).gated)
+                differing.push_back(k);
+        EXPECT_EQ(differing, std::vector<int>());
+        // What differs from the editor's session is exactly what Send Changes would send.
+        std::vector<int> fromEditor;
+        for (int k : SessionDiff::changedKeys(*expected, rig.store))
+            if (SessionKeys::at(k).gated)
+                fromEditor.push_back(k);
+        EXPECT_EQ(known.changedKeys(), fromEditor);
+        if (fromEditor.empty()) {
+            rig.port->clearWrites();
+            EXPECT_EQ(known.sendChanges(), PedalKnownSession::Outcome::NothingChanged);
+            EXPECT_TRUE(rig.port->writes.isEmpty());
+        }
+    }
 }

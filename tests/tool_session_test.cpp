@@ -231,6 +231,10 @@ TEST_F(SessionToolTest, UsageErrors)
         // diff, like diff(1), says 2 for any trouble: here files that cannot be read.
         {QStringLiteral("diff"), sessionPath, path("missing.txt")},
         {QStringLiteral("diff"), dir.path(), sessionPath},
+        // Send Changes sends what differs from BASE: no page as well, BASE needs a value.
+        {QStringLiteral("send"), sessionPath, QStringLiteral("--port"), path("none"), QStringLiteral("--changes-from"),
+         sessionPath, QStringLiteral("--page"), QStringLiteral("all")},
+        {QStringLiteral("send"), sessionPath, QStringLiteral("--port"), path("none"), QStringLiteral("--changes-from")},
     };
     for (const QStringList &args : usage) {
         const ToolRun r = run(args);

@@ -4,17 +4,21 @@
 
 #include "vpedal_support.h"
 
+#include "link/PedalKnownSession.h"
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
 #include "model/ScriptedDialogs.h"
+#include "model/SessionSnapshot.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -173,6 +177,26 @@ struct RunningTool
         process.start(sessionToolProgram(), args);
         process.waitForStarted(10000);
     }
+    // Waits until the tool's handler for `signal` is in place, as /proc tells: a loaded
+    // machine may take seconds to start a sanitised program.
+    bool waitUntilCatching(int signal, int timeoutMs = 30000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
+        while (clock.elapsed() < timeoutMs) {
+            QFile file(status);
+            if (file.open(QIODevice::ReadOnly)) {
+                for (const QByteArray &line : file.readAll().split('\n')) {
+                    if (line.startsWith("SigCgt:")
+                        && ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1))
+                        return true;
+                }
+            }
+            QThread::msleep(20);
+        }
+        return false;
+    }
     ToolResult finish(int timeoutMs = 30000)
     {
         ToolResult r;
@@ -214,6 +238,7 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
         // SIGINT cancels as the editor's Cancel does; the log tells what went out.
         const QString log = dir.filePath(QStringLiteral("send.log"));
         RunningTool send(sendAll + QStringList{QStringLiteral("--log"), log});
+        ASSERT_TRUE(send.waitUntilCatching(SIGINT));
         pause(2000); // the greeting, then a few pieces of the upload
         ::kill(pid_t(send.process.processId()), SIGINT);
         const ToolResult r = send.finish();
@@ -228,6 +253,7 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
     {
         RunningTool load({QStringLiteral("receive"), QStringLiteral("--port"), pedal.device(), QStringLiteral("--page"),
                           QStringLiteral("midi"), QStringLiteral("-o"), out});
+        ASSERT_TRUE(load.waitUntilCatching(SIGTERM));
         pause(200);
         ::kill(pid_t(load.process.processId()), SIGTERM);
         const ToolResult r = load.finish();
@@ -378,4 +404,100 @@ TEST_F(VirtualPedalReceive, TheLinkNeverReplacesAFile)
     EXPECT_EQ(pedal.stop(), 1);
     EXPECT_FALSE(QFileInfo(taken).isSymLink());
     EXPECT_EQ(QFileInfo(taken).size(), size);
+}
+
+namespace {
+// The "upload applied" lines of the virtual pedal's log, without their times.
+QStringList appliedUploads(const QString &logPath)
+{
+    QStringList lines;
+    QFile file(logPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return lines;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        const qsizetype at = line.indexOf(QStringLiteral("upload applied"));
+        if (at >= 0)
+            lines.append(line.mid(at));
+    }
+    return lines;
+}
+
+// Runs the event loop until the link's transfer has ended (at most 30 s).
+void finish(PedalLink &link)
+{
+    QEventLoop loop;
+    QObject::connect(&link, &PedalLink::transferEnded, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    if (link.busy())
+        loop.exec();
+}
+} // namespace
+
+// Send Changes end to end: connect, Send All, change a song name and a global setting,
+// Send Changes; the pedal applies an upload of those two keys only, and a Load All gives
+// back the editor's session. Then pedal-session send --changes-from does the same from files.
+TEST_F(VirtualPedalReceive, SendChangesUploadsOnlyTheChangedKeys)
+{
+    const QString logPath = dir.filePath(QStringLiteral("pedal.log"));
+    const QString editedPath = dir.filePath(QStringLiteral("edited.txt"));
+    PedalProcess pedal;
+    ASSERT_TRUE(pedal.start({QStringLiteral("--log"), logPath}));
+    {
+        ScriptedDialogs dialogs;
+        QtScheduler scheduler;
+        SerialHandler serial(dialogs, scheduler);
+        ASSERT_TRUE(serial.openPort(pedal.device()));
+        pause(SerialHandler::GreetingDelayMs + 200);
+        DataHandler store;
+        SessionSnapshot::of(expected).restoreInto(store);
+        PedalLink link(serial, store, dialogs, scheduler);
+        PedalKnownSession known(serial, link, store);
+
+        EXPECT_EQ(known.sendChanges(), PedalKnownSession::Outcome::NothingKnown);
+        ASSERT_TRUE(link.startSend(SessionKeys::Page::All));
+        finish(link);
+        ASSERT_TRUE(known.isKnown());
+        EXPECT_EQ(known.sendChanges(), PedalKnownSession::Outcome::NothingChanged);
+
+        store.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
+        store.GlobalMenu.MidiChannelOut = store.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
+        ASSERT_EQ(known.sendChanges(), PedalKnownSession::Outcome::Started);
+        finish(link);
+        EXPECT_TRUE(known.changedKeys().empty());
+
+        // Compare with Pedal: the pedal loaded whole into a session of its own.
+        const QString before = QString::number(store.GlobalMenu.MidiChannelOut) + store.SongList[2]->FullName;
+        ASSERT_TRUE(known.loadPedal());
+        finish(known.pedalLoadLink());
+        EXPECT_EQ(differingKeys(store, known.loadedSession()), QStringList());
+        EXPECT_EQ(QString::number(store.GlobalMenu.MidiChannelOut) + store.SongList[2]->FullName, before);
+        ASSERT_TRUE(writeSessionFile(store, editedPath));
+        serial.closePort();
+    }
+    EXPECT_EQ(appliedUploads(logPath),
+              QStringList({QStringLiteral("upload applied: 67 keys"), QStringLiteral("upload applied: 2 keys: Name, Global")}));
+    DataHandler edited;
+    ASSERT_TRUE(openSessionFile(edited, editedPath));
+    const QString backPath = dir.filePath(QStringLiteral("back.txt"));
+    ToolResult r = receive(pedal, QStringLiteral("all"), backPath);
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    DataHandler back;
+    ASSERT_TRUE(openSessionFile(back, backPath));
+    EXPECT_EQ(differingKeys(edited, back), QStringList());
+
+    // From files: BASE is taken to be on the pedal; one tempo differs.
+    edited.SongList[7]->UpdateTempo(edited.SongList[7]->Tempo == 97 ? 98 : 97);
+    const QString nextPath = dir.filePath(QStringLiteral("next.txt"));
+    ASSERT_TRUE(writeSessionFile(edited, nextPath));
+    const QStringList send{QStringLiteral("send"), nextPath, QStringLiteral("--port"), pedal.device(),
+                           QStringLiteral("--changes-from")};
+    r = runTool(send + QStringList{editedPath});
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("(Tempos)"))) << qPrintable(r.err);
+    r = runTool(send + QStringList{nextPath});
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nothing to send"))) << qPrintable(r.err);
+    EXPECT_EQ(pedal.stop(), 0);
+    EXPECT_EQ(appliedUploads(logPath).mid(2), QStringList({QStringLiteral("upload applied: 1 keys: Tempos")}));
 }

@@ -2,10 +2,12 @@
 
 #include "SessionTool.h"
 
+#include "format/SessionDiff.h"
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
 #include "format/TextFileSaver.h"
 #include "link/FirmwareUpdater.h"
+#include "link/PedalKnownSession.h"
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
@@ -40,6 +42,7 @@ struct Options
     QString pageName;
     SessionKeys::Page page = SessionKeys::Page::All;
     QString base;
+    QString changesFrom; // send: the session file taken to be on the pedal
     QString output;
     QString log;
     int timeoutMs = DefaultTimeoutSeconds * 1000;
@@ -60,6 +63,8 @@ bool parse(const QStringList &args, bool receive, Options &o)
             o.log = args[++i];
         } else if (a == QLatin1String("--accept-legacy")) {
             o.acceptLegacy = true;
+        } else if (!receive && a == QLatin1String("--changes-from") && hasValue) {
+            o.changesFrom = args[++i];
         } else if (receive && a == QLatin1String("--base") && hasValue) {
             o.base = args[++i];
         } else if (receive && a == QLatin1String("-o") && hasValue) {
@@ -87,7 +92,13 @@ bool parse(const QStringList &args, bool receive, Options &o)
         err(QStringLiteral("--port DEVICE is needed"));
         ok = false;
     }
-    if (!SessionKeys::pageFromName(o.pageName, o.page)) {
+    if (!o.changesFrom.isEmpty()) {
+        // The changes are what is sent: no page is chosen.
+        if (!o.pageName.isEmpty()) {
+            err(QStringLiteral("--page and --changes-from cannot be used together"));
+            ok = false;
+        }
+    } else if (!SessionKeys::pageFromName(o.pageName, o.page)) {
         err(QStringLiteral("--page songs|setjacks|setlist|midi|global|all is needed"));
         ok = false;
     }
@@ -299,6 +310,20 @@ int sendCommand(const QStringList &args)
     DataHandler store;
     if (!SessionTool::openInto(store, o.file, o.acceptLegacy))
         return Failed;
+    // Send Changes: the keys whose values differ from the session taken to be on the pedal.
+    DataHandler base;
+    std::vector<int> changes;
+    if (!o.changesFrom.isEmpty()) {
+        if (!SessionTool::openInto(base, o.changesFrom, o.acceptLegacy))
+            return Failed;
+        for (int k : SessionDiff::changedKeys(base, store))
+            if (SessionKeys::at(k).gated)
+                changes.push_back(k);
+        if (changes.empty()) {
+            err(QStringLiteral("nothing to send: the pedal's values of %1 and %2 are the same").arg(o.changesFrom, o.file));
+            return Ok;
+        }
+    }
 
     Connection connection;
     if (!connection.openLog(o.log) || !connection.open(o.port, true))
@@ -314,7 +339,13 @@ int sendCommand(const QStringList &args)
     bool completed = false;
     QObject::connect(&link, &PedalLink::sendCompleted, [&completed] { completed = true; });
     QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
-    if (!link.startSend(o.page)) {
+    PedalKnownSession known(connection.serial, link, store);
+    QObject::connect(&known, &PedalKnownSession::changesSent, [&completed] { completed = true; });
+    if (!o.changesFrom.isEmpty())
+        known.setKnown(base);
+    const bool started = o.changesFrom.isEmpty() ? link.startSend(o.page)
+                                                 : known.sendChanges() == PedalKnownSession::Outcome::Started;
+    if (!started) {
         printAlerts(connection.dialogs, connection.printed);
         err(QStringLiteral("nothing was sent to %1").arg(o.port));
         return Failed;
@@ -330,8 +361,12 @@ int sendCommand(const QStringList &args)
         return Failed;
     }
     connection.serial.closePort();
-    const QString what = o.page == SessionKeys::Page::All ? QStringLiteral("all pages")
-                                                          : QStringLiteral("the %1 page").arg(o.pageName);
+    QStringList names;
+    for (int k : changes)
+        names.append(QString::fromLatin1(SessionKeys::at(k).key));
+    const QString what = !changes.empty()                   ? QStringLiteral("the changed keys (%1)").arg(names.join(QStringLiteral(", ")))
+                         : o.page == SessionKeys::Page::All ? QStringLiteral("all pages")
+                                                            : QStringLiteral("the %1 page").arg(o.pageName);
     err(QStringLiteral("sent %1 to %2 in %3 pieces").arg(what, o.port).arg(pieces));
     return Ok;
 }

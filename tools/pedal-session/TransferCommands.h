@@ -10,6 +10,8 @@
 // --log FILE writes the pedal log (the lines of the editor's Pedal Log) to FILE.
 //
 // pedal-session send FILE --port DEVICE --page PAGE [--accept-legacy] [--log FILE]
+// pedal-session send FILE --port DEVICE --changes-from BASE [--accept-legacy] [--log FILE]
+//   (only the keys whose values differ from BASE, the session taken to be on the pedal)
 int sendCommand(const QStringList &args);
 // pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout S]
 //                       [--accept-legacy] [--log FILE]

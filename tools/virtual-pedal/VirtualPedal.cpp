@@ -96,9 +96,15 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
         log([&] { return QStringLiteral("upload closed by \";\" after %1 bytes").arg(event.bytes.size()); });
         QString problem;
         int keys = 0;
-        if (applyUpload(event.bytes, problem, &keys)) {
+        QStringList names;
+        if (applyUpload(event.bytes, problem, &keys, &names)) {
             ++m_counters.uploadsApplied;
-            log([&] { return QStringLiteral("upload applied: %1 keys").arg(keys); });
+            // An upload of some keys (Send Changes, a page) names them.
+            log([&] {
+                const bool whole = size_t(keys) == SessionKeys::keysOfPage(SessionKeys::Page::All).size();
+                return QStringLiteral("upload applied: %1 keys").arg(keys)
+                       + (whole || names.isEmpty() ? QString() : QStringLiteral(": ") + names.join(QStringLiteral(", ")));
+            });
         } else {
             ++m_counters.uploadsRefused;
             log([&] { return QStringLiteral("upload refused, nothing applied: %1").arg(problem); });
@@ -206,7 +212,7 @@ QByteArray VirtualPedal::pageData(int code) const
     return text.toUtf8();
 }
 
-bool VirtualPedal::applyUpload(const QByteArray &bytes, QString &problem, int *keysApplied)
+bool VirtualPedal::applyUpload(const QByteArray &bytes, QString &problem, int *keysApplied, QStringList *keyNames)
 {
     QString text;
     if (!decodeUtf8(bytes, text)) {
@@ -257,6 +263,9 @@ bool VirtualPedal::applyUpload(const QByteArray &bytes, QString &problem, int *k
         SessionCodec::store(m_session, key);
     if (keysApplied)
         *keysApplied = int(decoded.size());
+    if (keyNames)
+        for (const DecodedKey &key : decoded)
+            keyNames->append(QString::fromLatin1(SessionKeys::at(key.key).key));
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -38,7 +39,8 @@ public:
 
     // Applies an upload text as it arrives (blanks as "_", stack keys with positions).
     // Returns false, with the reason, when the text is not valid; nothing is applied then.
-    bool applyUpload(const QByteArray &text, QString &problem, int *keysApplied = nullptr);
+    bool applyUpload(const QByteArray &text, QString &problem, int *keysApplied = nullptr,
+                     QStringList *keyNames = nullptr);
 
     // Stops answering load requests after `count` more of them (a negative count, the
     // default, answers all). Commands are still read and logged.
