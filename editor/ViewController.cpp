@@ -468,6 +468,8 @@ void ViewController::connectToPedal()
     // Opening the port again in the middle of a transfer would greet the pedal inside it.
     if (m_pedal.link && m_pedal.link->refuseIfBusy())
         return;
+    // The connected alert runs its own event loop: the label shows the port meanwhile.
+    QMetaObject::invokeMethod(this, &ViewController::updateConnection, Qt::QueuedConnection);
     m_pedal.serial->connectToPedal();
     updateConnection();
 }

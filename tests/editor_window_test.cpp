@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -63,6 +64,16 @@ TEST_F(Window, HasItsPagesCommandsAndMenus)
     EXPECT_EQ(find<QAction>("redoAction")->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+    EXPECT_EQ(find<QAction>("connectAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+K")));
+    EXPECT_EQ(find<QAction>("sendAllAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+U")));
+    EXPECT_EQ(find<QAction>("loadAllAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+L")));
+    // No key does two things.
+    QList<QKeySequence> keys;
+    for (const QAction *a : vc.findChildren<QAction *>())
+        for (const QKeySequence &key : a->shortcuts()) {
+            EXPECT_FALSE(keys.contains(key)) << key.toString().toStdString() << " twice";
+            keys.append(key);
+        }
     EXPECT_FALSE(find<QAction>("undoAction")->isEnabled());
     EXPECT_FALSE(find<QAction>("redoAction")->isEnabled());
     EXPECT_EQ(text("connectionLabel"), "Not connected");
@@ -767,7 +778,42 @@ struct PedalWindow : ::testing::Test
     ViewController vc{store, dialogs, ViewController::Pedal{&serial, &link, nullptr}};
 
     QPushButton *button(const char *name) { return control<QPushButton>(vc, QString::fromLatin1(name)); }
+    QAction *find(const char *name) { return control<QAction>(vc, QString::fromLatin1(name)); }
 };
+
+// The status bar shows the connection as it is: during the connected alert, after a loss
+// and after connecting again; hints that no longer hold go.
+TEST_F(PedalWindow, StatusBarShowsTheConnectionAsItIs)
+{
+    vc.show();
+    QLabel *label = control<QLabel>(vc, QStringLiteral("connectionLabel"));
+    EXPECT_EQ(label->text(), "Not connected");
+    vc.statusBar()->showMessage(QStringLiteral("Virtual pedal attached at /dev/pts/9. Press Connect to use it."));
+    ports.append(QStringLiteral("/dev/ttyACM0"));
+    QStringList duringAlert;
+    dialogs.whileShown = [&](const Alert &) {
+        QApplication::processEvents(); // the alert's own event loop
+        duringAlert.append(label->text());
+    };
+    find("connectAction")->trigger();
+    ASSERT_EQ(dialogs.messages(), QStringList({"Success!"}));
+    EXPECT_EQ(duringAlert, QStringList({"Connected: /dev/ttyACM0"}));
+    QApplication::processEvents();
+    EXPECT_EQ(label->text(), "Connected: /dev/ttyACM0");
+    EXPECT_TRUE(vc.statusBar()->currentMessage().isEmpty()) << "the attach hint no longer holds";
+
+    device->unplug();
+    EXPECT_EQ(label->text(), "Not connected (/dev/ttyACM0 was disconnected)");
+    EXPECT_TRUE(vc.statusBar()->currentMessage().contains(QStringLiteral("disconnected")));
+    QApplication::processEvents();
+    EXPECT_FALSE(label->text().startsWith(QStringLiteral("Connected")));
+
+    find("connectAction")->trigger();
+    EXPECT_EQ(duringAlert.last(), "Connected: /dev/ttyACM0") << "the same port again";
+    QApplication::processEvents();
+    EXPECT_EQ(label->text(), "Connected: /dev/ttyACM0");
+    EXPECT_TRUE(vc.statusBar()->currentMessage().isEmpty());
+}
 
 TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
 {
