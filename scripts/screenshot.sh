@@ -82,7 +82,7 @@ shot() { DISPLAY="$display" import -window root -crop 1180x820+0+0 +repage "$1";
 DISPLAY="$display" xdotool mousemove 130 156 click 1
 sleep 1
 shot "$out"
-# The Setlist tab, with its fourth entry highlighted.
+# The Setlist tab, with its second entry highlighted.
 DISPLAY="$display" xdotool mousemove 190 66 click 1
 sleep 1
 DISPLAY="$display" xdotool mousemove 800 186 click 1
