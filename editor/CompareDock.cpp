@@ -75,7 +75,7 @@ CompareDock *CompareDock::compareWithFile(ViewController *window, DataHandler &s
     if (status == SessionReader::Status::Cancelled)
         return nullptr;
     if (status == SessionReader::Status::Failed) {
-        dialogs.inform(QStringLiteral("The session could not be compared"), reader.problem());
+        dialogs.warn(QStringLiteral("The session could not be compared"), reader.problem());
         return nullptr;
     }
     // Read as Open reads it, into a session of its own.

@@ -4,6 +4,7 @@
 #include "GlobalItemTexts.h"
 #include "LibraryTableModel.h"
 #include "SessionHistory.h"
+#include "TypedRanges.h"
 
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
@@ -37,21 +38,6 @@ namespace {
 constexpr int StackNameWidth = 30;
 constexpr int LibraryTextWidth = 20;
 
-// A whole decimal number, optionally with a leading minus sign.
-bool parseWholeNumber(const QString &text, qint64 &out)
-{
-    static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
-    const QString t = text.trimmed();
-    if (!whole.match(t).hasMatch())
-        return false;
-    bool ok = false;
-    const qint64 v = t.toLongLong(&ok);
-    if (!ok)
-        return false;
-    out = v;
-    return true;
-}
-
 // "]" ends a key in the session text and "`" fills its name fields: a name holding
 // either would not come back as it was written.
 bool fitsSessionText(const QString &text)
@@ -73,11 +59,6 @@ void clearMark(QLineEdit *field)
     field->setProperty("refused", false);
     field->setStyleSheet(QString());
     field->setToolTip(QString());
-}
-
-QString notANumberText()
-{
-    return QObject::tr("Only whole decimal numbers are taken; the field shows the stored value again.");
 }
 
 QString badCharacterText()
@@ -203,6 +184,10 @@ QWidget *MidiPage::buildStackPart()
             const auto member = nf.member;
             connect(edit, &QLineEdit::editingFinished, this,
                     [this, i, edit, member] { rowNumberEdited(i, edit, member); });
+            TypedRanges::watch(edit, [this, i] {
+                const MidiStack *stack = shownStack();
+                return stack && stack->MidiStackMessageList[size_t(i)].Typey == 0;
+            });
         }
 
         row.name = lineEdit(QStringLiteral("stackMessageName") + n, box);
@@ -223,6 +208,13 @@ QWidget *MidiPage::buildStackPart()
 
     connect(m_stackCombo, &QComboBox::activated, this, &MidiPage::stackChosen);
     connect(m_stackName, &QLineEdit::editingFinished, this, &MidiPage::stackNameEdited);
+    // Checked as typed, as song names are; taken when the editing ends.
+    connect(m_stackName, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (fitsSessionText(text))
+            clearMark(m_stackName);
+        else
+            markRefused(m_stackName, badCharacterText());
+    });
     connect(resetStackButton, &QPushButton::clicked, this, &MidiPage::resetStack);
     connect(previewStackButton, &QPushButton::clicked, this, [this] {
         if (m_ctx.link)
@@ -264,6 +256,8 @@ QWidget *MidiPage::buildLibraryPart()
     m_action->setPlaceholderText(tr("Action"));
     m_libraryMessage->setPlaceholderText(tr("Message"));
     m_libraryValue->setPlaceholderText(tr("Value"));
+    TypedRanges::watch(m_libraryMessage);
+    TypedRanges::watch(m_libraryValue);
     for (QWidget *w : {static_cast<QWidget *>(m_manufacturer), static_cast<QWidget *>(m_device),
                        static_cast<QWidget *>(m_action), static_cast<QWidget *>(m_libraryType),
                        static_cast<QWidget *>(m_libraryMessage), static_cast<QWidget *>(m_libraryValue)})
@@ -384,8 +378,17 @@ void MidiPage::rowTypeChosen(int row, int position)
     MidiStack *stack = shownStack();
     if (!stack || position < 0)
         return;
-    m_ctx.history.edit(messageStepName(QStringLiteral("Type"), row),
-                       [stack, row, position] { stack->MidiStackMessageList[size_t(row)].Typey = position; });
+    MidiStackMessage &m = stack->MidiStackMessageList[size_t(row)];
+    m_ctx.history.edit(messageStepName(QStringLiteral("Type"), row), [&m, position] {
+        m.Typey = position;
+        // Channel 0 marks an unused Control row; any other type needs a channel, as a
+        // row filled from the library gets.
+        if (position != 0 && m.Channel == 0)
+            m.Channel = 1;
+    });
+    QLineEdit *channel = m_rows[size_t(row)].channel;
+    if (!channel->property("refused").toBool())
+        channel->setText(QString::number(m.Channel));
     applyRowRule();
     Q_EMIT m_ctx.events.stacksChanged();
     m_ctx.events.edited();
@@ -398,12 +401,9 @@ void MidiPage::rowNumberEdited(int row, QLineEdit *field, qint64 MidiStackMessag
         return;
     MidiStackMessage &m = stack->MidiStackMessageList[size_t(row)];
     qint64 v = 0;
-    if (!parseWholeNumber(field->text(), v)) {
-        field->setText(QString::number(m.*member));
-        markRefused(field, notANumberText());
+    // Out of range: the field keeps what was typed, marked; the message keeps its value.
+    if (!TypedRanges::check(field, v, m.Typey == 0))
         return;
-    }
-    clearMark(field);
     field->setText(QString::number(v));
     if (m.*member == v)
         return;
@@ -527,20 +527,12 @@ void MidiPage::copyFromLibrary(int libraryRow)
 void MidiPage::addToLibrary()
 {
     bool refused = false;
-    auto number = [&refused](QLineEdit *field, qint64 &out) {
-        if (parseWholeNumber(field->text(), out)) {
-            clearMark(field);
-            return;
-        }
-        markRefused(field, QObject::tr("Only whole decimal numbers are taken; nothing was added."));
-        refused = true;
-    };
     qint64 message = 0;
     qint64 value = 0;
     // A single-byte type hides the message field; left empty there, it counts as 0.
     if (!(m_libraryMessage->isHidden() && m_libraryMessage->text().trimmed().isEmpty()))
-        number(m_libraryMessage, message);
-    number(m_libraryValue, value);
+        refused |= !TypedRanges::check(m_libraryMessage, message);
+    refused |= !TypedRanges::check(m_libraryValue, value);
 
     QStringList texts;
     for (QLineEdit *field : {m_manufacturer, m_device, m_action}) {
@@ -557,9 +549,7 @@ void MidiPage::addToLibrary()
 
     const int type = m_libraryType->currentIndex() < 0 ? 0 : m_libraryType->currentIndex();
     m_ctx.history.edit(tr("Add to Library"), [&] {
-        m_ctx.store.MidiMessageLibrary.emplace_back(texts[0], texts[1], texts[2], type,
-                                                     std::clamp<qint64>(message, 0, 255),
-                                                     std::clamp<qint64>(value, 0, 255));
+        m_ctx.store.MidiMessageLibrary.emplace_back(texts[0], texts[1], texts[2], type, message, value);
     });
     reloadLibrary();
     Q_EMIT m_ctx.events.libraryChanged();

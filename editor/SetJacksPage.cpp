@@ -42,12 +42,14 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("SetJacksScrollView"));
     scroll->setWidgetResizable(true);
-    scroll->setWidget(buildEditor());
+    m_editor = buildEditor();
+    scroll->setWidget(m_editor);
 
     auto *send = button(QStringLiteral("SendSetJacks"), tr("Send Set Jacks"), this);
     auto *load = button(QStringLiteral("LoadSetJacksCommand"), tr("Load Set Jacks"), this);
     auto *reset = button(QStringLiteral("ResetSetJacksCommand"), tr("Reset Set Jacks"), this);
     auto *copyAll = button(QStringLiteral("CopySetJacksButton"), tr("Copy All Jacks to All Songs"), this);
+    m_copyAll = copyAll;
     connect(send, &QPushButton::clicked, this, [this] {
         if (m_ctx.link)
             m_ctx.link->sendSetJacks();
@@ -91,7 +93,8 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
 
     connect(&ctx.lists, &SharedLists::presetsRefilled, this, &SetJacksPage::reselectPresets);
     connect(&ctx.lists, &SharedLists::stacksRefilled, this, &SetJacksPage::reselectStacks);
-    connect(&ctx.events, &EditorEvents::songOrderChanged, this, &SetJacksPage::showSong);
+    // The page follows its song to its new row (SetJacksSongIndex was moved with it).
+    connect(&ctx.events, &EditorEvents::songOrderChanged, this, [this] { selectSong(m_ctx.state.SetJacksSongIndex); });
 }
 
 QWidget *SetJacksPage::buildEditor()
@@ -238,6 +241,8 @@ void SetJacksPage::selectSong(qint64 position)
         else
             m_table->clearSelection();
     }
+    if (position >= 0 && position < m_model->rowCount())
+        m_table->scrollTo(m_model->index(int(position), 0));
     m_table->viewport()->update();
     showSong();
 }
@@ -255,6 +260,9 @@ void SetJacksPage::tableSelectionChanged()
 void SetJacksPage::showSong()
 {
     const Song *s = song();
+    // Nothing takes input while no song is shown.
+    m_editor->setEnabled(s != nullptr);
+    m_copyAll->setEnabled(s != nullptr);
     if (!s) {
         for (const Jack &jack : m_jacks)
             select(jack.pulses, 0);

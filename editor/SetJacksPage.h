@@ -63,6 +63,8 @@ private:
 
     EditorContext &m_ctx;
     QTableView *m_table = nullptr;
+    QWidget *m_editor = nullptr; // every control that edits the song
+    QWidget *m_copyAll = nullptr;
     SongTableModel *m_model = nullptr;
     std::array<Jack, 4> m_jacks{};
     std::vector<Input> m_inputs; // the 12 inputs of jacks 1-3, in songInputs() order

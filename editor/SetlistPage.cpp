@@ -7,6 +7,7 @@
 #include "link/PedalLink.h"
 #include "model/DataHandler.h"
 
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -41,7 +42,7 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
 
     auto *tables = new QHBoxLayout;
     auto *songSide = new QVBoxLayout;
-    songSide->addWidget(new QLabel(tr("Songs (click to add)"), this));
+    songSide->addWidget(new QLabel(tr("Songs (click to add, or drag into the setlist)"), this));
     m_songView = new QTableView(this);
     m_songView->setObjectName(QStringLiteral("SetlistSongListTableView"));
     m_songs = new SongTableModel(ctx, SongTableModel::Source::SongList, SongTableModel::Columns::All, this);
@@ -50,10 +51,11 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
     tables->addLayout(songSide);
 
     auto *setlistSide = new QVBoxLayout;
-    setlistSide->addWidget(new QLabel(tr("Setlist"), this));
+    setlistSide->addWidget(
+        new QLabel(tr("Setlist (drag to reorder; Delete removes, Ctrl+Up and Ctrl+Down move)"), this));
     m_setlistView = new QTableView(this);
     m_setlistView->setObjectName(QStringLiteral("SetlistTableView"));
-    m_setlist = new SongTableModel(ctx, SongTableModel::Source::Setlist, SongTableModel::Columns::All, this);
+    m_setlist = new SongTableModel(ctx, SongTableModel::Source::Setlist, SongTableModel::Columns::PositionAndAll, this);
     m_setlist->attachTo(m_setlistView);
     setlistSide->addWidget(m_setlistView);
     auto *moves = new QHBoxLayout;
@@ -74,6 +76,12 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
     connect(up, &QPushButton::clicked, this, &SetlistPage::moveEntryUp);
     connect(down, &QPushButton::clicked, this, &SetlistPage::moveEntryDown);
     connect(reset, &QPushButton::clicked, this, &SetlistPage::resetSetlist);
+    // Delete, Ctrl+Up and Ctrl+Down act on the setlist table's entry when it has the focus.
+    m_setlistView->installEventFilter(this);
+    connect(m_setlist, &SongTableModel::setlistDropped, this, [this] {
+        highlightSetlistRow();
+        m_ctx.events.edited();
+    });
     connect(send, &QPushButton::clicked, this, [this] {
         if (m_ctx.link)
             m_ctx.link->sendSetlist();
@@ -88,6 +96,26 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
     connect(&ctx.events, &EditorEvents::sessionReplaced, this, &SetlistPage::highlightSetlistRow);
 
     highlightSetlistRow();
+}
+
+bool SetlistPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_setlistView && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+            removeEntry();
+            return true;
+        }
+        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && modifiers == Qt::ControlModifier) {
+            if (key->key() == Qt::Key_Up)
+                moveEntryUp();
+            else
+                moveEntryDown();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SetlistPage::reloadTables()

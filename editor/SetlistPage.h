@@ -20,6 +20,9 @@ public:
     // Shows both tables again from the session and highlights SetlistRow.
     void reloadTables();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void songClicked(const QModelIndex &index);
     void removeEntry();

@@ -5,6 +5,7 @@
 #include "PageControls.h"
 #include "SessionHistory.h"
 #include "SongTableModel.h"
+#include "TypedRanges.h"
 #include "link/PedalLink.h"
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
@@ -48,24 +49,13 @@ const QColor summaryRed(255, 0, 0);
 const QColor summaryGreen = QColor::fromRgbF(0, 0.7f, 0);
 const QColor summaryBlue(0, 0, 255);
 
-// Text fields that take whole decimal numbers only.
-bool wholeNumber(const QString &text, qint64 &value)
-{
-    if (text.isEmpty() || text.size() > 9)
-        return false;
-    for (QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    value = text.toLongLong();
-    return true;
-}
-
 QLineEdit *numberField(const char *objectName, QWidget *parent)
 {
     auto *field = new QLineEdit(parent);
     field->setObjectName(QString::fromLatin1(objectName));
     field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), field));
     field->setMaximumWidth(90);
+    TypedRanges::watch(field);
     return field;
 }
 
@@ -85,6 +75,9 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("SongTableView"));
     m_model->attachTo(m_table);
+    // Song rows are dragged into a new order here.
+    m_model->setReorderByDrag(true);
+    m_table->setDefaultDropAction(Qt::MoveAction);
     m_table->setMinimumWidth(400);
     m_table->setMaximumWidth(440);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -93,7 +86,8 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("SongsScrollView"));
     scroll->setWidgetResizable(true);
-    scroll->setWidget(buildEditor());
+    m_editor = buildEditor();
+    scroll->setWidget(m_editor);
 
     auto *send = button(QStringLiteral("SendSongCommand"), tr("Send Songs"), this);
     auto *load = button(QStringLiteral("LoadSongsCommand"), tr("Load Songs"), this);
@@ -123,7 +117,8 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
 
     connect(&ctx.lists, &SharedLists::presetsRefilled, this, &SongsPage::reselectPresets);
     connect(&ctx.lists, &SharedLists::stacksRefilled, this, &SongsPage::reselectStacks);
-    connect(&ctx.events, &EditorEvents::songOrderChanged, this, &SongsPage::showSong);
+    // The page follows its song to its new row (SongsSongIndex was moved with it).
+    connect(&ctx.events, &EditorEvents::songOrderChanged, this, [this] { selectSong(m_ctx.state.SongsSongIndex); });
     connect(&ctx.events, &EditorEvents::jackSetupChanged, this, &SongsPage::showSummary);
 }
 
@@ -309,6 +304,8 @@ void SongsPage::selectSong(qint64 position)
         else
             m_table->clearSelection();
     }
+    if (position >= 0 && position < m_model->rowCount())
+        m_table->scrollTo(m_model->index(int(position), 0));
     m_table->viewport()->update();
     showSong();
 }
@@ -324,11 +321,15 @@ void SongsPage::tableSelectionChanged()
 void SongsPage::showSong()
 {
     Song *s = song();
+    // Nothing takes input while no song is shown.
+    m_editor->setEnabled(s != nullptr);
     // The name editor must not take the filled-in name for an edit.
     m_ctx.state.selectingTable = true;
     m_name->setPlainText(s ? QString(s->FullName).remove(QLatin1Char('\r')) : QString());
     m_ctx.state.selectingTable = false;
     showNameRefused({});
+    for (QLineEdit *field : {m_tempo, m_program, m_bank})
+        TypedRanges::clearMark(field);
     if (!s) {
         m_tempo->clear();
         for (const ListField &l : m_lists)
@@ -414,13 +415,10 @@ void SongsPage::tempoEdited()
     Song *s = song();
     if (!s)
         return;
-    const QString text = m_tempo->text().trimmed();
-    qint64 tempo = 120;
-    if (!text.isEmpty() && (!wholeNumber(text, tempo) || tempo == 0)) {
-        // Not a tempo: the song keeps its own, and the field shows it again.
-        m_tempo->setText(QString::number(s->Tempo));
+    qint64 tempo = 0;
+    // Out of range: the field keeps what was typed, marked; the song keeps its tempo.
+    if (!TypedRanges::check(m_tempo, tempo))
         return;
-    }
     m_tempo->setText(QString::number(tempo));
     if (tempo == s->Tempo && s->TempoInMs == 60000 / tempo)
         return;
@@ -434,12 +432,9 @@ void SongsPage::numberEdited(QLineEdit *field, qint64 Song::*member)
     Song *s = song();
     if (!s)
         return;
-    const QString text = field->text().trimmed();
-    qint64 value = 1;
-    if (!text.isEmpty() && !wholeNumber(text, value)) {
-        field->setText(QString::number(s->*member));
+    qint64 value = 0;
+    if (!TypedRanges::check(field, value))
         return;
-    }
     field->setText(QString::number(value));
     if (s->*member == value)
         return;

@@ -61,6 +61,7 @@ private:
 
     EditorContext &m_ctx;
     QTableView *m_table = nullptr;
+    QWidget *m_editor = nullptr; // every control that edits the song
     SongTableModel *m_model = nullptr;
     QPlainTextEdit *m_name = nullptr;
     QLineEdit *m_tempo = nullptr;

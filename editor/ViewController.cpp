@@ -165,8 +165,14 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     }
     if (m_pedal.serial) {
         connect(m_pedal.serial, &SerialHandler::logged, m_logDock, &PedalLogDock::add);
-        connect(m_pedal.serial, &SerialHandler::portNameChanged, this, &ViewController::updateConnection);
+        // Queued: the port is opened after its name is set, and the connected alert that
+        // follows runs its own event loop, in which the label then shows the new port.
+        connect(m_pedal.serial, &SerialHandler::portNameChanged, this, [this] {
+            m_portLost = false;
+            updateConnection();
+        }, Qt::QueuedConnection);
         connect(m_pedal.serial, &SerialHandler::portLost, this, [this](const QString &message) {
+            m_portLost = true;
             updateConnection();
             statusBar()->showMessage(message);
         });
@@ -196,7 +202,9 @@ void ViewController::startUp()
         m_pedal.serial->recordStartupPorts();
         m_state.PortList = m_pedal.serial->startupPorts();
     }
-    m_state.SongsSongIndex = -1;
+    // Both song pages start on the first song.
+    m_state.SongsSongIndex = 0;
+    m_state.SetJacksSongIndex = 0;
     // The shared name lists are filled by SharedLists itself.
 #ifdef PEDAL_HAVE_MIDI_PAGE
     static_cast<MidiPage *>(m_midiPage)->showStackPage();
@@ -204,10 +212,8 @@ void ViewController::startUp()
 #ifdef PEDAL_HAVE_GLOBAL_PAGE
     static_cast<GlobalPage *>(m_globalPage)->showSettings();
 #endif
-    // Both song pages show what they edit from the start: the Set Jacks page its song
-    // (position 0), the Songs page its empty state.
     m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
-    m_songsPage->showSong();
+    m_songsPage->selectSong(m_state.SongsSongIndex);
     m_tabs->setCurrentWidget(m_songsPage);
     m_session->markUnmodified();
     updateTitle();
@@ -216,9 +222,11 @@ void ViewController::startUp()
 
 void ViewController::RefreshAllPages()
 {
-    // Both pages show list position 1, and their tables highlight it.
-    m_state.SetJacksSongIndex = 1;
-    m_state.SongsSongIndex = 1;
+    // Both pages go on showing the song at the position they showed (a load or an open
+    // writes the songs in place), the first song when they showed none.
+    for (qint64 *index : {&m_state.SetJacksSongIndex, &m_state.SongsSongIndex})
+        if (*index < 0 || *index >= qint64(m_store.SongList.size()))
+            *index = 0;
 #ifdef PEDAL_HAVE_MIDI_PAGE
     static_cast<MidiPage *>(m_midiPage)->showStackPage();
 #endif
@@ -263,8 +271,10 @@ QWidget *ViewController::buildCommandBar()
     auto *refresh = button(QStringLiteral("RefreshCommand"), tr("Refresh"), bar);
     auto *factoryReset = button(QStringLiteral("FactoryResetPedalButton"), tr("Factory Reset Pedal"), bar);
     auto *firmware = button(QStringLiteral("UploadFirmwareButton"), tr("Upload Firmware"), bar);
-    connectButton->setToolTip(tr("Plug the pedal in after starting the editor, then connect."));
-    refresh->setToolTip(tr("Show the session again on every page (after a load from the pedal)."));
+    connectButton->setToolTip(tr("Plug the pedal in after starting the editor, then connect (Ctrl+K)."));
+    sendAll->setToolTip(tr("Send the whole session to the pedal (Ctrl+Shift+U)."));
+    loadAll->setToolTip(tr("Load the whole session from the pedal (Ctrl+Shift+L)."));
+    refresh->setToolTip(tr("Show the session again on every page (F5)."));
     connect(connectButton, &QPushButton::clicked, this, &ViewController::connectToPedal);
     connect(sendAll, &QPushButton::clicked, this, [this] {
         if (m_pedal.link)
@@ -333,12 +343,16 @@ void ViewController::buildMenus()
     updateUndoActions();
 
     QMenu *pedal = menuBar()->addMenu(tr("&Pedal"));
-    action(pedal, "connectAction", tr("&Connect"), clickButton("connectToPedalButton"));
+    // Ctrl+K connects; Send All and Load All go to and come from the pedal (upload, load).
+    action(pedal, "connectAction", tr("&Connect"), clickButton("connectToPedalButton"),
+           QKeySequence(Qt::CTRL | Qt::Key_K));
     pedal->addSeparator();
-    action(pedal, "sendAllAction", tr("&Send All…"), clickButton("SendAllCommand"));
-    action(pedal, "loadAllAction", tr("&Load All…"), clickButton("LoadAllCommand"));
-    action(pedal, "sendChangesAction", tr("Send C&hanges…"), [this] { sendChanges(); },
+    action(pedal, "sendAllAction", tr("&Send All…"), clickButton("SendAllCommand"),
            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
+    action(pedal, "loadAllAction", tr("&Load All…"), clickButton("LoadAllCommand"),
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
+    action(pedal, "sendChangesAction", tr("Send C&hanges…"), [this] { sendChanges(); },
+           QKeySequence(Qt::CTRL | Qt::Key_U));
     action(pedal, "compareWithPedalAction", tr("Com&pare with Pedal…"), [this] { compareWithPedal(); });
     pedal->addSeparator();
     action(pedal, "factoryResetAction", tr("&Factory Reset…"), clickButton("FactoryResetPedalButton"));
@@ -489,14 +503,17 @@ void ViewController::updateTitle()
 
 void ViewController::updateConnection()
 {
-    if (!m_pedal.serial || !m_pedal.serial->isConnected()) {
-        m_connection->setText(tr("Not connected"));
-        return;
-    }
-    if (m_pedal.serial->portHeld())
+    const bool held = m_pedal.serial && m_pedal.serial->isConnected() && m_pedal.serial->portHeld();
+    if (held) {
         m_connection->setText(tr("Connected: %1").arg(m_pedal.serial->portName()));
-    else
+        m_portLost = false;
+        // Hints about getting connected (attach, plug in, the last loss) no longer hold.
+        statusBar()->clearMessage();
+    } else if (m_portLost && m_pedal.serial && m_pedal.serial->isConnected()) {
         m_connection->setText(tr("Not connected (%1 was disconnected)").arg(m_pedal.serial->portName()));
+    } else {
+        m_connection->setText(tr("Not connected"));
+    }
 }
 
 void ViewController::showProgress(int done, int total, const QString &what)
@@ -629,6 +646,8 @@ void ViewController::connectToPedal()
     // Opening the port again in the middle of a transfer would greet the pedal inside it.
     if (m_pedal.link && m_pedal.link->refuseIfBusy())
         return;
+    // The connected alert runs its own event loop: the label shows the port meanwhile.
+    QMetaObject::invokeMethod(this, &ViewController::updateConnection, Qt::QueuedConnection);
     m_pedal.serial->connectToPedal();
     updateConnection();
 }

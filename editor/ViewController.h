@@ -46,7 +46,7 @@ public:
     ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal = Pedal(), QWidget *parent = nullptr);
     ~ViewController() override;
 
-    // Re-reads every page from the store; both song pages show list position 1.
+    // Re-reads every page from the store; both song pages keep the position they show.
     void RefreshAllPages();
 
     EditorContext &context() { return m_ctx; }
@@ -133,4 +133,5 @@ private:
     QAction *m_redoAction = nullptr;
     QMenu *m_recentMenu = nullptr;
     bool m_closeApproved = false;
+    bool m_portLost = false; // the port held last was lost, and none was opened since
 };

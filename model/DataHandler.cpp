@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 DataHandler::DataHandler() : GlobalMenu(Menu::factory())
@@ -106,6 +107,17 @@ void DataHandler::addSongToSetlist(int songPosition)
     if (Setlist.size() == size_t(SongCount))
         Setlist.clear();
     Setlist.push_back(SongList[size_t(songPosition)]);
+}
+
+int DataHandler::insertSongIntoSetlist(int songPosition, int at)
+{
+    if (songPosition < 0 || size_t(songPosition) >= SongList.size())
+        return -1;
+    if (Setlist.size() == size_t(SongCount))
+        Setlist.clear();
+    const size_t place = at < 0 ? 0 : std::min(size_t(at), Setlist.size());
+    Setlist.insert(Setlist.begin() + qsizetype(place), SongList[size_t(songPosition)]);
+    return int(place);
 }
 
 void DataHandler::removeSetlistEntry(int position)

@@ -44,6 +44,9 @@ public:
     // Setlist operations. Positions must exist in the list they refer to;
     // out-of-range positions are ignored.
     void addSongToSetlist(int songPosition);
+    // Inserts the song before the entry at `at` (the end when beyond it); a setlist of
+    // 128 entries is emptied first, as by addSongToSetlist. Returns where it went, or -1.
+    int insertSongIntoSetlist(int songPosition, int at);
     void removeSetlistEntry(int position);
     // Return the entry's new position (the same position when it did not move).
     int moveSetlistEntryUp(int position);

@@ -3,6 +3,8 @@
 int ScriptedDialogs::showAlert(const Alert &a)
 {
     shown.append(a);
+    if (whileShown)
+        whileShown(a);
     return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
 }
 

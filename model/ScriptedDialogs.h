@@ -21,6 +21,8 @@ public:
     QStringList savePaths;   // consumed by chooseFileToSave; empty text = cancel
     bool deferSaves = false; // keep save completions until completePendingSave()
 
+    // Runs while an alert is shown, as a modal alert runs the event loop.
+    std::function<void(const Alert &)> whileShown;
     QList<Alert> shown;          // every alert, in order
     QStringList openTitles;      // titles of the open panels shown
     int savePanelsShown = 0;

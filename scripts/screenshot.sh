@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Makes docs/songs-page.png and docs/global-settings-page.png: the editor's Songs and
-# Global Settings pages with a small demo session, on a virtual X display (Xvfb), captured
-# with ImageMagick's `import`; xdotool picks a song and switches to the Global Settings tab.
+# Makes docs/songs-page.png, docs/setlist-page.png and docs/global-settings-page.png: the
+# editor's Songs, Setlist and Global Settings pages with a small demo session, on a virtual
+# X display (Xvfb), captured with ImageMagick's `import`; xdotool picks a song and
+# switches tabs.
 #   scripts/screenshot.sh [build-dir]      (default: build)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -9,6 +10,7 @@ build="${1:-$here/build}"
 editor="$build/app/pedal-editor"
 out="$here/docs/songs-page.png"
 out_global="$here/docs/global-settings-page.png"
+out_setlist="$here/docs/setlist-page.png"
 if [ ! -x "$editor" ]; then
   cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEDAL_BUILD_TESTS=OFF >/dev/null
   cmake --build "$build" -j"$(nproc)" --target pedal-editor
@@ -59,6 +61,9 @@ with open(sys.argv[1], "w", newline="") as f:
     f.write("BackgroundColours]" + colours + "\r\n")
     f.write("ForegroundColours]" + text_colours + "\r\n")
     f.write("Global]" + block + "\r\n")
+    # A set of eight songs, in the order of the gig; 255 marks an empty slot.
+    setlist = [1, 5, 3, 8, 2, 11, 7, 12]
+    f.write("Setlist]" + "".join("%03d" % n for n in setlist) + "255" * (128 - len(setlist)) + "\r\n")
 PY
 
 display=":$((90 + RANDOM % 100))"
@@ -77,6 +82,12 @@ shot() { DISPLAY="$display" import -window root -crop 1180x820+0+0 +repage "$1";
 DISPLAY="$display" xdotool mousemove 130 156 click 1
 sleep 1
 shot "$out"
+# The Setlist tab, with its second entry highlighted.
+DISPLAY="$display" xdotool mousemove 190 66 click 1
+sleep 1
+DISPLAY="$display" xdotool mousemove 800 186 click 1
+sleep 1
+shot "$out_setlist"
 DISPLAY="$display" xdotool mousemove 397 66 click 1
 sleep 1
 shot "$out_global"

@@ -20,7 +20,7 @@ struct MidiPageTest : PageTest<MidiPage>
     QComboBox *combo(const QString &name) { return control<QComboBox>(page, name); }
     QCheckBox *check(int row) { return control<QCheckBox>(page, QStringLiteral("stackMessageCheck%1").arg(row)); }
     QTableView *library() { return control<QTableView>(page, QStringLiteral("LibraryTableView")); }
-    const MidiStackMessage &message(int stack, int m) { return c.store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)]; }
+    MidiStackMessage &message(int stack, int m) { return c.store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)]; }
 
     // Adds a library entry through the fields and the add button.
     void addEntry(const QString &manufacturer, const QString &device, const QString &action, int type,
@@ -69,21 +69,41 @@ TEST_F(MidiPageTest, TypedNumbersAreWholeDecimalNumbersOrRefused)
     typeInto(channel, "12");
     EXPECT_EQ(message(0, 1).Channel, 12);
     EXPECT_FALSE(channel->property("refused").toBool());
-    for (const char *bad : {"abc", "1.5", "+5", "0x10", "", "-", "99999999999999999999"}) {
+    for (const char *bad : {"abc", "1.5", "+5", "0x10", "", "-", "-3", "99999999999999999999"}) {
         typeInto(channel, QLatin1String(bad));
         EXPECT_EQ(message(0, 1).Channel, 12) << bad;
-        EXPECT_EQ(channel->text(), "12") << bad;
+        EXPECT_EQ(channel->text(), QLatin1String(bad)) << "the field keeps what was typed";
         EXPECT_TRUE(channel->property("refused").toBool()) << bad;
-        EXPECT_FALSE(channel->toolTip().isEmpty());
+        EXPECT_TRUE(channel->toolTip().contains("from 1 to 16")) << bad;
     }
-    // A minus sign is taken; the store's normalisation clamps such values before a send.
-    typeInto(rowEdit("stackMessageValue", 2), "-3");
-    EXPECT_EQ(message(0, 1).Value, -3);
-    typeInto(rowEdit("stackMessageMessage", 2), "300");
-    EXPECT_EQ(message(0, 1).Message, 300);
     typeInto(channel, "7");
     EXPECT_FALSE(channel->property("refused").toBool());
+    EXPECT_TRUE(channel->toolTip().isEmpty());
     EXPECT_EQ(message(0, 1).Channel, 7);
+}
+
+// Channel 0 marks an unused Control row; any other type on such a row gets channel 1.
+TEST_F(MidiPageTest, ATypeOtherThanControlGivesAnUnusedRowChannelOne)
+{
+    ASSERT_EQ(message(0, 3).Channel, 0);
+    struct Row
+    {
+        int type;
+        qint64 channelBefore, channelAfter;
+    };
+    for (const Row &r : {Row{1, 0, 1}, Row{0, 1, 1}, Row{6, 9, 9}, Row{0, 0, 0}, Row{3, 0, 1}}) {
+        c.history.edit(QStringLiteral("set up"), [&] {
+            message(0, 3).Typey = r.type == 0 ? 1 : 0;
+            message(0, 3).Channel = r.channelBefore;
+        });
+        page.showStackPage();
+        const int steps = c.history.undoStack().count();
+        choose(combo("stackMessageType4"), r.type);
+        EXPECT_EQ(message(0, 3).Typey, r.type);
+        EXPECT_EQ(message(0, 3).Channel, r.channelAfter) << r.type;
+        EXPECT_EQ(rowEdit("stackMessageChannel", 4)->text(), QString::number(r.channelAfter));
+        EXPECT_EQ(c.history.undoStack().count(), steps + 1) << "one step";
+    }
 }
 
 TEST_F(MidiPageTest, NamesAreCutToThirtyAndRefuseSessionTextMarks)
@@ -109,6 +129,12 @@ TEST_F(MidiPageTest, NamesAreCutToThirtyAndRefuseSessionTextMarks)
     EXPECT_EQ(message(0, 0).Name, guitar.repeated(30));
 
     QLineEdit *stackName = edit("MidiStackName");
+    // Checked as typed: the mark comes with the key, before the editing ends.
+    stackName->clear();
+    QTest::keyClicks(stackName, "Amp`");
+    EXPECT_TRUE(stackName->property("refused").toBool());
+    QTest::keyClick(stackName, Qt::Key_Backspace);
+    EXPECT_FALSE(stackName->property("refused").toBool());
     typeInto(stackName, "Amp`Scenes");
     EXPECT_EQ(c.store.MidiStackList[0].Name, "Midi Stack 1");
     EXPECT_TRUE(stackName->property("refused").toBool());
@@ -179,10 +205,15 @@ TEST_F(MidiPageTest, LibraryCopyFillsTickedRowsWithCutName)
     EXPECT_EQ(c.store.MidiMessageLibrary[0].Device, "Multi-Effects Unit");
 }
 
-TEST_F(MidiPageTest, AddToLibraryClampsNumbersAndRefusesOtherText)
+TEST_F(MidiPageTest, AddToLibraryRefusesNumbersOutOfRangeAndOtherText)
 {
-    addEntry("A very long maker name here", "Amp", "Boost", 2, "300", "-5");
+    addEntry("Acme", "Amp", "Boost", 2, "300", "5");
+    EXPECT_TRUE(c.store.MidiMessageLibrary.empty());
+    EXPECT_TRUE(edit("messageTF")->property("refused").toBool());
+    EXPECT_TRUE(edit("messageTF")->toolTip().contains("from 0 to 255"));
+    addEntry("A very long maker name here", "Amp", "Boost", 2, "255", "0");
     ASSERT_EQ(c.store.MidiMessageLibrary.size(), 1u);
+    EXPECT_FALSE(edit("messageTF")->property("refused").toBool());
     const MidiMessage &e = c.store.MidiMessageLibrary[0];
     EXPECT_EQ(e.Message, 255);
     EXPECT_EQ(e.Value, 0);
@@ -314,7 +345,9 @@ TEST_F(MidiPageTest, ExportsWriteTheirLinesThroughTheSavePanel)
     ASSERT_TRUE(dir.isValid());
     typeInto(edit("MidiStackName"), "Lead");
     typeInto(rowEdit("stackMessageName", 1), "Boost");
-    typeInto(rowEdit("stackMessageChannel", 1), "20"); // clamped by the export's normalisation
+    // A channel no field takes (a file may bring one) is clamped by the export's normalisation.
+    c.history.edit(QStringLiteral("Channel"), [this] { message(0, 0).Channel = 20; });
+    page.showStackPage();
 
     c.dialogs.savePaths = {dir.filePath("names")};
     press("saveStackNamesButton");

@@ -6,6 +6,13 @@
 #include "editor/ItemTexts.h"
 #include "editor/PageControls.h"
 #include "editor/SharedLists.h"
+#include "editor/TypedRanges.h"
+
+#include <QMimeData>
+
+#include <functional>
+#include <memory>
+#include <map>
 
 #include <QGroupBox>
 
@@ -13,10 +20,42 @@ namespace {
 
 using SongPages = WindowFixture;
 
-TEST_F(SongPages, StartUpShowsTheEmptySongsPageAndTheFirstSongOnSetJacks)
+TEST_F(SongPages, StartUpShowsTheFirstSongOnBothPagesAndNoSongTakesNoInput)
 {
-    EXPECT_EQ(vc.context().state.SongsSongIndex, -1);
+    song(0).UpdateName(QStringLiteral("Opener"));
+    vc.RefreshAllPages();
+    for (const char *table : {"SongTableView", "SetJacksTableView"})
+        EXPECT_EQ(find<QTableView>(table)->selectionModel()->selectedRows().value(0).row(), 0) << table;
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 0);
     EXPECT_EQ(vc.context().state.SetJacksSongIndex, 0);
+    EXPECT_EQ(text("idLabel"), "Song # 1");
+    EXPECT_EQ(find<QPlainTextEdit>("nameTF")->toPlainText(), "Opener");
+    EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "120");
+
+    // Each page with its selection emptied: the empty state, and its controls take no input.
+    struct Page
+    {
+        const char *tab, *table;
+        std::vector<const char *> controls;
+    };
+    const Page pages[] = {
+        {"Songs", "SongTableView", {"nameTF", "tempoTF", "fractionCombo", "programChangesTF", "CopyColoursButton"}},
+        {"Set Jacks", "SetJacksTableView", {"jackOneCombo", "staticOneCombo", "CopySetJacksButton"}},
+    };
+    for (const Page &p : pages) {
+        vc.showPage(QString::fromLatin1(p.tab));
+        for (const char *name : p.controls)
+            EXPECT_TRUE(find<QWidget>(name)->isEnabled()) << name;
+        find<QTableView>(p.table)->clearSelection();
+        for (const char *name : p.controls)
+            EXPECT_FALSE(find<QWidget>(name)->isEnabled()) << name;
+        pickSong(p.tab, p.table, 0);
+        for (const char *name : p.controls)
+            EXPECT_TRUE(find<QWidget>(name)->isEnabled()) << name;
+    }
+    vc.showPage(QStringLiteral("Songs"));
+    find<QTableView>("SongTableView")->clearSelection();
+    EXPECT_EQ(vc.context().state.SongsSongIndex, -1);
     EXPECT_EQ(text("idLabel"), "Song # ?");
     EXPECT_EQ(text("summaryName"), "No song selected");
     for (int j = 1; j <= 4; ++j)
@@ -24,16 +63,15 @@ TEST_F(SongPages, StartUpShowsTheEmptySongsPageAndTheFirstSongOnSetJacks)
     EXPECT_TRUE(find<QPlainTextEdit>("nameTF")->toPlainText().isEmpty());
     EXPECT_TRUE(find<QLineEdit>("tempoTF")->text().isEmpty());
 
-    // Edits with no song shown change nothing.
-    choose(combo("fractionCombo"), 3);
+    // Edits that reach the page with no song shown change nothing.
     setName(QStringLiteral("Nobody"));
     enter("tempoTF", QStringLiteral("99"));
     click("CopyColoursButton");
     for (const SongRef &s : store.SongList) {
         EXPECT_EQ(s->Fraction, 0);
-        EXPECT_TRUE(s->FullName.isEmpty());
         EXPECT_EQ(s->Tempo, 120);
     }
+    EXPECT_EQ(song(0).FullName, "Opener");
 }
 
 TEST_F(SongPages, EachPageKeepsItsOwnSongIndex)
@@ -107,6 +145,79 @@ TEST_F(SongPages, NameEditorTakesOnlyValidNamesAndShowsWhyNot)
     EXPECT_TRUE(song(1).FullName.isEmpty());
 }
 
+// Every number field of the table of ranges, typed at and beyond its limits: out of range
+// it is marked as typed (red frame, tooltip with the range) and the session keeps its
+// last good value.
+TEST_F(SongPages, EveryNumberFieldTakesOnlyItsRangeAndMarksTheRestAsTyped)
+{
+    // Where each field sits and what it stores (the stack fields: row N of stack 3).
+    struct Place
+    {
+        const char *tab;
+        std::function<qint64(int row)> stored;
+    };
+    auto stackField = [this](qint64 MidiStackMessage::*member) {
+        return [this, member](int row) { return store.MidiStackList[2].MidiStackMessageList[size_t(row - 1)].*member; };
+    };
+    const std::map<std::string, Place> places = {
+        {"tempoTF", {"Songs", [this](int) { return song(4).Tempo; }}},
+        {"programChangesTF", {"Songs", [this](int) { return song(4).ProgramChange; }}},
+        {"bankChangesTF", {"Songs", [this](int) { return song(4).BankChange; }}},
+        {"stackMessageChannel", {"Midi Management", stackField(&MidiStackMessage::Channel)}},
+        {"stackMessageMessage", {"Midi Management", stackField(&MidiStackMessage::Message)}},
+        {"stackMessageValue", {"Midi Management", stackField(&MidiStackMessage::Value)}},
+        {"messageTF", {"Midi Management", {}}},
+        {"valueTF", {"Midi Management", {}}},
+    };
+    pickSong("Songs", "SongTableView", 4);
+    vc.showPage(QStringLiteral("Midi Management"));
+    choose(combo("midiStackCombo"), 2);
+    ASSERT_EQ(vc.context().state.SelectedStackIndex, 2);
+
+    for (const TypedRange &range : TypedRanges::all()) {
+        const auto place = places.find(range.control);
+        ASSERT_NE(place, places.end()) << range.control << " has no place in this test";
+        vc.showPage(QString::fromLatin1(place->second.tab));
+        for (int row : range.perStackRow ? std::vector<int>{1, 10} : std::vector<int>{0}) {
+            const QString name = QLatin1String(range.control) + (row ? QString::number(row) : QString());
+            SCOPED_TRACE(name.toStdString());
+            QLineEdit *field = find<QLineEdit>(name.toLatin1().constData());
+            ASSERT_EQ(TypedRanges::of(name), &range);
+            const auto stored = place->second.stored;
+            // A Note On row: channel 0 is not taken there.
+            if (range.perStackRow)
+                choose(combo(QStringLiteral("stackMessageType%1").arg(row).toLatin1().constData()), 3);
+            auto typeAndCheck = [&](const QString &typed, bool taken) {
+                const qint64 before = stored ? stored(row) : 0;
+                field->clear();
+                QTest::keyClicks(field, typed);
+                // The mark comes as the value is typed.
+                EXPECT_EQ(field->property("refused").toBool(), !taken) << "typed " << typed.toStdString();
+                EXPECT_EQ(field->toolTip().contains(TypedRanges::rangeText(range)), !taken);
+                QTest::keyClick(field, Qt::Key_Return);
+                if (!stored)
+                    return;
+                if (taken)
+                    EXPECT_EQ(stored(row), typed.toLongLong()) << typed.toStdString();
+                else
+                    EXPECT_EQ(stored(row), before) << "keeps its last good value, typed " << typed.toStdString();
+            };
+            typeAndCheck(QString::number(range.max), true);
+            typeAndCheck(QString::number(range.max + 1), false);
+            typeAndCheck(QString::number(range.min), true);
+            if (range.min > 0)
+                typeAndCheck(QString::number(range.min - 1), false);
+            typeAndCheck(QStringLiteral("99999"), false);
+            if (range.zeroOnControlRow) {
+                choose(combo(QStringLiteral("stackMessageType%1").arg(row).toLatin1().constData()), 0);
+                typeAndCheck(QStringLiteral("0"), true);
+            }
+        }
+    }
+    // The library fields add nothing out of range.
+    EXPECT_TRUE(store.MidiMessageLibrary.empty());
+}
+
 TEST_F(SongPages, TempoProgramAndBankFieldsTakeWholeNumbersOnly)
 {
     pickSong("Songs", "SongTableView", 2);
@@ -119,19 +230,20 @@ TEST_F(SongPages, TempoProgramAndBankFieldsTakeWholeNumbersOnly)
     EXPECT_EQ(song(2).TempoInMs, 600);
     EXPECT_EQ(vc.songsPage()->tableModel()->index(2, 2).data().toLongLong(), 100);
     EXPECT_EQ(vc.songsPage()->tableModel()->index(2, 3).data().toLongLong(), 600);
-    enter("tempoTF", QStringLiteral("7"));
-    EXPECT_EQ(song(2).Tempo, 7);
-    EXPECT_EQ(song(2).TempoInMs, 8571);
+    enter("tempoTF", QStringLiteral("47"));
+    EXPECT_EQ(song(2).Tempo, 47);
+    EXPECT_EQ(song(2).TempoInMs, 1276);
     for (const QString &bad : {QStringLiteral("0"), QStringLiteral("abc"), QStringLiteral("-5"), QStringLiteral("1.5"),
                                QStringLiteral("12345678901")}) {
         enter("tempoTF", bad);
-        EXPECT_EQ(song(2).Tempo, 7) << bad.toStdString();
-        EXPECT_EQ(song(2).TempoInMs, 8571);
-        EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "7");
+        EXPECT_EQ(song(2).Tempo, 47) << bad.toStdString();
+        EXPECT_EQ(song(2).TempoInMs, 1276);
+        EXPECT_TRUE(find<QLineEdit>("tempoTF")->property("refused").toBool());
     }
     // Typing cannot put a letter in.
-    typeInto(find<QLineEdit>("tempoTF"), QStringLiteral("9x"));
-    EXPECT_EQ(song(2).Tempo, 9);
+    typeInto(find<QLineEdit>("tempoTF"), QStringLiteral("99x"));
+    EXPECT_EQ(song(2).Tempo, 99);
+    EXPECT_FALSE(find<QLineEdit>("tempoTF")->property("refused").toBool());
 
     enter("programChangesTF", QString());
     EXPECT_EQ(song(2).ProgramChange, 1);
@@ -139,11 +251,69 @@ TEST_F(SongPages, TempoProgramAndBankFieldsTakeWholeNumbersOnly)
     EXPECT_EQ(song(2).ProgramChange, 12);
     enter("programChangesTF", QStringLiteral("x1"));
     EXPECT_EQ(song(2).ProgramChange, 12);
-    EXPECT_EQ(find<QLineEdit>("programChangesTF")->text(), "12");
     enter("bankChangesTF", QStringLiteral("7"));
     EXPECT_EQ(song(2).BankChange, 7);
     enter("bankChangesTF", QString());
     EXPECT_EQ(song(2).BankChange, 1);
+    // Another song shown: the marks go.
+    enter("tempoTF", QStringLiteral("999"));
+    EXPECT_TRUE(find<QLineEdit>("tempoTF")->property("refused").toBool());
+    pickSong("Songs", "SongTableView", 3);
+    EXPECT_FALSE(find<QLineEdit>("tempoTF")->property("refused").toBool());
+    EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "120");
+}
+
+// Song rows dropped in the Songs table, as the view drops them: the model's drop with the
+// mime data of the dragged rows. SongList takes the new order as one step (the same
+// reordering a sort makes), and both song pages follow the songs they show.
+TEST_F(SongPages, DroppedSongRowsGiveSongListANewOrder)
+{
+    struct Drop
+    {
+        int dragged;
+        int dropRow; // -1: below the last row
+        std::vector<qint64> firstIds;
+        int shownAfter; // where song 1, the song shown, went
+    };
+    const Drop drops[] = {
+        {0, 3, {2, 3, 1, 4}, 2},
+        {3, 0, {4, 1, 2, 3}, 1},
+        {0, -1, {2, 3, 4, 5}, 127},
+        {5, 5, {1, 2, 3, 4}, 0}, // its own place: nothing changes
+    };
+    SongTableModel *model = vc.songsPage()->tableModel();
+    pickSong("Songs", "SongTableView", 0);
+    for (const Drop &d : drops) {
+        SCOPED_TRACE(d.dragged);
+        auto ids = [this] {
+            std::vector<qint64> out;
+            for (const SongRef &s : store.SongList)
+                out.push_back(s->Id);
+            return out;
+        };
+        const std::vector<qint64> before = ids();
+        const int steps = vc.history().undoStack().index();
+        std::unique_ptr<QMimeData> data(model->mimeData({model->index(d.dragged, 1)}));
+        ASSERT_TRUE(model->canDropMimeData(data.get(), Qt::MoveAction, d.dropRow, 0, {}));
+        ASSERT_TRUE(model->dropMimeData(data.get(), Qt::MoveAction, d.dropRow, 0, {}));
+        for (size_t i = 0; i < d.firstIds.size(); ++i)
+            EXPECT_EQ(song(int(i)).Id, d.firstIds[i]);
+        EXPECT_EQ(vc.context().state.SongsSongIndex, d.shownAfter);
+        EXPECT_EQ(vc.context().state.SetJacksSongIndex, d.shownAfter);
+        EXPECT_EQ(find<QTableView>("SongTableView")->selectionModel()->selectedRows().value(0).row(), d.shownAfter);
+        EXPECT_EQ(text("idLabel"), "Song # 1");
+        const bool changed = ids() != before;
+        EXPECT_EQ(vc.history().undoStack().index(), steps + (changed ? 1 : 0));
+        if (changed) {
+            vc.history().undo();
+            EXPECT_EQ(ids(), before);
+            EXPECT_EQ(vc.context().state.SongsSongIndex, 0) << "the shown song is shown where it was";
+        }
+    }
+    // Setlist rows are not songs of this table.
+    QMimeData setlistRows;
+    setlistRows.setData(QLatin1String(SongTableModel::RowsMimeType), "Setlist 0");
+    EXPECT_FALSE(model->dropMimeData(&setlistRows, Qt::MoveAction, 3, 0, {}));
 }
 
 TEST_F(SongPages, ListsStorePositionsAndColourListsPaintTheirColour)

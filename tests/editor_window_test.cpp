@@ -33,6 +33,7 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -70,6 +71,16 @@ TEST_F(Window, HasItsPagesCommandsAndMenus)
     EXPECT_EQ(find<QAction>("redoAction")->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+    EXPECT_EQ(find<QAction>("connectAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+K")));
+    EXPECT_EQ(find<QAction>("sendAllAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+U")));
+    EXPECT_EQ(find<QAction>("loadAllAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+L")));
+    // No key does two things.
+    QList<QKeySequence> keys;
+    for (const QAction *a : vc.findChildren<QAction *>())
+        for (const QKeySequence &key : a->shortcuts()) {
+            EXPECT_FALSE(keys.contains(key)) << key.toString().toStdString() << " twice";
+            keys.append(key);
+        }
     EXPECT_FALSE(find<QAction>("undoAction")->isEnabled());
     EXPECT_FALSE(find<QAction>("redoAction")->isEnabled());
     EXPECT_EQ(text("connectionLabel"), "Not connected");
@@ -86,20 +97,26 @@ TEST_F(Window, HasItsPagesCommandsAndMenus)
     EXPECT_TRUE(dialogs.shown[0].informative.contains(QStringLiteral("75 keys")));
 }
 
-TEST_F(Window, RefreshShowsPositionOneOnBothSongPages)
+TEST_F(Window, RefreshKeepsTheSongEachSongPageShows)
 {
-    song(1).UpdateName(QStringLiteral("Second"));
+    song(5).UpdateName(QStringLiteral("Sixth"));
     pickSong("Songs", "SongTableView", 5);
     pickSong("Set Jacks", "SetJacksTableView", 9);
+    for (const auto &refresh : std::vector<std::function<void()>>{[this] { click("RefreshCommand"); },
+                                                                  [this] { find<QAction>("refreshAction")->trigger(); }}) {
+        refresh();
+        EXPECT_EQ(vc.context().state.SongsSongIndex, 5);
+        EXPECT_EQ(vc.context().state.SetJacksSongIndex, 9);
+        EXPECT_EQ(text("idLabel"), "Song # 6");
+        EXPECT_EQ(find<QPlainTextEdit>("nameTF")->toPlainText(), "Sixth");
+        EXPECT_EQ(find<QTableView>("SetJacksTableView")->selectionModel()->selectedRows().value(0).row(), 9);
+        EXPECT_EQ(find<QTableView>("SongTableView")->selectionModel()->selectedRows().value(0).row(), 5);
+    }
+    // A page that showed no song shows the first one.
+    find<QTableView>("SongTableView")->clearSelection();
     click("RefreshCommand");
-    EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
-    EXPECT_EQ(vc.context().state.SetJacksSongIndex, 1);
-    EXPECT_EQ(text("idLabel"), "Song # 2");
-    EXPECT_EQ(find<QPlainTextEdit>("nameTF")->toPlainText(), "Second");
-    EXPECT_EQ(find<QTableView>("SetJacksTableView")->selectionModel()->selectedRows().value(0).row(), 1);
-    EXPECT_EQ(find<QTableView>("SongTableView")->selectionModel()->selectedRows().value(0).row(), 1);
-    find<QAction>("refreshAction")->trigger();
-    EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 0);
+    EXPECT_EQ(text("idLabel"), "Song # 1");
 }
 
 // A wheel notch over a list scrolls the page unless the list has keyboard focus; with
@@ -157,11 +174,14 @@ TEST_F(Window, WheelEditsOnlyAFocusedListAndScrollsThePageOtherwise)
 
 TEST_F(Window, SortingReordersTheSongListAndTheSavedFile)
 {
-    song(0).UpdateName(QStringLiteral("Zulu"));
-    song(1).UpdateName(QStringLiteral("alpha"));
-    song(2).UpdateName(QStringLiteral("Mike"));
-    song(0).UpdateTempo(90);
+    vc.history().edit(QStringLiteral("Names"), [this] {
+        song(0).UpdateName(QStringLiteral("Zulu"));
+        song(1).UpdateName(QStringLiteral("alpha"));
+        song(2).UpdateName(QStringLiteral("Mike"));
+        song(0).UpdateTempo(90);
+    });
     Song *zulu = &song(0);
+    vc.RefreshAllPages();
     pickSong("Songs", "SongTableView", 0);
     EXPECT_EQ(text("summaryName"), "Zulu");
     QHeaderView *header = find<QTableView>("SongTableView")->horizontalHeader();
@@ -171,12 +191,27 @@ TEST_F(Window, SortingReordersTheSongListAndTheSavedFile)
     EXPECT_EQ(song(126).NameWithoutBreaks, "Mike");
     EXPECT_EQ(song(127).NameWithoutBreaks, "Zulu");
     EXPECT_EQ(song(125).Id, 2); // a song keeps its Id
-    // The page shows the song now at its position, and edits go to that song.
-    EXPECT_EQ(text("idLabel"), QStringLiteral("Song # %1").arg(song(0).Id));
-    EXPECT_TRUE(text("summaryName").isEmpty());
+    // Both pages follow the song they showed to its new row, and edits go to it.
+    auto shownRow = [this](const char *table) {
+        return find<QTableView>(table)->selectionModel()->selectedRows().value(0).row();
+    };
+    auto followsZulu = [&](int row, const char *when) {
+        EXPECT_EQ(vc.context().state.SongsSongIndex, row) << when;
+        EXPECT_EQ(vc.context().state.SetJacksSongIndex, row) << when;
+        EXPECT_EQ(shownRow("SongTableView"), row) << when;
+        EXPECT_EQ(shownRow("SetJacksTableView"), row) << when;
+        EXPECT_EQ(text("summaryName"), "Zulu") << when;
+        EXPECT_EQ(song(row).NameWithoutBreaks, "Zulu") << when;
+    };
+    followsZulu(127, "after the sort");
     choose(combo("fontCombo"), 3);
-    EXPECT_EQ(song(0).FontSize, 3);
-    EXPECT_EQ(zulu->FontSize, 0);
+    EXPECT_EQ(zulu->FontSize, 3);
+    vc.history().undo(); // the font
+    vc.history().undo(); // the sort
+    followsZulu(0, "after undoing the sort");
+    vc.history().redo();
+    followsZulu(127, "after redoing the sort");
+    vc.history().redo();
     // Every song table and every preset list shows the new order.
     EXPECT_EQ(vc.setJacksPage()->tableModel()->index(127, 1).data().toString(), "Zulu");
     EXPECT_EQ(vc.context().lists.presetModel()->index(127).data().toString(), "Zulu");
@@ -229,7 +264,7 @@ TEST_F(Window, OpenAppliesAFileAndRefusesADamagedOne)
         EXPECT_EQ(s->TempoInMs, 600);
     }
     EXPECT_EQ(song(3).FullName, "Stays");
-    EXPECT_EQ(vc.context().state.SongsSongIndex, 1); // pages refreshed
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 6); // pages refreshed, on the song they showed
     EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "100");
     EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("tempos.txt")));
     EXPECT_FALSE(vc.isWindowModified());
@@ -333,7 +368,7 @@ TEST_F(Window, ResetAsksAndRefreshesEitherWay)
     EXPECT_EQ(dialogs.shown.last().message, "About to reset");
     EXPECT_EQ(dialogs.shown.last().kind, Alert::Kind::Destructive);
     EXPECT_EQ(song(5).FullName, "Edited");
-    EXPECT_EQ(vc.context().state.SongsSongIndex, 1);
+    EXPECT_EQ(vc.context().state.SongsSongIndex, 7);
     dialogs.answers = {0};
     find<QAction>("resetSessionAction")->trigger();
     EXPECT_TRUE(song(5).FullName.isEmpty());
@@ -514,7 +549,11 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
          "Channel of Message 1 in Stack 1", "Midi Management",
          [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[0].Channel = 5; }},
         {"stackMessageType2", [this] { choose(combo("stackMessageType2"), 1); }, "Type of Message 2 in Stack 1",
-         "Midi Management", [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[1].Typey = 1; }},
+         "Midi Management", [](DataHandler &d) {
+             // An unused row (channel 0) gets channel 1 with a type other than Control.
+             d.MidiStackList[0].MidiStackMessageList[1].Typey = 1;
+             d.MidiStackList[0].MidiStackMessageList[1].Channel = 1;
+         }},
         {"resetStackButton", [this] { click("resetStackButton"); }, "Reset Stack 1", "Midi Management",
          [](DataHandler &d) { d.clearStack(0); }},
         {"addToLibraryButton", [&] { library("Zed"); }, "Add to Library", "Midi Management",
@@ -784,8 +823,42 @@ struct PedalWindow : ::testing::Test
         for (int i = 1; i < PedalLink::requestsOf(PedalLink::Load::All).size(); ++i)
             device->receive(QByteArrayLiteral("]3\r\n;\r\n"));
     }
+    QAction *find(const char *name) { return control<QAction>(vc, QString::fromLatin1(name)); }
 };
 
+// The status bar shows the connection as it is: during the connected alert, after a loss
+// and after connecting again; hints that no longer hold go.
+TEST_F(PedalWindow, StatusBarShowsTheConnectionAsItIs)
+{
+    vc.show();
+    QLabel *label = control<QLabel>(vc, QStringLiteral("connectionLabel"));
+    EXPECT_EQ(label->text(), "Not connected");
+    vc.statusBar()->showMessage(QStringLiteral("Virtual pedal attached at /dev/pts/9. Press Connect to use it."));
+    ports.append(QStringLiteral("/dev/ttyACM0"));
+    QStringList duringAlert;
+    dialogs.whileShown = [&](const Alert &) {
+        QApplication::processEvents(); // the alert's own event loop
+        duringAlert.append(label->text());
+    };
+    find("connectAction")->trigger();
+    ASSERT_EQ(dialogs.messages(), QStringList({"Success!"}));
+    EXPECT_EQ(duringAlert, QStringList({"Connected: /dev/ttyACM0"}));
+    QApplication::processEvents();
+    EXPECT_EQ(label->text(), "Connected: /dev/ttyACM0");
+    EXPECT_TRUE(vc.statusBar()->currentMessage().isEmpty()) << "the attach hint no longer holds";
+
+    device->unplug();
+    EXPECT_EQ(label->text(), "Not connected (/dev/ttyACM0 was disconnected)");
+    EXPECT_TRUE(vc.statusBar()->currentMessage().contains(QStringLiteral("disconnected")));
+    QApplication::processEvents();
+    EXPECT_FALSE(label->text().startsWith(QStringLiteral("Connected")));
+
+    find("connectAction")->trigger();
+    EXPECT_EQ(duringAlert.last(), "Connected: /dev/ttyACM0") << "the same port again";
+    QApplication::processEvents();
+    EXPECT_EQ(label->text(), "Connected: /dev/ttyACM0");
+    EXPECT_TRUE(vc.statusBar()->currentMessage().isEmpty());
+}
 
 
 TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
@@ -1113,8 +1186,9 @@ TEST_F(PedalWindow, ALoadIsOneStepAndASendsNormalisationAnother)
     // A tempo the text form cannot carry: the send clamps it, and that can be undone.
     clickRow(control<QTableView>(vc, QStringLiteral("SongTableView")), 3);
     QLineEdit *tempo = control<QLineEdit>(vc, QStringLiteral("tempoTF"));
-    tempo->setText(QStringLiteral("500"));
-    Q_EMIT tempo->editingFinished();
+    // A field takes no such tempo; a file or the pedal may bring one.
+    vc.history().edit(QStringLiteral("Tempo of Song 4"), [&] { store.SongList[3]->UpdateTempo(500); });
+    vc.songsPage()->showSong();
     dialogs.answers = {0};
     button("SendSongCommand")->click();
     scheduler.runAll();
@@ -1139,7 +1213,7 @@ TEST_F(PedalWindow, SendChangesAndCompareWithPedal)
     device->clearWrites();
     dialogs.shown.clear();
     QAction *sendChanges = control<QAction>(vc, QStringLiteral("sendChangesAction"));
-    EXPECT_EQ(sendChanges->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+U")));
+    EXPECT_EQ(sendChanges->shortcut(), QKeySequence(QStringLiteral("Ctrl+U")));
 
     dialogs.answers = {1}; // Cancel
     sendChanges->trigger();
