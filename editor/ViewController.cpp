@@ -629,7 +629,7 @@ void ViewController::uploadFirmware()
         if (success)
             self->m_dialogs.inform(QStringLiteral("Success!"), QString());
         else
-            self->m_dialogs.inform(QStringLiteral("Upload Failed:"), details);
+            self->m_dialogs.warn(QStringLiteral("Upload Failed:"), details);
         self->updateConnection();
     });
     const QString problem = firmware->start(image);

@@ -140,9 +140,9 @@ struct PedalLink::Private
     {
         if (transfer == Transfer::None && !partnerRuns(Transfer::None))
             return false;
-        dialogs.inform(QStringLiteral("The pedal is busy"),
-                       QStringLiteral("Another transfer is still running.\n"
-                                      "Try again when it has finished."));
+        dialogs.warn(QStringLiteral("The pedal is busy"),
+                    QStringLiteral("Another transfer is still running.\n"
+                                   "Try again when it has finished."));
         return true;
     }
 

@@ -58,7 +58,7 @@ bool SerialHandler::connectToPedal()
     const QStringList present = listPortPaths();
     const int n = int(m_startupPorts.size());
     if (present.size() <= n) {
-        m_dialogs.inform(QString(), QStringLiteral("Plug your pedal in after starting the app"));
+        m_dialogs.warn(QString(), QStringLiteral("Plug your pedal in after starting the app"));
         return false;
     }
     return openPort(present.at(n));
@@ -76,8 +76,8 @@ bool SerialHandler::openPort(const QString &path)
                           + QStringLiteral(") encountered error: ") + error);
         log(PedalLogEntry::Kind::Error, QStringLiteral("could not open %1: %2").arg(path, error));
         setPortName(NotConnectedName);
-        m_dialogs.inform(QStringLiteral("Could not open the pedal's port"),
-                         PortAccess::describeOpenFailure(path, error));
+        m_dialogs.warn(QStringLiteral("Could not open the pedal's port"),
+                       PortAccess::describeOpenFailure(path, error));
         return false;
     }
     log(PedalLogEntry::Kind::Port, QStringLiteral("opened %1 at 9600 baud").arg(path));
