@@ -38,11 +38,6 @@ void SharedLists::refillStacks()
     Q_EMIT stacksRefilled();
 }
 
-void SharedLists::emptyPresets()
-{
-    m_presets.setStringList({});
-}
-
 void SharedLists::emptyStacks()
 {
     m_stacks.setStringList({});

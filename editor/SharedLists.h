@@ -26,7 +26,6 @@ public:
 
     void refillPresets();
     void refillStacks();
-    void emptyPresets();
     void emptyStacks();
 
 Q_SIGNALS:

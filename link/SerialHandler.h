@@ -56,7 +56,6 @@ public:
 
     // The ports present at start-up (the window records them once).
     void recordStartupPorts() { m_startupPorts = listPortPaths(); }
-    void setStartupPorts(const QStringList &ports) { m_startupPorts = ports; }
     QStringList startupPorts() const { return m_startupPorts; }
 
     // The connect button: opens the first port beyond as many as were present at
