@@ -32,10 +32,7 @@ const Page kPages[] = {Page::SetJacks, Page::Songs, Page::Setlist, Page::Midi, P
 template <typename T>
 T *pageOf(ViewController *window)
 {
-    for (int i = 0; i < window->tabs()->count(); ++i)
-        if (auto *page = qobject_cast<T *>(window->tabs()->widget(i)))
-            return page;
-    return nullptr;
+    return window->findChild<T *>();
 }
 
 } // namespace

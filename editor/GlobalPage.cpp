@@ -1,6 +1,7 @@
 #include "GlobalPage.h"
 
 #include "EditorContext.h"
+#include "PageControls.h"
 #include "SessionHistory.h"
 
 #include "link/PedalLink.h"
@@ -117,13 +118,11 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
         const QString column = QLatin1String(field.column);
         const QString tip = QLatin1String(field.tip);
 
-        auto *combo = new QComboBox(section.box);
-        combo->setObjectName(name + QLatin1String("Combo"));
-        const GlobalItemTexts::Kind kind = GlobalItemTexts::kindOf(field);
-        combo->setModel(modelFor(kind));
         // As wide as the longest item, measured without walking the items.
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        combo->setMinimumContentsLength(GlobalItemTexts::widestItem(kind));
+        const GlobalItemTexts::Kind kind = GlobalItemTexts::kindOf(field);
+        QComboBox *combo = PageControls::fixedWidthList(GlobalItemTexts::widestItem(kind), section.box);
+        combo->setObjectName(name + QLatin1String("Combo"));
+        combo->setModel(modelFor(kind));
         combo->setAccessibleName(column.isEmpty() ? label : label + QLatin1Char(' ') + column);
         auto *mark = new QLabel(section.box);
         mark->setObjectName(name + QLatin1String("Mark"));

@@ -3,34 +3,68 @@
 #include <QAbstractItemModel>
 #include <QObject>
 #include <QComboBox>
+#include <QHash>
+#include <QStyle>
 #include <QLabel>
 #include <QPushButton>
 
 namespace PageControls {
 
 namespace {
-void prepare(QComboBox *combo, const QString &objectName)
+// A list as wide as a fixed number of characters, whatever its items. That width depends
+// only on the font, the style and the length, so it is measured once, on a list made for
+// the purpose: a list sized by Qt itself builds its popup at once to be sized.
+class FixedWidthList : public QComboBox
 {
+public:
+    FixedWidthList(int length, QWidget *parent) : QComboBox(parent), m_length(length) {}
+    QSize sizeHint() const override { return measured().first; }
+    QSize minimumSizeHint() const override { return measured().second; }
+
+private:
+    std::pair<QSize, QSize> measured() const
+    {
+        static QHash<QString, std::pair<QSize, QSize>> sizes;
+        const QString key = QStringLiteral("%1/%2/%3/%4").arg(font().key(), style()->name()).arg(m_length).arg(isEditable());
+        auto found = sizes.constFind(key);
+        if (found == sizes.constEnd()) {
+            QComboBox probe;
+            probe.setFont(font());
+            probe.setEditable(isEditable());
+            probe.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            probe.setMinimumContentsLength(m_length);
+            found = sizes.insert(key, {probe.sizeHint(), probe.minimumSizeHint()});
+        }
+        return *found;
+    }
+
+    int m_length;
+};
+
+QComboBox *prepared(const QString &objectName, QWidget *parent)
+{
+    QComboBox *combo = fixedWidthList(14, parent);
     combo->setObjectName(objectName);
-    // Sized by a fixed text length, not by measuring every item again after each refill.
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(14);
     combo->setMaxVisibleItems(20);
+    return combo;
 }
 } // namespace
 
+QComboBox *fixedWidthList(int length, QWidget *parent)
+{
+    return new FixedWidthList(length, parent);
+}
+
 QComboBox *list(const QString &objectName, const QStringList &items, QWidget *parent)
 {
-    auto *combo = new QComboBox(parent);
-    prepare(combo, objectName);
+    QComboBox *combo = prepared(objectName, parent);
     combo->addItems(items);
     return combo;
 }
 
 QComboBox *sharedList(const QString &objectName, QAbstractItemModel *model, QWidget *parent)
 {
-    auto *combo = new QComboBox(parent);
-    prepare(combo, objectName);
+    QComboBox *combo = prepared(objectName, parent);
     combo->setModel(model);
     return combo;
 }

@@ -17,6 +17,8 @@ class QWidget;
 // reports only the user's choice (`activated`), never the index changes that come from
 // filling it or from a refill of a shared model.
 namespace PageControls {
+// A list as wide as `length` characters, whatever its items (sized without building its popup).
+QComboBox *fixedWidthList(int length, QWidget *parent = nullptr);
 QComboBox *list(const QString &objectName, const QStringList &items, QWidget *parent = nullptr);
 QComboBox *sharedList(const QString &objectName, QAbstractItemModel *model, QWidget *parent = nullptr);
 QPushButton *button(const QString &objectName, const QString &text, QWidget *parent = nullptr);

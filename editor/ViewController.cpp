@@ -84,22 +84,32 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("PageTabs"));
-    m_setJacksPage = new SetJacksPage(m_ctx);
+    // The Songs page is shown at start and built at once; the others when first needed.
+    addPageTab(QStringLiteral("Set Jacks"), [this] {
+        m_setJacksPage = new SetJacksPage(m_ctx);
+        m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
+        return m_setJacksPage;
+    });
     m_songsPage = new SongsPage(m_ctx);
-    m_tabs->addTab(m_setJacksPage, QStringLiteral("Set Jacks"));
     m_tabs->addTab(m_songsPage, QStringLiteral("Songs"));
 #ifdef PEDAL_HAVE_SETLIST_PAGE
-    m_setlistPage = new SetlistPage(m_ctx);
-    m_tabs->addTab(m_setlistPage, QStringLiteral("Setlist"));
+    addPageTab(QStringLiteral("Setlist"), [this] { return m_setlistPage = new SetlistPage(m_ctx); });
 #endif
 #ifdef PEDAL_HAVE_MIDI_PAGE
-    m_midiPage = new MidiPage(m_ctx);
-    m_tabs->addTab(m_midiPage, QStringLiteral("Midi Management"));
+    addPageTab(QStringLiteral("Midi Management"), [this] {
+        auto *page = new MidiPage(m_ctx);
+        page->showStackPage();
+        return m_midiPage = page;
+    });
 #endif
 #ifdef PEDAL_HAVE_GLOBAL_PAGE
-    m_globalPage = new GlobalPage(m_ctx);
-    m_tabs->addTab(m_globalPage, QStringLiteral("Global Settings"));
+    addPageTab(QStringLiteral("Global Settings"), [this] {
+        auto *page = new GlobalPage(m_ctx);
+        page->showSettings();
+        return m_globalPage = page;
+    });
 #endif
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { buildPage(m_tabs->widget(index)); });
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -124,7 +134,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     connect(stack, &QUndoStack::indexChanged, this, &ViewController::updateUndoActions);
     connect(stack, &QUndoStack::undoTextChanged, this, &ViewController::updateUndoActions);
     connect(stack, &QUndoStack::redoTextChanged, this, &ViewController::updateUndoActions);
-    watchPedalCommands();
+    watchPedalCommands(this);
     watchKnownSession();
 
     if (m_pedal.link) {
@@ -206,13 +216,6 @@ void ViewController::startUp()
     m_state.SongsSongIndex = 0;
     m_state.SetJacksSongIndex = 0;
     // The shared name lists are filled by SharedLists itself.
-#ifdef PEDAL_HAVE_MIDI_PAGE
-    static_cast<MidiPage *>(m_midiPage)->showStackPage();
-#endif
-#ifdef PEDAL_HAVE_GLOBAL_PAGE
-    static_cast<GlobalPage *>(m_globalPage)->showSettings();
-#endif
-    m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
     m_songsPage->selectSong(m_state.SongsSongIndex);
     m_tabs->setCurrentWidget(m_songsPage);
     m_session->markUnmodified();
@@ -227,26 +230,68 @@ void ViewController::RefreshAllPages()
     for (qint64 *index : {&m_state.SetJacksSongIndex, &m_state.SongsSongIndex})
         if (*index < 0 || *index >= qint64(m_store.SongList.size()))
             *index = 0;
+    // A page not built yet shows the session as it is when it is built.
 #ifdef PEDAL_HAVE_MIDI_PAGE
-    static_cast<MidiPage *>(m_midiPage)->showStackPage();
+    if (m_midiPage)
+        static_cast<MidiPage *>(m_midiPage)->showStackPage();
 #endif
     // A refill is one model reset of each shared list; the pages select their stored
     // positions again when it is done.
     m_lists.refillStacks();
     m_lists.refillPresets();
-    m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
+    if (m_setJacksPage)
+        m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
     m_songsPage->selectSong(m_state.SongsSongIndex);
 #ifdef PEDAL_HAVE_GLOBAL_PAGE
-    static_cast<GlobalPage *>(m_globalPage)->showSettings();
+    if (m_globalPage)
+        static_cast<GlobalPage *>(m_globalPage)->showSettings();
 #endif
 #ifdef PEDAL_HAVE_SETLIST_PAGE
-    static_cast<SetlistPage *>(m_setlistPage)->reloadTables();
+    if (m_setlistPage)
+        static_cast<SetlistPage *>(m_setlistPage)->reloadTables();
 #endif
 #ifdef PEDAL_HAVE_MIDI_PAGE
-    static_cast<MidiPage *>(m_midiPage)->reloadLibrary();
+    if (m_midiPage)
+        static_cast<MidiPage *>(m_midiPage)->reloadLibrary();
 #endif
     // The song tables reload on this signal.
     Q_EMIT m_events.sessionReplaced();
+}
+
+void ViewController::addPageTab(const QString &title, std::function<QWidget *()> build)
+{
+    auto *tab = new QWidget;
+    auto *layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_tabs->addTab(tab, title);
+    m_pageBuilders.insert(tab, std::move(build));
+}
+
+void ViewController::buildPage(QWidget *tab)
+{
+    const auto found = m_pageBuilders.constFind(tab);
+    if (found == m_pageBuilders.constEnd())
+        return;
+    const std::function<QWidget *()> build = *found;
+    m_pageBuilders.erase(found);
+    QWidget *page = build();
+    tab->layout()->addWidget(page);
+    if (tab->isVisible())
+        page->show();
+    watchPedalCommands(page);
+}
+
+void ViewController::ensureAllPages()
+{
+    for (int i = 0; i < m_tabs->count(); ++i)
+        buildPage(m_tabs->widget(i));
+}
+
+SetJacksPage *ViewController::setJacksPage()
+{
+    if (!m_setJacksPage)
+        ensureAllPages();
+    return m_setJacksPage;
 }
 
 bool ViewController::showPage(const QString &title)
@@ -400,11 +445,11 @@ void ViewController::buildStatusBar()
     statusBar()->addPermanentWidget(m_connection);
 }
 
-void ViewController::watchPedalCommands()
+void ViewController::watchPedalCommands(QWidget *root)
 {
     // A load is named by its button ("Load All"); the step is taken when its data has
     // arrived. A send normalises the session first: that is a step of its own.
-    for (QPushButton *b : findChildren<QPushButton *>()) {
+    for (QPushButton *b : root->findChildren<QPushButton *>()) {
         const QString name = b->objectName();
         if (name.startsWith(QLatin1String("Load")) && name.endsWith(QLatin1String("Command"))) {
             connect(b, &QPushButton::clicked, this, [this, text = b->text()] { m_history.expectOutside(text); });
@@ -462,26 +507,29 @@ void ViewController::showChange(const SessionDelta &change, const QString &page)
         // One refill renames every stack list; each selects its stored position again.
         m_lists.refillStacks();
 #ifdef PEDAL_HAVE_MIDI_PAGE
-        static_cast<MidiPage *>(m_midiPage)->showStackPage();
+        if (m_midiPage)
+            static_cast<MidiPage *>(m_midiPage)->showStackPage();
 #endif
     }
+    // The pages not built yet show the session as it is when they are built.
     if (songs) {
         m_lists.refillPresets();
         Q_EMIT m_events.songsChanged();
-        m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
+        if (m_setJacksPage)
+            m_setJacksPage->selectSong(m_state.SetJacksSongIndex);
         m_songsPage->selectSong(m_state.SongsSongIndex);
     }
 #ifdef PEDAL_HAVE_SETLIST_PAGE
-    if (change.setlistChanged() || songs)
+    if (m_setlistPage && (change.setlistChanged() || songs))
         static_cast<SetlistPage *>(m_setlistPage)->reloadTables();
 #endif
 #ifdef PEDAL_HAVE_MIDI_PAGE
-    if (change.libraryChanged())
+    if (m_midiPage && change.libraryChanged())
         static_cast<MidiPage *>(m_midiPage)->reloadLibrary();
 #endif
 #ifdef PEDAL_HAVE_GLOBAL_PAGE
     const std::vector<int> settings = change.menuFields();
-    if (!settings.empty()) {
+    if (m_globalPage && !settings.empty()) {
         static_cast<GlobalPage *>(m_globalPage)->showSettings();
         // The first setting the step changed is shown and has the focus.
         const QString name = QLatin1String(menuFields()[size_t(settings.front())].name) + QLatin1String("Combo");

@@ -7,7 +7,10 @@
 #include "SharedLists.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QMainWindow>
+
+#include <functional>
 
 class DataHandler;
 class Dialogs;
@@ -53,7 +56,12 @@ public:
     SessionActions &session() { return *m_session; }
     SessionHistory &history() { return m_history; }
     SongsPage *songsPage() const { return m_songsPage; }
-    SetJacksPage *setJacksPage() const { return m_setJacksPage; }
+    // Builds the Set Jacks page when it has not been built yet.
+    SetJacksPage *setJacksPage();
+    // Only the Songs page, shown at start, is built with the window; every other page is
+    // built when it is first needed: its tab shown, showPage(), a change shown on it.
+    // This builds every page not built yet (for whoever looks up controls by name).
+    void ensureAllPages();
     QTabWidget *tabs() const { return m_tabs; }
     // Shows the page with this tab title ("Songs", ...). Returns false when there is none.
     bool showPage(const QString &title);
@@ -89,7 +97,11 @@ private:
     void buildMenus();
     QWidget *buildCommandBar();
     void buildStatusBar();
-    void watchPedalCommands();
+    // Connects the load and send buttons under `root` to the session history.
+    void watchPedalCommands(QWidget *root);
+    // A tab whose page `build` makes when the tab is first shown.
+    void addPageTab(const QString &title, std::function<QWidget *()> build);
+    void buildPage(QWidget *tab);
     void watchKnownSession();
     void updateTitle();
     void updateUndoActions();
@@ -122,6 +134,8 @@ private:
     QWidget *m_setlistPage = nullptr;
     QWidget *m_midiPage = nullptr;
     QWidget *m_globalPage = nullptr;
+    // The tabs whose page is not built yet, with what builds it.
+    QHash<QWidget *, std::function<QWidget *()>> m_pageBuilders;
     QLabel *m_connection = nullptr;
     QProgressBar *m_progress = nullptr;
     QPushButton *m_cancel = nullptr;

@@ -148,6 +148,7 @@ TEST(MidiPageInWindow, StackRenameReachesAllEighteenStackListsOfTheWindow)
     ScriptedDialogs dialogs;
     store.GlobalMenu.RepeatingMidiStackReference = 2;
     ViewController window(store, dialogs);
+    window.ensureAllPages();
     QComboBox *stacks = window.findChild<QComboBox *>(QStringLiteral("midiStackCombo"));
     QLineEdit *name = window.findChild<QLineEdit *>(QStringLiteral("MidiStackName"));
     ASSERT_TRUE(stacks && name);

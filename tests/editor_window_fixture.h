@@ -24,6 +24,8 @@ struct WindowFixture : ::testing::Test
 
     void SetUp() override
     {
+        // The tests look up controls of every page by name.
+        vc.ensureAllPages();
         vc.show();
         QApplication::processEvents();
     }

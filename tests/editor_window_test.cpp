@@ -54,6 +54,46 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// Only the Songs page is built with the window; each other page is built when it is first
+// needed and shows the session as it is then: after a Refresh, after an undo, on the song
+// the page shows. Building a page changes nothing in the session.
+TEST(WindowPages, APageBuiltLaterShowsTheSessionAsItIsThen)
+{
+    DataHandler store;
+    ScriptedDialogs dialogs;
+    ViewController vc(store, dialogs);
+    vc.show();
+    QApplication::processEvents();
+    EXPECT_EQ(vc.findChild<QComboBox *>(QStringLiteral("MidiChannelInCombo")), nullptr);
+    vc.history().edit(QStringLiteral("Settings"), [&store] {
+        store.GlobalMenu.MidiChannelIn = 9;
+        store.MidiStackList[2].Name = QStringLiteral("Clean Rhythm");
+    });
+    vc.RefreshAllPages();
+    vc.history().edit(QStringLiteral("Tempo of Song 6"), [&store] { store.SongList[5]->UpdateTempo(77); });
+    vc.history().undo();
+    vc.context().state.SetJacksSongIndex = 5;
+    vc.context().state.SelectedStackIndex = 2;
+    const int steps = vc.history().undoStack().count();
+    const int stepIndex = vc.history().undoStack().index();
+    const bool modified = vc.isWindowModified();
+
+    ASSERT_TRUE(vc.showPage(QStringLiteral("Global Settings")));
+    QComboBox *channel = control<QComboBox>(vc, QStringLiteral("MidiChannelInCombo"));
+    ASSERT_NE(channel, nullptr);
+    EXPECT_TRUE(channel->isVisible());
+    EXPECT_EQ(channel->currentText(), "9");
+    vc.showPage(QStringLiteral("Midi Management"));
+    EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("MidiStackName"))->text(), "Clean Rhythm");
+    vc.showPage(QStringLiteral("Set Jacks"));
+    EXPECT_EQ(control<QTableView>(vc, QStringLiteral("SetJacksTableView"))->selectionModel()->selectedRows().value(0).row(), 5);
+    vc.ensureAllPages();
+    EXPECT_NE(control<QTableView>(vc, QStringLiteral("SetlistTableView")), nullptr);
+    EXPECT_EQ(vc.isWindowModified(), modified);
+    EXPECT_EQ(vc.history().undoStack().count(), steps);
+    EXPECT_EQ(vc.history().undoStack().index(), stepIndex);
+}
+
 TEST_F(Window, HasItsPagesCommandsAndMenus)
 {
     QTabWidget *tabs = vc.tabs();
@@ -797,6 +837,8 @@ struct PedalWindow : ::testing::Test
     PedalLink link{serial, store, dialogs, scheduler};
     FirmwareUpdater firmware{serial, scheduler};
     ViewController vc{store, dialogs, ViewController::Pedal{&serial, &link, &firmware}};
+
+    PedalWindow() { vc.ensureAllPages(); }
 
     QPushButton *button(const char *name) { return control<QPushButton>(vc, QString::fromLatin1(name)); }
     QString status() const { return vc.statusBar()->currentMessage(); }
