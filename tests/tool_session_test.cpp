@@ -235,6 +235,9 @@ TEST_F(SessionToolTest, UsageErrors)
         {QStringLiteral("send"), sessionPath, QStringLiteral("--port"), path("none"), QStringLiteral("--changes-from"),
          sessionPath, QStringLiteral("--page"), QStringLiteral("all")},
         {QStringLiteral("send"), sessionPath, QStringLiteral("--port"), path("none"), QStringLiteral("--changes-from")},
+        // Refused before the port is tried: "nan" passes a test written as "<= 0 or > 3600".
+        {QStringLiteral("receive"), QStringLiteral("--port"), path("none"), QStringLiteral("--page"), QStringLiteral("all"),
+         QStringLiteral("--timeout"), QStringLiteral("nan")},
     };
     for (const QStringList &args : usage) {
         const ToolRun r = run(args);

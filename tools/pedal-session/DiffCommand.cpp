@@ -5,6 +5,7 @@
 #include "format/SessionDiff.h"
 #include "model/DataHandler.h"
 
+#include <QCommandLineParser>
 #include <QJsonDocument>
 
 #include <cstdio>
@@ -13,33 +14,12 @@ namespace {
 
 enum Exit { Same = 0, Different = 1, Trouble = 2 };
 
-int usage(const QString &problem)
-{
-    std::fprintf(stderr, "pedal-session: %s\n", problem.toLocal8Bit().constData());
-    std::fputs("usage: pedal-session diff A B [--json] [--accept-legacy]\n", stderr);
-    return Trouble;
-}
-
 } // namespace
 
-int diffCommand(const QStringList &args)
+int diffCommand(const QCommandLineParser &args)
 {
-    QStringList files;
-    bool json = false;
-    bool acceptLegacy = false;
-    for (const QString &a : args) {
-        if (a == QLatin1String("--json"))
-            json = true;
-        else if (a == QLatin1String("--accept-legacy"))
-            acceptLegacy = true;
-        else if (a.startsWith(QLatin1Char('-')) && a != QLatin1String("-"))
-            return usage(QStringLiteral("unexpected argument \"%1\"").arg(a));
-        else
-            files << a;
-    }
-    if (files.size() != 2)
-        return usage(QStringLiteral("two session files are needed"));
-
+    const QStringList files = args.positionalArguments();
+    const bool acceptLegacy = args.isSet(QStringLiteral("accept-legacy"));
     DataHandler a;
     DataHandler b;
     // openInto names the file and the problem on standard error.
@@ -48,7 +28,7 @@ int diffCommand(const QStringList &args)
 
     const std::vector<SessionChange> changes = SessionDiff::compare(a, b);
     QByteArray out;
-    if (json) {
+    if (args.isSet(QStringLiteral("json"))) {
         out = QJsonDocument(SessionDiff::toJson(changes)).toJson(QJsonDocument::Indented);
     } else {
         for (const SessionChange &c : changes)

@@ -8,6 +8,7 @@
 #include "model/Normaliser.h"
 #include "model/ScriptedDialogs.h"
 
+#include <QCommandLineParser>
 #include <QJsonDocument>
 
 #include <cerrno>
@@ -17,48 +18,7 @@ namespace {
 
 enum Exit { Ok = 0, Failed = 1, Usage = 2 };
 
-struct Options
-{
-    QString file;
-    QString output;
-    QString page;
-    bool acceptLegacy = false;
-    bool ok = true;
-};
-
-void err(const QString &text)
-{
-    std::fprintf(stderr, "pedal-session: %s\n", text.toLocal8Bit().constData());
-}
-
-Options parse(const QStringList &args, bool wantsFile, bool allowOutput, bool allowLegacy, bool wantsPage)
-{
-    Options o;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (allowOutput && a == QLatin1String("-o") && i + 1 < args.size()) {
-            o.output = args[++i];
-        } else if (allowLegacy && a == QLatin1String("--accept-legacy")) {
-            o.acceptLegacy = true;
-        } else if (wantsPage && a == QLatin1String("--page") && i + 1 < args.size()) {
-            o.page = args[++i];
-        } else if (wantsFile && o.file.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
-            o.file = a;
-        } else {
-            err(QStringLiteral("unexpected argument \"%1\"").arg(a));
-            o.ok = false;
-        }
-    }
-    if (wantsFile && o.file.isEmpty()) {
-        err(QStringLiteral("a session file is needed"));
-        o.ok = false;
-    }
-    if (wantsPage && o.page.isEmpty()) {
-        err(QStringLiteral("--page songs|setjacks|setlist|midi|global|all is needed"));
-        o.ok = false;
-    }
-    return o;
-}
+using SessionTool::err;
 
 QString fileForm(const DataHandler &store)
 {
@@ -68,6 +28,11 @@ QString fileForm(const DataHandler &store)
 }
 
 } // namespace
+
+void SessionTool::err(const QString &text)
+{
+    std::fprintf(stderr, "pedal-session: %s\n", text.toLocal8Bit().constData());
+}
 
 int SessionTool::writeResult(const QString &text, const QString &output)
 {
@@ -127,51 +92,50 @@ void SessionTool::printUsage(std::FILE *to)
                to);
 }
 
-int SessionTool::run(const QString &command, const QStringList &args)
+int SessionTool::newCommand(const QCommandLineParser &args)
 {
-    if (command == QLatin1String("new")) {
-        const Options o = parse(args, false, true, false, false);
-        if (!o.ok)
-            return Usage;
-        DataHandler store;
-        return writeResult(fileForm(store), o.output);
+    return writeResult(fileForm(DataHandler()), args.value(QStringLiteral("o")));
+}
+
+int SessionTool::openCommand(const QCommandLineParser &args)
+{
+    DataHandler store;
+    if (!openInto(store, args.positionalArguments().at(0), args.isSet(QStringLiteral("accept-legacy"))))
+        return Failed;
+    return writeResult(fileForm(store), args.value(QStringLiteral("o")));
+}
+
+int SessionTool::jsonCommand(const QCommandLineParser &args)
+{
+    DataHandler store;
+    if (!openInto(store, args.positionalArguments().at(0), args.isSet(QStringLiteral("accept-legacy"))))
+        return Failed;
+    return writeResult(QString::fromUtf8(QJsonDocument(SessionJson::toJson(store)).toJson(QJsonDocument::Indented)),
+                       QString());
+}
+
+int SessionTool::uploadCommand(const QCommandLineParser &args)
+{
+    const QString pageName = args.value(QStringLiteral("page"));
+    if (pageName.isEmpty()) {
+        err(QStringLiteral("--page songs|setjacks|setlist|midi|global|all is needed"));
+        return Usage;
     }
-    if (command == QLatin1String("open") || command == QLatin1String("json")) {
-        const bool json = command == QLatin1String("json");
-        const Options o = parse(args, true, !json, true, false);
-        if (!o.ok)
-            return Usage;
-        DataHandler store;
-        if (!openInto(store, o.file, o.acceptLegacy))
-            return Failed;
-        if (json)
-            return writeResult(QString::fromUtf8(QJsonDocument(SessionJson::toJson(store)).toJson(QJsonDocument::Indented)),
-                        QString());
-        return writeResult(fileForm(store), o.output);
+    SessionKeys::Page page;
+    if (!SessionKeys::pageFromName(pageName, page)) {
+        err(QStringLiteral("unknown page \"%1\"").arg(pageName));
+        return Usage;
     }
-    if (command == QLatin1String("upload")) {
-        const Options o = parse(args, true, false, false, true);
-        if (!o.ok)
-            return Usage;
-        SessionKeys::Page page;
-        if (!SessionKeys::pageFromName(o.page, page)) {
-            err(QStringLiteral("unknown page \"%1\"").arg(o.page));
-            return Usage;
-        }
-        DataHandler store;
-        if (!openInto(store, o.file, false))
-            return Failed;
-        // The sends of songs, jacks, stacks and everything normalise first; the setlist and
-        // global sends do not (opening has normalised already, so this changes nothing).
-        if (page != SessionKeys::Page::Setlist && page != SessionKeys::Page::Global)
-            Normaliser::normalise(store);
-        SessionWriter writer;
-        writer.selectPage(page);
-        QString text = writer.write(store, SessionWriter::Form::Pedal);
-        text.replace(QLatin1Char(' '), QLatin1Char('_'));
-        return writeResult(QStringLiteral("]3;") + text + QStringLiteral(";"), QString());
-    }
-    err(QStringLiteral("unknown command \"%1\"").arg(command));
-    printUsage(stderr);
-    return Usage;
+    DataHandler store;
+    if (!openInto(store, args.positionalArguments().at(0), false))
+        return Failed;
+    // The sends of songs, jacks, stacks and everything normalise first; the setlist and
+    // global sends do not (opening has normalised already, so this changes nothing).
+    if (page != SessionKeys::Page::Setlist && page != SessionKeys::Page::Global)
+        Normaliser::normalise(store);
+    SessionWriter writer;
+    writer.selectPage(page);
+    QString text = writer.write(store, SessionWriter::Form::Pedal);
+    text.replace(QLatin1Char(' '), QLatin1Char('_'));
+    return writeResult(QStringLiteral("]3;") + text + QStringLiteral(";"), QString());
 }

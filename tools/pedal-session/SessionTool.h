@@ -1,17 +1,25 @@
 #pragma once
 
-#include <QStringList>
+#include <QString>
 
 #include <cstdio>
 
 class DataHandler;
+class QCommandLineParser;
 
 // The file commands of pedal-session: new, open, json, upload. They run exactly the code
 // that the editor's Open and Save and the pedal sends run.
 namespace SessionTool {
 
-int run(const QString &command, const QStringList &args);
+// Each takes the arguments as main() has parsed them (the positional ones counted).
+int newCommand(const QCommandLineParser &args);
+int openCommand(const QCommandLineParser &args);
+int jsonCommand(const QCommandLineParser &args);
+int uploadCommand(const QCommandLineParser &args);
 void printUsage(std::FILE *to);
+
+// One line on standard error: "pedal-session: " and the text.
+void err(const QString &text);
 
 // Opens FILE as the editor's Open does (starting from the store given: read, apply,
 // normalise). On failure prints one line naming the file, the key and the problem to

@@ -15,11 +15,13 @@
 #include "model/ScriptedDialogs.h"
 #include "../virtual-pedal/SignalWatcher.h"
 
+#include <QCommandLineParser>
 #include <QEventLoop>
 #include <QFile>
 #include <QSerialPort>
 #include <QTimer>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <functional>
@@ -30,10 +32,7 @@ enum Exit { Ok = 0, Failed = 1, Usage = 2 };
 
 constexpr int DefaultTimeoutSeconds = 15;
 
-void err(const QString &text)
-{
-    std::fprintf(stderr, "pedal-session: %s\n", text.toLocal8Bit().constData());
-}
+using SessionTool::err;
 
 struct Options
 {
@@ -41,52 +40,35 @@ struct Options
     QString port;
     QString pageName;
     SessionKeys::Page page = SessionKeys::Page::All;
-    QString base;
     QString changesFrom; // send: the session file taken to be on the pedal
-    QString output;
-    QString log;
     int timeoutMs = DefaultTimeoutSeconds * 1000;
     bool acceptLegacy = false;
 };
 
-bool parse(const QStringList &args, bool receive, Options &o)
+// The value of an option given, empty for one not given (or that the command does not take).
+QString option(const QCommandLineParser &args, const QString &name)
+{
+    return args.optionNames().contains(name) ? args.value(name) : QString();
+}
+
+// The arguments send and receive share; false after a usage error.
+bool readOptions(const QCommandLineParser &args, Options &o)
 {
     bool ok = true;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--port") && hasValue) {
-            o.port = args[++i];
-        } else if (a == QLatin1String("--page") && hasValue) {
-            o.pageName = args[++i];
-        } else if (a == QLatin1String("--log") && hasValue) {
-            o.log = args[++i];
-        } else if (a == QLatin1String("--accept-legacy")) {
-            o.acceptLegacy = true;
-        } else if (!receive && a == QLatin1String("--changes-from") && hasValue) {
-            o.changesFrom = args[++i];
-        } else if (receive && a == QLatin1String("--base") && hasValue) {
-            o.base = args[++i];
-        } else if (receive && a == QLatin1String("-o") && hasValue) {
-            o.output = args[++i];
-        } else if (receive && a == QLatin1String("--timeout") && hasValue) {
-            bool number = false;
-            const double seconds = args[++i].toDouble(&number);
-            if (!number || seconds <= 0 || seconds > 3600) {
-                err(QStringLiteral("--timeout needs a number of seconds"));
-                ok = false;
-            }
-            o.timeoutMs = int(seconds * 1000);
-        } else if (!receive && o.file.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
-            o.file = a;
-        } else {
-            err(QStringLiteral("unexpected argument \"%1\"").arg(a));
-            ok = false;
+    o.file = args.positionalArguments().value(0);
+    o.port = option(args, QStringLiteral("port"));
+    o.pageName = option(args, QStringLiteral("page"));
+    o.changesFrom = option(args, QStringLiteral("changes-from"));
+    o.acceptLegacy = args.isSet(QStringLiteral("accept-legacy"));
+    if (args.optionNames().contains(QStringLiteral("timeout"))) {
+        bool number = false;
+        const double seconds = args.value(QStringLiteral("timeout")).toDouble(&number);
+        // Written so that "nan" is refused too.
+        if (!number || !(seconds > 0 && seconds <= 3600)) {
+            err(QStringLiteral("--timeout needs a number of seconds"));
+            return false;
         }
-    }
-    if (!receive && o.file.isEmpty()) {
-        err(QStringLiteral("a session file is needed"));
-        ok = false;
+        o.timeoutMs = int(std::ceil(seconds * 1000));
     }
     if (o.port.isEmpty()) {
         err(QStringLiteral("--port DEVICE is needed"));
@@ -302,10 +284,10 @@ struct Connection
 
 } // namespace
 
-int sendCommand(const QStringList &args)
+int sendCommand(const QCommandLineParser &args)
 {
     Options o;
-    if (!parse(args, false, o))
+    if (!readOptions(args, o))
         return Usage;
     DataHandler store;
     if (!SessionTool::openInto(store, o.file, o.acceptLegacy))
@@ -326,7 +308,7 @@ int sendCommand(const QStringList &args)
     }
 
     Connection connection;
-    if (!connection.openLog(o.log) || !connection.open(o.port, true))
+    if (!connection.openLog(args.value(QStringLiteral("log"))) || !connection.open(o.port, true))
         return Failed;
     const QString unfinished = QStringLiteral("the send to %1 was not finished; the pedal has not applied it "
                                               "(the next send starts a new upload)").arg(o.port);
@@ -371,18 +353,19 @@ int sendCommand(const QStringList &args)
     return Ok;
 }
 
-int receiveCommand(const QStringList &args)
+int receiveCommand(const QCommandLineParser &args)
 {
     Options o;
-    if (!parse(args, true, o))
+    if (!readOptions(args, o))
         return Usage;
     DataHandler store;
-    if (!o.base.isEmpty() && !SessionTool::openInto(store, o.base, o.acceptLegacy))
+    const QString base = args.value(QStringLiteral("base"));
+    if (!base.isEmpty() && !SessionTool::openInto(store, base, o.acceptLegacy))
         return Failed;
 
     // A load is only commands: the greeting may come between them.
     Connection connection;
-    if (!connection.openLog(o.log) || !connection.open(o.port, false))
+    if (!connection.openLog(args.value(QStringLiteral("log"))) || !connection.open(o.port, false))
         return Failed;
     const QString nothing = QStringLiteral("nothing was written");
     PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
@@ -426,39 +409,17 @@ int receiveCommand(const QStringList &args)
 
     SessionWriter writer;
     writer.setAllKeyFlags(true);
-    return SessionTool::writeResult(writer.write(store, SessionWriter::Form::File), o.output);
+    return SessionTool::writeResult(writer.write(store, SessionWriter::Form::File), args.value(QStringLiteral("o")));
 }
 
-int flashCommand(const QStringList &args)
+int flashCommand(const QCommandLineParser &args)
 {
-    QString image;
-    QString port;
-    QString log;
-    bool ok = true;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--port") && hasValue) {
-            port = args[++i];
-        } else if (a == QLatin1String("--log") && hasValue) {
-            log = args[++i];
-        } else if (image.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
-            image = a;
-        } else {
-            err(QStringLiteral("unexpected argument \"%1\"").arg(a));
-            ok = false;
-        }
-    }
-    if (image.isEmpty()) {
-        err(QStringLiteral("a firmware image is needed"));
-        ok = false;
-    }
+    const QString image = args.positionalArguments().at(0);
+    const QString port = args.value(QStringLiteral("port"));
     if (port.isEmpty()) {
         err(QStringLiteral("--port DEVICE is needed"));
-        ok = false;
-    }
-    if (!ok)
         return Usage;
+    }
     // Refused before the pedal is touched.
     const QString refused = FirmwareUpdater::checkImage(image);
     if (!refused.isEmpty()) {
@@ -467,7 +428,7 @@ int flashCommand(const QStringList &args)
     }
 
     Connection connection;
-    if (!connection.openLog(log))
+    if (!connection.openLog(args.value(QStringLiteral("log"))))
         return Failed;
     FirmwareUpdater updater(connection.serial, connection.scheduler);
     Waiter waiter;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+class QCommandLineParser;
 
 // The headless transfers of pedal-session, on the editor's own link code (same pacing,
 // same chained loads, same reply parser). Both return the exit status: 0 done, 1 failed
@@ -12,12 +12,12 @@
 // pedal-session send FILE --port DEVICE --page PAGE [--accept-legacy] [--log FILE]
 // pedal-session send FILE --port DEVICE --changes-from BASE [--accept-legacy] [--log FILE]
 //   (only the keys whose values differ from BASE, the session taken to be on the pedal)
-int sendCommand(const QStringList &args);
+int sendCommand(const QCommandLineParser &args);
 // pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout S]
 //                       [--accept-legacy] [--log FILE]
-int receiveCommand(const QStringList &args);
+int receiveCommand(const QCommandLineParser &args);
 // pedal-session flash IMAGE --port DEVICE [--log FILE]
 // The firmware update of the editor without a window: the image is checked before the
 // pedal is touched; the flashing tool's output goes to standard error; 0 only when the
 // tool reports success.
-int flashCommand(const QStringList &args);
+int flashCommand(const QCommandLineParser &args);
