@@ -19,7 +19,7 @@ _pedal_session()
     prev=${COMP_WORDS[COMP_CWORD-1]}
 
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "new open json upload send receive --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "new open json upload send receive flash diff --help --version" -- "$cur"))
         return 0
     fi
     command=${COMP_WORDS[1]}
@@ -41,7 +41,7 @@ _pedal_session()
             fi
             return 0
             ;;
-        -o|--base)
+        -o|--base|--changes-from|--log)
             _pedal_session_files "$cur"
             return 0
             ;;
@@ -56,8 +56,10 @@ _pedal_session()
         open) options="-o --accept-legacy" ;;
         json) options="--accept-legacy" ;;
         upload) options="--page" ;;
-        send) options="--port --page --accept-legacy" ;;
-        receive) options="--port --page --base -o --timeout --accept-legacy" ;;
+        send) options="--port --page --changes-from --log --accept-legacy" ;;
+        receive) options="--port --page --base -o --timeout --log --accept-legacy" ;;
+        flash) options="--port --log" ;;
+        diff) options="--json --accept-legacy" ;;
         *) return 0 ;;
     esac
     # Each option once.
@@ -73,7 +75,7 @@ _pedal_session()
         return 0
     fi
     case $command in
-        open|json|upload|send)
+        open|json|upload|send|flash|diff)
             _pedal_session_files "$cur"
             ;;
         *)

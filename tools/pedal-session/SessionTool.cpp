@@ -83,9 +83,10 @@ void SessionTool::printUsage(std::FILE *to)
                "       pedal-session open FILE [-o OUT] [--accept-legacy]\n"
                "       pedal-session json FILE [--accept-legacy]\n"
                "       pedal-session upload FILE --page songs|setjacks|setlist|midi|global|all\n"
-               "       pedal-session send FILE --port DEVICE --page PAGE [--log LOG]\n"
-               "       pedal-session send FILE --port DEVICE --changes-from BASE [--log LOG]\n"
-               "       pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT] [--log LOG]\n"
+               "       pedal-session send FILE --port DEVICE --page PAGE [--log LOG] [--accept-legacy]\n"
+               "       pedal-session send FILE --port DEVICE --changes-from BASE [--log LOG] [--accept-legacy]\n"
+               "       pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout SECONDS]\n"
+               "                             [--log LOG] [--accept-legacy]\n"
                "       pedal-session flash IMAGE --port DEVICE [--log LOG]\n"
                "       pedal-session diff A B [--json] [--accept-legacy]\n"
                "       pedal-session --version\n",
