@@ -45,22 +45,6 @@ bool fitsSessionText(const QString &text)
     return !text.contains(QLatin1Char(']')) && !text.contains(QLatin1Char('`'));
 }
 
-void markRefused(QLineEdit *field, const QString &why)
-{
-    field->setProperty("refused", true);
-    field->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid red; }"));
-    field->setToolTip(why);
-}
-
-void clearMark(QLineEdit *field)
-{
-    if (!field->property("refused").toBool())
-        return;
-    field->setProperty("refused", false);
-    field->setStyleSheet(QString());
-    field->setToolTip(QString());
-}
-
 QString badCharacterText()
 {
     return QObject::tr("Names cannot hold \"]\" or \"`\"; the text was not taken.");
@@ -211,9 +195,9 @@ QWidget *MidiPage::buildStackPart()
     // Checked as typed, as song names are; taken when the editing ends.
     connect(m_stackName, &QLineEdit::textEdited, this, [this](const QString &text) {
         if (fitsSessionText(text))
-            clearMark(m_stackName);
+            TypedRanges::clearMark(m_stackName);
         else
-            markRefused(m_stackName, badCharacterText());
+            TypedRanges::markRefused(m_stackName, badCharacterText());
     });
     connect(resetStackButton, &QPushButton::clicked, this, &MidiPage::resetStack);
     connect(previewStackButton, &QPushButton::clicked, this, [this] {
@@ -321,7 +305,7 @@ void MidiPage::showStackPage()
     for (int i = 0; i < RowCount; ++i) {
         Row &row = m_rows[size_t(i)];
         for (QLineEdit *e : {row.channel, row.message, row.value, row.name})
-            clearMark(e);
+            TypedRanges::clearMark(e);
         if (!stack) {
             row.type->setCurrentIndex(-1);
             for (QLineEdit *e : {row.channel, row.message, row.value, row.name})
@@ -340,7 +324,7 @@ void MidiPage::showStackPage()
         row.value->setText(QString::number(m.Value));
         row.name->setText(m.Name);
     }
-    clearMark(m_stackName);
+    TypedRanges::clearMark(m_stackName);
     m_stackName->setText(stack ? stack->Name : QString());
     applyRowRule();
 }
@@ -423,10 +407,10 @@ void MidiPage::rowNameEdited(int row)
     QLineEdit *field = m_rows[size_t(row)].name;
     const QString text = field->text();
     if (!fitsSessionText(text)) {
-        markRefused(field, badCharacterText());
+        TypedRanges::markRefused(field, badCharacterText());
         return;
     }
-    clearMark(field);
+    TypedRanges::clearMark(field);
     const QString name = CodePoints::left(text, StackNameWidth);
     if (name != text)
         field->setText(name);
@@ -465,10 +449,10 @@ void MidiPage::stackNameEdited()
         return;
     const QString text = m_stackName->text();
     if (!fitsSessionText(text)) {
-        markRefused(m_stackName, badCharacterText());
+        TypedRanges::markRefused(m_stackName, badCharacterText());
         return;
     }
-    clearMark(m_stackName);
+    TypedRanges::clearMark(m_stackName);
     const QString name = CodePoints::left(text, StackNameWidth);
     if (name != text)
         m_stackName->setText(name);
@@ -537,10 +521,10 @@ void MidiPage::addToLibrary()
     QStringList texts;
     for (QLineEdit *field : {m_manufacturer, m_device, m_action}) {
         if (!fitsSessionText(field->text())) {
-            markRefused(field, badCharacterText());
+            TypedRanges::markRefused(field, badCharacterText());
             refused = true;
         } else {
-            clearMark(field);
+            TypedRanges::clearMark(field);
         }
         texts.append(CodePoints::left(field->text(), LibraryTextWidth));
     }

@@ -47,15 +47,6 @@ QString rangeText(const TypedRange &range)
 }
 
 namespace {
-void mark(QLineEdit *field, const QString &why)
-{
-    if (field->property("refused").toBool() && field->toolTip() == why)
-        return;
-    field->setProperty("refused", true);
-    field->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid rgb(220, 0, 0); }"));
-    field->setToolTip(why);
-}
-
 // The value of a text of decimal digits, or -1 (no sign can be typed; longer texts are
 // out of every range).
 qint64 digitsValue(const QString &text)
@@ -87,6 +78,15 @@ bool inRange(const TypedRange &range, const QString &typed, qint64 &value, bool 
 }
 } // namespace
 
+void markRefused(QLineEdit *field, const QString &why)
+{
+    if (field->property("refused").toBool() && field->toolTip() == why)
+        return;
+    field->setProperty("refused", true);
+    field->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid red; }"));
+    field->setToolTip(why);
+}
+
 void clearMark(QLineEdit *field)
 {
     if (!field->property("refused").toBool())
@@ -102,7 +102,7 @@ bool check(QLineEdit *field, qint64 &value, bool controlRow)
     if (!range)
         return false;
     if (!inRange(*range, field->text(), value, controlRow)) {
-        mark(field, QObject::tr("Not taken. %1.").arg(rangeText(*range)));
+        markRefused(field, QObject::tr("Not taken. %1.").arg(rangeText(*range)));
         return false;
     }
     clearMark(field);

@@ -41,6 +41,8 @@ bool check(QLineEdit *field, qint64 &value, bool controlRow = false);
 // Checks the field as it is typed (marks only; storing stays with the page).
 // `controlRow` tells, for a stack row, whether the row is a Control row now.
 void watch(QLineEdit *field, std::function<bool()> controlRow = {});
+// Frames a field whose text is not taken in red, with the reason as its tooltip.
+void markRefused(QLineEdit *field, const QString &why);
 // Takes the mark away (a new song or stack is shown).
 void clearMark(QLineEdit *field);
 } // namespace TypedRanges
