@@ -91,26 +91,26 @@ bool SessionHistory::edit(const QString &text, const QString &mergeKey, const st
         change(); // part of the step being taken
         return true;
     }
-    if (m_outsidePending)
-        commitOutside();
-    const Place before = place();
-    ++m_depth;
-    change();
-    --m_depth;
-    return record(text, mergeKey, before, false);
+    return takeStep(text, mergeKey, change, false);
 }
 
 bool SessionHistory::editAndShow(const QString &text, const std::function<void()> &change)
 {
     if (m_applying || m_depth > 0)
         return edit(text, change);
+    return takeStep(text, QString(), change, true);
+}
+
+bool SessionHistory::takeStep(const QString &text, const QString &mergeKey, const std::function<void()> &change,
+                              bool show)
+{
     if (m_outsidePending)
         commitOutside();
     const Place before = place();
     ++m_depth;
     change();
     --m_depth;
-    return record(text, QString(), before, true);
+    return record(text, mergeKey, before, show);
 }
 
 void SessionHistory::changedOutside()

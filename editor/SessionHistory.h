@@ -90,6 +90,8 @@ private:
     Place place() const;
     void settle();
     void apply(const SessionDelta &change, bool after, const Place &place);
+    // Runs `change` as a new step and records what it changed.
+    bool takeStep(const QString &text, const QString &mergeKey, const std::function<void()> &change, bool show);
     bool record(const QString &text, const QString &mergeKey, const Place &before, bool show);
 
     DataHandler &m_store;

@@ -197,19 +197,7 @@ struct RunningTool
         }
         return false;
     }
-    ToolResult finish(int timeoutMs = 30000)
-    {
-        ToolResult r;
-        if (!process.waitForFinished(timeoutMs)) {
-            process.kill();
-            process.waitForFinished(5000);
-            r.err = QStringLiteral("pedal-session did not finish");
-            return r;
-        }
-        r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        r.err = QString::fromUtf8(process.readAllStandardError());
-        return r;
-    }
+    ToolResult finish(int timeoutMs = 30000) { return finishTool(process, timeoutMs); }
 };
 
 void pause(int ms)

@@ -70,6 +70,11 @@ ToolResult runTool(const QStringList &args, int timeoutMs)
 {
     QProcess process;
     process.start(sessionToolProgram(), args);
+    return finishTool(process, timeoutMs);
+}
+
+ToolResult finishTool(QProcess &process, int timeoutMs)
+{
     ToolResult r;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();

@@ -41,6 +41,8 @@ struct ToolResult
 };
 // Runs pedal-session with `args` to its end.
 ToolResult runTool(const QStringList &args, int timeoutMs = 60000);
+// Waits for a started pedal-session to end (killing it after `timeoutMs`) and collects its result.
+ToolResult finishTool(QProcess &process, int timeoutMs);
 
 // A session in which every value that travels to the pedal is drawn at random from what
 // the session text can carry exactly (the same seed gives the same session).
