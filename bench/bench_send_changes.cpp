@@ -133,7 +133,9 @@ void sendChangesOf(benchmark::State &state, const std::function<void(DataHandler
 
 void SendChangesOfOneSongName(benchmark::State &state)
 {
-    sendChangesOf(state, [](DataHandler &s, int round) { s.SongList[5]->UpdateName(QStringLiteral("Intro Riff %1").arg(round)); });
+    sendChangesOf(state, [](DataHandler &s, int round) {
+        s.SongList[5]->UpdateName(QStringLiteral("Intro Riff %1").arg(round));
+    });
 }
 BENCHMARK(SendChangesOfOneSongName)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 

@@ -42,10 +42,12 @@ void fillSession(DataHandler &store)
         MidiStack &stack = store.MidiStackList[s];
         stack.Name = QStringLiteral("Stack %1 of the set").arg(s + 1);
         for (size_t m = 0; m < stack.MidiStackMessageList.size(); ++m)
-            stack.MidiStackMessageList[m] = MidiStackMessage(1, 1 + qint64(m), qint64(s), qint64(m), QStringLiteral("Msg %1").arg(m));
+            stack.MidiStackMessageList[m] =
+                MidiStackMessage(1, 1 + qint64(m), qint64(s), qint64(m), QStringLiteral("Msg %1").arg(m));
     }
     for (int e = 0; e < 500; ++e)
-        store.MidiMessageLibrary.emplace_back(QStringLiteral("Maker %1").arg(e % 7), QStringLiteral("Device %1").arg(e % 13),
+        store.MidiMessageLibrary.emplace_back(QStringLiteral("Maker %1").arg(e % 7),
+                                              QStringLiteral("Device %1").arg(e % 13),
                                               QStringLiteral("Action %1").arg(e), e % 7, e % 128, e % 100);
 }
 

@@ -29,7 +29,7 @@ using Page = SessionKeys::Page;
 // The groups in the order of the window's tabs.
 const Page kPages[] = {Page::SetJacks, Page::Songs, Page::Setlist, Page::Midi, Page::Global};
 
-template <typename T>
+template<typename T>
 T *pageOf(ViewController *window)
 {
     return window->findChild<T *>();
@@ -37,8 +37,7 @@ T *pageOf(ViewController *window)
 
 } // namespace
 
-CompareDock::CompareDock(ViewController *window)
-    : QDockWidget(QObject::tr("Compare"), window), m_window(window)
+CompareDock::CompareDock(ViewController *window) : QDockWidget(QObject::tr("Compare"), window), m_window(window)
 {
     setObjectName(QStringLiteral("CompareDock"));
     auto *content = new QWidget(this);

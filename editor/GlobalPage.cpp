@@ -129,7 +129,12 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
         mark->setFixedWidth(markWidth);
         mark->setStyleSheet(QStringLiteral("color: #d9822b;"));
 
-        Entry entry{&field, combo, mark, nullptr, nullptr, section.box,
+        Entry entry{&field,
+                    combo,
+                    mark,
+                    nullptr,
+                    nullptr,
+                    section.box,
                     label + QLatin1Char(' ') + column + QLatin1Char(' ') + tip + QLatin1Char(' ')
                         + section.box->title()};
         if (column.isEmpty()) {
@@ -173,8 +178,7 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
         });
         if (kind == GlobalItemTexts::Kind::StackName) {
             // Every fill of the stack names selects the stored stack again.
-            connect(&m_ctx.lists, &SharedLists::stacksRefilled, this,
-                    [this, index] { showField(m_entries[index]); });
+            connect(&m_ctx.lists, &SharedLists::stacksRefilled, this, [this, index] { showField(m_entries[index]); });
         }
     }
     // The lists keep their widths; the space left over goes to the right of each section.
@@ -225,13 +229,13 @@ void GlobalPage::showField(const Entry &entry)
     const bool changed = value != field.factory;
     entry.mark->setText(changed ? changedMark : QString());
     const qint64 factoryPosition = MenuRules::positionForValue(field.rule, field.factory);
-    entry.mark->setToolTip(changed ? tr("Changed: the factory setting is %1.")
-                                         .arg(entry.combo->itemText(int(factoryPosition)))
-                                   : QString());
+    entry.mark->setToolTip(
+        changed ? tr("Changed: the factory setting is %1.").arg(entry.combo->itemText(int(factoryPosition)))
+                : QString());
 
     const qint64 position = MenuRules::positionForValue(field.rule, value);
-    const bool hasItem = position >= 0 && position < entry.combo->count()
-        && MenuRules::valueForPosition(field.rule, position) == value;
+    const bool hasItem =
+        position >= 0 && position < entry.combo->count() && MenuRules::valueForPosition(field.rule, position) == value;
     if (hasItem) {
         entry.combo->setCurrentIndex(int(position));
         entry.combo->setToolTip(tip);
@@ -240,9 +244,9 @@ void GlobalPage::showField(const Entry &entry)
     // No item stands for this value: show it as out of range and keep it stored.
     entry.combo->setPlaceholderText(GlobalItemTexts::outOfRangeText(value));
     entry.combo->setCurrentIndex(-1);
-    entry.combo->setToolTip(tip + QLatin1Char(' ')
-                            + tr("The stored value %1 has no item in this list; it is kept until you pick one.")
-                                  .arg(value));
+    entry.combo->setToolTip(
+        tip + QLatin1Char(' ')
+        + tr("The stored value %1 has no item in this list; it is kept until you pick one.").arg(value));
 }
 
 void GlobalPage::pick(const Entry &entry, int position)

@@ -48,8 +48,8 @@ QStringList fromLatin1(std::initializer_list<const char *> items)
 
 QStringList fractions()
 {
-    return fromLatin1({"1/4 (Quarter)", "1/8 (Eighth)", "Dotted 1/8", "1/8 Triplet", "1/16 (Sixteenth)",
-                       "1/2 (Half)", "Dotted 1/4", "1/4 Triplet"});
+    return fromLatin1({"1/4 (Quarter)", "1/8 (Eighth)", "Dotted 1/8", "1/8 Triplet", "1/16 (Sixteenth)", "1/2 (Half)",
+                       "Dotted 1/4", "1/4 Triplet"});
 }
 
 QStringList fontSizes()
@@ -68,8 +68,8 @@ QStringList colourNames()
 QStringList divisions()
 {
     return fromLatin1({"Quarter", "Eighth", "Dotted Eighth", "Eighth Triplet", "Sixteenth", "Dotted Sixteenth",
-                       "Sixteenth Triplet", "Thirty-second", "Half", "Dotted Quarter", "Quarter Triplet",
-                       "Whole", "Dotted Half", "Half Triplet"});
+                       "Sixteenth Triplet", "Thirty-second", "Half", "Dotted Quarter", "Quarter Triplet", "Whole",
+                       "Dotted Half", "Half Triplet"});
 }
 
 QStringList staticLevels()
@@ -88,23 +88,18 @@ QStringList pulseCounts()
 QStringList jackModes(int jack)
 {
     switch (jack) {
-    case 0:
-        return fromLatin1({"Static", "Tap Output", "Footswitch Input", "Expression Input"});
-    case 1:
-        return fromLatin1({"Static", "Tap Output", "Footswitch Input", "MIDI Output"});
-    case 2:
-        return fromLatin1({"Static", "Tap Output", "Footswitch Input", "CV Output"});
-    default:
-        return fromLatin1({"Static", "Tap Output", "MIDI Output"});
+    case 0: return fromLatin1({"Static", "Tap Output", "Footswitch Input", "Expression Input"});
+    case 1: return fromLatin1({"Static", "Tap Output", "Footswitch Input", "MIDI Output"});
+    case 2: return fromLatin1({"Static", "Tap Output", "Footswitch Input", "CV Output"});
+    default: return fromLatin1({"Static", "Tap Output", "MIDI Output"});
     }
 }
 
 QStringList footFunctions(bool hold)
 {
     if (hold)
-        return fromLatin1({"Nothing", "Toggle Global Tempo", "Next Song", "Previous Song",
-                           "Next Setlist Song", "Previous Setlist Song", "Start/Stop MIDI Clock",
-                           "Tempo Up", "Tempo Down",
+        return fromLatin1({"Nothing", "Toggle Global Tempo", "Next Song", "Previous Song", "Next Setlist Song",
+                           "Previous Setlist Song", "Start/Stop MIDI Clock", "Tempo Up", "Tempo Down",
                            "Go to Song",      // 9: preset
                            "Send MIDI Stack", // 10: stack
                            "Reset Timers", "Tuner"});

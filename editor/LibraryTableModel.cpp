@@ -36,8 +36,7 @@ const std::array<LibraryColumn, 6> &columns()
 
 LibraryTableModel::LibraryTableModel(DataHandler &store, SessionHistory *history, QObject *parent)
     : QAbstractTableModel(parent), m_store(store), m_history(history)
-{
-}
+{}
 
 int LibraryTableModel::rowCount(const QModelIndex &parent) const
 {

@@ -130,8 +130,8 @@ QWidget *MidiPage::buildStackPart()
     top->addWidget(saveStackNamesButton);
     grid->addLayout(top, 0, 0, 1, 8);
 
-    const QStringList headings = {tr("#"), tr("Type"), tr("Channel"), tr("Message"), tr("Value"),
-                                  tr("Name"), tr("Copy"), QString()};
+    const QStringList headings = {tr("#"),     tr("Type"), tr("Channel"), tr("Message"),
+                                  tr("Value"), tr("Name"), tr("Copy"),    QString()};
     for (int c = 0; c < headings.size(); ++c)
         grid->addWidget(new QLabel(headings[c], box), 1, c);
 
@@ -392,7 +392,7 @@ void MidiPage::rowNumberEdited(int row, QLineEdit *field, qint64 MidiStackMessag
     if (m.*member == v)
         return;
     const QString what = member == &MidiStackMessage::Channel ? tr("Channel")
-                       : member == &MidiStackMessage::Message ? tr("Message")
+        : member == &MidiStackMessage::Message                ? tr("Message")
                                                               : tr("Value");
     m_ctx.history.edit(messageStepName(what, row), [&m, member, v] { m.*member = v; });
     Q_EMIT m_ctx.events.stacksChanged();
@@ -553,8 +553,8 @@ void MidiPage::deleteFromLibrary()
 
 void MidiPage::clearLibrary()
 {
-    const bool ok = m_ctx.dialogs.confirmDestructive(QStringLiteral("About to clear"),
-                                          QStringLiteral("Your Library will be cleared to hold no messages"));
+    const bool ok = m_ctx.dialogs.confirmDestructive(
+        QStringLiteral("About to clear"), QStringLiteral("Your Library will be cleared to hold no messages"));
     if (ok && !m_ctx.store.MidiMessageLibrary.empty()) {
         m_ctx.history.edit(tr("Clear Library"), [this] { m_ctx.store.MidiMessageLibrary.clear(); });
         Q_EMIT m_ctx.events.libraryChanged();
@@ -585,8 +585,8 @@ void MidiPage::saveLibrary()
 {
     normaliseStore();
     std::vector<int> keys;
-    for (const char16_t *key : {u"LibraryManufacturers", u"LibraryDevices", u"LibraryActions",
-                                u"LibraryTypes", u"LibraryMessages", u"LibraryValues"})
+    for (const char16_t *key : {u"LibraryManufacturers", u"LibraryDevices", u"LibraryActions", u"LibraryTypes",
+                                u"LibraryMessages", u"LibraryValues"})
         keys.push_back(SessionKeys::indexOf(key));
     TextFileSaver::saveThroughPanel(m_ctx.dialogs, SessionWriter::writeKeys(m_ctx.store, keys));
 }

@@ -5,8 +5,7 @@
 
 OpenPanelFilter::OpenPanelFilter(const QStringList &suffixes, QObject *parent)
     : QSortFilterProxyModel(parent), m_suffixes(suffixes)
-{
-}
+{}
 
 bool OpenPanelFilter::accepts(const QString &fileName, bool isFolder, const QStringList &suffixes)
 {

@@ -25,7 +25,8 @@ private:
     std::pair<QSize, QSize> measured() const
     {
         static QHash<QString, std::pair<QSize, QSize>> sizes;
-        const QString key = QStringLiteral("%1/%2/%3/%4").arg(font().key(), style()->name()).arg(m_length).arg(isEditable());
+        const QString key =
+            QStringLiteral("%1/%2/%3/%4").arg(font().key(), style()->name()).arg(m_length).arg(isEditable());
         auto found = sizes.constFind(key);
         if (found == sizes.constEnd()) {
             QComboBox probe;

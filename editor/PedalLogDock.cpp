@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PedalLogDock::PedalLogDock(Dialogs &dialogs, QWidget *parent)
-    : QDockWidget(tr("Pedal Log"), parent), m_dialogs(dialogs)
+PedalLogDock::PedalLogDock(Dialogs &dialogs, QWidget *parent) : QDockWidget(tr("Pedal Log"), parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("pedalLogDock"));
     auto *body = new QWidget(this);

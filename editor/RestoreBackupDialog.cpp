@@ -19,8 +19,9 @@ RestoreBackupDialog::RestoreBackupDialog(const QList<BackupFolder::Entry> &entri
     m_list->setHeaderLabels({tr("Time"), tr("Before"), tr("Session")});
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     for (const BackupFolder::Entry &e : entries)
-        new QTreeWidgetItem(m_list, {QLocale().toString(e.time, QLocale::ShortFormat), e.reason,
-                                     e.sessionName.isEmpty() ? tr("Untitled") : e.sessionName});
+        new QTreeWidgetItem(m_list,
+                            {QLocale().toString(e.time, QLocale::ShortFormat), e.reason,
+                             e.sessionName.isEmpty() ? tr("Untitled") : e.sessionName});
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton *restore = buttons->button(QDialogButtonBox::Ok);
     restore->setText(tr("Restore"));

@@ -8,16 +8,15 @@
 class SessionHistory::Step : public QUndoCommand
 {
 public:
-    Step(SessionHistory &history, const QString &text, const QString &mergeKey, SessionDelta change,
-         Place before, Place after)
+    Step(SessionHistory &history, const QString &text, const QString &mergeKey, SessionDelta change, Place before,
+         Place after)
         : QUndoCommand(text),
           m_history(history),
           m_mergeKey(mergeKey),
           m_change(std::move(change)),
           m_before(std::move(before)),
           m_after(std::move(after))
-    {
-    }
+    {}
 
     void undo() override { m_history.apply(m_change, false, m_before); }
     void redo() override

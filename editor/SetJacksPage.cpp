@@ -133,9 +133,8 @@ QWidget *SetJacksPage::buildEditor()
         std::vector<qint64 Song::*> copied = {fields.mode, fields.level, fields.pulses};
         if (j == 0)
             copied.push_back(&Song::ExpStack);
-        connect(copy, &QPushButton::clicked, this, [this, copied, text = tr("Copy Jack %1 to All Songs").arg(j + 1)] {
-            copyToAllSongs(copied, text);
-        });
+        connect(copy, &QPushButton::clicked, this,
+                [this, copied, text = tr("Copy Jack %1 to All Songs").arg(j + 1)] { copyToAllSongs(copied, text); });
 
         auto *row = new QHBoxLayout;
         row->addWidget(new QLabel(tr("Mode"), box));
@@ -165,8 +164,9 @@ QGroupBox *SetJacksPage::buildInputBox(int jack, int contact, QWidget *parent)
 {
     const QString contactStem = QStringLiteral("Jack%1%2").arg(jack + 1).arg(QLatin1String(contactWords[contact]));
     auto *box = new QGroupBox(tr("%1 footswitch").arg(QLatin1String(contactWords[contact])), parent);
-    box->setObjectName(QStringLiteral("Jack%1%2InputBox").arg(jack + 1).arg(contact == 0 ? QLatin1String("Left")
-                                                                                          : QLatin1String("Right")));
+    box->setObjectName(QStringLiteral("Jack%1%2InputBox")
+                           .arg(jack + 1)
+                           .arg(contact == 0 ? QLatin1String("Left") : QLatin1String("Right")));
     auto *grid = new QGridLayout(box);
     // The two inputs of this contact: its tap and its hold, next to each other in the table.
     const size_t first = FirstJackInput + size_t(jack) * 4 + size_t(contact) * 2;
@@ -207,13 +207,13 @@ QGroupBox *SetJacksPage::buildInputBox(int jack, int contact, QWidget *parent)
     buttons->addWidget(new QLabel(tr("To all songs:"), box));
     for (const auto &[kind, fields] : copies) {
         auto *copy = button(contactStem + QLatin1String(kind) + QLatin1String("Copy"),
-                            kind == std::string_view("Function") ? tr("Functions")
-                            : kind == std::string_view("Preset") ? tr("Songs")
-                                                                 : tr("Stacks"),
+                            kind == std::string_view("Function")     ? tr("Functions")
+                                : kind == std::string_view("Preset") ? tr("Songs")
+                                                                     : tr("Stacks"),
                             box);
-        const QString text = tr("Copy %1 %2 %3 to All Songs")
-                                 .arg(QStringLiteral("Jack %1").arg(jack + 1), QLatin1String(contactWords[contact]),
-                                      copy->text());
+        const QString text =
+            tr("Copy %1 %2 %3 to All Songs")
+                .arg(QStringLiteral("Jack %1").arg(jack + 1), QLatin1String(contactWords[contact]), copy->text());
         connect(copy, &QPushButton::clicked, this, [this, fields = fields, text] { copyToAllSongs(fields, text); });
         buttons->addWidget(copy);
     }

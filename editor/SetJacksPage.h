@@ -35,9 +35,9 @@ private:
     struct Jack
     {
         QComboBox *mode = nullptr;
-        QComboBox *level = nullptr;  // static level
+        QComboBox *level = nullptr; // static level
         QComboBox *pulses = nullptr;
-        QComboBox *expStack = nullptr; // jack 1 only
+        QComboBox *expStack = nullptr;           // jack 1 only
         std::array<QGroupBox *, 2> inputBoxes{}; // jacks 1-3: tip (left), ring (right)
     };
     // The three lists of one footswitch input (a contact and a press).

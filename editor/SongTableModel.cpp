@@ -42,18 +42,13 @@ QString colourName(qint64 position)
 bool lessByColumn(const Song &a, const Song &b, int column)
 {
     switch (column) {
-    case SongTableModel::IdColumn:
-        return a.Id < b.Id;
-    case SongTableModel::NameColumn:
-        return a.NameWithoutBreaks.compare(b.NameWithoutBreaks, Qt::CaseInsensitive) < 0;
-    case SongTableModel::BpmColumn:
-        return a.Tempo < b.Tempo;
-    case SongTableModel::MsColumn:
-        return a.TempoInMs < b.TempoInMs;
+    case SongTableModel::IdColumn: return a.Id < b.Id;
+    case SongTableModel::NameColumn: return a.NameWithoutBreaks.compare(b.NameWithoutBreaks, Qt::CaseInsensitive) < 0;
+    case SongTableModel::BpmColumn: return a.Tempo < b.Tempo;
+    case SongTableModel::MsColumn: return a.TempoInMs < b.TempoInMs;
     case SongTableModel::ColourColumn:
         return std::pair(a.BackgroundColour, a.ForegroundColour) < std::pair(b.BackgroundColour, b.ForegroundColour);
-    default:
-        return false;
+    default: return false;
     }
 }
 } // namespace
@@ -152,14 +147,15 @@ void SongTableModel::sort(int column, Qt::SortOrder order)
     if (m_source != Source::SongList || column < 0 || column >= columnCount())
         return;
     column = columnAt(column);
-    reorderSongList(tr("Sort Songs by %1").arg(QLatin1String(columnTitles[column])), [column, order](std::vector<SongRef> &list) {
-        if (order == Qt::AscendingOrder)
-            std::stable_sort(list.begin(), list.end(),
-                             [column](const SongRef &a, const SongRef &b) { return lessByColumn(*a, *b, column); });
-        else
-            std::stable_sort(list.begin(), list.end(),
-                             [column](const SongRef &a, const SongRef &b) { return lessByColumn(*b, *a, column); });
-    });
+    reorderSongList(
+        tr("Sort Songs by %1").arg(QLatin1String(columnTitles[column])), [column, order](std::vector<SongRef> &list) {
+            if (order == Qt::AscendingOrder)
+                std::stable_sort(list.begin(), list.end(),
+                                 [column](const SongRef &a, const SongRef &b) { return lessByColumn(*a, *b, column); });
+            else
+                std::stable_sort(list.begin(), list.end(),
+                                 [column](const SongRef &a, const SongRef &b) { return lessByColumn(*b, *a, column); });
+        });
 }
 
 void SongTableModel::reorderSongList(const QString &text, const std::function<void(std::vector<SongRef> &)> &reorder)
@@ -293,7 +289,7 @@ bool readRows(const QMimeData *data, DraggedRows &out)
 
 // Moves the entries at `rows` (sorted, all within the list) so that they stand together,
 // in their order, before what stood at `before`. Returns the position of the first.
-template <typename T>
+template<typename T>
 int moveListRows(std::vector<T> &list, const std::vector<int> &rows, int before)
 {
     std::vector<T> moved;
@@ -355,8 +351,7 @@ QMimeData *SongTableModel::mimeData(const QModelIndexList &indexes) const
     return data;
 }
 
-bool SongTableModel::canDropMimeData(const QMimeData *data, Qt::DropAction action, int, int,
-                                     const QModelIndex &) const
+bool SongTableModel::canDropMimeData(const QMimeData *data, Qt::DropAction action, int, int, const QModelIndex &) const
 {
     DraggedRows dragged;
     if ((action != Qt::MoveAction && action != Qt::CopyAction) || !readRows(data, dragged))
@@ -380,9 +375,10 @@ bool SongTableModel::dropMimeData(const QMimeData *data, Qt::DropAction action, 
         if (dragged.rows.back() >= int(list.size()))
             return false;
         before = qBound(0, before, int(list.size()));
-        const QString text = dragged.rows.size() == 1 ? tr("Move Song %1").arg(list[size_t(dragged.rows[0])]->Id)
-                                                      : tr("Move Songs");
-        reorderSongList(text, [&dragged, before](std::vector<SongRef> &songs) { moveListRows(songs, dragged.rows, before); });
+        const QString text =
+            dragged.rows.size() == 1 ? tr("Move Song %1").arg(list[size_t(dragged.rows[0])]->Id) : tr("Move Songs");
+        reorderSongList(text,
+                        [&dragged, before](std::vector<SongRef> &songs) { moveListRows(songs, dragged.rows, before); });
         return true;
     }
     auto &setlist = m_ctx.store.Setlist;
@@ -402,12 +398,12 @@ bool SongTableModel::dropMimeData(const QMimeData *data, Qt::DropAction action, 
         if (setlist.size() < size_t(DataHandler::SongCount)
             && setlist.size() + dragged.rows.size() > size_t(DataHandler::SongCount))
             return false;
-        const QString text = dragged.rows.size() == 1
-                                 ? tr("Add Song %1 to Setlist").arg(dragged.rows[0] + 1)
-                                 : tr("Add Songs to Setlist");
+        const QString text = dragged.rows.size() == 1 ? tr("Add Song %1 to Setlist").arg(dragged.rows[0] + 1)
+                                                      : tr("Add Songs to Setlist");
         m_ctx.history.edit(text, [&] {
             for (size_t i = 0; i < dragged.rows.size(); ++i) {
-                const int at = m_ctx.store.insertSongIntoSetlist(dragged.rows[i], highlight < 0 ? before : highlight + int(i));
+                const int at =
+                    m_ctx.store.insertSongIntoSetlist(dragged.rows[i], highlight < 0 ? before : highlight + int(i));
                 if (i == 0)
                     highlight = at;
             }

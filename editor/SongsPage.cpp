@@ -80,8 +80,7 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     m_table->setDefaultDropAction(Qt::MoveAction);
     m_table->setMinimumWidth(400);
     m_table->setMaximumWidth(440);
-    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &SongsPage::tableSelectionChanged);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SongsPage::tableSelectionChanged);
 
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("SongsScrollView"));
@@ -192,8 +191,8 @@ QWidget *SongsPage::buildEditor()
     // Divisions of the four jack outputs and of the MIDI clock.
     auto *divisions = new QGroupBox(tr("Tap Divisions"), content);
     auto *divisionForm = new QFormLayout(divisions);
-    static constexpr qint64 Song::*divisionFields[4] = {&Song::DivisionOne, &Song::DivisionTwo,
-                                                         &Song::DivisionThree, &Song::DivisionFour};
+    static constexpr qint64 Song::*divisionFields[4] = {&Song::DivisionOne, &Song::DivisionTwo, &Song::DivisionThree,
+                                                        &Song::DivisionFour};
     for (int j = 0; j < 4; ++j) {
         const QByteArray name = QByteArray("div") + jackWords[j] + "Combo";
         m_divisions[size_t(j)] = addList(name.constData(), ItemTexts::divisions(), divisionFields[j]);
@@ -218,8 +217,8 @@ QWidget *SongsPage::buildEditor()
     midiForm->addRow(tr("MIDI stack"), m_stackRef);
     midiForm->addRow(tr("MIDI clock on load"),
                      addList("stopMidiClockCombo", ItemTexts::stopMidiClockOptions(), &Song::StopMidiClock));
-    midiForm->addRow(tr("Repeating stack"), addList("stopRepeatingMidiCombo", ItemTexts::stopRepeatingOptions(),
-                                                    &Song::StopRepeatingMessage));
+    midiForm->addRow(tr("Repeating stack"),
+                     addList("stopRepeatingMidiCombo", ItemTexts::stopRepeatingOptions(), &Song::StopRepeatingMessage));
     midiForm->addRow(tr("Mimic footswitch"), addList("mimicCombo", ItemTexts::mimicOptions(), &Song::MimicFootswitch));
     m_program = numberField("programChangesTF", midi);
     m_bank = numberField("bankChangesTF", midi);
@@ -406,8 +405,7 @@ void SongsPage::showNameRefused(const QString &problem)
         return;
     m_name->setProperty("refused", refused);
     m_name->setToolTip(refused ? tr("This name is not taken: %1").arg(problem) : QString());
-    m_name->setStyleSheet(refused ? QStringLiteral("QPlainTextEdit { border: 2px solid rgb(220, 0, 0); }")
-                                  : QString());
+    m_name->setStyleSheet(refused ? QStringLiteral("QPlainTextEdit { border: 2px solid rgb(220, 0, 0); }") : QString());
 }
 
 void SongsPage::tempoEdited()

@@ -123,7 +123,8 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     buildMenus();
     buildStatusBar();
     // Every alert goes to the pedal log too.
-    m_dialogs.setAlertListener([this](const Alert &a) { m_logDock->add(PedalLogEntry::alert(a.message, a.informative)); });
+    m_dialogs.setAlertListener(
+        [this](const Alert &a) { m_logDock->add(PedalLogEntry::alert(a.message, a.informative)); });
 
     connect(m_session, &SessionActions::sessionReplaced, this, &ViewController::RefreshAllPages);
     connect(m_session, &SessionActions::stateChanged, this, &ViewController::updateTitle);
@@ -150,8 +151,10 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
         });
         connect(m_pedal.link, &PedalLink::loadCompleted, this, [this](PedalLink::Load load) {
             static const std::pair<PedalLink::Load, SessionKeys::Page> pages[] = {
-                {PedalLink::Load::Songs, SessionKeys::Page::Songs},     {PedalLink::Load::SetJacks, SessionKeys::Page::SetJacks},
-                {PedalLink::Load::Setlist, SessionKeys::Page::Setlist}, {PedalLink::Load::Midi, SessionKeys::Page::Midi},
+                {PedalLink::Load::Songs, SessionKeys::Page::Songs},
+                {PedalLink::Load::SetJacks, SessionKeys::Page::SetJacks},
+                {PedalLink::Load::Setlist, SessionKeys::Page::Setlist},
+                {PedalLink::Load::Midi, SessionKeys::Page::Midi},
                 {PedalLink::Load::Global, SessionKeys::Page::Global},
             };
             QString text = tr("Loaded all pages");
@@ -177,10 +180,13 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
         connect(m_pedal.serial, &SerialHandler::logged, m_logDock, &PedalLogDock::add);
         // Queued: the port is opened after its name is set, and the connected alert that
         // follows runs its own event loop, in which the label then shows the new port.
-        connect(m_pedal.serial, &SerialHandler::portNameChanged, this, [this] {
-            m_portLost = false;
-            updateConnection();
-        }, Qt::QueuedConnection);
+        connect(
+            m_pedal.serial, &SerialHandler::portNameChanged, this,
+            [this] {
+                m_portLost = false;
+                updateConnection();
+            },
+            Qt::QueuedConnection);
         connect(m_pedal.serial, &SerialHandler::portLost, this, [this](const QString &message) {
             m_portLost = true;
             updateConnection();
@@ -230,7 +236,7 @@ void ViewController::RefreshAllPages()
     for (qint64 *index : {&m_state.SetJacksSongIndex, &m_state.SongsSongIndex})
         if (*index < 0 || *index >= qint64(m_store.SongList.size()))
             *index = 0;
-    // A page not built yet shows the session as it is when it is built.
+            // A page not built yet shows the session as it is when it is built.
 #ifdef PEDAL_HAVE_MIDI_PAGE
     if (m_midiPage)
         static_cast<MidiPage *>(m_midiPage)->showStackPage();
@@ -365,24 +371,29 @@ void ViewController::buildMenus()
     };
 
     QMenu *file = menuBar()->addMenu(tr("&File"));
-    action(file, "openSessionAction", tr("&Open…"), [this] { m_session->open(); }, QKeySequence::Open);
+    action(
+        file, "openSessionAction", tr("&Open…"), [this] { m_session->open(); }, QKeySequence::Open);
     m_recentMenu = file->addMenu(tr("Open &Recent"));
     m_recentMenu->setObjectName(QStringLiteral("openRecentMenu"));
     fillRecentMenu();
     file->addSeparator();
-    action(file, "saveSessionAction", tr("&Save"), [this] { m_session->save(); }, QKeySequence::Save);
-    action(file, "saveSessionAsAction", tr("Save &As…"), [this] { m_session->saveAs(); },
-           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    action(
+        file, "saveSessionAction", tr("&Save"), [this] { m_session->save(); }, QKeySequence::Save);
+    action(
+        file, "saveSessionAsAction", tr("Save &As…"), [this] { m_session->saveAs(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     action(file, "compareWithFileAction", tr("Compare with &File…"),
            [this] { CompareDock::compareWithFile(this, m_store, m_dialogs); });
     action(file, "restoreBackupAction", tr("Restore &Backup…"), [this] { restoreBackup(); });
     file->addSeparator();
     action(file, "resetSessionAction", tr("&Reset Session…"), [this] { m_session->reset(); });
     file->addSeparator();
-    action(file, "quitAction", tr("&Quit"), [this] { close(); }, QKeySequence::Quit);
+    action(
+        file, "quitAction", tr("&Quit"), [this] { close(); }, QKeySequence::Quit);
 
     QMenu *edit = menuBar()->addMenu(tr("&Edit"));
-    m_undoAction = action(edit, "undoAction", tr("Undo"), [this] { m_history.undo(); }, QKeySequence::Undo);
+    m_undoAction = action(
+        edit, "undoAction", tr("Undo"), [this] { m_history.undo(); }, QKeySequence::Undo);
     m_redoAction = action(edit, "redoAction", tr("Redo"), [this] { m_history.redo(); });
     m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     updateUndoActions();
@@ -396,8 +407,9 @@ void ViewController::buildMenus()
            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
     action(pedal, "loadAllAction", tr("&Load All…"), clickButton("LoadAllCommand"),
            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
-    action(pedal, "sendChangesAction", tr("Send C&hanges…"), [this] { sendChanges(); },
-           QKeySequence(Qt::CTRL | Qt::Key_U));
+    action(
+        pedal, "sendChangesAction", tr("Send C&hanges…"), [this] { sendChanges(); },
+        QKeySequence(Qt::CTRL | Qt::Key_U));
     action(pedal, "compareWithPedalAction", tr("Com&pare with Pedal…"), [this] { compareWithPedal(); });
     pedal->addSeparator();
     action(pedal, "factoryResetAction", tr("&Factory Reset…"), clickButton("FactoryResetPedalButton"));
@@ -406,7 +418,8 @@ void ViewController::buildMenus()
     action(pedal, "attachVirtualPedalAction", tr("Attach &Virtual Pedal"), [this] { attachVirtualPedal(); });
 
     QMenu *view = menuBar()->addMenu(tr("&View"));
-    action(view, "refreshAction", tr("&Refresh"), [this] { RefreshAllPages(); }, QKeySequence(Qt::Key_F5));
+    action(
+        view, "refreshAction", tr("&Refresh"), [this] { RefreshAllPages(); }, QKeySequence(Qt::Key_F5));
     QAction *log = m_logDock->toggleViewAction();
     log->setObjectName(QStringLiteral("pedalLogAction"));
     log->setText(tr("Pedal &Log"));
@@ -414,9 +427,11 @@ void ViewController::buildMenus()
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     action(help, "aboutAction", tr("&About Pedal Editor"), [this] {
-        m_dialogs.alert({QStringLiteral("Pedal Editor %1").arg(QStringLiteral(PEDAL_VERSION)),
-                         tr("Qt %1\nSession format of %2 keys").arg(QString::fromLatin1(qVersion())).arg(SessionKeys::Count),
-                         {QStringLiteral("Ok")}, tr("About Pedal Editor")});
+        m_dialogs.alert(
+            {QStringLiteral("Pedal Editor %1").arg(QStringLiteral(PEDAL_VERSION)),
+             tr("Qt %1\nSession format of %2 keys").arg(QString::fromLatin1(qVersion())).arg(SessionKeys::Count),
+             {QStringLiteral("Ok")},
+             tr("About Pedal Editor")});
     });
 }
 
@@ -597,7 +612,8 @@ void ViewController::cancelTransfer()
 
 bool ViewController::backupBefore(const QString &reason)
 {
-    const QString sessionName = m_session->filePath().isEmpty() ? QString() : QFileInfo(m_session->filePath()).fileName();
+    const QString sessionName =
+        m_session->filePath().isEmpty() ? QString() : QFileInfo(m_session->filePath()).fileName();
     BackupFolder folder;
     QString path;
     const QString problem = folder.write(m_store, reason, sessionName, &path);
@@ -606,10 +622,11 @@ bool ViewController::backupBefore(const QString &reason)
                         tr("backup before %1: %2").arg(reason, path)});
         return true;
     }
-    return m_dialogs.confirmDestructive(QStringLiteral("The backup could not be written"),
-                                        tr("Before %1 the session is saved to the backups folder, and that failed:\n%2\n\n"
-                                           "Go on without a backup?")
-                                            .arg(reason, problem));
+    return m_dialogs.confirmDestructive(
+        QStringLiteral("The backup could not be written"),
+        tr("Before %1 the session is saved to the backups folder, and that failed:\n%2\n\n"
+           "Go on without a backup?")
+            .arg(reason, problem));
 }
 
 void ViewController::restoreBackup()
@@ -628,7 +645,8 @@ void ViewController::restoreBackup()
     const BackupFolder::Entry chosen = dialog.chosen();
     if (chosen.path.isEmpty())
         return;
-    m_session->openBackup(chosen.path, tr("Restore Backup of %1").arg(QLocale().toString(chosen.time, QLocale::ShortFormat)));
+    m_session->openBackup(chosen.path,
+                          tr("Restore Backup of %1").arg(QLocale().toString(chosen.time, QLocale::ShortFormat)));
 }
 
 void ViewController::uploadFirmware()
@@ -712,8 +730,8 @@ void ViewController::attachVirtualPedal()
     const QString program = VirtualPedalProcess::findProgram();
     if (program.isEmpty()) {
         m_dialogs.warn(QStringLiteral("The virtual pedal is not available"),
-                         tr("The program virtual-pedal was found neither next to the editor, nor in the build "
-                            "tree's tools folder, nor on PATH."));
+                       tr("The program virtual-pedal was found neither next to the editor, nor in the build "
+                          "tree's tools folder, nor on PATH."));
         return;
     }
     statusBar()->showMessage(tr("Starting the virtual pedal…"));
@@ -726,9 +744,8 @@ void ViewController::watchKnownSession()
         return;
     m_known = new PedalKnownSession(*m_pedal.serial, *m_pedal.link, m_store, this);
     connect(m_known, &PedalKnownSession::changesSent, this, [this](const std::vector<int> &keys) {
-        statusBar()->showMessage(tr("Sent %n changed key(s); the pedal has this session's values.", nullptr,
-                                    int(keys.size())),
-                                 10000);
+        statusBar()->showMessage(
+            tr("Sent %n changed key(s); the pedal has this session's values.", nullptr, int(keys.size())), 10000);
     });
     // Compare with Pedal loads through a link of its own, shown as every transfer is.
     PedalLink &load = m_known->pedalLoadLink();
@@ -780,7 +797,8 @@ void ViewController::sendChanges()
     }
     normalise();
     if (m_known->changedKeys().empty()) {
-        m_dialogs.inform(QStringLiteral("Nothing to send"), QStringLiteral("The pedal already has every value of this session."));
+        m_dialogs.inform(QStringLiteral("Nothing to send"),
+                         QStringLiteral("The pedal already has every value of this session."));
         return;
     }
     QStringList lines;

@@ -38,8 +38,8 @@ QString VirtualPedalProcess::findProgram()
 {
     const QString dir = QCoreApplication::applicationDirPath();
     const QString name = QString::fromLatin1(ProgramName);
-    for (const QString &candidate : {dir + QLatin1Char('/') + name,
-                                     dir + QStringLiteral("/../tools/virtual-pedal/") + name}) {
+    for (const QString &candidate :
+         {dir + QLatin1Char('/') + name, dir + QStringLiteral("/../tools/virtual-pedal/") + name}) {
         const QFileInfo info(candidate);
         if (info.isFile() && info.isExecutable())
             return info.canonicalFilePath();
@@ -49,7 +49,8 @@ QString VirtualPedalProcess::findProgram()
 
 void VirtualPedalProcess::addExtraPort(const QString &path)
 {
-    QStringList patterns = QString::fromLocal8Bit(qgetenv(ExtraPortsVariable)).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    QStringList patterns =
+        QString::fromLocal8Bit(qgetenv(ExtraPortsVariable)).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (patterns.contains(path))
         return;
     patterns.append(path);

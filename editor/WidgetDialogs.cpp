@@ -39,8 +39,8 @@ int WidgetDialogs::showAlert(const Alert &alert)
     }
     // Return confirms, except where confirming destroys data: there it means the last
     // button ("Cancel").
-    box.setDefaultButton(qobject_cast<QPushButton *>(alert.kind == Alert::Kind::Destructive ? made.last()
-                                                                                             : made.first()));
+    box.setDefaultButton(
+        qobject_cast<QPushButton *>(alert.kind == Alert::Kind::Destructive ? made.last() : made.first()));
     // Escape means the last button ("Cancel" where there is one).
     box.setEscapeButton(made.last());
     box.exec();
@@ -60,7 +60,8 @@ QString WidgetDialogs::chooseFileToOpen(const QString &title, const QStringList 
     for (const QString &suffix : suffixes)
         if (!suffix.isEmpty())
             patterns.append(QStringLiteral("*.") + suffix);
-    panel.setNameFilter(QObject::tr("Session files (%1 and files without extension)").arg(patterns.join(QLatin1Char(' '))));
+    panel.setNameFilter(
+        QObject::tr("Session files (%1 and files without extension)").arg(patterns.join(QLatin1Char(' '))));
     panel.setProxyModel(new OpenPanelFilter(suffixes, &panel));
     if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
         return QString();

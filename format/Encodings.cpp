@@ -148,7 +148,12 @@ qint64 Encodings::statusNumber(qint64 type, qint64 channel)
 
 void Encodings::decodeStatus(qint64 s, qint64 &type, qint64 &channel)
 {
-    struct Range { qint64 first; qint64 type; qint64 offset; };
+    struct Range
+    {
+        qint64 first;
+        qint64 type;
+        qint64 offset;
+    };
     static const Range ranges[] = {{128, 2, 127}, {144, 3, 143}, {160, 4, 159}, {176, 0, 175},
                                    {192, 1, 191}, {208, 5, 207}, {224, 6, 223}};
     type = 0;

@@ -145,7 +145,8 @@ bool statusChannelOk(qint64 status, QString &problem, const QString &where)
 bool decodeGlobal(QStringView value, const Menu &base, bool typeFromSecond, Menu &out, QString &problem)
 {
     if (value.size() < SessionKeys::GlobalBlockLength) {
-        problem = QStringLiteral("is %1 characters long, %2 needed").arg(value.size()).arg(SessionKeys::GlobalBlockLength);
+        problem =
+            QStringLiteral("is %1 characters long, %2 needed").arg(value.size()).arg(SessionKeys::GlobalBlockLength);
         return false;
     }
     Menu menu = base;
@@ -162,12 +163,8 @@ bool decodeGlobal(QStringView value, const Menu &base, bool typeFromSecond, Menu
                 if (f.members[size_t(b)])
                     menu.*(f.members[size_t(b)]) = (v >> (7 - b)) & 1;
             break;
-        case GlobalBlockField::Number:
-            menu.*(f.members[0]) = v;
-            break;
-        case GlobalBlockField::Offset:
-            menu.*(f.members[0]) = Encodings::decodeOffset(v);
-            break;
+        case GlobalBlockField::Number: menu.*(f.members[0]) = v; break;
+        case GlobalBlockField::Offset: menu.*(f.members[0]) = Encodings::decodeOffset(v); break;
         case GlobalBlockField::Status:
         case GlobalBlockField::ConverterTo: {
             if (!statusChannelOk(v, problem, QStringLiteral("character %1").arg(f.offset + 1)))
@@ -256,8 +253,8 @@ QStringView SessionCodec::lineValue(QStringView raw, int keyIndex)
     return value;
 }
 
-bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &store,
-                          const Options &options, DecodedKey &out, QString &problem)
+bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &store, const Options &options,
+                          DecodedKey &out, QString &problem)
 {
     const SessionKey &key = SessionKeys::at(keyIndex);
     DecodedKey d;
@@ -271,9 +268,9 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
     case KeyKind::StackMessageNames:
     case KeyKind::LibraryText: {
         const qsizetype need = key.kind == KeyKind::SongName ? songs
-            : key.kind == KeyKind::StackNames               ? qsizetype(store.MidiStackList.size())
-            : key.kind == KeyKind::StackMessageNames        ? stackFields
-                                                            : 0;
+            : key.kind == KeyKind::StackNames                ? qsizetype(store.MidiStackList.size())
+            : key.kind == KeyKind::StackMessageNames         ? stackFields
+                                                             : 0;
         d.names.reserve(key.kind == KeyKind::LibraryText ? value.size() / key.width + 1 : need);
         const qsizetype fields = decodeNames(value, key.width, key.kind == KeyKind::LibraryText ? -1 : need, d.names);
         if (!needFields(fields, need, problem))
@@ -423,13 +420,12 @@ void SessionCodec::store(DataHandler &store, const DecodedKey &d)
         }
         break;
     case KeyKind::LibraryText:
-    case KeyKind::LibraryNumber:
-        break;
+    case KeyKind::LibraryNumber: break;
     }
 }
 
-bool SessionCodec::libraryEntries(const std::array<const DecodedKey *, 6> &keys,
-                                  std::vector<MidiMessage> &out, QString &problem)
+bool SessionCodec::libraryEntries(const std::array<const DecodedKey *, 6> &keys, std::vector<MidiMessage> &out,
+                                  QString &problem)
 {
     const qsizetype count = keys[0]->names.size();
     for (size_t k = 0; k < 6; ++k) {

@@ -10,11 +10,11 @@
 struct DecodedKey
 {
     int key = -1;
-    std::vector<qint64> numbers;  // per-song numbers, jack codes, option numbers, setlist
-                                  // slots, stack fields (10 per stack), library numbers
-    QStringList names;            // name keys: decoded names
+    std::vector<qint64> numbers;        // per-song numbers, jack codes, option numbers, setlist
+                                        // slots, stack fields (10 per stack), library numbers
+    QStringList names;                  // name keys: decoded names
     std::vector<qint64> stackPositions; // upload form: the position of each stack
-    std::optional<Menu> global;   // Global
+    std::optional<Menu> global;         // Global
 };
 
 // Cuts and checks the value of one key, and stores a checked value into the store.
@@ -45,14 +45,14 @@ public:
 
     // Decodes `value` for the key at `keyIndex`. On failure returns false and sets
     // `problem` to a short reason ("has 12 fields, 128 needed").
-    static bool decode(int keyIndex, QStringView value, const DataHandler &store,
-                       const Options &options, DecodedKey &out, QString &problem);
+    static bool decode(int keyIndex, QStringView value, const DataHandler &store, const Options &options,
+                       DecodedKey &out, QString &problem);
 
     // Stores a decoded key. Library keys are not stored here (see storeLibrary).
     static void store(DataHandler &store, const DecodedKey &decoded);
 
     // Appends library entries from the six decoded library keys (in table order).
     // Returns false when their entry counts differ.
-    static bool libraryEntries(const std::array<const DecodedKey *, 6> &keys,
-                               std::vector<MidiMessage> &out, QString &problem);
+    static bool libraryEntries(const std::array<const DecodedKey *, 6> &keys, std::vector<MidiMessage> &out,
+                               QString &problem);
 };

@@ -49,9 +49,12 @@ QString jackWords(int jack, qint64 code)
     qint64 mode = 0, level = 0, pulses = 0;
     Encodings::decodeJackCode(jack, code, mode, level, pulses);
     if (mode == 0)
-        return level == 1 ? QStringLiteral("static high") : level == 0 ? QStringLiteral("static low") : QStringLiteral("static");
+        return level == 1 ? QStringLiteral("static high")
+            : level == 0  ? QStringLiteral("static low")
+                          : QStringLiteral("static");
     if (mode == 1)
-        return pulses == 0 ? QStringLiteral("tap output, 1 pulse") : QStringLiteral("tap output, %1 pulses").arg(pulses + 1);
+        return pulses == 0 ? QStringLiteral("tap output, 1 pulse")
+                           : QStringLiteral("tap output, %1 pulses").arg(pulses + 1);
     return QStringLiteral("mode %1").arg(mode);
 }
 
@@ -107,10 +110,8 @@ Record recordOf(KeyKind kind)
 class Comparison
 {
 public:
-    Comparison(const DataHandler &a, const DataHandler &b, std::vector<SessionChange> &out)
-        : m_a(a), m_b(b), m_out(out)
-    {
-    }
+    Comparison(const DataHandler &a, const DataHandler &b, std::vector<SessionChange> &out) : m_a(a), m_b(b), m_out(out)
+    {}
 
     void key(int k, QStringView textA, QStringView textB)
     {
@@ -167,8 +168,8 @@ public:
         default: {
             // Names and numbers: one per song, per stack, per stack message or per slot.
             const bool names = !da.names.isEmpty() || !db.names.isEmpty();
-            const size_t n = names ? size_t(qMin(da.names.size(), db.names.size()))
-                                   : qMin(da.numbers.size(), db.numbers.size());
+            const size_t n =
+                names ? size_t(qMin(da.names.size(), db.names.size())) : qMin(da.numbers.size(), db.numbers.size());
             const bool perMessage = key.kind == KeyKind::StackMessageNames || key.kind == KeyKind::StackChannels
                 || key.kind == KeyKind::StackMessages || key.kind == KeyKind::StackValues;
             for (size_t i = 0; i < n; ++i) {
@@ -290,7 +291,8 @@ std::vector<int> SessionDiff::changedKeys(const DataHandler &a, const DataHandle
 {
     std::vector<int> keys;
     for (int k = 0; k < SessionKeys::Count; ++k)
-        if (SessionWriter::value(a, k, SessionWriter::Form::File) != SessionWriter::value(b, k, SessionWriter::Form::File))
+        if (SessionWriter::value(a, k, SessionWriter::Form::File)
+            != SessionWriter::value(b, k, SessionWriter::Form::File))
             keys.push_back(k);
     return keys;
 }

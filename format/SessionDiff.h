@@ -23,11 +23,11 @@ struct SessionChange
     // The song's or stack's name in the first session (the second's when the first has
     // none); empty for the other records.
     QString recordName;
-    int key = -1;     // in the key table
-    int message = -1; // a stack's message 0..9, for the keys that hold ten per stack
+    int key = -1;                  // in the key table
+    int message = -1;              // a stack's message 0..9, for the keys that hold ten per stack
     const char *setting = nullptr; // a global setting's field name ("MidiChannelOut")
-    QString field;    // in words: "Tempo", "Midi Channel Out", "Row 3 Value"
-    QString before;   // the values in words; "(none)" where a library entry is missing
+    QString field;                 // in words: "Tempo", "Midi Channel Out", "Row 3 Value"
+    QString before;                // the values in words; "(none)" where a library entry is missing
     QString after;
 
     // "Song 3 (Intro Riff)", "Setlist", "Global", "Stack 5 (Bass)", "Library entry 2".

@@ -60,7 +60,9 @@ struct InputKeyNames
                 QByteArray label;
                 for (const char c : names[kind * 14 + i]) {
                     const bool digit = c >= '0' && c <= '9';
-                    if (!label.isEmpty() && ((c >= 'A' && c <= 'Z') || (digit && !std::isdigit(static_cast<unsigned char>(label.back())))))
+                    if (!label.isEmpty()
+                        && ((c >= 'A' && c <= 'Z')
+                            || (digit && !std::isdigit(static_cast<unsigned char>(label.back())))))
                         label += ' ';
                     label += c;
                 }
@@ -103,9 +105,9 @@ std::array<SessionKey, SessionKeys::Count> buildKeys()
         for (size_t i = 0; i < inputs.size(); ++i) {
             const SongInput &input = inputs[i];
             qint64 Song::*field = kind == 0 ? input.function : kind == 1 ? input.preset : input.stack;
-            keys[n++] = songNumber(inputNames.names[kind * 14 + i].constData(),
-                                   inputNames.labels[kind * 14 + i].constData(), field, kind == 0 ? 2 : 3,
-                                   i < 2 ? songs : Page::SetJacks);
+            keys[n++] =
+                songNumber(inputNames.names[kind * 14 + i].constData(), inputNames.labels[kind * 14 + i].constData(),
+                           field, kind == 0 ? 2 : 3, i < 2 ? songs : Page::SetJacks);
         }
     }
     keys[n++] = {"Global", KeyKind::Global, SessionKeys::GlobalBlockLength, true, Page::Global, "Global"};
@@ -167,9 +169,12 @@ QString SessionKeys::pageTitle(Page page)
 
 bool SessionKeys::pageFromName(QStringView name, Page &page)
 {
-    static const struct { const char *name; Page page; } pages[] = {
-        {"songs", Page::Songs}, {"setjacks", Page::SetJacks}, {"setlist", Page::Setlist},
-        {"midi", Page::Midi},   {"global", Page::Global},     {"all", Page::All}};
+    static const struct
+    {
+        const char *name;
+        Page page;
+    } pages[] = {{"songs", Page::Songs}, {"setjacks", Page::SetJacks}, {"setlist", Page::Setlist},
+                 {"midi", Page::Midi},   {"global", Page::Global},     {"all", Page::All}};
     for (const auto &p : pages) {
         if (name == QLatin1String(p.name)) {
             page = p.page;
@@ -195,16 +200,14 @@ const std::vector<GlobalBlockField> &globalBlockFields()
             number(3, g[2]);
             number(3, g[3]);
         };
-        add(3, F::Bits, {&Menu::SendMidiClock, &Menu::ReceiveMidiClock, &Menu::SendProgramChanges,
-                         &Menu::MidiThru});
-        add(3, F::Bits, {&Menu::DisplayInMillis, &Menu::RecallOnce, &Menu::RecallSetlist,
-                         &Menu::DiamondMod, &Menu::GlobalTempo, &Menu::StopMidiClockThru,
-                         &Menu::DisplayNameOnly, &Menu::MetroEnabled});
+        add(3, F::Bits, {&Menu::SendMidiClock, &Menu::ReceiveMidiClock, &Menu::SendProgramChanges, &Menu::MidiThru});
+        add(3, F::Bits,
+            {&Menu::DisplayInMillis, &Menu::RecallOnce, &Menu::RecallSetlist, &Menu::DiamondMod, &Menu::GlobalTempo,
+             &Menu::StopMidiClockThru, &Menu::DisplayNameOnly, &Menu::MetroEnabled});
         number(2, &Menu::MidiChannelIn);
         number(2, &Menu::MidiChannelOut);
         number(2, &Menu::MidiThreshold);
-        for (auto m : {&Menu::OneClickLength, &Menu::TwoClickLength, &Menu::ThreeClickLength,
-                       &Menu::FourClickLength})
+        for (auto m : {&Menu::OneClickLength, &Menu::TwoClickLength, &Menu::ThreeClickLength, &Menu::FourClickLength})
             number(3, m);
         for (auto m : {&Menu::OnePolarity, &Menu::TwoPolarity, &Menu::ThreePolarity, &Menu::FourPolarity})
             number(1, m);
@@ -221,9 +224,11 @@ const std::vector<GlobalBlockField> &globalBlockFields()
         number(1, &Menu::ChannelConvert2Enabled);
         add(3, F::Status, {&Menu::ChannelConvert2Type, &Menu::ChannelConvert2ChannelFrom});
         add(3, F::ConverterTo, {&Menu::ChannelConvert2Type, &Menu::ChannelConvert2ChannelTo});
+// clang-format off
 #define PEDAL_INCOMING_GROUP(msg)                                                                  \
     incoming({&Menu::Incoming##msg##Type, &Menu::Incoming##msg##Channel,                           \
               &Menu::Incoming##msg##Message, &Menu::Incoming##msg##Value})
+        // clang-format on
         PEDAL_INCOMING_GROUP(Tap);
         PEDAL_INCOMING_GROUP(SetTempo);
         PEDAL_INCOMING_GROUP(NextPreset);

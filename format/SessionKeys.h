@@ -35,12 +35,12 @@ struct SessionKey
 {
     const char *key;
     KeyKind kind;
-    int width;                         // width of one field (the block length for Global)
-    bool gated;                        // written only while its selection flag is set
-    SessionKeys::Page page;            // the page that edits (and sends) it
-    const char *label;                 // the field in words ("Tempo", "Foot Tap Function")
-    qint64 Song::*songField = nullptr; // SongNumber
-    int jack = -1;                     // JackCode: 0..3
+    int width;                                      // width of one field (the block length for Global)
+    bool gated;                                     // written only while its selection flag is set
+    SessionKeys::Page page;                         // the page that edits (and sends) it
+    const char *label;                              // the field in words ("Tempo", "Foot Tap Function")
+    qint64 Song::*songField = nullptr;              // SongNumber
+    int jack = -1;                                  // JackCode: 0..3
     qint64 MidiStackMessage::*stackField = nullptr; // StackMessages, StackValues
     QString MidiMessage::*libraryText = nullptr;    // LibraryText
     qint64 MidiMessage::*libraryNumber = nullptr;   // LibraryNumber
@@ -53,7 +53,10 @@ constexpr int GlobalBlockLength = 205;
 const std::array<SessionKey, Count> &all();
 // Index of a key in the table, or -1.
 int indexOf(QStringView key);
-inline const SessionKey &at(int index) { return all()[size_t(index)]; }
+inline const SessionKey &at(int index)
+{
+    return all()[size_t(index)];
+}
 
 // The selections of the page sends (and of Send all): the gated keys of the page.
 std::vector<int> keysOfPage(Page page);
@@ -67,11 +70,11 @@ bool pageFromName(QStringView name, Page &page);
 struct GlobalBlockField
 {
     enum Kind {
-        Bits,            // option bits: members[0..7] are bits 7 down to 0 (null = always 0)
-        Number,          // members[0]
-        Offset,          // members[0], offset code
-        Status,          // members[0] type, members[1] channel
-        ConverterTo,     // members[0] type (the converter's), members[1] "to" channel
+        Bits,        // option bits: members[0..7] are bits 7 down to 0 (null = always 0)
+        Number,      // members[0]
+        Offset,      // members[0], offset code
+        Status,      // members[0] type, members[1] channel
+        ConverterTo, // members[0] type (the converter's), members[1] "to" channel
     };
     int offset;
     int width;

@@ -77,9 +77,9 @@ SessionReader::Status SessionReader::fail(const QString &key, const QString &wha
 
 SessionReader::Status SessionReader::chooseAndRead(Dialogs &dialogs, const DataHandler &store)
 {
-    const QString path = dialogs.chooseFileToOpen(QStringLiteral("Open Session"),
-                                                  {QStringLiteral("txt"), QStringLiteral("text"),
-                                                   QStringLiteral("bin"), QString()});
+    const QString path =
+        dialogs.chooseFileToOpen(QStringLiteral("Open Session"),
+                                 {QStringLiteral("txt"), QStringLiteral("text"), QStringLiteral("bin"), QString()});
     if (path.isEmpty()) {
         Diagnostics::line(QStringLiteral("file selection was canceled"));
         m_problem.clear();
@@ -133,7 +133,8 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
         const qsizetype bracket = line.indexOf(QLatin1Char(']'));
         if (bracket < 0) {
             if (!line.isEmpty() && SessionKeys::indexOf(line) >= 0)
-                return fail(line.toString(), QStringLiteral("line %1 holds the key without \"]\" and a value").arg(n + 1));
+                return fail(line.toString(),
+                            QStringLiteral("line %1 holds the key without \"]\" and a value").arg(n + 1));
             continue;
         }
         const int key = SessionKeys::indexOf(line.left(bracket));
@@ -165,7 +166,8 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     std::array<const DecodedKey *, 6> library{};
     size_t found = 0;
     for (const DecodedKey &d : m_keys) {
-        if (SessionKeys::at(d.key).kind == KeyKind::LibraryText || SessionKeys::at(d.key).kind == KeyKind::LibraryNumber)
+        if (SessionKeys::at(d.key).kind == KeyKind::LibraryText
+            || SessionKeys::at(d.key).kind == KeyKind::LibraryNumber)
             library[found++] = &d;
     }
     if (found == library.size()) {
@@ -183,9 +185,14 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
     // (a binary file, a text of some other kind) is refused without it.
     const qsizetype songs = qsizetype(store.SongList.size());
     const QList<uint> points = line.toUcs4();
-    struct Range { const char *key; qsizetype first; int width; };
-    const Range ranges[] = {{"Name", 0, 30}, {"Tempos", 3840, 3}, {"ForegroundColours", 4224, 2},
-                            {"BackgroundColours", 4480, 2}};
+    struct Range
+    {
+        const char *key;
+        qsizetype first;
+        int width;
+    };
+    const Range ranges[] = {
+        {"Name", 0, 30}, {"Tempos", 3840, 3}, {"ForegroundColours", 4224, 2}, {"BackgroundColours", 4480, 2}};
     const QString notSession = QStringLiteral("the file holds no session keys, and as a single-line session of the "
                                               "older layout ");
     for (const Range &r : ranges) {
@@ -194,10 +201,10 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
         for (qsizetype i = 0; i < songs; ++i) {
             const QString field = legacyRange(points, r.first + i * r.width, r.width);
             if (field == kTooShort)
-                return fail(QLatin1String(r.key),
-                            notSession + QStringLiteral("it is too short (%1 characters) for song %2")
-                                .arg(points.size())
-                                .arg(i + 1));
+                return fail(
+                    QLatin1String(r.key),
+                    notSession
+                        + QStringLiteral("it is too short (%1 characters) for song %2").arg(points.size()).arg(i + 1));
             if (d.key == 0) {
                 d.names.append(Encodings::decodeName(field));
                 continue;
@@ -205,10 +212,12 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
             qint64 v = 0;
             if (!Encodings::parseDigits(field, v))
                 return fail(QLatin1String(r.key),
-                            notSession + QStringLiteral("song %1 holds \"%2\", which is not a number")
-                                .arg(i + 1)
-                                .arg(QString(field).replace(QLatin1Char('\n'), QStringLiteral("\\n"))
-                                         .replace(QLatin1Char('\r'), QStringLiteral("\\r"))));
+                            notSession
+                                + QStringLiteral("song %1 holds \"%2\", which is not a number")
+                                      .arg(i + 1)
+                                      .arg(QString(field)
+                                               .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+                                               .replace(QLatin1Char('\r'), QStringLiteral("\\r"))));
             if (d.key == 1 && v == 0)
                 return fail(QLatin1String(r.key), notSession + QStringLiteral("song %1 has the tempo 0").arg(i + 1));
             // Colours of this layout count from 1.

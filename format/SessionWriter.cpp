@@ -9,8 +9,8 @@ namespace {
 
 bool fileOnly(KeyKind kind)
 {
-    return kind == KeyKind::StackNames || kind == KeyKind::StackMessageNames
-        || kind == KeyKind::LibraryText || kind == KeyKind::LibraryNumber;
+    return kind == KeyKind::StackNames || kind == KeyKind::StackMessageNames || kind == KeyKind::LibraryText
+        || kind == KeyKind::LibraryNumber;
 }
 
 void appendGlobal(QString &out, const Menu &menu)
@@ -25,16 +25,14 @@ void appendGlobal(QString &out, const Menu &menu)
             appendNumber(out, bits, f.width, "Global");
             break;
         }
-        case GlobalBlockField::Number:
-            appendNumber(out, menu.*(f.members[0]), f.width, "Global", f.offset);
-            break;
+        case GlobalBlockField::Number: appendNumber(out, menu.*(f.members[0]), f.width, "Global", f.offset); break;
         case GlobalBlockField::Offset:
             appendNumber(out, Encodings::offsetCode(menu.*(f.members[0])), f.width, "Global", f.offset);
             break;
         case GlobalBlockField::Status:
         case GlobalBlockField::ConverterTo:
-            appendNumber(out, Encodings::statusNumber(menu.*(f.members[0]), menu.*(f.members[1])),
-                         f.width, "Global", f.offset);
+            appendNumber(out, Encodings::statusNumber(menu.*(f.members[0]), menu.*(f.members[1])), f.width, "Global",
+                         f.offset);
             break;
         }
     }
@@ -124,9 +122,7 @@ void SessionWriter::appendValue(QString &out, const DataHandler &store, int keyI
             appendNumber(out, number, key.width, key.key, slot);
         }
         break;
-    case KeyKind::Global:
-        appendGlobal(out, store.GlobalMenu);
-        break;
+    case KeyKind::Global: appendGlobal(out, store.GlobalMenu); break;
     case KeyKind::StackNames:
         for (size_t s = 0; s < stacks.size(); ++s)
             appendName(out, stacks[s].Name, key.width, key.key, int(s));
@@ -146,9 +142,8 @@ void SessionWriter::appendValue(QString &out, const DataHandler &store, int keyI
                 appendNumber(out, qint64(s), 3, key.key);
             for (int m = 0; m < MidiStack::MessageCount; ++m) {
                 const MidiStackMessage &msg = stacks[s].MidiStackMessageList[size_t(m)];
-                const qint64 v = key.kind == KeyKind::StackChannels
-                    ? Encodings::statusNumber(msg.Typey, msg.Channel)
-                    : msg.*(key.stackField);
+                const qint64 v = key.kind == KeyKind::StackChannels ? Encodings::statusNumber(msg.Typey, msg.Channel)
+                                                                    : msg.*(key.stackField);
                 appendNumber(out, v, key.width, key.key, int(s) * MidiStack::MessageCount + m);
             }
         }

@@ -45,8 +45,7 @@ QString TextFileSaver::writeAtomically(const QString &path, const QString &text)
     return QString();
 }
 
-void TextFileSaver::saveThroughPanel(Dialogs &dialogs, const QString &text,
-                                     std::function<void(const QString &)> done)
+void TextFileSaver::saveThroughPanel(Dialogs &dialogs, const QString &text, std::function<void(const QString &)> done)
 {
     Dialogs *d = &dialogs;
     dialogs.chooseFileToSave({QStringLiteral("txt")}, [d, text, done](const QString &chosen) {

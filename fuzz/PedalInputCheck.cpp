@@ -73,7 +73,8 @@ QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
             for (const QString &line : framer.feed(reply))
                 parser.parseReply(line);
             if (unreadable > 0)
-                return where() + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
+                return where()
+                    + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
             if (framer.droppedLines() > 0)
                 return where() + QStringLiteral("the pedal's reply holds a line that is not UTF-8");
         }

@@ -26,7 +26,13 @@ public:
     static QString run(const std::uint8_t *data, std::size_t size);
 
     enum Control : std::uint8_t {
-        NoLoad = 0, LoadSongs = 1, LoadSetJacks = 2, LoadAll = 3, LoadSetlist = 4, LoadMidi = 5,
-        LoadGlobal = 6, ClockRuns = 0x08,
+        NoLoad = 0,
+        LoadSongs = 1,
+        LoadSetJacks = 2,
+        LoadAll = 3,
+        LoadSetlist = 4,
+        LoadMidi = 5,
+        LoadGlobal = 6,
+        ClockRuns = 0x08,
     };
 };

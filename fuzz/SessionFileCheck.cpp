@@ -24,8 +24,9 @@ namespace {
 const QString &scratchPath()
 {
     static const QString path = [] {
-        const QString p = QDir(QDir::tempPath())
-                              .filePath(QStringLiteral("pedal-fuzz-session-%1.txt").arg(QCoreApplication::applicationPid()));
+        const QString p =
+            QDir(QDir::tempPath())
+                .filePath(QStringLiteral("pedal-fuzz-session-%1.txt").arg(QCoreApplication::applicationPid()));
         std::atexit([] { QFile::remove(scratchPath()); });
         return p;
     }();
@@ -90,7 +91,10 @@ QString jsonDifference(const QJsonValue &a, const QJsonValue &b, const QString &
     }
     const auto shown = [](const QJsonValue &v) {
         if (v.isString())
-            return QStringLiteral("\"%1\"").arg(v.toString().toHtmlEscaped().replace(QLatin1Char('\r'), QStringLiteral("\\r")).replace(QLatin1Char('\n'), QStringLiteral("\\n")));
+            return QStringLiteral("\"%1\"").arg(v.toString()
+                                                    .toHtmlEscaped()
+                                                    .replace(QLatin1Char('\r'), QStringLiteral("\\r"))
+                                                    .replace(QLatin1Char('\n'), QStringLiteral("\\n")));
         if (v.isArray())
             return QStringLiteral("a list of %1").arg(v.toArray().size());
         return QString::number(v.toDouble(), 'g', 17);
@@ -136,8 +140,8 @@ QByteArray SessionFileCheck::makeInput(bool legacyOk, const QByteArray &file)
 QString SessionFileCheck::run(const std::uint8_t *data, std::size_t size, bool thorough)
 {
     const std::uint8_t control = size > 0 ? data[0] : 0;
-    const QByteArray file = size > 0 ? QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1))
-                                     : QByteArray();
+    const QByteArray file =
+        size > 0 ? QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)) : QByteArray();
     QString failure;
     // Reading does not change the store; a new one is made only to apply to.
     static const DataHandler factory;
@@ -155,7 +159,8 @@ QString SessionFileCheck::run(const std::uint8_t *data, std::size_t size, bool t
             return QStringLiteral("the file was refused without a reason");
         const StoreSnapshot after = StoreSnapshot::of(factory);
         if (after != factorySnapshot())
-            return QStringLiteral("a refused file changed the store: ") + StoreSnapshot::difference(factorySnapshot(), after);
+            return QStringLiteral("a refused file changed the store: ")
+                + StoreSnapshot::difference(factorySnapshot(), after);
         if (thorough && SessionJson::toJson(factory) != SessionJson::toJson(DataHandler()))
             return QStringLiteral("a refused file changed the JSON view of the store");
         return QString();

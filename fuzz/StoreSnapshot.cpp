@@ -2,7 +2,6 @@
 
 #include "model/DataHandler.h"
 
-
 #include <algorithm>
 #include <array>
 

@@ -91,14 +91,19 @@ void sessionFileSeeds()
     save(t, QStringLiteral("random-2.txt"), SessionFileCheck::makeInput(false, fileForm(random2)));
 
     // Each page's keys alone, as a file that holds only some pages.
-    const struct { SessionKeys::Page page; const char *name; } pages[] = {
+    const struct
+    {
+        SessionKeys::Page page;
+        const char *name;
+    } pages[] = {
         {SessionKeys::Page::Songs, "page-songs.txt"},     {SessionKeys::Page::SetJacks, "page-setjacks.txt"},
         {SessionKeys::Page::Setlist, "page-setlist.txt"}, {SessionKeys::Page::Midi, "page-midi.txt"},
         {SessionKeys::Page::Global, "page-global.txt"},
     };
     for (const auto &p : pages)
         save(t, QLatin1String(p.name),
-             SessionFileCheck::makeInput(false, SessionWriter::writeKeys(random1, SessionKeys::keysOfPage(p.page)).toUtf8()));
+             SessionFileCheck::makeInput(false,
+                                         SessionWriter::writeKeys(random1, SessionKeys::keysOfPage(p.page)).toUtf8()));
 
     // The exports of the Midi Management page.
     std::vector<int> library;
@@ -107,9 +112,11 @@ void sessionFileSeeds()
         if (kind == KeyKind::LibraryText || kind == KeyKind::LibraryNumber)
             library.push_back(k);
     }
-    save(t, QStringLiteral("export-library.txt"), SessionFileCheck::makeInput(false, SessionWriter::writeKeys(random1, library).toUtf8()));
+    save(t, QStringLiteral("export-library.txt"),
+         SessionFileCheck::makeInput(false, SessionWriter::writeKeys(random1, library).toUtf8()));
     save(t, QStringLiteral("export-stack-names.txt"),
-         SessionFileCheck::makeInput(false, SessionWriter::writeKeys(random1, {SessionKeys::indexOf(u"MidiStackNames")}).toUtf8()));
+         SessionFileCheck::makeInput(
+             false, SessionWriter::writeKeys(random1, {SessionKeys::indexOf(u"MidiStackNames")}).toUtf8()));
 
     // Single-line sessions of the older layout, answered "Ok" and "Cancel", and one that
     // is too short.
@@ -133,11 +140,16 @@ void receiveSeeds()
     VirtualPedal pedal;
     randomise(pedal.session(), 3, 0);
 
-    const struct { int code; std::uint8_t load; const char *name; } requests[] = {
-        {5, ReceiveCheck::LoadSongs, "songs-5"},      {14, ReceiveCheck::NoLoad, "songs-14"},
-        {6, ReceiveCheck::LoadSetlist, "setlist-6"},  {7, ReceiveCheck::LoadMidi, "midi-7"},
-        {8, ReceiveCheck::LoadGlobal, "global-8"},    {9, ReceiveCheck::LoadSetJacks, "setjacks-9"},
-        {10, ReceiveCheck::NoLoad, "setjacks-10"},    {11, ReceiveCheck::NoLoad, "setjacks-11"},
+    const struct
+    {
+        int code;
+        std::uint8_t load;
+        const char *name;
+    } requests[] = {
+        {5, ReceiveCheck::LoadSongs, "songs-5"},     {14, ReceiveCheck::NoLoad, "songs-14"},
+        {6, ReceiveCheck::LoadSetlist, "setlist-6"}, {7, ReceiveCheck::LoadMidi, "midi-7"},
+        {8, ReceiveCheck::LoadGlobal, "global-8"},   {9, ReceiveCheck::LoadSetJacks, "setjacks-9"},
+        {10, ReceiveCheck::NoLoad, "setjacks-10"},   {11, ReceiveCheck::NoLoad, "setjacks-11"},
         {13, ReceiveCheck::NoLoad, "setjacks-13"},
     };
     for (const auto &r : requests)
@@ -190,8 +202,12 @@ void pedalInputSeeds()
         port->clearWrites();
         return bytes;
     };
-    const struct { SessionKeys::Page page; const char *name; } pages[] = {
-        {SessionKeys::Page::Songs, "songs"}, {SessionKeys::Page::SetJacks, "setjacks"},
+    const struct
+    {
+        SessionKeys::Page page;
+        const char *name;
+    } pages[] = {
+        {SessionKeys::Page::Songs, "songs"},     {SessionKeys::Page::SetJacks, "setjacks"},
         {SessionKeys::Page::Setlist, "setlist"}, {SessionKeys::Page::Midi, "midi"},
         {SessionKeys::Page::Global, "global"},
     };
@@ -203,7 +219,8 @@ void pedalInputSeeds()
     link.startSend(SessionKeys::Page::All);
     clock.runAll();
     const QByteArray uploadAll = written();
-    save(t, QStringLiteral("upload-all-in-pieces.bin"), FuzzInput::make(PedalInputCheck::ReadReplies, {0xf0}, uploadAll));
+    save(t, QStringLiteral("upload-all-in-pieces.bin"),
+         FuzzInput::make(PedalInputCheck::ReadReplies, {0xf0}, uploadAll));
 
     link.previewName(7);
     link.previewStack(3);

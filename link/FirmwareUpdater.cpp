@@ -18,8 +18,7 @@ const QString FirmwareUpdater::ImageName = QStringLiteral("Kestil_V2.bin");
 
 FirmwareUpdater::FirmwareUpdater(SerialHandler &serial, Scheduler &scheduler, QObject *parent)
     : QObject(parent), m_serial(serial), m_scheduler(scheduler)
-{
-}
+{}
 
 FirmwareUpdater::~FirmwareUpdater()
 {
@@ -67,8 +66,7 @@ QString FirmwareUpdater::dropFirst(const QString &text, int k)
     return text.mid(k);
 }
 
-QString FirmwareUpdater::bootLoaderPort(const QString &portName, const QStringList &before,
-                                        const QStringList &after)
+QString FirmwareUpdater::bootLoaderPort(const QString &portName, const QStringList &before, const QStringList &after)
 {
     QString port = portName;
     for (qsizetype i = 0; i < before.size() && i < after.size(); ++i)
@@ -155,8 +153,9 @@ QString FirmwareUpdater::start(const QString &imagePath, const QString &port)
         QPointer<FirmwareUpdater> self(this);
         m_scheduler.after(0, [self, id] {
             if (self && self->m_runId == id)
-                self->end(false, QStringLiteral("The pedal's port went away after the restart into its boot loader "
-                                                "and no other port took its place.\nConnect the pedal again and retry."));
+                self->end(false,
+                          QStringLiteral("The pedal's port went away after the restart into its boot loader "
+                                         "and no other port took its place.\nConnect the pedal again and retry."));
         });
         return QString();
     }

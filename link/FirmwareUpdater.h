@@ -64,8 +64,7 @@ public:
 
     // The boot-loader port: the port name, unless an entry of `after` differs from the
     // entry of `before` at the same position (the last such entry wins).
-    static QString bootLoaderPort(const QString &portName, const QStringList &before,
-                                  const QStringList &after);
+    static QString bootLoaderPort(const QString &portName, const QStringList &before, const QStringList &after);
     // The tool's port argument for a device path: its first 5 characters dropped, every
     // "cu." turned into "tty.".
     static QString toolPortArgument(const QString &devicePath);

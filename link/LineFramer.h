@@ -26,7 +26,11 @@ public:
     // Adds a chunk and hands each completed line, and each line dropped, to `sink`.
     void feed(const QByteArray &chunk, const Sink &sink);
     // Drops the unfinished tail (a new connection starts afresh).
-    void clear() { m_buffer.clear(); m_skipping = false; }
+    void clear()
+    {
+        m_buffer.clear();
+        m_skipping = false;
+    }
     qsizetype pendingBytes() const { return m_buffer.size(); }
     int droppedLines() const { return m_dropped; }
 

@@ -24,8 +24,7 @@ void ManualScheduler::advance(int ms)
         for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
             if (it->due > target)
                 continue;
-            if (next == m_tasks.end() || it->due < next->due
-                || (it->due == next->due && it->order < next->order))
+            if (next == m_tasks.end() || it->due < next->due || (it->due == next->due && it->order < next->order))
                 next = it;
         }
         if (next == m_tasks.end())

@@ -70,21 +70,16 @@ struct LoadTexts
 };
 
 const LoadTexts LoadPages[] = {
-    {PedalLink::Load::Songs,
-     "Will load the \"Songs\" page from the pedal\nData in the app will be overwritten",
+    {PedalLink::Load::Songs, "Will load the \"Songs\" page from the pedal\nData in the app will be overwritten",
      "]5; ]14;"},
-    {PedalLink::Load::SetJacks,
-     "Will load the \"Set Jacks\" page from the pedal\nData in the app will be overwritten",
+    {PedalLink::Load::SetJacks, "Will load the \"Set Jacks\" page from the pedal\nData in the app will be overwritten",
      "]9; ]10; ]11; ]13;"},
-    {PedalLink::Load::All,
-     "Will load all data from the pedal\nData in the app will be overwritten",
+    {PedalLink::Load::All, "Will load all data from the pedal\nData in the app will be overwritten",
      "]5; ]14; ]6; ]7; ]9; ]10; ]11; ]13; ]8;"},
-    {PedalLink::Load::Setlist,
-     "Will load the \"Setlist\" page from the pedal\nData in the app will be overwritten",
+    {PedalLink::Load::Setlist, "Will load the \"Setlist\" page from the pedal\nData in the app will be overwritten",
      "]6;"},
     {PedalLink::Load::Midi,
-     "Will load the \"Midi Management\" page from the pedal\nData in the app will be overwritten",
-     "]7;"},
+     "Will load the \"Midi Management\" page from the pedal\nData in the app will be overwritten", "]7;"},
     {PedalLink::Load::Global,
      "Will load the \"Global Settings\" page from the pedal\nData in the app will be "
      "overwritten",
@@ -117,23 +112,23 @@ struct PedalLink::Private
 
     Transfer transfer = Transfer::None;
     std::optional<SessionKeys::Page> runningPage; // the page of the running send, if any
-    Load load = Load::All;                     // the running load
+    Load load = Load::All;                        // the running load
     int timeoutMs = LoadTimeoutMs;
     std::function<bool(const QString &)> guard;
-    quint64 sendId = 0;  // identifies the send that scheduled piece writes
-    quint64 watchId = 0; // identifies the latest load time-out
+    quint64 sendId = 0;          // identifies the send that scheduled piece writes
+    quint64 watchId = 0;         // identifies the latest load time-out
     QPointer<PedalLink> partner; // another link on the same port, if any
 
     Private(PedalLink *link, SerialHandler &s, DataHandler &st, Dialogs &dl, Scheduler &sc)
-        : q(link), serial(s), store(st), dialogs(dl), scheduler(sc),
-          parser(st, dl, [this](const QString &text) { serial.sendText(text); })
-    {
-    }
+        : q(link), serial(s), store(st), dialogs(dl), scheduler(sc), parser(st, dl, [this](const QString &text) {
+              serial.sendText(text);
+          })
+    {}
 
     bool partnerRuns(Transfer kind) const
     {
         return partner && partner->d->transfer != Transfer::None
-               && (kind == Transfer::None || partner->d->transfer == kind);
+            && (kind == Transfer::None || partner->d->transfer == kind);
     }
 
     bool refuseIfBusy()
@@ -141,8 +136,8 @@ struct PedalLink::Private
         if (transfer == Transfer::None && !partnerRuns(Transfer::None))
             return false;
         dialogs.warn(QStringLiteral("The pedal is busy"),
-                    QStringLiteral("Another transfer is still running.\n"
-                                   "Try again when it has finished."));
+                     QStringLiteral("Another transfer is still running.\n"
+                                    "Try again when it has finished."));
         return true;
     }
 
@@ -151,8 +146,7 @@ struct PedalLink::Private
     {
         if (!serial.ready() || refuseIfBusy())
             return;
-        if (!dialogs.confirm(QStringLiteral("About to receive"),
-                             QString::fromUtf8(loadPage(which).informative)))
+        if (!dialogs.confirm(QStringLiteral("About to receive"), QString::fromUtf8(loadPage(which).informative)))
             return;
         if (which == Load::All && !passGuard(QStringLiteral("Load All")))
             return;
@@ -163,8 +157,7 @@ struct PedalLink::Private
     {
         if (refuseIfBusy())
             return false;
-        return dialogs.confirm(QStringLiteral("About to send"),
-                               QString::fromUtf8(pageTexts(page).sendInformative));
+        return dialogs.confirm(QStringLiteral("About to send"), QString::fromUtf8(pageTexts(page).sendInformative));
     }
 
     // Normalise and select as the page's send does, then the send routine.
@@ -245,7 +238,8 @@ struct PedalLink::Private
         const QStringList requests = requestsOf(which);
         transfer = Transfer::Load;
         load = which;
-        serial.log(PedalLogEntry::Kind::Transfer, QStringLiteral("load started: %1").arg(requests.join(QLatin1Char(' '))));
+        serial.log(PedalLogEntry::Kind::Transfer,
+                   QStringLiteral("load started: %1").arg(requests.join(QLatin1Char(' '))));
         parser.begin(keysOf(which));
         if (isChained(which)) {
             serial.sendText(QStringLiteral("]12;"));
@@ -260,10 +254,7 @@ struct PedalLink::Private
         Q_EMIT q->progress(1, 1, QString::fromLatin1(LoadingWhat));
     }
 
-    static QString seconds(int ms)
-    {
-        return QString::number(ms / 1000.0, 'g', 6);
-    }
+    static QString seconds(int ms) { return QString::number(ms / 1000.0, 'g', 6); }
 
     // The load is given up when no key it asks for arrives for the time-out, however
     // many other lines come.
@@ -274,7 +265,7 @@ struct PedalLink::Private
         scheduler.after(timeoutMs, [self, id] {
             if (self && self->d->watchId == id && self->d->transfer == Transfer::Load)
                 self->abortTransfer(QStringLiteral("The pedal sent none of the data asked for in %1 seconds.")
-                                           .arg(seconds(self->d->timeoutMs)));
+                                        .arg(seconds(self->d->timeoutMs)));
         });
     }
 
@@ -303,7 +294,8 @@ struct PedalLink::Private
             Diagnostics::line(QStringLiteral("Send stopped: %1").arg(reason));
             if (!cancelled)
                 Q_EMIT q->transferInterrupted(QStringLiteral("Sending stopped"),
-                                              reason + QStringLiteral("\nThe pedal did not get everything; send again."));
+                                              reason
+                                                  + QStringLiteral("\nThe pedal did not get everything; send again."));
         } else {
             const ChainedLoad chain = parser.chainedLoad();
             parser.abandon();
@@ -338,8 +330,7 @@ struct PedalLink::Private
         const int keys = parser.keysReceived();
         const int position = parser.chainedLoad().position;
         parser.parseReply(line);
-        if (transfer == Transfer::Load
-            && (parser.keysReceived() != keys || parser.chainedLoad().position != position))
+        if (transfer == Transfer::Load && (parser.keysReceived() != keys || parser.chainedLoad().position != position))
             armTimeout();
     }
 
@@ -349,8 +340,9 @@ struct PedalLink::Private
             return;
         transfer = Transfer::None;
         ++watchId;
-        serial.log(PedalLogEntry::Kind::Transfer, complete ? QStringLiteral("load finished")
-                                                           : QStringLiteral("load finished incomplete: %1").arg(problem));
+        serial.log(PedalLogEntry::Kind::Transfer,
+                   complete ? QStringLiteral("load finished")
+                            : QStringLiteral("load finished incomplete: %1").arg(problem));
         Q_EMIT q->loadFinished(complete, problem);
         if (complete)
             Q_EMIT q->loadCompleted(load);
@@ -386,8 +378,7 @@ std::vector<int> PedalLink::keysOf(Load load)
     return keys;
 }
 
-PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs,
-                     Scheduler &scheduler, QObject *parent)
+PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs, Scheduler &scheduler, QObject *parent)
     : QObject(parent), d(std::make_unique<Private>(this, serial, store, dialogs, scheduler))
 {
     connect(&serial, &SerialHandler::replyLine, this, [this](const QString &line) { d->onReply(line); });
@@ -395,9 +386,8 @@ PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs
             [this](const QString &reason) { d->parser.lineLost(reason); });
     connect(&serial, &SerialHandler::portLost, this, [this](const QString &message) { abortTransfer(message); });
     connect(&d->parser, &ReplyParser::stored, this, [this] { Q_EMIT storeChangedByPedal(); });
-    connect(&d->parser, &ReplyParser::requestWritten, this, [this](int k, int n) {
-        Q_EMIT progress(k, n, QString::fromLatin1(LoadingWhat));
-    });
+    connect(&d->parser, &ReplyParser::requestWritten, this,
+            [this](int k, int n) { Q_EMIT progress(k, n, QString::fromLatin1(LoadingWhat)); });
     connect(&d->parser, &ReplyParser::finished, this,
             [this](bool complete, const QString &problem) { d->onFinished(complete, problem); });
 }
@@ -442,12 +432,30 @@ bool PedalLink::startLoad(Load load)
     return true;
 }
 
-void PedalLink::loadSongs() { d->confirmedLoad(Load::Songs); }
-void PedalLink::loadSetJacks() { d->confirmedLoad(Load::SetJacks); }
-void PedalLink::loadAll() { d->confirmedLoad(Load::All); }
-void PedalLink::loadSetlist() { d->confirmedLoad(Load::Setlist); }
-void PedalLink::loadMidi() { d->confirmedLoad(Load::Midi); }
-void PedalLink::loadGlobal() { d->confirmedLoad(Load::Global); }
+void PedalLink::loadSongs()
+{
+    d->confirmedLoad(Load::Songs);
+}
+void PedalLink::loadSetJacks()
+{
+    d->confirmedLoad(Load::SetJacks);
+}
+void PedalLink::loadAll()
+{
+    d->confirmedLoad(Load::All);
+}
+void PedalLink::loadSetlist()
+{
+    d->confirmedLoad(Load::Setlist);
+}
+void PedalLink::loadMidi()
+{
+    d->confirmedLoad(Load::Midi);
+}
+void PedalLink::loadGlobal()
+{
+    d->confirmedLoad(Load::Global);
+}
 
 // ---- sends ------------------------------------------------------------------------
 
@@ -475,6 +483,7 @@ QStringList PedalLink::pieces(const QString &text)
     return out;
 }
 
+// clang-format off
 #define PEDAL_SEND_ACTION(function, page)                                                       \
     void PedalLink::function()                                                              \
     {                                                                                       \
@@ -482,6 +491,7 @@ QStringList PedalLink::pieces(const QString &text)
             && (page != SessionKeys::Page::All || d->passGuard(QStringLiteral("Send All"))))    \
             d->send(page);                                                                  \
     }
+// clang-format on
 PEDAL_SEND_ACTION(sendSongs, SessionKeys::Page::Songs)
 PEDAL_SEND_ACTION(sendSetJacks, SessionKeys::Page::SetJacks)
 PEDAL_SEND_ACTION(sendSetlist, SessionKeys::Page::Setlist)
@@ -497,8 +507,8 @@ void PedalLink::factoryResetPedal()
     if (!d->serial.ready() || d->refuseIfBusy())
         return;
     if (!d->dialogs.confirmDestructive(QStringLiteral("About to factory reset"),
-                            QStringLiteral("Your pedal will be reset to its factory settings.\n"
-                                           "The computer data will remain the same.")))
+                                       QStringLiteral("Your pedal will be reset to its factory settings.\n"
+                                                      "The computer data will remain the same.")))
         return;
     if (d->serial.sendText(QStringLiteral("]4;")))
         Q_EMIT factoryResetSent();

@@ -14,12 +14,14 @@ PortAccess::DeviceFacts PortAccess::inspect(const QString &path)
     const QByteArray name = QFile::encodeName(path);
     if (::access(name.constData(), R_OK | W_OK) != 0)
         facts.accessError = errno;
-    struct stat info {};
+    struct stat info
+    {};
     if (::stat(name.constData(), &info) != 0)
         return facts;
     long size = ::sysconf(_SC_GETGR_R_SIZE_MAX);
     std::vector<char> buffer(size_t(size > 0 ? size : 4096));
-    struct group entry {};
+    struct group entry
+    {};
     struct group *found = nullptr;
     // A long member list needs a larger buffer.
     while (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == ERANGE
@@ -41,10 +43,10 @@ QString PortAccess::openFailureText(const QString &path, const QString &systemEr
         if (facts.group.isEmpty() || facts.group == QLatin1String("root"))
             return head + QStringLiteral(" Ask the administrator of this computer to give you access to it.");
         return head
-               + QStringLiteral(" It belongs to the group \"%1\", and only members of that group may use it. "
-                                "To join the group, run \"sudo usermod -aG %1 $USER\", then log out and log in "
-                                "again (a new group counts from the next login).")
-                     .arg(facts.group);
+            + QStringLiteral(" It belongs to the group \"%1\", and only members of that group may use it. "
+                             "To join the group, run \"sudo usermod -aG %1 $USER\", then log out and log in "
+                             "again (a new group counts from the next login).")
+                  .arg(facts.group);
     }
     case ENOENT:
     case ENODEV:
@@ -53,8 +55,7 @@ QString PortAccess::openFailureText(const QString &path, const QString &systemEr
         return QStringLiteral("%1 is not there%2. Check that the pedal is plugged in; "
                               "\"ls /dev/ttyACM*\" lists the ports it can have.")
             .arg(path, reason);
-    default:
-        return systemError.isEmpty() ? path : QStringLiteral("%1: %2").arg(path, systemError);
+    default: return systemError.isEmpty() ? path : QStringLiteral("%1: %2").arg(path, systemError);
     }
 }
 

@@ -32,16 +32,14 @@ QString systemError(int code)
 }
 } // namespace
 
-QtSerialTransport::QtSerialTransport(QObject *parent)
-    : SerialPortTransport(parent), m_port(new QSerialPort(this))
+QtSerialTransport::QtSerialTransport(QObject *parent) : SerialPortTransport(parent), m_port(new QSerialPort(this))
 {
     connect(m_port, &QSerialPort::readyRead, this, [this] {
         const QByteArray bytes = m_port->readAll();
         if (!bytes.isEmpty())
             Q_EMIT dataReceived(bytes);
     });
-    connect(m_port, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError e) { onError(int(e)); });
+    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) { onError(int(e)); });
 }
 
 QtSerialTransport::~QtSerialTransport()
@@ -85,8 +83,7 @@ bool QtSerialTransport::open(const QString &path, const Settings &settings, QStr
     m_port->clearError();
     if (settings.raiseRts && !m_port->setRequestToSend(true)) {
         // Pseudo-terminals and some adapters have no RTS line: carry on without it.
-        Diagnostics::line(QStringLiteral("Serial port (%1) has no RTS line: %2")
-                              .arg(path, m_port->errorString()));
+        Diagnostics::line(QStringLiteral("Serial port (%1) has no RTS line: %2").arg(path, m_port->errorString()));
         m_port->clearError();
     }
     m_configuring = false;
@@ -101,7 +98,7 @@ QString QtSerialTransport::touch(const QString &path, const Settings &settings)
     if (fd < 0)
         return systemError(errno);
     QString error;
-    termios line {};
+    termios line{};
     if (::tcgetattr(fd, &line) != 0) {
         error = systemError(errno);
     } else {

@@ -15,10 +15,13 @@ bool isPageDataKey(int index)
 } // namespace
 
 ReplyParser::ReplyParser(DataHandler &store, Dialogs &dialogs, Writer write, QObject *parent)
-    : QObject(parent), m_store(store), m_dialogs(dialogs), m_write(std::move(write)),
-      m_expected(size_t(SessionKeys::Count), 0), m_arrived(size_t(SessionKeys::Count), 0)
-{
-}
+    : QObject(parent),
+      m_store(store),
+      m_dialogs(dialogs),
+      m_write(std::move(write)),
+      m_expected(size_t(SessionKeys::Count), 0),
+      m_arrived(size_t(SessionKeys::Count), 0)
+{}
 
 void ReplyParser::begin(const std::vector<int> &expectedKeys)
 {
@@ -71,7 +74,10 @@ QString ReplyParser::shortfall(int badLines, const QStringList &missing, bool an
         QString names = QStringList(missing.mid(0, shown)).join(QStringLiteral(", "));
         if (missing.size() > shown)
             names += QStringLiteral(" and %1 more").arg(missing.size() - shown);
-        parts.append(QStringLiteral("%1 not received: %2").arg(missing.size() == 1 ? QStringLiteral("1 key") : QStringLiteral("%1 keys").arg(missing.size()), names));
+        parts.append(
+            QStringLiteral("%1 not received: %2")
+                .arg(missing.size() == 1 ? QStringLiteral("1 key") : QStringLiteral("%1 keys").arg(missing.size()),
+                     names));
     }
     return parts.join(QLatin1Char('\n'));
 }

@@ -11,8 +11,7 @@
 
 const QString SerialHandler::NotConnectedName = QStringLiteral("COM333");
 
-SerialHandler::SerialHandler(Dialogs &dialogs, Scheduler &scheduler,
-                             std::unique_ptr<SerialPortTransport> transport,
+SerialHandler::SerialHandler(Dialogs &dialogs, Scheduler &scheduler, std::unique_ptr<SerialPortTransport> transport,
                              std::unique_ptr<PortLister> lister, QObject *parent)
     : QObject(parent),
       m_dialogs(dialogs),
@@ -22,21 +21,21 @@ SerialHandler::SerialHandler(Dialogs &dialogs, Scheduler &scheduler,
       m_portName(NotConnectedName)
 {
     connect(m_transport.get(), &SerialPortTransport::dataReceived, this, &SerialHandler::onData);
-    connect(m_transport.get(), &SerialPortTransport::errorOccurred, this,
-            [this](const QString &description) {
-                log(PedalLogEntry::Kind::Error, QStringLiteral("port error: %1").arg(description));
-                if (m_errorsReported.contains(description))
-                    return;
-                m_errorsReported.append(description);
-                Diagnostics::line(QStringLiteral("Serial port (") + m_transport->path()
-                                  + QStringLiteral(") encountered error: ") + description);
-            });
+    connect(m_transport.get(), &SerialPortTransport::errorOccurred, this, [this](const QString &description) {
+        log(PedalLogEntry::Kind::Error, QStringLiteral("port error: %1").arg(description));
+        if (m_errorsReported.contains(description))
+            return;
+        m_errorsReported.append(description);
+        Diagnostics::line(QStringLiteral("Serial port (") + m_transport->path()
+                          + QStringLiteral(") encountered error: ") + description);
+    });
     connect(m_transport.get(), &SerialPortTransport::removed, this, [this](const QString &description) {
         m_framer.clear();
         ++m_openCount; // no greeting for a port that is gone
         const QString path = m_transport->path();
-        log(PedalLogEntry::Kind::Port, QStringLiteral("%1 went away%2")
-                                           .arg(path, description.isEmpty() ? QString() : QStringLiteral(": ") + description));
+        log(PedalLogEntry::Kind::Port,
+            QStringLiteral("%1 went away%2")
+                .arg(path, description.isEmpty() ? QString() : QStringLiteral(": ") + description));
         Diagnostics::line(QStringLiteral("Serial port (%1) was removed%2")
                               .arg(path, description.isEmpty() ? QString() : QStringLiteral(": ") + description));
         Q_EMIT portLost(QStringLiteral("The pedal was disconnected (%1).").arg(path));
@@ -72,12 +71,10 @@ bool SerialHandler::openPort(const QString &path)
     ++m_openCount;
     QString error;
     if (!m_transport->open(path, SerialPortTransport::Settings{}, error)) {
-        Diagnostics::line(QStringLiteral("Serial port (") + path
-                          + QStringLiteral(") encountered error: ") + error);
+        Diagnostics::line(QStringLiteral("Serial port (") + path + QStringLiteral(") encountered error: ") + error);
         log(PedalLogEntry::Kind::Error, QStringLiteral("could not open %1: %2").arg(path, error));
         setPortName(NotConnectedName);
-        m_dialogs.warn(QStringLiteral("Could not open the pedal's port"),
-                       PortAccess::describeOpenFailure(path, error));
+        m_dialogs.warn(QStringLiteral("Could not open the pedal's port"), PortAccess::describeOpenFailure(path, error));
         return false;
     }
     log(PedalLogEntry::Kind::Port, QStringLiteral("opened %1 at 9600 baud").arg(path));

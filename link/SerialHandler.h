@@ -46,8 +46,7 @@ public:
     static constexpr int GreetingDelayMs = 1000;
 
     // `transport` defaults to QtSerialTransport, `lister` to the system's ports.
-    SerialHandler(Dialogs &dialogs, Scheduler &scheduler,
-                  std::unique_ptr<SerialPortTransport> transport = nullptr,
+    SerialHandler(Dialogs &dialogs, Scheduler &scheduler, std::unique_ptr<SerialPortTransport> transport = nullptr,
                   std::unique_ptr<PortLister> lister = nullptr, QObject *parent = nullptr);
     ~SerialHandler() override;
 
@@ -120,6 +119,6 @@ private:
     LineFramer m_framer;
     QString m_portName;
     QStringList m_startupPorts;
-    quint64 m_openCount = 0; // identifies the connection a delayed greeting belongs to
+    quint64 m_openCount = 0;      // identifies the connection a delayed greeting belongs to
     QStringList m_errorsReported; // of this connection
 };

@@ -25,8 +25,8 @@ DataHandler &DataHandler::instance()
 bool DataHandler::resetSession(Dialogs &dialogs)
 {
     if (!dialogs.confirmDestructive(QStringLiteral("About to reset"),
-                         QStringLiteral("This computer session will be reset to factory settings.\n"
-                                        "Your pedal will remain the same")))
+                                    QStringLiteral("This computer session will be reset to factory settings.\n"
+                                                   "Your pedal will remain the same")))
         return false;
     resetSessionContents();
     return true;
@@ -179,9 +179,7 @@ bool DataHandler::setlistFromSongNumbers(const std::vector<qint64> &slotValues, 
             continue;
         if (n < 1 || n > qint64(SongList.size())) {
             if (problem)
-                *problem = QStringLiteral("setlist slot %1 holds %2, which names no song")
-                               .arg(i + 1)
-                               .arg(n);
+                *problem = QStringLiteral("setlist slot %1 holds %2, which names no song").arg(i + 1).arg(n);
             return false;
         }
         list.push_back(SongList[size_t(n - 1)]);

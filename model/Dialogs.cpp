@@ -22,7 +22,10 @@ bool Dialogs::confirm(const QString &message, const QString &informative, const 
 
 bool Dialogs::confirmDestructive(const QString &message, const QString &informative, const QString &title)
 {
-    return alert({message, informative, {QStringLiteral("Ok"), QStringLiteral("Cancel")}, title,
+    return alert({message,
+                  informative,
+                  {QStringLiteral("Ok"), QStringLiteral("Cancel")},
+                  title,
                   Alert::Kind::Destructive})
         == 0;
 }

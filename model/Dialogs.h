@@ -42,8 +42,7 @@ public:
 
     // A save panel. `done` is called with the chosen path (empty when cancelled);
     // it may be called later, after this function has returned.
-    virtual void chooseFileToSave(const QStringList &suffixes,
-                                  std::function<void(const QString &path)> done) = 0;
+    virtual void chooseFileToSave(const QStringList &suffixes, std::function<void(const QString &path)> done) = 0;
 
     // An open panel for a firmware image (*.bin), starting in `folder`. Returns the chosen
     // path, or an empty text when cancelled. Unless replaced: chooseFileToOpen().

@@ -39,8 +39,10 @@ Menu::Values Menu::values() const
 const std::array<MenuField, Menu::FieldCount> &menuFields()
 {
     static const std::array<MenuField, Menu::FieldCount> fields = {{
+// clang-format off
 #define PEDAL_MENU_DESCRIPTOR(name, factory, rule, section, label, column, tip)                           \
     {#name, &Menu::name, factory, MenuRule::rule, MenuSection::section, label, column, tip},
+        // clang-format on
         PEDAL_MENU_FIELDS(PEDAL_MENU_DESCRIPTOR)
 #undef PEDAL_MENU_DESCRIPTOR
     }};
@@ -50,9 +52,8 @@ const std::array<MenuField, Menu::FieldCount> &menuFields()
 const char *menuSectionTitle(MenuSection section)
 {
     static const char *const titles[MenuSectionCount] = {
-        "MIDI clock and thru", "Channels and thresholds", "Songs and tempo",
-        "Display",             "Click outputs",           "Repeating MIDI stack",
-        "Channel converters",  "Incoming MIDI messages",  "Stack delay",
+        "MIDI clock and thru",  "Channels and thresholds", "Songs and tempo",        "Display",     "Click outputs",
+        "Repeating MIDI stack", "Channel converters",      "Incoming MIDI messages", "Stack delay",
     };
     const int i = int(section);
     return i >= 0 && i < MenuSectionCount ? titles[i] : "";
@@ -61,9 +62,8 @@ const char *menuSectionTitle(MenuSection section)
 const std::array<const char *, 15> &incomingMessageNames()
 {
     static const std::array<const char *, 15> names = {
-        {"Tap", "SetTempo", "NextPreset", "PrevPreset", "SetPreset", "GlobalTempo", "Division1",
-         "Division2", "Division3", "Division4", "DivisionMidi", "SendStack", "RepeatStack",
-         "MidiClock", "ResetTimers"}};
+        {"Tap", "SetTempo", "NextPreset", "PrevPreset", "SetPreset", "GlobalTempo", "Division1", "Division2",
+         "Division3", "Division4", "DivisionMidi", "SendStack", "RepeatStack", "MidiClock", "ResetTimers"}};
     return names;
 }
 

@@ -20,7 +20,7 @@ enum class MenuSection {
     ChannelsAndThresholds,
     SongsAndTempo,
     Display,
-    ClickOutputs,      // a table: a row per output, columns Length, Polarity, Tempo offset
+    ClickOutputs, // a table: a row per output, columns Length, Polarity, Tempo offset
     RepeatingStack,
     ChannelConverters, // a table: a row per converter
     IncomingMessages,  // a table: a row per function, columns Type, Channel, Message, Value
@@ -29,6 +29,7 @@ enum class MenuSection {
 constexpr int MenuSectionCount = int(MenuSection::StackDelay) + 1;
 
 // The four fields of one incoming message: the function it triggers on the pedal.
+// clang-format off
 #define PEDAL_MENU_INCOMING(X, msg, controller, label, what)                                        \
     X(Incoming##msg##Type, 0, Same, IncomingMessages, label, "Type",                               \
       "Type of the MIDI message that " what ".")                                                   \
@@ -38,10 +39,12 @@ constexpr int MenuSectionCount = int(MenuSection::StackDelay) + 1;
       "First data byte (controller or note) of the message that " what "; Any takes every number.") \
     X(Incoming##msg##Value, 128, Same, IncomingMessages, label, "Value",                           \
       "Second data byte of the message that " what "; Any takes every value.")
+// clang-format on
 
 // The 104 global settings in declaration order: name, factory value, position rule, and how
 // the Global Settings page shows it: section, label (the row of a table section), column
 // title (table sections only) and a one-line description for its tooltip.
+// clang-format off
 #define PEDAL_MENU_FIELDS(X)                                                                       \
     X(SendMidiClock, 1, Same, ClockAndThru, "Send MIDI clock", "",                                 \
       "Sends MIDI clock at the current tempo from the MIDI output.")                               \
@@ -148,6 +151,7 @@ constexpr int MenuSectionCount = int(MenuSection::StackDelay) + 1;
     X(StackDelay, 60, Delay, StackDelay, "Delay between messages", "",                             \
       "Pause between the messages of a stack as the pedal sends them; 0 ms is the shortest.")      \
     PEDAL_MENU_INCOMING(X, ResetTimers, 107, "Reset timers", "resets the pedal's timers")
+// clang-format on
 
 // The pedal's global settings: 104 integer fields.
 class Menu

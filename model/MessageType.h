@@ -20,5 +20,8 @@ enum : qint64 {
 QString name(qint64 typey);
 
 // Program Change and Channel Pressure carry a single data byte.
-inline bool hasSingleDataByte(qint64 typey) { return typey == ProgramChange || typey == ChannelPressure; }
+inline bool hasSingleDataByte(qint64 typey)
+{
+    return typey == ProgramChange || typey == ChannelPressure;
+}
 } // namespace MessageType

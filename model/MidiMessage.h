@@ -9,12 +9,10 @@
 class MidiMessage
 {
 public:
-    MidiMessage(const QString &manufacturer, const QString &device, const QString &action,
-                qint64 typey, qint64 message, qint64 value)
-        : Manufacturer(manufacturer), Device(device), Action(action), Typey(typey),
-          Message(message), Value(value)
-    {
-    }
+    MidiMessage(const QString &manufacturer, const QString &device, const QString &action, qint64 typey, qint64 message,
+                qint64 value)
+        : Manufacturer(manufacturer), Device(device), Action(action), Typey(typey), Message(message), Value(value)
+    {}
 
     // The stack message name made from this entry: up to 9 characters of the device,
     // "-", up to 10 characters of the action (characters are code points: a cut never
@@ -26,8 +24,8 @@ public:
 
     bool operator==(const MidiMessage &o) const
     {
-        return Manufacturer == o.Manufacturer && Device == o.Device && Action == o.Action
-            && Typey == o.Typey && Message == o.Message && Value == o.Value;
+        return Manufacturer == o.Manufacturer && Device == o.Device && Action == o.Action && Typey == o.Typey
+            && Message == o.Message && Value == o.Value;
     }
 
     QString Manufacturer;

@@ -12,13 +12,9 @@ public:
 
     MidiStack(qint64 id, const QString &name, std::vector<MidiStackMessage> messages)
         : ID(id), Name(name), MidiStackMessageList(std::move(messages))
-    {
-    }
+    {}
 
-    static QString factoryName(qint64 position)
-    {
-        return QStringLiteral("Midi Stack %1").arg(position + 1);
-    }
+    static QString factoryName(qint64 position) { return QStringLiteral("Midi Stack %1").arg(position + 1); }
     static MidiStack factory(qint64 position)
     {
         return MidiStack(position, factoryName(position),

@@ -9,15 +9,13 @@ class MidiStackMessage
 public:
     MidiStackMessage(qint64 typey, qint64 channel, qint64 message, qint64 value, const QString &name)
         : Typey(typey), Channel(channel), Message(message), Value(value), Name(name)
-    {
-    }
+    {}
 
     static MidiStackMessage empty() { return MidiStackMessage(0, 0, 0, 0, QStringLiteral("EMPTY")); }
     void clear() { *this = empty(); }
     bool operator==(const MidiStackMessage &o) const
     {
-        return Typey == o.Typey && Channel == o.Channel && Message == o.Message && Value == o.Value
-            && Name == o.Name;
+        return Typey == o.Typey && Channel == o.Channel && Message == o.Message && Value == o.Value && Name == o.Name;
     }
 
     qint64 Typey;

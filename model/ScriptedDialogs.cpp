@@ -15,8 +15,7 @@ QString ScriptedDialogs::chooseFileToOpen(const QString &title, const QStringLis
     return openPaths.isEmpty() ? QString() : openPaths.takeFirst();
 }
 
-void ScriptedDialogs::chooseFileToSave(const QStringList &suffixes,
-                                       std::function<void(const QString &)> done)
+void ScriptedDialogs::chooseFileToSave(const QStringList &suffixes, std::function<void(const QString &)> done)
 {
     Q_UNUSED(suffixes);
     ++savePanelsShown;

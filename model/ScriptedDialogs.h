@@ -11,8 +11,7 @@ class ScriptedDialogs : public Dialogs
 public:
     int showAlert(const Alert &alert) override;
     QString chooseFileToOpen(const QString &title, const QStringList &suffixes) override;
-    void chooseFileToSave(const QStringList &suffixes,
-                          std::function<void(const QString &path)> done) override;
+    void chooseFileToSave(const QStringList &suffixes, std::function<void(const QString &path)> done) override;
 
     // Answers given in order; when the queue is empty, `defaultAnswer` is used.
     QList<int> answers;
@@ -23,8 +22,8 @@ public:
 
     // Runs while an alert is shown, as a modal alert runs the event loop.
     std::function<void(const Alert &)> whileShown;
-    QList<Alert> shown;          // every alert, in order
-    QStringList openTitles;      // titles of the open panels shown
+    QList<Alert> shown;     // every alert, in order
+    QStringList openTitles; // titles of the open panels shown
     int savePanelsShown = 0;
 
     void completePendingSave(const QString &path);

@@ -21,7 +21,7 @@ bool sameStack(const MidiStack &a, const MidiStack &b)
 
 namespace {
 
-template <typename T, typename Same>
+template<typename T, typename Same>
 bool sameLists(const std::vector<T> &a, const std::vector<T> &b, Same same)
 {
     if (a.size() != b.size())
@@ -33,7 +33,7 @@ bool sameLists(const std::vector<T> &a, const std::vector<T> &b, Same same)
 }
 
 // Keeps in `before` and `after` only the entries that differ.
-template <typename T, typename Same>
+template<typename T, typename Same>
 void dropUnchanged(std::map<int, T> &before, std::map<int, T> &after, Same same)
 {
     for (auto it = before.begin(); it != before.end();) {
@@ -47,7 +47,7 @@ void dropUnchanged(std::map<int, T> &before, std::map<int, T> &after, Same same)
     }
 }
 
-template <typename T>
+template<typename T>
 void dropUnchanged(std::optional<T> &before, std::optional<T> &after)
 {
     if (before && after && *before == *after) {

@@ -100,9 +100,11 @@ const std::array<SongNumberField, Song::NumberFieldCount> &songNumberFields()
 
 const std::array<SongInput, 14> &songInputs()
 {
+// clang-format off
 #define PEDAL_INPUT(stem, fieldStem, hold)                                                       \
     SongInput{stem, #fieldStem, &Song::fieldStem##Function, &Song::fieldStem##Preset,           \
               &Song::fieldStem##Stack, hold}
+    // clang-format on
     static const std::array<SongInput, 14> inputs = {{
         PEDAL_INPUT("FootTap", FootTAP, false),
         PEDAL_INPUT("FootHold", FootHOLD, true),

@@ -8,6 +8,7 @@
 
 // Every numeric field of a song after Id, FullName and Tempo, in declaration order,
 // with its factory value for the song at list position p.
+// clang-format off
 #define PEDAL_SONG_NUMBER_FIELDS(X)                                                        \
     X(Fraction, 0) X(FontSize, 0) X(BackgroundColour, 0) X(ForegroundColour, 1)            \
     X(DivisionOne, 0) X(DivisionTwo, 0) X(DivisionThree, 0) X(DivisionFour, 0)             \
@@ -33,6 +34,7 @@
     X(Jack1RingHOLDStack, p) X(Jack2TipTAPStack, p) X(Jack2TipHOLDStack, p)                \
     X(Jack2RingTAPStack, p) X(Jack2RingHOLDStack, p) X(Jack3TipTAPStack, p)                \
     X(Jack3TipHOLDStack, p) X(Jack3RingTAPStack, p) X(Jack3RingHOLDStack, p)
+// clang-format on
 
 // One preset of the pedal. Plain record: one public field per property.
 class Song
@@ -100,8 +102,14 @@ const std::array<SongInput, 14> &songInputs();
 
 // The function code that shows the preset list (10 for a tap, 9 for a hold) and
 // the stack list (11 for a tap, 10 for a hold).
-inline qint64 presetFunctionCode(bool hold) { return hold ? 9 : 10; }
-inline qint64 stackFunctionCode(bool hold) { return hold ? 10 : 11; }
+inline qint64 presetFunctionCode(bool hold)
+{
+    return hold ? 9 : 10;
+}
+inline qint64 stackFunctionCode(bool hold)
+{
+    return hold ? 10 : 11;
+}
 
 // The three fields of one jack output.
 struct SongJack

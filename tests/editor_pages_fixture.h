@@ -28,7 +28,7 @@ struct PageContext
     EditorContext ctx{store, state, lists, dialogs, events, history, nullptr};
 };
 
-template <typename T>
+template<typename T>
 T *control(QWidget &page, const QString &name)
 {
     T *found = page.findChild<T *>(name);
@@ -37,7 +37,7 @@ T *control(QWidget &page, const QString &name)
 }
 
 // One page on its own context, shown at a size where every control fits.
-template <typename Page>
+template<typename Page>
 struct PageTest : ::testing::Test
 {
     PageContext c;

@@ -25,7 +25,10 @@ struct GlobalPageTest : ::testing::Test
         page.show();
         page.showSettings();
     }
-    QComboBox *combo(const char *field) { return control<QComboBox>(page, QLatin1String(field) + QLatin1String("Combo")); }
+    QComboBox *combo(const char *field)
+    {
+        return control<QComboBox>(page, QLatin1String(field) + QLatin1String("Combo"));
+    }
     QLabel *mark(const char *field) { return control<QLabel>(page, QLatin1String(field) + QLatin1String("Mark")); }
     QStringList marked()
     {
@@ -152,7 +155,8 @@ TEST_F(GlobalPageTest, FilterShowsOnlyMatchingSettings)
         QStringList hidden;
     } rows[] = {
         {"polarity", {"OnePolarity", "FourPolarity"}, {"OneClickLength", "MidiThru", "IncomingTapType"}},
-        {"CHANNEL", {"MidiChannelIn", "IncomingTapChannel", "ChannelConvert1Type", "PcMonitorChannel"},
+        {"CHANNEL",
+         {"MidiChannelIn", "IncomingTapChannel", "ChannelConvert1Type", "PcMonitorChannel"},
          {"IncomingTapType", "IncomingTapValue", "SendMidiClock"}},
         {"taps the tempo", {"IncomingTapType", "IncomingTapValue"}, {"IncomingSetTempoType", "DisplayInMillis"}},
         {"stack delay", {"StackDelay"}, {"RepeatingMidiStackReference", "IncomingSendStackType"}},
@@ -269,14 +273,29 @@ qint64 pickAndRead(GlobalPageTest &t, const char *field, int position)
 TEST_F(GlobalPageTest, EachPositionRuleStoresItsValue)
 {
     // One row per rule: same, plus one, plus two, plus thirty, minus twenty, delay.
-    const struct { const char *field; int position; qint64 value; } picks[] = {
-        {"DisplayInMillis", 1, 1}, {"IncomingTapValue", 128, 128}, {"IncomingTapValue", 0, 0},
-        {"RepeatingMidiClickAmount", 31, 31}, {"RepeatingMidiStackReference", 127, 127},
-        {"MidiChannelIn", 0, 1}, {"IncomingMidiClockChannel", 15, 16},
-        {"LedClickAmount", 0, 2}, {"MidiPulseAmount", 29, 31},
-        {"OneClickLength", 0, 30}, {"FourClickLength", 225, 255},
-        {"OffsetBpmTwo", 0, -20}, {"OffsetBpmTwo", 40, 20}, {"OffsetBpmTwo", 20, 0},
-        {"StackDelay", 1, 70}, {"StackDelay", 94, 1000}, {"StackDelay", 0, 60},
+    const struct
+    {
+        const char *field;
+        int position;
+        qint64 value;
+    } picks[] = {
+        {"DisplayInMillis", 1, 1},
+        {"IncomingTapValue", 128, 128},
+        {"IncomingTapValue", 0, 0},
+        {"RepeatingMidiClickAmount", 31, 31},
+        {"RepeatingMidiStackReference", 127, 127},
+        {"MidiChannelIn", 0, 1},
+        {"IncomingMidiClockChannel", 15, 16},
+        {"LedClickAmount", 0, 2},
+        {"MidiPulseAmount", 29, 31},
+        {"OneClickLength", 0, 30},
+        {"FourClickLength", 225, 255},
+        {"OffsetBpmTwo", 0, -20},
+        {"OffsetBpmTwo", 40, 20},
+        {"OffsetBpmTwo", 20, 0},
+        {"StackDelay", 1, 70},
+        {"StackDelay", 94, 1000},
+        {"StackDelay", 0, 60},
     };
     for (const auto &p : picks)
         EXPECT_EQ(pickAndRead(*this, p.field, p.position), p.value) << p.field << " " << p.position;
@@ -285,7 +304,7 @@ TEST_F(GlobalPageTest, EachPositionRuleStoresItsValue)
 TEST_F(GlobalPageTest, StoredValueWithoutItemIsShownAsOutOfRangeAndKept)
 {
     c.store.GlobalMenu.MidiChannelIn = 40;
-    c.store.GlobalMenu.StackDelay = 65;  // between two items
+    c.store.GlobalMenu.StackDelay = 65; // between two items
     c.store.GlobalMenu.OffsetBpmOne = -30;
     c.store.GlobalMenu.RepeatingMidiStackReference = 200;
     page.showSettings();
@@ -316,12 +335,12 @@ TEST_F(GlobalPageTest, PageResetRestoresEveryListAtOnceWithoutAsking)
     choose(combo("OffsetBpmFour"), 3);
     choose(combo("IncomingTapValue"), 3);
     choose(combo("IncomingTapValue"), 128); // back to the factory value "Any"
-    c.store.GlobalMenu.MidiThreshold = 99; // out of range
+    c.store.GlobalMenu.MidiThreshold = 99;  // out of range
     page.showSettings();
     ASSERT_FALSE(c.store.GlobalMenu == Menu::factory());
     // Each setting that differs from its factory value is marked, and only those.
-    EXPECT_EQ(marked(), QStringList({"SendMidiClock", "MidiThreshold", "OffsetBpmFour", "IncomingTapMessage",
-                                     "StackDelay"}));
+    EXPECT_EQ(marked(),
+              QStringList({"SendMidiClock", "MidiThreshold", "OffsetBpmFour", "IncomingTapMessage", "StackDelay"}));
     EXPECT_EQ(mark("StackDelay")->toolTip(), "Changed: the factory setting is 0 ms.");
 
     control<QPushButton>(page, QStringLiteral("ResetGlobalCommand"))->click();

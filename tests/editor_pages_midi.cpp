@@ -20,7 +20,10 @@ struct MidiPageTest : PageTest<MidiPage>
     QComboBox *combo(const QString &name) { return control<QComboBox>(page, name); }
     QCheckBox *check(int row) { return control<QCheckBox>(page, QStringLiteral("stackMessageCheck%1").arg(row)); }
     QTableView *library() { return control<QTableView>(page, QStringLiteral("LibraryTableView")); }
-    MidiStackMessage &message(int stack, int m) { return c.store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)]; }
+    MidiStackMessage &message(int stack, int m)
+    {
+        return c.store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)];
+    }
 
     // Adds a library entry through the fields and the add button.
     void addEntry(const QString &manufacturer, const QString &device, const QString &action, int type,
@@ -368,9 +371,9 @@ TEST_F(MidiPageTest, ExportsWriteTheirLinesThroughTheSavePanel)
     c.dialogs.savePaths = {dir.filePath("library.txt")};
     press("saveLibraryButton");
     EXPECT_EQ(readFile(dir.filePath("library.txt")),
-              "LibraryManufacturers]" + padded("Acme", 20) + "\r\n" + "LibraryDevices]" + padded("Amp", 20)
-                  + "\r\n" + "LibraryActions]" + padded("Boost", 20) + "\r\n" + "LibraryTypes]4\r\n"
-                  + "LibraryMessages]007\r\n" + "LibraryValues]255\r\n");
+              "LibraryManufacturers]" + padded("Acme", 20) + "\r\n" + "LibraryDevices]" + padded("Amp", 20) + "\r\n"
+                  + "LibraryActions]" + padded("Boost", 20) + "\r\n" + "LibraryTypes]4\r\n" + "LibraryMessages]007\r\n"
+                  + "LibraryValues]255\r\n");
     EXPECT_EQ(c.store.MidiMessageLibrary[0].Value, 255);
     EXPECT_EQ(c.dialogs.savePanelsShown, 2);
 

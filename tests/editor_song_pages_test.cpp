@@ -59,7 +59,8 @@ TEST_F(SongPages, StartUpShowsTheFirstSongOnBothPagesAndNoSongTakesNoInput)
     EXPECT_EQ(text("idLabel"), "Song # ?");
     EXPECT_EQ(text("summaryName"), "No song selected");
     for (int j = 1; j <= 4; ++j)
-        EXPECT_EQ(text(QStringLiteral("summaryJack%1").arg(j).toLatin1().constData()), QStringLiteral("Jack %1:").arg(j));
+        EXPECT_EQ(text(QStringLiteral("summaryJack%1").arg(j).toLatin1().constData()),
+                  QStringLiteral("Jack %1:").arg(j));
     EXPECT_TRUE(find<QPlainTextEdit>("nameTF")->toPlainText().isEmpty());
     EXPECT_TRUE(find<QLineEdit>("tempoTF")->text().isEmpty());
 

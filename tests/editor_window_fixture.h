@@ -30,7 +30,7 @@ struct WindowFixture : ::testing::Test
         QApplication::processEvents();
     }
 
-    template <typename T>
+    template<typename T>
     T *find(const char *name)
     {
         return control<T>(vc, QString::fromLatin1(name));

@@ -86,7 +86,9 @@ TEST(WindowPages, APageBuiltLaterShowsTheSessionAsItIsThen)
     vc.showPage(QStringLiteral("Midi Management"));
     EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("MidiStackName"))->text(), "Clean Rhythm");
     vc.showPage(QStringLiteral("Set Jacks"));
-    EXPECT_EQ(control<QTableView>(vc, QStringLiteral("SetJacksTableView"))->selectionModel()->selectedRows().value(0).row(), 5);
+    EXPECT_EQ(
+        control<QTableView>(vc, QStringLiteral("SetJacksTableView"))->selectionModel()->selectedRows().value(0).row(),
+        5);
     vc.ensureAllPages();
     EXPECT_NE(control<QTableView>(vc, QStringLiteral("SetlistTableView")), nullptr);
     EXPECT_EQ(vc.isWindowModified(), modified);
@@ -108,9 +110,9 @@ TEST_F(Window, HasItsPagesCommandsAndMenus)
     EXPECT_EQ(find<QAction>("refreshAction")->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(find<QAction>("saveSessionAsAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     EXPECT_EQ(find<QAction>("undoAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
-    EXPECT_EQ(find<QAction>("redoAction")->shortcuts(),
-              QList<QKeySequence>(
-                  {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+    EXPECT_EQ(
+        find<QAction>("redoAction")->shortcuts(),
+        QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
     EXPECT_EQ(find<QAction>("connectAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+K")));
     EXPECT_EQ(find<QAction>("sendAllAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+U")));
     EXPECT_EQ(find<QAction>("loadAllAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+L")));
@@ -142,8 +144,8 @@ TEST_F(Window, RefreshKeepsTheSongEachSongPageShows)
     song(5).UpdateName(QStringLiteral("Sixth"));
     pickSong("Songs", "SongTableView", 5);
     pickSong("Set Jacks", "SetJacksTableView", 9);
-    for (const auto &refresh : std::vector<std::function<void()>>{[this] { click("RefreshCommand"); },
-                                                                  [this] { find<QAction>("refreshAction")->trigger(); }}) {
+    for (const auto &refresh : std::vector<std::function<void()>>{
+             [this] { click("RefreshCommand"); }, [this] { find<QAction>("refreshAction")->trigger(); }}) {
         refresh();
         EXPECT_EQ(vc.context().state.SongsSongIndex, 5);
         EXPECT_EQ(vc.context().state.SetJacksSongIndex, 9);
@@ -533,7 +535,9 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         {"backgroundColourCombo", [this] { choose(combo("backgroundColourCombo"), 4); }, "Background Colour of Song 3",
          "Songs", [](DataHandler &d) { d.SongList[2]->BackgroundColour = 4; }},
         {"CopyColoursButton", [this] { click("CopyColoursButton"); }, "Copy Colours to All Songs", "Songs",
-         [&](DataHandler &d) { copyFields(d, 2, {&Song::BackgroundColour, &Song::ForegroundColour}); }},
+         [&](DataHandler &d) {
+             copyFields(d, 2, {&Song::BackgroundColour, &Song::ForegroundColour});
+         }},
         {"programChangesTF", [this] { enter("programChangesTF", QStringLiteral("42")); }, "Program Change of Song 3",
          "Songs", [](DataHandler &d) { d.SongList[2]->ProgramChange = 42; }},
         {"footTapFunction", [this] { choose(combo("footTapFunction"), 10); }, "Foot TAP Function of Song 3", "Songs",
@@ -589,7 +593,8 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
          "Channel of Message 1 in Stack 1", "Midi Management",
          [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[0].Channel = 5; }},
         {"stackMessageType2", [this] { choose(combo("stackMessageType2"), 1); }, "Type of Message 2 in Stack 1",
-         "Midi Management", [](DataHandler &d) {
+         "Midi Management",
+         [](DataHandler &d) {
              // An unused row (channel 0) gets channel 1 with a type other than Control.
              d.MidiStackList[0].MidiStackMessageList[1].Typey = 1;
              d.MidiStackList[0].MidiStackMessageList[1].Channel = 1;
@@ -722,7 +727,7 @@ TEST(UnsavedChanges, OpenAndResetAskFirst)
         qint64 tempoAfter;
     };
     const Case cases[] = {
-        {"openSessionAction", 0, 100}, {"openSessionAction", 1, 100}, {"openSessionAction", 2, 99},
+        {"openSessionAction", 0, 100},  {"openSessionAction", 1, 100},  {"openSessionAction", 2, 99},
         {"resetSessionAction", 0, 120}, {"resetSessionAction", 1, 120}, {"resetSessionAction", 2, 99},
     };
     for (const Case &c : cases) {
@@ -902,7 +907,6 @@ TEST_F(PedalWindow, StatusBarShowsTheConnectionAsItIs)
     EXPECT_TRUE(vc.statusBar()->currentMessage().isEmpty());
 }
 
-
 TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
 {
     vc.show();
@@ -910,7 +914,8 @@ TEST_F(PedalWindow, ConnectPreviewAndSendGoThroughTheLink)
     ports.append(QStringLiteral("/dev/ttyACM0"));
     button("connectToPedalButton")->click();
     EXPECT_TRUE(serial.isConnected());
-    EXPECT_TRUE(control<QLabel>(vc, QStringLiteral("connectionLabel"))->text().contains(QStringLiteral("/dev/ttyACM0")));
+    EXPECT_TRUE(
+        control<QLabel>(vc, QStringLiteral("connectionLabel"))->text().contains(QStringLiteral("/dev/ttyACM0")));
     scheduler.runAll();
     device->clearWrites();
 
@@ -1066,8 +1071,10 @@ TEST_F(PedalWindow, UploadFirmwareTakesAnImageFileChecksItAndBacksUp)
     QTemporaryDir temp;
     const QString resources = temp.filePath(QStringLiteral("resources"));
     QDir().mkpath(resources);
-    ASSERT_TRUE(writeFile(resources + QStringLiteral("/bossac"), "#!/bin/sh\necho 'Write 64 bytes to flash (1 pages)'\n"));
-    QFile::setPermissions(resources + QStringLiteral("/bossac"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(
+        writeFile(resources + QStringLiteral("/bossac"), "#!/bin/sh\necho 'Write 64 bytes to flash (1 pages)'\n"));
+    QFile::setPermissions(resources + QStringLiteral("/bossac"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray oldResources = qgetenv("PEDAL_RESOURCES_DIR");
     qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
     const QString empty = temp.filePath(QStringLiteral("empty.bin"));
@@ -1285,7 +1292,8 @@ TEST_F(PedalWindow, SendChangesAndCompareWithPedal)
     EXPECT_TRUE(dialogs.shown.last().informative.contains(QStringLiteral("Song 4: Tempo 120 → 97")))
         << qPrintable(dialogs.shown.last().informative);
     scheduler.runAll();
-    EXPECT_TRUE(device->written().startsWith(QStringLiteral("\r\n]3;Tempos]"))) << qPrintable(device->written().left(30));
+    EXPECT_TRUE(device->written().startsWith(QStringLiteral("\r\n]3;Tempos]")))
+        << qPrintable(device->written().left(30));
     EXPECT_EQ(device->written().count(QLatin1Char(']')), 2);
     EXPECT_TRUE(vc.knownSession()->changedKeys().empty());
     QStringList backups; // one before each send that overwrites the pedal, oldest first
@@ -1320,7 +1328,8 @@ TEST_F(PedalWindow, SendChangesAndCompareWithPedal)
     for (const SessionChange &c : dock->changes())
         changes.append(c.text());
     EXPECT_EQ(changes, QStringList({"Song 2: Tempo 120 → 90", "Global: Midi Channel In 1 → 7"}));
-    EXPECT_TRUE(control<QLabel>(vc, QStringLiteral("compareSummaryLabel"))->text().contains(QStringLiteral("the pedal")));
+    EXPECT_TRUE(
+        control<QLabel>(vc, QStringLiteral("compareSummaryLabel"))->text().contains(QStringLiteral("the pedal")));
     // What the pedal has is known now: Send Changes would send those two keys back.
     EXPECT_EQ(vc.knownSession()->changedKeys().size(), 2u);
 }

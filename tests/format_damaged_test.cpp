@@ -49,12 +49,16 @@ std::vector<Damage> damages()
     };
     return {
         {"non-digit number field", "Tempos", on("Tempos", [](QString v) { return at(v, 30, QStringLiteral("1a0")); })},
-        {"negative number", "ProgramChanges", on("ProgramChanges", [](QString v) { return at(v, 3, QStringLiteral("-01")); })},
-        {"space in a number", "Jack2TipHoldStack", on("Jack2TipHoldStack", [](QString v) { return at(v, 381, QStringLiteral(" 12")); })},
+        {"negative number", "ProgramChanges",
+         on("ProgramChanges", [](QString v) { return at(v, 3, QStringLiteral("-01")); })},
+        {"space in a number", "Jack2TipHoldStack",
+         on("Jack2TipHoldStack", [](QString v) { return at(v, 381, QStringLiteral(" 12")); })},
         {"per-song list short", "Fractions", on("Fractions", [](QString v) { return v.left(127); })},
         {"per-song names short", "Name", on("Name", [](QString v) { return v.left(30 * 127); })},
-        {"stack key short", "MidiStackMessageValues", on("MidiStackMessageValues", [](QString v) { return v.left(3 * 1279); })},
-        {"stack names short", "MidiStackMessageNames", on("MidiStackMessageNames", [](QString v) { return v.left(30 * 1279); })},
+        {"stack key short", "MidiStackMessageValues",
+         on("MidiStackMessageValues", [](QString v) { return v.left(3 * 1279); })},
+        {"stack names short", "MidiStackMessageNames",
+         on("MidiStackMessageNames", [](QString v) { return v.left(30 * 1279); })},
         {"Global short", "Global", on("Global", [](QString v) { return v.left(204); })},
         {"Global not a number", "Global", on("Global", [](QString v) { return at(v, 192, QStringLiteral("00x0")); })},
         {"Global status number without a channel", "Global",
@@ -65,7 +69,8 @@ std::vector<Damage> damages()
         {"setlist short", "Setlist", on("Setlist", [](QString v) { return v.left(381); })},
         {"library lists of different lengths", "Library",
          on("LibraryValues", [](QString v) { return v.left(v.size() - 3); })},
-        {"library number not a number", "LibraryMessages", on("LibraryMessages", [](QString v) { return at(v, 0, QStringLiteral("x")); })},
+        {"library number not a number", "LibraryMessages",
+         on("LibraryMessages", [](QString v) { return at(v, 0, QStringLiteral("x")); })},
         {"key without bracket", "MidiStackMessageMessages",
          [](S text) { return text + QStringLiteral("MidiStackMessageMessages\r\n"); }},
         {"empty value", "BankChanges", on("BankChanges", [](QString) { return QString(); })},
@@ -128,7 +133,12 @@ TEST(DamagedFiles, LegacyLinesThatCannotBeRead)
         good += QStringLiteral("03");
     ASSERT_EQ(good.size(), 4736);
 
-    const struct { const char *what; QString text; const char *key; } cases[] = {
+    const struct
+    {
+        const char *what;
+        QString text;
+        const char *key;
+    } cases[] = {
         {"one character short", good.left(4735), "BackgroundColours"},
         {"no colours", good.left(4224), "ForegroundColours"},
         {"names only", good.left(3839), "Name"},

@@ -29,9 +29,11 @@ TEST(StatusNumbers, EveryTypeAndChannel)
 
 TEST(StatusNumbers, InverseOutsideTheStatusBytes)
 {
-    const struct { qint64 status, type, channel; } cases[] = {
-        {0, 0, 0}, {5, 0, 5}, {127, 0, 127}, {128, 2, 1}, {143, 2, 16}, {159, 3, 16}, {160, 4, 1},
-        {176, 0, 1}, {191, 0, 16}, {207, 1, 16}, {208, 5, 1}, {239, 6, 16}, {240, 0, 240}, {999, 0, 999}};
+    const struct
+    {
+        qint64 status, type, channel;
+    } cases[] = {{0, 0, 0},   {5, 0, 5},    {127, 0, 127}, {128, 2, 1}, {143, 2, 16}, {159, 3, 16},  {160, 4, 1},
+                 {176, 0, 1}, {191, 0, 16}, {207, 1, 16},  {208, 5, 1}, {239, 6, 16}, {240, 0, 240}, {999, 0, 999}};
     for (const auto &c : cases) {
         qint64 t = -1, ch = -1;
         Encodings::decodeStatus(c.status, t, ch);
@@ -62,8 +64,11 @@ TEST(JackOutputCodes, EveryJackAndMode)
 TEST(JackOutputCodes, Inverse)
 {
     // Codes that name no state of their jack read as mode 0, static 0, 5 pulses.
-    const struct { int jack; qint64 code; } cases[] = {{3, 33}, {3, 34}, {3, 35}, {0, 35}, {0, 36},
-                                                       {1, 34}, {2, 36}, {1, 99}, {2, 37}};
+    const struct
+    {
+        int jack;
+        qint64 code;
+    } cases[] = {{3, 33}, {3, 34}, {3, 35}, {0, 35}, {0, 36}, {1, 34}, {2, 36}, {1, 99}, {2, 37}};
     for (const auto &c : cases) {
         qint64 mode = -1, level = -1, pulses = -1;
         Encodings::decodeJackCode(c.jack, c.code, mode, level, pulses);
@@ -87,7 +92,10 @@ TEST(JackOutputCodes, Inverse)
 
 TEST(OffsetCodes, NegativeOffsetsAboveFifty)
 {
-    const struct { qint64 offset, code; } cases[] = {{-5, 55}, {5, 5}, {-1, 51}, {-12, 62}, {-20, 70}, {0, 0}};
+    const struct
+    {
+        qint64 offset, code;
+    } cases[] = {{-5, 55}, {5, 5}, {-1, 51}, {-12, 62}, {-20, 70}, {0, 0}};
     for (const auto &c : cases)
         EXPECT_EQ(Encodings::offsetCode(c.offset), c.code) << c.offset;
     EXPECT_EQ(Encodings::fixedNumber(Encodings::offsetCode(5), 2), QStringLiteral("05"));
@@ -134,10 +142,12 @@ TEST(FixedNumbers, ParseDigitsAcceptsOnlyDigits)
 TEST(PaddedNames, WidthsAndLineBreaks)
 {
     CapturedLines captured;
-    EXPECT_EQ(Encodings::paddedName(QStringLiteral("Intro"), 30), QStringLiteral("Intro") + QString(25, QLatin1Char('`')));
+    EXPECT_EQ(Encodings::paddedName(QStringLiteral("Intro"), 30),
+              QStringLiteral("Intro") + QString(25, QLatin1Char('`')));
     EXPECT_EQ(Encodings::paddedName(QStringLiteral("Verse\r\nTwo"), 30),
               QStringLiteral("Verse[Two") + QString(21, QLatin1Char('`')));
-    EXPECT_EQ(Encodings::paddedName(QStringLiteral("a\nb\rc"), 20), QStringLiteral("a[bc") + QString(16, QLatin1Char('`')));
+    EXPECT_EQ(Encodings::paddedName(QStringLiteral("a\nb\rc"), 20),
+              QStringLiteral("a[bc") + QString(16, QLatin1Char('`')));
     const QString thirty = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123");
     EXPECT_EQ(Encodings::paddedName(thirty, 30), thirty);
     EXPECT_EQ(Encodings::paddedName(QString(), 30), QString(30, QLatin1Char('`')));

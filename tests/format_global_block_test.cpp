@@ -23,8 +23,8 @@ std::map<std::string, Place> places()
     const char *groupA[] = {"SendMidiClock", "ReceiveMidiClock", "SendProgramChanges", "MidiThru"};
     for (int i = 0; i < 4; ++i)
         p[groupA[i]] = {1, 3, 7 - i};
-    const char *groupB[] = {"DisplayInMillis", "RecallOnce", "RecallSetlist", "DiamondMod",
-                            "GlobalTempo", "StopMidiClockThru", "DisplayNameOnly", "MetroEnabled"};
+    const char *groupB[] = {"DisplayInMillis", "RecallOnce",        "RecallSetlist",   "DiamondMod",
+                            "GlobalTempo",     "StopMidiClockThru", "DisplayNameOnly", "MetroEnabled"};
     for (int i = 0; i < 8; ++i)
         p[groupB[i]] = {4, 3, 7 - i};
     p["MidiChannelIn"] = {7, 2};
@@ -49,8 +49,8 @@ std::map<std::string, Place> places()
     p["ChannelConvert2Type"] = {56, 6};
     p["ChannelConvert2ChannelFrom"] = {56, 3};
     p["ChannelConvert2ChannelTo"] = {59, 3};
-    const char *incoming[] = {"Tap", "SetTempo", "NextPreset", "PrevPreset", "SetPreset", "GlobalTempo",
-                              "Division1", "Division2", "Division3", "Division4", "DivisionMidi"};
+    const char *incoming[] = {"Tap",       "SetTempo",  "NextPreset", "PrevPreset", "SetPreset",   "GlobalTempo",
+                              "Division1", "Division2", "Division3",  "Division4",  "DivisionMidi"};
     auto triple = [&p](const std::string &msg, int first) {
         p["Incoming" + msg + "Type"] = {first, 3};
         p["Incoming" + msg + "Channel"] = {first, 3};
@@ -165,12 +165,12 @@ TEST(GlobalBlock, OffsetsAndStatusNumbersReadBack)
 {
     DataHandler store;
     QString block = globalValue(store);
-    block.replace(33, 2, QStringLiteral("51"));   // OffsetBpmOne
-    block.replace(35, 2, QStringLiteral("50"));   // OffsetBpmTwo
-    block.replace(37, 2, QStringLiteral("05"));   // OffsetBpmThree
-    block.replace(39, 2, QStringLiteral("70"));   // OffsetBpmFour
-    block.replace(61, 3, QStringLiteral("207"));  // Tap: Program Change on channel 16
-    block.replace(70, 3, QStringLiteral("000"));  // SetTempo: no message
+    block.replace(33, 2, QStringLiteral("51"));     // OffsetBpmOne
+    block.replace(35, 2, QStringLiteral("50"));     // OffsetBpmTwo
+    block.replace(37, 2, QStringLiteral("05"));     // OffsetBpmThree
+    block.replace(39, 2, QStringLiteral("70"));     // OffsetBpmFour
+    block.replace(61, 3, QStringLiteral("207"));    // Tap: Program Change on channel 16
+    block.replace(70, 3, QStringLiteral("000"));    // SetTempo: no message
     block.replace(48, 6, QStringLiteral("144190")); // converter 1: type from the first status only
     const Menu m = readGlobal(block);
     EXPECT_EQ(m.OffsetBpmOne, -1);

@@ -62,7 +62,8 @@ TEST(Reader, LibraryEntriesAreAddedAfterThoseThere)
     DataHandler source;
     RandomSession(4).fill(source, {7, true, false});
     DataHandler store;
-    store.MidiMessageLibrary.emplace_back(QStringLiteral("Own"), QStringLiteral("Entry"), QStringLiteral("Kept"), 1, 2, 3);
+    store.MidiMessageLibrary.emplace_back(QStringLiteral("Own"), QStringLiteral("Entry"), QStringLiteral("Kept"), 1, 2,
+                                          3);
     readInto(store, SessionWriter::writeKeys(source, {69, 70, 71, 72, 73, 74}));
     ASSERT_EQ(store.MidiMessageLibrary.size(), 8u);
     EXPECT_EQ(store.MidiMessageLibrary[0].Manufacturer, QStringLiteral("Own"));
@@ -139,7 +140,10 @@ TEST(Reader, JackCodesStartFromStaticZeroAndFivePulses)
         s->JackFourPulses = 9;
     }
     readInto(store, line("NumPulsesFours", QStringLiteral("36320012") + repeat(QStringLiteral("99"), 124)));
-    const struct { qint64 mode, level, pulses; } expected[] = {{2, 0, 5}, {0, 1, 5}, {0, 0, 5}, {1, 0, 11}, {0, 0, 5}};
+    const struct
+    {
+        qint64 mode, level, pulses;
+    } expected[] = {{2, 0, 5}, {0, 1, 5}, {0, 0, 5}, {1, 0, 11}, {0, 0, 5}};
     for (size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(store.SongList[i]->JackFour, expected[i].mode) << i;
         EXPECT_EQ(store.SongList[i]->JackFourStatic, expected[i].level) << i;
@@ -188,7 +192,8 @@ TEST(Reader, EveryLineEndEndsALine)
         DataHandler store;
         ScriptedDialogs dialogs;
         SessionReader reader;
-        ASSERT_EQ(reader.readText(t.second, dialogs, store), SessionReader::Status::Read) << reader.problem().toStdString();
+        ASSERT_EQ(reader.readText(t.second, dialogs, store), SessionReader::Status::Read)
+            << reader.problem().toStdString();
         EXPECT_EQ(reader.presentKeys().size(), size_t(SessionKeys::Count));
         reader.apply(store);
         EXPECT_EQ(fileForm(store), fileForm(expected));
@@ -204,8 +209,10 @@ TEST(Reader, TrailingSpacesOfAFullLastNameSurvive)
     DataHandler source;
     source.SongList[127]->UpdateName(QString(29, QLatin1Char('x')) + QLatin1Char(' '));
     source.MidiStackList[127].Name = QStringLiteral("ends in spaces") + QString(16, QLatin1Char(' '));
-    source.MidiMessageLibrary.emplace_back(QStringLiteral("m"), QStringLiteral("d"), QStringLiteral("   action") + QString(11, QLatin1Char(' ')), 0, 1, 2);
-    source.MidiMessageLibrary.emplace_back(QStringLiteral("m"), QStringLiteral("d"), QString(20, QLatin1Char(' ')), 0, 1, 2);
+    source.MidiMessageLibrary.emplace_back(QStringLiteral("m"), QStringLiteral("d"),
+                                           QStringLiteral("   action") + QString(11, QLatin1Char(' ')), 0, 1, 2);
+    source.MidiMessageLibrary.emplace_back(QStringLiteral("m"), QStringLiteral("d"), QString(20, QLatin1Char(' ')), 0,
+                                           1, 2);
     ASSERT_EQ(source.MidiStackList[127].Name.size(), 30);
     ASSERT_EQ(source.MidiMessageLibrary[0].Action.size(), 20);
     DataHandler store;
@@ -248,8 +255,10 @@ TEST(LegacyLayout, OkReadsNamesTemposAndColours)
     QJsonObject expected = SessionJson::toJson(store);
     ScriptedDialogs dialogs;
     dialogs.answers = {0};
-    readInto(store, legacyLine({QStringLiteral("Old[Song"), QString(), QStringLiteral("Third")}, {90, 300, 45},
-                               {1, 20, 5, 0}, {2, 1, 10, 0}) + QStringLiteral("and the rest of the old line"),
+    readInto(store,
+             legacyLine({QStringLiteral("Old[Song"), QString(), QStringLiteral("Third")}, {90, 300, 45}, {1, 20, 5, 0},
+                        {2, 1, 10, 0})
+                 + QStringLiteral("and the rest of the old line"),
              &dialogs);
     ASSERT_EQ(dialogs.shown.size(), 1);
 
@@ -278,7 +287,8 @@ TEST(LegacyLayout, OkReadsNamesTemposAndColours)
     const QJsonArray now = SessionJson::toJson(store)[QStringLiteral("SongList")].toArray();
     for (int i = 0; i < 128; ++i) {
         QJsonObject s = songs[i].toObject();
-        for (const char *f : {"FullName", "NameWithoutBreaks", "Tempo", "TempoInMs", "ForegroundColour", "BackgroundColour"})
+        for (const char *f :
+             {"FullName", "NameWithoutBreaks", "Tempo", "TempoInMs", "ForegroundColour", "BackgroundColour"})
             s[QLatin1String(f)] = now[i][QLatin1String(f)];
         songs[i] = s;
     }
@@ -325,7 +335,8 @@ TEST(ReadingFiles, PanelCancelFileErrorsAndEncodings)
     const QString path = dir.filePath(QStringLiteral("bom.txt"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const QString names = QStringLiteral("Caf\u00e9") + QString(26, QLatin1Char('`')) + repeat(QString(30, QLatin1Char('`')), 127);
+    const QString names =
+        QStringLiteral("Caf\u00e9") + QString(26, QLatin1Char('`')) + repeat(QString(30, QLatin1Char('`')), 127);
     file.write(QByteArray("\xEF\xBB\xBF") + line("MidiStackNames", names).toUtf8());
     file.close();
     dialogs.openPaths = {path};
@@ -342,7 +353,8 @@ TEST(Reader, ACharacterOutsideTheBasicPlaneAnywhereKeepsTheFieldsInPlace)
         SCOPED_TRACE(at);
         DataHandler source;
         const int stack = 127 - at % 3;
-        source.MidiStackList[size_t(stack)].Name = QString(at, QLatin1Char('a')) + clef + QString(29 - at, QLatin1Char('b'));
+        source.MidiStackList[size_t(stack)].Name =
+            QString(at, QLatin1Char('a')) + clef + QString(29 - at, QLatin1Char('b'));
         DataHandler store;
         readInto(store, SessionWriter::writeKeys(source, {SessionKeys::indexOf(u"MidiStackNames")}));
         for (int s = 0; s < 128; ++s)

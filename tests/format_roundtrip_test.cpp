@@ -205,46 +205,64 @@ TEST(Diff, SaysEachChangeInWords)
 {
     const auto nothing = [](DataHandler &) {};
     const DiffRow rows[] = {
-        {"tempo", [](DataHandler &s) { s.SongList[2]->UpdateName(QStringLiteral("Intro\nRiff")); },
+        {"tempo",
+         [](DataHandler &s) { s.SongList[2]->UpdateName(QStringLiteral("Intro\nRiff")); },
          [](DataHandler &s) { s.SongList[2]->UpdateTempo(97); },
          {QStringLiteral("Song 3 (Intro_Riff): Tempo 120 → 97")}},
-        {"setlist slot", nothing, [](DataHandler &s) { s.Setlist[3] = s.SongList[11]; },
+        {"setlist slot",
+         nothing,
+         [](DataHandler &s) { s.Setlist[3] = s.SongList[11]; },
          {QStringLiteral("Setlist: position 4 is now song 12")}},
-        {"shorter setlist", nothing, [](DataHandler &s) { s.Setlist.resize(127); },
+        {"shorter setlist",
+         nothing,
+         [](DataHandler &s) { s.Setlist.resize(127); },
          {QStringLiteral("Setlist: position 128 is now empty")}},
-        {"global setting", nothing, [](DataHandler &s) { s.GlobalMenu.MidiChannelOut = 5; },
+        {"global setting",
+         nothing,
+         [](DataHandler &s) { s.GlobalMenu.MidiChannelOut = 5; },
          {QStringLiteral("Global: Midi Channel Out 1 → 5")}},
-        {"two settings in one option number", nothing,
+        {"two settings in one option number",
+         nothing,
          [](DataHandler &s) {
              s.GlobalMenu.MidiThru = 0;
              s.GlobalMenu.MetroEnabled = 1;
          },
          {QStringLiteral("Global: Midi Thru 1 → 0"), QStringLiteral("Global: Metro Enabled 0 → 1")}},
-        {"name with a line break", nothing, [](DataHandler &s) { s.SongList[4]->UpdateName(QStringLiteral("Verse\nTwo")); },
+        {"name with a line break",
+         nothing,
+         [](DataHandler &s) { s.SongList[4]->UpdateName(QStringLiteral("Verse\nTwo")); },
          {QStringLiteral("Song 5 (Verse_Two): Name \"\" → \"Verse\\nTwo\"")}},
-        {"foot switch", nothing, [](DataHandler &s) { s.SongList[0]->FootTAPFunction = 4; },
+        {"foot switch",
+         nothing,
+         [](DataHandler &s) { s.SongList[0]->FootTAPFunction = 4; },
          {QStringLiteral("Song 1: Foot Tap Function 1 → 4")}},
-        {"jack input", nothing, [](DataHandler &s) { s.SongList[0]->Jack2RingHOLDStack = 9; },
+        {"jack input",
+         nothing,
+         [](DataHandler &s) { s.SongList[0]->Jack2RingHOLDStack = 9; },
          {QStringLiteral("Song 1: Jack 2 Ring Hold Stack 0 → 9")}},
-        {"jack output", nothing,
+        {"jack output",
+         nothing,
          [](DataHandler &s) {
              s.SongList[0]->JackOne = 0;
              s.SongList[0]->JackOneStatic = 1;
          },
          {QStringLiteral("Song 1: Jack 1 Output tap output, 6 pulses → static high")}},
-        {"a jack output the text cannot tell apart", nothing,
+        {"a jack output the text cannot tell apart",
+         nothing,
          [](DataHandler &s) {
              s.SongList[0]->JackOne = 0;
              s.SongList[0]->JackOneStatic = 2; // written as 6, as six pulses are
          },
          {}},
-        {"preset options", nothing,
+        {"preset options",
+         nothing,
          [](DataHandler &s) {
              s.SongList[1]->StopMidiClock = 1;
              s.SongList[1]->MimicFootswitch = 1;
          },
          {QStringLiteral("Song 2: Options none → Stop Midi Clock, Mimic Footswitch")}},
-        {"stack name and a message", nothing,
+        {"stack name and a message",
+         nothing,
          [](DataHandler &s) {
              s.MidiStackList[1].Name = QStringLiteral("Bass");
              s.MidiStackList[1].MidiStackMessageList[2] = MidiStackMessage(3, 2, 60, 64, QStringLiteral("Low C"));
@@ -254,8 +272,12 @@ TEST(Diff, SaysEachChangeInWords)
           QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Type and Channel none → Note On, channel 2"),
           QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Message 0 → 60"),
           QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Value 0 → 64")}},
-        {"library entry added", nothing,
-         [](DataHandler &s) { s.MidiMessageLibrary.emplace_back(QStringLiteral("Acme"), QStringLiteral("Delay"), QStringLiteral("Tap"), 0, 80, 127); },
+        {"library entry added",
+         nothing,
+         [](DataHandler &s) {
+             s.MidiMessageLibrary.emplace_back(QStringLiteral("Acme"), QStringLiteral("Delay"), QStringLiteral("Tap"),
+                                               0, 80, 127);
+         },
          {QStringLiteral("Library entry 1: Manufacturer (none) → \"Acme\""),
           QStringLiteral("Library entry 1: Device (none) → \"Delay\""),
           QStringLiteral("Library entry 1: Action (none) → \"Tap\""),
@@ -342,6 +364,7 @@ TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)
         const QStringList sent = keysOf(upload);
         for (const QString &key : sent)
             EXPECT_TRUE(SessionKeys::at(SessionKeys::indexOf(key)).gated) << key.toStdString();
-        EXPECT_EQ(sent.size(), std::count_if(changed.begin(), changed.end(), [](int k) { return SessionKeys::at(k).gated; }));
+        EXPECT_EQ(sent.size(),
+                  std::count_if(changed.begin(), changed.end(), [](int k) { return SessionKeys::at(k).gated; }));
     }
 }

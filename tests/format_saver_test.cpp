@@ -30,7 +30,8 @@ TEST(TextFileSaver, WritesUtf8AndAddsTheExtension)
     ScriptedDialogs dialogs;
     dialogs.savePaths = {dir.filePath(QStringLiteral("session"))};
     QString written;
-    TextFileSaver::saveThroughPanel(dialogs, QStringLiteral("Name]Caf\u00e9\r\n"), [&written](const QString &p) { written = p; });
+    TextFileSaver::saveThroughPanel(dialogs, QStringLiteral("Name]Caf\u00e9\r\n"),
+                                    [&written](const QString &p) { written = p; });
     EXPECT_EQ(dialogs.savePanelsShown, 1);
     EXPECT_EQ(written, dir.filePath(QStringLiteral("session.txt")));
     EXPECT_EQ(contents(written), QByteArray("Name]Caf\xC3\xA9\r\n"));
@@ -53,7 +54,8 @@ TEST(TextFileSaver, AFailedWriteIsReportedAndKeepsTheOldFile)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    EXPECT_FALSE(TextFileSaver::writeAtomically(dir.filePath(QStringLiteral("no/such/dir/x.txt")), QStringLiteral("x")).isEmpty());
+    EXPECT_FALSE(TextFileSaver::writeAtomically(dir.filePath(QStringLiteral("no/such/dir/x.txt")), QStringLiteral("x"))
+                     .isEmpty());
 
     const QString path = dir.filePath(QStringLiteral("kept.txt"));
     ASSERT_TRUE(TextFileSaver::writeAtomically(path, QStringLiteral("old")).isEmpty());
@@ -100,7 +102,8 @@ TEST(BackupFolderTest, WritesListsAndKeepsTheNewest)
     store.SongList[4]->UpdateTempo(133);
     const QDateTime start(QDate(2024, 5, 1), QTime(14, 3, 7, 412));
     QString first;
-    ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &first, start), QString());
+    ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &first, start),
+              QString());
     EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("2024-05-01 14-03-07.412 Send All (tempos (live).txt).txt"));
     DataHandler back;
     SessionReader reader;
@@ -136,11 +139,13 @@ TEST(BackupFolderTest, WritesListsAndKeepsTheNewest)
         EXPECT_EQ(listed[i].time, start.addMSecs(3 - i));
     }
     QString again;
-    ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &again, start), QString());
+    ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &again, start),
+              QString());
     EXPECT_NE(again, first);
     EXPECT_EQ(backups.list().size(), 5);
     for (int i = 0; i < BackupFolder::Keep; ++i)
-        ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QString(), nullptr, start.addSecs(60 + i)), QString());
+        ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QString(), nullptr, start.addSecs(60 + i)),
+                  QString());
     listed = backups.list();
     ASSERT_EQ(listed.size(), BackupFolder::Keep);
     EXPECT_EQ(listed.first().time, start.addSecs(60 + BackupFolder::Keep - 1));

@@ -15,7 +15,10 @@
 class CapturedLines
 {
 public:
-    CapturedLines() { m_old = Diagnostics::setSink([this](const QString &l) { lines.append(l); }); }
+    CapturedLines()
+    {
+        m_old = Diagnostics::setSink([this](const QString &l) { lines.append(l); });
+    }
     ~CapturedLines() { Diagnostics::setSink(m_old); }
     bool contains(const QString &part) const { return !lines.filter(part).isEmpty(); }
     QStringList lines;

@@ -11,22 +11,81 @@
 
 namespace {
 
-const char *const kKeys[] = {
-    "Name", "Tempos", "Fractions", "FontSizes", "BackgroundColours", "ForegroundColours", "DivisionOnes",
-    "DivisionTwos", "DivisionThrees", "DivisionFours", "DivisionMidis", "ExpStack", "NumPulsesOnes",
-    "NumPulsesTwos", "NumPulsesThrees", "NumPulsesFours", "MidiStackReferences", "PresetOptions",
-    "ProgramChanges", "BankChanges", "Setlist", "FootTapFunction", "FootHoldFunction", "Jack1TipTapFunction",
-    "Jack1TipHoldFunction", "Jack1RingTapFunction", "Jack1RingHoldFunction", "Jack2TipTapFunction",
-    "Jack2TipHoldFunction", "Jack2RingTapFunction", "Jack2RingHoldFunction", "Jack3TipTapFunction",
-    "Jack3TipHoldFunction", "Jack3RingTapFunction", "Jack3RingHoldFunction", "FootTapPreset", "FootHoldPreset",
-    "Jack1TipTapPreset", "Jack1TipHoldPreset", "Jack1RingTapPreset", "Jack1RingHoldPreset", "Jack2TipTapPreset",
-    "Jack2TipHoldPreset", "Jack2RingTapPreset", "Jack2RingHoldPreset", "Jack3TipTapPreset", "Jack3TipHoldPreset",
-    "Jack3RingTapPreset", "Jack3RingHoldPreset", "FootTapStack", "FootHoldStack", "Jack1TipTapStack",
-    "Jack1TipHoldStack", "Jack1RingTapStack", "Jack1RingHoldStack", "Jack2TipTapStack", "Jack2TipHoldStack",
-    "Jack2RingTapStack", "Jack2RingHoldStack", "Jack3TipTapStack", "Jack3TipHoldStack", "Jack3RingTapStack",
-    "Jack3RingHoldStack", "Global", "MidiStackNames", "MidiStackMessageNames", "MidiStackMessageChannels",
-    "MidiStackMessageMessages", "MidiStackMessageValues", "LibraryManufacturers", "LibraryDevices",
-    "LibraryActions", "LibraryTypes", "LibraryMessages", "LibraryValues"};
+const char *const kKeys[] = {"Name",
+                             "Tempos",
+                             "Fractions",
+                             "FontSizes",
+                             "BackgroundColours",
+                             "ForegroundColours",
+                             "DivisionOnes",
+                             "DivisionTwos",
+                             "DivisionThrees",
+                             "DivisionFours",
+                             "DivisionMidis",
+                             "ExpStack",
+                             "NumPulsesOnes",
+                             "NumPulsesTwos",
+                             "NumPulsesThrees",
+                             "NumPulsesFours",
+                             "MidiStackReferences",
+                             "PresetOptions",
+                             "ProgramChanges",
+                             "BankChanges",
+                             "Setlist",
+                             "FootTapFunction",
+                             "FootHoldFunction",
+                             "Jack1TipTapFunction",
+                             "Jack1TipHoldFunction",
+                             "Jack1RingTapFunction",
+                             "Jack1RingHoldFunction",
+                             "Jack2TipTapFunction",
+                             "Jack2TipHoldFunction",
+                             "Jack2RingTapFunction",
+                             "Jack2RingHoldFunction",
+                             "Jack3TipTapFunction",
+                             "Jack3TipHoldFunction",
+                             "Jack3RingTapFunction",
+                             "Jack3RingHoldFunction",
+                             "FootTapPreset",
+                             "FootHoldPreset",
+                             "Jack1TipTapPreset",
+                             "Jack1TipHoldPreset",
+                             "Jack1RingTapPreset",
+                             "Jack1RingHoldPreset",
+                             "Jack2TipTapPreset",
+                             "Jack2TipHoldPreset",
+                             "Jack2RingTapPreset",
+                             "Jack2RingHoldPreset",
+                             "Jack3TipTapPreset",
+                             "Jack3TipHoldPreset",
+                             "Jack3RingTapPreset",
+                             "Jack3RingHoldPreset",
+                             "FootTapStack",
+                             "FootHoldStack",
+                             "Jack1TipTapStack",
+                             "Jack1TipHoldStack",
+                             "Jack1RingTapStack",
+                             "Jack1RingHoldStack",
+                             "Jack2TipTapStack",
+                             "Jack2TipHoldStack",
+                             "Jack2RingTapStack",
+                             "Jack2RingHoldStack",
+                             "Jack3TipTapStack",
+                             "Jack3TipHoldStack",
+                             "Jack3RingTapStack",
+                             "Jack3RingHoldStack",
+                             "Global",
+                             "MidiStackNames",
+                             "MidiStackMessageNames",
+                             "MidiStackMessageChannels",
+                             "MidiStackMessageMessages",
+                             "MidiStackMessageValues",
+                             "LibraryManufacturers",
+                             "LibraryDevices",
+                             "LibraryActions",
+                             "LibraryTypes",
+                             "LibraryMessages",
+                             "LibraryValues"};
 
 std::vector<int> numbers(std::initializer_list<std::pair<int, int>> ranges)
 {
@@ -60,9 +119,9 @@ TEST(Writer, AllFlagsClear)
     SessionWriter writer;
     EXPECT_EQ(writer.write(store, SessionWriter::Form::Pedal), QString());
     const QString file = writer.write(store, SessionWriter::Form::File);
-    EXPECT_EQ(keysOf(file), QStringList({"MidiStackNames", "MidiStackMessageNames", "LibraryManufacturers",
-                                         "LibraryDevices", "LibraryActions", "LibraryTypes", "LibraryMessages",
-                                         "LibraryValues"}));
+    EXPECT_EQ(keysOf(file),
+              QStringList({"MidiStackNames", "MidiStackMessageNames", "LibraryManufacturers", "LibraryDevices",
+                           "LibraryActions", "LibraryTypes", "LibraryMessages", "LibraryValues"}));
     // An empty library still gives its six lines, each with an empty value.
     EXPECT_TRUE(file.endsWith(QStringLiteral("LibraryManufacturers]\r\nLibraryDevices]\r\nLibraryActions]\r\n"
                                              "LibraryTypes]\r\nLibraryMessages]\r\nLibraryValues]\r\n")));
@@ -91,11 +150,22 @@ TEST(Writer, FileAndPedalFormsAndLineShape)
     EXPECT_EQ(file.count(QStringLiteral("\r\n")), 75);
     EXPECT_EQ(file.count(QLatin1Char('\n')), 75); // names carry no bare line feeds
 
-    const struct { const char *key; int length; } sizes[] = {
-        {"Name", 3840}, {"Tempos", 384}, {"Fractions", 128}, {"ExpStack", 384}, {"Setlist", 384},
-        {"Global", 205}, {"MidiStackNames", 3840}, {"MidiStackMessageNames", 38400},
-        {"MidiStackMessageChannels", 3840}, {"LibraryManufacturers", 60}, {"LibraryTypes", 3},
-        {"LibraryValues", 9}};
+    const struct
+    {
+        const char *key;
+        int length;
+    } sizes[] = {{"Name", 3840},
+                 {"Tempos", 384},
+                 {"Fractions", 128},
+                 {"ExpStack", 384},
+                 {"Setlist", 384},
+                 {"Global", 205},
+                 {"MidiStackNames", 3840},
+                 {"MidiStackMessageNames", 38400},
+                 {"MidiStackMessageChannels", 3840},
+                 {"LibraryManufacturers", 60},
+                 {"LibraryTypes", 3},
+                 {"LibraryValues", 9}};
     for (const auto &s : sizes) {
         const QString v = valueOf(file, QString::fromLatin1(s.key));
         // Widths count code points.
@@ -115,8 +185,8 @@ TEST(Writer, PedalFormPutsEachStacksPositionFirst)
     SessionWriter writer;
     writer.selectPage(SessionKeys::Page::Midi);
     const QString pedal = writer.write(store, SessionWriter::Form::Pedal);
-    EXPECT_EQ(keysOf(pedal), QStringList({"MidiStackMessageChannels", "MidiStackMessageMessages",
-                                          "MidiStackMessageValues"}));
+    EXPECT_EQ(keysOf(pedal),
+              QStringList({"MidiStackMessageChannels", "MidiStackMessageMessages", "MidiStackMessageValues"}));
     const QString channels = valueOf(pedal, QStringLiteral("MidiStackMessageChannels"));
     EXPECT_EQ(channels.left(33), QStringLiteral("000000207000000000000000000000000"));
     EXPECT_EQ(channels.mid(33, 33), QStringLiteral("001000000000000000000000000000145"));
@@ -190,8 +260,8 @@ TEST(Writer, NamesCannotBreakTheFile)
     store.MidiStackList[1].Name = QStringLiteral("Verse]Chorus");
     store.MidiStackList[2].MidiStackMessageList[3].Name = QStringLiteral("a`b");
     store.MidiStackList[3].Name = QString(35, QLatin1Char('s'));
-    store.MidiMessageLibrary.emplace_back(QStringLiteral("Mak]er"), QStringLiteral("Dev`ice"),
-                                          QStringLiteral("]"), 2, 3, 4);
+    store.MidiMessageLibrary.emplace_back(QStringLiteral("Mak]er"), QStringLiteral("Dev`ice"), QStringLiteral("]"), 2,
+                                          3, 4);
     store.MidiMessageLibrary.emplace_back(QStringLiteral("Second"), QStringLiteral("D"), QStringLiteral("A"), 0, 0, 0);
     CapturedLines captured;
     const QString text = fileForm(store);
@@ -207,14 +277,16 @@ TEST(Writer, NamesCannotBreakTheFile)
     EXPECT_EQ(read.MidiStackList[3].Name, QString(30, QLatin1Char('s')));
     EXPECT_EQ(read.MidiStackList[4].Name, QStringLiteral("Midi Stack 5"));
     ASSERT_EQ(read.MidiMessageLibrary.size(), 2u);
-    EXPECT_EQ(read.MidiMessageLibrary[0], MidiMessage(QStringLiteral("Maker"), QStringLiteral("Device"), QString(), 2, 3, 4));
+    EXPECT_EQ(read.MidiMessageLibrary[0],
+              MidiMessage(QStringLiteral("Maker"), QStringLiteral("Device"), QString(), 2, 3, 4));
     EXPECT_EQ(read.MidiMessageLibrary[1].Manufacturer, QStringLiteral("Second"));
 }
 
 TEST(Writer, LibraryLines)
 {
     DataHandler store;
-    store.MidiMessageLibrary.emplace_back(QStringLiteral("Maker"), QStringLiteral("Amp"), QStringLiteral("Boost"), 1, 7, 127);
+    store.MidiMessageLibrary.emplace_back(QStringLiteral("Maker"), QStringLiteral("Amp"), QStringLiteral("Boost"), 1, 7,
+                                          127);
     store.MidiMessageLibrary.emplace_back(QString(20, QLatin1Char('m')), QString(), QStringLiteral("x"), 6, 255, 0);
     const QString text = fileForm(store);
     EXPECT_EQ(valueOf(text, QStringLiteral("LibraryManufacturers")),

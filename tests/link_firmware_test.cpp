@@ -110,8 +110,7 @@ TEST(FirmwareUpdate, PortArgumentRules)
     EXPECT_EQ(FirmwareUpdater::dropFirst("abcde", 5), "");
     const QStringList before{"A", "B", "/dev/cu.usbmodem1411"};
     EXPECT_EQ(FirmwareUpdater::bootLoaderPort("/dev/cu.usbmodem1411", before, before), "/dev/cu.usbmodem1411");
-    EXPECT_EQ(FirmwareUpdater::bootLoaderPort("/dev/cu.usbmodem1411", before,
-                                              {"A", "B", "/dev/cu.usbmodem1421"}),
+    EXPECT_EQ(FirmwareUpdater::bootLoaderPort("/dev/cu.usbmodem1411", before, {"A", "B", "/dev/cu.usbmodem1421"}),
               "/dev/cu.usbmodem1421");
     EXPECT_EQ(FirmwareUpdater::bootLoaderPort("P", {"A", "B"}, {"X", "Y", "Z"}), "Y") << "the last wins";
 }

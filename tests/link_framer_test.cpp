@@ -9,8 +9,7 @@ TEST(LineFramer, CompleteLinesComeOutOneByOneAndTheTailWaits)
     LineFramer framer;
     EXPECT_TRUE(framer.feed("Tempos]120").isEmpty());
     EXPECT_EQ(framer.pendingBytes(), 10);
-    EXPECT_EQ(framer.feed("095\r\n;\r\n]3\r\nFra"),
-              QStringList({"Tempos]120095", ";", "]3"}));
+    EXPECT_EQ(framer.feed("095\r\n;\r\n]3\r\nFra"), QStringList({"Tempos]120095", ";", "]3"}));
     EXPECT_EQ(framer.feed("ctions]1\n"), QStringList({"Fractions]1"}));
     EXPECT_EQ(framer.pendingBytes(), 0);
 }
@@ -29,7 +28,8 @@ TEST(LineFramer, InvalidUtf8LineIsDroppedAloneWithADiagnostic)
     QStringList diagnostics;
     auto previous = Diagnostics::setSink([&](const QString &l) { diagnostics.append(l); });
     LineFramer framer;
-    const QStringList lines = framer.feed(QByteArray("]3\r\nTempos]\xff\xfe" "120\r\n;\r\n"));
+    const QStringList lines = framer.feed(QByteArray("]3\r\nTempos]\xff\xfe"
+                                                     "120\r\n;\r\n"));
     Diagnostics::setSink(previous);
     EXPECT_EQ(lines, QStringList({"]3", ";"}));
     EXPECT_EQ(framer.droppedLines(), 1);

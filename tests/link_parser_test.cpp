@@ -48,7 +48,7 @@ TEST(ReplyParser, TemposInPageDataAreStoredAndTheFinishAlertShown)
     rig.parser.parseReply(";\r\n");
     rig.parser.begin({SessionKeys::indexOf(u"Tempos")});
     rig.parser.parseReply("Tempos]" + value + "\r\n"); // before the load's "]3": ignored
-    rig.parser.parseReply(";\r\n");                     // (so is an end of data)
+    rig.parser.parseReply(";\r\n");                    // (so is an end of data)
     EXPECT_EQ(rig.store.SongList[5]->Tempo, 120);
     EXPECT_TRUE(rig.dialogs.shown.isEmpty());
 
@@ -73,7 +73,8 @@ TEST(ReplyParser, EveryPageDataKeyRoundTrips)
     scramble(source);
     ParserRig rig;
     rig.page(LinkRig::replyLines(source, pageDataKeys()));
-    EXPECT_EQ(LinkRig::fileText(rig.store), LinkRig::fileText(source)) << rig.diagnostics.lines.join("\n").toStdString();
+    EXPECT_EQ(LinkRig::fileText(rig.store), LinkRig::fileText(source))
+        << rig.diagnostics.lines.join("\n").toStdString();
     EXPECT_EQ(rig.parser.badLines(), 0);
     EXPECT_EQ(rig.dialogs.shown.last().informative, "Finished Receiving");
     // The setlist holds the very song objects of SongList.
@@ -101,9 +102,9 @@ TEST(ReplyParser, StackKeysCarryNoPositionsAndDecodeStatusNumbers)
     auto put = [](QString &v, int stack, int message, const char *field) {
         v.replace((stack * 10 + message) * 3, 3, QString::fromLatin1(field));
     };
-    put(channels, 2, 3, "145");   // Note On, channel 2
-    put(channels, 0, 0, "207");   // Program Change, channel 16
-    put(channels, 5, 1, "009");   // below 128: type 0, channel 9
+    put(channels, 2, 3, "145"); // Note On, channel 2
+    put(channels, 0, 0, "207"); // Program Change, channel 16
+    put(channels, 5, 1, "009"); // below 128: type 0, channel 9
     put(messages, 2, 3, "064");
     put(values, 2, 3, "127");
     rig.page("MidiStackMessageChannels]" + channels + "\r\nMidiStackMessageMessages]" + messages
@@ -141,8 +142,8 @@ TEST(ReplyParser, GlobalBlockOffsetsAndConverterType)
     const int global = SessionKeys::indexOf(u"Global");
     QString block = SessionWriter::value(source, global, SessionWriter::Form::Reply);
     ASSERT_EQ(block.size(), 205);
-    block.replace(33, 8, "55050062");      // offsets: -5, 5, 0, -12
-    block.replace(47, 7, "1144193");      // converter 1 on: from Note On ch 1, to Program ch 2
+    block.replace(33, 8, "55050062"); // offsets: -5, 5, 0, -12
+    block.replace(47, 7, "1144193");  // converter 1 on: from Note On ch 1, to Program ch 2
     rig.page("Global]" + block + "\r\n");
     const Menu &g = rig.store.GlobalMenu;
     EXPECT_EQ(g.OffsetBpmOne, -5);
@@ -160,13 +161,13 @@ TEST(ReplyParser, LinesThatDoNotFitStoreNothingAndAreCounted)
     ParserRig rig;
     const QString before = LinkRig::fileText(rig.store);
     const QString setlistBefore = QString::number(rig.store.Setlist.size());
-    rig.page("Tempos]" + repeat("100", 127) + "\r\n"                      // too short
-             + "Tempos]" + repeat("100", 127) + "1x0\r\n"                  // not digits
-             + "Setlist]001000" + repeat("255", 126) + "\r\n"              // slot 0
-             + "Setlist]129" + repeat("255", 127) + "\r\n"                 // no song 129
-             + "Global]" + QString(204, '0') + "\r\n"                      // short block
-             + "MidiStackMessageValues]" + repeat("000", 1279) + "\r\n"     // short stack key
-             + "Fractions" + repeat("1", 128) + "\r\n");                   // no "]"
+    rig.page("Tempos]" + repeat("100", 127) + "\r\n"                    // too short
+             + "Tempos]" + repeat("100", 127) + "1x0\r\n"               // not digits
+             + "Setlist]001000" + repeat("255", 126) + "\r\n"           // slot 0
+             + "Setlist]129" + repeat("255", 127) + "\r\n"              // no song 129
+             + "Global]" + QString(204, '0') + "\r\n"                   // short block
+             + "MidiStackMessageValues]" + repeat("000", 1279) + "\r\n" // short stack key
+             + "Fractions" + repeat("1", 128) + "\r\n");                // no "]"
     EXPECT_EQ(LinkRig::fileText(rig.store), before);
     EXPECT_EQ(rig.store.Setlist.size(), 128u);
     ASSERT_EQ(rig.dialogs.shown.size(), 1);
@@ -204,11 +205,20 @@ TEST(ReplyParser, ALoadIsCompleteOnlyWithEveryKeyItAsksFor)
         {"an empty page", {setlist}, {}, false, "the pedal sent none of the data asked for"},
         {"a lone end of data", {setlist}, {";"}, false, "the pedal sent none of the data asked for"},
         {"junk", {setlist}, {"\x01\x02junk", "]]]"}, false, "1 line could not be read"},
-        {"another key", {setlist}, {LinkRig::replyLines(source, {SessionKeys::indexOf(u"Tempos")})}, false,
+        {"another key",
+         {setlist},
+         {LinkRig::replyLines(source, {SessionKeys::indexOf(u"Tempos")})},
+         false,
          "the pedal sent none of the data asked for"},
-        {"a key short", midi, {LinkRig::replyLines(source, {midi[0], midi[1]})}, false,
+        {"a key short",
+         midi,
+         {LinkRig::replyLines(source, {midi[0], midi[1]})},
+         false,
          "1 key not received: MidiStackMessageValues"},
-        {"a line not UTF-8", {setlist}, {LinkRig::replyLines(source, {setlist}), "LOST"}, false,
+        {"a line not UTF-8",
+         {setlist},
+         {LinkRig::replyLines(source, {setlist}), "LOST"},
+         false,
          "1 line could not be read"},
         {"a short line", {setlist}, {"Setlist]001"}, false, "1 line could not be read"},
     };
@@ -281,8 +291,7 @@ TEST(ReplyParser, EndOfDataMovesTheChainedLoadOn)
 {
     ParserRig rig;
     QList<std::pair<int, int>> requests;
-    QObject::connect(&rig.parser, &ReplyParser::requestWritten,
-                     [&](int k, int n) { requests.append({k, n}); });
+    QObject::connect(&rig.parser, &ReplyParser::requestWritten, [&](int k, int n) { requests.append({k, n}); });
     rig.parser.begin({});
     rig.parser.chainedLoad().start({"]5;", "]14;"});
     rig.parser.parseReply(";"); // not after its "]3": not this request's end
@@ -330,8 +339,8 @@ QString framedKeys(const DataHandler &s)
     return out;
 }
 
-QString storeAfter(const QByteArray &stream, const std::vector<qsizetype> &cuts, int *alerts,
-                   bool whole = true, PedalLink::Load load = PedalLink::Load::Songs)
+QString storeAfter(const QByteArray &stream, const std::vector<qsizetype> &cuts, int *alerts, bool whole = true,
+                   PedalLink::Load load = PedalLink::Load::Songs)
 {
     LinkRig rig;
     rig.connectPedal();

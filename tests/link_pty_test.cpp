@@ -82,7 +82,8 @@ TEST(SerialOverPty, ConnectGreetLoadAndSend)
     // A send of the Global Settings page: every byte, in order, paced.
     SessionWriter writer;
     writer.selectPage(SessionKeys::Page::Global);
-    const QByteArray expected = "\r\n]3;" + writer.write(store, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
+    const QByteArray expected =
+        "\r\n]3;" + writer.write(store, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
     QSignalSpy ended(&link, &PedalLink::transferEnded);
     link.sendGlobal();
     EXPECT_EQ(pty.read(int(expected.size()), 5000), expected);

@@ -138,7 +138,9 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpened)
     };
     const QString dev = QStringLiteral("/dev/ttyACM0");
     const Row rows[] = {
-        {EACCES, "dialout", "Permission denied",
+        {EACCES,
+         "dialout",
+         "Permission denied",
          {"You do not have permission to open /dev/ttyACM0 (Permission denied).", "group \"dialout\"",
           "\"sudo usermod -aG dialout $USER\"", "log out and log in again"},
          {}},
@@ -146,13 +148,16 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpened)
         // No group to name, or one that must not be handed out.
         {EACCES, "", "Permission denied", {"permission", "administrator"}, {"usermod", "group"}},
         {EACCES, "root", "Permission denied", {"administrator"}, {"usermod"}},
-        {ENOENT, "", "No such file or directory",
-         {"/dev/ttyACM0 is not there (No such file or directory).", "plugged in", "ls /dev/ttyACM*"}, {"permission"}},
+        {ENOENT,
+         "",
+         "No such file or directory",
+         {"/dev/ttyACM0 is not there (No such file or directory).", "plugged in", "ls /dev/ttyACM*"},
+         {"permission"}},
         {0, "dialout", "Device or resource busy", {"/dev/ttyACM0: Device or resource busy"}, {"usermod", "permission"}},
     };
     for (const Row &row : rows) {
-        const QString text = PortAccess::openFailureText(
-            dev, QString::fromLatin1(row.systemError), {row.accessError, QString::fromLatin1(row.group)});
+        const QString text = PortAccess::openFailureText(dev, QString::fromLatin1(row.systemError),
+                                                         {row.accessError, QString::fromLatin1(row.group)});
         SCOPED_TRACE(text.toStdString());
         for (const QString &part : row.has)
             EXPECT_TRUE(text.contains(part)) << part.toStdString();

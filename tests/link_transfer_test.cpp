@@ -109,12 +109,29 @@ TEST(PacedSend, ConfirmationsAndNormalisationOfEachPage)
         bool normalises;
     };
     const Case cases[] = {
-        {&PedalLink::sendSongs, "Will send the \"Songs\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "Name]", true},
-        {&PedalLink::sendSetJacks, "Will send the \"Set Jacks\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "ExpStack]", true},
-        {&PedalLink::sendMidi, "Will send the \"Midi Managment\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "MidiStackMessageChannels]", true},
-        {&PedalLink::sendGlobal, "Will send the \"Global Settings\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "Global]", false},
-        {&PedalLink::sendSetlist, "Will send the \"Setlist\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "Setlist]", false},
-        {&PedalLink::sendAll, "Will send all data to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished", "Name]", true},
+        {&PedalLink::sendSongs,
+         "Will send the \"Songs\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when "
+         "finished",
+         "Name]", true},
+        {&PedalLink::sendSetJacks,
+         "Will send the \"Set Jacks\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate "
+         "when finished",
+         "ExpStack]", true},
+        {&PedalLink::sendMidi,
+         "Will send the \"Midi Managment\" page to the pedal\nData on the pedal will be overwritten\nPedal will "
+         "indicate when finished",
+         "MidiStackMessageChannels]", true},
+        {&PedalLink::sendGlobal,
+         "Will send the \"Global Settings\" page to the pedal\nData on the pedal will be overwritten\nPedal will "
+         "indicate when finished",
+         "Global]", false},
+        {&PedalLink::sendSetlist,
+         "Will send the \"Setlist\" page to the pedal\nData on the pedal will be overwritten\nPedal will indicate when "
+         "finished",
+         "Setlist]", false},
+        {&PedalLink::sendAll,
+         "Will send all data to the pedal\nData on the pedal will be overwritten\nPedal will indicate when finished",
+         "Name]", true},
     };
     for (const Case &c : cases) {
         LinkRig rig;
@@ -168,19 +185,41 @@ TEST(TransferOutcomes, EachEndIsReportedOnce)
         int completed;           // sendCompleted + loadCompleted
     } cases[] = {
         {"a send unplugged", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::All); },
-         [](LinkRig &r) { r.clock.advance(300); r.port->unplug(); r.clock.runAll(); }, "Sending stopped", "", 0},
+         [](LinkRig &r) {
+             r.clock.advance(300);
+             r.port->unplug();
+             r.clock.runAll();
+         },
+         "Sending stopped", "", 0},
         {"a send to its end", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::All); },
          [](LinkRig &r) { r.clock.runAll(); }, "", "", 1},
         {"a send stopped", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::Midi); },
-         [](LinkRig &r) { r.clock.advance(300); r.link->abortTransfer("Stopped."); r.clock.runAll(); },
+         [](LinkRig &r) {
+             r.clock.advance(300);
+             r.link->abortTransfer("Stopped.");
+             r.clock.runAll();
+         },
          "Sending stopped", "", 0},
         {"a send cancelled", [](LinkRig &r) { r.link->startSend(SessionKeys::Page::All); },
-         [](LinkRig &r) { r.clock.advance(600); EXPECT_TRUE(r.link->cancel()); r.clock.runAll(); }, "",
-         "Send cancelled", 0},
+         [](LinkRig &r) {
+             r.clock.advance(600);
+             EXPECT_TRUE(r.link->cancel());
+             r.clock.runAll();
+         },
+         "", "Send cancelled", 0},
         {"a single load unplugged", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Setlist); },
-         [](LinkRig &r) { r.receive("]3\r\n"); r.port->unplug(); r.clock.runAll(); }, "Loading stopped", "", 0},
+         [](LinkRig &r) {
+             r.receive("]3\r\n");
+             r.port->unplug();
+             r.clock.runAll();
+         },
+         "Loading stopped", "", 0},
         {"a chained load unplugged", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::SetJacks); },
-         [](LinkRig &r) { r.port->unplug(); r.clock.runAll(); }, "Loading stopped", "", 0},
+         [](LinkRig &r) {
+             r.port->unplug();
+             r.clock.runAll();
+         },
+         "Loading stopped", "", 0},
         {"a chained load cancelled", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::All); },
          [](LinkRig &r) {
              r.receive("]3\r\n;\r\n");
@@ -196,7 +235,11 @@ TEST(TransferOutcomes, EachEndIsReportedOnce)
          },
          "", "", 1},
         {"a load without its keys", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Global); },
-         [](LinkRig &r) { r.receive("]3\r\n;\r\n"); r.clock.runAll(); }, "", "", 0},
+         [](LinkRig &r) {
+             r.receive("]3\r\n;\r\n");
+             r.clock.runAll();
+         },
+         "", "", 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -269,8 +312,7 @@ TEST(PedalLogTest, EveryWriteReplyAndPortEventIsLogged)
     ASSERT_GT(pieces.size(), 3);
     EXPECT_EQ(pieces[0], QStringLiteral("piece 1 of %1: 1024 characters at offset 0").arg(pieces.size()));
     EXPECT_TRUE(pieces[1].endsWith(QStringLiteral("at offset 1024")));
-    EXPECT_EQ(byKind[PedalLogEntry::Kind::Sent],
-              QStringList({"]0;", "\\r\\n", "]3;", ";", "]7;"}));
+    EXPECT_EQ(byKind[PedalLogEntry::Kind::Sent], QStringList({"]0;", "\\r\\n", "]3;", ";", "]7;"}));
     const QStringList replies = byKind[PedalLogEntry::Kind::Received];
     ASSERT_EQ(replies.size(), 3); // "]3", the long line abbreviated, ";"
     EXPECT_TRUE(replies[1].startsWith(QStringLiteral("MidiStackMessageChannels]000")));
@@ -333,11 +375,14 @@ TEST(Loads, ChainedLoadsWriteTheirRequestsInOrder)
         const char *informative;
     };
     const Case cases[] = {
-        {&PedalLink::loadAll, {"]5;", "]14;", "]6;", "]7;", "]9;", "]10;", "]11;", "]13;", "]8;"},
+        {&PedalLink::loadAll,
+         {"]5;", "]14;", "]6;", "]7;", "]9;", "]10;", "]11;", "]13;", "]8;"},
          "Will load all data from the pedal\nData in the app will be overwritten"},
-        {&PedalLink::loadSongs, {"]5;", "]14;"},
+        {&PedalLink::loadSongs,
+         {"]5;", "]14;"},
          "Will load the \"Songs\" page from the pedal\nData in the app will be overwritten"},
-        {&PedalLink::loadSetJacks, {"]9;", "]10;", "]11;", "]13;"},
+        {&PedalLink::loadSetJacks,
+         {"]9;", "]10;", "]11;", "]13;"},
          "Will load the \"Set Jacks\" page from the pedal\nData in the app will be overwritten"},
     };
     for (const Case &c : cases) {
@@ -591,84 +636,113 @@ TEST(KnownSession, WhatIsKnownFollowsTheLink)
         Known known;
     } cases[] = {
         {"nothing yet", [](LinkRig &, PedalKnownSession &, const DataHandler &) {}, Known::Nothing},
-        {"a Send All to its end", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) { sendAll(r); }, Known::Editor},
-        {"an edit while a Send All goes out", [](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
+        {"a Send All to its end", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) { sendAll(r); },
+         Known::Editor},
+        {"an edit while a Send All goes out",
+         [](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
              r.link->startSend(SessionKeys::Page::All);
              r.clock.advance(600);
              r.store.SongList[0]->UpdateTempo(99); // not in the text being sent
              r.clock.runAll();
              EXPECT_EQ(k.changedKeys(), std::vector<int>({SessionKeys::indexOf(u"Tempos")}));
              r.store.SongList[0]->UpdateTempo(120);
-         }, Known::Editor},
-        {"a Send All unplugged", [](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Editor},
+        {"a Send All unplugged",
+         [](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              r.link->startSend(SessionKeys::Page::All);
              r.clock.advance(600);
              r.port->unplug();
              r.clock.runAll();
-         }, Known::Nothing},
-        {"a send cancelled after a Send All", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Nothing},
+        {"a send cancelled after a Send All",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.link->startSend(SessionKeys::Page::Midi);
              r.clock.advance(600);
              r.link->abortTransfer("Cancelled.");
              r.clock.runAll();
-         }, Known::Nothing},
-        {"a Send All cancelled by the user", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Nothing},
+        {"a Send All cancelled by the user",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.link->startSend(SessionKeys::Page::All);
              r.clock.advance(600);
              EXPECT_TRUE(r.link->cancel());
              r.clock.runAll();
-         }, Known::Nothing},
-        {"a Load All cancelled by the user", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Nothing},
+        {"a Load All cancelled by the user",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.link->startLoad(PedalLink::Load::All);
              EXPECT_TRUE(r.link->cancel());
              r.clock.runAll();
-         }, Known::Nothing},
-        {"a whole Load All", [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) { loadAll(r, p); }, Known::Pedal},
-        {"a Load All that lacks keys", [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) {
+         },
+         Known::Nothing},
+        {"a whole Load All", [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) { loadAll(r, p); },
+         Known::Pedal},
+        {"a Load All that lacks keys",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) {
              sendAll(r);
              r.link->startLoad(PedalLink::Load::All);
              r.receive("]3\r\n" + LinkRig::replyLines(p, {tempos}) + ";\r\n");
              for (int i = 1; i < 9; ++i)
                  r.receive("]3\r\n;\r\n");
              r.clock.runAll();
-         }, Known::Factory}, // what the pedal holds is still what was sent
-        {"a Load All timed out", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Factory}, // what the pedal holds is still what was sent
+        {"a Load All timed out",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.link->startLoad(PedalLink::Load::All);
              r.clock.runAll();
-         }, Known::Nothing},
-        {"a factory reset", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Nothing},
+        {"a factory reset",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.link->factoryResetPedal();
-         }, Known::Factory},
-        {"the port lost", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Factory},
+        {"the port lost",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.port->unplug();
-         }, Known::Nothing},
-        {"a new connection", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Nothing},
+        {"a new connection",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.connectPedal(QStringLiteral("/dev/ttyACM1"));
-         }, Known::Nothing},
-        {"a firmware update (the port forgotten)", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Nothing},
+        {"a firmware update (the port forgotten)",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.serial->forgetPort();
-         }, Known::Nothing},
-        {"a page send while known", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Nothing},
+        {"a page send while known",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              sendAll(r);
              r.store.GlobalMenu.MidiChannelOut = 9;
              r.store.SongList[1]->UpdateTempo(99);
              r.link->startSend(SessionKeys::Page::Global);
              r.clock.runAll();
              r.store.SongList[1]->UpdateTempo(120); // back to what the pedal has
-         }, Known::Editor},
-        {"a page send while nothing is known", [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
+         },
+         Known::Editor},
+        {"a page send while nothing is known",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &) {
              r.link->startSend(SessionKeys::Page::Global);
              r.clock.runAll();
-         }, Known::Nothing},
-        {"a page load while known", [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) {
+         },
+         Known::Nothing},
+        {"a page load while known",
+         [&](LinkRig &r, PedalKnownSession &, const DataHandler &p) {
              loadAll(r, p);
              const qint64 tempo = r.store.SongList[1]->Tempo;
              r.store.SongList[1]->UpdateTempo(77); // not on the pedal, and not loaded below
@@ -676,8 +750,10 @@ TEST(KnownSession, WhatIsKnownFollowsTheLink)
              r.receive("]3\r\n" + LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Setlist")}) + ";\r\n");
              r.clock.runAll();
              r.store.SongList[1]->UpdateTempo(tempo);
-         }, Known::Editor},
-        {"Send Changes to its end", [&](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
+         },
+         Known::Editor},
+        {"Send Changes to its end",
+         [&](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
              sendAll(r);
              r.store.SongList[4]->UpdateName(QStringLiteral("Intro Riff"));
              r.store.GlobalMenu.MidiChannelOut = 5;
@@ -692,16 +768,20 @@ TEST(KnownSession, WhatIsKnownFollowsTheLink)
              EXPECT_TRUE(written.contains(QStringLiteral("\r\nGlobal]")));
              EXPECT_TRUE(written.contains(QStringLiteral("Intro_Riff")));
              EXPECT_EQ(sent.size(), 1);
-         }, Known::Editor},
-        {"Send Changes cut off", [&](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
+         },
+         Known::Editor},
+        {"Send Changes cut off",
+         [&](LinkRig &r, PedalKnownSession &k, const DataHandler &) {
              sendAll(r);
              r.store.SongList[4]->UpdateName(QStringLiteral("Intro Riff"));
              EXPECT_EQ(k.sendChanges(), PedalKnownSession::Outcome::Started);
              r.clock.advance(300);
              r.port->unplug();
              r.clock.runAll();
-         }, Known::Nothing},
-        {"a whole load into a session of its own", [&](LinkRig &r, PedalKnownSession &k, const DataHandler &p) {
+         },
+         Known::Nothing},
+        {"a whole load into a session of its own",
+         [&](LinkRig &r, PedalKnownSession &k, const DataHandler &p) {
              const QString before = LinkRig::fileText(r.store);
              ASSERT_TRUE(k.loadPedal());
              // The port is taken: the editor's link refuses, and leaves the replies alone.
@@ -713,7 +793,8 @@ TEST(KnownSession, WhatIsKnownFollowsTheLink)
              r.clock.runAll();
              EXPECT_FALSE(r.link->busy());
              EXPECT_EQ(LinkRig::fileText(r.store), before);
-         }, Known::Pedal},
+         },
+         Known::Pedal},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -724,10 +805,10 @@ TEST(KnownSession, WhatIsKnownFollowsTheLink)
         scramble(pedal);
         c.steps(rig, known, pedal);
         const DataHandler factory;
-        const DataHandler *expected = c.known == Known::Editor    ? &rig.store
-                                      : c.known == Known::Factory ? &factory
-                                      : c.known == Known::Pedal   ? &pedal
-                                                                  : nullptr;
+        const DataHandler *expected = c.known == Known::Editor ? &rig.store
+            : c.known == Known::Factory                        ? &factory
+            : c.known == Known::Pedal                          ? &pedal
+                                                               : nullptr;
         EXPECT_EQ(known.isKnown(), expected != nullptr);
         if (known.isKnown() != (expected != nullptr))
             continue;

@@ -14,8 +14,11 @@
 TEST(Normaliser, TemposAreClampedAndMillisecondsFollow)
 {
     DataHandler store;
-    const struct { qint64 in, tempo, ms; } cases[] = {
-        {20, 40, 1500}, {350, 300, 200}, {120, 120, 500}, {0, 40, 1500}, {-5, 40, 1500}, {40, 40, 1500}, {300, 300, 200}};
+    const struct
+    {
+        qint64 in, tempo, ms;
+    } cases[] = {{20, 40, 1500}, {350, 300, 200}, {120, 120, 500}, {0, 40, 1500},
+                 {-5, 40, 1500}, {40, 40, 1500},  {300, 300, 200}};
     for (size_t i = 0; i < std::size(cases); ++i) {
         store.SongList[i]->Tempo = cases[i].in;
         store.SongList[i]->TempoInMs = cases[i].in == 120 ? 500 : 1;
@@ -71,7 +74,10 @@ TEST(Normaliser, ProgramBankAndMidiNumbers)
 
 TEST(Normaliser, NamesKeepAtMostFiveLinesAndThirtyCharactersBreaksIncluded)
 {
-    const struct { QString in, out; } cases[] = {
+    const struct
+    {
+        QString in, out;
+    } cases[] = {
         {"a\nb\nc\nd\ne\nf", "a\nb\nc\nd\nef"},
         {"1\n2\n3\n4\n5\n6\n7", "1\n2\n3\n4\n567"},
         {"a\nb\nc\nd\ne", "a\nb\nc\nd\ne"},

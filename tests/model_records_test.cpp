@@ -40,7 +40,10 @@ TEST(SongUpdates, UpdateNameDerivesTheOneLineForm)
 TEST(SongUpdates, UpdateTempoDerivesMilliseconds)
 {
     Song s = Song::factory(0);
-    const struct { qint64 bpm, ms; } cases[] = {{240, 250}, {40, 1500}, {300, 200}, {120, 500}, {7, 8571}, {130, 461}};
+    const struct
+    {
+        qint64 bpm, ms;
+    } cases[] = {{240, 250}, {40, 1500}, {300, 200}, {120, 500}, {7, 8571}, {130, 461}};
     for (const auto &c : cases) {
         s.UpdateTempo(c.bpm);
         EXPECT_EQ(s.Tempo, c.bpm);

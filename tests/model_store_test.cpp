@@ -78,8 +78,9 @@ TEST(SessionReset, AsksAndCancelChangesNothing)
     ASSERT_EQ(dialogs.shown.size(), 1);
     const Alert &a = dialogs.shown.first();
     EXPECT_EQ(a.message, QStringLiteral("About to reset"));
-    EXPECT_EQ(a.informative, QStringLiteral("This computer session will be reset to factory settings.\n"
-                                            "Your pedal will remain the same"));
+    EXPECT_EQ(a.informative,
+              QStringLiteral("This computer session will be reset to factory settings.\n"
+                             "Your pedal will remain the same"));
     EXPECT_EQ(a.buttons, QStringList({QStringLiteral("Ok"), QStringLiteral("Cancel")}));
     EXPECT_EQ(a.kind, Alert::Kind::Destructive);
     EXPECT_EQ(snapshot(store), before);
@@ -211,7 +212,8 @@ TEST(PageResets, MidiStacksKeepTheirNamesAndTheLibrary)
     store.MidiStackList[9].Name = QStringLiteral("Verse stack");
     store.resetMidiStacks();
     EXPECT_EQ(store.MidiStackList[9].Name, QStringLiteral("Verse stack"));
-    EXPECT_EQ(store.MidiStackList[10].Name, before[QStringLiteral("MidiStackList")].toArray()[10][QStringLiteral("Name")].toString());
+    EXPECT_EQ(store.MidiStackList[10].Name,
+              before[QStringLiteral("MidiStackList")].toArray()[10][QStringLiteral("Name")].toString());
     for (const MidiStack &stack : store.MidiStackList)
         for (const MidiStackMessage &m : stack.MidiStackMessageList)
             EXPECT_EQ(m, MidiStackMessage::empty());

@@ -204,7 +204,8 @@ TEST_F(SessionToolTest, AnOutputThatIsNotARegularFileIsWrittenInto)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     ASSERT_TRUE(reader.waitForFinished(30000));
     EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()), fileForm(DataHandler()));
-    struct stat info {};
+    struct stat info
+    {};
     ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
@@ -236,8 +237,8 @@ TEST_F(SessionToolTest, UsageErrors)
          sessionPath, QStringLiteral("--page"), QStringLiteral("all")},
         {QStringLiteral("send"), sessionPath, QStringLiteral("--port"), path("none"), QStringLiteral("--changes-from")},
         // Refused before the port is tried: "nan" passes a test written as "<= 0 or > 3600".
-        {QStringLiteral("receive"), QStringLiteral("--port"), path("none"), QStringLiteral("--page"), QStringLiteral("all"),
-         QStringLiteral("--timeout"), QStringLiteral("nan")},
+        {QStringLiteral("receive"), QStringLiteral("--port"), path("none"), QStringLiteral("--page"),
+         QStringLiteral("all"), QStringLiteral("--timeout"), QStringLiteral("nan")},
     };
     for (const QStringList &args : usage) {
         const ToolRun r = run(args);
@@ -292,20 +293,26 @@ TEST_F(SessionToolTest, JsonShowsTheWholeStore)
     const QJsonObject json = doc.object();
     EXPECT_EQ(json.keys(), QStringList({"GlobalMenu", "MidiMessageLibrary", "MidiStackList", "Setlist", "SongList"}));
     EXPECT_EQ(json, SessionJson::toJson(expected));
-    EXPECT_EQ(json[QStringLiteral("SongList")][0][QStringLiteral("FullName")].toString(), QStringLiteral("Intro\nwith spaces"));
+    EXPECT_EQ(json[QStringLiteral("SongList")][0][QStringLiteral("FullName")].toString(),
+              QStringLiteral("Intro\nwith spaces"));
 }
 
 TEST_F(SessionToolTest, UploadPrintsTheBytesOfEachPageSend)
 {
     DataHandler store;
     openInto(store, sessionPath);
-    const struct { const char *page; SessionKeys::Page selection; int lines; } pages[] = {
-        {"songs", SessionKeys::Page::Songs, 21},    {"setjacks", SessionKeys::Page::SetJacks, 41},
-        {"setlist", SessionKeys::Page::Setlist, 1}, {"midi", SessionKeys::Page::Midi, 3},
-        {"global", SessionKeys::Page::Global, 1},   {"all", SessionKeys::Page::All, 67}};
+    const struct
+    {
+        const char *page;
+        SessionKeys::Page selection;
+        int lines;
+    } pages[] = {{"songs", SessionKeys::Page::Songs, 21},    {"setjacks", SessionKeys::Page::SetJacks, 41},
+                 {"setlist", SessionKeys::Page::Setlist, 1}, {"midi", SessionKeys::Page::Midi, 3},
+                 {"global", SessionKeys::Page::Global, 1},   {"all", SessionKeys::Page::All, 67}};
     for (const auto &p : pages) {
         SCOPED_TRACE(p.page);
-        const ToolRun r = run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QString::fromLatin1(p.page)});
+        const ToolRun r =
+            run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QString::fromLatin1(p.page)});
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_TRUE(r.err.isEmpty());
         const QString out = QString::fromUtf8(r.out);

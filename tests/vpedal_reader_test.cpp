@@ -69,21 +69,20 @@ QByteArray uploadOf(const DataHandler &store, SessionKeys::Page page)
 TEST(VirtualPedalReader, TheSameStreamCutAnywhereGivesTheSameEvents)
 {
     // A name with a ";" inside and a second line; a name preview whose name holds ";".
-    const QByteArray upload = "Tempos]" + QByteArray("120").repeated(128) + "\r\nName]a;b[c"
-                              + QByteArray("`").repeated(25) + "\r\n";
-    const QByteArray stream = "]0;]12;]5;]3;" + upload + ";]1;007120312Hi;[You"
-                              + QByteArray("`").repeated(23) + ";]2;176007100;]99;junk]4;";
+    const QByteArray upload =
+        "Tempos]" + QByteArray("120").repeated(128) + "\r\nName]a;b[c" + QByteArray("`").repeated(25) + "\r\n";
+    const QByteArray stream =
+        "]0;]12;]5;]3;" + upload + ";]1;007120312Hi;[You" + QByteArray("`").repeated(23) + ";]2;176007100;]99;junk]4;";
     const std::vector<Event> whole = feedInChunks(stream, {});
     QByteArray pieces;
     const QStringList expected = describe(whole, &pieces);
-    EXPECT_EQ(expected, QStringList({QStringLiteral("command 0"), QStringLiteral("command 12"),
-                                     QStringLiteral("command 5"), QStringLiteral("command 3"),
-                                     QStringLiteral("upload ") + QString::fromUtf8(upload),
-                                     QStringLiteral("command 1"),
-                                     QStringLiteral("name 007120312Hi;[You") + QString(23, QLatin1Char('`')),
-                                     QStringLiteral("command 2"), QStringLiteral("stack 176007100"),
-                                     QStringLiteral("command 99"), QStringLiteral("garbage"),
-                                     QStringLiteral("command 4")}));
+    EXPECT_EQ(expected,
+              QStringList({QStringLiteral("command 0"), QStringLiteral("command 12"), QStringLiteral("command 5"),
+                           QStringLiteral("command 3"), QStringLiteral("upload ") + QString::fromUtf8(upload),
+                           QStringLiteral("command 1"),
+                           QStringLiteral("name 007120312Hi;[You") + QString(23, QLatin1Char('`')),
+                           QStringLiteral("command 2"), QStringLiteral("stack 176007100"), QStringLiteral("command 99"),
+                           QStringLiteral("garbage"), QStringLiteral("command 4")}));
     EXPECT_EQ(pieces, upload);
 
     for (int a = 1; a < stream.size(); ++a) {
@@ -105,9 +104,10 @@ TEST(VirtualPedalReader, UploadPiecesReportTheirOffsets)
     const auto second = reader.feed(QByteArray(10, 'y') + "\r\n;]6;");
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(first[0].offset, 0);
-    ASSERT_EQ(describe(second), QStringList({QStringLiteral("upload ") + QString(1024, QLatin1Char('x'))
-                                                 + QString(10, QLatin1Char('y')) + QStringLiteral("\r\n"),
-                                             QStringLiteral("command 6")}));
+    ASSERT_EQ(describe(second),
+              QStringList({QStringLiteral("upload ") + QString(1024, QLatin1Char('x')) + QString(10, QLatin1Char('y'))
+                               + QStringLiteral("\r\n"),
+                           QStringLiteral("command 6")}));
     EXPECT_EQ(second[0].kind, Event::UploadPiece);
     EXPECT_EQ(second[0].offset, 1024);
     EXPECT_EQ(second[0].bytes.size(), 12);
@@ -148,7 +148,7 @@ TEST(VirtualPedal, StackPositionsOfAnUploadChooseTheStacks)
     QString value;
     for (int s = DataHandler::StackCount - 1; s >= 0; --s)
         value += QStringLiteral("%1%2").arg(s, 3, 10, QLatin1Char('0')).arg(176 + s % 16, 3, 10, QLatin1Char('0'))
-                 + QStringLiteral("000").repeated(9);
+            + QStringLiteral("000").repeated(9);
     VirtualPedal pedal;
     pedal.receive((QStringLiteral("]3;MidiStackMessageChannels]") + value + QStringLiteral("\r\n;")).toUtf8());
     ASSERT_EQ(pedal.counters().uploadsApplied, 1);
@@ -181,11 +181,10 @@ TEST(VirtualPedal, UploadsAfterFaults)
         qint64 channel; // of stack 1, message 1
     } cases[] = {
         {"a status number of no channel", "]3;" + channels + ";", 1, 0, 120, 127},
-        {"an upload broken off mid-line, then a full one",
-         "]3;Tempos]0990" + opening + "]3;" + tempos + ";", 1, 1, 99, 0},
+        {"an upload broken off mid-line, then a full one", "]3;Tempos]0990" + opening + "]3;" + tempos + ";", 1, 1, 99,
+         0},
         {"broken off after a whole line", "]3;" + tempos + opening + "]3;;", 1, 1, 120, 0},
-        {"the greeting inside a broken-off upload", "]3;Temp]0;" + opening + "]3;" + tempos + ";",
-         1, 1, 99, 0},
+        {"the greeting inside a broken-off upload", "]3;Temp]0;" + opening + "]3;" + tempos + ";", 1, 1, 99, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -204,13 +203,13 @@ TEST(VirtualPedal, MalformedUploadsChangeNothing)
 {
     const QByteArray goodTempos = "Tempos]" + QByteArray("099").repeated(128) + "\r\n";
     const QList<QByteArray> bad = {
-        goodTempos + "FontSizes]" + QByteArray("1").repeated(127) + "\r\n",        // one field short
-        goodTempos + "Fractions]" + QByteArray("1").repeated(127) + "x\r\n",       // not a digit
-        goodTempos + "NoSuchKey]123\r\n",                                          // unknown key
-        goodTempos + "just some words\r\n",                                        // no "]"
-        goodTempos + "Name]\xff\xfe" + QByteArray("`").repeated(3838) + "\r\n",    // not UTF-8
-        goodTempos + "Setlist]" + QByteArray("200").repeated(128) + "\r\n",        // no such song
-        goodTempos + "Global]123\r\n",                                             // block too short
+        goodTempos + "FontSizes]" + QByteArray("1").repeated(127) + "\r\n",     // one field short
+        goodTempos + "Fractions]" + QByteArray("1").repeated(127) + "x\r\n",    // not a digit
+        goodTempos + "NoSuchKey]123\r\n",                                       // unknown key
+        goodTempos + "just some words\r\n",                                     // no "]"
+        goodTempos + "Name]\xff\xfe" + QByteArray("`").repeated(3838) + "\r\n", // not UTF-8
+        goodTempos + "Setlist]" + QByteArray("200").repeated(128) + "\r\n",     // no such song
+        goodTempos + "Global]123\r\n",                                          // block too short
     };
     for (const QByteArray &body : bad) {
         QStringList log;
@@ -270,7 +269,9 @@ TEST(VirtualPedal, CommandsWithoutDataAreLoggedAndFactoryResetRestoresTheSession
                   .size(),
               1)
         << qPrintable(log.join('\n'));
-    EXPECT_EQ(log.filter(QStringLiteral("stack preview: play status 176 (type 0, channel 1), message 7, value 100")).size(), 1);
+    EXPECT_EQ(
+        log.filter(QStringLiteral("stack preview: play status 176 (type 0, channel 1), message 7, value 100")).size(),
+        1);
 
     EXPECT_TRUE(pedal.receive("]4;").isEmpty());
     EXPECT_EQ(differingKeys(DataHandler(), pedal.session()), QStringList());

@@ -41,8 +41,7 @@ protected:
         ASSERT_TRUE(openSessionFile(expected, sessionPath));
     }
 
-    ToolResult receive(const PedalProcess &pedal, const QString &page, const QString &out,
-                       const QStringList &more = {})
+    ToolResult receive(const PedalProcess &pedal, const QString &page, const QString &out, const QStringList &more = {})
     {
         return runTool(QStringList{QStringLiteral("receive"), QStringLiteral("--port"), pedal.device(),
                                    QStringLiteral("--page"), page, QStringLiteral("-o"), out}
@@ -64,8 +63,8 @@ TEST_F(VirtualPedalReceive, EachPageSentAndReceivedOnItsOwn)
     const QStringList pages = {QStringLiteral("setlist"), QStringLiteral("global"), QStringLiteral("songs"),
                                QStringLiteral("setjacks"), QStringLiteral("midi")};
     for (const QString &page : pages) {
-        const ToolResult sent = runTool({QStringLiteral("send"), sessionPath, QStringLiteral("--port"),
-                                         pedal.device(), QStringLiteral("--page"), page});
+        const ToolResult sent = runTool({QStringLiteral("send"), sessionPath, QStringLiteral("--port"), pedal.device(),
+                                         QStringLiteral("--page"), page});
         ASSERT_EQ(sent.exitCode, 0) << qPrintable(page) << ": " << qPrintable(sent.err);
     }
     // Each receive starts from the result of the one before; after the first only the
@@ -108,8 +107,8 @@ TEST_F(VirtualPedalReceive, RepliesCutAtRandomArriveWhole)
 TEST_F(VirtualPedalReceive, SinglePageWithSmallFixedChunksOntoABase)
 {
     PedalProcess pedal;
-    ASSERT_TRUE(pedal.start({QStringLiteral("--session"), sessionPath, QStringLiteral("--chunk-size"),
-                             QStringLiteral("5")}));
+    ASSERT_TRUE(
+        pedal.start({QStringLiteral("--session"), sessionPath, QStringLiteral("--chunk-size"), QStringLiteral("5")}));
     const QString out = dir.filePath(QStringLiteral("global.txt"));
     // The base keeps everything that the Global Settings page does not carry.
     const ToolResult r = receive(pedal, QStringLiteral("global"), out, {QStringLiteral("--base"), sessionPath});
@@ -152,8 +151,8 @@ TEST_F(VirtualPedalReceive, APedalThatStopsAnsweringWritesNothing)
 {
     // Answers the first two requests of the chain, then nothing more.
     PedalProcess pedal;
-    ASSERT_TRUE(pedal.start({QStringLiteral("--session"), sessionPath, QStringLiteral("--answer-limit"),
-                             QStringLiteral("2")}));
+    ASSERT_TRUE(
+        pedal.start({QStringLiteral("--session"), sessionPath, QStringLiteral("--answer-limit"), QStringLiteral("2")}));
     const QString out = dir.filePath(QStringLiteral("never.txt"));
     ToolResult r = receive(pedal, QStringLiteral("all"), out, {QStringLiteral("--timeout"), QStringLiteral("1.5")});
     EXPECT_EQ(r.exitCode, 1);
@@ -216,7 +215,7 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
     PedalProcess pedal;
     ASSERT_TRUE(pedal.start({}));
     const QString out = dir.filePath(QStringLiteral("never.txt"));
-    const QStringList sendAll{QStringLiteral("send"), sessionPath, QStringLiteral("--port"), pedal.device(),
+    const QStringList sendAll{QStringLiteral("send"),   sessionPath,          QStringLiteral("--port"), pedal.device(),
                               QStringLiteral("--page"), QStringLiteral("all")};
     const auto readLog = [](const QString &path) {
         QFile f(path);
@@ -266,7 +265,8 @@ TEST_F(VirtualPedalReceive, TransfersStoppedFromOutside)
     PedalProcess silent;
     ASSERT_TRUE(silent.start({QStringLiteral("--answer-limit"), QStringLiteral("0")}));
     RunningTool load({QStringLiteral("receive"), QStringLiteral("--port"), silent.device(), QStringLiteral("--page"),
-                      QStringLiteral("all"), QStringLiteral("-o"), out, QStringLiteral("--timeout"), QStringLiteral("60")});
+                      QStringLiteral("all"), QStringLiteral("-o"), out, QStringLiteral("--timeout"),
+                      QStringLiteral("60")});
     pause(1500);
     QElapsedTimer clock;
     clock.start();
@@ -464,7 +464,8 @@ TEST_F(VirtualPedalReceive, SendChangesUploadsOnlyTheChangedKeys)
         serial.closePort();
     }
     EXPECT_EQ(appliedUploads(logPath),
-              QStringList({QStringLiteral("upload applied: 67 keys"), QStringLiteral("upload applied: 2 keys: Name, Global")}));
+              QStringList(
+                  {QStringLiteral("upload applied: 67 keys"), QStringLiteral("upload applied: 2 keys: Name, Global")}));
     DataHandler edited;
     ASSERT_TRUE(openSessionFile(edited, editedPath));
     const QString backPath = dir.filePath(QStringLiteral("back.txt"));

@@ -27,8 +27,8 @@ struct LoggedPiece
 
 struct UploadLog
 {
-    double begin = -1;      // "]3;" received
-    double complete = -1;   // closing ";" received
+    double begin = -1;    // "]3;" received
+    double complete = -1; // closing ";" received
     std::vector<LoggedPiece> pieces;
 };
 
@@ -38,7 +38,8 @@ UploadLog readUploadLog(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return log;
-    static const QRegularExpression piece(QStringLiteral("^\\+([0-9.]+) \\S+ upload piece of (\\d+) bytes at offset (\\d+)"));
+    static const QRegularExpression piece(
+        QStringLiteral("^\\+([0-9.]+) \\S+ upload piece of (\\d+) bytes at offset (\\d+)"));
     static const QRegularExpression begin(QStringLiteral("^\\+([0-9.]+) \\S+ command \\]3; upload begins"));
     static const QRegularExpression complete(QStringLiteral("^\\+([0-9.]+) \\S+ upload closed by"));
     while (!file.atEnd()) {
@@ -81,8 +82,8 @@ TEST(VirtualPedalSendAll, WholeSessionComesBackWithThePedalDataAndPacedPieces)
     ASSERT_TRUE(openSessionFile(expected, sessionPath));
 
     PedalProcess pedal;
-    ASSERT_TRUE(pedal.start({QStringLiteral("--log"), logPath, QStringLiteral("--save"), savedPath,
-                             QStringLiteral("--link"), linkPath}));
+    ASSERT_TRUE(pedal.start(
+        {QStringLiteral("--log"), logPath, QStringLiteral("--save"), savedPath, QStringLiteral("--link"), linkPath}));
     EXPECT_EQ(QFileInfo(linkPath).symLinkTarget(), pedal.device());
 
     // Send through the link (the symbolic link works as a port name).
@@ -90,9 +91,9 @@ TEST(VirtualPedalSendAll, WholeSessionComesBackWithThePedalDataAndPacedPieces)
                                      QStringLiteral("--page"), QStringLiteral("all")});
     ASSERT_EQ(sent.exitCode, 0) << qPrintable(sent.err);
 
-    const ToolResult received = runTool({QStringLiteral("receive"), QStringLiteral("--port"), pedal.device(),
-                                         QStringLiteral("--page"), QStringLiteral("all"), QStringLiteral("-o"),
-                                         receivedPath});
+    const ToolResult received =
+        runTool({QStringLiteral("receive"), QStringLiteral("--port"), pedal.device(), QStringLiteral("--page"),
+                 QStringLiteral("all"), QStringLiteral("-o"), receivedPath});
     ASSERT_EQ(received.exitCode, 0) << qPrintable(received.err);
     EXPECT_TRUE(received.out.isEmpty());
 

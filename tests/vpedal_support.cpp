@@ -94,10 +94,7 @@ class Draw
 {
 public:
     explicit Draw(quint32 seed) : m_generator(seed) {}
-    qint64 operator()(qint64 lo, qint64 hi)
-    {
-        return std::uniform_int_distribution<qint64>(lo, hi)(m_generator);
-    }
+    qint64 operator()(qint64 lo, qint64 hi) { return std::uniform_int_distribution<qint64>(lo, hi)(m_generator); }
     bool chance(int percent) { return (*this)(0, 99) < percent; }
     std::mt19937 &generator() { return m_generator; }
 
@@ -109,8 +106,8 @@ private:
 // It never ends with a blank: a line's trailing blanks do not survive a reply.
 QString randomName(Draw &draw)
 {
-    static const QString chars = QStringLiteral(
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789     !#$%&()*+,-./:<=>?@^{|}~");
+    static const QString chars =
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789     !#$%&()*+,-./:<=>?@^{|}~");
     const int length = int(draw(0, 30));
     QString name;
     int breaks = 0;
@@ -196,23 +193,17 @@ void randomSession(DataHandler &store, quint32 seed)
                 if (member)
                     menu.*member = draw(0, 1);
             break;
-        case GlobalBlockField::Number:
-            menu.*(field.members[0]) = draw(0, largest(field.width));
-            break;
-        case GlobalBlockField::Offset:
-            menu.*(field.members[0]) = draw(-12, 12);
-            break;
-        case GlobalBlockField::Status:
-            randomStatus(draw, menu.*(field.members[0]), menu.*(field.members[1]));
-            break;
+        case GlobalBlockField::Number: menu.*(field.members[0]) = draw(0, largest(field.width)); break;
+        case GlobalBlockField::Offset: menu.*(field.members[0]) = draw(-12, 12); break;
+        case GlobalBlockField::Status: randomStatus(draw, menu.*(field.members[0]), menu.*(field.members[1])); break;
         case GlobalBlockField::ConverterTo:
             // The type comes with the "from" channel just before.
             menu.*(field.members[1]) = menu.*(field.members[0]) == 0 && draw.chance(15) ? 0 : draw(1, 16);
             break;
         }
     }
-    store.MidiMessageLibrary.push_back(MidiMessage(QStringLiteral("Maker"), QStringLiteral("Box"),
-                                                   QStringLiteral("Patch up"), 1, 5, 0));
+    store.MidiMessageLibrary.push_back(
+        MidiMessage(QStringLiteral("Maker"), QStringLiteral("Box"), QStringLiteral("Patch up"), 1, 5, 0));
     Normaliser::normalise(store);
 }
 

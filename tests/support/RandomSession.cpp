@@ -8,8 +8,8 @@ const QString kNameSigns = QStringLiteral("!#$%&()*+,-./:<=>?@^{|}~");
 
 // Letters outside ASCII, some of them outside the Basic Multilingual Plane, for the
 // names that the format carries as any text.
-const char32_t kWideLetters[] = {U'\u00e9', U'\u00df', U'\u0416', U'\u03a9', U'\u4e2d', U'\u65e5',
-                                 U'\U0001F3B5', U'\U0001F941', U'\U0001D11E', U'\U00010348'};
+const char32_t kWideLetters[] = {U'\u00e9', U'\u00df',     U'\u0416',     U'\u03a9',     U'\u4e2d',
+                                 U'\u65e5', U'\U0001F3B5', U'\U0001F941', U'\U0001D11E', U'\U00010348'};
 
 } // namespace
 
@@ -78,8 +78,8 @@ void RandomSession::fillSong(Song &song)
     song.FontSize = between(0, 9);
     song.BackgroundColour = between(0, 19);
     song.ForegroundColour = between(0, 19);
-    for (qint64 Song::*division : {&Song::DivisionOne, &Song::DivisionTwo, &Song::DivisionThree,
-                                   &Song::DivisionFour, &Song::DivisionMidi})
+    for (qint64 Song::*division :
+         {&Song::DivisionOne, &Song::DivisionTwo, &Song::DivisionThree, &Song::DivisionFour, &Song::DivisionMidi})
         song.*division = between(0, 30);
     song.ExpStack = between(0, 127);
     const auto &jacks = songJacks();

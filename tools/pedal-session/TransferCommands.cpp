@@ -107,7 +107,8 @@ void printAlerts(const ScriptedDialogs &dialogs, int &printed)
         const Alert &a = dialogs.shown.at(printed);
         QString text = a.message;
         if (!a.informative.isEmpty())
-            text += (text.isEmpty() ? QString() : QStringLiteral(": ")) + QString(a.informative).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            text += (text.isEmpty() ? QString() : QStringLiteral(": "))
+                + QString(a.informative).replace(QLatin1Char('\n'), QLatin1Char(' '));
         err(text);
     }
 }
@@ -170,8 +171,8 @@ struct Connection
     QtScheduler scheduler;
     SerialHandler serial;
     SignalWatcher signalWatcher;
-    int stoppedBy = 0;  // the signal that ended the command
-    QString lost;       // the port went away: the message
+    int stoppedBy = 0; // the signal that ended the command
+    QString lost;      // the port went away: the message
     Waiter *waiting = nullptr;
     QFile logFile;
 
@@ -302,7 +303,8 @@ int sendCommand(const QCommandLineParser &args)
             if (SessionKeys::at(k).gated)
                 changes.push_back(k);
         if (changes.empty()) {
-            err(QStringLiteral("nothing to send: the pedal's values of %1 and %2 are the same").arg(o.changesFrom, o.file));
+            err(QStringLiteral("nothing to send: the pedal's values of %1 and %2 are the same")
+                    .arg(o.changesFrom, o.file));
             return Ok;
         }
     }
@@ -311,7 +313,8 @@ int sendCommand(const QCommandLineParser &args)
     if (!connection.openLog(args.value(QStringLiteral("log"))) || !connection.open(o.port, true))
         return Failed;
     const QString unfinished = QStringLiteral("the send to %1 was not finished; the pedal has not applied it "
-                                              "(the next send starts a new upload)").arg(o.port);
+                                              "(the next send starts a new upload)")
+                                   .arg(o.port);
     if (const int status = connection.stopStatus(nullptr, unfinished); status >= 0)
         return status;
     PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
@@ -325,8 +328,8 @@ int sendCommand(const QCommandLineParser &args)
     QObject::connect(&known, &PedalKnownSession::changesSent, [&completed] { completed = true; });
     if (!o.changesFrom.isEmpty())
         known.setKnown(base);
-    const bool started = o.changesFrom.isEmpty() ? link.startSend(o.page)
-                                                 : known.sendChanges() == PedalKnownSession::Outcome::Started;
+    const bool started =
+        o.changesFrom.isEmpty() ? link.startSend(o.page) : known.sendChanges() == PedalKnownSession::Outcome::Started;
     if (!started) {
         printAlerts(connection.dialogs, connection.printed);
         err(QStringLiteral("nothing was sent to %1").arg(o.port));
@@ -346,9 +349,10 @@ int sendCommand(const QCommandLineParser &args)
     QStringList names;
     for (int k : changes)
         names.append(QString::fromLatin1(SessionKeys::at(k).key));
-    const QString what = !changes.empty()                   ? QStringLiteral("the changed keys (%1)").arg(names.join(QStringLiteral(", ")))
-                         : o.page == SessionKeys::Page::All ? QStringLiteral("all pages")
-                                                            : QStringLiteral("the %1 page").arg(o.pageName);
+    const QString what = !changes.empty()
+        ? QStringLiteral("the changed keys (%1)").arg(names.join(QStringLiteral(", ")))
+        : o.page == SessionKeys::Page::All ? QStringLiteral("all pages")
+                                           : QStringLiteral("the %1 page").arg(o.pageName);
     err(QStringLiteral("sent %1 to %2 in %3 pieces").arg(what, o.port).arg(pieces));
     return Ok;
 }
@@ -436,7 +440,8 @@ int flashCommand(const QCommandLineParser &args)
     QObject::connect(&updater, &FirmwareUpdater::finished, [&](bool succeeded, const QString &details) {
         success = succeeded;
         // The tool's output, or what stopped the update.
-        std::fprintf(stderr, "%s%s", details.toLocal8Bit().constData(), details.endsWith(QLatin1Char('\n')) ? "" : "\n");
+        std::fprintf(stderr, "%s%s", details.toLocal8Bit().constData(),
+                     details.endsWith(QLatin1Char('\n')) ? "" : "\n");
         waiter.quit();
     });
     const QString problem = updater.start(image, port);
@@ -446,7 +451,8 @@ int flashCommand(const QCommandLineParser &args)
     }
     connection.wait(waiter, -1);
     if (connection.stoppedBy) {
-        err(QStringLiteral("stopped by %1: the firmware update was not finished").arg(signalName(connection.stoppedBy)));
+        err(QStringLiteral("stopped by %1: the firmware update was not finished")
+                .arg(signalName(connection.stoppedBy)));
         return 128 + connection.stoppedBy;
     }
     err(success ? QStringLiteral("the firmware was written to the pedal on %1").arg(port)

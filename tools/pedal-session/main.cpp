@@ -70,9 +70,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     // Standard output holds only results; everything else goes to standard error.
-    Diagnostics::setSink([](const QString &line) {
-        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    });
+    Diagnostics::setSink([](const QString &line) { std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData()); });
 
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {

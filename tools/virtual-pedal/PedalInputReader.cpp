@@ -150,9 +150,7 @@ void PedalInputReader::finishCode(std::vector<Event> &out)
         m_state = State::NamePreview;
         m_codePoints = 0;
         break;
-    case 2:
-        m_state = State::StackPreview;
-        break;
+    case 2: m_state = State::StackPreview; break;
     case 3:
         m_state = State::Upload;
         m_uploadSize = 0;
@@ -161,9 +159,7 @@ void PedalInputReader::finishCode(std::vector<Event> &out)
         m_piece.clear();
         m_pieceOffset = 0;
         break;
-    default:
-        m_state = State::Idle;
-        break;
+    default: m_state = State::Idle; break;
     }
 }
 

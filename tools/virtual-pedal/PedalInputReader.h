@@ -22,13 +22,13 @@ public:
     struct Event
     {
         enum Kind {
-            Command,        // "]N;": code
-            UploadPiece,    // upload text received by one feed(): bytes, offset
-            Upload,         // the closing ";" of an upload arrived: bytes (the whole text)
-            UploadRefused,  // an upload was broken off or too large: problem
-            NamePreview,    // the fields after "]1;": bytes (without the closing ";")
-            StackPreview,   // the fields after "]2;": bytes (without the closing ";")
-            Garbage,        // bytes that are not part of any command: bytes, problem
+            Command,       // "]N;": code
+            UploadPiece,   // upload text received by one feed(): bytes, offset
+            Upload,        // the closing ";" of an upload arrived: bytes (the whole text)
+            UploadRefused, // an upload was broken off or too large: problem
+            NamePreview,   // the fields after "]1;": bytes (without the closing ";")
+            StackPreview,  // the fields after "]2;": bytes (without the closing ";")
+            Garbage,       // bytes that are not part of any command: bytes, problem
         };
         explicit Event(Kind k) : kind(k) {}
         Kind kind;
@@ -55,13 +55,13 @@ private:
     void abandonBody(std::vector<Event> &out, const QString &problem);
 
     State m_state = State::Idle;
-    QByteArray m_code;     // digits after "]"
-    QByteArray m_body;     // upload text or preview fields
-    QByteArray m_garbage;  // bytes outside any command, reported when the next one starts
-    QByteArray m_piece;    // upload text received in the current feed()
+    QByteArray m_code;    // digits after "]"
+    QByteArray m_body;    // upload text or preview fields
+    QByteArray m_garbage; // bytes outside any command, reported when the next one starts
+    QByteArray m_piece;   // upload text received in the current feed()
     qint64 m_pieceOffset = 0;
     qint64 m_uploadSize = 0;
     bool m_uploadOverflow = false;
     bool m_lineStart = true;
-    int m_codePoints = 0;  // of a name preview's fields
+    int m_codePoints = 0; // of a name preview's fields
 };

@@ -52,7 +52,7 @@ bool PseudoTerminal::open(QString &error)
         return false;
     }
     // Raw mode: no echo of what the pedal writes, no line-end translation.
-    termios settings {};
+    termios settings{};
     if (::tcgetattr(m_slave, &settings) == 0) {
         ::cfmakeraw(&settings);
         ::cfsetispeed(&settings, B9600);
@@ -76,7 +76,7 @@ bool PseudoTerminal::open(QString &error)
 
 int PseudoTerminal::lineSpeed() const
 {
-    termios settings {};
+    termios settings{};
     if (m_slave < 0 || ::tcgetattr(m_slave, &settings) != 0)
         return 0;
     switch (::cfgetospeed(&settings)) {
@@ -96,7 +96,7 @@ void PseudoTerminal::watchLine()
 {
     if (lineSpeed() != 1200)
         return;
-    termios settings {};
+    termios settings{};
     if (::tcgetattr(m_slave, &settings) == 0) {
         ::cfsetispeed(&settings, B9600);
         ::cfsetospeed(&settings, B9600);
@@ -118,7 +118,8 @@ void PseudoTerminal::readAvailable()
             continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             // Should not happen while the slave stays open; do not spin on it.
-            Diagnostics::line(QStringLiteral("virtual-pedal: reading the pseudo-terminal failed: %1").arg(systemError()));
+            Diagnostics::line(
+                QStringLiteral("virtual-pedal: reading the pseudo-terminal failed: %1").arg(systemError()));
             m_readNotifier->setEnabled(false);
             QTimer::singleShot(100, this, [this] { m_readNotifier->setEnabled(true); });
         }
@@ -152,7 +153,8 @@ void PseudoTerminal::writeSome()
                 return;
             }
             Diagnostics::line(QStringLiteral("virtual-pedal: writing the reply failed, %1 bytes dropped: %2")
-                                  .arg(m_out.size()).arg(systemError()));
+                                  .arg(m_out.size())
+                                  .arg(systemError()));
             m_out.clear();
             m_chunkLeft = 0;
             return;

@@ -15,7 +15,8 @@ SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent) {}
 
 SignalWatcher::~SignalWatcher()
 {
-    struct sigaction action {};
+    struct sigaction action
+    {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
     for (int number : {SIGINT, SIGTERM, SIGHUP})
@@ -39,7 +40,8 @@ bool SignalWatcher::install()
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read);
     connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::readPipe);
 
-    struct sigaction action {};
+    struct sigaction action
+    {};
     action.sa_handler = &SignalWatcher::handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

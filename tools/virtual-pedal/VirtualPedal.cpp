@@ -69,7 +69,6 @@ bool decodeUtf8(const QByteArray &bytes, QString &text)
 
 VirtualPedal::VirtualPedal(Log log) : m_log(std::move(log)) {}
 
-
 QByteArray VirtualPedal::receive(const QByteArray &bytes)
 {
     QByteArray reply;
@@ -103,7 +102,7 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
             log([&] {
                 const bool whole = size_t(keys) == SessionKeys::keysOfPage(SessionKeys::Page::All).size();
                 return QStringLiteral("upload applied: %1 keys").arg(keys)
-                       + (whole || names.isEmpty() ? QString() : QStringLiteral(": ") + names.join(QStringLiteral(", ")));
+                    + (whole || names.isEmpty() ? QString() : QStringLiteral(": ") + names.join(QStringLiteral(", ")));
             });
         } else {
             ++m_counters.uploadsRefused;
@@ -115,12 +114,8 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
         ++m_counters.uploadsRefused;
         log([&] { return QStringLiteral("upload refused, nothing applied: %1").arg(event.problem); });
         break;
-    case Event::NamePreview:
-        namePreview(event.bytes);
-        break;
-    case Event::StackPreview:
-        stackPreview(event.bytes);
-        break;
+    case Event::NamePreview: namePreview(event.bytes); break;
+    case Event::StackPreview: stackPreview(event.bytes); break;
     case Event::Garbage:
         ++m_counters.garbage;
         log([&] { return QStringLiteral("ignored %1: \"%2\"").arg(event.problem, printable(event.bytes)); });
@@ -158,28 +153,19 @@ void VirtualPedal::command(int code, QByteArray &reply)
         return;
     }
     switch (code) {
-    case 0:
-        log([&] { return QStringLiteral("command %1 greeting").arg(name); });
-        return;
-    case 1:
-        log([&] { return QStringLiteral("command %1 name preview follows").arg(name); });
-        return;
-    case 2:
-        log([&] { return QStringLiteral("command %1 stack preview follows").arg(name); });
-        return;
-    case 3:
-        log([&] { return QStringLiteral("command %1 upload begins").arg(name); });
-        return;
+    case 0: log([&] { return QStringLiteral("command %1 greeting").arg(name); }); return;
+    case 1: log([&] { return QStringLiteral("command %1 name preview follows").arg(name); }); return;
+    case 2: log([&] { return QStringLiteral("command %1 stack preview follows").arg(name); }); return;
+    case 3: log([&] { return QStringLiteral("command %1 upload begins").arg(name); }); return;
     case 4:
         m_session.resetSessionContents();
         ++m_counters.factoryResets;
         log([&] {
-            return QStringLiteral("command %1 factory reset: the pedal's session is the factory session again").arg(name);
+            return QStringLiteral("command %1 factory reset: the pedal's session is the factory session again")
+                .arg(name);
         });
         return;
-    case 12:
-        log([&] { return QStringLiteral("command %1 chained load bracket").arg(name); });
-        return;
+    case 12: log([&] { return QStringLiteral("command %1 chained load bracket").arg(name); }); return;
     default:
         ++m_counters.unknownCommands;
         log([&] { return QStringLiteral("command %1 unknown, ignored").arg(name); });
@@ -239,7 +225,8 @@ bool VirtualPedal::applyUpload(const QByteArray &bytes, QString &problem, int *k
         const QStringView key = line.left(bracket);
         const int index = SessionKeys::indexOf(key);
         if (index < 0) {
-            problem = QStringLiteral("line %1: unknown key \"%2\"").arg(i + 1).arg(CodePoints::left(key.toString(), 40));
+            problem =
+                QStringLiteral("line %1: unknown key \"%2\"").arg(i + 1).arg(CodePoints::left(key.toString(), 40));
             return false;
         }
         if (!SessionKeys::at(index).gated) {
@@ -301,7 +288,8 @@ void VirtualPedal::stackPreview(const QByteArray &fields)
         || !Encodings::parseDigits(QString::fromLatin1(fields.mid(3, 3)), message)
         || !Encodings::parseDigits(QString::fromLatin1(fields.mid(6, 3)), value)) {
         log([&] {
-            return QStringLiteral("stack preview ignored: \"%1\" is not three fields of 3 digits").arg(printable(fields));
+            return QStringLiteral("stack preview ignored: \"%1\" is not three fields of 3 digits")
+                .arg(printable(fields));
         });
         return;
     }

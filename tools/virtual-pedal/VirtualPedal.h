@@ -68,7 +68,7 @@ private:
     void namePreview(const QByteArray &fields);
     void stackPreview(const QByteArray &fields);
     // Reports a line to the log callback; the line is only composed when there is one.
-    template <typename MakeLine>
+    template<typename MakeLine>
     void log(MakeLine &&makeLine) const
     {
         if (m_log)

@@ -70,9 +70,10 @@ public:
         if (!m_file.isOpen())
             return;
         const double seconds = double(m_clock.nsecsElapsed()) / 1e9;
-        const QString stamped = QStringLiteral("+%1 %2 %3\n")
-                                    .arg(seconds, 0, 'f', 6)
-                                    .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("hh:mm:ss.zzz")), line);
+        const QString stamped =
+            QStringLiteral("+%1 %2 %3\n")
+                .arg(seconds, 0, 'f', 6)
+                .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("hh:mm:ss.zzz")), line);
         m_file.write(stamped.toUtf8());
         m_file.flush();
     }
@@ -90,37 +91,41 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("virtual-pedal"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PEDAL_VERSION));
     // Standard output holds only the device path; everything else goes to standard error.
-    Diagnostics::setSink([](const QString &line) {
-        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    });
+    Diagnostics::setSink([](const QString &line) { std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData()); });
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Plays the pedal on a pseudo-terminal. Prints the device path on its first line of output "
-        "and runs until it is stopped (Ctrl-C, SIGTERM, SIGHUP)."));
+    parser.setApplicationDescription(
+        QStringLiteral("Plays the pedal on a pseudo-terminal. Prints the device path on its first line of output "
+                       "and runs until it is stopped (Ctrl-C, SIGTERM, SIGHUP)."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption linkOption(QStringLiteral("link"),
-        QStringLiteral("Also make a symbolic link at <path> to the device (removed at exit)."), QStringLiteral("path"));
-    const QCommandLineOption sessionOption(QStringLiteral("session"),
-        QStringLiteral("Start from the session in <file> instead of the factory session."), QStringLiteral("file"));
+    const QCommandLineOption linkOption(
+        QStringLiteral("link"), QStringLiteral("Also make a symbolic link at <path> to the device (removed at exit)."),
+        QStringLiteral("path"));
+    const QCommandLineOption sessionOption(
+        QStringLiteral("session"), QStringLiteral("Start from the session in <file> instead of the factory session."),
+        QStringLiteral("file"));
     const QCommandLineOption saveOption(QStringLiteral("save"),
-        QStringLiteral("Write the pedal's session to <file> when it ends."), QStringLiteral("file"));
-    const QCommandLineOption chunkOption(QStringLiteral("chunk-size"),
+                                        QStringLiteral("Write the pedal's session to <file> when it ends."),
+                                        QStringLiteral("file"));
+    const QCommandLineOption chunkOption(
+        QStringLiteral("chunk-size"),
         QStringLiteral("Write replies in chunks of <n> bytes (the largest chunk with --random-chunks; default 64)."),
         QStringLiteral("n"));
     const QCommandLineOption randomOption(QStringLiteral("random-chunks"),
-        QStringLiteral("Write replies in chunks of random sizes."));
-    const QCommandLineOption seedOption(QStringLiteral("seed"),
-        QStringLiteral("Seed of the random chunk sizes (default 1)."), QStringLiteral("s"));
-    const QCommandLineOption logOption(QStringLiteral("log"),
+                                          QStringLiteral("Write replies in chunks of random sizes."));
+    const QCommandLineOption seedOption(
+        QStringLiteral("seed"), QStringLiteral("Seed of the random chunk sizes (default 1)."), QStringLiteral("s"));
+    const QCommandLineOption logOption(
+        QStringLiteral("log"),
         QStringLiteral("Write every command and upload piece received, with times, to <file> (\"-\": standard error)."),
         QStringLiteral("file"));
-    const QCommandLineOption answerOption(QStringLiteral("answer-limit"),
+    const QCommandLineOption answerOption(
+        QStringLiteral("answer-limit"),
         QStringLiteral("Answer only the first <n> load requests, then stay silent (a pedal that stops answering)."),
         QStringLiteral("n"));
-    parser.addOptions({linkOption, sessionOption, saveOption, chunkOption, randomOption, seedOption, logOption,
-                       answerOption});
+    parser.addOptions(
+        {linkOption, sessionOption, saveOption, chunkOption, randomOption, seedOption, logOption, answerOption});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         printError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
@@ -184,7 +189,8 @@ int main(int argc, char **argv)
     const QString linkPath = parser.value(linkOption);
     if (!linkPath.isEmpty()) {
         const QByteArray link = QFile::encodeName(linkPath);
-        struct stat info {};
+        struct stat info
+        {};
         if (::lstat(link.constData(), &info) == 0) {
             if (!S_ISLNK(info.st_mode)) {
                 printError(QStringLiteral("%1 exists and is not a symbolic link; it is left alone").arg(linkPath));
@@ -193,7 +199,8 @@ int main(int argc, char **argv)
             ::unlink(link.constData());
         }
         if (::symlink(QFile::encodeName(pty.devicePath()).constData(), link.constData()) != 0) {
-            printError(QStringLiteral("cannot make the link %1: %2").arg(linkPath, QString::fromLocal8Bit(std::strerror(errno))));
+            printError(QStringLiteral("cannot make the link %1: %2")
+                           .arg(linkPath, QString::fromLocal8Bit(std::strerror(errno))));
             return 1;
         }
     }
@@ -223,14 +230,14 @@ int main(int argc, char **argv)
         pty.write(reply);
     });
 
-
     app.exec();
 
     int status = 0;
     if (!savePath.isEmpty()) {
         SessionWriter writer;
         writer.setAllKeyFlags(true);
-        const QString failure = TextFileSaver::writeAtomically(savePath, writer.write(pedal.session(), SessionWriter::Form::File));
+        const QString failure =
+            TextFileSaver::writeAtomically(savePath, writer.write(pedal.session(), SessionWriter::Form::File));
         if (!failure.isEmpty()) {
             printError(QStringLiteral("cannot save the session to %1: %2").arg(savePath, failure));
             status = 1;
