@@ -17,30 +17,25 @@ QString Dialogs::chooseFirmwareImage(const QString &folder)
 
 bool Dialogs::confirm(const QString &message, const QString &informative, const QString &title)
 {
-    return alert({message, informative, {QStringLiteral("Ok"), QStringLiteral("Cancel")}, title}) == 0;
+    return alert(Alert::question(message, informative, title)) == 0;
 }
 
 bool Dialogs::confirmDestructive(const QString &message, const QString &informative, const QString &title)
 {
-    return alert({message,
-                  informative,
-                  {QStringLiteral("Ok"), QStringLiteral("Cancel")},
-                  title,
-                  Alert::Kind::Destructive})
-        == 0;
+    return alert(Alert::destructive(message, informative, title)) == 0;
 }
 
 void Dialogs::inform(const QString &message, const QString &informative)
 {
-    alert({message, informative, {QStringLiteral("Ok")}, QString()});
+    alert(Alert::note(message, informative));
 }
 
 void Dialogs::warn(const QString &message, const QString &informative)
 {
-    alert({message, informative, {QStringLiteral("Ok")}, QString(), Alert::Kind::Failure});
+    alert(Alert::failure(message, informative));
 }
 
 void Dialogs::notConnected()
 {
-    warn(QStringLiteral("Please connect to the pedal first"), QString());
+    alert(Alert::notConnected());
 }

@@ -1,26 +1,11 @@
 #pragma once
 
+#include "Alert.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-
-// A modal alert: message text, informative text and one or two buttons ("Ok" first).
-struct Alert
-{
-    // What the alert is about; the window chooses its icon and default button by it.
-    enum class Kind {
-        Plain,       // a note, or a question when it has several buttons
-        Destructive, // a confirmation of something that cannot be undone: Cancel is the default
-        Failure,     // something could not be done
-    };
-
-    QString message;
-    QString informative;
-    QStringList buttons;
-    QString title;
-    Kind kind = Kind::Plain;
-};
 
 // Everything the program asks the user goes through this interface: the window
 // implements it with real message boxes and file panels, tests and the command-line
