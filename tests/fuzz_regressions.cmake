@@ -4,9 +4,5 @@
 pedal_add_test(NAME fuzz_regressions_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/fuzz_regressions_test.cpp
-    ${PROJECT_SOURCE_DIR}/fuzz/FuzzInput.cpp
-    ${PROJECT_SOURCE_DIR}/fuzz/StoreSnapshot.cpp
-    ${PROJECT_SOURCE_DIR}/fuzz/SessionFileCheck.cpp
-    ${PROJECT_SOURCE_DIR}/fuzz/ReceiveCheck.cpp
-    ${PROJECT_SOURCE_DIR}/fuzz/PedalInputCheck.cpp
+    ${PROJECT_SOURCE_DIR}/fuzz/FuzzChecks.cpp
   LIBS pedal_virtual pedal_link pedal_format pedal_model)

@@ -1,398 +1,282 @@
-// pedal-session, run as a separate process: exit codes, messages, the file form, JSON
-// and the bytes of an upload.
+// pedal-session run as a process: one table of command lines, walked in order, with their
+// exit status (usage errors 2) and outcome: standard output or the file written, held
+// against the golden files byte for byte, and the sessions that travel through the
+// virtual pedal.
 #include "RandomSession.h"
-
-#include "format/SessionJson.h"
-#include "format_test_util.h"
-#include "model/Normaliser.h"
+#include "vpedal_support.h"
 
 #include "PedalVersion.h"
+#include "format/SessionJson.h"
+#include "format/SessionReader.h"
+#include "model/Normaliser.h"
+#include "model/ScriptedDialogs.h"
 
-#include <QFile>
-#include <QJsonArray>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
+#include <optional>
 #include <sys/stat.h>
+
+using namespace vpedal;
 
 namespace {
 
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun run(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(PEDAL_SESSION_TOOL), args);
-    ToolRun r;
-    if (!process.waitForFinished(60000)) {
-        ADD_FAILURE() << "pedal-session did not finish";
-        process.kill();
-        process.waitForFinished();
-        return r;
-    }
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    r.exitCode = process.exitCode();
-    r.out = process.readAllStandardOutput();
-    r.err = process.readAllStandardError();
-    return r;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
+QByteArray readAll(const QString &path)
 {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
-QByteArray readFile(const QString &path)
+QByteArray json(const DataHandler &store)
 {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
+    return QJsonDocument(SessionJson::toJson(store)).toJson();
 }
-
-// The editor's Open, in this process: read, apply, normalise.
-void openInto(DataHandler &store, const QString &path)
-{
-    ScriptedDialogs dialogs;
-    SessionReader reader;
-    ASSERT_EQ(reader.readFile(path, dialogs, store), SessionReader::Status::Read) << reader.problem().toStdString();
-    reader.apply(store);
-    Normaliser::normalise(store);
-}
-
-class SessionToolTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        DataHandler source;
-        RandomSession(606).fill(source, {6, true, true});
-        // Values that need the normalisation of Open, and blanks for the upload.
-        source.SongList[0]->UpdateName(QStringLiteral("Intro\nwith spaces"));
-        source.SongList[1]->UpdateTempo(299);
-        source.MidiStackList[0].Name = QStringLiteral("Stack with spaces");
-        sessionPath = dir.filePath(QStringLiteral("session.txt"));
-        writeFile(sessionPath, fileForm(source).toUtf8());
-    }
-    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
-
-    QTemporaryDir dir;
-    QString sessionPath;
-};
 
 } // namespace
 
-TEST_F(SessionToolTest, NewWritesTheFactorySession)
+TEST(SessionTool, CommandLines)
 {
-    DataHandler factory;
-    const ToolRun r = run({QStringLiteral("new")});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(QString::fromUtf8(r.out), fileForm(factory));
-    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-
-    const ToolRun toFile = run({QStringLiteral("new"), QStringLiteral("-o"), path("new.txt")});
-    EXPECT_EQ(toFile.exitCode, 0);
-    EXPECT_TRUE(toFile.out.isEmpty());
-    EXPECT_EQ(QString::fromUtf8(readFile(path("new.txt"))), fileForm(factory));
-}
-
-TEST_F(SessionToolTest, OpenWritesWhatTheEditorWouldSave)
-{
-    DataHandler expected;
-    openInto(expected, sessionPath);
-    const ToolRun r = run({QStringLiteral("open"), sessionPath, QStringLiteral("-o"), path("out.txt")});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-    const QByteArray written = readFile(path("out.txt"));
-    EXPECT_EQ(QString::fromUtf8(written), fileForm(expected));
-    EXPECT_TRUE(written.contains("Name]Intro[with spaces`"));
-
-    // Opening its own output gives the same text again.
-    const ToolRun again = run({QStringLiteral("open"), path("out.txt")});
-    EXPECT_EQ(again.exitCode, 0);
-    EXPECT_EQ(again.out, written);
-}
-
-TEST_F(SessionToolTest, ADamagedFileIsRefusedWithOneLineAndNothingWritten)
-{
-    QByteArray text = readFile(sessionPath);
-    const int tempos = text.indexOf("\r\nTempos]") + 9;
-    text.replace(tempos + 6, 3, "000"); // song 3 has the tempo 0
-    const QString damaged = path("damaged.txt");
-    writeFile(damaged, text);
-    writeFile(path("keep.txt"), "precious");
-
-    const ToolRun r = run({QStringLiteral("open"), damaged, QStringLiteral("-o"), path("keep.txt")});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.isEmpty());
-    const QString err = QString::fromUtf8(r.err);
-    EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
-    EXPECT_TRUE(err.endsWith(QLatin1Char('\n')));
-    EXPECT_TRUE(err.contains(damaged)) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("Tempos"))) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("song 3 has the tempo 0"))) << err.toStdString();
-    EXPECT_EQ(readFile(path("keep.txt")), QByteArray("precious"));
-
-    const ToolRun notThere = run({QStringLiteral("open"), damaged, QStringLiteral("-o"), path("none.txt")});
-    EXPECT_EQ(notThere.exitCode, 1);
-    EXPECT_FALSE(QFile::exists(path("none.txt")));
-    EXPECT_TRUE(dir.path().size() > 0);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3); // no temporary files left
-
-    for (const char *command : {"json", "upload"}) {
-        QStringList args{QString::fromLatin1(command), damaged};
-        if (QByteArray(command) == "upload")
-            args << QStringLiteral("--page") << QStringLiteral("all");
-        const ToolRun other = run(args);
-        EXPECT_EQ(other.exitCode, 1) << command;
-        EXPECT_TRUE(other.out.isEmpty()) << command;
-        EXPECT_EQ(other.err.count('\n'), 1) << command;
-    }
-}
-
-TEST_F(SessionToolTest, MessagesStayOnOneLine)
-{
-    // A value with a line feed inside (a file with other line ends) is quoted in the
-    // message without breaking it.
-    QString text = QStringLiteral("Tempos]") + QString(3 * 127, QLatin1Char('1')) + QStringLiteral("\nFractions]0\r\n");
-    writeFile(path("lf.txt"), text.toUtf8());
-    const ToolRun r = run({QStringLiteral("open"), path("lf.txt")});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("Tempos")) << r.err.toStdString();
-
-    const ToolRun missing = run({QStringLiteral("open"), path("missing.txt")});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err.count('\n'), 1) << missing.err.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(missing.err).contains(path("missing.txt")));
-}
-
-TEST_F(SessionToolTest, AResultThatCannotBeWrittenIsAFailure)
-{
-    if (!QFile::exists(QStringLiteral("/dev/full")))
-        GTEST_SKIP() << "no /dev/full";
-    QProcess process;
-    process.setStandardOutputFile(QStringLiteral("/dev/full"));
-    process.start(QStringLiteral(PEDAL_SESSION_TOOL), {QStringLiteral("json"), sessionPath});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 1);
-    const QByteArray err = process.readAllStandardError();
-    EXPECT_EQ(err.count('\n'), 1);
-    EXPECT_TRUE(err.contains("No space left on device")) << err.constData();
-}
-
-// An output that is not a regular file (here a FIFO) is written into, not replaced.
-TEST_F(SessionToolTest, AnOutputThatIsNotARegularFileIsWrittenInto)
-{
-    const QString fifo = path("fifo");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QProcess reader;
-    reader.start(QStringLiteral("cat"), {fifo});
-    ASSERT_TRUE(reader.waitForStarted());
-    const ToolRun r = run({QStringLiteral("new"), QStringLiteral("-o"), fifo});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    ASSERT_TRUE(reader.waitForFinished(30000));
-    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()), fileForm(DataHandler()));
-    struct stat info
-    {};
-    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-}
-
-TEST_F(SessionToolTest, UsageErrors)
-{
-    const QList<QStringList> usage = {
-        {},
-        {QStringLiteral("frobnicate")},
-        {QStringLiteral("new"), QStringLiteral("extra")},
-        {QStringLiteral("new"), QStringLiteral("-o")},
-        {QStringLiteral("open")},
-        {QStringLiteral("open"), sessionPath, sessionPath},
-        {QStringLiteral("open"), sessionPath, QStringLiteral("--bogus")},
-        {QStringLiteral("json")},
-        {QStringLiteral("json"), sessionPath, QStringLiteral("-o"), path("x.json")},
-        {QStringLiteral("upload"), sessionPath},
-        {QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QStringLiteral("bogus")},
-        {QStringLiteral("upload"), QStringLiteral("--page"), QStringLiteral("all")},
-        {QStringLiteral("diff")},
-        {QStringLiteral("diff"), sessionPath},
-        {QStringLiteral("diff"), sessionPath, sessionPath, sessionPath},
-        {QStringLiteral("diff"), sessionPath, sessionPath, QStringLiteral("--bogus")},
-        // diff, like diff(1), says 2 for any trouble: here files that cannot be read.
-        {QStringLiteral("diff"), sessionPath, path("missing.txt")},
-        {QStringLiteral("diff"), dir.path(), sessionPath},
-        // Send Changes sends what differs from BASE: no page as well, BASE needs a value.
-        {QStringLiteral("send"), sessionPath, QStringLiteral("--port"), path("none"), QStringLiteral("--changes-from"),
-         sessionPath, QStringLiteral("--page"), QStringLiteral("all")},
-        {QStringLiteral("send"), sessionPath, QStringLiteral("--port"), path("none"), QStringLiteral("--changes-from")},
-        // Refused before the port is tried: "nan" passes a test written as "<= 0 or > 3600".
-        {QStringLiteral("receive"), QStringLiteral("--port"), path("none"), QStringLiteral("--page"),
-         QStringLiteral("all"), QStringLiteral("--timeout"), QStringLiteral("nan")},
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString d = dir.path(), g = QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden");
+    const auto golden = [&g](const char *name) { return readAll(g + QLatin1Char('/') + QLatin1String(name)); };
+    const auto upload = [&](const char *page) {
+        return "]3;" + golden((QByteArray("random-pedal-") + page + ".txt").constData()).replace(' ', '_') + ";";
     };
-    for (const QStringList &args : usage) {
-        const ToolRun r = run(args);
-        EXPECT_EQ(r.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(r.out.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_FALSE(r.err.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();
-    }
-    EXPECT_FALSE(QFile::exists(path("x.json")));
-    const ToolRun version = run({QStringLiteral("--version")});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, QByteArray("pedal-session " PEDAL_VERSION "\n"));
-}
 
-TEST_F(SessionToolTest, LegacyFilesNeedTheirQuestionAnswered)
-{
-    QString line;
-    for (int i = 0; i < 128; ++i)
-        line += (i == 0 ? QStringLiteral("Old") + QString(27, QLatin1Char('`')) : QString(30, QLatin1Char('`')));
-    for (int i = 0; i < 128; ++i)
-        line += QStringLiteral("090");
-    for (int i = 0; i < 256; ++i)
-        line += QStringLiteral("03");
-    writeFile(path("legacy.txt"), line.toUtf8());
-
-    const ToolRun refused = run({QStringLiteral("open"), path("legacy.txt"), QStringLiteral("-o"), path("l.txt")});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(refused.err).contains(QStringLiteral("--accept-legacy")));
-    EXPECT_FALSE(QFile::exists(path("l.txt")));
-
-    const ToolRun accepted = run({QStringLiteral("json"), path("legacy.txt"), QStringLiteral("--accept-legacy")});
-    EXPECT_EQ(accepted.exitCode, 0) << accepted.err.toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(accepted.out).object();
-    const QJsonObject first = json[QStringLiteral("SongList")].toArray()[0].toObject();
-    EXPECT_EQ(first[QStringLiteral("FullName")].toString(), QStringLiteral("Old"));
-    EXPECT_EQ(first[QStringLiteral("Tempo")].toInteger(), 90);
-    EXPECT_EQ(first[QStringLiteral("ForegroundColour")].toInteger(), 2);
-    EXPECT_EQ(first[QStringLiteral("BackgroundColour")].toInteger(), 2);
-    EXPECT_EQ(first[QStringLiteral("ProgramChange")].toInteger(), 1);
-}
-
-TEST_F(SessionToolTest, JsonShowsTheWholeStore)
-{
-    DataHandler expected;
-    openInto(expected, sessionPath);
-    const ToolRun r = run({QStringLiteral("json"), sessionPath});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.isEmpty());
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-    const QJsonObject json = doc.object();
-    EXPECT_EQ(json.keys(), QStringList({"GlobalMenu", "MidiMessageLibrary", "MidiStackList", "Setlist", "SongList"}));
-    EXPECT_EQ(json, SessionJson::toJson(expected));
-    EXPECT_EQ(json[QStringLiteral("SongList")][0][QStringLiteral("FullName")].toString(),
-              QStringLiteral("Intro\nwith spaces"));
-}
-
-TEST_F(SessionToolTest, UploadPrintsTheBytesOfEachPageSend)
-{
-    DataHandler store;
-    openInto(store, sessionPath);
-    const struct
+    // A session whose values need the normalisation of Open, a damaged copy, a file with
+    // other line ends, a legacy single-line session, and the golden random session changed.
+    DataHandler source;
+    RandomSession(606).fill(source, {6, true, true});
+    source.SongList[0]->UpdateName(QStringLiteral("Intro\nwith spaces"));
+    source.SongList[1]->UpdateTempo(299);
+    ASSERT_TRUE(writeFile(d + "/session.txt", fileForm(source)));
+    ASSERT_TRUE(writeFile(d + "/same.txt", fileForm(source)));
+    DataHandler session, random, next, legacy;
+    ASSERT_TRUE(openSessionFile(session, d + "/session.txt"));
+    ASSERT_TRUE(openSessionFile(random, g + "/random.txt"));
+    ASSERT_TRUE(openSessionFile(next, g + "/random.txt"));
+    next.SongList[7]->UpdateTempo(next.SongList[7]->Tempo == 97 ? 98 : 97);
+    ASSERT_TRUE(writeFile(d + "/next.txt", fileForm(next)));
+    QByteArray damaged = fileForm(source);
+    damaged.replace(damaged.indexOf("\r\nTempos]") + 15, 3, "000"); // song 3
+    ASSERT_TRUE(writeFile(d + "/damaged.txt", damaged));
+    ASSERT_TRUE(writeFile(d + "/keep.txt", "precious"));
+    ASSERT_TRUE(writeFile(d + "/lf.txt", "Tempos]" + QByteArray(3 * 127, '1') + "\nFractions]0\r\n"));
+    const QByteArray legacyLine =
+        "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128) + QByteArray("03").repeated(256);
+    ASSERT_TRUE(writeFile(d + "/legacy.txt", legacyLine));
     {
-        const char *page;
-        SessionKeys::Page selection;
-        int lines;
-    } pages[] = {{"songs", SessionKeys::Page::Songs, 21},    {"setjacks", SessionKeys::Page::SetJacks, 41},
-                 {"setlist", SessionKeys::Page::Setlist, 1}, {"midi", SessionKeys::Page::Midi, 3},
-                 {"global", SessionKeys::Page::Global, 1},   {"all", SessionKeys::Page::All, 67}};
-    for (const auto &p : pages) {
-        SCOPED_TRACE(p.page);
-        const ToolRun r =
-            run({QStringLiteral("upload"), sessionPath, QStringLiteral("--page"), QString::fromLatin1(p.page)});
-        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_TRUE(r.err.isEmpty());
-        const QString out = QString::fromUtf8(r.out);
-        ASSERT_TRUE(out.startsWith(QStringLiteral("]3;")));
-        ASSERT_TRUE(out.endsWith(QStringLiteral("\r\n;")));
-        EXPECT_FALSE(out.contains(QLatin1Char(' ')));
-        const QString body = out.mid(3, out.size() - 4);
-        EXPECT_EQ(body.count(QStringLiteral("\r\n")), p.lines);
-
-        SessionWriter writer;
-        writer.selectPage(p.selection);
-        QString expected = writer.write(store, SessionWriter::Form::Pedal);
-        expected.replace(QLatin1Char(' '), QLatin1Char('_'));
-        EXPECT_EQ(body, expected);
+        ScriptedDialogs ok; // answers "Ok"
+        SessionReader reader;
+        ASSERT_EQ(reader.readFile(d + "/legacy.txt", ok, legacy), SessionReader::Status::Read);
+        reader.apply(legacy);
+        Normaliser::normalise(legacy);
     }
-}
-
-TEST_F(SessionToolTest, DiffSaysWhatChangedAndExitsAsDiffDoes)
-{
-    const QString same = path("same.txt");
-    writeFile(same, readFile(sessionPath));
     DataHandler changed;
-    openInto(changed, sessionPath);
+    ASSERT_TRUE(openSessionFile(changed, d + "/session.txt"));
     changed.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
-    changed.GlobalMenu.MidiChannelOut = 5;
+    changed.GlobalMenu.MidiChannelOut = session.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
     changed.MidiStackList[3].MidiStackMessageList[0].Value = 64;
-    const QString other = path("other.txt");
-    writeFile(other, fileForm(changed).toUtf8());
-    DataHandler before;
-    openInto(before, sessionPath);
-    const QString name = before.SongList[2]->NameWithoutBreaks;
-    const QString stack = before.MidiStackList[3].Name;
-    const qint64 channel = before.GlobalMenu.MidiChannelOut;
-    const qint64 value = before.MidiStackList[3].MidiStackMessageList[0].Value;
+    ASSERT_TRUE(writeFile(d + "/other.txt", fileForm(changed)));
+    const QByteArray changes =
+        QStringLiteral("Song 3 (%1): Name \"%1\" → \"Intro Riff\"\nGlobal: Midi Channel Out %2 → %3\n"
+                       "Stack 4 (%4): Row 1 Value %5 → 64\n")
+            .arg(session.SongList[2]->NameWithoutBreaks)
+            .arg(session.GlobalMenu.MidiChannelOut)
+            .arg(changed.GlobalMenu.MidiChannelOut)
+            .arg(session.MidiStackList[3].Name)
+            .arg(session.MidiStackList[3].MidiStackMessageList[0].Value)
+            .toUtf8();
+    // Firmware images and a stand-in flashing tool first on PATH that fails on "bad" images.
+    ASSERT_TRUE(writeFile(d + "/empty.bin", QByteArray()));
+    ASSERT_TRUE(writeFile(d + "/pedal.bin", QByteArray(64, '\x5a')));
+    ASSERT_TRUE(writeFile(d + "/bad.bin", QByteArray(64, '\x5a')));
+    ASSERT_TRUE(writeFile(d + "/bossac",
+                          "#!/bin/sh\necho \"$@\"\ncase \"$*\" in *bad*) echo 'No device found'; "
+                          "exit 1;; esac\necho 'Write 64 bytes to flash (1 pages)'\n"));
+    QFile(d + "/bossac").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
+    qputenv("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
 
-    // A damaged file and a legacy file without --accept-legacy are trouble.
-    QByteArray damaged = readFile(sessionPath);
-    damaged.replace("\r\nTempos]", "\r\nTempos]000");
-    writeFile(path("damaged.txt"), damaged);
-    QString legacy;
-    for (int i = 0; i < 128; ++i)
-        legacy += QString(30, QLatin1Char('`'));
-    legacy += QString(3 * 128, QLatin1Char('1')) + QString(2 * 256, QLatin1Char('1'));
-    writeFile(path("legacy.txt"), legacy.toUtf8());
+    // A pedal, and one that answers two requests and then no more.
+    PedalProcess pedal, tired;
+    ASSERT_TRUE(pedal.start({"--log", d + "/pedal.log"}));
+    ASSERT_TRUE(tired.start({"--answer-limit", "2"}));
 
     const struct
     {
-        QStringList args;
-        int exitCode;
-        QStringList lines; // standard output
+        QStringList args; // {d} the scratch folder, {g} the golden files, {p} and {t} the pedals
+        int exit;
+        std::optional<QByteArray> out;
+        const char *has = nullptr; // a part of the messages
+        QString file = {};         // a file the command writes, or must not write
+        std::optional<QByteArray> fileIs = {};
+        const DataHandler *same = nullptr; // the store the file holds, as far as the pedal carries it
     } rows[] = {
-        {{sessionPath, same}, 0, {}},
-        {{sessionPath, same, QStringLiteral("--json")}, 0, {QStringLiteral("[")}},
-        {{sessionPath, other},
+        {{"new"}, 0, golden("factory.txt")},
+        {{"new", "-o", "{d}/new.txt"}, 0, "", nullptr, "{d}/new.txt", golden("factory.txt")},
+        {{"open", "{g}/random.txt"}, 0, golden("random.txt")},
+        {{"open", "{d}/session.txt", "-o", "{d}/open.txt"}, 0, "", nullptr, "{d}/open.txt", fileForm(session)},
+        {{"json", "{g}/random.txt"}, 0, json(random)},
+        {{"upload", "{g}/random.txt", "--page", "songs"}, 0, upload("songs")},
+        {{"upload", "{g}/random.txt", "--page", "setjacks"}, 0, upload("setjacks")},
+        {{"upload", "{g}/random.txt", "--page", "setlist"}, 0, upload("setlist")},
+        {{"upload", "{g}/random.txt", "--page", "midi"}, 0, upload("midi")},
+        {{"upload", "{g}/random.txt", "--page", "global"}, 0, upload("global")},
+        {{"upload", "{g}/random.txt", "--page", "all"}, 0, upload("all")},
+        // Refused input: one line, nothing written, nothing replaced.
+        {{"open", "{d}/damaged.txt", "-o", "{d}/keep.txt"},
          1,
-         {QStringLiteral("Song 3 (%1): Name \"%1\" → \"Intro Riff\"").arg(name),
-          QStringLiteral("Global: Midi Channel Out %1 → 5").arg(channel),
-          QStringLiteral("Stack 4 (%1): Row 1 Value %2 → 64").arg(stack).arg(value)}},
-        {{sessionPath, path("damaged.txt")}, 2, {}},
-        {{path("legacy.txt"), sessionPath}, 2, {}},
-        {{path("legacy.txt"), path("legacy.txt"), QStringLiteral("--accept-legacy")}, 0, {}},
+         {},
+         "song 3 has the tempo 0",
+         "{d}/keep.txt",
+         "precious"},
+        {{"open", "{d}/damaged.txt", "-o", "{d}/none.txt"}, 1, {}, "{d}/damaged.txt", "{d}/none.txt"},
+        {{"json", "{d}/damaged.txt"}, 1, {}},
+        {{"upload", "{d}/damaged.txt", "--page", "all"}, 1, {}},
+        {{"open", "{d}/lf.txt"}, 1, {}, "Tempos"},
+        {{"open", "{d}/missing.txt"}, 1, {}, "{d}/missing.txt"},
+        {{"open", "{d}/legacy.txt", "-o", "{d}/l.txt"}, 1, {}, "--accept-legacy", "{d}/l.txt"},
+        {{"json", "{d}/legacy.txt", "--accept-legacy"}, 0, json(legacy)},
+        {{"--version"}, 0, "pedal-session " PEDAL_VERSION "\n"},
+        // Usage errors.
+        {{}, 2, {}},
+        {{"frobnicate"}, 2, {}},
+        {{"new", "extra"}, 2, {}},
+        {{"new", "-o"}, 2, {}},
+        {{"open"}, 2, {}},
+        {{"open", "{d}/session.txt", "{d}/session.txt"}, 2, {}},
+        {{"open", "{d}/session.txt", "--bogus"}, 2, {}},
+        {{"json"}, 2, {}},
+        {{"json", "{d}/session.txt", "-o", "{d}/x.json"}, 2, {}, nullptr, "{d}/x.json"},
+        {{"upload", "{d}/session.txt"}, 2, {}},
+        {{"upload", "{d}/session.txt", "--page", "bogus"}, 2, {}},
+        {{"upload", "--page", "all"}, 2, {}},
+        {{"diff"}, 2, {}},
+        {{"diff", "{d}/session.txt"}, 2, {}},
+        {{"diff", "{d}/session.txt", "{d}/session.txt", "{d}/session.txt"}, 2, {}},
+        {{"diff", "{d}/session.txt", "{d}/session.txt", "--bogus"}, 2, {}},
+        {{"send", "{d}/session.txt", "--port", "{p}", "--changes-from", "{d}/session.txt", "--page", "all"}, 2, {}},
+        {{"send", "{d}/session.txt", "--port", "{p}", "--changes-from"}, 2, {}},
+        {{"receive", "--port", "{d}/none", "--page", "everything"}, 2, {}},
+        // "nan" passes a test written as "<= 0 or > 3600".
+        {{"receive", "--port", "{d}/none", "--page", "all", "--timeout", "nan"}, 2, {}},
+        // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble.
+        {{"diff", "{d}/session.txt", "{d}/same.txt"}, 0, ""},
+        {{"diff", "{d}/session.txt", "{d}/other.txt"}, 1, changes},
+        {{"diff", "--json", "{d}/session.txt", "{d}/other.txt"}, 1, {}, "Midi Channel Out"},
+        {{"diff", "{d}/session.txt", "{d}/missing.txt"}, 2, {}},
+        {{"diff", "{d}", "{d}/session.txt"}, 2, {}},
+        {{"diff", "{d}/session.txt", "{d}/damaged.txt"}, 2, {}},
+        {{"diff", "{d}/legacy.txt", "{d}/session.txt"}, 2, {}},
+        {{"diff", "{d}/legacy.txt", "{d}/legacy.txt", "--accept-legacy"}, 0, ""},
+        // Through the pedals: a port that cannot be opened, each page sent and received
+        // on its own onto the one before, loads that time out, Send Changes, firmware.
+        {{"receive", "--port", "{d}/none", "--page", "songs", "-o", "{d}/never.txt"},
+         1,
+         {},
+         "{d}/none",
+         "{d}/never.txt"},
+        {{"send", "{g}/random.txt", "--port", "{d}/none", "--page", "songs"}, 1, {}, "{d}/none"},
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist"}, 0, ""},
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global"}, 0, ""},
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "songs"}, 0, ""},
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setjacks"}, 0, ""},
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "midi"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "setlist", "-o", "{d}/1.txt"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "global", "--base", "{d}/1.txt", "-o", "{d}/2.txt"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "songs", "--base", "{d}/2.txt", "-o", "{d}/3.txt"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "setjacks", "--base", "{d}/3.txt", "-o", "{d}/4.txt"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "midi", "--base", "{d}/4.txt", "-o", "{d}/5.txt"},
+         0,
+         "",
+         nullptr,
+         "{d}/5.txt",
+         {},
+         &random},
+        {{"receive", "--port", "{t}", "--page", "all", "-o", "{d}/never.txt", "--timeout", "1.5"},
+         1,
+         {},
+         "in 1.5 seconds",
+         "{d}/never.txt"},
+        {{"receive", "--port", "{t}", "--page", "setlist", "-o", "{d}/never.txt", "--timeout", "1"},
+         1,
+         {},
+         nullptr,
+         "{d}/never.txt"},
+        {{"send", "{d}/next.txt", "--port", "{p}", "--changes-from", "{g}/random.txt"}, 0, "", "(Tempos)"},
+        {{"send", "{d}/next.txt", "--port", "{p}", "--changes-from", "{d}/next.txt"}, 0, "", "nothing to send"},
+        {{"receive", "--port", "{p}", "--page", "all", "-o", "{d}/back.txt"},
+         0,
+         "",
+         nullptr,
+         "{d}/back.txt",
+         {},
+         &next},
+        {{"flash", "{d}/empty.bin", "--port", "{p}"}, 1, {}},
+        {{"flash", "{d}/pedal.bin", "--port", "{p}"}, 0, "", "bytes to flash"},
+        {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "No device found"},
+    };
+    const auto expand = [&](QString text) {
+        return text.replace("{d}", d).replace("{g}", g).replace("{p}", pedal.device()).replace("{t}", tired.device());
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.args.join(QLatin1Char(' ')).toStdString());
-        const ToolRun r = run(QStringList{QStringLiteral("diff")} + row.args);
-        EXPECT_EQ(r.exitCode, row.exitCode) << r.err.toStdString();
-        EXPECT_EQ(r.err.count('\n'), row.exitCode == 2 ? 1 : 0) << r.err.toStdString();
-        const QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        EXPECT_EQ(row.args.contains(QStringLiteral("--json")) ? lines.mid(0, 1) : lines, row.lines);
+        QStringList args;
+        for (const QString &arg : row.args)
+            args << expand(arg);
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const ToolResult r = runTool(args);
+        EXPECT_EQ(r.exitCode, row.exit) << r.err.constData();
+        if (row.out) {
+            EXPECT_EQ(r.out.startsWith('{') ? QJsonDocument::fromJson(r.out).toJson() : r.out, *row.out);
+        }
+        if (row.has) {
+            EXPECT_TRUE((r.out + r.err).contains(expand(QString::fromUtf8(row.has)).toUtf8())) << r.err.constData();
+        }
+        const bool trouble = row.exit == 2 || (row.exit == 1 && row.args.value(0) != "diff");
+        if (trouble) {
+            EXPECT_TRUE(r.out.isEmpty());
+        }
+        if (row.exit != 2 && !row.args.contains("--port")) {
+            EXPECT_EQ(r.err.count('\n'), trouble ? 1 : 0) << r.err.constData();
+        }
+        if (row.file.isEmpty())
+            continue;
+        const QString file = expand(row.file);
+        if (row.fileIs) {
+            EXPECT_EQ(readAll(file), *row.fileIs);
+        }
+        DataHandler back;
+        if (row.same && openSessionFile(back, file)) {
+            EXPECT_EQ(differingKeys(*row.same, back), QStringList());
+        } else if (!row.fileIs)
+            EXPECT_FALSE(QFileInfo::exists(file)) << qPrintable(file);
     }
+    static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log))?$")); // no temporary files left
+    for (const QString &name : QDir(d).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_TRUE(kept.match(name).hasMatch()) << qPrintable(name);
+    const QByteArray log = readAll(d + "/pedal.log");
+    EXPECT_EQ(log.count("upload applied: 1 keys: Tempos"), 1);
+    EXPECT_EQ(log.count("1200-baud touch"), 2);
+    EXPECT_EQ(pedal.stop(), 0);
 
-    const ToolRun json = run({QStringLiteral("diff"), QStringLiteral("--json"), sessionPath, other});
-    EXPECT_EQ(json.exitCode, 1);
-    const QJsonArray changes = QJsonDocument::fromJson(json.out).array();
-    ASSERT_EQ(changes.size(), 3);
-    const QJsonObject global = changes[1].toObject();
-    EXPECT_EQ(global[QStringLiteral("page")].toString(), QStringLiteral("Global Settings"));
-    EXPECT_EQ(global[QStringLiteral("key")].toString(), QStringLiteral("Global"));
-    EXPECT_EQ(global[QStringLiteral("field")].toString(), QStringLiteral("Midi Channel Out"));
-    EXPECT_EQ(global[QStringLiteral("after")].toString(), QStringLiteral("5"));
-    EXPECT_EQ(changes[0].toObject()[QStringLiteral("number")].toInt(), 3);
-    EXPECT_EQ(changes[2].toObject()[QStringLiteral("row")].toInt(), 1);
+    // An output that is not a regular file (here a FIFO) is written into, not replaced.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(d + "/fifo").constData(), 0600), 0);
+    QProcess cat;
+    cat.start("cat", {d + "/fifo"});
+    ASSERT_TRUE(cat.waitForStarted());
+    EXPECT_EQ(runTool({"new", "-o", d + "/fifo"}).exitCode, 0);
+    ASSERT_TRUE(cat.waitForFinished(30000));
+    EXPECT_EQ(cat.readAllStandardOutput(), golden("factory.txt"));
+    struct stat info
+    {};
+    ASSERT_EQ(::lstat(QFile::encodeName(d + "/fifo").constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

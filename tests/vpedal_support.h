@@ -1,7 +1,6 @@
 #pragma once
 
-// Helpers of the virtual pedal's tests: the virtual-pedal and pedal-session programs run
-// as child processes, random sessions, and the comparison of what travels to the pedal.
+// Helpers of the tests that run the virtual-pedal and pedal-session programs.
 
 #include "model/DataHandler.h"
 
@@ -13,9 +12,6 @@
 
 namespace vpedal {
 
-QString virtualPedalProgram();
-QString sessionToolProgram();
-
 // virtual-pedal running on its pseudo-terminal.
 class PedalProcess
 {
@@ -24,7 +20,7 @@ public:
     // Starts it with `args` and waits for the device path on its first line.
     bool start(const QStringList &args);
     QString device() const { return m_device; }
-    qint64 pid() const;
+    qint64 pid() const { return m_process ? m_process->processId() : -1; }
     // SIGTERM, then waits for the end. Returns the exit status (-1 when it crashed).
     int stop();
 
@@ -36,26 +32,21 @@ private:
 struct ToolResult
 {
     int exitCode = -1;
-    QString out;
-    QString err;
+    QByteArray out;
+    QByteArray err;
 };
-// Runs pedal-session with `args` to its end.
-ToolResult runTool(const QStringList &args, int timeoutMs = 60000);
-// Waits for a started pedal-session to end (killing it after `timeoutMs`) and collects its result.
-ToolResult finishTool(QProcess &process, int timeoutMs);
+// Starts pedal-session with `args`.
+void startTool(QProcess &process, const QStringList &args);
+// Waits for a started pedal-session to end (killing it after 60 s) and collects its result.
+ToolResult finishTool(QProcess &process);
+ToolResult runTool(const QStringList &args);
 
-// A session in which every value that travels to the pedal is drawn at random from what
-// the session text can carry exactly (the same seed gives the same session).
-void randomSession(DataHandler &store, quint32 seed);
-// Writes the file form of the store; returns false when the file cannot be written.
-bool writeSessionFile(const DataHandler &store, const QString &path);
-// Opens a file as the editor's Open does, into `store`.
+// The file form of a store, and a file opened as the editor's Open does.
+QByteArray fileForm(const DataHandler &store);
+bool writeFile(const QString &path, const QByteArray &bytes);
 bool openSessionFile(DataHandler &store, const QString &path);
-
-// The pedal data of a store, key by key: the value of every key that travels to the
-// pedal (everything but stack names, message names and the library).
-QStringList pedalData(const DataHandler &store);
-// The keys whose pedal data differs (empty when the same).
+// The keys whose data for the pedal differs between two stores: everything but stack
+// names, message names and the library.
 QStringList differingKeys(const DataHandler &a, const DataHandler &b);
 
 } // namespace vpedal

@@ -41,9 +41,6 @@ public:
     // Takes the next bytes from the editor and returns what they completed, in order.
     std::vector<Event> feed(const QByteArray &bytes);
 
-    // True while an upload, a preview or a command is unfinished.
-    bool inProgress() const { return m_state != State::Idle || !m_garbage.isEmpty(); }
-
 private:
     enum class State { Idle, Code, Upload, NamePreview, StackPreview };
 

@@ -27,8 +27,6 @@ public:
 
     void setChunker(const ReplyChunker &chunker) { m_chunker = chunker; }
     void write(const QByteArray &bytes);
-    // Bytes queued but not yet written.
-    qint64 pending() const { return m_out.size(); }
 
     // The line speed the editor set last (9600 unless changed), read from the terminal.
     int lineSpeed() const;

@@ -81,10 +81,7 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
 {
     using Event = PedalInputReader::Event;
     switch (event.kind) {
-    case Event::Command:
-        ++m_counters.commands;
-        command(event.code, reply);
-        break;
+    case Event::Command: command(event.code, reply); break;
     case Event::UploadPiece:
         log([&] {
             return QStringLiteral("upload piece of %1 bytes at offset %2").arg(event.bytes.size()).arg(event.offset);
@@ -117,7 +114,6 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
     case Event::NamePreview: namePreview(event.bytes); break;
     case Event::StackPreview: stackPreview(event.bytes); break;
     case Event::Garbage:
-        ++m_counters.garbage;
         log([&] { return QStringLiteral("ignored %1: \"%2\"").arg(event.problem, printable(event.bytes)); });
         break;
     }
@@ -135,7 +131,6 @@ void VirtualPedal::command(int code, QByteArray &reply)
                                       : QStringLiteral("load request, %1 page").arg(QLatin1String(request->what));
         };
         if (m_answerLimit == 0) {
-            ++m_counters.requestsUnanswered;
             log([&] { return QStringLiteral("command %1 %2: not answered").arg(name, what()); });
             return;
         }
@@ -143,7 +138,6 @@ void VirtualPedal::command(int code, QByteArray &reply)
             --m_answerLimit;
         const QByteArray data = pageData(code);
         reply += data;
-        ++m_counters.requestsAnswered;
         log([&] {
             return QStringLiteral("command %1 %2: answered with %3 keys, %4 bytes")
                 .arg(name, what())
@@ -166,10 +160,7 @@ void VirtualPedal::command(int code, QByteArray &reply)
         });
         return;
     case 12: log([&] { return QStringLiteral("command %1 chained load bracket").arg(name); }); return;
-    default:
-        ++m_counters.unknownCommands;
-        log([&] { return QStringLiteral("command %1 unknown, ignored").arg(name); });
-        return;
+    default: log([&] { return QStringLiteral("command %1 unknown, ignored").arg(name); }); return;
     }
 }
 
@@ -258,7 +249,6 @@ bool VirtualPedal::applyUpload(const QByteArray &bytes, QString &problem, int *k
 
 void VirtualPedal::namePreview(const QByteArray &fields)
 {
-    ++m_counters.namePreviews;
     QString text;
     if (!decodeUtf8(fields, text)) {
         log([&] { return QStringLiteral("name preview ignored: not valid UTF-8"); });
@@ -282,7 +272,6 @@ void VirtualPedal::namePreview(const QByteArray &fields)
 
 void VirtualPedal::stackPreview(const QByteArray &fields)
 {
-    ++m_counters.stackPreviews;
     qint64 status = 0, message = 0, value = 0;
     if (fields.size() != 9 || !Encodings::parseDigits(QString::fromLatin1(fields.left(3)), status)
         || !Encodings::parseDigits(QString::fromLatin1(fields.mid(3, 3)), message)

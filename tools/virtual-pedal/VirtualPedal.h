@@ -46,18 +46,11 @@ public:
     // default, answers all). Commands are still read and logged.
     void setAnswerLimit(int count) { m_answerLimit = count; }
 
-    // What happened so far.
+    // What changed the session, or was refused, so far.
     struct Counters
     {
-        int commands = 0;
         int uploadsApplied = 0;
         int uploadsRefused = 0;
-        int requestsAnswered = 0;
-        int requestsUnanswered = 0;
-        int unknownCommands = 0;
-        int garbage = 0;
-        int namePreviews = 0;
-        int stackPreviews = 0;
         int factoryResets = 0;
     };
     const Counters &counters() const { return m_counters; }

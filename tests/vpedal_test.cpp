@@ -1,0 +1,272 @@
+// The virtual pedal: what it makes of the bytes the editor writes, cut anywhere, and the
+// programs end to end over pseudo-terminals.
+
+#include "tools/virtual-pedal/VirtualPedal.h"
+#include "vpedal_support.h"
+
+#include "RandomSession.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+
+using namespace vpedal;
+
+namespace {
+
+struct Outcome
+{
+    int applied = 0;
+    int refused = 0;
+    QByteArray replies;
+    QStringList changed; // pedal data that differs from the factory session
+    QStringList log;     // without the upload pieces, whose cuts follow the chunks
+
+    bool operator==(const Outcome &o) const
+    {
+        return applied == o.applied && refused == o.refused && replies == o.replies && changed == o.changed
+            && log == o.log;
+    }
+};
+
+Outcome feed(const QByteArray &stream, const QList<qsizetype> &cuts)
+{
+    Outcome out;
+    VirtualPedal pedal([&out](const QString &line) {
+        if (!line.startsWith(QLatin1String("upload piece")))
+            out.log << line;
+    });
+    qsizetype at = 0;
+    for (qsizetype cut : cuts + QList<qsizetype>{stream.size()}) {
+        out.replies += pedal.receive(stream.mid(at, cut - at));
+        at = cut;
+    }
+    out.applied = pedal.counters().uploadsApplied;
+    out.refused = pedal.counters().uploadsRefused;
+    out.changed = differingKeys(DataHandler(), pedal.session());
+    return out;
+}
+
+QByteArray digits(const char *field, int times)
+{
+    return QByteArray(field).repeated(times);
+}
+
+} // namespace
+
+TEST(VirtualPedal, InputStreamsCutAnywhere)
+{
+    const QByteArray tempos = "Tempos]" + digits("099", 128);
+    const QByteArray upload = "]3;" + tempos + "\r\n;";
+    // Stacks last to first, each with its position; message 1 of stack s on channel s % 16 + 1.
+    QByteArray stacks = "MidiStackMessageChannels]";
+    for (int s = DataHandler::StackCount - 1; s >= 0; --s)
+        stacks += QByteArray::number(s).rightJustified(3, '0') + QByteArray::number(176 + s % 16) + digits("000", 9);
+    const QByteArray noChannel = "MidiStackMessageChannels]000000127" + digits("000", 8) + [] {
+        QByteArray rest;
+        for (int s = 1; s < DataHandler::StackCount; ++s)
+            rest += QByteArray::number(s).rightJustified(3, '0') + digits("000", 10);
+        return rest;
+    }();
+    const QStringList none;
+    const QStringList temposOnly{QStringLiteral("Tempos")};
+    const struct
+    {
+        const char *what;
+        QByteArray stream;
+        int applied, refused, answers;
+        QStringList changed;
+        const char *replyHas; // a part of the replies
+        const char *logHas;   // a part of the log
+    } rows[] = {
+        {"greeting, bracket, unknown command, stray text, a load request", "]0;]12;]42;hello]5;", 0, 0, 1, none,
+         "]3\r\nName]", "ignored bytes outside any command: \"hello\""},
+        {"every load request of every page", "]5;]14;]9;]10;]11;]13;]6;]7;]8;]15;", 0, 0, 9, none, "\r\n;\r\n]3\r\n",
+         "]15; unknown"},
+        {"stray bytes, blanks and broken codes around commands", "  \r\nxyz]8;\n]x;]1234567;\t]6;", 0, 0, 2, none,
+         "]3\r\nSetlist]", "ignored bytes outside any command: \"]x;\""},
+        {"an upload with CRLF line ends, then a request", upload + "]5;", 1, 0, 1, temposOnly, "Tempos]099099", nullptr},
+        {"an upload with LF line ends", "]3;" + tempos + "\n;", 1, 0, 0, temposOnly, "", nullptr},
+        {"an upload opened with a line end", "]3;\r\n" + tempos + "\r\n\r\n;", 1, 0, 0, temposOnly, "", nullptr},
+        {"a CR alone ends no line", "]3;" + tempos + "\rFontSizes]1\n;", 1, 0, 0, temposOnly, "", nullptr},
+        {"a ';' inside a line does not end the upload", "]3;" + tempos.left(20) + ";" + tempos.mid(20) + "\r\n;", 0, 1,
+         0, none, "", "upload refused"},
+        {"stack positions choose the stacks; the reply has none", "]3;" + stacks + "\r\n;]7;", 1, 0, 1,
+         {QStringLiteral("MidiStackMessageChannels")}, "MidiStackMessageChannels]176000000000", nullptr},
+        {"a status number of no channel", "]3;" + noChannel + "\r\n;]7;", 1, 0, 1,
+         {QStringLiteral("MidiStackMessageChannels")}, "Channels]000302000", nullptr},
+        {"an upload broken off mid-line, then a full one", "]3;Tempos]0990\r\n" + upload, 1, 1, 0, temposOnly, "",
+         "broken off"},
+        {"broken off after a whole line by an empty upload", "]3;" + tempos + "\r\n]3;;", 1, 1, 0, none, "", nullptr},
+        {"the greeting inside a broken-off upload", "]3;Temp]0;\r\n" + upload, 1, 1, 0, temposOnly, "", nullptr},
+        {"one field short", "]3;" + tempos + "\r\nFontSizes]" + digits("1", 127) + "\r\n;]8;", 0, 1, 1, none,
+         "Global]", "FontSizes"},
+        {"not a digit", "]3;" + tempos + "\r\nFractions]" + digits("1", 127) + "x\r\n;", 0, 1, 0, none, "", nullptr},
+        {"an unknown key", "]3;" + tempos + "\r\nNoSuchKey]123\r\n;", 0, 1, 0, none, "", "unknown key"},
+        {"a line without \"]\"", "]3;" + tempos + "\r\njust some words\r\n;", 0, 1, 0, none, "", nullptr},
+        {"not UTF-8", "]3;" + tempos + "\r\nName]\xff\xfe" + digits("`", 3838) + "\r\n;", 0, 1, 0, none, "",
+         "UTF-8"},
+        {"a setlist of no such song", "]3;Setlist]" + digits("200", 128) + "\r\n;", 0, 1, 0, none, "", nullptr},
+        {"a global block too short", "]3;Global]123\r\n;", 0, 1, 0, none, "", nullptr},
+        {"an oversized upload is refused and skipped", "]3;Name]" + QByteArray(5 << 20, 'a') + "\r\n;]8;", 0, 1, 1,
+         none, "Global]", "longer than"},
+        {"previews, a name holding \";\"", "]1;007120312Hi;[You" + digits("`", 23) + ";]2;176007100;", 0, 0, 0, none,
+         "",
+         "name preview: song 007, display name only 1, font size 2, background colour 03, foreground colour 12, name "
+         "\"Hi; / You\""},
+        {"a stack preview", "]2;176007100;", 0, 0, 0, none, "",
+         "stack preview: play status 176 (type 0, channel 1), message 7, value 100"},
+        {"previews cut short by commands", "]2;17]6;]1;007]5;", 0, 0, 2, none, "", "preview broken off"},
+        {"a factory reset undoes an upload", upload + "]4;]6;", 1, 0, 1, none, "", "factory reset"},
+    };
+    QRandomGenerator random(5);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        const Outcome whole = feed(row.stream, {});
+        EXPECT_EQ(whole.applied, row.applied) << qPrintable(whole.log.join('\n'));
+        EXPECT_EQ(whole.refused, row.refused) << qPrintable(whole.log.join('\n'));
+        EXPECT_EQ(whole.replies.count("]3\r\n"), row.answers);
+        EXPECT_EQ(whole.changed, row.changed);
+        EXPECT_TRUE(whole.replies.contains(row.replyHas)) << whole.replies.left(200).constData();
+        if (row.logHas) {
+            EXPECT_FALSE(whole.log.filter(QString::fromUtf8(row.logHas)).isEmpty()) << qPrintable(whole.log.join('\n'));
+        }
+        // Cut at three random places, and byte by byte: the same outcome.
+        QList<qsizetype> cuts{random.bounded(row.stream.size()), random.bounded(row.stream.size()),
+                              random.bounded(row.stream.size())};
+        std::sort(cuts.begin(), cuts.end());
+        EXPECT_TRUE(feed(row.stream, cuts) == whole) << cuts[0] << ' ' << cuts[1] << ' ' << cuts[2];
+        if (row.stream.size() < 20000) {
+            QList<qsizetype> everyByte;
+            for (qsizetype at = 1; at < row.stream.size(); ++at)
+                everyByte << at;
+            EXPECT_TRUE(feed(row.stream, everyByte) == whole);
+        }
+    }
+
+    // After its answer limit the pedal reads requests and leaves them unanswered.
+    VirtualPedal pedal;
+    pedal.setAnswerLimit(1);
+    EXPECT_FALSE(pedal.receive("]8;").isEmpty());
+    EXPECT_TRUE(pedal.receive("]8;").isEmpty());
+}
+
+namespace {
+
+// Waits until a started program's handler for `signal` is in place, as /proc tells: a
+// loaded machine may take seconds to start a sanitised program.
+bool catches(const QProcess &process, int signal)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 30000) {
+        QFile file(QStringLiteral("/proc/%1/status").arg(process.processId()));
+        if (file.open(QIODevice::ReadOnly))
+            for (const QByteArray &line : file.readAll().split('\n'))
+                if (line.startsWith("SigCgt:") && ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1))
+                    return true;
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// A whole randomised session sent with pedal-session and received back, over the virtual
+// pedal's pseudo-terminal with its replies cut at random; transfers stopped from outside
+// before it spoil nothing, and the pedal saves the session it was sent when it ends.
+TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+    DataHandler sent;
+    RandomSession(31).fill(sent);
+    for (const SongRef &song : sent.SongList) // a line's trailing blanks do not survive a reply
+        song->UpdateName(song->FullName.endsWith(QLatin1Char(' ')) ? song->FullName.trimmed() : song->FullName);
+    ASSERT_TRUE(writeFile(path("session.txt"), fileForm(sent)));
+    DataHandler expected;
+    ASSERT_TRUE(openSessionFile(expected, path("session.txt")));
+
+    PedalProcess pedal;
+    ASSERT_TRUE(pedal.start({"--save", path("saved.txt"), "--link", path("port"), "--random-chunks", "--seed", "3",
+                             "--chunk-size", "97"}));
+    EXPECT_EQ(QFileInfo(path("port")).symLinkTarget(), pedal.device());
+    const QStringList sendAll{"send", path("session.txt"), "--port", path("port"), "--page", "all"};
+    {
+        // SIGINT cancels a send as the editor's Cancel does (status 128 + 2); SIGTERM a load.
+        QProcess send;
+        startTool(send, sendAll + QStringList{"--log", path("send.log")});
+        ASSERT_TRUE(catches(send, SIGINT));
+        QThread::msleep(2000); // the greeting, then a few pieces of the upload
+        ::kill(pid_t(send.processId()), SIGINT);
+        const ToolResult r = finishTool(send);
+        EXPECT_EQ(r.exitCode, 130) << r.err.constData();
+        EXPECT_TRUE(r.err.contains("SIGINT")) << r.err.constData();
+        EXPECT_TRUE(readAll(path("send.log")).contains("  upload    piece 1 of "));
+        QProcess load;
+        startTool(load, {"receive", "--port", pedal.device(), "--page", "midi", "-o", path("never.txt")});
+        ASSERT_TRUE(catches(load, SIGTERM));
+        ::kill(pid_t(load.processId()), SIGTERM);
+        EXPECT_EQ(finishTool(load).exitCode, 143);
+    }
+    const ToolResult send = runTool(sendAll);
+    ASSERT_EQ(send.exitCode, 0) << send.err.constData();
+    const ToolResult receive =
+        runTool({"receive", "--port", pedal.device(), "--page", "all", "-o", path("received.txt")});
+    ASSERT_EQ(receive.exitCode, 0) << receive.err.constData();
+    EXPECT_TRUE(receive.out.isEmpty());
+    DataHandler back;
+    ASSERT_TRUE(openSessionFile(back, path("received.txt")));
+    EXPECT_EQ(differingKeys(expected, back), QStringList());
+    // Stack names, message names and the library never travel: the new session keeps its own.
+    EXPECT_EQ(back.MidiStackList[3].Name, DataHandler().MidiStackList[3].Name);
+    EXPECT_TRUE(back.MidiMessageLibrary.empty());
+    // SIGTERM: a clean end, the pedal's session saved, the link removed.
+    EXPECT_EQ(pedal.stop(), 0);
+    EXPECT_FALSE(QFileInfo(path("port")).isSymLink());
+    DataHandler saved;
+    ASSERT_TRUE(openSessionFile(saved, path("saved.txt")));
+    EXPECT_EQ(differingKeys(expected, saved), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(path("never.txt")));
+
+    // A pedal that goes away in the middle of a load that would wait 60 s: status 1 at once.
+    PedalProcess silent;
+    ASSERT_TRUE(silent.start({"--answer-limit", "0"}));
+    QProcess load;
+    startTool(load, {"receive", "--port", silent.device(), "--page", "all", "-o", path("never.txt"), "--timeout", "60"});
+    QThread::msleep(1500);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(silent.stop(), 0);
+    const ToolResult lost = finishTool(load);
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_TRUE(lost.err.contains("disconnected")) << lost.err.constData();
+    EXPECT_FALSE(QFileInfo::exists(path("never.txt")));
+
+    // SIGHUP right after the start ends the pedal cleanly too; a link never replaces a file.
+    PedalProcess hungUp;
+    ASSERT_TRUE(hungUp.start({"--save", path("hup.txt")}));
+    ::kill(pid_t(hungUp.pid()), SIGHUP);
+    for (int i = 0; i < 200 && !QFileInfo::exists(path("hup.txt")); ++i)
+        QThread::msleep(50);
+    EXPECT_TRUE(QFileInfo::exists(path("hup.txt")));
+    PedalProcess refused;
+    EXPECT_FALSE(refused.start({"--link", path("session.txt")}));
+    EXPECT_EQ(refused.stop(), 1);
+    EXPECT_EQ(readAll(path("session.txt")), fileForm(sent));
+}
