@@ -15,7 +15,6 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -24,13 +23,6 @@ namespace {
 
 // The mark beside a list whose value is not the factory value.
 const QString changedMark = QStringLiteral("\u25cf");
-
-QPushButton *commandButton(const QString &text, const char *objectName, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(objectName));
-    return button;
-}
 
 // One titled section of the page. A table section puts each label on a row and each
 // column title over a column; every other section has a row per setting.
@@ -52,15 +44,23 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
 {
     auto *outer = new QVBoxLayout(this);
 
-    auto *commands = new QHBoxLayout;
-    auto *send = commandButton(tr("Send Global Settings"), "SendMenuCommand", this);
-    auto *load = commandButton(tr("Load Global Settings"), "LoadGlobalCommand", this);
-    auto *reset = commandButton(tr("Reset Global Settings"), "ResetGlobalCommand", this);
-    commands->addWidget(send);
-    commands->addWidget(load);
-    commands->addStretch();
-    commands->addWidget(reset);
-    outer->addLayout(commands);
+    outer->addLayout(PageControls::commandRow(
+        this,
+        {QStringLiteral("SendMenuCommand"), tr("Send Global Settings"),
+         [this] {
+             if (m_ctx.link)
+                 m_ctx.link->sendGlobal();
+         }},
+        {QStringLiteral("LoadGlobalCommand"), tr("Load Global Settings"),
+         [this] {
+             if (m_ctx.link)
+                 m_ctx.link->loadGlobal();
+         }},
+        {QStringLiteral("ResetGlobalCommand"), tr("Reset Global Settings"), [this] {
+             m_ctx.history.edit(tr("Reset Global Settings"), [this] { m_ctx.store.resetGlobals(); });
+             showSettings();
+             m_ctx.events.edited();
+         }}));
 
     auto *filterRow = new QHBoxLayout;
     m_filter = new QLineEdit(this);
@@ -186,20 +186,6 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
         section.grid->setColumnStretch(section.lastColumn + 1, 1);
 
     connect(m_filter, &QLineEdit::textChanged, this, &GlobalPage::filterSettings);
-    connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendGlobal();
-    });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadGlobal();
-    });
-    connect(reset, &QPushButton::clicked, this, [this] {
-        m_ctx.history.edit(tr("Reset Global Settings"), [this] { m_ctx.store.resetGlobals(); });
-        showSettings();
-        m_ctx.events.edited();
-    });
-
     showSettings();
 }
 

@@ -3,6 +3,7 @@
 #include "EditorContext.h"
 #include "GlobalItemTexts.h"
 #include "LibraryTableModel.h"
+#include "PageControls.h"
 #include "SessionHistory.h"
 #include "TypedRanges.h"
 
@@ -33,6 +34,8 @@
 
 #include <algorithm>
 
+using namespace PageControls;
+
 namespace {
 
 constexpr int StackNameWidth = 30;
@@ -48,13 +51,6 @@ bool fitsSessionText(const QString &text)
 QString badCharacterText()
 {
     return QObject::tr("Names cannot hold \"]\" or \"`\"; the text was not taken.");
-}
-
-QPushButton *button(const QString &text, const QString &objectName, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(objectName);
-    return b;
 }
 
 QLineEdit *lineEdit(const QString &objectName, QWidget *parent, int width = 0)
@@ -76,32 +72,27 @@ MidiPage::MidiPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx
     m_typeModel = new QStringListModel(types, this);
 
     auto *layout = new QVBoxLayout(this);
-    auto *commands = new QHBoxLayout;
-    auto *send = button(tr("Send Midi Management"), QStringLiteral("SendMidiCommand"), this);
-    auto *load = button(tr("Load Midi Management"), QStringLiteral("LoadMidiCommand"), this);
-    auto *reset = button(tr("Reset Midi Stacks"), QStringLiteral("ResetMidiCommand"), this);
-    commands->addWidget(send);
-    commands->addWidget(load);
-    commands->addStretch();
-    commands->addWidget(reset);
-    layout->addLayout(commands);
+    layout->addLayout(commandRow(this,
+                                 {QStringLiteral("SendMidiCommand"), tr("Send Midi Management"),
+                                  [this] {
+                                      if (m_ctx.link)
+                                          m_ctx.link->sendMidi();
+                                  }},
+                                 {QStringLiteral("LoadMidiCommand"), tr("Load Midi Management"),
+                                  [this] {
+                                      if (m_ctx.link)
+                                          m_ctx.link->loadMidi();
+                                  }},
+                                 {QStringLiteral("ResetMidiCommand"), tr("Reset Midi Stacks"), [this] {
+                                      m_ctx.history.edit(tr("Reset Midi Stacks"),
+                                                         [this] { m_ctx.store.resetMidiStacks(); });
+                                      showStackPage();
+                                      Q_EMIT m_ctx.events.stacksChanged();
+                                      m_ctx.events.edited();
+                                  }}));
     layout->addWidget(buildStackPart());
     layout->addWidget(buildLibraryPart(), 1);
 
-    connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendMidi();
-    });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadMidi();
-    });
-    connect(reset, &QPushButton::clicked, this, [this] {
-        m_ctx.history.edit(tr("Reset Midi Stacks"), [this] { m_ctx.store.resetMidiStacks(); });
-        showStackPage();
-        Q_EMIT m_ctx.events.stacksChanged();
-        m_ctx.events.edited();
-    });
     connect(&m_ctx.lists, &SharedLists::stacksRefilled, this, &MidiPage::reselectStack);
 
     reselectStack();
@@ -117,9 +108,9 @@ QWidget *MidiPage::buildStackPart()
     m_stackCombo->setObjectName(QStringLiteral("midiStackCombo"));
     m_stackCombo->setModel(m_ctx.lists.stackModel());
     m_stackName = lineEdit(QStringLiteral("MidiStackName"), box);
-    auto *resetStackButton = button(tr("Reset Stack"), QStringLiteral("resetStackButton"), box);
-    auto *previewStackButton = button(tr("Preview Stack"), QStringLiteral("previewStackButton"), box);
-    auto *saveStackNamesButton = button(tr("Save Stack Names..."), QStringLiteral("saveStackNamesButton"), box);
+    auto *resetStackButton = button(QStringLiteral("resetStackButton"), tr("Reset Stack"), box);
+    auto *previewStackButton = button(QStringLiteral("previewStackButton"), tr("Preview Stack"), box);
+    auto *saveStackNamesButton = button(QStringLiteral("saveStackNamesButton"), tr("Save Stack Names..."), box);
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_stackCombo);
@@ -184,7 +175,7 @@ QWidget *MidiPage::buildStackPart()
         connect(row.check, &QCheckBox::toggled, this,
                 [this, i](bool on) { m_ctx.state.StackRowChecked[size_t(i)] = on ? 1 : 0; });
 
-        row.reset = button(tr("Reset"), QStringLiteral("stackMessageReset") + n, box);
+        row.reset = button(QStringLiteral("stackMessageReset") + n, tr("Reset"), box);
         grid->addWidget(row.reset, gridRow, column++);
         connect(row.reset, &QPushButton::clicked, this, [this, i] { rowReset(i); });
     }
@@ -249,10 +240,10 @@ QWidget *MidiPage::buildLibraryPart()
     layout->addLayout(fields);
 
     auto *buttons = new QHBoxLayout;
-    auto *add = button(tr("Add"), QStringLiteral("addToLibraryButton"), box);
-    auto *remove = button(tr("Delete"), QStringLiteral("deleteSingleLibraryButton"), box);
-    auto *save = button(tr("Save Library..."), QStringLiteral("saveLibraryButton"), box);
-    auto *clear = button(tr("Clear Library"), QStringLiteral("resetLibraryButton"), box);
+    auto *add = button(QStringLiteral("addToLibraryButton"), tr("Add"), box);
+    auto *remove = button(QStringLiteral("deleteSingleLibraryButton"), tr("Delete"), box);
+    auto *save = button(QStringLiteral("saveLibraryButton"), tr("Save Library..."), box);
+    auto *clear = button(QStringLiteral("resetLibraryButton"), tr("Clear Library"), box);
     buttons->addWidget(add);
     buttons->addWidget(remove);
     buttons->addStretch();

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QComboBox>
 #include <QHash>
+#include <QHBoxLayout>
 #include <QStyle>
 #include <QLabel>
 #include <QPushButton>
@@ -76,6 +77,24 @@ QPushButton *button(const QString &objectName, const QString &text, QWidget *par
     b->setObjectName(objectName);
     b->setAutoDefault(false);
     return b;
+}
+
+QBoxLayout *commandRow(QWidget *page, const Command &send, const Command &load, const Command &reset,
+                       const std::vector<QPushButton *> &extra)
+{
+    auto *row = new QHBoxLayout;
+    const auto add = [page, row](const Command &command) {
+        QPushButton *b = button(command.objectName, command.text, page);
+        QObject::connect(b, &QPushButton::clicked, page, command.action);
+        row->addWidget(b);
+    };
+    add(send);
+    add(load);
+    row->addStretch();
+    for (QPushButton *b : extra)
+        row->addWidget(b);
+    add(reset);
+    return row;
 }
 
 QLabel *label(const QString &objectName, const QString &text, QWidget *parent)

@@ -6,8 +6,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class QAbstractItemModel;
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -21,8 +23,21 @@ namespace PageControls {
 QComboBox *fixedWidthList(int length, QWidget *parent = nullptr);
 QComboBox *list(const QString &objectName, const QStringList &items, QWidget *parent = nullptr);
 QComboBox *sharedList(const QString &objectName, QAbstractItemModel *model, QWidget *parent = nullptr);
+// Every button of the window is made here: it never takes Return as the default button.
 QPushButton *button(const QString &objectName, const QString &text, QWidget *parent = nullptr);
 QLabel *label(const QString &objectName, const QString &text, QWidget *parent = nullptr);
+
+// One button of a page's command row and what a click on it does.
+struct Command
+{
+    QString objectName;
+    QString text;
+    std::function<void()> action;
+};
+// The row of a page's pedal commands: Send and Load at the left, then `extra` (buttons
+// the page made and connected itself) and Reset at the right.
+QBoxLayout *commandRow(QWidget *page, const Command &send, const Command &load, const Command &reset,
+                       const std::vector<QPushButton *> &extra = {});
 
 // Calls `chosen` with the position the user picked.
 void onChoice(QComboBox *combo, QWidget *receiver, std::function<void(int)> chosen);

@@ -4,6 +4,7 @@
 #include "ItemTexts.h"
 #include "PageControls.h"
 #include "SessionHistory.h"
+#include "SongSelection.h"
 #include "SongTableModel.h"
 #include "link/PedalLink.h"
 #include "model/DataHandler.h"
@@ -12,7 +13,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -36,8 +36,8 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
     m_model->attachTo(m_table);
     m_table->setMinimumWidth(180);
     m_table->setMaximumWidth(230);
-    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &SetJacksPage::tableSelectionChanged);
+    m_selection = new SongSelection(
+        ctx, &EditorState::SetJacksSongIndex, m_table, m_model, [this] { showSong(); }, this);
 
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("SetJacksScrollView"));
@@ -45,20 +45,8 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
     m_editor = buildEditor();
     scroll->setWidget(m_editor);
 
-    auto *send = button(QStringLiteral("SendSetJacks"), tr("Send Set Jacks"), this);
-    auto *load = button(QStringLiteral("LoadSetJacksCommand"), tr("Load Set Jacks"), this);
-    auto *reset = button(QStringLiteral("ResetSetJacksCommand"), tr("Reset Set Jacks"), this);
     auto *copyAll = button(QStringLiteral("CopySetJacksButton"), tr("Copy All Jacks to All Songs"), this);
     m_copyAll = copyAll;
-    connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendSetJacks();
-    });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadSetJacks();
-    });
-    connect(reset, &QPushButton::clicked, this, &SetJacksPage::resetPage);
     // Every jack field: modes, static levels, pulse counts, the expression stack and the
     // 36 input fields; not the foot switch of the Songs page.
     std::vector<qint64 Song::*> allJackFields;
@@ -77,12 +65,19 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
     connect(copyAll, &QPushButton::clicked, this,
             [this, allJackFields, text = copyAll->text()] { copyToAllSongs(allJackFields, text); });
 
-    auto *commands = new QHBoxLayout;
-    commands->addWidget(send);
-    commands->addWidget(load);
-    commands->addStretch();
-    commands->addWidget(copyAll);
-    commands->addWidget(reset);
+    QBoxLayout *commands =
+        commandRow(this,
+                   {QStringLiteral("SendSetJacks"), tr("Send Set Jacks"),
+                    [this] {
+                        if (m_ctx.link)
+                            m_ctx.link->sendSetJacks();
+                    }},
+                   {QStringLiteral("LoadSetJacksCommand"), tr("Load Set Jacks"),
+                    [this] {
+                        if (m_ctx.link)
+                            m_ctx.link->loadSetJacks();
+                    }},
+                   {QStringLiteral("ResetSetJacksCommand"), tr("Reset Set Jacks"), [this] { resetPage(); }}, {copyAll});
 
     auto *right = new QVBoxLayout;
     right->addWidget(scroll, 1);
@@ -93,8 +88,6 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
 
     connect(&ctx.lists, &SharedLists::presetsRefilled, this, &SetJacksPage::reselectPresets);
     connect(&ctx.lists, &SharedLists::stacksRefilled, this, &SetJacksPage::reselectStacks);
-    // The page follows its song to its new row (SetJacksSongIndex was moved with it).
-    connect(&ctx.events, &EditorEvents::songOrderChanged, this, [this] { selectSong(m_ctx.state.SetJacksSongIndex); });
 }
 
 QWidget *SetJacksPage::buildEditor()
@@ -225,36 +218,12 @@ QGroupBox *SetJacksPage::buildInputBox(int jack, int contact, QWidget *parent)
 
 Song *SetJacksPage::song() const
 {
-    const qint64 index = m_ctx.state.SetJacksSongIndex;
-    if (index < 0 || index >= qint64(m_ctx.store.SongList.size()))
-        return nullptr;
-    return m_ctx.store.SongList[size_t(index)].get();
+    return m_selection->song();
 }
 
 void SetJacksPage::selectSong(qint64 position)
 {
-    m_ctx.state.SetJacksSongIndex = position;
-    {
-        const QSignalBlocker blocker(m_table->selectionModel());
-        if (position >= 0 && position < m_model->rowCount())
-            m_table->selectRow(int(position));
-        else
-            m_table->clearSelection();
-    }
-    if (position >= 0 && position < m_model->rowCount())
-        m_table->scrollTo(m_model->index(int(position), 0));
-    m_table->viewport()->update();
-    showSong();
-}
-
-void SetJacksPage::tableSelectionChanged()
-{
-    const QModelIndexList rows = m_table->selectionModel()->selectedRows();
-    m_ctx.state.selectingTable = true;
-    m_ctx.state.SetJacksSongIndex = rows.isEmpty() ? -1 : rows.first().row();
-    showSong();
-    // This page has no name editor to consume the flag.
-    m_ctx.state.selectingTable = false;
+    m_selection->select(position);
 }
 
 void SetJacksPage::showSong()
@@ -325,22 +294,14 @@ void SetJacksPage::store(qint64 Song::*field, int position)
     Song *s = song();
     if (!s)
         return;
-    m_ctx.history.edit(songStepName(field, m_ctx.state.SetJacksSongIndex),
-                       [s, field, position] { s->*field = position; });
+    m_ctx.history.edit(songStepName(field, m_selection->position()), [s, field, position] { s->*field = position; });
     m_ctx.events.edited();
 }
 
 void SetJacksPage::copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text)
 {
-    const Song *source = song();
-    if (!source)
+    if (!m_selection->copyToAllSongs(fields, text))
         return;
-    const Song values = *source;
-    m_ctx.history.edit(text, [this, &values, &fields] {
-        for (const SongRef &target : m_ctx.store.SongList)
-            for (qint64 Song::*field : fields)
-                (*target).*field = values.*field;
-    });
     Q_EMIT m_ctx.events.jackSetupChanged();
     m_ctx.events.edited();
 }

@@ -9,6 +9,7 @@ class QComboBox;
 class QGroupBox;
 class QTableView;
 class Song;
+class SongSelection;
 class SongTableModel;
 struct EditorContext;
 
@@ -52,7 +53,6 @@ private:
     Song *song() const;
     QWidget *buildEditor();
     QGroupBox *buildInputBox(int jack, int contact, QWidget *parent);
-    void tableSelectionChanged();
     void showJack(size_t jack);
     void inputVisibility();
     void store(qint64 Song::*field, int position);
@@ -66,6 +66,7 @@ private:
     QWidget *m_editor = nullptr; // every control that edits the song
     QWidget *m_copyAll = nullptr;
     SongTableModel *m_model = nullptr;
+    SongSelection *m_selection = nullptr;
     std::array<Jack, 4> m_jacks{};
     std::vector<Input> m_inputs; // the 12 inputs of jacks 1-3, in songInputs() order
 };

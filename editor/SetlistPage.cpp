@@ -1,6 +1,7 @@
 #include "SetlistPage.h"
 
 #include "EditorContext.h"
+#include "PageControls.h"
 #include "SessionHistory.h"
 #include "SongTableModel.h"
 
@@ -15,30 +16,25 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton *button(const QString &text, const char *objectName, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(objectName));
-    return b;
-}
-
-} // namespace
+using namespace PageControls;
 
 SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
 {
     auto *layout = new QVBoxLayout(this);
 
-    auto *commands = new QHBoxLayout;
-    auto *send = button(tr("Send Setlist"), "SendSetlistCommand", this);
-    auto *load = button(tr("Load Setlist"), "LoadSetlistCommand", this);
-    auto *reset = button(tr("Reset Setlist"), "ResetSetlistCommand", this);
-    commands->addWidget(send);
-    commands->addWidget(load);
-    commands->addStretch();
-    commands->addWidget(reset);
-    layout->addLayout(commands);
+    layout->addLayout(
+        commandRow(this,
+                   {QStringLiteral("SendSetlistCommand"), tr("Send Setlist"),
+                    [this] {
+                        if (m_ctx.link)
+                            m_ctx.link->sendSetlist();
+                    }},
+                   {QStringLiteral("LoadSetlistCommand"), tr("Load Setlist"),
+                    [this] {
+                        if (m_ctx.link)
+                            m_ctx.link->loadSetlist();
+                    }},
+                   {QStringLiteral("ResetSetlistCommand"), tr("Reset Setlist"), [this] { resetSetlist(); }}));
 
     auto *tables = new QHBoxLayout;
     auto *songSide = new QVBoxLayout;
@@ -59,9 +55,9 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
     m_setlist->attachTo(m_setlistView);
     setlistSide->addWidget(m_setlistView);
     auto *moves = new QHBoxLayout;
-    auto *remove = button(tr("Remove"), "SetlistRemoveButton", this);
-    auto *up = button(tr("Move Up"), "SetlistMoveUpButton", this);
-    auto *down = button(tr("Move Down"), "SetlistMoveDownButton", this);
+    auto *remove = button(QStringLiteral("SetlistRemoveButton"), tr("Remove"), this);
+    auto *up = button(QStringLiteral("SetlistMoveUpButton"), tr("Move Up"), this);
+    auto *down = button(QStringLiteral("SetlistMoveDownButton"), tr("Move Down"), this);
     moves->addWidget(remove);
     moves->addWidget(up);
     moves->addWidget(down);
@@ -75,22 +71,12 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
     connect(remove, &QPushButton::clicked, this, &SetlistPage::removeEntry);
     connect(up, &QPushButton::clicked, this, &SetlistPage::moveEntryUp);
     connect(down, &QPushButton::clicked, this, &SetlistPage::moveEntryDown);
-    connect(reset, &QPushButton::clicked, this, &SetlistPage::resetSetlist);
     // Delete, Ctrl+Up and Ctrl+Down act on the setlist table's entry when it has the focus.
     m_setlistView->installEventFilter(this);
     connect(m_setlist, &SongTableModel::setlistDropped, this, [this] {
         highlightSetlistRow();
         m_ctx.events.edited();
     });
-    connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendSetlist();
-    });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadSetlist();
-    });
-
     // The song tables reload themselves on these; the highlight follows.
     connect(&ctx.events, &EditorEvents::songsChanged, this, &SetlistPage::highlightSetlistRow);
     connect(&ctx.events, &EditorEvents::sessionReplaced, this, &SetlistPage::highlightSetlistRow);

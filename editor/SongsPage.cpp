@@ -4,6 +4,7 @@
 #include "ItemTexts.h"
 #include "PageControls.h"
 #include "SessionHistory.h"
+#include "SongSelection.h"
 #include "SongTableModel.h"
 #include "TypedRanges.h"
 #include "link/PedalLink.h"
@@ -14,7 +15,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -80,7 +80,8 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     m_table->setDefaultDropAction(Qt::MoveAction);
     m_table->setMinimumWidth(400);
     m_table->setMaximumWidth(440);
-    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SongsPage::tableSelectionChanged);
+    m_selection = new SongSelection(
+        ctx, &EditorState::SongsSongIndex, m_table, m_model, [this] { showSong(); }, this);
 
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("SongsScrollView"));
@@ -88,24 +89,19 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     m_editor = buildEditor();
     scroll->setWidget(m_editor);
 
-    auto *send = button(QStringLiteral("SendSongCommand"), tr("Send Songs"), this);
-    auto *load = button(QStringLiteral("LoadSongsCommand"), tr("Load Songs"), this);
-    auto *reset = button(QStringLiteral("ResetSongsCommand"), tr("Reset Songs"), this);
-    connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendSongs();
-    });
-    connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadSongs();
-    });
-    connect(reset, &QPushButton::clicked, this, &SongsPage::resetPage);
-
-    auto *commands = new QHBoxLayout;
-    commands->addWidget(send);
-    commands->addWidget(load);
-    commands->addStretch();
-    commands->addWidget(reset);
+    QBoxLayout *commands =
+        commandRow(this,
+                   {QStringLiteral("SendSongCommand"), tr("Send Songs"),
+                    [this] {
+                        if (m_ctx.link)
+                            m_ctx.link->sendSongs();
+                    }},
+                   {QStringLiteral("LoadSongsCommand"), tr("Load Songs"),
+                    [this] {
+                        if (m_ctx.link)
+                            m_ctx.link->loadSongs();
+                    }},
+                   {QStringLiteral("ResetSongsCommand"), tr("Reset Songs"), [this] { resetPage(); }});
 
     auto *right = new QVBoxLayout;
     right->addWidget(scroll, 1);
@@ -116,8 +112,6 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
 
     connect(&ctx.lists, &SharedLists::presetsRefilled, this, &SongsPage::reselectPresets);
     connect(&ctx.lists, &SharedLists::stacksRefilled, this, &SongsPage::reselectStacks);
-    // The page follows its song to its new row (SongsSongIndex was moved with it).
-    connect(&ctx.events, &EditorEvents::songOrderChanged, this, [this] { selectSong(m_ctx.state.SongsSongIndex); });
     connect(&ctx.events, &EditorEvents::jackSetupChanged, this, &SongsPage::showSummary);
 }
 
@@ -275,17 +269,16 @@ QWidget *SongsPage::buildEditor()
         {copyStacks, {tap.stack, hold.stack}},
     };
     for (const auto &[copyButton, fields] : copies)
-        connect(copyButton, &QPushButton::clicked, this,
-                [this, fields = fields, text = copyButton->text()] { copyToAllSongs(fields, text); });
+        connect(copyButton, &QPushButton::clicked, this, [this, fields = fields, text = copyButton->text()] {
+            if (m_selection->copyToAllSongs(fields, text))
+                changed();
+        });
     return content;
 }
 
 Song *SongsPage::song() const
 {
-    const qint64 index = m_ctx.state.SongsSongIndex;
-    if (index < 0 || index >= qint64(m_ctx.store.SongList.size()))
-        return nullptr;
-    return m_ctx.store.SongList[size_t(index)].get();
+    return m_selection->song();
 }
 
 void SongsPage::changed()
@@ -295,26 +288,7 @@ void SongsPage::changed()
 
 void SongsPage::selectSong(qint64 position)
 {
-    m_ctx.state.SongsSongIndex = position;
-    {
-        const QSignalBlocker blocker(m_table->selectionModel());
-        if (position >= 0 && position < m_model->rowCount())
-            m_table->selectRow(int(position));
-        else
-            m_table->clearSelection();
-    }
-    if (position >= 0 && position < m_model->rowCount())
-        m_table->scrollTo(m_model->index(int(position), 0));
-    m_table->viewport()->update();
-    showSong();
-}
-
-void SongsPage::tableSelectionChanged()
-{
-    const QModelIndexList rows = m_table->selectionModel()->selectedRows();
-    m_ctx.state.selectingTable = true;
-    m_ctx.state.SongsSongIndex = rows.isEmpty() ? -1 : rows.first().row();
-    showSong();
+    m_selection->select(position);
 }
 
 void SongsPage::showSong()
@@ -389,7 +363,7 @@ void SongsPage::nameEdited()
     if (!problem.isEmpty() || text == s->FullName)
         return;
     // Typing in the name of one song is one step.
-    const qint64 index = m_ctx.state.SongsSongIndex;
+    const qint64 index = m_selection->position();
     m_ctx.history.edit(tr("Name of Song %1").arg(index + 1), QStringLiteral("nameTF %1").arg(index),
                        [s, &text] { s->UpdateName(text); });
     Q_EMIT m_ctx.events.songsChanged();
@@ -420,7 +394,7 @@ void SongsPage::tempoEdited()
     m_tempo->setText(QString::number(tempo));
     if (tempo == s->Tempo && s->TempoInMs == 60000 / tempo)
         return;
-    m_ctx.history.edit(songStepName(&Song::Tempo, m_ctx.state.SongsSongIndex), [s, tempo] { s->UpdateTempo(tempo); });
+    m_ctx.history.edit(songStepName(&Song::Tempo, m_selection->position()), [s, tempo] { s->UpdateTempo(tempo); });
     Q_EMIT m_ctx.events.songsChanged();
     changed();
 }
@@ -436,7 +410,7 @@ void SongsPage::numberEdited(QLineEdit *field, qint64 Song::*member)
     field->setText(QString::number(value));
     if (s->*member == value)
         return;
-    m_ctx.history.edit(songStepName(member, m_ctx.state.SongsSongIndex), [s, member, value] { s->*member = value; });
+    m_ctx.history.edit(songStepName(member, m_selection->position()), [s, member, value] { s->*member = value; });
     changed();
 }
 
@@ -445,7 +419,7 @@ void SongsPage::listChosen(const ListField &list, int position)
     Song *s = song();
     if (!s)
         return;
-    m_ctx.history.edit(songStepName(list.field, m_ctx.state.SongsSongIndex),
+    m_ctx.history.edit(songStepName(list.field, m_selection->position()),
                        [s, field = list.field, position] { s->*field = position; });
     if (list.combo == m_background || list.combo == m_foreground)
         paintColour(list.combo, position);
@@ -480,20 +454,6 @@ void SongsPage::footVisibility()
     }
 }
 
-void SongsPage::copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text)
-{
-    const Song *source = song();
-    if (!source)
-        return;
-    const Song values = *source; // the source is one of the targets
-    m_ctx.history.edit(text, [this, &values, &fields] {
-        for (const SongRef &target : m_ctx.store.SongList)
-            for (qint64 Song::*field : fields)
-                (*target).*field = values.*field;
-    });
-    changed();
-}
-
 void SongsPage::reselectPresets()
 {
     const Song *s = song();
@@ -511,7 +471,7 @@ void SongsPage::reselectStacks()
 
 void SongsPage::previewName()
 {
-    const qint64 index = m_ctx.state.SongsSongIndex;
+    const qint64 index = m_selection->position();
     if (!song())
         return;
     m_ctx.history.edit(tr("Normalise Session"), [this, index] {

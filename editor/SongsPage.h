@@ -11,6 +11,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QTableView;
 class Song;
+class SongSelection;
 class SongTableModel;
 struct EditorContext;
 
@@ -44,7 +45,6 @@ private:
     Song *song() const;
     QWidget *buildEditor();
     QComboBox *addList(const char *objectName, const QStringList &items, qint64 Song::*field);
-    void tableSelectionChanged();
     void nameEdited();
     void showNameRefused(const QString &problem);
     void tempoEdited();
@@ -52,7 +52,6 @@ private:
     void listChosen(const ListField &list, int position);
     void paintColour(QComboBox *combo, qint64 position);
     void footVisibility();
-    void copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text);
     void reselectPresets();
     void reselectStacks();
     void previewName();
@@ -63,6 +62,7 @@ private:
     QTableView *m_table = nullptr;
     QWidget *m_editor = nullptr; // every control that edits the song
     SongTableModel *m_model = nullptr;
+    SongSelection *m_selection = nullptr;
     QPlainTextEdit *m_name = nullptr;
     QLineEdit *m_tempo = nullptr;
     QLineEdit *m_program = nullptr;

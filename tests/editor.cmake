@@ -1,8 +1,7 @@
-# The editor window, the Songs and Set Jacks pages and the session actions, driven by
-# their controls.
+# The editor window and its pages, driven by their controls.
 if(PEDAL_BUILD_EDITOR)
-  pedal_add_test(NAME editor_song_pages_tests GUI
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_song_pages_test.cpp
+  pedal_add_test(NAME editor_pages_tests GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_pages_test.cpp
     LIBS pedal_editor)
   pedal_add_test(NAME editor_window_tests GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_window_test.cpp
