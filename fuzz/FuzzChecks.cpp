@@ -1,6 +1,6 @@
 #include "FuzzChecks.h"
 
-#include "format/SessionJson.h"
+#include "format/SessionKeys.h"
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "link/ChainedLoad.h"
@@ -19,13 +19,11 @@
 #include <QRegularExpression>
 
 #include <memory>
+#include <set>
 
 namespace FuzzChecks {
 
 namespace {
-// An image costs about as much as handling a dozen lines: the stream checks compare images
-// over the first lines or chunks of an input only, and at its end.
-constexpr int ImagedSteps = 32;
 // Load requests the virtual pedal answers per input: an answer is a whole page, and inputs
 // of thousands of requests would take the fuzzer's time without reaching anything new.
 constexpr int AnsweredRequests = 16;
@@ -59,11 +57,12 @@ QByteArray Input::make(std::uint8_t control, const QList<std::uint8_t> &sizes, c
     return out + payload;
 }
 
-QString image(const DataHandler &store)
+QStringList keyImage(const DataHandler &store)
 {
-    SessionWriter writer;
-    writer.setAllKeyFlags(true);
-    return writer.write(store, SessionWriter::Form::File);
+    QStringList values;
+    for (int k = 0; k < SessionKeys::Count; ++k)
+        values.append(SessionWriter::value(store, k, SessionWriter::Form::File));
+    return values;
 }
 
 QString shapeProblem(const DataHandler &store)
@@ -100,12 +99,14 @@ QString sessionFile(const QByteArray &raw)
     if (status != SessionReader::Status::Read)
         return reader.problem().isEmpty() ? QStringLiteral("the file was refused without a reason") : QString();
 
+    // Only the keys read can differ from the factory session: they are written, opened in a
+    // new factory store and written again.
     DataHandler store;
     reader.apply(store);
     Normaliser::normalise(store);
     if (const QString shape = shapeProblem(store); !shape.isEmpty())
         return QStringLiteral("the file left a store of the wrong shape: ") + shape;
-    const QString text = image(store);
+    const QString text = SessionWriter::writeKeys(store, reader.presentKeys());
     DataHandler again;
     ScriptedDialogs quiet;
     quiet.defaultAnswer = 1;
@@ -116,7 +117,7 @@ QString sessionFile(const QByteArray &raw)
         return QStringLiteral("opening the written session asked: ") + quiet.shown.first().informative;
     second.apply(again);
     Normaliser::normalise(again);
-    if (SessionJson::toJson(store) != SessionJson::toJson(again))
+    if (SessionWriter::writeKeys(again, reader.presentKeys()) != text)
         return QStringLiteral("writing and opening the session again changed it");
     return QString();
 }
@@ -141,30 +142,24 @@ QString receive(const QByteArray &raw)
             return QString();
         return QStringLiteral("chained load at %1 of a queue of %2").arg(chain.position).arg(chain.queue.size());
     };
-    // The image of the store and the number of stored keys when it was taken: the store
-    // may differ from it only after a stored key.
+    // Every key whose value changes must have been stored by a line, one key per line.
     QString failure;
-    int lines = 0, stored = 0, storedAtImage = 0;
-    QString last = image(store);
-    const auto compare = [&](const QString &where) {
-        const QString now = image(store);
-        if (failure.isEmpty() && stored == storedAtImage && now != last)
-            failure = where + QStringLiteral("lines that were not stored changed the store");
-        last = now;
-        storedAtImage = stored;
-    };
-    QObject::connect(&link.parser(), &ReplyParser::stored, [&stored](int) { ++stored; });
+    int lines = 0, stored = 0;
+    std::set<int> storedKeys;
+    static const QStringList before = keyImage(DataHandler()); // the factory session
+    QObject::connect(&link.parser(), &ReplyParser::stored, [&](int key) {
+        ++stored;
+        storedKeys.insert(key);
+    });
     // Connected after the pedal link: the line has been handled.
     QObject::connect(&serial, &SerialHandler::replyLine, [&](const QString &line) {
-        const int before = stored;
+        const int storedBefore = stored;
         ++lines;
         const QString where = QStringLiteral("line %1 (\"%2\"): ").arg(lines).arg(line.left(40));
-        if (lines <= ImagedSteps)
-            compare(where);
-        if (!failure.isEmpty() || stored == before)
+        if (!failure.isEmpty() || stored == storedBefore)
             return;
-        if (stored > before + 1)
-            failure = where + QStringLiteral("one line stored %1 keys").arg(stored - before);
+        if (stored > storedBefore + 1)
+            failure = where + QStringLiteral("one line stored %1 keys").arg(stored - storedBefore);
         else if (const QString shape = shapeProblem(store); !shape.isEmpty())
             failure = where + QStringLiteral("the store lost its shape: ") + shape;
     });
@@ -176,10 +171,9 @@ QString receive(const QByteArray &raw)
         return QStringLiteral("the fake pedal could not be connected");
     clock.advance(SerialHandler::GreetingDelayMs);
     port->clearWrites();
-    static const PedalLink::Load loads[] = {PedalLink::Load::Songs,   PedalLink::Load::SetJacks,
-                                            PedalLink::Load::All,     PedalLink::Load::Setlist,
-                                            PedalLink::Load::Midi,    PedalLink::Load::Global,
-                                            PedalLink::Load::All};
+    static const PedalLink::Load loads[] = {
+        PedalLink::Load::Songs, PedalLink::Load::SetJacks, PedalLink::Load::All, PedalLink::Load::Setlist,
+        PedalLink::Load::Midi,  PedalLink::Load::Global,   PedalLink::Load::All};
     if ((input.control & 7) != 0 && !link.startLoad(loads[(input.control & 7) - 1]))
         return QStringLiteral("the load could not be started");
 
@@ -192,9 +186,11 @@ QString receive(const QByteArray &raw)
         if (!failure.isEmpty())
             return failure;
     }
-    if (lines <= ImagedSteps)
-        compare(QStringLiteral("at the end: "));
     clock.advance(PedalLink::LoadTimeoutMs + 1000);
+    const QStringList after = keyImage(store);
+    for (int k = 0; k < SessionKeys::Count && failure.isEmpty(); ++k)
+        if (after[k] != before[k] && !storedKeys.count(k))
+            failure = QStringLiteral("%1 changed, but no line stored it").arg(QLatin1String(SessionKeys::at(k).key));
     if (failure.isEmpty() && (link.chainedLoadRunning() || link.busy()))
         failure = QStringLiteral("the link is still busy after the time-out");
     if (failure.isEmpty() && !(chainProblem() + shapeProblem(store)).isEmpty())
@@ -225,36 +221,36 @@ QString pedalInput(const QByteArray &raw)
         parser.begin({});
     });
 
-    QString last = image(pedal.session());
+    // The image of the session after the last applied upload or reset.
+    static const QStringList factory = keyImage(DataHandler());
+    QStringList last = factory;
     VirtualPedal::Counters counted = pedal.counters();
     for (qsizetype i = 0; i < input.chunks.size(); ++i) {
         const QByteArray reply = pedal.receive(input.chunks[i]);
         const QString where = QStringLiteral("chunk %1 of %2: ").arg(i + 1).arg(input.chunks.size());
         const VirtualPedal::Counters &now = pedal.counters();
-        const bool mayChange =
-            now.uploadsApplied != counted.uploadsApplied || now.factoryResets != counted.factoryResets;
-        counted = now;
-        if (i < ImagedSteps || i + 1 == input.chunks.size()) {
-            const QString after = image(pedal.session());
-            if (!mayChange && after != last)
-                return where + QStringLiteral("the pedal's session changed without an applied upload or reset");
-            last = after;
+        if (now.uploadsApplied != counted.uploadsApplied || now.factoryResets != counted.factoryResets) {
             if (const QString shape = shapeProblem(pedal.session()); !shape.isEmpty())
                 return where + QStringLiteral("the pedal's session lost its shape: ") + shape;
-        } else if (mayChange) {
-            last = image(pedal.session());
+            last = keyImage(pedal.session());
         }
+        counted = now;
         if (!(input.control & ReadReplies) || reply.isEmpty())
             continue;
         for (const QString &line : framer.feed(reply))
             parser.parseReply(line);
         if (unreadable > 0)
-            return where + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
+            return where
+                + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
         if (framer.droppedLines() > 0)
             return where + QStringLiteral("the pedal's reply holds a line that is not UTF-8");
     }
     if ((input.control & ReadReplies) && framer.pendingBytes() > 0)
         return QStringLiteral("the pedal's last reply ends without a line end");
+    if (keyImage(pedal.session()) != last)
+        return QStringLiteral("the pedal's session changed without an applied upload or reset");
+    if (const QString shape = shapeProblem(pedal.session()); !shape.isEmpty())
+        return QStringLiteral("the pedal's session lost its shape: ") + shape;
     return QString();
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -31,15 +32,15 @@ struct Input
 
 // A session file after a control byte (bit 0: the answer to the single-line session
 // question, set = "Ok"). It is refused with a reason, or it is read, applied and
-// normalised, the store keeps its shape, and writing and opening it again gives the same
-// store without a question.
+// normalised, the store keeps its shape, and the keys read, written and opened in a new
+// store without a question, are written the same again.
 QString sessionFile(const QByteArray &raw);
 enum : std::uint8_t { LegacyOk = 0x01 };
 
 // Bytes from the pedal to a connected pedal link on a fake serial device. Control bits 0-2:
 // the load started first (0 none, 1 Songs, 2 Set Jacks, 3 and 7 All, 4 Setlist, 5 Midi
 // Management, 6 Global Settings); bit 3: the clock moves on one second after every chunk.
-// No line that was not stored changes the store, a line stores at most one key, the store
+// Every key that changes was stored by a line, a line stores at most one key, the store
 // keeps its shape, the chained load stays inside its queue, the link writes only pedal
 // commands and is idle after the time-out.
 QString receive(const QByteArray &raw);
@@ -47,13 +48,13 @@ enum : std::uint8_t { ClockRuns = 0x08 };
 
 // Bytes from the editor to the virtual pedal. Control bit 0: the editor's framer and reply
 // parser read the pedal's replies, every line of them. The pedal's session keeps its shape
-// and changes only through an applied upload or a factory reset.
+// and, after its last applied upload or factory reset, does not change.
 QString pedalInput(const QByteArray &raw);
 enum : std::uint8_t { ReadReplies = 0x01 };
 
-// The whole store as the session file writes it: two stores hold the same session exactly
-// when their images are equal.
-QString image(const DataHandler &store);
+// The value of every key as the session file writes it: two stores hold the same session
+// exactly when their images are equal.
+QStringList keyImage(const DataHandler &store);
 // 128 songs whose Ids are their positions + 1, a setlist of up to 128 songs of SongList,
 // 128 stacks with IDs 0-127 of 10 messages each. Empty when the store has that shape.
 QString shapeProblem(const DataHandler &store);
