@@ -187,12 +187,12 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
 
     connect(m_filter, &QLineEdit::textChanged, this, &GlobalPage::filterSettings);
     connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendGlobal();
+        if (m_ctx.pedal)
+            m_ctx.pedal->sendGlobal();
     });
     connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadGlobal();
+        if (m_ctx.pedal)
+            m_ctx.pedal->loadGlobal();
     });
     connect(reset, &QPushButton::clicked, this, [this] {
         m_ctx.history.edit(tr("Reset Global Settings"), [this] { m_ctx.store.resetGlobals(); });

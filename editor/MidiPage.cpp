@@ -89,12 +89,12 @@ MidiPage::MidiPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx
     layout->addWidget(buildLibraryPart(), 1);
 
     connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendMidi();
+        if (m_ctx.pedal)
+            m_ctx.pedal->sendMidi();
     });
     connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadMidi();
+        if (m_ctx.pedal)
+            m_ctx.pedal->loadMidi();
     });
     connect(reset, &QPushButton::clicked, this, [this] {
         m_ctx.history.edit(tr("Reset Midi Stacks"), [this] { m_ctx.store.resetMidiStacks(); });

@@ -51,12 +51,12 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
     auto *copyAll = button(QStringLiteral("CopySetJacksButton"), tr("Copy All Jacks to All Songs"), this);
     m_copyAll = copyAll;
     connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendSetJacks();
+        if (m_ctx.pedal)
+            m_ctx.pedal->sendSetJacks();
     });
     connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadSetJacks();
+        if (m_ctx.pedal)
+            m_ctx.pedal->loadSetJacks();
     });
     connect(reset, &QPushButton::clicked, this, &SetJacksPage::resetPage);
     // Every jack field: modes, static levels, pulse counts, the expression stack and the

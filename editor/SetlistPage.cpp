@@ -83,12 +83,12 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
         m_ctx.events.edited();
     });
     connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendSetlist();
+        if (m_ctx.pedal)
+            m_ctx.pedal->sendSetlist();
     });
     connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadSetlist();
+        if (m_ctx.pedal)
+            m_ctx.pedal->loadSetlist();
     });
 
     // The song tables reload themselves on these; the highlight follows.

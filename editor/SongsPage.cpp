@@ -92,12 +92,12 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     auto *load = button(QStringLiteral("LoadSongsCommand"), tr("Load Songs"), this);
     auto *reset = button(QStringLiteral("ResetSongsCommand"), tr("Reset Songs"), this);
     connect(send, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->sendSongs();
+        if (m_ctx.pedal)
+            m_ctx.pedal->sendSongs();
     });
     connect(load, &QPushButton::clicked, this, [this] {
-        if (m_ctx.link)
-            m_ctx.link->loadSongs();
+        if (m_ctx.pedal)
+            m_ctx.pedal->loadSongs();
     });
     connect(reset, &QPushButton::clicked, this, &SongsPage::resetPage);
 

@@ -30,9 +30,8 @@ QString PedalInputCheck::run(const std::uint8_t *data, std::size_t size)
 
     // The editor's side, reading what the pedal answers.
     DataHandler editorStore;
-    ScriptedDialogs editorDialogs;
     LineFramer framer;
-    ReplyParser parser(editorStore, editorDialogs, [](const QString &) {});
+    ReplyParser parser(editorStore, [](const QString &) {});
     int unreadable = 0;
     // Every end of data counts the lines that could not be read; the next reply is read
     // as a load of its own.

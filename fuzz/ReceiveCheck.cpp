@@ -4,8 +4,8 @@
 #include "StoreSnapshot.h"
 
 #include "link/ChainedLoad.h"
-#include "link/FakeSerialTransport.h"
-#include "link/ManualScheduler.h"
+#include "FakeSerialTransport.h"
+#include "ManualScheduler.h"
 #include "link/PedalLink.h"
 #include "link/PortLister.h"
 #include "link/ReplyParser.h"
@@ -70,7 +70,7 @@ QString ReceiveCheck::run(const std::uint8_t *data, std::size_t size)
     auto transport = std::make_unique<FakeSerialTransport>();
     FakeSerialTransport *port = transport.get();
     auto lister = std::make_unique<PortLister>([&ports] { return ports; });
-    SerialHandler serial(dialogs, clock, std::move(transport), std::move(lister));
+    SerialHandler serial(clock, std::move(transport), std::move(lister));
 
     // The store may change only through a line that is stored. Its image is taken at the
     // start and after every stored line, and compared before every line that might be
@@ -112,7 +112,7 @@ QString ReceiveCheck::run(const std::uint8_t *data, std::size_t size)
         checkedFrom = lines;
     });
 
-    PedalLink link(serial, store, dialogs, clock);
+    PedalLink link(serial, store, clock);
     linkPointer = &link;
     QObject::connect(&link.parser(), &ReplyParser::stored, [&stored](int) { ++stored; });
 

@@ -9,8 +9,8 @@
 
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
-#include "link/FakeSerialTransport.h"
-#include "link/ManualScheduler.h"
+#include "FakeSerialTransport.h"
+#include "ManualScheduler.h"
 #include "link/PedalLink.h"
 #include "link/PortLister.h"
 #include "link/SerialHandler.h"
@@ -187,9 +187,8 @@ void pedalInputSeeds()
     QStringList ports{QStringLiteral("/dev/ttyS0")};
     auto transport = std::make_unique<FakeSerialTransport>();
     FakeSerialTransport *port = transport.get();
-    SerialHandler serial(dialogs, clock, std::move(transport),
-                         std::make_unique<PortLister>([&ports] { return ports; }));
-    PedalLink link(serial, store, dialogs, clock);
+    SerialHandler serial(clock, std::move(transport), std::make_unique<PortLister>([&ports] { return ports; }));
+    PedalLink link(serial, store, clock);
     serial.recordStartupPorts();
     ports.append(QStringLiteral("/dev/ttyACM0"));
     serial.connectToPedal();

@@ -6,8 +6,8 @@
 
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
-#include "link/FakeSerialTransport.h"
-#include "link/ManualScheduler.h"
+#include "FakeSerialTransport.h"
+#include "ManualScheduler.h"
 #include "link/PedalKnownSession.h"
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
@@ -837,9 +837,9 @@ struct PedalWindow : ::testing::Test
     ManualScheduler scheduler;
     QStringList ports{QStringLiteral("/dev/ttyS0")};
     FakeSerialTransport *device = new FakeSerialTransport;
-    SerialHandler serial{dialogs, scheduler, std::unique_ptr<SerialPortTransport>(device),
+    SerialHandler serial{scheduler, std::unique_ptr<SerialPortTransport>(device),
                          std::make_unique<PortLister>([this] { return ports; })};
-    PedalLink link{serial, store, dialogs, scheduler};
+    PedalLink link{serial, store, scheduler};
     FirmwareUpdater firmware{serial, scheduler};
     ViewController vc{store, dialogs, ViewController::Pedal{&serial, &link, &firmware}};
 
@@ -1354,7 +1354,7 @@ TEST(VirtualPedalWindow, AttachThenConnect)
     DataHandler store;
     ScriptedDialogs dialogs;
     QtScheduler scheduler;
-    SerialHandler serial{dialogs, scheduler};
+    SerialHandler serial{scheduler};
     auto vc = std::make_unique<ViewController>(store, dialogs, ViewController::Pedal{&serial, nullptr, nullptr});
     auto *process = vc->findChild<VirtualPedalProcess *>();
     ASSERT_NE(process, nullptr);

@@ -9,4 +9,4 @@ pedal_add_test(NAME fuzz_regressions_test
     ${PROJECT_SOURCE_DIR}/fuzz/SessionFileCheck.cpp
     ${PROJECT_SOURCE_DIR}/fuzz/ReceiveCheck.cpp
     ${PROJECT_SOURCE_DIR}/fuzz/PedalInputCheck.cpp
-  LIBS pedal_virtual pedal_link pedal_format pedal_model)
+  LIBS pedal_virtual pedal_test_doubles pedal_link pedal_format pedal_model)

@@ -128,11 +128,12 @@ TEST_F(VirtualPedalReceive, FactoryResetFromTheEditorsCommand)
         // The window's factory reset: confirmation "Ok", then "]4;".
         ScriptedDialogs dialogs;
         QtScheduler scheduler;
-        SerialHandler serial(dialogs, scheduler);
+        SerialHandler serial(scheduler);
         ASSERT_TRUE(serial.openPort(pedal.device()));
         DataHandler store;
-        PedalLink link(serial, store, dialogs, scheduler);
-        link.factoryResetPedal();
+        PedalLink link(serial, store, scheduler);
+        if (dialogs.alert(PedalLink::factoryResetQuestion()) == 0)
+            link.factoryReset();
         EXPECT_TRUE(dialogs.messages().contains(QStringLiteral("About to factory reset")));
         QEventLoop settle;
         QTimer::singleShot(300, &settle, &QEventLoop::quit);
@@ -434,12 +435,12 @@ TEST_F(VirtualPedalReceive, SendChangesUploadsOnlyTheChangedKeys)
     {
         ScriptedDialogs dialogs;
         QtScheduler scheduler;
-        SerialHandler serial(dialogs, scheduler);
+        SerialHandler serial(scheduler);
         ASSERT_TRUE(serial.openPort(pedal.device()));
         pause(SerialHandler::GreetingDelayMs + 200);
         DataHandler store;
         SessionSnapshot::of(expected).restoreInto(store);
-        PedalLink link(serial, store, dialogs, scheduler);
+        PedalLink link(serial, store, scheduler);
         PedalKnownSession known(serial, link, store);
 
         EXPECT_EQ(known.sendChanges(), PedalKnownSession::Outcome::NothingKnown);
