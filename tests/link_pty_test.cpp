@@ -14,10 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
-
 namespace {
 
 void spinUntil(const std::function<bool()> &done, int timeoutMs)
@@ -30,9 +26,10 @@ void spinUntil(const std::function<bool()> &done, int timeoutMs)
 
 } // namespace
 
-// Connect, greet, a load answered in awkward chunks, a paced send, and the pedal going
-// away in the middle of a load: one lost port, one interruption, no error loop.
-TEST(SerialOverPty, ConnectLoadSendAndLoseThePort)
+// Connect to a port that appeared after start-up, the greeting, a load answered in awkward
+// chunks, a paced send, and what the pedal log says of it. (The virtual pedal's tests take
+// the same path further: every page, a pedal that stops answering or goes away.)
+TEST(SerialOverPty, ConnectLoadAndSend)
 {
     PtyPair pty;
     ASSERT_TRUE(pty.open()) << pty.error().toStdString();
@@ -92,34 +89,11 @@ TEST(SerialOverPty, ConnectLoadSendAndLoseThePort)
         EXPECT_FALSE(l.contains("encountered error")) << l.toStdString();
     diagnostics.lines.clear();
 
-    // Like the virtual pedal, the far end keeps its own slave descriptor open, in raw mode;
-    // it goes away together with the master.
-    const int slave = ::open(QFile::encodeName(pty.slavePath()).constData(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(slave, 0);
-    termios raw{};
-    ::tcgetattr(slave, &raw);
-    ::cfmakeraw(&raw);
-    ::tcsetattr(slave, TCSANOW, &raw);
-    QSignalSpy lost(&serial, &SerialHandler::portLost);
-    QSignalSpy interrupted(&link, &PedalLink::transferInterrupted);
-    ASSERT_TRUE(link.startLoad(PedalLink::Load::All));
-    pty.drain(100);
-    pty.close();
-    ::close(slave);
-    spinUntil([&] { return !lost.isEmpty(); }, 3000);
-    spinUntil([] { return false; }, 500); // anything that would follow in a loop
-    ASSERT_EQ(lost.size(), 1);
-    EXPECT_TRUE(lost[0][0].toString().contains("disconnected")) << lost[0][0].toString().toStdString();
-    EXPECT_EQ(interrupted.size(), 1);
-    EXPECT_FALSE(serial.portHeld());
-    EXPECT_FALSE(link.busy());
-    EXPECT_EQ(alerts.size(), 2);
-    EXPECT_EQ(log[PedalLogEntry::Kind::Sent], QStringList({"]0;", "]6;", "\\r\\n", "]3;", ";", "]12;", "]5;"}));
+    EXPECT_EQ(log[PedalLogEntry::Kind::Sent], QStringList({"]0;", "]6;", "\\r\\n", "]3;", ";"}));
     EXPECT_EQ(log[PedalLogEntry::Kind::Received].size(), 3); // "]3", the setlist abbreviated, ";"
     EXPECT_EQ(log[PedalLogEntry::Kind::Upload].size(), 1);
-    EXPECT_EQ(log[PedalLogEntry::Kind::Port].size(), 2); // opened, went away
-    EXPECT_EQ(log[PedalLogEntry::Kind::Transfer].size(), 6);
-    EXPECT_LE(diagnostics.lines.size(), 4) << diagnostics.lines.join("\n").toStdString();
+    EXPECT_EQ(log[PedalLogEntry::Kind::Port].size(), 1); // opened
+    EXPECT_EQ(log[PedalLogEntry::Kind::Transfer].size(), 4);
 
     qunsetenv("PEDAL_EXTRA_PORTS");
 }

@@ -385,22 +385,6 @@ TEST(Loads, ALoadThatMakesNoProgressIsAbandoned)
         EXPECT_EQ(rig.port->writtenTexts().last() == "]12;", PedalLink::isChained(c.load));
         EXPECT_TRUE(rig.alerts.isEmpty()) << "the window shows the interruption, not the link";
     }
-
-    // New keys and new requests keep a load going; a late reply moves nothing.
-    LinkRig rig;
-    rig.connectPedal();
-    ASSERT_TRUE(rig.link->startLoad(PedalLink::Load::Songs));
-    rig.clock.advance(14000);
-    rig.receive("]3\r\n" + tempos);
-    rig.clock.advance(14000);
-    rig.receive(LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Name")}) + ";\r\n");
-    EXPECT_EQ(rig.port->writtenTexts().last(), "]14;");
-    rig.clock.advance(14999);
-    EXPECT_TRUE(rig.link->chainedLoadRunning());
-    rig.clock.advance(1);
-    EXPECT_FALSE(rig.link->busy());
-    rig.receive("]3\r\n;\r\n");
-    EXPECT_EQ(rig.port->writtenTexts().last(), "]12;");
 }
 
 // The commands that are not transfers: the previews and the factory reset.
