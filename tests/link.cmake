@@ -31,3 +31,10 @@ pedal_add_test(NAME link_firmware_tests
 pedal_add_test(NAME link_pty_tests
   SOURCES link_pty_test.cpp link_test_util.h
   LIBS pedal_test_doubles pedal_test_random pedal_test_pty)
+
+# The window's pedal commands, which ask before the link starts.
+if(PEDAL_BUILD_EDITOR)
+  pedal_add_test(NAME link_actions_tests
+    SOURCES link_actions_test.cpp link_test_util.h
+    LIBS pedal_editor pedal_test_doubles pedal_test_random)
+endif()
