@@ -13,90 +13,41 @@ TEST(PedalActions, AskFirstThenStart)
     using Action = void (PedalActions::*)();
     const QString send = "About to send", receive = "About to receive",
                   notConnected = "Please connect to the pedal first";
+    const QString reset = "About to factory reset", busy = "The pedal is busy";
     const struct
     {
-        const char *what;
         Action action;
-        bool connected, busy;
-        int answer;
-        bool guardAllows;
+        char state; // 'c' connected, 'n' not connected, 'b' busy with a load
+        int answer; // to the question; 2: "Ok", and the guard refuses
         QStringList asked;
         QString firstWrite; // "": nothing written
         QString guarded;    // the operation the guard was asked for
     } rows[] = {
-        {"a send", &PedalActions::sendSongs, true, false, 0, true, {send}, "\r\n", ""},
-        {"a send cancelled", &PedalActions::sendSongs, true, false, 1, true, {send}, "", ""},
-        {"a send without a pedal asks first",
-         &PedalActions::sendMidi,
-         false,
-         false,
-         0,
-         true,
-         {send, notConnected},
-         "",
-         ""},
-        {"a load", &PedalActions::loadSetlist, true, false, 0, true, {receive}, "]6;", ""},
-        {"a load without a pedal does not ask",
-         &PedalActions::loadGlobal,
-         false,
-         false,
-         0,
-         true,
-         {notConnected},
-         "",
-         ""},
-        {"Load All guarded", &PedalActions::loadAll, true, false, 0, true, {receive}, "]12;", "Load All"},
-        {"Load All stopped by its guard", &PedalActions::loadAll, true, false, 0, false, {receive}, "", "Load All"},
-        {"Send All guarded", &PedalActions::sendAll, true, false, 0, true, {send}, "\r\n", "Send All"},
-        {"Send All without a pedal is not guarded",
-         &PedalActions::sendAll,
-         false,
-         false,
-         0,
-         true,
-         {send, notConnected},
-         "",
-         ""},
-        {"a factory reset",
-         &PedalActions::factoryResetPedal,
-         true,
-         false,
-         0,
-         true,
-         {"About to factory reset"},
-         "]4;",
-         ""},
-        {"a factory reset cancelled",
-         &PedalActions::factoryResetPedal,
-         true,
-         false,
-         1,
-         true,
-         {"About to factory reset"},
-         "",
-         ""},
-        {"a factory reset without a pedal",
-         &PedalActions::factoryResetPedal,
-         false,
-         false,
-         0,
-         true,
-         {notConnected},
-         "",
-         ""},
-        {"a send while busy", &PedalActions::sendSetJacks, true, true, 0, true, {"The pedal is busy"}, "", ""},
-        {"a load while busy", &PedalActions::loadSongs, true, true, 0, true, {"The pedal is busy"}, "", ""},
+        {&PedalActions::sendSongs, 'c', 0, {send}, "\r\n", ""},
+        {&PedalActions::sendSongs, 'c', 1, {send}, "", ""},
+        {&PedalActions::sendMidi, 'n', 0, {send, notConnected}, "", ""}, // sends ask first
+        {&PedalActions::loadSetlist, 'c', 0, {receive}, "]6;", ""},
+        {&PedalActions::loadGlobal, 'n', 0, {notConnected}, "", ""}, // loads do not
+        {&PedalActions::loadAll, 'c', 0, {receive}, "]12;", "Load All"},
+        {&PedalActions::loadAll, 'c', 2, {receive}, "", "Load All"},
+        {&PedalActions::sendAll, 'c', 0, {send}, "\r\n", "Send All"},
+        {&PedalActions::sendAll, 'n', 0, {send, notConnected}, "", ""}, // nothing to guard
+        {&PedalActions::factoryResetPedal, 'c', 0, {reset}, "]4;", ""},
+        {&PedalActions::factoryResetPedal, 'c', 1, {reset}, "", ""},
+        {&PedalActions::factoryResetPedal, 'n', 0, {notConnected}, "", ""},
+        {&PedalActions::sendSetJacks, 'b', 0, {busy}, "", ""},
+        {&PedalActions::loadSongs, 'b', 0, {busy}, "", ""},
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(&row - rows);
         LinkRig rig;
-        if (row.connected)
+        if (row.state != 'n')
             rig.connectPedal();
-        if (row.busy)
+        if (row.state == 'b')
             rig.link->startLoad(PedalLink::Load::Setlist);
         rig.port->clearWrites();
         ScriptedDialogs dialogs;
-        dialogs.answers = {row.answer};
+        dialogs.answers = {row.answer % 2};
         const auto show = [&dialogs](const Alert &a) { dialogs.alert(a); };
         QObject::connect(rig.serial.get(), &SerialHandler::alertRaised, show);
         QObject::connect(rig.link.get(), &PedalLink::alertRaised, show);
@@ -104,13 +55,13 @@ TEST(PedalActions, AskFirstThenStart)
         QStringList guarded;
         actions.setTransferGuard([&](const QString &operation) {
             guarded.append(operation);
-            return row.guardAllows;
+            return row.answer != 2;
         });
         (actions.*row.action)();
         EXPECT_EQ(dialogs.messages(), row.asked);
         EXPECT_EQ(rig.port->writtenTexts().value(0), row.firstWrite);
         EXPECT_EQ(guarded, row.guarded.isEmpty() ? QStringList() : QStringList{row.guarded});
-        if (!row.busy) {
+        if (row.state != 'b') {
             EXPECT_EQ(rig.link->busy(), !row.firstWrite.isEmpty() && row.firstWrite != "]4;");
         }
     }
