@@ -1,5 +1,6 @@
 #include "link_test_util.h"
 
+#include "link/PedalLog.h"
 #include "link/PortAccess.h"
 
 #include <QFile>
@@ -202,4 +203,14 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpened)
     const QString locked = dir.filePath("ttyACM9");
     ASSERT_TRUE(QFile(locked).open(QIODevice::WriteOnly));
     EXPECT_EQ(PortAccess::inspect(locked).group, QFileInfo(locked).group());
+}
+
+TEST(PedalLogTest, KeepsTheNewestLines)
+{
+    PedalLog ring;
+    for (int i = 0; i < PedalLog::Limit + 5; ++i)
+        ring.append({QDateTime::currentDateTime(), PedalLogEntry::Kind::Sent, QString::number(i)});
+    EXPECT_EQ(ring.size(), PedalLog::Limit);
+    EXPECT_EQ(ring.entries().front().text, "5");
+    EXPECT_EQ(ring.text().count(QLatin1Char('\n')), PedalLog::Limit);
 }
