@@ -15,8 +15,8 @@ AppDelegate::AppDelegate(QObject *parent) : QObject(parent)
     DataHandler &store = DataHandler::instance();
     m_dialogs = std::make_unique<WidgetDialogs>();
     m_scheduler = std::make_unique<QtScheduler>();
-    m_serial = std::make_unique<SerialHandler>(*m_dialogs, *m_scheduler);
-    m_link = std::make_unique<PedalLink>(*m_serial, store, *m_dialogs, *m_scheduler);
+    m_serial = std::make_unique<SerialHandler>(*m_scheduler);
+    m_link = std::make_unique<PedalLink>(*m_serial, store, *m_scheduler);
     m_firmware = std::make_unique<FirmwareUpdater>(*m_serial, *m_scheduler);
     m_vc = std::make_unique<ViewController>(store, *m_dialogs,
                                             ViewController::Pedal{m_serial.get(), m_link.get(), m_firmware.get()});

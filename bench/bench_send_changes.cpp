@@ -69,13 +69,13 @@ struct Rig
             return;
         }
         const QString device = QString::fromLocal8Bit(pedal.readLine()).trimmed();
-        serial = std::make_unique<SerialHandler>(dialogs, scheduler);
+        serial = std::make_unique<SerialHandler>(scheduler);
         if (!serial->openPort(device)) {
             problem = QStringLiteral("the port could not be opened");
             return;
         }
         pause(SerialHandler::GreetingDelayMs + 200);
-        link = std::make_unique<PedalLink>(*serial, store, dialogs, scheduler);
+        link = std::make_unique<PedalLink>(*serial, store, scheduler);
         known = std::make_unique<PedalKnownSession>(*serial, *link, store);
         known->setKnown(store);
     }

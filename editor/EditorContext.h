@@ -2,11 +2,12 @@
 
 #include "EditorEvents.h"
 #include "EditorState.h"
+#include "PedalActions.h"
+#include "PedalActions.h"
 #include "SharedLists.h"
 
 class DataHandler;
 class Dialogs;
-class PedalLink;
 class SessionHistory;
 
 // What every page of the window works with. The window owns all of it and hands the
@@ -23,4 +24,18 @@ struct EditorContext
     // The pedal's command set; null when the window runs without a pedal link (tests).
     // A page's Send/Load buttons do nothing when it is null.
     PedalLink *link = nullptr;
+    // The Send/Load commands that ask first; null exactly when `link` is.
+    PedalActions *pedal = nullptr;
+
+    // A page's Send and Load buttons: nothing without a pedal link.
+    void send(SessionKeys::Page page)
+    {
+        if (pedal)
+            pedal->send(page);
+    }
+    void load(PedalLink::Load which)
+    {
+        if (pedal)
+            pedal->load(which);
+    }
 };

@@ -47,15 +47,9 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
     outer->addLayout(PageControls::commandRow(
         this,
         {QStringLiteral("SendMenuCommand"), tr("Send Global Settings"),
-         [this] {
-             if (m_ctx.link)
-                 m_ctx.link->sendGlobal();
-         }},
+         [this] { m_ctx.send(SessionKeys::Page::Global); }},
         {QStringLiteral("LoadGlobalCommand"), tr("Load Global Settings"),
-         [this] {
-             if (m_ctx.link)
-                 m_ctx.link->loadGlobal();
-         }},
+         [this] { m_ctx.load(PedalLink::Load::Global); }},
         {QStringLiteral("ResetGlobalCommand"), tr("Reset Global Settings"), [this] {
              m_ctx.history.edit(tr("Reset Global Settings"), [this] { m_ctx.store.resetGlobals(); });
              showSettings();

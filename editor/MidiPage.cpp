@@ -72,24 +72,17 @@ MidiPage::MidiPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx
     m_typeModel = new QStringListModel(types, this);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(commandRow(this,
-                                 {QStringLiteral("SendMidiCommand"), tr("Send Midi Management"),
-                                  [this] {
-                                      if (m_ctx.link)
-                                          m_ctx.link->sendMidi();
-                                  }},
-                                 {QStringLiteral("LoadMidiCommand"), tr("Load Midi Management"),
-                                  [this] {
-                                      if (m_ctx.link)
-                                          m_ctx.link->loadMidi();
-                                  }},
-                                 {QStringLiteral("ResetMidiCommand"), tr("Reset Midi Stacks"), [this] {
-                                      m_ctx.history.edit(tr("Reset Midi Stacks"),
-                                                         [this] { m_ctx.store.resetMidiStacks(); });
-                                      showStackPage();
-                                      Q_EMIT m_ctx.events.stacksChanged();
-                                      m_ctx.events.edited();
-                                  }}));
+    layout->addLayout(commandRow(
+        this,
+        {QStringLiteral("SendMidiCommand"), tr("Send Midi Management"),
+         [this] { m_ctx.send(SessionKeys::Page::Midi); }},
+        {QStringLiteral("LoadMidiCommand"), tr("Load Midi Management"), [this] { m_ctx.load(PedalLink::Load::Midi); }},
+        {QStringLiteral("ResetMidiCommand"), tr("Reset Midi Stacks"), [this] {
+             m_ctx.history.edit(tr("Reset Midi Stacks"), [this] { m_ctx.store.resetMidiStacks(); });
+             showStackPage();
+             Q_EMIT m_ctx.events.stacksChanged();
+             m_ctx.events.edited();
+         }}));
     layout->addWidget(buildStackPart());
     layout->addWidget(buildLibraryPart(), 1);
 

@@ -65,19 +65,12 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
     connect(copyAll, &QPushButton::clicked, this,
             [this, allJackFields, text = copyAll->text()] { copyToAllSongs(allJackFields, text); });
 
-    QBoxLayout *commands =
-        commandRow(this,
-                   {QStringLiteral("SendSetJacks"), tr("Send Set Jacks"),
-                    [this] {
-                        if (m_ctx.link)
-                            m_ctx.link->sendSetJacks();
-                    }},
-                   {QStringLiteral("LoadSetJacksCommand"), tr("Load Set Jacks"),
-                    [this] {
-                        if (m_ctx.link)
-                            m_ctx.link->loadSetJacks();
-                    }},
-                   {QStringLiteral("ResetSetJacksCommand"), tr("Reset Set Jacks"), [this] { resetPage(); }}, {copyAll});
+    QBoxLayout *commands = commandRow(
+        this,
+        {QStringLiteral("SendSetJacks"), tr("Send Set Jacks"), [this] { m_ctx.send(SessionKeys::Page::SetJacks); }},
+        {QStringLiteral("LoadSetJacksCommand"), tr("Load Set Jacks"),
+         [this] { m_ctx.load(PedalLink::Load::SetJacks); }},
+        {QStringLiteral("ResetSetJacksCommand"), tr("Reset Set Jacks"), [this] { resetPage(); }}, {copyAll});
 
     auto *right = new QVBoxLayout;
     right->addWidget(scroll, 1);

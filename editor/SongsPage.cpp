@@ -89,19 +89,10 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     m_editor = buildEditor();
     scroll->setWidget(m_editor);
 
-    QBoxLayout *commands =
-        commandRow(this,
-                   {QStringLiteral("SendSongCommand"), tr("Send Songs"),
-                    [this] {
-                        if (m_ctx.link)
-                            m_ctx.link->sendSongs();
-                    }},
-                   {QStringLiteral("LoadSongsCommand"), tr("Load Songs"),
-                    [this] {
-                        if (m_ctx.link)
-                            m_ctx.link->loadSongs();
-                    }},
-                   {QStringLiteral("ResetSongsCommand"), tr("Reset Songs"), [this] { resetPage(); }});
+    QBoxLayout *commands = commandRow(
+        this, {QStringLiteral("SendSongCommand"), tr("Send Songs"), [this] { m_ctx.send(SessionKeys::Page::Songs); }},
+        {QStringLiteral("LoadSongsCommand"), tr("Load Songs"), [this] { m_ctx.load(PedalLink::Load::Songs); }},
+        {QStringLiteral("ResetSongsCommand"), tr("Reset Songs"), [this] { resetPage(); }});
 
     auto *right = new QVBoxLayout;
     right->addWidget(scroll, 1);

@@ -2,6 +2,7 @@
 
 #include "CompareDock.h"
 #include "PageControls.h"
+#include "PedalActions.h"
 #include "PedalLogDock.h"
 #include "RecentFiles.h"
 #include "RestoreBackupDialog.h"
@@ -78,6 +79,10 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
       m_ctx{store, m_state, m_lists, dialogs, m_events, m_history, pedal.link}
 {
     setObjectName(QStringLiteral("ViewController"));
+    if (pedal.link) {
+        m_actions = std::make_unique<PedalActions>(*pedal.link, dialogs);
+        m_ctx.pedal = m_actions.get();
+    }
     WheelGuard::install();
     m_session = new SessionActions(store, dialogs, m_history, this);
     m_virtualPedal = new VirtualPedalProcess(this);
@@ -165,7 +170,8 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
         });
         connect(m_pedal.link, &PedalLink::transferCancelled, this,
                 [this](const QString &message) { statusBar()->showMessage(message, StatusMessageMs); });
-        m_pedal.link->setTransferGuard([this](const QString &operation) { return backupBefore(operation); });
+        m_actions->setTransferGuard([this](const QString &operation) { return backupBefore(operation); });
+        connect(m_pedal.link, &PedalLink::alertRaised, this, [this](const Alert &a) { m_dialogs.alert(a); });
         // What a load brings is one step, taken when the transfer has ended.
         connect(m_pedal.link, &PedalLink::storeChangedByPedal, &m_history, &SessionHistory::changedOutside);
         connect(m_pedal.link, &PedalLink::transferEnded, this, [this] {
@@ -178,6 +184,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     }
     if (m_pedal.serial) {
         connect(m_pedal.serial, &SerialHandler::logged, m_logDock, &PedalLogDock::add);
+        connect(m_pedal.serial, &SerialHandler::alertRaised, this, [this](const Alert &a) { m_dialogs.alert(a); });
         // Queued: the port is opened after its name is set, and the connected alert that
         // follows runs its own event loop, in which the label then shows the new port.
         connect(
@@ -208,8 +215,6 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
 ViewController::~ViewController()
 {
     m_dialogs.setAlertListener(nullptr);
-    if (m_pedal.link)
-        m_pedal.link->setTransferGuard(nullptr);
 }
 
 void ViewController::startUp()
@@ -328,17 +333,17 @@ QWidget *ViewController::buildCommandBar()
     refresh->setToolTip(tr("Show the session again on every page (F5)."));
     connect(connectButton, &QPushButton::clicked, this, &ViewController::connectToPedal);
     connect(sendAll, &QPushButton::clicked, this, [this] {
-        if (m_pedal.link)
-            m_pedal.link->sendAll();
+        if (m_actions)
+            m_actions->sendAll();
     });
     connect(loadAll, &QPushButton::clicked, this, [this] {
-        if (m_pedal.link)
-            m_pedal.link->loadAll();
+        if (m_actions)
+            m_actions->loadAll();
     });
     connect(refresh, &QPushButton::clicked, this, &ViewController::RefreshAllPages);
     connect(factoryReset, &QPushButton::clicked, this, [this] {
-        if (m_pedal.link)
-            m_pedal.link->factoryResetPedal();
+        if (m_actions)
+            m_actions->factoryResetPedal();
     });
     connect(firmware, &QPushButton::clicked, this, &ViewController::uploadFirmware);
     row->addWidget(connectButton);

@@ -11,10 +11,12 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class DataHandler;
 class Dialogs;
 class FirmwareUpdater;
+class PedalActions;
 class PedalKnownSession;
 class PedalLink;
 class PedalLogDock;
@@ -124,6 +126,7 @@ private:
     SharedLists m_lists;
     SessionHistory m_history;
     EditorContext m_ctx;
+    std::unique_ptr<PedalActions> m_actions; // with a pedal link
     SessionActions *m_session = nullptr;
     VirtualPedalProcess *m_virtualPedal = nullptr;
     PedalKnownSession *m_known = nullptr;

@@ -32,8 +32,7 @@ const std::vector<int> &pedalKeys()
 PedalKnownSession::PedalKnownSession(SerialHandler &serial, PedalLink &link, DataHandler &store, QObject *parent)
     : QObject(parent), m_serial(serial), m_link(link), m_store(store), m_loaded(std::make_unique<DataHandler>())
 {
-    m_loadDialogs.defaultAnswer = 0;
-    m_loadLink = std::make_unique<PedalLink>(serial, *m_loaded, m_loadDialogs, serial.scheduler());
+    m_loadLink = std::make_unique<PedalLink>(serial, *m_loaded, serial.scheduler());
     m_loadLink->setLoadTimeout(link.loadTimeout());
     m_link.sharePortWith(*m_loadLink);
 
@@ -60,7 +59,6 @@ PedalKnownSession::PedalKnownSession(SerialHandler &serial, PedalLink &link, Dat
         if (load == PedalLink::Load::All)
             setKnown(*m_loaded);
     });
-    connect(m_loadLink.get(), &PedalLink::transferEnded, this, [this] { m_loadDialogs.shown.clear(); });
     connect(&m_serial, &SerialHandler::portLost, this, [this](const QString &message) { forget(message); });
     connect(&m_serial, &SerialHandler::portNameChanged, this,
             [this](const QString &name) { forget(QStringLiteral("the port is now %1").arg(name)); });

@@ -2,8 +2,6 @@
 
 #include "PedalLink.h"
 
-#include "model/ScriptedDialogs.h"
-
 #include <QObject>
 #include <QString>
 
@@ -92,9 +90,8 @@ private:
     std::vector<int> m_sendingKeys;
     bool m_sendingChanges = false;
 
-    // loadPedal(): its session, its link, and the alerts of that link (not shown: the
-    // window shows the comparison instead of "Press the REFRESH button").
+    // loadPedal(): its session and its link (whose alerts nobody shows: the window shows
+    // the comparison instead of "Press the REFRESH button").
     std::unique_ptr<DataHandler> m_loaded;
-    ScriptedDialogs m_loadDialogs;
     std::unique_ptr<PedalLink> m_loadLink;
 };

@@ -7,7 +7,6 @@
 #include "format/Encodings.h"
 #include "model/DataHandler.h"
 #include "model/Diagnostics.h"
-#include "model/Dialogs.h"
 #include "model/Normaliser.h"
 
 #include <QPointer>
@@ -105,7 +104,6 @@ struct PedalLink::Private
     PedalLink *q;
     SerialHandler &serial;
     DataHandler &store;
-    Dialogs &dialogs;
     Scheduler &scheduler;
     SessionWriter writer;
     ReplyParser parser;
@@ -114,13 +112,12 @@ struct PedalLink::Private
     std::optional<SessionKeys::Page> runningPage; // the page of the running send, if any
     Load load = Load::All;                        // the running load
     int timeoutMs = LoadTimeoutMs;
-    std::function<bool(const QString &)> guard;
     quint64 sendId = 0;          // identifies the send that scheduled piece writes
     quint64 watchId = 0;         // identifies the latest load time-out
     QPointer<PedalLink> partner; // another link on the same port, if any
 
-    Private(PedalLink *link, SerialHandler &s, DataHandler &st, Dialogs &dl, Scheduler &sc)
-        : q(link), serial(s), store(st), dialogs(dl), scheduler(sc), parser(st, dl, [this](const QString &text) {
+    Private(PedalLink *link, SerialHandler &s, DataHandler &st, Scheduler &sc)
+        : q(link), serial(s), store(st), scheduler(sc), parser(st, [this](const QString &text) {
               serial.sendText(text);
           })
     {}
@@ -135,29 +132,10 @@ struct PedalLink::Private
     {
         if (transfer == Transfer::None && !partnerRuns(Transfer::None))
             return false;
-        dialogs.warn(QStringLiteral("The pedal is busy"),
-                     QStringLiteral("Another transfer is still running.\n"
-                                    "Try again when it has finished."));
+        Q_EMIT q->alertRaised(Alert::failure(QStringLiteral("The pedal is busy"),
+                                             QStringLiteral("Another transfer is still running.\n"
+                                                            "Try again when it has finished.")));
         return true;
-    }
-
-    // Connected test first, then the confirmation.
-    void confirmedLoad(Load which)
-    {
-        if (!serial.ready() || refuseIfBusy())
-            return;
-        if (!dialogs.confirm(QStringLiteral("About to receive"), QString::fromUtf8(loadPage(which).informative)))
-            return;
-        if (which == Load::All && !passGuard(QStringLiteral("Load All")))
-            return;
-        beginLoad(which);
-    }
-
-    bool confirmSend(SessionKeys::Page page)
-    {
-        if (refuseIfBusy())
-            return false;
-        return dialogs.confirm(QStringLiteral("About to send"), QString::fromUtf8(pageTexts(page).sendInformative));
     }
 
     // Normalise and select as the page's send does, then the send routine.
@@ -269,14 +247,6 @@ struct PedalLink::Private
         });
     }
 
-    // Not connected: the send routine says so, and nothing needs guarding.
-    bool passGuard(const QString &operation)
-    {
-        if (!guard || !serial.isConnected() || !serial.portHeld())
-            return true;
-        return guard(operation);
-    }
-
     void abortTransfer(const QString &reason, bool cancelled)
     {
         if (transfer == Transfer::None)
@@ -378,8 +348,8 @@ std::vector<int> PedalLink::keysOf(Load load)
     return keys;
 }
 
-PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs, Scheduler &scheduler, QObject *parent)
-    : QObject(parent), d(std::make_unique<Private>(this, serial, store, dialogs, scheduler))
+PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Scheduler &scheduler, QObject *parent)
+    : QObject(parent), d(std::make_unique<Private>(this, serial, store, scheduler))
 {
     connect(&serial, &SerialHandler::replyLine, this, [this](const QString &line) { d->onReply(line); });
     connect(&serial, &SerialHandler::replyLineLost, this,
@@ -390,6 +360,7 @@ PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs
             [this](int k, int n) { Q_EMIT progress(k, n, QString::fromLatin1(LoadingWhat)); });
     connect(&d->parser, &ReplyParser::finished, this,
             [this](bool complete, const QString &problem) { d->onFinished(complete, problem); });
+    connect(&d->parser, &ReplyParser::alertRaised, this, &PedalLink::alertRaised);
 }
 
 PedalLink::~PedalLink() = default;
@@ -405,11 +376,6 @@ bool PedalLink::cancel()
         return false;
     d->abortTransfer(QStringLiteral("Cancelled."), true);
     return true;
-}
-
-void PedalLink::setTransferGuard(std::function<bool(const QString &)> guard)
-{
-    d->guard = std::move(guard);
 }
 
 void PedalLink::setLoadTimeout(int ms)
@@ -432,29 +398,9 @@ bool PedalLink::startLoad(Load load)
     return true;
 }
 
-void PedalLink::loadSongs()
+Alert PedalLink::receiveQuestion(Load load)
 {
-    d->confirmedLoad(Load::Songs);
-}
-void PedalLink::loadSetJacks()
-{
-    d->confirmedLoad(Load::SetJacks);
-}
-void PedalLink::loadAll()
-{
-    d->confirmedLoad(Load::All);
-}
-void PedalLink::loadSetlist()
-{
-    d->confirmedLoad(Load::Setlist);
-}
-void PedalLink::loadMidi()
-{
-    d->confirmedLoad(Load::Midi);
-}
-void PedalLink::loadGlobal()
-{
-    d->confirmedLoad(Load::Global);
+    return Alert::question(QStringLiteral("About to receive"), QString::fromUtf8(loadPage(load).informative));
 }
 
 // ---- sends ------------------------------------------------------------------------
@@ -483,35 +429,26 @@ QStringList PedalLink::pieces(const QString &text)
     return out;
 }
 
-// clang-format off
-#define PEDAL_SEND_ACTION(function, page)                                                       \
-    void PedalLink::function()                                                              \
-    {                                                                                       \
-        if (d->confirmSend(page)                                                            \
-            && (page != SessionKeys::Page::All || d->passGuard(QStringLiteral("Send All"))))    \
-            d->send(page);                                                                  \
-    }
-// clang-format on
-PEDAL_SEND_ACTION(sendSongs, SessionKeys::Page::Songs)
-PEDAL_SEND_ACTION(sendSetJacks, SessionKeys::Page::SetJacks)
-PEDAL_SEND_ACTION(sendSetlist, SessionKeys::Page::Setlist)
-PEDAL_SEND_ACTION(sendMidi, SessionKeys::Page::Midi)
-PEDAL_SEND_ACTION(sendGlobal, SessionKeys::Page::Global)
-PEDAL_SEND_ACTION(sendAll, SessionKeys::Page::All)
-#undef PEDAL_SEND_ACTION
+Alert PedalLink::sendQuestion(SessionKeys::Page page)
+{
+    return Alert::question(QStringLiteral("About to send"), QString::fromUtf8(pageTexts(page).sendInformative));
+}
 
 // ---- factory reset and previews -------------------------------------------------------
 
-void PedalLink::factoryResetPedal()
+Alert PedalLink::factoryResetQuestion()
 {
-    if (!d->serial.ready() || d->refuseIfBusy())
-        return;
-    if (!d->dialogs.confirmDestructive(QStringLiteral("About to factory reset"),
-                                       QStringLiteral("Your pedal will be reset to its factory settings.\n"
-                                                      "The computer data will remain the same.")))
-        return;
-    if (d->serial.sendText(QStringLiteral("]4;")))
-        Q_EMIT factoryResetSent();
+    return Alert::destructive(QStringLiteral("About to factory reset"),
+                              QStringLiteral("Your pedal will be reset to its factory settings.\n"
+                                             "The computer data will remain the same."));
+}
+
+bool PedalLink::factoryReset()
+{
+    if (!d->serial.ready() || d->refuseIfBusy() || !d->serial.sendText(QStringLiteral("]4;")))
+        return false;
+    Q_EMIT factoryResetSent();
+    return true;
 }
 
 void PedalLink::previewName(int songPosition)
@@ -570,6 +507,16 @@ void PedalLink::sharePortWith(PedalLink &other)
 {
     d->partner = &other;
     other.d->partner = this;
+}
+
+bool PedalLink::ready()
+{
+    return d->serial.ready();
+}
+
+bool PedalLink::portHeld() const
+{
+    return d->serial.isConnected() && d->serial.portHeld();
 }
 
 bool PedalLink::refuseIfBusy()

@@ -2,6 +2,7 @@
 
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
+#include "model/Alert.h"
 
 #include <QObject>
 #include <QString>
@@ -12,25 +13,23 @@
 #include <vector>
 
 class DataHandler;
-class Dialogs;
 class ReplyParser;
 class Scheduler;
 class SerialHandler;
 
-// The pedal's command set as the window uses it: every send and load with its
-// confirmation, the factory reset and the two previews. It owns the paced sends, the
+// The pedal's command set: every send and load, the factory reset and the two previews. It owns the paced sends, the
 // loads and the reply parser (fed with every reply line of the serial handler).
 //
 // One transfer at a time: while a send is still going out or a load (single or chained)
 // is waiting for its replies, another send, load, factory reset or preview is refused
-// with the alert "The pedal is busy"; the window asks refuseIfBusy() before Connect and
-// Upload Firmware as well.
+// with the alert "The pedal is busy" (raised through alertRaised()); the window asks
+// refuseIfBusy() before Connect and Upload Firmware as well.
 //
 // How a transfer ends. Every transfer ends with transferEnded(), exactly once:
 //   - a send whose last piece went out: sendCompleted(page) (the pedal got everything;
 //     it shows by itself when it has applied it);
-//   - a load whose last reply arrived: loadFinished(complete, problem) after its finish
-//     alert; `complete` only when every key the load asks for arrived whole and no line
+//   - a load whose last reply arrived: loadFinished(complete, problem), then its finish
+//     alert "Press the REFRESH button"; `complete` only when every key the load asks for arrived whole and no line
 //     was lost (then also loadCompleted(load));
 //   - a transfer ended early, through abortTransfer(): transferInterrupted(message,
 //     informative), the texts a person should read ("Sending stopped" / "Loading
@@ -49,17 +48,15 @@ class SerialHandler;
 //
 // The factory reset, once written: factoryResetSent().
 //
-// Send All and Load All ask the transfer guard (setTransferGuard) after their
-// confirmation: the window writes a backup of the session there, and may stop.
-//
 // Every transfer's start and end, and each upload piece (by its size and offset), go to
 // the pedal log (SerialHandler::logged).
 //
-// Headless use (command-line tools): startSend() and startLoad() run a transfer without
-// the confirmation dialog (the not-connected and busy alerts still go through the
-// Dialogs given, e.g. ScriptedDialogs). Run the event loop (or advance a ManualScheduler)
-// until transferEnded(). The window actions below are exactly these plus their
-// confirmations.
+// The link asks nothing and shows nothing. What a person should be told (busy, the finish
+// of a load) is raised through alertRaised(), the not-connected alert through the serial
+// handler's. The confirmations are offered as data (receiveQuestion(), sendQuestion(),
+// factoryResetQuestion()): whoever starts a transfer asks them first, then calls
+// startSend(), startLoad() or factoryReset(). Run the event loop (or advance a manual
+// scheduler) until transferEnded().
 class PedalLink : public QObject
 {
     Q_OBJECT
@@ -78,28 +75,14 @@ public:
     // carries.
     static std::vector<int> keysOf(Load load);
 
-    PedalLink(SerialHandler &serial, DataHandler &store, Dialogs &dialogs, Scheduler &scheduler,
-              QObject *parent = nullptr);
+    PedalLink(SerialHandler &serial, DataHandler &store, Scheduler &scheduler, QObject *parent = nullptr);
     ~PedalLink() override;
 
-    // Loads ("About to receive"; the connected test comes first).
-    void loadSongs();
-    void loadSetJacks();
-    void loadAll();
-    void loadSetlist();
-    void loadMidi();
-    void loadGlobal();
-
-    // Sends ("About to send"; the connected test comes after "Ok").
-    void sendSongs();
-    void sendSetJacks();
-    void sendSetlist();
-    void sendMidi();
-    void sendGlobal();
-    void sendAll();
-
-    // "About to factory reset", then "]4;".
-    void factoryResetPedal();
+    // The confirmations to ask before a load ("About to receive"), a page send ("About to
+    // send") and the factory reset ("About to factory reset"); button 0 goes on.
+    static Alert receiveQuestion(Load load);
+    static Alert sendQuestion(SessionKeys::Page page);
+    static Alert factoryResetQuestion();
 
     // Name preview of the song at this SongList position (the store is normalised first;
     // a negative position does nothing). Stack preview of the stack at this
@@ -108,9 +91,13 @@ public:
     void previewName(int songPosition);
     void previewStack(int stackPosition);
 
-    // Without confirmation. Return whether the transfer started.
+    // Start a transfer (no confirmation). Return whether it started; when not, the
+    // not-connected or busy alert has been raised.
     bool startSend(SessionKeys::Page page);
     bool startLoad(Load load);
+    // Writes the factory reset "]4;" (connected test, then busy test). Returns whether it
+    // was written.
+    bool factoryReset();
     // The send routine alone with the keys selected on writer() now (the selection is
     // cleared afterwards): no confirmation, no normalisation.
     bool sendSelection();
@@ -127,18 +114,19 @@ public:
     // transfer runs.
     bool cancel();
 
-    // Asked by Send All and Load All once confirmed, before anything is written, with the
-    // operation's name ("Send All", "Load All"); false stops the operation.
-    void setTransferGuard(std::function<bool(const QString &operation)> guard);
-
     // A load makes no progress for this long: it is abandoned (15 s unless set).
     void setLoadTimeout(int ms);
     int loadTimeout() const;
 
     // A transfer is running: a send still going out or a load waiting for replies.
     bool busy() const;
-    // When busy, shows "The pedal is busy" and returns true.
+    // When busy, raises "The pedal is busy" and returns true.
     bool refuseIfBusy();
+    // Connected and a port held; when not, the serial handler raises the not-connected
+    // alert and this returns false.
+    bool ready();
+    // Connected and a port held (nothing raised).
+    bool portHeld() const;
     bool sending() const;
     bool loading() const;
     bool chainedLoadRunning() const;
@@ -158,7 +146,7 @@ Q_SIGNALS:
     void transferEnded();
     // The store was changed by data from the pedal.
     void storeChangedByPedal();
-    // A load's last reply arrived (its finish alert was shown). `problem` (one line) says
+    // A load's last reply arrived (its finish alert follows). `problem` (one line) says
     // what is missing when it is not complete.
     void loadFinished(bool complete, const QString &problem);
     // A load brought every key it asks for, each whole.
@@ -176,6 +164,8 @@ Q_SIGNALS:
     void transferCancelled(const QString &message);
     // A transfer ended early (interrupted or cancelled): what the pedal holds is not known.
     void pedalSessionUnknown();
+    // Something a person should be told: "The pedal is busy", a load's finish alert.
+    void alertRaised(const Alert &alert);
 
 private:
     struct Private;

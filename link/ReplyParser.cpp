@@ -4,7 +4,6 @@
 #include "format/SessionKeys.h"
 #include "model/DataHandler.h"
 #include "model/Diagnostics.h"
-#include "model/Dialogs.h"
 
 namespace {
 // The keys that page data carries: every key that a send can select.
@@ -14,10 +13,9 @@ bool isPageDataKey(int index)
 }
 } // namespace
 
-ReplyParser::ReplyParser(DataHandler &store, Dialogs &dialogs, Writer write, QObject *parent)
+ReplyParser::ReplyParser(DataHandler &store, Writer write, QObject *parent)
     : QObject(parent),
       m_store(store),
-      m_dialogs(dialogs),
       m_write(std::move(write)),
       m_expected(size_t(SessionKeys::Count), 0),
       m_arrived(size_t(SessionKeys::Count), 0)
@@ -177,5 +175,5 @@ void ReplyParser::finish()
     if (!problem.isEmpty())
         informative += QLatin1Char('\n') + problem;
     Q_EMIT finished(problem.isEmpty(), QString(problem).replace(QLatin1Char('\n'), QStringLiteral("; ")));
-    m_dialogs.inform(QStringLiteral("Press the REFRESH button"), informative);
+    Q_EMIT alertRaised(Alert::note(QStringLiteral("Press the REFRESH button"), informative));
 }

@@ -2,6 +2,8 @@
 
 #include "ChainedLoad.h"
 
+#include "model/Alert.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,15 +12,14 @@
 #include <vector>
 
 class DataHandler;
-class Dialogs;
 
 // Acts on each reply line of the pedal while a load is running (begin() ... the finish):
 //   "]3"            starts the page data of the request written last;
 //   key "]" value   (in page data) is checked whole and, when it fits, stored at once;
 //   ";"             (after its "]3") ends the data of one request: during a chained load
 //                   the next request is written, after the last one "]12;" is written,
-//                   the chain is reset and the finish alert is shown; outside a chain the
-//                   finish alert is shown at once.
+//                   the chain is reset and the finish alert is raised; outside a chain the
+//                   finish alert is raised at once.
 // Everything before the "]3" of a request's own reply, and everything while no load is
 // running, is left alone: bytes left over from an earlier, broken-off transfer cannot end
 // or fill a new load.
@@ -36,7 +37,7 @@ class ReplyParser : public QObject
 public:
     using Writer = std::function<void(const QString &)>;
 
-    ReplyParser(DataHandler &store, Dialogs &dialogs, Writer write, QObject *parent = nullptr);
+    ReplyParser(DataHandler &store, Writer write, QObject *parent = nullptr);
 
     void parseReply(const QString &text);
 
@@ -74,15 +75,16 @@ Q_SIGNALS:
     void stored(int keyIndex);
     // Request `number` (counted from 1) of `total` of a chained load was written.
     void requestWritten(int number, int total);
-    // The finish alert was shown: `complete` when every key asked for arrived and no line
+    // The load's last reply arrived: `complete` when every key asked for arrived and no line
     // was lost, else `problem` says what is missing (one line).
     void finished(bool complete, const QString &problem);
+    // The finish alert ("Press the REFRESH button"), raised right after finished().
+    void alertRaised(const Alert &alert);
 
 private:
     void finish();
 
     DataHandler &m_store;
-    Dialogs &m_dialogs;
     Writer m_write;
     ChainedLoad m_chain;
     bool m_running = false;

@@ -5,16 +5,14 @@
 #include "Scheduler.h"
 
 #include "model/Diagnostics.h"
-#include "model/Dialogs.h"
 
 #include <QPointer>
 
 const QString SerialHandler::NotConnectedName = QStringLiteral("COM333");
 
-SerialHandler::SerialHandler(Dialogs &dialogs, Scheduler &scheduler, std::unique_ptr<SerialPortTransport> transport,
+SerialHandler::SerialHandler(Scheduler &scheduler, std::unique_ptr<SerialPortTransport> transport,
                              std::unique_ptr<PortLister> lister, QObject *parent)
     : QObject(parent),
-      m_dialogs(dialogs),
       m_scheduler(scheduler),
       m_transport(transport ? std::move(transport) : std::make_unique<QtSerialTransport>()),
       m_lister(lister ? std::move(lister) : std::make_unique<PortLister>()),
@@ -57,7 +55,7 @@ bool SerialHandler::connectToPedal()
     const QStringList present = listPortPaths();
     const int n = int(m_startupPorts.size());
     if (present.size() <= n) {
-        m_dialogs.warn(QString(), QStringLiteral("Plug your pedal in after starting the app"));
+        Q_EMIT alertRaised(Alert::failure(QString(), QStringLiteral("Plug your pedal in after starting the app")));
         return false;
     }
     return openPort(present.at(n));
@@ -74,7 +72,8 @@ bool SerialHandler::openPort(const QString &path)
         Diagnostics::line(QStringLiteral("Serial port (") + path + QStringLiteral(") encountered error: ") + error);
         log(PedalLogEntry::Kind::Error, QStringLiteral("could not open %1: %2").arg(path, error));
         setPortName(NotConnectedName);
-        m_dialogs.warn(QStringLiteral("Could not open the pedal's port"), PortAccess::describeOpenFailure(path, error));
+        Q_EMIT alertRaised(Alert::failure(QStringLiteral("Could not open the pedal's port"),
+                                          PortAccess::describeOpenFailure(path, error)));
         return false;
     }
     log(PedalLogEntry::Kind::Port, QStringLiteral("opened %1 at 9600 baud").arg(path));
@@ -84,7 +83,7 @@ bool SerialHandler::openPort(const QString &path)
         if (self && self->m_openCount == connection && self->portHeld())
             self->sendText(QStringLiteral("]0;"));
     });
-    m_dialogs.inform(QStringLiteral("Success!"), QStringLiteral("Pedal Connected"));
+    Q_EMIT alertRaised(Alert::note(QStringLiteral("Success!"), QStringLiteral("Pedal Connected")));
     return true;
 }
 
@@ -92,7 +91,7 @@ bool SerialHandler::ready()
 {
     if (isConnected() && portHeld())
         return true;
-    m_dialogs.notConnected();
+    Q_EMIT alertRaised(Alert::notConnected());
     return false;
 }
 

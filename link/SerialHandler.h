@@ -5,12 +5,13 @@
 #include "PortLister.h"
 #include "SerialPortTransport.h"
 
+#include "model/Alert.h"
+
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
 
-class Dialogs;
 class Scheduler;
 
 // The one serial link to the pedal. The program makes one SerialHandler at start-up and
@@ -34,6 +35,9 @@ class Scheduler;
 // window can say which pedal was lost. Other port errors are written to the diagnostic
 // output, each distinct text once per connection.
 //
+// What a person should be told (the connect outcome, a command given without a pedal)
+// is raised as an Alert through alertRaised(); the window shows it.
+//
 // The pedal log: every text written (an upload piece by its size and offset), every reply
 // line (abbreviated), every port event and error is reported through logged(); the
 // command set and the firmware update add theirs through log(). One signal carries the
@@ -46,7 +50,7 @@ public:
     static constexpr int GreetingDelayMs = 1000;
 
     // `transport` defaults to QtSerialTransport, `lister` to the system's ports.
-    SerialHandler(Dialogs &dialogs, Scheduler &scheduler, std::unique_ptr<SerialPortTransport> transport = nullptr,
+    SerialHandler(Scheduler &scheduler, std::unique_ptr<SerialPortTransport> transport = nullptr,
                   std::unique_ptr<PortLister> lister = nullptr, QObject *parent = nullptr);
     ~SerialHandler() override;
 
@@ -58,21 +62,21 @@ public:
     QStringList startupPorts() const { return m_startupPorts; }
 
     // The connect button: opens the first port beyond as many as were present at
-    // start-up. Alerts: "Plug your pedal in after starting the app" when there is none,
+    // start-up. Raises: "Plug your pedal in after starting the app" when there is none,
     // "Success!" / "Pedal Connected" when the port opened, and the port's error text when
     // it could not be opened (then the pedal stays not connected). Returns whether a
     // port was opened.
     bool connectToPedal();
 
     // Opens the port at `path` at 9600 baud, holds it, and sends the greeting "]0;" one
-    // second later. On failure shows the error alert, sets the port name back to
+    // second later. On failure raises the error alert, sets the port name back to
     // "COM333" and holds no port.
     bool openPort(const QString &path);
 
     QString portName() const { return m_portName; }
     bool isConnected() const { return m_portName != NotConnectedName; }
     bool portHeld() const { return m_transport->isOpen(); }
-    // Connected and a port held. When not, shows the not-connected alert and returns false.
+    // Connected and a port held. When not, raises the not-connected alert and returns false.
     bool ready();
 
     // Writes the text as UTF-8 in one write. Returns false (and writes nothing) when no
@@ -94,7 +98,6 @@ public:
     QString touchPort(const QString &path, int baud);
 
     SerialPortTransport &transport() { return *m_transport; }
-    Dialogs &dialogs() { return m_dialogs; }
     Scheduler &scheduler() { return m_scheduler; }
 
 Q_SIGNALS:
@@ -107,12 +110,13 @@ Q_SIGNALS:
     void portLost(const QString &message);
     // One line of the pedal log.
     void logged(const PedalLogEntry &entry);
+    // Something a person should be told.
+    void alertRaised(const Alert &alert);
 
 private:
     void setPortName(const QString &name);
     void onData(const QByteArray &bytes);
 
-    Dialogs &m_dialogs;
     Scheduler &m_scheduler;
     std::unique_ptr<SerialPortTransport> m_transport;
     std::unique_ptr<PortLister> m_lister;

@@ -648,9 +648,9 @@ struct PedalWindow : ::testing::Test
     ManualScheduler scheduler;
     QStringList ports{QStringLiteral("/dev/ttyS0")};
     FakeSerialTransport *device = new FakeSerialTransport;
-    SerialHandler serial{dialogs, scheduler, std::unique_ptr<SerialPortTransport>(device),
+    SerialHandler serial{scheduler, std::unique_ptr<SerialPortTransport>(device),
                          std::make_unique<PortLister>([this] { return ports; })};
-    PedalLink link{serial, store, dialogs, scheduler};
+    PedalLink link{serial, store, scheduler};
     FirmwareUpdater firmware{serial, scheduler};
     ViewController vc{store, dialogs, ViewController::Pedal{&serial, &link, &firmware}};
 
@@ -1037,7 +1037,7 @@ TEST(VirtualPedalWindow, AttachThenConnect)
     DataHandler store;
     ScriptedDialogs dialogs;
     QtScheduler scheduler;
-    SerialHandler serial{dialogs, scheduler};
+    SerialHandler serial{scheduler};
     auto vc = std::make_unique<ViewController>(store, dialogs, ViewController::Pedal{&serial, nullptr, nullptr});
     auto *process = vc->findChild<VirtualPedalProcess *>();
     ASSERT_NE(process, nullptr);

@@ -5,4 +5,4 @@ pedal_add_test(NAME fuzz_regressions_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/fuzz_regressions_test.cpp
     ${PROJECT_SOURCE_DIR}/fuzz/FuzzChecks.cpp
-  LIBS pedal_virtual pedal_link pedal_format pedal_model)
+  LIBS pedal_virtual pedal_test_doubles pedal_link pedal_format pedal_model)

@@ -7,27 +7,34 @@ target_link_libraries(pedal_test_pty PUBLIC Qt6::Core)
 # Included as "support/PtyPair.h".
 target_include_directories(pedal_test_pty PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
-# Scheduler, framer, port list, serial handler and connect.
+# Port list, connect, the alerts and questions, port access texts, the pedal log.
 pedal_add_test(NAME link_serial_tests
-  SOURCES link_scheduler_test.cpp link_framer_test.cpp link_serial_handler_test.cpp
-  LIBS pedal_link)
+  SOURCES link_serial_test.cpp link_test_util.h
+  LIBS pedal_test_doubles pedal_test_random)
 
-# The reply parser: every kind of key, bad lines, the chained-load state, framing.
+# The framer and the reply parser: lines stored or refused, complete loads, round trips.
 pedal_add_test(NAME link_parser_tests
   SOURCES link_parser_test.cpp link_test_util.h
-  LIBS pedal_link)
+  LIBS pedal_test_doubles pedal_test_random)
 
-# The command set: paced sends, chained and single loads, time-out, previews.
+# The command set: paced sends, outcomes and what is known, refusals, loads, previews.
 pedal_add_test(NAME link_transfer_tests
   SOURCES link_transfer_test.cpp link_test_util.h
-  LIBS pedal_link)
+  LIBS pedal_test_doubles pedal_test_random)
 
 # The firmware update with a stand-in flashing tool.
 pedal_add_test(NAME link_firmware_tests
   SOURCES link_firmware_test.cpp
-  LIBS pedal_link)
+  LIBS pedal_test_doubles pedal_test_random)
 
 # The serial path end to end over a real pseudo-terminal.
 pedal_add_test(NAME link_pty_tests
   SOURCES link_pty_test.cpp link_test_util.h
-  LIBS pedal_link pedal_test_pty)
+  LIBS pedal_test_doubles pedal_test_random pedal_test_pty)
+
+# The window's pedal commands, which ask before the link starts.
+if(PEDAL_BUILD_EDITOR)
+  pedal_add_test(NAME link_actions_tests
+    SOURCES link_actions_test.cpp link_test_util.h
+    LIBS pedal_editor pedal_test_doubles pedal_test_random)
+endif()

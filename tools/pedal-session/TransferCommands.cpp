@@ -12,7 +12,7 @@
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
-#include "model/ScriptedDialogs.h"
+#include "model/Alert.h"
 #include "../virtual-pedal/SignalWatcher.h"
 
 #include <QCommandLineParser>
@@ -101,10 +101,10 @@ PedalLink::Load loadOfPage(SessionKeys::Page page)
 }
 
 // Alerts have no window here: each one goes to standard error once.
-void printAlerts(const ScriptedDialogs &dialogs, int &printed)
+void printAlerts(const QList<Alert> &shown, int &printed)
 {
-    for (; printed < dialogs.shown.size(); ++printed) {
-        const Alert &a = dialogs.shown.at(printed);
+    for (; printed < shown.size(); ++printed) {
+        const Alert &a = shown.at(printed);
         QString text = a.message;
         if (!a.informative.isEmpty())
             text += (text.isEmpty() ? QString() : QStringLiteral(": "))
@@ -166,7 +166,7 @@ QString signalName(int number)
 // status is 128 + the signal's number.
 struct Connection
 {
-    ScriptedDialogs dialogs; // confirmations are answered "Ok"
+    QList<Alert> alerts; // raised by the serial handler and the link, in order
     int printed = 0;
     QtScheduler scheduler;
     SerialHandler serial;
@@ -176,8 +176,9 @@ struct Connection
     Waiter *waiting = nullptr;
     QFile logFile;
 
-    Connection() : serial(dialogs, scheduler)
+    Connection() : serial(scheduler)
     {
+        hearAlerts(serial);
         if (!signalWatcher.install())
             err(QStringLiteral("cannot watch for SIGINT and SIGTERM"));
         QObject::connect(&signalWatcher, &SignalWatcher::stopRequested, [this](int number) {
@@ -193,7 +194,16 @@ struct Connection
         });
     }
 
-    ~Connection() { dialogs.setAlertListener(nullptr); }
+    // Collects the alerts `source` raises (a SerialHandler or a PedalLink); each goes to
+    // the log at once and to standard error with the next printAlerts().
+    template<typename Source>
+    void hearAlerts(Source &source)
+    {
+        QObject::connect(&source, &Source::alertRaised, [this](const Alert &a) {
+            alerts.append(a);
+            writeLog(PedalLogEntry::alert(a.message, a.informative));
+        });
+    }
 
     // --log FILE: every line of the pedal log, as the editor's Pedal Log shows it.
     bool openLog(const QString &path)
@@ -206,7 +216,6 @@ struct Connection
             return false;
         }
         QObject::connect(&serial, &SerialHandler::logged, [this](const PedalLogEntry &e) { writeLog(e); });
-        dialogs.setAlertListener([this](const Alert &a) { writeLog(PedalLogEntry::alert(a.message, a.informative)); });
         return true;
     }
     void writeLog(const PedalLogEntry &entry)
@@ -235,8 +244,8 @@ struct Connection
         const bool opened = serial.openPort(port);
         // The "Success!" alert says nothing a command-line user needs.
         if (opened)
-            printed = int(dialogs.shown.size());
-        printAlerts(dialogs, printed);
+            printed = int(alerts.size());
+        printAlerts(alerts, printed);
         if (!opened) {
             err(QStringLiteral("cannot open the port %1").arg(port));
             return false;
@@ -270,12 +279,12 @@ struct Connection
             if (link)
                 link->cancel();
             serial.closePort();
-            printAlerts(dialogs, printed);
+            printAlerts(alerts, printed);
             err(QStringLiteral("stopped by %1: %2").arg(signalName(stoppedBy), what));
             return 128 + stoppedBy;
         }
         if (!lost.isEmpty()) {
-            printAlerts(dialogs, printed);
+            printAlerts(alerts, printed);
             err(QStringLiteral("%1 %2").arg(lost, what));
             return Failed;
         }
@@ -317,7 +326,8 @@ int sendCommand(const QCommandLineParser &args)
                                    .arg(o.port);
     if (const int status = connection.stopStatus(nullptr, unfinished); status >= 0)
         return status;
-    PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
+    PedalLink link(connection.serial, store, connection.scheduler);
+    connection.hearAlerts(link);
     int pieces = 0;
     QObject::connect(&link, &PedalLink::progress, [&pieces](int, int total, const QString &) { pieces = total; });
     Waiter waiter;
@@ -331,7 +341,7 @@ int sendCommand(const QCommandLineParser &args)
     const bool started =
         o.changesFrom.isEmpty() ? link.startSend(o.page) : known.sendChanges() == PedalKnownSession::Outcome::Started;
     if (!started) {
-        printAlerts(connection.dialogs, connection.printed);
+        printAlerts(connection.alerts, connection.printed);
         err(QStringLiteral("nothing was sent to %1").arg(o.port));
         return Failed;
     }
@@ -339,7 +349,7 @@ int sendCommand(const QCommandLineParser &args)
     const bool ended = connection.wait(waiter, pieces * PedalLink::PieceIntervalMs + o.timeoutMs);
     if (const int status = connection.stopStatus(&link, unfinished); status >= 0)
         return status;
-    printAlerts(connection.dialogs, connection.printed);
+    printAlerts(connection.alerts, connection.printed);
     if (!ended || !completed || !connection.drain(o.timeoutMs)) {
         link.abortTransfer(QStringLiteral("The port stopped taking data."));
         err(QStringLiteral("the send to %1 did not finish: the port stopped taking data").arg(o.port));
@@ -372,7 +382,8 @@ int receiveCommand(const QCommandLineParser &args)
     if (!connection.openLog(args.value(QStringLiteral("log"))) || !connection.open(o.port, false))
         return Failed;
     const QString nothing = QStringLiteral("nothing was written");
-    PedalLink link(connection.serial, store, connection.dialogs, connection.scheduler);
+    PedalLink link(connection.serial, store, connection.scheduler);
+    connection.hearAlerts(link);
     link.setLoadTimeout(o.timeoutMs);
     Waiter waiter;
     bool finished = false;
@@ -389,7 +400,7 @@ int receiveCommand(const QCommandLineParser &args)
     });
     QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
     if (!link.startLoad(loadOfPage(o.page))) {
-        printAlerts(connection.dialogs, connection.printed);
+        printAlerts(connection.alerts, connection.printed);
         err(QStringLiteral("nothing was loaded from %1").arg(o.port));
         return Failed;
     }
@@ -398,7 +409,7 @@ int receiveCommand(const QCommandLineParser &args)
     connection.wait(waiter, -1);
     if (const int status = connection.stopStatus(&link, nothing); status >= 0)
         return status;
-    printAlerts(connection.dialogs, connection.printed);
+    printAlerts(connection.alerts, connection.printed);
     if (!finished) {
         err(QStringLiteral("the load from %1 was abandoned: %2 %3")
                 .arg(o.port, interruption.isEmpty() ? QStringLiteral("it did not end.") : interruption, nothing));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SerialPortTransport.h"
+#include "link/SerialPortTransport.h"
 
 #include <QList>
 #include <QStringList>

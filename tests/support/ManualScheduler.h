@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Scheduler.h"
+#include "link/Scheduler.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,0 +1,216 @@
+#include "link_test_util.h"
+
+#include "link/PedalLog.h"
+#include "link/PortAccess.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+TEST(PortLister, KeepsTheOrderOfFirstSightingAndAddsTheExtraPatterns)
+{
+    QStringList system{"/dev/ttyS1", "/dev/ttyS0"};
+    PortLister lister([&] { return system; });
+    const std::pair<QStringList, QStringList> steps[] = {
+        {{"/dev/ttyS1", "/dev/ttyS0"}, {"/dev/ttyS1", "/dev/ttyS0"}},
+        // A new device that sorts first in the system's listing still comes last.
+        {{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}, {"/dev/ttyS1", "/dev/ttyS0", "/dev/ttyACM0"}},
+        // Removed ports leave the list; a returning one keeps its place.
+        {{"/dev/ttyACM0", "/dev/ttyS1"}, {"/dev/ttyS1", "/dev/ttyACM0"}},
+        {{"/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyS1", "/dev/ttyS1"}, {"/dev/ttyS1", "/dev/ttyS0", "/dev/ttyACM0"}},
+    };
+    for (const auto &[present, listed] : steps) {
+        system = present;
+        EXPECT_EQ(lister.paths(), listed);
+    }
+    QTemporaryDir dir;
+    const QString a = dir.filePath("pedal-a");
+    QFile(a).open(QIODevice::WriteOnly);
+    qputenv("PEDAL_EXTRA_PORTS", (dir.filePath("pedal-*") + ":" + dir.filePath("none*") + "::").toLocal8Bit());
+    system = {"/dev/ttyS0"};
+    EXPECT_EQ(lister.paths(), QStringList({"/dev/ttyS0", a}));
+    qunsetenv("PEDAL_EXTRA_PORTS");
+    EXPECT_EQ(lister.paths(), QStringList({"/dev/ttyS0"}));
+}
+
+// Connect opens the first port beyond those present at start-up at 9600 baud with RTS,
+// and greets one second later, once per connection.
+TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
+{
+    const struct
+    {
+        const char *what;
+        QStringList later; // the ports after start-up ({"/dev/ttyS5", "/dev/ttyS9"})
+        const char *failOpen;
+        const char *opened; // "" when the pedal stays not connected
+    } rows[] = {
+        {"a new port", {"/dev/ttyACM7", "/dev/ttyS5", "/dev/ttyS9"}, "", "/dev/ttyACM7"},
+        {"none beyond those at start-up", {"/dev/ttyS9", "/dev/ttyS5"}, "", ""},
+        {"a port that cannot be opened", {"/dev/ttyS5", "/dev/ttyS9", "/dev/ttyACM0"}, "Permission denied", ""},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        LinkRig rig;
+        rig.systemPorts = {"/dev/ttyS5", "/dev/ttyS9"};
+        rig.serial->recordStartupPorts();
+        EXPECT_EQ(rig.serial->startupPorts(), rig.systemPorts);
+        rig.systemPorts = row.later;
+        rig.port->failOpenWith = QString::fromLatin1(row.failOpen);
+        QSignalSpy names(rig.serial.get(), &SerialHandler::portNameChanged);
+        const bool opened = *row.opened;
+        EXPECT_EQ(rig.serial->connectToPedal(), opened);
+        EXPECT_EQ(rig.port->opens.size(), opened || *row.failOpen ? 1 : 0);
+        EXPECT_EQ(rig.serial->portName(), opened ? QString::fromLatin1(row.opened) : SerialHandler::NotConnectedName);
+        EXPECT_EQ(rig.serial->isConnected(), opened);
+        EXPECT_EQ(rig.serial->portHeld(), opened);
+        EXPECT_EQ(names.size(), opened ? 1 : *row.failOpen ? 2 : 0) << "set to the path, then back";
+        EXPECT_EQ(rig.alerts.size(), 1);
+        rig.clock.advance(999);
+        EXPECT_TRUE(rig.port->writes.isEmpty());
+        rig.clock.advance(10000);
+        EXPECT_EQ(rig.port->writtenTexts(), opened ? QStringList({"]0;"}) : QStringList());
+        if (!opened)
+            continue;
+        EXPECT_EQ(rig.port->opens[0].settings.baudRate, 9600);
+        EXPECT_TRUE(rig.port->opens[0].settings.raiseRts);
+        // Connecting again replaces the port and greets once more; text goes out as
+        // UTF-8 in one write; the port is closed at the end.
+        EXPECT_TRUE(rig.serial->connectToPedal());
+        rig.clock.advance(1000);
+        EXPECT_TRUE(rig.serial->sendText(QStringLiteral("]1;caf\u00e9")));
+        EXPECT_EQ(rig.port->writes.mid(1), QList<QByteArray>({"]0;", "]1;caf\xc3\xa9"}));
+        rig.serial->closeAtExit();
+        EXPECT_FALSE(rig.port->isOpen());
+    }
+}
+
+// Every alert the link layer raises, and every question it offers, with its exact text.
+TEST(Alerts, EachAlertReachesItsSignalWithItsText)
+{
+    using K = Alert::Kind;
+    const QStringList ok{"Ok"}, okCancel{"Ok", "Cancel"};
+    const QString overwrite = "\nData on the pedal will be overwritten\nPedal will indicate when finished";
+    // Raised by a rig: the alerts of a connect, a command without a pedal, a busy link and
+    // a finished load.
+    LinkRig rig;
+    rig.serial->recordStartupPorts();
+    rig.serial->connectToPedal();
+    rig.link->startLoad(PedalLink::Load::All);
+    rig.systemPorts.append("/dev/ttyACM0");
+    rig.serial->connectToPedal();
+    rig.link->startLoad(PedalLink::Load::Global);
+    rig.link->startLoad(PedalLink::Load::Global);
+    rig.receive("]3\r\n;\r\n");
+    rig.port->failOpenWith = "Permission denied";
+    rig.serial->connectToPedal();
+    ASSERT_EQ(rig.alerts.size(), 6);
+    const struct
+    {
+        Alert alert;
+        QString message, informative;
+        QStringList buttons;
+        K kind;
+    } rows[] = {
+        {rig.alerts[0], "", "Plug your pedal in after starting the app", ok, K::Failure},
+        {rig.alerts[1], "Please connect to the pedal first", "", ok, K::Failure},
+        {rig.alerts[2], "Success!", "Pedal Connected", ok, K::Plain},
+        {rig.alerts[3], "The pedal is busy", "Another transfer is still running.\nTry again when it has finished.", ok,
+         K::Failure},
+        {rig.alerts[4], "Press the REFRESH button", "Finished Receiving\nthe pedal sent none of the data asked for", ok,
+         K::Plain},
+        {rig.alerts[5], "Could not open the pedal's port",
+         PortAccess::describeOpenFailure("/dev/ttyACM0", "Permission denied"), ok, K::Failure},
+        {PedalLink::factoryResetQuestion(), "About to factory reset",
+         "Your pedal will be reset to its factory settings.\nThe computer data will remain the same.", okCancel,
+         K::Destructive},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.message.toStdString());
+        EXPECT_EQ(row.alert.message, row.message);
+        EXPECT_EQ(row.alert.informative, row.informative);
+        EXPECT_EQ(row.alert.buttons, row.buttons);
+        EXPECT_EQ(row.alert.kind, row.kind);
+    }
+    using L = PedalLink::Load;
+    using P = SessionKeys::Page;
+    const std::tuple<L, P, QString> pages[] = {
+        {L::Songs, P::Songs, "the \"Songs\" page"},
+        {L::SetJacks, P::SetJacks, "the \"Set Jacks\" page"},
+        {L::Setlist, P::Setlist, "the \"Setlist\" page"},
+        {L::Midi, P::Midi, "the \"Midi Manag%1ment\" page"}, // "Managment" when sent
+        {L::Global, P::Global, "the \"Global Settings\" page"},
+        {L::All, P::All, "all data"},
+    };
+    for (const auto &[load, page, what] : pages) {
+        const Alert receive = PedalLink::receiveQuestion(load), send = PedalLink::sendQuestion(page);
+        EXPECT_EQ(receive.message, "About to receive");
+        EXPECT_EQ(receive.informative,
+                  "Will load " + QString(what).replace("%1", "e")
+                      + " from the pedal\nData in the app will be overwritten");
+        EXPECT_EQ(send.message, "About to send");
+        EXPECT_EQ(send.informative, "Will send " + QString(what).remove("%1") + " to the pedal" + overwrite);
+        for (const Alert &a : {receive, send})
+            EXPECT_TRUE(a.buttons == okCancel && a.kind == K::Plain);
+    }
+}
+
+// The open failure's text: lack of permission names the device's group and the command
+// that gives access; a missing device points at the pedal's cable; anything else passes the
+// system's words on.
+TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpened)
+{
+    const struct
+    {
+        int accessError;
+        const char *group, *systemError;
+        QStringList has, hasNot;
+    } rows[] = {
+        {EACCES,
+         "dialout",
+         "Permission denied",
+         {"You do not have permission to open /dev/ttyACM0 (Permission denied).", "group \"dialout\"",
+          "\"sudo usermod -aG dialout $USER\"", "log out and log in again"},
+         {}},
+        {EPERM, "uucp", "Operation not permitted", {"sudo usermod -aG uucp $USER"}, {"dialout"}},
+        // No group to name, or one that must not be handed out.
+        {EACCES, "", "Permission denied", {"permission", "administrator"}, {"usermod", "group"}},
+        {EACCES, "root", "Permission denied", {"administrator"}, {"usermod"}},
+        {ENOENT,
+         "",
+         "No such file or directory",
+         {"/dev/ttyACM0 is not there (No such file or directory).", "plugged in", "ls /dev/ttyACM*"},
+         {"permission"}},
+        {0, "dialout", "Device or resource busy", {"/dev/ttyACM0: Device or resource busy"}, {"usermod", "permission"}},
+    };
+    for (const auto &row : rows) {
+        const QString text = PortAccess::openFailureText("/dev/ttyACM0", QString::fromLatin1(row.systemError),
+                                                         {row.accessError, QString::fromLatin1(row.group)});
+        SCOPED_TRACE(text.toStdString());
+        for (const QString &part : row.has)
+            EXPECT_TRUE(text.contains(part)) << part.toStdString();
+        for (const QString &part : row.hasNot)
+            EXPECT_FALSE(text.contains(part, Qt::CaseInsensitive)) << part.toStdString();
+    }
+    EXPECT_EQ(PortAccess::openFailureText("/dev/ttyACM0", QStringLiteral("Device or resource busy"), {}),
+              QStringLiteral("/dev/ttyACM0: Device or resource busy"));
+    // The facts come from the device itself.
+    QTemporaryDir dir;
+    const QString locked = dir.filePath("ttyACM9");
+    ASSERT_TRUE(QFile(locked).open(QIODevice::WriteOnly));
+    EXPECT_EQ(PortAccess::inspect(locked).group, QFileInfo(locked).group());
+}
+
+TEST(PedalLogTest, KeepsTheNewestLines)
+{
+    PedalLog ring;
+    for (int i = 0; i < PedalLog::Limit + 5; ++i)
+        ring.append({QDateTime::currentDateTime(), PedalLogEntry::Kind::Sent, QString::number(i)});
+    EXPECT_EQ(ring.size(), PedalLog::Limit);
+    EXPECT_EQ(ring.entries().front().text, "5");
+    EXPECT_EQ(ring.text().count(QLatin1Char('\n')), PedalLog::Limit);
+}
