@@ -8,7 +8,6 @@
 #include "format/SessionWriter.h"
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,16 +55,16 @@ enum { LegacyOk = 0x01 };
 // encoding, otherwise UTF-8, and text that is not UTF-8 is taken as Latin-1. Reading from
 // memory keeps the fuzzer fast (readFile sets aside room for the largest file it takes);
 // the thorough check goes through the file itself.
-SessionReader::Status read(SessionReader &reader, const QByteArray &bytes, bool viaFile, Dialogs &dialogs,
-                           const DataHandler &store, QString &failure)
+SessionReader::Status read(SessionReader &reader, const QByteArray &bytes, bool viaFile, const DataHandler &store,
+                           QString &failure)
 {
     if (!viaFile || bytes.size() > SessionReader::MaxFileSize)
-        return reader.readText(SessionReader::decodeBytes(bytes), dialogs, store);
+        return reader.readText(SessionReader::decodeBytes(bytes), store);
     if (!writeScratch(bytes)) {
         failure = QStringLiteral("the scratch file %1 cannot be written").arg(scratchPath());
         return SessionReader::Status::Failed;
     }
-    return reader.readFile(scratchPath(), dialogs, store);
+    return reader.readFile(scratchPath(), store);
 }
 
 // The first place where two JSON values differ, as a path with both values.
@@ -145,16 +144,14 @@ QString SessionFileCheck::run(const std::uint8_t *data, std::size_t size, bool t
     QString failure;
     // Reading does not change the store; a new one is made only to apply to.
     static const DataHandler factory;
-    ScriptedDialogs dialogs;
-    dialogs.answers = {(control & LegacyOk) ? 0 : 1};
     SessionReader reader;
-    const SessionReader::Status status = read(reader, file, thorough, dialogs, factory, failure);
+    SessionReader::Status status = read(reader, file, thorough, factory, failure);
     if (!failure.isEmpty())
         return failure;
+    if (status == SessionReader::Status::NeedsConsent)
+        status = reader.answerLegacy(control & LegacyOk);
 
     if (status != SessionReader::Status::Read) {
-        if (status == SessionReader::Status::Cancelled)
-            return QStringLiteral("reading a named file reported a cancelled file choice");
         if (reader.problem().isEmpty())
             return QStringLiteral("the file was refused without a reason");
         const StoreSnapshot after = StoreSnapshot::of(factory);
@@ -201,14 +198,12 @@ QString SessionFileCheck::run(const std::uint8_t *data, std::size_t size, bool t
         }
     }
     DataHandler again;
-    ScriptedDialogs quiet;
-    quiet.defaultAnswer = 1;
     SessionReader second;
-    const SessionReader::Status status2 = read(second, text.toUtf8(), thorough, quiet, again, failure);
+    const SessionReader::Status status2 = read(second, text.toUtf8(), thorough, again, failure);
     if (!failure.isEmpty())
         return failure;
-    if (!quiet.shown.isEmpty())
-        return QStringLiteral("opening the written session asked: ") + quiet.shown.first().informative;
+    if (status2 == SessionReader::Status::NeedsConsent)
+        return QStringLiteral("opening the written session asked: ") + second.legacyQuestion().informative;
     if (status2 != SessionReader::Status::Read)
         return QStringLiteral("the written session is refused: ") + second.problem();
     second.apply(again);

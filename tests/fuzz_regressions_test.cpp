@@ -12,7 +12,6 @@
 #include "format/SessionWriter.h"
 #include "model/DataHandler.h"
 #include "model/Diagnostics.h"
-#include "model/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -107,11 +106,9 @@ TEST(FuzzRegressions, StrayLineEndsInNameFieldsEndTheLine)
     names.replace(0, 5, QStringLiteral("A\rB\nC"));
     const QString text = QStringLiteral("MidiStackNames]") + names + QStringLiteral("\r\n");
 
-    ScriptedDialogs dialogs;
     SessionReader reader;
-    ASSERT_EQ(reader.readText(text, dialogs, factory), SessionReader::Status::Failed);
+    ASSERT_EQ(reader.readText(text, factory), SessionReader::Status::Failed);
     EXPECT_TRUE(reader.problem().startsWith(QStringLiteral("MidiStackNames: "))) << reader.problem().toStdString();
-    EXPECT_TRUE(dialogs.shown.isEmpty());
 
     const QByteArray input = SessionFileCheck::makeInput(false, text.toUtf8());
     EXPECT_EQ(sessionFile(input), QString());
@@ -169,14 +166,13 @@ TEST(FuzzRegressions, ConverterOfATypeToChannelZeroIsRefused)
     QString global = SessionWriter::value(factory, SessionKeys::indexOf(u"Global"), SessionWriter::Form::File);
     // Converter 1: enabled, from Program Change on channel 1 (192), to "000".
     global.replace(47, 7, QStringLiteral("1192000"));
-    ScriptedDialogs dialogs;
     SessionReader reader;
-    EXPECT_EQ(reader.readText(QStringLiteral("Global]") + global + QStringLiteral("\r\n"), dialogs, factory),
+    EXPECT_EQ(reader.readText(QStringLiteral("Global]") + global + QStringLiteral("\r\n"), factory),
               SessionReader::Status::Failed);
     EXPECT_TRUE(reader.problem().contains(QStringLiteral("converter 1"))) << qPrintable(reader.problem());
 
     // To channel 5 is fine.
     global.replace(47, 7, QStringLiteral("1192180"));
-    EXPECT_EQ(reader.readText(QStringLiteral("Global]") + global + QStringLiteral("\r\n"), dialogs, factory),
+    EXPECT_EQ(reader.readText(QStringLiteral("Global]") + global + QStringLiteral("\r\n"), factory),
               SessionReader::Status::Read);
 }

@@ -62,9 +62,8 @@ QByteArray readFile(const QString &path)
 // The editor's Open, in this process: read, apply, normalise.
 void openInto(DataHandler &store, const QString &path)
 {
-    ScriptedDialogs dialogs;
     SessionReader reader;
-    ASSERT_EQ(reader.readFile(path, dialogs, store), SessionReader::Status::Read) << reader.problem().toStdString();
+    ASSERT_EQ(reader.readFile(path, store), SessionReader::Status::Read) << reader.problem().toStdString();
     reader.apply(store);
     Normaliser::normalise(store);
 }

@@ -5,7 +5,6 @@
 #include "format/SessionWriter.h"
 #include "format/TextFileSaver.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -216,9 +215,8 @@ bool writeSessionFile(const DataHandler &store, const QString &path)
 
 bool openSessionFile(DataHandler &store, const QString &path)
 {
-    ScriptedDialogs dialogs;
     SessionReader reader;
-    if (reader.readFile(path, dialogs, store) != SessionReader::Status::Read)
+    if (reader.readFile(path, store) != SessionReader::Status::Read)
         return false;
     reader.apply(store);
     Normaliser::normalise(store);
