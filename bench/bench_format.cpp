@@ -5,7 +5,6 @@
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -73,10 +72,9 @@ void ReadAndApply(benchmark::State &state)
     fillFull(source);
     const QString text = fileForm(source);
     DataHandler store;
-    ScriptedDialogs dialogs;
     for (auto _ : state) {
         SessionReader reader;
-        if (reader.readText(text, dialogs, store) != SessionReader::Status::Read) {
+        if (reader.readText(text, store) != SessionReader::Status::Read) {
             state.SkipWithError(reader.problem().toUtf8().constData());
             break;
         }
@@ -104,10 +102,9 @@ void OpenFile(benchmark::State &state)
         file.write(fileForm(source).toUtf8());
     }
     DataHandler store;
-    ScriptedDialogs dialogs;
     for (auto _ : state) {
         SessionReader reader;
-        if (reader.readFile(path, dialogs, store) != SessionReader::Status::Read) {
+        if (reader.readFile(path, store) != SessionReader::Status::Read) {
             state.SkipWithError(reader.problem().toUtf8().constData());
             break;
         }

@@ -5,6 +5,7 @@
 #include "SetJacksPage.h"
 #include "SetlistPage.h"
 #include "SongsPage.h"
+#include "SessionActions.h"
 #include "ViewController.h"
 
 #include "format/SessionReader.h"
@@ -66,10 +67,11 @@ CompareDock::CompareDock(ViewController *window) : QDockWidget(QObject::tr("Comp
 CompareDock *CompareDock::compareWithFile(ViewController *window, DataHandler &store, Dialogs &dialogs)
 {
     DataHandler other;
-    SessionReader reader;
-    const SessionReader::Status status = reader.chooseAndRead(dialogs, other);
-    if (status == SessionReader::Status::Cancelled)
+    const QString path = SessionActions::chooseSessionFile(dialogs);
+    if (path.isEmpty())
         return nullptr;
+    SessionReader reader;
+    const SessionReader::Status status = SessionActions::readAsking(reader, path, dialogs, other);
     if (status == SessionReader::Status::Failed) {
         dialogs.warn(QStringLiteral("The session could not be compared"), reader.problem());
         return nullptr;

@@ -9,7 +9,7 @@
 
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
-#include "format/TextFileSaver.h"
+#include "SessionActions.h"
 #include "link/PedalLink.h"
 #include "model/CodePoints.h"
 #include "model/DataHandler.h"
@@ -562,7 +562,7 @@ void MidiPage::saveStackNames()
     normaliseStore();
     const QString text = SessionWriter::writeKeys(
         m_ctx.store, {SessionKeys::indexOf(u"MidiStackNames"), SessionKeys::indexOf(u"MidiStackMessageNames")});
-    TextFileSaver::saveThroughPanel(m_ctx.dialogs, text);
+    SessionActions::saveThroughPanel(m_ctx.dialogs, text);
 }
 
 void MidiPage::saveLibrary()
@@ -572,5 +572,5 @@ void MidiPage::saveLibrary()
     for (const char16_t *key : {u"LibraryManufacturers", u"LibraryDevices", u"LibraryActions", u"LibraryTypes",
                                 u"LibraryMessages", u"LibraryValues"})
         keys.push_back(SessionKeys::indexOf(key));
-    TextFileSaver::saveThroughPanel(m_ctx.dialogs, SessionWriter::writeKeys(m_ctx.store, keys));
+    SessionActions::saveThroughPanel(m_ctx.dialogs, SessionWriter::writeKeys(m_ctx.store, keys));
 }

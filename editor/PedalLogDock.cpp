@@ -2,7 +2,7 @@
 
 #include "PageControls.h"
 
-#include "format/TextFileSaver.h"
+#include "SessionActions.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -48,5 +48,5 @@ void PedalLogDock::clear()
 
 void PedalLogDock::save()
 {
-    TextFileSaver::saveThroughPanel(m_dialogs, m_log.text());
+    SessionActions::saveThroughPanel(m_dialogs, m_log.text());
 }

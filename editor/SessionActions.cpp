@@ -62,9 +62,12 @@ bool SessionActions::open()
     whenChangesSettled(openingInformative(), [self, opened] {
         if (!self)
             return;
+        const QString path = chooseSessionFile(self->m_dialogs);
+        if (path.isEmpty())
+            return;
         SessionReader reader;
-        const SessionReader::Status status = reader.chooseAndRead(self->m_dialogs, self->m_store);
-        *opened = self->finishOpen(reader, int(status));
+        const SessionReader::Status status = readAsking(reader, path, self->m_dialogs, self->m_store);
+        *opened = self->finishOpen(reader, status);
     });
     return *opened;
 }
@@ -94,19 +97,61 @@ bool SessionActions::openBackup(const QString &path, const QString &stepText)
 bool SessionActions::openNow(const QString &path, const QString &backupStep)
 {
     SessionReader reader;
-    const SessionReader::Status status = reader.readFile(path, m_dialogs, m_store);
+    const SessionReader::Status status = readAsking(reader, path, m_dialogs, m_store);
     if (backupStep.isEmpty() && status == SessionReader::Status::Failed && !QFileInfo::exists(path)) {
         RecentFiles::remove(path);
         Q_EMIT recentFilesChanged();
     }
-    return finishOpen(reader, int(status), backupStep);
+    return finishOpen(reader, status, backupStep);
 }
 
-bool SessionActions::finishOpen(const SessionReader &reader, int status, const QString &backupStep)
+QString SessionActions::chooseSessionFile(Dialogs &dialogs)
 {
-    if (status == int(SessionReader::Status::Cancelled))
-        return false;
-    if (status == int(SessionReader::Status::Failed)) {
+    const QString path =
+        dialogs.chooseFileToOpen(QStringLiteral("Open Session"),
+                                 {QStringLiteral("txt"), QStringLiteral("text"), QStringLiteral("bin"), QString()});
+    if (path.isEmpty())
+        Diagnostics::line(QStringLiteral("file selection was canceled"));
+    return path;
+}
+
+SessionReader::Status SessionActions::readAsking(SessionReader &reader, const QString &path, Dialogs &dialogs,
+                                                 const DataHandler &store)
+{
+    const SessionReader::Status status = reader.readFile(path, store);
+    if (status != SessionReader::Status::NeedsConsent)
+        return status;
+    return reader.answerLegacy(dialogs.alert(reader.legacyQuestion()) == 0);
+}
+
+void SessionActions::saveThroughPanel(Dialogs &dialogs, const QString &text, std::function<void(const QString &)> done)
+{
+    Dialogs *d = &dialogs;
+    dialogs.chooseFileToSave({QStringLiteral("txt")}, [d, text, done](const QString &chosen) {
+        if (chosen.isEmpty()) {
+            if (done)
+                done(QString());
+            return;
+        }
+        QString path = chosen;
+        if (!path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+            path += QLatin1String(".txt");
+        const QString error = TextFileSaver::writeAtomically(path, text);
+        if (!error.isEmpty()) {
+            Diagnostics::line(QStringLiteral("could not save %1: %2").arg(path, error));
+            d->warn(QStringLiteral("The file could not be saved"), QStringLiteral("%1\n%2").arg(path, error));
+            if (done)
+                done(QString());
+            return;
+        }
+        if (done)
+            done(path);
+    });
+}
+
+bool SessionActions::finishOpen(const SessionReader &reader, SessionReader::Status status, const QString &backupStep)
+{
+    if (status == SessionReader::Status::Failed) {
         m_dialogs.warn(QStringLiteral("The session could not be opened"), reader.problem());
         return false;
     }
@@ -170,7 +215,7 @@ void SessionActions::saveAs(std::function<void(bool saved)> done)
     // panel is open.
     const int step = m_history.undoStack().index();
     QPointer<SessionActions> self(this);
-    TextFileSaver::saveThroughPanel(m_dialogs, text, [self, step, done](const QString &path) {
+    saveThroughPanel(m_dialogs, text, [self, step, done](const QString &path) {
         if (self && !path.isEmpty())
             self->saved(path, step);
         if (done)

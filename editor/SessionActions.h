@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/SessionReader.h"
+
 #include <QObject>
 #include <QString>
 
@@ -8,7 +10,6 @@
 class DataHandler;
 class Dialogs;
 class SessionHistory;
-class SessionReader;
 
 // Open, save and reset of the whole session, each one step of the session history, and
 // the question about unsaved changes before a session is replaced. The window refreshes
@@ -54,6 +55,19 @@ public:
     // save failed. Returns whether `proceed` ran at once.
     bool whenChangesSettled(const QString &informative, const std::function<void()> &proceed);
 
+    // The open panel "Open Session"; an empty path when cancelled.
+    static QString chooseSessionFile(Dialogs &dialogs);
+    // Reads a session file; a file of the older layout is read only after the user
+    // agrees to the reader's question.
+    static SessionReader::Status readAsking(SessionReader &reader, const QString &path, Dialogs &dialogs,
+                                            const DataHandler &store);
+    // Saves `text` as a `txt` file through the save panel. A failed save leaves any old
+    // file whole, is reported on the diagnostic output and shown in an alert with the
+    // system's error text. `done` (optional) is called when the panel completes: with the
+    // path written, or an empty path when the user cancelled or the write failed.
+    static void saveThroughPanel(Dialogs &dialogs, const QString &text,
+                                 std::function<void(const QString &path)> done = nullptr);
+
 Q_SIGNALS:
     // The store was replaced or reset: every page shows it again.
     void sessionReplaced();
@@ -65,7 +79,7 @@ Q_SIGNALS:
 private:
     static QString openingInformative();
     bool openNow(const QString &path, const QString &backupStep = QString());
-    bool finishOpen(const SessionReader &reader, int status, const QString &backupStep = QString());
+    bool finishOpen(const SessionReader &reader, SessionReader::Status status, const QString &backupStep = QString());
     QString prepareText();
     void saved(const QString &path, int stepWritten);
 

@@ -3,6 +3,7 @@
 #include "EditorContext.h"
 #include "ItemTexts.h"
 #include "SessionHistory.h"
+#include "format/Encodings.h"
 #include "model/DataHandler.h"
 
 #include <QHeaderView>
@@ -276,11 +277,10 @@ bool readRows(const QMimeData *data, DraggedRows &out)
     out.source = parts[0] == "Setlist" ? SongTableModel::Source::Setlist : SongTableModel::Source::SongList;
     out.rows.clear();
     for (qsizetype i = 1; i < parts.size(); ++i) {
-        bool ok = false;
-        const int row = parts[i].toInt(&ok);
-        if (!ok || row < 0 || row >= 1024)
+        qint64 row = 0;
+        if (!Encodings::parseDigits(parts[i], row) || row >= 1024)
             return false;
-        out.rows.push_back(row);
+        out.rows.push_back(int(row));
     }
     std::sort(out.rows.begin(), out.rows.end());
     out.rows.erase(std::unique(out.rows.begin(), out.rows.end()), out.rows.end());

@@ -1,5 +1,7 @@
 #include "TypedRanges.h"
 
+#include "format/Encodings.h"
+
 #include <QLineEdit>
 #include <QObject>
 #include <QVariant>
@@ -29,9 +31,8 @@ const TypedRange *of(const QString &objectName)
         if (!range.perStackRow ? objectName == control : objectName.startsWith(control)) {
             if (!range.perStackRow)
                 return &range;
-            bool ok = false;
-            const int row = objectName.mid(control.size()).toInt(&ok);
-            if (ok && row >= 1 && row <= 10)
+            qint64 row = 0;
+            if (Encodings::parseDigits(QStringView(objectName).mid(control.size()), row) && row >= 1 && row <= 10)
                 return &range;
         }
     }
@@ -51,12 +52,9 @@ namespace {
 // out of every range).
 qint64 digitsValue(const QString &text)
 {
-    if (text.isEmpty() || text.size() > 9)
-        return -1;
-    for (QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return -1;
-    return text.toLongLong();
+    qint64 value = -1;
+    Encodings::parseDigits(text, value, 9);
+    return value;
 }
 
 bool inRange(const TypedRange &range, const QString &typed, qint64 &value, bool controlRow)

@@ -58,16 +58,12 @@ void Encodings::appendName(QString &out, const QString &name, int width, const c
     // fits its field. Its length in code points decides the padding.
     qsizetype points = 0;
     bool plain = true;
-    const qsizetype size = name.size();
-    const QChar *c = name.constData();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t u = c[i].unicode();
+    for (qsizetype i = 0; i < name.size(); i = CodePoints::next(name, i)) {
+        const char16_t u = name[i].unicode();
         if (u == u'\r' || u == u'\n' || u == u']' || u == u'`') {
             plain = false;
             break;
         }
-        if (QChar::isHighSurrogate(u) && i + 1 < size && c[i + 1].isLowSurrogate())
-            ++i;
         ++points;
     }
     if (plain && points <= width) {
@@ -207,18 +203,4 @@ qint64 Encodings::offsetCode(qint64 offset)
 qint64 Encodings::decodeOffset(qint64 code)
 {
     return code > 50 ? 50 - code : code;
-}
-
-bool Encodings::parseDigits(QStringView text, qint64 &value)
-{
-    if (text.isEmpty() || text.size() > 18)
-        return false;
-    qint64 v = 0;
-    for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-        v = v * 10 + (c.unicode() - u'0');
-    }
-    value = v;
-    return true;
 }

@@ -38,7 +38,32 @@ void decodeJackCode(int jack, qint64 code, qint64 &mode, qint64 &level, qint64 &
 qint64 offsetCode(qint64 offset);
 qint64 decodeOffset(qint64 code);
 
-// True when `text` is non-empty and all ASCII digits; `value` is then its number.
-bool parseDigits(QStringView text, qint64 &value);
+// The one reader of whole numbers (session fields, the pedal's codes, typed values,
+// command-line counts): true when `text` is 1 to `maxDigits` (at most 18) ASCII digits
+// 0-9, without sign or space; `value` is then its number and is otherwise left alone.
+inline unsigned unitOf(QChar c)
+{
+    return c.unicode();
+}
+inline unsigned unitOf(char c)
+{
+    return uchar(c);
+}
+template<typename Text>
+bool parseDigits(const Text &text, qint64 &value, int maxDigits = 18)
+{
+    const qsizetype size = text.size();
+    if (size == 0 || size > qMin(maxDigits, 18))
+        return false;
+    qint64 v = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned d = unitOf(text[i]) - unsigned('0');
+        if (d > 9)
+            return false;
+        v = v * 10 + d;
+    }
+    value = v;
+    return true;
+}
 
 } // namespace Encodings

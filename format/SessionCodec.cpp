@@ -57,13 +57,11 @@ qsizetype decodeNames(QStringView value, int width, qsizetype take, QStringList 
             out.append(decodeField(value.mid(f * width, width)));
         return fields;
     }
-    const QChar *c = value.constData();
     qsizetype fields = 0;
     qsizetype i = 0;
     while (i < size) {
         const qsizetype start = i;
-        for (int k = 0; k < width && i < size; ++k)
-            i += (c[i].isHighSurrogate() && i + 1 < size && c[i + 1].isLowSurrogate()) ? 2 : 1;
+        i = CodePoints::advance(value, i, width);
         if (take < 0 || fields < take)
             out.append(decodeField(value.mid(start, i - start)));
         ++fields;
@@ -103,23 +101,12 @@ qsizetype numberFieldCount(QStringView value, int width)
 bool numbers(QStringView value, int width, qsizetype count, std::vector<qint64> &out, QString &problem)
 {
     out.resize(size_t(count));
-    const char16_t *p = value.utf16();
-    const qsizetype size = value.size();
     for (qsizetype i = 0; i < count; ++i) {
         const qsizetype first = i * width;
-        const qsizetype length = qMin<qsizetype>(width, size - first);
-        qint64 v = 0;
-        bool digits = length > 0;
-        for (qsizetype k = 0; k < length; ++k) {
-            const unsigned d = unsigned(p[first + k]) - u'0';
-            digits = digits && d <= 9;
-            v = v * 10 + d;
-        }
-        if (!digits) {
+        if (!Encodings::parseDigits(value.mid(first, width), out[size_t(i)], width)) {
             problem = QStringLiteral("field %1 is not a number: %2").arg(i + 1).arg(quoted(value.mid(first, width)));
             return false;
         }
-        out[size_t(i)] = v;
     }
     return true;
 }
@@ -224,13 +211,7 @@ QStringView withTrailingSpaces(QStringView value, QStringView raw, int width)
     const qsizetype extra = rawEnd - (start + value.size());
     if (extra <= 0)
         return value;
-    qsizetype points = value.size();
-    for (qsizetype i = 0; i + 1 < value.size(); ++i) {
-        if (value.at(i).isHighSurrogate() && value.at(i + 1).isLowSurrogate()) {
-            --points;
-            ++i;
-        }
-    }
+    const qsizetype points = CodePoints::length(value);
     // The trimmed characters are white space, one code point each.
     const qsizetype whole = (points + extra) / width * width;
     if (whole <= points)

@@ -309,14 +309,6 @@ int SessionDiff::selectChangedKeys(SessionWriter &writer, const DataHandler &a, 
     return selected;
 }
 
-QString SessionDiff::uploadText(const DataHandler &a, const DataHandler &b)
-{
-    SessionWriter writer;
-    if (selectChangedKeys(writer, a, b) == 0)
-        return QString();
-    return writer.write(b, SessionWriter::Form::Pedal);
-}
-
 QJsonArray SessionDiff::toJson(const std::vector<SessionChange> &changes)
 {
     QJsonArray array;

@@ -52,10 +52,6 @@ std::vector<int> changedKeys(const DataHandler &a, const DataHandler &b);
 // and returns how many were set. Other flags are left as they are.
 int selectChangedKeys(SessionWriter &writer, const DataHandler &a, const DataHandler &b);
 
-// The pedal form of `b` carrying only the keys that differ from `a`: what an upload
-// makes of `a` to give `b`. Empty when the pedal's keys are the same.
-QString uploadText(const DataHandler &a, const DataHandler &b);
-
 QJsonArray toJson(const std::vector<SessionChange> &changes);
 
 } // namespace SessionDiff

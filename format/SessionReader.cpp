@@ -2,8 +2,8 @@
 
 #include "Encodings.h"
 
+#include "model/CodePoints.h"
 #include "model/Diagnostics.h"
-#include "model/Dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,12 +14,13 @@ namespace {
 const QString kTooShort = QStringLiteral("**STRING TOO SHORT");
 
 // Characters (code points) from position `first`, `count` long; a range past the end
-// gives the legacy layout's "too short" text.
-QString legacyRange(const QList<uint> &line, qsizetype first, qsizetype count)
+// gives the legacy layout's "too short" text. `starts` holds where each code point of
+// `line` starts, and the end of the line.
+QString legacyRange(const QString &line, const std::vector<qsizetype> &starts, qsizetype first, qsizetype count)
 {
-    if (first + count > line.size())
+    if (first + count >= qsizetype(starts.size()))
         return kTooShort;
-    return QString::fromUcs4(reinterpret_cast<const char32_t *>(line.constData() + first), count);
+    return line.mid(starts[size_t(first)], starts[size_t(first + count)] - starts[size_t(first)]);
 }
 
 // The lines of a text: split at "\r\n", "\n" or "\r" alike (files written by the editor
@@ -75,20 +76,7 @@ SessionReader::Status SessionReader::fail(const QString &key, const QString &wha
     return Status::Failed;
 }
 
-SessionReader::Status SessionReader::chooseAndRead(Dialogs &dialogs, const DataHandler &store)
-{
-    const QString path =
-        dialogs.chooseFileToOpen(QStringLiteral("Open Session"),
-                                 {QStringLiteral("txt"), QStringLiteral("text"), QStringLiteral("bin"), QString()});
-    if (path.isEmpty()) {
-        Diagnostics::line(QStringLiteral("file selection was canceled"));
-        m_problem.clear();
-        return Status::Cancelled;
-    }
-    return readFile(path, dialogs, store);
-}
-
-SessionReader::Status SessionReader::readFile(const QString &path, Dialogs &dialogs, const DataHandler &store)
+SessionReader::Status SessionReader::readFile(const QString &path, const DataHandler &store)
 {
     m_path = path;
     QFile file(path);
@@ -104,20 +92,21 @@ SessionReader::Status SessionReader::readFile(const QString &path, Dialogs &dial
     if (bytes.size() > MaxFileSize)
         return fail(QString(), QStringLiteral("the file is larger than 16 MiB and is not a session file"));
     const QString keep = m_path;
-    const Status status = readText(decodeBytes(bytes), dialogs, store);
+    const Status status = readText(decodeBytes(bytes), store);
     m_path = keep;
     if (status == Status::Failed && !m_problem.startsWith(keep))
         m_problem = keep + QStringLiteral(": ") + m_problem;
     return status;
 }
 
-SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dialogs, const DataHandler &store)
+SessionReader::Status SessionReader::readText(const QString &text, const DataHandler &store)
 {
     const QString path = m_path;
     m_keys.clear();
     m_library.clear();
     m_hasLibrary = false;
     m_legacy = false;
+    m_awaitingConsent = false;
     m_problem.clear();
     m_path.clear();
 
@@ -145,7 +134,7 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     for (qsizetype n : lastLine)
         anyKey = anyKey || n >= 0;
     if (!anyKey) {
-        const Status status = readLegacy(lines.first().trimmed().toString(), dialogs, store);
+        const Status status = readLegacy(lines.first().trimmed().toString(), store);
         m_path = path;
         return status;
     }
@@ -179,12 +168,16 @@ SessionReader::Status SessionReader::readText(const QString &text, Dialogs &dial
     return Status::Read;
 }
 
-SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &dialogs, const DataHandler &store)
+SessionReader::Status SessionReader::readLegacy(const QString &line, const DataHandler &store)
 {
     // The question is asked only about a text that reads in this layout; anything else
     // (a binary file, a text of some other kind) is refused without it.
     const qsizetype songs = qsizetype(store.SongList.size());
-    const QList<uint> points = line.toUcs4();
+    std::vector<qsizetype> starts;
+    for (qsizetype i = 0; i < line.size(); i = CodePoints::next(line, i))
+        starts.push_back(i);
+    starts.push_back(line.size());
+    const qsizetype length = qsizetype(starts.size()) - 1;
     struct Range
     {
         const char *key;
@@ -199,12 +192,11 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
         DecodedKey d;
         d.key = SessionKeys::indexOf(QString::fromLatin1(r.key));
         for (qsizetype i = 0; i < songs; ++i) {
-            const QString field = legacyRange(points, r.first + i * r.width, r.width);
+            const QString field = legacyRange(line, starts, r.first + i * r.width, r.width);
             if (field == kTooShort)
-                return fail(
-                    QLatin1String(r.key),
-                    notSession
-                        + QStringLiteral("it is too short (%1 characters) for song %2").arg(points.size()).arg(i + 1));
+                return fail(QLatin1String(r.key),
+                            notSession
+                                + QStringLiteral("it is too short (%1 characters) for song %2").arg(length).arg(i + 1));
             if (d.key == 0) {
                 d.names.append(Encodings::decodeName(field));
                 continue;
@@ -229,18 +221,33 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, Dialogs &di
     }
 
     m_legacy = true;
-    const bool ok = dialogs.confirm(QString(),
-                                    QStringLiteral("The session you are trying to load is not fully supported\n"
-                                                   "If this is a session from the Revade App,\n"
-                                                   "only names, tempos, and colours will be loaded."),
-                                    QStringLiteral("Opening"));
-    if (!ok)
+    m_awaitingConsent = !m_legacyAccepted;
+    return m_awaitingConsent ? Status::NeedsConsent : Status::Read;
+}
+
+Alert SessionReader::legacyQuestion() const
+{
+    return Alert::question(QString(),
+                           QStringLiteral("The session you are trying to load is not fully supported\n"
+                                          "If this is a session from the Revade App,\n"
+                                          "only names, tempos, and colours will be loaded."),
+                           QStringLiteral("Opening"));
+}
+
+SessionReader::Status SessionReader::answerLegacy(bool accepted)
+{
+    if (!m_awaitingConsent)
+        return m_problem.isEmpty() ? Status::Read : Status::Failed;
+    m_awaitingConsent = false;
+    if (!accepted)
         m_keys.clear(); // nothing read: applying changes nothing
     return Status::Read;
 }
 
 void SessionReader::apply(DataHandler &store) const
 {
+    if (m_awaitingConsent)
+        return;
     for (const DecodedKey &d : m_keys)
         SessionCodec::store(store, d);
     if (m_hasLibrary)

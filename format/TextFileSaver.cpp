@@ -1,8 +1,5 @@
 #include "TextFileSaver.h"
 
-#include "model/Diagnostics.h"
-#include "model/Dialogs.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -43,29 +40,4 @@ QString TextFileSaver::writeAtomically(const QString &path, const QString &text)
     if (!file.commit())
         return file.errorString();
     return QString();
-}
-
-void TextFileSaver::saveThroughPanel(Dialogs &dialogs, const QString &text, std::function<void(const QString &)> done)
-{
-    Dialogs *d = &dialogs;
-    dialogs.chooseFileToSave({QStringLiteral("txt")}, [d, text, done](const QString &chosen) {
-        if (chosen.isEmpty()) {
-            if (done)
-                done(QString());
-            return;
-        }
-        QString path = chosen;
-        if (!path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
-            path += QLatin1String(".txt");
-        const QString error = writeAtomically(path, text);
-        if (!error.isEmpty()) {
-            Diagnostics::line(QStringLiteral("could not save %1: %2").arg(path, error));
-            d->warn(QStringLiteral("The file could not be saved"), QStringLiteral("%1\n%2").arg(path, error));
-            if (done)
-                done(QString());
-            return;
-        }
-        if (done)
-            done(path);
-    });
 }

@@ -2,31 +2,19 @@
 
 #include <QStringList>
 
-namespace {
-// Index just past the first n code points.
-qsizetype unitsFor(const QString &text, qsizetype start, int n)
+qsizetype CodePoints::advance(QStringView text, qsizetype start, qsizetype n)
 {
     qsizetype i = start;
-    const qsizetype size = text.size();
-    for (int k = 0; k < n && i < size; ++k) {
-        if (text.at(i).isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate())
-            i += 2;
-        else
-            i += 1;
-    }
+    for (qsizetype k = 0; k < n && i < text.size(); ++k)
+        i = next(text, i);
     return i;
 }
-} // namespace
 
-int CodePoints::length(const QString &text)
+int CodePoints::length(QStringView text)
 {
     int n = 0;
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (text.at(i).isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate())
-            ++i;
+    for (qsizetype i = 0; i < text.size(); i = next(text, i))
         ++n;
-    }
     return n;
 }
 
@@ -34,7 +22,7 @@ QString CodePoints::left(const QString &text, int n)
 {
     if (n <= 0)
         return QString();
-    return text.left(unitsFor(text, 0, n));
+    return text.left(advance(text, 0, n));
 }
 
 QStringList CodePoints::split(const QString &text, int width)
@@ -42,7 +30,7 @@ QStringList CodePoints::split(const QString &text, int width)
     QStringList out;
     qsizetype i = 0;
     while (i < text.size()) {
-        const qsizetype end = unitsFor(text, i, width);
+        const qsizetype end = advance(text, i, width);
         out.append(text.mid(i, end - i));
         i = end;
     }

@@ -1,7 +1,5 @@
 #include "DataHandler.h"
 
-#include "Dialogs.h"
-
 #include <algorithm>
 #include <unordered_map>
 
@@ -20,16 +18,6 @@ DataHandler &DataHandler::instance()
 {
     static DataHandler store;
     return store;
-}
-
-bool DataHandler::resetSession(Dialogs &dialogs)
-{
-    if (!dialogs.confirmDestructive(QStringLiteral("About to reset"),
-                                    QStringLiteral("This computer session will be reset to factory settings.\n"
-                                                   "Your pedal will remain the same")))
-        return false;
-    resetSessionContents();
-    return true;
 }
 
 void DataHandler::resetSessionContents()

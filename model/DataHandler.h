@@ -8,8 +8,6 @@
 #include <memory>
 #include <vector>
 
-class Dialogs;
-
 using SongRef = std::shared_ptr<Song>;
 
 // The session store: the one place where the whole session lives.
@@ -28,10 +26,7 @@ public:
     // The program-wide store, created with the factory session on first use.
     static DataHandler &instance();
 
-    // Asks "About to reset" and, on "Ok", restores the factory session in place
-    // (the library stays). Returns whether it reset.
-    bool resetSession(Dialogs &dialogs);
-    // The same without asking.
+    // Restores the factory session in place (the library stays). The editor asks first.
     void resetSessionContents();
 
     // Page resets: act at once, in place.

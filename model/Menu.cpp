@@ -59,14 +59,6 @@ const char *menuSectionTitle(MenuSection section)
     return i >= 0 && i < MenuSectionCount ? titles[i] : "";
 }
 
-const std::array<const char *, 15> &incomingMessageNames()
-{
-    static const std::array<const char *, 15> names = {
-        {"Tap", "SetTempo", "NextPreset", "PrevPreset", "SetPreset", "GlobalTempo", "Division1", "Division2",
-         "Division3", "Division4", "DivisionMidi", "SendStack", "RepeatStack", "MidiClock", "ResetTimers"}};
-    return names;
-}
-
 qint64 MenuRules::valueForPosition(MenuRule rule, qint64 p)
 {
     switch (rule) {

@@ -194,9 +194,6 @@ const char *menuSectionTitle(MenuSection section);
 // The 104 fields in declaration order.
 const std::array<MenuField, Menu::FieldCount> &menuFields();
 
-// The 15 incoming messages in declaration order: "Tap", "SetTempo", ... "ResetTimers".
-const std::array<const char *, 15> &incomingMessageNames();
-
 namespace MenuRules {
 // Stored value for item position p, and item position for stored value v.
 qint64 valueForPosition(MenuRule rule, qint64 p);

@@ -7,7 +7,6 @@
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "model/Diagnostics.h"
-#include "model/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -36,10 +35,7 @@ inline QString fileForm(const DataHandler &store)
 
 inline QString repeat(const QString &field, int times)
 {
-    QString out;
-    for (int i = 0; i < times; ++i)
-        out += field;
-    return out;
+    return field.repeated(times);
 }
 
 inline QString line(const char *key, const QString &value)
@@ -65,12 +61,11 @@ inline QStringList keysOf(const QString &text)
     return keys;
 }
 
-// Reads `text` into `store` and applies it; fails the test when the text is refused.
-inline void readInto(DataHandler &store, const QString &text, ScriptedDialogs *dialogs = nullptr)
+// Reads `text` into `store` and applies it; fails the test when the text is refused or
+// asks for consent.
+inline void readInto(DataHandler &store, const QString &text)
 {
-    ScriptedDialogs own;
     SessionReader reader;
-    ASSERT_EQ(reader.readText(text, dialogs ? *dialogs : own, store), SessionReader::Status::Read)
-        << reader.problem().toStdString();
+    ASSERT_EQ(reader.readText(text, store), SessionReader::Status::Read) << reader.problem().toStdString();
     reader.apply(store);
 }

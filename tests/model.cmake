@@ -5,7 +5,5 @@ target_include_directories(pedal_test_random PUBLIC ${CMAKE_CURRENT_LIST_DIR}/su
 
 pedal_add_test(NAME model_tests
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/model_records_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/model_store_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/model_normaliser_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/model_test.cpp
   LIBS pedal_model pedal_format pedal_test_random)

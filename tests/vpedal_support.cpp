@@ -4,7 +4,6 @@
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 
 #include <QFile>
 
@@ -83,9 +82,8 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 bool openSessionFile(DataHandler &store, const QString &path)
 {
-    ScriptedDialogs dialogs;
     SessionReader reader;
-    if (reader.readFile(path, dialogs, store) != SessionReader::Status::Read)
+    if (reader.readFile(path, store) != SessionReader::Status::Read)
         return false;
     reader.apply(store);
     Normaliser::normalise(store);

@@ -6,7 +6,6 @@
 #include "format/TextFileSaver.h"
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>
@@ -59,14 +58,14 @@ int SessionTool::writeResult(const QString &text, const QString &output)
 
 bool SessionTool::openInto(DataHandler &store, const QString &path, bool acceptLegacy)
 {
-    ScriptedDialogs dialogs;
-    dialogs.defaultAnswer = acceptLegacy ? 0 : 1; // the legacy question: "Ok" or "Cancel"
     SessionReader reader;
-    if (reader.readFile(path, dialogs, store) != SessionReader::Status::Read) {
+    reader.setLegacyAccepted(acceptLegacy);
+    const SessionReader::Status status = reader.readFile(path, store);
+    if (status == SessionReader::Status::Failed) {
         err(reader.problem());
         return false;
     }
-    if (reader.wasLegacy() && !acceptLegacy) {
+    if (status == SessionReader::Status::NeedsConsent) {
         err(QStringLiteral("%1: the file is a single-line session of the older layout, of which only names, "
                            "tempos and colours can be read; give --accept-legacy to read them")
                 .arg(path));

@@ -1,5 +1,7 @@
 #include "PedalInputReader.h"
 
+#include "format/Encodings.h"
+
 namespace {
 bool isDigit(char c)
 {
@@ -142,7 +144,9 @@ void PedalInputReader::startCommand(std::vector<Event> &)
 void PedalInputReader::finishCode(std::vector<Event> &out)
 {
     Event e{Event::Command};
-    e.code = m_code.toInt();
+    qint64 code = 0;
+    Encodings::parseDigits(m_code, code); // at most 6 digits
+    e.code = int(code);
     out.push_back(std::move(e));
     m_body.clear();
     switch (e.code) {

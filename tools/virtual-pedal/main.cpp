@@ -6,12 +6,12 @@
 #include "SignalWatcher.h"
 #include "VirtualPedal.h"
 
+#include "format/Encodings.h"
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "format/TextFileSaver.h"
 #include "model/Diagnostics.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 
 #include "PedalVersion.h"
 
@@ -24,6 +24,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,11 +38,10 @@ void printError(const QString &text)
 
 bool parseCount(const QString &text, int minimum, int &out)
 {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < minimum)
+    qint64 value = 0;
+    if (!Encodings::parseDigits(text, value, 10) || value < minimum || value > std::numeric_limits<int>::max())
         return false;
-    out = value;
+    out = int(value);
     return true;
 }
 
@@ -139,13 +139,14 @@ int main(int argc, char **argv)
         return 2;
     }
     if (parser.isSet(randomOption)) {
-        bool ok = true;
-        const quint32 seed = parser.isSet(seedOption) ? parser.value(seedOption).toUInt(&ok) : 1u;
-        if (!ok) {
+        qint64 seed = 1;
+        if (parser.isSet(seedOption)
+            && (!Encodings::parseDigits(parser.value(seedOption), seed, 10)
+                || seed > std::numeric_limits<quint32>::max())) {
             printError(QStringLiteral("--seed needs a whole number"));
             return 2;
         }
-        chunker = ReplyChunker::random(chunkSize, seed);
+        chunker = ReplyChunker::random(chunkSize, quint32(seed));
     } else if (parser.isSet(chunkOption)) {
         chunker = ReplyChunker::fixed(chunkSize);
     }
@@ -167,9 +168,9 @@ int main(int argc, char **argv)
     VirtualPedal pedal([&eventLog](const QString &line) { eventLog.write(line); });
     pedal.setAnswerLimit(answerLimit);
     if (parser.isSet(sessionOption)) {
-        ScriptedDialogs dialogs; // the legacy layout's question is answered "Ok"
         SessionReader reader;
-        if (reader.readFile(parser.value(sessionOption), dialogs, pedal.session()) != SessionReader::Status::Read) {
+        reader.setLegacyAccepted(true); // a file of the older layout is read as far as it goes
+        if (reader.readFile(parser.value(sessionOption), pedal.session()) != SessionReader::Status::Read) {
             printError(reader.problem());
             return 1;
         }

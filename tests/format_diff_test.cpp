@@ -1,0 +1,198 @@
+// The difference of two sessions: in words, against the lines of their files, and
+// applied as a file and as an upload.
+#include "RandomSession.h"
+
+#include "format/SessionDiff.h"
+#include "format_test_util.h"
+#include "model/CodePoints.h"
+
+#include <algorithm>
+#include <functional>
+#include <set>
+
+namespace {
+
+struct DiffRow
+{
+    const char *what;
+    std::function<void(DataHandler &)> change; // applied to the second session
+    QStringList lines;
+};
+
+// `count` fields of `b` (outside the library) replaced by those of `c`, through the
+// text form; now and then the whole library of `c`.
+void changeFields(DataHandler &b, const DataHandler &c, RandomSession &r, int count)
+{
+    for (int n = 0; n < count; ++n) {
+        const int k = int(r.between(0, SessionKeys::Count - 7));
+        const int width = SessionKeys::at(k).width;
+        QStringList fields = CodePoints::split(SessionWriter::value(b, k, SessionWriter::Form::File), width);
+        const QStringList other = CodePoints::split(SessionWriter::value(c, k, SessionWriter::Form::File), width);
+        const qsizetype i = r.between(0, fields.size() - 1);
+        fields[i] = other[i];
+        readInto(b, line(SessionKeys::at(k).key, fields.join(QString())));
+    }
+    if (r.chance(30))
+        b.MidiMessageLibrary = c.MidiMessageLibrary;
+}
+
+// The keys whose lines differ between two file forms, found line by line.
+std::vector<int> keysWhoseLinesDiffer(const QString &a, const QString &b)
+{
+    std::vector<int> keys;
+    for (int k = 0; k < SessionKeys::Count; ++k) {
+        const QString key = QString::fromLatin1(SessionKeys::at(k).key);
+        if (valueOf(a, key) != valueOf(b, key))
+            keys.push_back(k);
+    }
+    return keys;
+}
+
+// An upload applied as the pedal reads one: each line decoded in the pedal form.
+void applyUpload(DataHandler &store, const QString &upload)
+{
+    SessionCodec::Options options;
+    options.stackPositions = true;
+    for (const QString &l : upload.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+        const int key = SessionKeys::indexOf(QStringView(l).left(l.indexOf(QLatin1Char(']'))));
+        ASSERT_GE(key, 0) << l.left(40).toStdString();
+        DecodedKey decoded;
+        QString problem;
+        ASSERT_TRUE(SessionCodec::decode(key, SessionCodec::lineValue(l, key), store, options, decoded, problem))
+            << problem.toStdString();
+        SessionCodec::store(store, decoded);
+    }
+}
+
+} // namespace
+
+TEST(Diff, SaysEachChangeInWords)
+{
+    const DiffRow rows[] = {
+        {"tempo",
+         [](DataHandler &s) { s.SongList[2]->UpdateTempo(97); },
+         {QStringLiteral("Song 3 (Intro_Riff): Tempo 120 → 97")}},
+        {"setlist slot",
+         [](DataHandler &s) { s.Setlist[3] = s.SongList[11]; },
+         {QStringLiteral("Setlist: position 4 is now song 12")}},
+        {"global setting",
+         [](DataHandler &s) { s.GlobalMenu.MidiChannelOut = 5; },
+         {QStringLiteral("Global: Midi Channel Out 1 → 5")}},
+        {"two settings in one option number",
+         [](DataHandler &s) {
+             s.GlobalMenu.MidiThru = 0;
+             s.GlobalMenu.MetroEnabled = 1;
+         },
+         {QStringLiteral("Global: Midi Thru 1 → 0"), QStringLiteral("Global: Metro Enabled 0 → 1")}},
+        {"name with a line break",
+         [](DataHandler &s) { s.SongList[4]->UpdateName(QStringLiteral("Verse\nTwo")); },
+         {QStringLiteral("Song 5 (Verse_Two): Name \"\" → \"Verse\\nTwo\"")}},
+        {"jack output",
+         [](DataHandler &s) {
+             s.SongList[0]->JackOne = 0;
+             s.SongList[0]->JackOneStatic = 1;
+         },
+         {QStringLiteral("Song 1: Jack 1 Output tap output, 6 pulses → static high")}},
+        {"a jack output the text cannot tell apart",
+         [](DataHandler &s) {
+             s.SongList[0]->JackOne = 0;
+             s.SongList[0]->JackOneStatic = 2; // written as 6, as six pulses are
+         },
+         {}},
+        {"stack name and a message",
+         [](DataHandler &s) {
+             s.MidiStackList[1].Name = QStringLiteral("Bass");
+             s.MidiStackList[1].MidiStackMessageList[2] = MidiStackMessage(3, 2, 60, 64, QStringLiteral("Low C"));
+         },
+         {QStringLiteral("Stack 2 (Midi Stack 2): Name \"Midi Stack 2\" → \"Bass\""),
+          QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Name \"EMPTY\" → \"Low C\""),
+          QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Type and Channel none → Note On, channel 2"),
+          QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Message 0 → 60"),
+          QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Value 0 → 64")}},
+        {"library entry added",
+         [](DataHandler &s) {
+             s.MidiMessageLibrary.emplace_back(QStringLiteral("Acme"), QStringLiteral("Delay"), QStringLiteral("Tap"),
+                                               0, 80, 127);
+         },
+         {QStringLiteral("Library entry 1: Manufacturer (none) → \"Acme\""),
+          QStringLiteral("Library entry 1: Device (none) → \"Delay\""),
+          QStringLiteral("Library entry 1: Action (none) → \"Tap\""),
+          QStringLiteral("Library entry 1: Type (none) → 0 (Control)"),
+          QStringLiteral("Library entry 1: Message (none) → 80"),
+          QStringLiteral("Library entry 1: Value (none) → 127")}},
+        {"the same session", [](DataHandler &) {}, {}},
+    };
+    for (const DiffRow &row : rows) {
+        SCOPED_TRACE(row.what);
+        DataHandler a, b;
+        for (DataHandler *s : {&a, &b})
+            s->SongList[2]->UpdateName(QStringLiteral("Intro\nRiff"));
+        row.change(b);
+        QStringList lines;
+        std::set<int> keys;
+        for (const SessionChange &c : SessionDiff::compare(a, b)) {
+            lines << c.text();
+            keys.insert(c.key);
+        }
+        EXPECT_EQ(lines, row.lines);
+        const std::vector<int> changed = SessionDiff::changedKeys(a, b);
+        EXPECT_EQ(std::vector<int>(keys.begin(), keys.end()), changed);
+    }
+}
+
+TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)
+{
+    // Pairs of unrelated sessions, and sessions with a few fields changed from the same one.
+    for (quint32 seed = 300; seed < 318; ++seed) {
+        const int edits = seed < 302 ? -1 : int(seed % 7);
+        SCOPED_TRACE(testing::Message() << seed << " with " << edits << " edits");
+        DataHandler a, b, c;
+        RandomSession(seed).fill(a);
+        RandomSession(seed + (edits < 0 ? 1 : 0)).fill(b);
+        RandomSession(seed + 100).fill(c);
+        RandomSession r(seed);
+        changeFields(b, c, r, std::max(edits, 0));
+        const QString fileA = fileForm(a);
+        const QString fileB = fileForm(b);
+
+        // The changed keys are exactly the lines that differ, and every change names one.
+        const std::vector<int> changed = SessionDiff::changedKeys(a, b);
+        EXPECT_EQ(changed, keysWhoseLinesDiffer(fileA, fileB));
+        const std::vector<SessionChange> changes = SessionDiff::compare(a, b);
+        std::set<int> named;
+        for (const SessionChange &c : changes)
+            named.insert(c.key);
+        EXPECT_EQ(std::vector<int>(named.begin(), named.end()), changed);
+        EXPECT_EQ(changes.empty(), fileA == fileB);
+
+        // The changed keys of the second session, opened onto the first, give the second.
+        // (Opening adds library entries to those there are.)
+        DataHandler opened;
+        RandomSession(seed).fill(opened);
+        if (std::find(changed.begin(), changed.end(), SessionKeys::indexOf(u"LibraryTypes")) != changed.end())
+            opened.MidiMessageLibrary.clear();
+        if (!changed.empty())
+            readInto(opened, SessionWriter::writeKeys(b, changed));
+        EXPECT_EQ(fileForm(opened), fileB);
+
+        // The upload of the changes makes the pedal's keys those of the second session,
+        // and carries nothing else.
+        DataHandler pedal;
+        RandomSession(seed).fill(pedal);
+        SessionWriter writer;
+        SessionDiff::selectChangedKeys(writer, a, b);
+        const QString upload = writer.write(b, SessionWriter::Form::Pedal);
+        applyUpload(pedal, upload);
+        for (int k = 0; k < SessionKeys::Count; ++k) {
+            const DataHandler &expected = SessionKeys::at(k).gated ? b : a;
+            EXPECT_EQ(SessionWriter::value(pedal, k, SessionWriter::Form::File),
+                      SessionWriter::value(expected, k, SessionWriter::Form::File))
+                << SessionKeys::at(k).key;
+        }
+        const QStringList sent = keysOf(upload);
+        for (const QString &key : sent)
+            EXPECT_TRUE(SessionKeys::at(SessionKeys::indexOf(key)).gated) << key.toStdString();
+        EXPECT_EQ(sent.size(),
+                  std::count_if(changed.begin(), changed.end(), [](int k) { return SessionKeys::at(k).gated; }));
+    }
+}

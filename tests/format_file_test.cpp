@@ -1,0 +1,591 @@
+// The session text: golden files, writing and reading, randomised round trips, damaged
+// input, the older single-line layout, files on disk, atomic saving and backups.
+#include "RandomSession.h"
+
+#include "format/BackupFolder.h"
+#include "format/SessionJson.h"
+#include "format/TextFileSaver.h"
+#include "format_test_util.h"
+#include "model/Normaliser.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+
+namespace {
+
+const QString kClef = QString::fromUcs4(U"\U0001D11E", 1);
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// What a store reads back as: songs numbered by their position (the file carries
+// positions, not Ids), the setlist by those numbers, song name breaks as "\r\n".
+QJsonObject expectedAfterReading(const DataHandler &store)
+{
+    QJsonObject json = SessionJson::toJson(store);
+    QJsonArray songs = json[QStringLiteral("SongList")].toArray();
+    for (int p = 0; p < songs.size(); ++p) {
+        QJsonObject s = songs[p].toObject();
+        s[QStringLiteral("Id")] = p + 1;
+        QString name = s[QStringLiteral("FullName")].toString();
+        name.remove(QLatin1Char('\r'));
+        s[QStringLiteral("FullName")] = name.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        songs[p] = s;
+    }
+    json[QStringLiteral("SongList")] = songs;
+    QJsonArray setlist;
+    for (const SongRef &s : store.Setlist)
+        setlist.append(store.songPosition(s.get()) + 1);
+    json[QStringLiteral("Setlist")] = setlist;
+    return json;
+}
+
+// A line of the older layout: 128 names, tempos, foreground and background colours.
+QString legacyLine(const QStringList &names, const QList<int> &tempos, const QList<int> &fg, const QList<int> &bg)
+{
+    QString text;
+    for (int i = 0; i < 128; ++i) {
+        const QString name = i < names.size() ? names[i] : QString();
+        text += name + QString(30 - name.size(), QLatin1Char('`'));
+    }
+    const auto numbers = [&text](const QList<int> &list, int fallback, int width) {
+        for (int i = 0; i < 128; ++i)
+            text += QStringLiteral("%1").arg(i < list.size() ? list[i] : fallback, width, 10, QLatin1Char('0'));
+    };
+    numbers(tempos, 120, 3);
+    numbers(fg, 2, 2);
+    numbers(bg, 1, 2);
+    return text;
+}
+
+// Replaces `with` into the value of `key` at `position` (or cuts the value to `position`
+// characters when `with` is null).
+std::function<QString(const QString &)> at(const char *key, int position, const QString &with = QString())
+{
+    return [=](const QString &text) {
+        QStringList lines = text.split(QStringLiteral("\r\n"));
+        const QString head = QLatin1String(key) + QLatin1Char(']');
+        for (QString &l : lines) {
+            if (!l.startsWith(head))
+                continue;
+            QString v = l.mid(head.size());
+            l = head + (with.isNull() ? v.left(position) : v.replace(position, with.size(), with));
+        }
+        return lines.join(QStringLiteral("\r\n"));
+    };
+}
+
+} // namespace
+
+// The session text is a contract with the pedal and with every stored file: the writer's
+// output is held byte for byte against files kept in tests/data/golden, and the file
+// forms read back to the same bytes. A change of the format fails here on purpose.
+// PEDAL_UPDATE_GOLDEN=1 writes the files anew (then read the diff before committing it).
+TEST(SessionText, GoldenFiles)
+{
+    using P = SessionKeys::Page;
+    DataHandler factory;
+    DataHandler random;
+    RandomSession(2026).fill(random);
+    // A song name outside the Basic Multilingual Plane beside stack and library names with such characters.
+    random.SongList[0]->UpdateName(QStringLiteral("Gig \U0001F3B8 Night"));
+    const struct
+    {
+        const char *file;
+        const DataHandler *store;
+        SessionWriter::Form form;
+        std::optional<P> page; // none: every key (the file form)
+    } rows[] = {
+        {"factory.txt", &factory, SessionWriter::Form::File, std::nullopt},
+        {"factory-pedal-all.txt", &factory, SessionWriter::Form::Pedal, P::All},
+        {"random.txt", &random, SessionWriter::Form::File, std::nullopt},
+        {"random-pedal-songs.txt", &random, SessionWriter::Form::Pedal, P::Songs},
+        {"random-pedal-setjacks.txt", &random, SessionWriter::Form::Pedal, P::SetJacks},
+        {"random-pedal-setlist.txt", &random, SessionWriter::Form::Pedal, P::Setlist},
+        {"random-pedal-midi.txt", &random, SessionWriter::Form::Pedal, P::Midi},
+        {"random-pedal-global.txt", &random, SessionWriter::Form::Pedal, P::Global},
+        {"random-pedal-all.txt", &random, SessionWriter::Form::Pedal, P::All},
+    };
+    const bool update = qEnvironmentVariableIntValue("PEDAL_UPDATE_GOLDEN") == 1;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.file);
+        SessionWriter writer;
+        if (row.page)
+            writer.selectPage(*row.page);
+        else
+            writer.setAllKeyFlags(true);
+        const QByteArray written = writer.write(*row.store, row.form).toUtf8();
+        QFile golden(QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden/") + QLatin1String(row.file));
+        if (update) {
+            ASSERT_TRUE(golden.open(QIODevice::WriteOnly));
+            golden.write(written);
+            continue;
+        }
+        ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+        const QByteArray expected = golden.readAll();
+        qsizetype from = 0;
+        while (from < written.size() && from < expected.size() && written[from] == expected[from])
+            ++from;
+        EXPECT_EQ(written, expected) << "differs from byte " << from << ": written \""
+                                     << written.mid(std::max<qsizetype>(0, from - 20), 60).toStdString() << "\"";
+        if (row.page)
+            continue;
+        // A file holds every key, and reads back to the same bytes.
+        EXPECT_EQ(keysOf(QString::fromUtf8(expected)).size(), SessionKeys::Count);
+        DataHandler store;
+        readInto(store, QString::fromUtf8(expected));
+        EXPECT_EQ(fileForm(store).toUtf8(), expected);
+    }
+}
+
+TEST(SessionText, FlagsAndForms)
+{
+    // (Which keys each page sends, and the pedal form, are held by the golden files.)
+    using P = SessionKeys::Page;
+    P page = P::Songs;
+    EXPECT_TRUE(SessionKeys::pageFromName(u"setjacks", page));
+    EXPECT_EQ(page, P::SetJacks);
+    EXPECT_FALSE(SessionKeys::pageFromName(u"Songs", page));
+
+    // With no flag set only the ungated keys are written, the library as six lines even when empty.
+    DataHandler store;
+    RandomSession(5).fill(store, {0, true, true});
+    SessionWriter writer;
+    EXPECT_EQ(writer.write(store, SessionWriter::Form::Pedal), QString());
+    const QString ungated = writer.write(store, SessionWriter::Form::File);
+    EXPECT_EQ(keysOf(ungated).mid(0, 2), QStringList({"MidiStackNames", "MidiStackMessageNames"}));
+    EXPECT_TRUE(ungated.endsWith(QStringLiteral("\r\nLibraryManufacturers]\r\nLibraryDevices]\r\nLibraryActions]\r\n"
+                                                "LibraryTypes]\r\nLibraryMessages]\r\nLibraryValues]\r\n")));
+    EXPECT_EQ(keysOf(SessionWriter::writeKeys(store, {69, 64})),
+              QStringList({"MidiStackNames", "LibraryManufacturers"}));
+
+    // The reply form is the file form of the same keys: stacks without their positions.
+    writer.selectPage(P::All);
+    const QString reply = writer.write(store, SessionWriter::Form::Reply);
+    EXPECT_EQ(keysOf(reply), keysOf(writer.write(store, SessionWriter::Form::Pedal)));
+    for (const QString &key : keysOf(reply))
+        EXPECT_EQ(valueOf(reply, key), valueOf(fileForm(store), key)) << key.toStdString();
+}
+
+TEST(SessionText, WritingKeepsEveryFieldInPlace)
+{
+    // Values outside their field are clamped with one line each; names that cannot be
+    // carried lose the reserved characters or are cut. The store itself is untouched and
+    // the text reads back.
+    DataHandler store;
+    store.SongList[3]->ExpStack = 1000;
+    store.SongList[5]->DivisionOne = -1;
+    store.GlobalMenu.StackDelay = 12345;
+    store.GlobalMenu.OffsetBpmOne = -60; // code 110 has three digits
+    store.MidiStackList[1].Name = QStringLiteral("Verse]Chorus");
+    store.MidiStackList[2].MidiStackMessageList[3].Name = QStringLiteral("a`b");
+    store.MidiStackList[3].Name = QString(35, QLatin1Char('s'));
+    store.MidiMessageLibrary.emplace_back(QStringLiteral("Mak]er"), QStringLiteral("Dev`ice"), QStringLiteral("]"), 2,
+                                          3, 4);
+    CapturedLines captured;
+    const QString text = fileForm(store);
+    EXPECT_EQ(captured.lines.size(), 10) << captured.lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(store.SongList[3]->ExpStack, 1000);
+    EXPECT_EQ(valueOf(text, QStringLiteral("ExpStack")).mid(9, 3), QStringLiteral("999"));
+    EXPECT_EQ(valueOf(text, QStringLiteral("DivisionOnes")).mid(10, 2), QStringLiteral("00"));
+    EXPECT_EQ(valueOf(text, QStringLiteral("Global")).mid(192, 4), QStringLiteral("9999"));
+    EXPECT_EQ(valueOf(text, QStringLiteral("Global")).mid(33, 2), QStringLiteral("99"));
+    EXPECT_EQ(text.count(QStringLiteral("\r\n")), SessionKeys::Count);
+
+    DataHandler read;
+    readInto(read, text);
+    EXPECT_EQ(read.MidiStackList[1].Name, QStringLiteral("VerseChorus"));
+    EXPECT_EQ(read.MidiStackList[2].MidiStackMessageList[3].Name, QStringLiteral("ab"));
+    EXPECT_EQ(read.MidiStackList[3].Name, QString(30, QLatin1Char('s')));
+    EXPECT_EQ(read.MidiStackList[4].Name, QStringLiteral("Midi Stack 5"));
+    ASSERT_EQ(read.MidiMessageLibrary.size(), 1u);
+    EXPECT_EQ(read.MidiMessageLibrary[0],
+              MidiMessage(QStringLiteral("Maker"), QStringLiteral("Device"), QString(), 2, 3, 4));
+}
+
+TEST(SessionText, RandomRoundTrips)
+{
+    // Randomised stores: write, read into a store of other contents, apply: the whole
+    // store comes back, and written again the text is the same.
+    CapturedLines diagnostics;
+    for (quint32 seed = 100; seed < 112; ++seed) {
+        SCOPED_TRACE(seed);
+        DataHandler source;
+        RandomSession(seed).fill(source);
+        const QString text = fileForm(source);
+        DataHandler store;
+        SessionReader reader;
+        ASSERT_EQ(reader.readText(text, store), SessionReader::Status::Read) << reader.problem().toStdString();
+        EXPECT_EQ(reader.presentKeys().size(), size_t(SessionKeys::Count));
+        reader.apply(store);
+        const QJsonObject expected = expectedAfterReading(source);
+        const QJsonObject actual = SessionJson::toJson(store);
+        for (const QString &part : expected.keys())
+            EXPECT_EQ(actual[part], expected[part]) << part.toStdString();
+        EXPECT_EQ(fileForm(store), text);
+    }
+    // Valid stores fit every field: nothing was clamped or left out.
+    EXPECT_TRUE(diagnostics.lines.isEmpty()) << diagnostics.lines.join(QLatin1Char('\n')).toStdString();
+
+    // Save (normalise, write) and open (read, apply, normalise) give back the store.
+    DataHandler source;
+    RandomSession(200).fill(source, {30, true, false});
+    Normaliser::normalise(source);
+    DataHandler store;
+    readInto(store, fileForm(source));
+    Normaliser::normalise(store);
+    EXPECT_EQ(SessionJson::toJson(store), SessionJson::toJson(source));
+
+    // Every line end ends a line; saving writes "\r\n" again.
+    const QString crlf = fileForm(source);
+    QString mixed = QString(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    mixed.replace(mixed.indexOf(QLatin1Char('\n')), 1, QStringLiteral("\r"));
+    for (const QString &text : {QString(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\r")), mixed}) {
+        DataHandler other;
+        readInto(other, text);
+        EXPECT_EQ(fileForm(other), crlf);
+    }
+}
+
+TEST(SessionText, PartialFilesAndOddLines)
+{
+    // A file of only some keys changes only those.
+    DataHandler store, same;
+    RandomSession(3).fill(store);
+    RandomSession(3).fill(same);
+    readInto(store, line("Tempos", repeat(QStringLiteral("045"), 128)));
+    EXPECT_TRUE(store.SongList[7]->Tempo == 45 && store.SongList[7]->TempoInMs == 60000 / 45);
+    for (int k = 0; k < SessionKeys::Count; ++k)
+        EXPECT_TRUE(k == SessionKeys::indexOf(u"Tempos")
+                    || SessionWriter::value(store, k, SessionWriter::Form::File)
+                        == SessionWriter::value(same, k, SessionWriter::Form::File))
+            << SessionKeys::at(k).key;
+
+    // Library entries are added after those there, and only with all six keys.
+    DataHandler source;
+    RandomSession(4).fill(source, {7, true, false});
+    DataHandler library;
+    library.MidiMessageLibrary.emplace_back(QStringLiteral("Own"), QStringLiteral("E"), QStringLiteral("K"), 1, 2, 3);
+    readInto(library, SessionWriter::writeKeys(source, {69, 70, 71, 72, 73}));
+    EXPECT_EQ(library.MidiMessageLibrary.size(), 1u);
+    readInto(library, SessionWriter::writeKeys(source, {69, 70, 71, 72, 73, 74}));
+    ASSERT_EQ(library.MidiMessageLibrary.size(), 8u);
+    EXPECT_TRUE(std::equal(source.MidiMessageLibrary.begin(), source.MidiMessageLibrary.end(),
+                           library.MidiMessageLibrary.begin() + 1));
+
+    // The last line of a key wins, a value ends at the next "]", lines are trimmed,
+    // unknown keys and extra fields are passed over.
+    DataHandler odd;
+    readInto(odd,
+             line("Fractions", repeat(QStringLiteral("1"), 128))
+                 + line("Fractions", repeat(QStringLiteral("2"), 128) + QStringLiteral("]junk"))
+                 + QStringLiteral("  FontSizes]") + repeat(QStringLiteral("3"), 128) + QStringLiteral("  \t\r\n")
+                 + QStringLiteral("Unknown]zzz\r\n\r\n")
+                 + line("BankChanges", repeat(QStringLiteral("007"), 130) + QStringLiteral("1"))
+                 + line("Setlist", QStringLiteral("005255002") + repeat(QStringLiteral("255"), 125)));
+    EXPECT_EQ(odd.SongList[127]->Fraction, 2);
+    EXPECT_EQ(odd.SongList[64]->FontSize, 3);
+    EXPECT_EQ(odd.SongList[127]->BankChange, 7);
+    ASSERT_EQ(odd.Setlist.size(), 2u);
+    EXPECT_EQ(odd.Setlist[0].get(), odd.SongList[4].get());
+    EXPECT_EQ(odd.Setlist[1]->Id, 2);
+
+    // A last name that fills its field keeps its own trailing spaces; spaces after a full line go.
+    DataHandler spaces;
+    spaces.SongList[127]->UpdateName(QString(29, QLatin1Char('x')) + QLatin1Char(' '));
+    spaces.MidiStackList[127].Name = QStringLiteral("ends in spaces") + QString(16, QLatin1Char(' '));
+    spaces.MidiMessageLibrary.emplace_back(QStringLiteral("m"), QStringLiteral("d"), QString(20, QLatin1Char(' ')), 0,
+                                           1, 2);
+    DataHandler read;
+    readInto(read, fileForm(spaces));
+    EXPECT_EQ(read.SongList[127]->FullName, spaces.SongList[127]->FullName);
+    EXPECT_EQ(read.MidiStackList[127].Name, spaces.MidiStackList[127].Name);
+    EXPECT_EQ(read.MidiMessageLibrary.at(0).Action, QString(20, QLatin1Char(' ')));
+    readInto(read, line("MidiStackNames", QString(30 * 128, QLatin1Char('n')) + QStringLiteral("   ")));
+    EXPECT_EQ(read.MidiStackList[127].Name, QString(30, QLatin1Char('n')));
+}
+
+TEST(SessionText, DamagedInputIsRefusedWholeAndChangesNothing)
+{
+    DataHandler source;
+    RandomSession(77).fill(source, {4, true, true});
+    const QString good = fileForm(source);
+    const QString legacy = legacyLine({QStringLiteral("Song")}, {}, {3}, {3});
+    using F = std::function<QString(const QString &)>;
+    const auto appended = [](const QString &more) { return F([more](const QString &t) { return t + more; }); };
+    const struct
+    {
+        const char *what;
+        const QString &base;
+        F make;
+        const char *key; // the key the message names ("" for the whole file)
+    } rows[] = {
+        {"letter in a number", good, at("Tempos", 30, QStringLiteral("1a0")), "Tempos"},
+        {"colon in a number", good, at("Fractions", 7, QStringLiteral(":")), "Fractions"},
+        {"colon in the global block", good, at("Global", 193, QStringLiteral(":")), "Global"},
+        {"slash in a number", good, at("DivisionOnes", 255, QStringLiteral("/")), "DivisionOnes"},
+        {"negative number", good, at("ProgramChanges", 3, QStringLiteral("-01")), "ProgramChanges"},
+        {"space in a number", good, at("Jack2TipHoldStack", 381, QStringLiteral(" 12")), "Jack2TipHoldStack"},
+        {"character outside the plane in a number", good, at("Fractions", 100, kClef), "Fractions"},
+        {"per-song list short", good, at("Fractions", 127), "Fractions"},
+        {"two-digit list short", good, at("DivisionOnes", 254), "DivisionOnes"},
+        {"per-song names short", good, at("Name", 30 * 127), "Name"},
+        {"stack key short", good, at("MidiStackMessageValues", 3 * 1279), "MidiStackMessageValues"},
+        {"stack names short", good, at("MidiStackMessageNames", 30 * 1279), "MidiStackMessageNames"},
+        {"Global short", good, at("Global", 204), "Global"},
+        {"Global not a number", good, at("Global", 192, QStringLiteral("00x0")), "Global"},
+        {"Global status number without a channel", good, at("Global", 61, QStringLiteral("100")), "Global"},
+        {"converter to no channel", good, at("Global", 47, QStringLiteral("1192000")), "Global"},
+        {"tempo 0", good, at("Tempos", 381, QStringLiteral("000")), "Tempos"},
+        {"setlist slot 0", good, at("Setlist", 0, QStringLiteral("000")), "Setlist"},
+        {"setlist slot 129", good, at("Setlist", 381, QStringLiteral("129")), "Setlist"},
+        {"setlist short", good, at("Setlist", 381), "Setlist"},
+        {"library lists of different lengths", good, at("LibraryValues", 9), "Library"},
+        {"library number not a number", good, at("LibraryMessages", 0, QStringLiteral("x")), "LibraryMessages"},
+        {"key without bracket", good, appended(QStringLiteral("MidiStackMessageMessages\r\n")),
+         "MidiStackMessageMessages"},
+        {"empty value", good, at("BankChanges", 0), "BankChanges"},
+        {"empty text", good, F([](const QString &) { return QString(); }), ""},
+        {"blank text", good, F([](const QString &) { return QStringLiteral(" \r\n\n"); }), ""},
+        // Texts without keys are read as the older layout only when they fit it; no question is asked.
+        {"older layout one character short", legacy, F([](const QString &t) { return t.left(4735); }),
+         "BackgroundColours"},
+        {"older layout without colours", legacy, F([](const QString &t) { return t.left(4224); }), "ForegroundColours"},
+        {"older layout of names only", legacy, F([](const QString &t) { return t.left(3839); }), "Name"},
+        {"binary", legacy, F([](const QString &) { return QString::fromLatin1(QByteArray(5000, '\x01')); }), "Tempos"},
+        {"older layout tempo with a colon", legacy,
+         F([](const QString &t) { return QString(t).replace(3843, 3, QStringLiteral("1:0")); }), "Tempos"},
+        {"older layout tempo 0", legacy,
+         F([](const QString &t) { return QString(t).replace(3843, 3, QStringLiteral("000")); }), "Tempos"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString text = row.make(row.base);
+        ASSERT_NE(text, row.base);
+        DataHandler store;
+        RandomSession(78).fill(store);
+        const QJsonObject before = SessionJson::toJson(store);
+        SessionReader reader;
+        reader.setLegacyAccepted(true);
+        ASSERT_EQ(reader.readText(good, store), SessionReader::Status::Read); // forgotten by the refusal
+        EXPECT_EQ(reader.readText(text, store), SessionReader::Status::Failed);
+        if (*row.key)
+            EXPECT_TRUE(reader.problem().startsWith(QLatin1String(row.key) + QStringLiteral(": ")))
+                << reader.problem().toStdString();
+        else
+            EXPECT_EQ(reader.problem(), QStringLiteral("the file is empty"));
+        EXPECT_FALSE(reader.problem().contains(QLatin1Char('\n')));
+        EXPECT_TRUE(reader.presentKeys().empty());
+        reader.apply(store);
+        EXPECT_EQ(SessionJson::toJson(store), before);
+    }
+    // The undamaged older line reads.
+    DataHandler store;
+    SessionReader reader;
+    reader.setLegacyAccepted(true);
+    ASSERT_EQ(reader.readText(legacy, store), SessionReader::Status::Read) << reader.problem().toStdString();
+}
+
+TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
+{
+    const QString text = legacyLine({QStringLiteral("Old[Song"), QString(), QStringLiteral("Third")}, {90, 300, 45},
+                                    {1, 20, 5, 0}, {2, 1, 10, 0})
+        + QStringLiteral("and the rest of the old line");
+    DataHandler store;
+    RandomSession(9).fill(store, {2, true, false});
+    const QJsonObject before = SessionJson::toJson(store);
+
+    SessionReader reader;
+    ASSERT_EQ(reader.readText(text, store), SessionReader::Status::NeedsConsent);
+    EXPECT_TRUE(reader.wasLegacy());
+    const Alert question = reader.legacyQuestion();
+    EXPECT_EQ(question.title, QStringLiteral("Opening"));
+    EXPECT_EQ(question.message + question.informative,
+              QStringLiteral("The session you are trying to load is not fully supported\n"
+                             "If this is a session from the Revade App,\n"
+                             "only names, tempos, and colours will be loaded."));
+    EXPECT_EQ(question.buttons, QStringList({QStringLiteral("Ok"), QStringLiteral("Cancel")}));
+    reader.apply(store); // not before the answer
+    EXPECT_EQ(SessionJson::toJson(store), before);
+    // "Cancel": read, with nothing to apply.
+    EXPECT_EQ(reader.answerLegacy(false), SessionReader::Status::Read);
+    EXPECT_TRUE(reader.presentKeys().empty());
+    reader.apply(store);
+    EXPECT_EQ(SessionJson::toJson(store), before);
+
+    // "Ok" (or consent given beforehand) reads names, tempos and colours only.
+    ASSERT_EQ(reader.readText(text, store), SessionReader::Status::NeedsConsent);
+    ASSERT_EQ(reader.answerLegacy(true), SessionReader::Status::Read);
+    reader.apply(store);
+    SessionReader ahead;
+    ahead.setLegacyAccepted(true);
+    DataHandler other;
+    RandomSession(9).fill(other, {2, true, false});
+    ASSERT_EQ(ahead.readText(text, other), SessionReader::Status::Read);
+    ahead.apply(other);
+    EXPECT_EQ(SessionJson::toJson(other), SessionJson::toJson(store));
+
+    EXPECT_EQ(store.SongList[0]->FullName, QStringLiteral("Old\r\nSong"));
+    EXPECT_EQ(store.SongList[1]->FullName, QString());
+    EXPECT_EQ(store.SongList[0]->TempoInMs, 666);
+    EXPECT_EQ(store.SongList[1]->Tempo, 300);
+    EXPECT_EQ(store.SongList[127]->Tempo, 120);
+    // The colours of that layout count from 1; a colour 0 stays 0.
+    const qint64 colours[][2] = {{0, 1}, {19, 0}, {4, 9}, {0, 0}};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(store.SongList[i]->ForegroundColour == colours[i][0]
+                    && store.SongList[i]->BackgroundColour == colours[i][1])
+            << i;
+    DataHandler same;
+    RandomSession(9).fill(same, {2, true, false});
+    for (int k = 0; k < SessionKeys::Count; ++k) {
+        const QString key = QLatin1String(SessionKeys::at(k).key);
+        EXPECT_TRUE(QStringList({"Name", "Tempos", "ForegroundColours", "BackgroundColours"}).contains(key)
+                    || SessionWriter::value(store, k, SessionWriter::Form::File)
+                        == SessionWriter::value(same, k, SessionWriter::Form::File))
+            << key.toStdString();
+    }
+
+    // Names are cut by code points: 30 characters outside the plane, the fields after in place.
+    QString wide = legacyLine({}, {}, {}, {});
+    wide.replace(0, 30, repeat(kClef, 30));
+    DataHandler clefs;
+    ahead.readText(wide, clefs);
+    ahead.apply(clefs);
+    EXPECT_EQ(clefs.SongList[0]->FullName, repeat(kClef, 30));
+    EXPECT_EQ(clefs.SongList[1]->FullName, QString());
+    EXPECT_EQ(clefs.SongList[127]->BackgroundColour, 0);
+}
+
+TEST(SessionText, ReadingFiles)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString names = QString(30 * 127, QLatin1Char('`'));
+    const auto stackName = [&names](const QString &first) {
+        return line("MidiStackNames", first + QString(30 - first.size(), QLatin1Char('`')) + names);
+    };
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;    // null: no file
+        qint64 size;         // > 0: a sparse file of that size
+        const char *problem; // what the message holds after the path; null: read
+        QString stackName;
+    } rows[] = {
+        {"missing", QByteArray(), 0, ": the file cannot be read", QString()},
+        {"damaged", "Tempos]120\r\n", 0, ": Tempos: has 1 fields, 128 needed", QString()},
+        {"over 16 MiB", "", qint64(16) * 1024 * 1024 + 1, ": the file is larger than 16 MiB", QString()},
+        {"16 MiB of nothing", "", qint64(16) * 1024 * 1024, "no session keys", QString()},
+        {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + stackName(QStringLiteral("Caf\u00e9")).toUtf8(), 0, nullptr,
+         QStringLiteral("Caf\u00e9")},
+        {"Latin-1", stackName(QStringLiteral("Caf\u00e9")).toLatin1(), 0, nullptr, QStringLiteral("Caf\u00e9")},
+        {"UTF-16 with a byte order mark",
+         QByteArray("\xFF\xFE")
+             + QByteArray(reinterpret_cast<const char *>(stackName(kClef).utf16()), stackName(kClef).size() * 2),
+         0, nullptr, kClef},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString path = dir.filePath(QString::fromLatin1(row.what));
+        if (!row.bytes.isNull()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(row.bytes);
+            ASSERT_TRUE(row.size <= 0 || file.resize(row.size));
+        }
+        DataHandler store;
+        const QJsonObject before = SessionJson::toJson(store);
+        SessionReader reader;
+        const SessionReader::Status status = reader.readFile(path, store);
+        reader.apply(store);
+        if (row.problem) {
+            EXPECT_EQ(status, SessionReader::Status::Failed);
+            EXPECT_TRUE(reader.problem().startsWith(path)) << reader.problem().toStdString();
+            EXPECT_TRUE(reader.problem().contains(QLatin1String(row.problem))) << reader.problem().toStdString();
+            EXPECT_EQ(SessionJson::toJson(store), before);
+        } else {
+            EXPECT_EQ(status, SessionReader::Status::Read) << reader.problem().toStdString();
+            EXPECT_EQ(reader.path(), path);
+            EXPECT_EQ(store.MidiStackList[0].Name, row.stackName);
+        }
+    }
+}
+
+TEST(SessionText, SavingAndBackups)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Writes are atomic: a failed one is an error text and leaves the old file whole.
+    const QString kept = dir.filePath(QStringLiteral("kept.txt"));
+    const struct
+    {
+        QString path;
+        QString text;
+        bool ok;
+        QByteArray after;
+    } rows[] = {
+        {kept, QStringLiteral("old"), true, "old"},
+        {kept, QStringLiteral("Name]Caf\u00e9 ") + kClef, true, "Name]Caf\xC3\xA9 \xF0\x9D\x84\x9E"},
+        {dir.filePath(QStringLiteral("no/such/dir/x.txt")), QStringLiteral("x"), false, "<missing>"},
+        {dir.path(), QStringLiteral("x"), false, "<missing>"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        EXPECT_EQ(TextFileSaver::writeAtomically(row.path, row.text).isEmpty(), row.ok);
+        EXPECT_EQ(contents(row.path), row.after);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("kept.txt")}));
+
+    // Backups: whole session files named by time, reason and session, newest first; the
+    // newest Keep are kept and other files left alone; a folder that cannot be made is an error.
+    const QString folder = dir.filePath(QStringLiteral("backups"));
+    BackupFolder backups(folder);
+    DataHandler store;
+    store.SongList[4]->UpdateTempo(133);
+    const QDateTime start(QDate(2024, 5, 1), QTime(14, 3, 7, 412));
+    QString first;
+    ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &first, start),
+              QString());
+    EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("2024-05-01 14-03-07.412 Send All (tempos (live).txt).txt"));
+    DataHandler back;
+    SessionReader reader;
+    ASSERT_EQ(reader.readFile(first, back), SessionReader::Status::Read);
+    reader.apply(back);
+    EXPECT_EQ(back.SongList[4]->Tempo, 133);
+    QFile(folder + QStringLiteral("/notes.txt")).open(QIODevice::WriteOnly);
+    ASSERT_EQ(backups.write(store, QStringLiteral("Send (Changes)"), QStringLiteral("a/b\nc.txt"), nullptr,
+                            start.addMSecs(1)),
+              QString());
+    QList<BackupFolder::Entry> listed = backups.list();
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(listed[0].reason, QStringLiteral("Send _Changes_"));
+    EXPECT_EQ(listed[0].sessionName, QStringLiteral("a_b_c.txt"));
+    EXPECT_EQ(listed[0].time, start.addMSecs(1));
+    QString again;
+    ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &again, start),
+              QString());
+    EXPECT_NE(again, first);
+    for (int i = 0; i < BackupFolder::Keep; ++i)
+        ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QString(), nullptr, start.addSecs(60 + i)),
+                  QString());
+    listed = backups.list();
+    ASSERT_EQ(listed.size(), BackupFolder::Keep);
+    EXPECT_EQ(listed.first().time, start.addSecs(60 + BackupFolder::Keep - 1));
+    EXPECT_EQ(listed.last().time, start.addSecs(60));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/notes.txt")));
+    BackupFolder blocked(kept + QStringLiteral("/backups"));
+    QString none;
+    EXPECT_FALSE(blocked.write(store, QStringLiteral("Send All"), QString(), &none).isEmpty());
+    EXPECT_TRUE(none.isEmpty());
+}

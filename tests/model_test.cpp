@@ -1,0 +1,377 @@
+// The session data: records and their updates, normalisation, the store with its resets
+// and list operations, and snapshots with the changes between them.
+#include "RandomSession.h"
+
+#include "format/SessionJson.h"
+#include "format_test_util.h"
+#include "model/CodePoints.h"
+#include "model/DataHandler.h"
+#include "model/MessageType.h"
+#include "model/Normaliser.h"
+#include "model/SessionSnapshot.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kClef = QString::fromUcs4(U"\U0001D11E", 1);
+
+QJsonObject json(const DataHandler &store)
+{
+    return SessionJson::toJson(store);
+}
+
+std::vector<qint64> setlistIds(const DataHandler &store)
+{
+    std::vector<qint64> ids;
+    for (const SongRef &s : store.Setlist)
+        ids.push_back(s->Id);
+    return ids;
+}
+
+} // namespace
+
+TEST(Records, FactoryValuesAndUpdates)
+{
+    const Song first = Song::factory(0), last = Song::factory(127);
+    EXPECT_TRUE(first.Id == 1 && first.TempoInMs == 500 && first.ProgramChange == 1);
+    EXPECT_TRUE(last.Id == 128 && last.ProgramChange == 128 && last.MidiStackReference == 127);
+    for (const SongInput &input : songInputs())
+        EXPECT_TRUE(first.*(input.preset) == 0 && first.*(input.stack) == 0 && last.*(input.preset) == 127
+                    && last.*(input.stack) == 127)
+            << input.stem;
+
+    Song s = Song::factory(0);
+    s.UpdateName(QStringLiteral("A\r\nB\nC"));
+    EXPECT_EQ(s.NameWithoutBreaks, QStringLiteral("A_B_C"));
+    for (auto [bpm, ms] : {std::pair{240, 250}, {40, 1500}, {300, 200}, {7, 8571}, {130, 461}}) {
+        s.UpdateTempo(bpm);
+        EXPECT_TRUE(s.Tempo == bpm && s.TempoInMs == ms) << bpm;
+    }
+    s.UpdateTempo(0); // no milliseconds value: refused
+    EXPECT_TRUE(s.Tempo == 130 && s.TempoInMs == 461);
+
+    for (const char *good : {"Intro\nVerse 2 (live) #1", "a\nb\nc\nd\ne", "!#$%&()*+,-./:<=>?@^{|}~"})
+        EXPECT_TRUE(Song::nameProblem(QString::fromLatin1(good)).isEmpty()) << good;
+    EXPECT_TRUE(Song::nameProblem(QString(30, QLatin1Char('x'))).isEmpty());
+    EXPECT_FALSE(Song::nameProblem(QString(31, QLatin1Char('x'))).isEmpty());
+    for (const char *bad : {"a\nb\nc\nd\ne\nf", "\"", "'", ";", "`", "_", "[", "]", "\\", "\r", "caf\xc3\xa9"})
+        EXPECT_FALSE(Song::nameProblem(QString::fromUtf8(bad)).isEmpty()) << bad;
+
+    MidiStack stack = MidiStack::factory(127);
+    EXPECT_TRUE(stack.ID == 127 && stack.Name == QStringLiteral("Midi Stack 128"));
+    ASSERT_EQ(stack.MidiStackMessageList.size(), 10u);
+    EXPECT_EQ(stack.MidiStackMessageList[9], MidiStackMessage(0, 0, 0, 0, QStringLiteral("EMPTY")));
+    stack.MidiStackMessageList[4] = MidiStackMessage(3, 9, 60, 100, QStringLiteral("Note"));
+    stack.clearMessages();
+    EXPECT_EQ(stack.MidiStackMessageList[4], MidiStackMessage::empty());
+
+    EXPECT_EQ(MessageType::name(7), QString());
+    EXPECT_EQ(MessageType::name(-1), QString());
+    // A stack message name from a library entry: parts cut by code points, never half a pair.
+    EXPECT_EQ(MidiMessage(QString(), QStringLiteral("Amp"), QStringLiteral("Boost"), 0, 1, 2).stackMessageName(),
+              QStringLiteral("Amp-Boost"));
+    const MidiMessage wide(QString(), QStringLiteral("abcdefgh") + kClef + QStringLiteral("xyz"),
+                           QStringLiteral("123456789") + kClef + kClef, 0, 1, 2);
+    EXPECT_EQ(wide.stackMessageName(), QStringLiteral("abcdefgh") + kClef + QStringLiteral("-123456789") + kClef);
+
+    Menu m = Menu::factory();
+    const Menu::Values factory = m.values();
+    for (const MenuField &f : menuFields())
+        m.*(f.member) = 555;
+    m.resetToFactory();
+    EXPECT_EQ(m.values(), factory);
+    EXPECT_TRUE(MenuRules::positionForValue(MenuRule::MinusTwenty, -20) == 0
+                && MenuRules::valueForPosition(MenuRule::Delay, 1) == 70
+                && MenuRules::valueForPosition(MenuRule::Delay, 94) == 1000);
+    for (MenuRule rule : {MenuRule::Same, MenuRule::PlusOne, MenuRule::PlusTwo, MenuRule::PlusThirty,
+                          MenuRule::MinusTwenty, MenuRule::Delay})
+        for (qint64 p = 0; p < 100; ++p)
+            EXPECT_EQ(MenuRules::positionForValue(rule, MenuRules::valueForPosition(rule, p)), p);
+}
+
+TEST(Normaliser, ClampsNamesAndASecondRunChangesNothing)
+{
+    // Each number set, and what normalising leaves.
+    DataHandler store;
+    auto &messages = store.MidiStackList[3].MidiStackMessageList;
+    store.MidiMessageLibrary.emplace_back(QStringLiteral("M"), QStringLiteral("D"), QStringLiteral("A"), 9, 0, 0);
+    MidiMessage &entry = store.MidiMessageLibrary.front();
+    const struct
+    {
+        qint64 *field;
+        qint64 in, out;
+    } numbers[] = {
+        {&store.SongList[0]->Tempo, 20, 40},
+        {&store.SongList[1]->Tempo, 350, 300},
+        {&store.SongList[2]->Tempo, 0, 40},
+        {&store.SongList[3]->Tempo, 300, 300},
+        {&store.SongList[4]->Tempo, 40, 40},
+        {&store.SongList[0]->ProgramChange, 0, 1},
+        {&store.SongList[1]->ProgramChange, 129, 128},
+        {&store.SongList[2]->ProgramChange, 64, 64},
+        {&store.SongList[0]->BankChange, 200, 128},
+        {&store.SongList[1]->BankChange, -4, 1},
+        {&store.SongList[2]->BankChange, 128, 128},
+        {&messages[0].Channel, 20, 16},
+        {&messages[1].Channel, -3, 0},
+        {&messages[2].Message, 256, 255},
+        {&messages[3].Message, -1, 0},
+        {&messages[4].Value, 1000, 255},
+        {&messages[5].Value, -1000, 0},
+        {&messages[6].Value, 255, 255},
+        {&entry.Message, -7, 0},
+        {&entry.Value, 300, 255},
+        {&entry.Typey, 9, 9},
+    };
+    for (const auto &n : numbers)
+        *n.field = n.in;
+    Normaliser::normalise(store);
+    for (const auto &n : numbers)
+        EXPECT_EQ(*n.field, n.out) << n.in;
+    EXPECT_EQ(store.SongList[0]->TempoInMs, 1500);
+    EXPECT_EQ(store.SongList[1]->TempoInMs, 200);
+
+    // Names keep at most five lines and 30 code points, breaks included; "\r" goes.
+    const QString notes = kClef.repeated(29);
+    const struct
+    {
+        QString in, out;
+    } names[] = {
+        {"a\nb\nc\nd\ne\nf", "a\nb\nc\nd\nef"},
+        {"1\n2\n3\n4\n5\n6\n7", "1\n2\n3\n4\n567"},
+        {"Intro\r\nVerse\r", "Intro\nVerse"},
+        {"0123456789abcdefghijABCDEFGHIJklmnopqrst", "0123456789abcdefghijABCDEFGHIJ"},
+        {"abcdefg\nhijklmn\nopqrstu\nvwxyzAB", "abcdefg\nhijklmn\nopqrstu\nvwxyzA"},
+        {"abcdefghijklmn\r\nopqrstuvwxyzABC", "abcdefghijklmn\nopqrstuvwxyzABC"},
+        {notes + QLatin1Char('x'), notes + QLatin1Char('x')},
+        {notes + kClef + kClef, notes + kClef},
+    };
+    for (const auto &n : names)
+        EXPECT_EQ(Normaliser::normaliseName(n.in), n.out) << n.in.toStdString();
+    store.SongList[0]->FullName = QStringLiteral("a\nb\nc\nd\ne\nf"); // the one-line form stale
+    Normaliser::normalise(store);
+    EXPECT_EQ(store.SongList[0]->NameWithoutBreaks, QStringLiteral("a_b_c_d_ef"));
+
+    for (quint32 seed = 1; seed <= 4; ++seed) {
+        DataHandler random;
+        RandomSession r(seed);
+        r.fill(random);
+        for (const SongRef &song : random.SongList) {
+            if (r.chance(30))
+                song->UpdateName(r.text(45, true) + QStringLiteral("\n1\n2\n3\n4\n5\r\n6"));
+            if (r.chance(30))
+                song->Tempo = r.chance(50) ? r.between(-10, 39) : r.between(301, 1000);
+            song->BankChange = r.between(-300, 300);
+        }
+        for (MidiStack &stack : random.MidiStackList)
+            for (MidiStackMessage &msg : stack.MidiStackMessageList)
+                msg.Channel = r.between(-20, 40);
+        Normaliser::normalise(random);
+        const QJsonObject once = json(random);
+        for (const SongRef &song : random.SongList)
+            EXPECT_TRUE(CodePoints::length(song->FullName) <= 30 && song->FullName.count(QLatin1Char('\n')) <= 4
+                        && !song->FullName.contains(QLatin1Char('\r')) && song->Tempo >= 40 && song->Tempo <= 300
+                        && song->TempoInMs == 60000 / song->Tempo);
+        Normaliser::normalise(random);
+        EXPECT_EQ(json(random), once) << "seed " << seed;
+    }
+}
+
+TEST(Store, FactorySessionAndResets)
+{
+    DataHandler store;
+    ASSERT_TRUE(store.SongList.size() == 128 && store.MidiStackList.size() == 128 && store.Setlist.size() == 128);
+    EXPECT_TRUE(store.MidiMessageLibrary.empty());
+    for (size_t p = 0; p < 128; ++p)
+        EXPECT_TRUE(store.SongList[p]->Id == qint64(p) + 1 && store.Setlist[p].get() == store.SongList[p].get()
+                    && store.MidiStackList[p].ID == qint64(p));
+    store.Setlist[4]->UpdateTempo(90); // the very song objects
+    EXPECT_EQ(store.SongList[4]->TempoInMs, 666);
+    Song stranger = Song::factory(0);
+    EXPECT_EQ(store.songPosition(&stranger), -1);
+
+    // The full reset: factory values in place, the library kept, every song the values
+    // of the position it now has (the list may have been sorted).
+    RandomSession(12).fill(store, {25, true, true});
+    const auto library = store.MidiMessageLibrary;
+    const Song *song = store.SongList[0].get();
+    const MidiStackMessage *message = &store.MidiStackList[0].MidiStackMessageList[0];
+    const qint64 id = song->Id;
+    store.resetSessionContents();
+    EXPECT_EQ(store.MidiMessageLibrary, library);
+    store.MidiMessageLibrary.clear();
+    EXPECT_EQ(fileForm(store), fileForm(DataHandler()));
+    EXPECT_TRUE(store.SongList[0].get() == song && song->Id == id && store.Setlist[0].get() == song);
+    EXPECT_EQ(&store.MidiStackList[0].MidiStackMessageList[0], message);
+
+    // Page resets touch only their own data.
+    const auto only = [](const QJsonObject &a, const QJsonObject &b, const QStringList &parts) {
+        QJsonObject x = a, y = b;
+        for (const QString &p : parts) {
+            x.remove(p);
+            y.remove(p);
+        }
+        return x == y;
+    };
+    DataHandler pages;
+    RandomSession(21).fill(pages, {5, false, false});
+    QJsonObject before = json(pages);
+    pages.resetSetJacksFields();
+    for (size_t p = 0; p < 128; ++p) {
+        const Song &s = *pages.SongList[p];
+        EXPECT_EQ(s.ExpStack, 127);
+        for (const SongJack &j : songJacks())
+            EXPECT_TRUE(s.*(j.mode) == 1 && s.*(j.level) == 0 && s.*(j.pulses) == 5);
+        for (size_t k = 2; k < songInputs().size(); ++k) // the foot switch belongs to the Songs page
+            EXPECT_TRUE(s.*(songInputs()[k].function) == 0 && s.*(songInputs()[k].preset) == qint64(p)
+                        && s.*(songInputs()[k].stack) == qint64(p));
+    }
+    pages.resetSongsFields();
+    for (size_t p = 0; p < 128; ++p) {
+        const Song &s = *pages.SongList[p];
+        EXPECT_TRUE(s.FullName.isEmpty() && s.Tempo == 120 && s.BackgroundColour == 0 && s.ForegroundColour == 1
+                    && s.ProgramChange == qint64(p) + 1 && s.BankChange == 1 && s.FootTAPFunction == 1
+                    && s.FootHOLDPreset == qint64(p) && s.DivisionMidi == 0 && s.MimicFootswitch == 0);
+        const QJsonObject was = before[QStringLiteral("SongList")].toArray()[int(p)].toObject();
+        EXPECT_TRUE(s.Fraction == was[QStringLiteral("Fraction")].toInteger()
+                    && s.FontSize == was[QStringLiteral("FontSize")].toInteger());
+    }
+    EXPECT_TRUE(only(json(pages), before, {QStringLiteral("SongList")}));
+    before = json(pages);
+    pages.MidiStackList[9].Name = QStringLiteral("Verse stack");
+    pages.resetMidiStacks();
+    EXPECT_EQ(pages.MidiStackList[9].Name, QStringLiteral("Verse stack"));
+    for (const MidiStack &stack : pages.MidiStackList)
+        EXPECT_TRUE(std::all_of(stack.MidiStackMessageList.begin(), stack.MidiStackMessageList.end(),
+                                [](const MidiStackMessage &m) { return m == MidiStackMessage::empty(); }));
+    EXPECT_TRUE(only(json(pages), before, {QStringLiteral("MidiStackList")}));
+    before = json(pages);
+    pages.resetGlobals();
+    EXPECT_TRUE(pages.GlobalMenu == Menu::factory());
+    EXPECT_TRUE(only(json(pages), before, {QStringLiteral("GlobalMenu")}));
+    pages.Setlist = {pages.SongList[3]};
+    pages.resetSetlist();
+    EXPECT_EQ(setlistIds(pages), setlistIds(DataHandler()));
+}
+
+TEST(Store, SetlistStackAndLibraryOperations)
+{
+    DataHandler store;
+    const struct
+    {
+        std::function<void(DataHandler &)> step;
+        std::vector<qint64> setlist; // Ids; empty: all 128 songs
+    } steps[] = {
+        {[](DataHandler &s) { s.addSongToSetlist(9); }, {10}},
+        {[](DataHandler &s) { s.addSongToSetlist(9); }, {10, 10}},
+        {[](DataHandler &s) { s.addSongToSetlist(128); }, {10, 10}},
+        {[](DataHandler &s) { s.addSongToSetlist(-1); }, {10, 10}},
+        {[](DataHandler &s) { s.addSongToSetlist(0); }, {10, 10, 1}},
+        {[](DataHandler &s) { s.moveSetlistEntryUp(0); }, {10, 10, 1}},
+        {[](DataHandler &s) { s.moveSetlistEntryUp(2); }, {10, 1, 10}},
+        {[](DataHandler &s) { s.moveSetlistEntryDown(0); }, {1, 10, 10}},
+        {[](DataHandler &s) { s.moveSetlistEntryDown(2); }, {1, 10, 10}},
+        {[](DataHandler &s) { s.moveSetlistEntryUp(5); }, {1, 10, 10}},
+        {[](DataHandler &s) { s.removeSetlistEntry(1); }, {1, 10}},
+        {[](DataHandler &s) { s.removeSetlistEntry(2); }, {1, 10}},
+        {[](DataHandler &s) {
+             while (s.Setlist.size() < 128)
+                 s.addSongToSetlist(3);
+             s.addSongToSetlist(127); // a full setlist starts anew
+         },
+         {128}},
+        {[](DataHandler &s) { s.removeSetlistEntry(0); }, {}},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].step(store);
+        EXPECT_EQ(setlistIds(store), steps[i].setlist.empty() ? setlistIds(DataHandler()) : steps[i].setlist) << i;
+    }
+    EXPECT_EQ(store.moveSetlistEntryUp(2), 1);
+    EXPECT_EQ(store.moveSetlistEntryDown(1), 2);
+    EXPECT_EQ(store.moveSetlistEntryUp(0), 0);
+
+    // Setlists from song numbers (positions in SongList): 255 is an empty slot anywhere;
+    // a number that names no song refuses the whole list.
+    std::reverse(store.SongList.begin(), store.SongList.end());
+    const auto slotList = [](std::initializer_list<qint64> first) {
+        std::vector<qint64> v(first);
+        v.resize(128, 255);
+        return v;
+    };
+    std::vector<SongRef> out;
+    ASSERT_TRUE(store.setlistFromSongNumbers(slotList({3, 255, 1, 255, 128}), out));
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_TRUE(out[0].get() == store.SongList[2].get() && out[1]->Id == 128 && out[2]->Id == 1);
+    for (qint64 bad : {0, 129, 254, 256, -1}) {
+        QString problem;
+        EXPECT_FALSE(store.setlistFromSongNumbers(slotList({1, 255, bad}), out, &problem)) << bad;
+        EXPECT_TRUE(problem.contains(QStringLiteral("slot 3"))) << problem.toStdString();
+        EXPECT_EQ(out.size(), 3u);
+    }
+
+    RandomSession(31).fill(store, {3, false, false});
+    const QString name = store.MidiStackList[4].Name;
+    const MidiStackMessage kept = store.MidiStackList[4].MidiStackMessageList[3];
+    store.clearStackMessage(4, 2);
+    EXPECT_EQ(store.MidiStackList[4].MidiStackMessageList[2], MidiStackMessage::empty());
+    EXPECT_EQ(store.MidiStackList[4].MidiStackMessageList[3], kept);
+    store.clearStack(4);
+    EXPECT_EQ(store.MidiStackList[4].MidiStackMessageList[3], MidiStackMessage::empty());
+    EXPECT_EQ(store.MidiStackList[4].Name, name);
+    store.clearStack(128);
+    store.clearStackMessage(0, 10);
+    const MidiMessage second = store.MidiMessageLibrary[1];
+    store.removeLibraryEntry(0);
+    store.removeLibraryEntry(5);
+    ASSERT_EQ(store.MidiMessageLibrary.size(), 2u);
+    EXPECT_EQ(store.MidiMessageLibrary[0], second);
+}
+
+// A change between two sessions holds only what differs, turns one into the other in
+// place (the song and stack objects stay) and back, and two changes in a row make one.
+TEST(Store, SnapshotsAndTheChangesBetweenThem)
+{
+    for (quint32 seed = 1; seed <= 3; ++seed) {
+        SCOPED_TRACE(seed);
+        DataHandler a, b, c;
+        RandomSession(seed).fill(a);
+        RandomSession(seed + 1000).fill(b);
+        RandomSession(seed + 2000).fill(c);
+        const SessionSnapshot sa = SessionSnapshot::of(a), sb = SessionSnapshot::of(b), sc = SessionSnapshot::of(c);
+        ASSERT_NE(sa, sb);
+        const Song *first = a.SongList[0].get();
+        SessionDelta ab = SessionDelta::between(sa, sb);
+        ab.after().applyTo(a);
+        EXPECT_EQ(SessionSnapshot::difference(SessionSnapshot::of(a), sb), QString());
+        EXPECT_EQ(json(a), json(b));
+        EXPECT_EQ(a.SongList[0].get(), first);
+        for (const SongRef &entry : a.Setlist)
+            EXPECT_GE(a.songPosition(entry.get()), 0);
+        ab.before().applyTo(a);
+        EXPECT_EQ(SessionSnapshot::of(a), sa);
+        ab.append(SessionDelta::between(sb, sc));
+        ab.after().applyTo(a);
+        EXPECT_EQ(SessionSnapshot::of(a), sc);
+        ab.before().applyTo(a);
+        EXPECT_EQ(SessionSnapshot::of(a), sa);
+        ab.append(SessionDelta::between(sc, sa));
+        EXPECT_TRUE(ab.isEmpty());
+    }
+    DataHandler store;
+    const SessionSnapshot before = SessionSnapshot::of(store);
+    store.SongList[5]->UpdateTempo(99);
+    store.GlobalMenu.StackDelay = 70;
+    const SessionDelta change = SessionDelta::between(before, SessionSnapshot::of(store));
+    EXPECT_EQ(change.songPositions(), std::vector<int>({5}));
+    EXPECT_EQ(change.before().songs.size(), 1u);
+    EXPECT_TRUE(change.stackPositions().empty() && !change.setlistChanged() && !change.libraryChanged());
+    ASSERT_EQ(change.menuFields().size(), 1u);
+    EXPECT_STREQ(menuFields()[size_t(change.menuFields()[0])].name, "StackDelay");
+    EXPECT_EQ(SessionSnapshot::difference(before, SessionSnapshot::of(store)), "song at position 5");
+}
