@@ -12,7 +12,6 @@
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
-#include "model/ScriptedDialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -42,7 +41,6 @@ struct Rig
     QTemporaryDir dir;
     QProcess pedal;
     QString logPath;
-    ScriptedDialogs dialogs;
     QtScheduler scheduler;
     std::unique_ptr<SerialHandler> serial;
     DataHandler store;

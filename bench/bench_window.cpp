@@ -5,7 +5,7 @@
 #include "editor/SessionHistory.h"
 #include "editor/ViewController.h"
 #include "model/DataHandler.h"
-#include "model/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "model/SessionSnapshot.h"
 
 #include <QApplication>

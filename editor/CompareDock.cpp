@@ -10,7 +10,7 @@
 
 #include "format/SessionReader.h"
 #include "model/DataHandler.h"
-#include "model/Dialogs.h"
+#include "Dialogs.h"
 #include "model/Normaliser.h"
 
 #include <QComboBox>

@@ -13,7 +13,7 @@
 #include "link/PedalLink.h"
 #include "model/CodePoints.h"
 #include "model/DataHandler.h"
-#include "model/Dialogs.h"
+#include "Dialogs.h"
 #include "model/MessageType.h"
 #include "model/Normaliser.h"
 

@@ -1,6 +1,6 @@
 #include "PedalActions.h"
 
-#include "model/Dialogs.h"
+#include "Dialogs.h"
 
 PedalActions::PedalActions(PedalLink &link, Dialogs &dialogs) : m_link(link), m_dialogs(dialogs) {}
 

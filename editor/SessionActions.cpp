@@ -7,7 +7,7 @@
 #include "format/SessionWriter.h"
 #include "format/TextFileSaver.h"
 #include "model/Diagnostics.h"
-#include "model/Dialogs.h"
+#include "Dialogs.h"
 #include "model/Normaliser.h"
 
 #include <QFileInfo>

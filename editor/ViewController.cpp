@@ -16,7 +16,7 @@
 #include "link/PedalLink.h"
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
-#include "model/Dialogs.h"
+#include "Dialogs.h"
 #include "format/BackupFolder.h"
 #include "model/Normaliser.h"
 #include "format/SessionKeys.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Dialogs.h"
+#include "Dialogs.h"
 
 #include <QPointer>
 

@@ -1,19 +1,19 @@
 #include "FuzzChecks.h"
 
+#include "FakeSerialTransport.h"
+#include "ManualScheduler.h"
+
 #include "format/SessionKeys.h"
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "link/ChainedLoad.h"
-#include "link/FakeSerialTransport.h"
 #include "link/LineFramer.h"
-#include "link/ManualScheduler.h"
 #include "link/PedalLink.h"
 #include "link/PortLister.h"
 #include "link/ReplyParser.h"
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 #include "tools/virtual-pedal/VirtualPedal.h"
 
 #include <QRegularExpression>
@@ -90,12 +90,10 @@ QString sessionFile(const QByteArray &raw)
 {
     const bool legacyOk = !raw.isEmpty() && (raw[0] & LegacyOk);
     static const DataHandler factory;
-    ScriptedDialogs dialogs;
-    dialogs.answers = {legacyOk ? 0 : 1};
     SessionReader reader;
-    const SessionReader::Status status = reader.readText(SessionReader::decodeBytes(raw.mid(1)), dialogs, factory);
-    if (status == SessionReader::Status::Cancelled)
-        return QStringLiteral("reading a named file reported a cancelled file choice");
+    SessionReader::Status status = reader.readText(SessionReader::decodeBytes(raw.mid(1)), factory);
+    if (status == SessionReader::Status::NeedsConsent)
+        status = reader.answerLegacy(legacyOk);
     if (status != SessionReader::Status::Read)
         return reader.problem().isEmpty() ? QStringLiteral("the file was refused without a reason") : QString();
 
@@ -108,13 +106,12 @@ QString sessionFile(const QByteArray &raw)
         return QStringLiteral("the file left a store of the wrong shape: ") + shape;
     const QString text = SessionWriter::writeKeys(store, reader.presentKeys());
     DataHandler again;
-    ScriptedDialogs quiet;
-    quiet.defaultAnswer = 1;
     SessionReader second;
-    if (second.readText(text, quiet, again) != SessionReader::Status::Read)
+    const SessionReader::Status reread = second.readText(text, again);
+    if (reread == SessionReader::Status::NeedsConsent)
+        return QStringLiteral("opening the written session asked: ") + second.legacyQuestion().informative;
+    if (reread != SessionReader::Status::Read)
         return QStringLiteral("the written session is refused: ") + second.problem();
-    if (!quiet.shown.isEmpty())
-        return QStringLiteral("opening the written session asked: ") + quiet.shown.first().informative;
     second.apply(again);
     Normaliser::normalise(again);
     if (SessionWriter::writeKeys(again, reader.presentKeys()) != text)
@@ -126,14 +123,12 @@ QString receive(const QByteArray &raw)
 {
     const Input input(raw);
     DataHandler store;
-    ScriptedDialogs dialogs;
     ManualScheduler clock;
     QStringList ports{QStringLiteral("/dev/ttyS0")};
     auto transport = std::make_unique<FakeSerialTransport>();
     FakeSerialTransport *port = transport.get();
-    SerialHandler serial(dialogs, clock, std::move(transport),
-                         std::make_unique<PortLister>([&ports] { return ports; }));
-    PedalLink link(serial, store, dialogs, clock);
+    SerialHandler serial(clock, std::move(transport), std::make_unique<PortLister>([&ports] { return ports; }));
+    PedalLink link(serial, store, clock);
 
     const auto chainProblem = [&link]() -> QString {
         const ChainedLoad &chain = link.parser().chainedLoad();
@@ -211,9 +206,8 @@ QString pedalInput(const QByteArray &raw)
     // The editor's side, reading what the pedal answers; every end of data counts the
     // lines that could not be read, and the next reply is read as a load of its own.
     DataHandler editorStore;
-    ScriptedDialogs editorDialogs;
     LineFramer framer;
-    ReplyParser parser(editorStore, editorDialogs, [](const QString &) {});
+    ReplyParser parser(editorStore, [](const QString &) {});
     int unreadable = 0;
     parser.begin({});
     QObject::connect(&parser, &ReplyParser::finished, [&unreadable, &parser](bool, const QString &) {

@@ -2,10 +2,10 @@
 if(PEDAL_BUILD_EDITOR)
   pedal_add_test(NAME editor_pages_tests GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_pages_test.cpp
-    LIBS pedal_editor)
+    LIBS pedal_editor pedal_test_dialogs)
   pedal_add_test(NAME editor_window_tests GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_window_test.cpp
-    LIBS pedal_editor pedal_test_doubles)
+    LIBS pedal_editor pedal_test_doubles pedal_test_dialogs)
   # The window test starts the virtual pedal when it is built.
   if(TARGET virtual-pedal)
     add_dependencies(editor_window_tests virtual-pedal)

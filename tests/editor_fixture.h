@@ -11,7 +11,7 @@
 #include "editor/SongTableModel.h"
 #include "editor/ViewController.h"
 #include "model/DataHandler.h"
-#include "model/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -36,5 +36,5 @@ pedal_add_test(NAME link_pty_tests
 if(PEDAL_BUILD_EDITOR)
   pedal_add_test(NAME link_actions_tests
     SOURCES link_actions_test.cpp link_test_util.h
-    LIBS pedal_editor pedal_test_doubles pedal_test_random)
+    LIBS pedal_editor pedal_test_doubles pedal_test_dialogs pedal_test_random)
 endif()

@@ -4,7 +4,7 @@
 #include "link_test_util.h"
 
 #include "editor/PedalActions.h"
-#include "model/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

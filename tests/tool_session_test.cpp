@@ -9,7 +9,6 @@
 #include "format/SessionJson.h"
 #include "format/SessionReader.h"
 #include "model/Normaliser.h"
-#include "model/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,9 +72,9 @@ TEST(SessionTool, CommandLines)
         "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128) + QByteArray("03").repeated(256);
     ASSERT_TRUE(writeFile(d + "/legacy.txt", legacyLine));
     {
-        ScriptedDialogs ok; // answers "Ok"
         SessionReader reader;
-        ASSERT_EQ(reader.readFile(d + "/legacy.txt", ok, legacy), SessionReader::Status::Read);
+        reader.setLegacyAccepted(true);
+        ASSERT_EQ(reader.readFile(d + "/legacy.txt", legacy), SessionReader::Status::Read);
         reader.apply(legacy);
         Normaliser::normalise(legacy);
     }

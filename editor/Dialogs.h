@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Alert.h"
+#include "model/Alert.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "editor/Dialogs.h"
 
 #include <QList>
 
