@@ -1,9 +1,6 @@
 // The field encodings of the session text and the code-point walk under them.
 #include "format/Encodings.h"
 #include "format_test_util.h"
-#include "model/CodePoints.h"
-
-#include <QStringList>
 
 namespace {
 
@@ -192,34 +189,4 @@ TEST(Encodings, NamesWrittenAndRead)
     // Reading cuts at the first backtick; stray "]" and "\r" go, "\n" is a break.
     EXPECT_EQ(Encodings::decodeName(u"ab`cd`"), QStringLiteral("ab"));
     EXPECT_EQ(Encodings::decodeName(u"a]b\rc\nd"), QStringLiteral("abc\r\nd"));
-}
-
-TEST(Encodings, CodePointWalk)
-{
-    const struct
-    {
-        QString text;
-        int length;
-        QString leftTwo;
-        QStringList splitTwo;
-    } rows[] = {
-        {QString(), 0, QString(), {}},
-        {QStringLiteral("abc"), 3, QStringLiteral("ab"), {QStringLiteral("ab"), QStringLiteral("c")}},
-        {kClef + QStringLiteral("ab"),
-         3,
-         kClef + QStringLiteral("a"),
-         {kClef + QStringLiteral("a"), QStringLiteral("b")}},
-        {QStringLiteral("a") + kClef + kClef, 3, QStringLiteral("a") + kClef, {QStringLiteral("a") + kClef, kClef}},
-        {kHigh + kLow + kLow, 2, kHigh + kLow + kLow, {kHigh + kLow + kLow}},
-        {kLow + kHigh + QStringLiteral("x"), 3, kLow + kHigh, {kLow + kHigh, QStringLiteral("x")}},
-        {QStringLiteral("ab") + kHigh, 3, QStringLiteral("ab"), {QStringLiteral("ab"), kHigh}},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.text.toStdString());
-        EXPECT_EQ(CodePoints::length(row.text), row.length);
-        EXPECT_EQ(CodePoints::left(row.text, 2), row.leftTwo);
-        EXPECT_EQ(CodePoints::split(row.text, 2), row.splitTwo);
-    }
-    EXPECT_EQ(CodePoints::left(QStringLiteral("abc"), 0), QString());
-    EXPECT_EQ(CodePoints::advance(kClef + kClef, 1, 2), 4); // from the middle of a pair: that half alone
 }
