@@ -36,14 +36,9 @@ TEST(Encodings, StatusNumbersJackCodesAndOffsets)
         EXPECT_TRUE(t == 0 && c == s) << s;
     }
 
-    // Jack outputs: every state with a code of its own comes back from it.
-    const qint64 midi[] = {33, 33, 33, 36}, fourth[] = {34, 36, 35, 6};
+    // Jack outputs: every state with a code of its own comes back from it (the codes
+    // themselves are held by the golden files).
     for (int jack = 0; jack < 4; ++jack) {
-        EXPECT_EQ(Encodings::jackCode(jack, 0, 0, 9), 0);
-        EXPECT_EQ(Encodings::jackCode(jack, 0, 1, 9), 32);
-        EXPECT_EQ(Encodings::jackCode(jack, 0, 2, 9), 6);
-        EXPECT_EQ(Encodings::jackCode(jack, 2, 0, 5), midi[jack]);
-        EXPECT_EQ(Encodings::jackCode(jack, 3, 0, 5), fourth[jack]);
         EXPECT_EQ(Encodings::jackCode(jack, 4, 0, 5), 6);
         for (qint64 mode = 0; mode <= (jack == 3 ? 2 : 3); ++mode) {
             for (qint64 value = 0; value <= (mode == 0 ? 1 : mode == 1 ? 30 : 0); ++value) {
