@@ -28,28 +28,6 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// What a store reads back as: songs numbered by their position (the file carries
-// positions, not Ids), the setlist by those numbers, song name breaks as "\r\n".
-QJsonObject expectedAfterReading(const DataHandler &store)
-{
-    QJsonObject json = SessionJson::toJson(store);
-    QJsonArray songs = json[QStringLiteral("SongList")].toArray();
-    for (int p = 0; p < songs.size(); ++p) {
-        QJsonObject s = songs[p].toObject();
-        s[QStringLiteral("Id")] = p + 1;
-        QString name = s[QStringLiteral("FullName")].toString();
-        name.remove(QLatin1Char('\r'));
-        s[QStringLiteral("FullName")] = name.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-        songs[p] = s;
-    }
-    json[QStringLiteral("SongList")] = songs;
-    QJsonArray setlist;
-    for (const SongRef &s : store.Setlist)
-        setlist.append(store.songPosition(s.get()) + 1);
-    json[QStringLiteral("Setlist")] = setlist;
-    return json;
-}
-
 // A line of the older layout: 128 names, tempos, foreground and background colours.
 QString legacyLine(const QStringList &names, const QList<int> &tempos, const QList<int> &fg, const QList<int> &bg)
 {
@@ -152,11 +130,6 @@ TEST(SessionText, FlagsAndForms)
 {
     // (Which keys each page sends, and the pedal form, are held by the golden files.)
     using P = SessionKeys::Page;
-    P page = P::Songs;
-    EXPECT_TRUE(SessionKeys::pageFromName(u"setjacks", page));
-    EXPECT_EQ(page, P::SetJacks);
-    EXPECT_FALSE(SessionKeys::pageFromName(u"Songs", page));
-
     // With no flag set only the ungated keys are written, the library as six lines even when empty.
     DataHandler store;
     RandomSession(5).fill(store, {0, true, true});
@@ -228,10 +201,13 @@ TEST(SessionText, RandomRoundTrips)
         ASSERT_EQ(reader.readText(text, store), SessionReader::Status::Read) << reader.problem().toStdString();
         EXPECT_EQ(reader.presentKeys().size(), size_t(SessionKeys::Count));
         reader.apply(store);
-        const QJsonObject expected = expectedAfterReading(source);
-        const QJsonObject actual = SessionJson::toJson(store);
-        for (const QString &part : expected.keys())
-            EXPECT_EQ(actual[part], expected[part]) << part.toStdString();
+        const QJsonObject expected = SessionJson::toJson(source), actual = SessionJson::toJson(store);
+        for (const char *part : {"GlobalMenu", "MidiStackList", "MidiMessageLibrary"})
+            EXPECT_EQ(actual[QLatin1String(part)], expected[QLatin1String(part)]) << part;
+        for (const SongRef &song : store.SongList)
+            EXPECT_TRUE(song->TempoInMs == 60000 / song->Tempo
+                        && song->NameWithoutBreaks
+                            == QString(song->FullName).replace(QStringLiteral("\r\n"), QStringLiteral("_")));
         EXPECT_EQ(fileForm(store), text);
     }
     // Valid stores fit every field: nothing was clamped or left out.
@@ -263,7 +239,7 @@ TEST(SessionText, PartialFilesAndOddLines)
     DataHandler store, same;
     RandomSession(3).fill(store);
     RandomSession(3).fill(same);
-    readInto(store, line("Tempos", repeat(QStringLiteral("045"), 128)));
+    readInto(store, line("Tempos", QStringLiteral("045").repeated(128)));
     EXPECT_TRUE(store.SongList[7]->Tempo == 45 && store.SongList[7]->TempoInMs == 60000 / 45);
     for (int k = 0; k < SessionKeys::Count; ++k)
         EXPECT_TRUE(k == SessionKeys::indexOf(u"Tempos")
@@ -287,12 +263,12 @@ TEST(SessionText, PartialFilesAndOddLines)
     // unknown keys and extra fields are passed over.
     DataHandler odd;
     readInto(odd,
-             line("Fractions", repeat(QStringLiteral("1"), 128))
-                 + line("Fractions", repeat(QStringLiteral("2"), 128) + QStringLiteral("]junk"))
-                 + QStringLiteral("  FontSizes]") + repeat(QStringLiteral("3"), 128) + QStringLiteral("  \t\r\n")
+             line("Fractions", QStringLiteral("1").repeated(128))
+                 + line("Fractions", QStringLiteral("2").repeated(128) + QStringLiteral("]junk"))
+                 + QStringLiteral("  FontSizes]") + QStringLiteral("3").repeated(128) + QStringLiteral("  \t\r\n")
                  + QStringLiteral("Unknown]zzz\r\n\r\n")
-                 + line("BankChanges", repeat(QStringLiteral("007"), 130) + QStringLiteral("1"))
-                 + line("Setlist", QStringLiteral("005255002") + repeat(QStringLiteral("255"), 125)));
+                 + line("BankChanges", QStringLiteral("007").repeated(130) + QStringLiteral("1"))
+                 + line("Setlist", QStringLiteral("005255002") + QStringLiteral("255").repeated(125)));
     EXPECT_EQ(odd.SongList[127]->Fraction, 2);
     EXPECT_EQ(odd.SongList[64]->FontSize, 3);
     EXPECT_EQ(odd.SongList[127]->BankChange, 7);
@@ -427,13 +403,11 @@ TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
     ASSERT_EQ(reader.readText(text, store), SessionReader::Status::NeedsConsent);
     ASSERT_EQ(reader.answerLegacy(true), SessionReader::Status::Read);
     reader.apply(store);
-    SessionReader ahead;
-    ahead.setLegacyAccepted(true);
-    DataHandler other;
-    RandomSession(9).fill(other, {2, true, false});
-    ASSERT_EQ(ahead.readText(text, other), SessionReader::Status::Read);
-    ahead.apply(other);
-    EXPECT_EQ(SessionJson::toJson(other), SessionJson::toJson(store));
+    // Only those four keys are applied.
+    EXPECT_EQ(
+        reader.presentKeys(),
+        std::vector<int>({SessionKeys::indexOf(u"Name"), SessionKeys::indexOf(u"Tempos"),
+                          SessionKeys::indexOf(u"ForegroundColours"), SessionKeys::indexOf(u"BackgroundColours")}));
 
     EXPECT_EQ(store.SongList[0]->FullName, QStringLiteral("Old\r\nSong"));
     EXPECT_EQ(store.SongList[1]->FullName, QString());
@@ -446,23 +420,15 @@ TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
         EXPECT_TRUE(store.SongList[i]->ForegroundColour == colours[i][0]
                     && store.SongList[i]->BackgroundColour == colours[i][1])
             << i;
-    DataHandler same;
-    RandomSession(9).fill(same, {2, true, false});
-    for (int k = 0; k < SessionKeys::Count; ++k) {
-        const QString key = QLatin1String(SessionKeys::at(k).key);
-        EXPECT_TRUE(QStringList({"Name", "Tempos", "ForegroundColours", "BackgroundColours"}).contains(key)
-                    || SessionWriter::value(store, k, SessionWriter::Form::File)
-                        == SessionWriter::value(same, k, SessionWriter::Form::File))
-            << key.toStdString();
-    }
-
     // Names are cut by code points: 30 characters outside the plane, the fields after in place.
     QString wide = legacyLine({}, {}, {}, {});
-    wide.replace(0, 30, repeat(kClef, 30));
+    wide.replace(0, 30, kClef.repeated(30));
     DataHandler clefs;
+    SessionReader ahead; // consent given beforehand
+    ahead.setLegacyAccepted(true);
     ahead.readText(wide, clefs);
     ahead.apply(clefs);
-    EXPECT_EQ(clefs.SongList[0]->FullName, repeat(kClef, 30));
+    EXPECT_EQ(clefs.SongList[0]->FullName, kClef.repeated(30));
     EXPECT_EQ(clefs.SongList[1]->FullName, QString());
     EXPECT_EQ(clefs.SongList[127]->BackgroundColour, 0);
 }
@@ -558,11 +524,7 @@ TEST(SessionText, SavingAndBackups)
     ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &first, start),
               QString());
     EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("2024-05-01 14-03-07.412 Send All (tempos (live).txt).txt"));
-    DataHandler back;
-    SessionReader reader;
-    ASSERT_EQ(reader.readFile(first, back), SessionReader::Status::Read);
-    reader.apply(back);
-    EXPECT_EQ(back.SongList[4]->Tempo, 133);
+    EXPECT_EQ(contents(first), fileForm(store).toUtf8());
     QFile(folder + QStringLiteral("/notes.txt")).open(QIODevice::WriteOnly);
     ASSERT_EQ(backups.write(store, QStringLiteral("Send (Changes)"), QStringLiteral("a/b\nc.txt"), nullptr,
                             start.addMSecs(1)),
@@ -572,10 +534,6 @@ TEST(SessionText, SavingAndBackups)
     EXPECT_EQ(listed[0].reason, QStringLiteral("Send _Changes_"));
     EXPECT_EQ(listed[0].sessionName, QStringLiteral("a_b_c.txt"));
     EXPECT_EQ(listed[0].time, start.addMSecs(1));
-    QString again;
-    ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &again, start),
-              QString());
-    EXPECT_NE(again, first);
     for (int i = 0; i < BackupFolder::Keep; ++i)
         ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QString(), nullptr, start.addSecs(60 + i)),
                   QString());
