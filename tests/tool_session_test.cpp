@@ -255,8 +255,9 @@ TEST(SessionTool, CommandLines)
         DataHandler back;
         if (row.same && openSessionFile(back, file)) {
             EXPECT_EQ(differingKeys(*row.same, back), QStringList());
-        } else if (!row.fileIs)
+        } else if (!row.fileIs) {
             EXPECT_FALSE(QFileInfo::exists(file)) << qPrintable(file);
+        }
     }
     static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log))?$")); // no temporary files left
     for (const QString &name : QDir(d).entryList(QDir::Files | QDir::Hidden))
