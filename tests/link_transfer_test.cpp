@@ -206,6 +206,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
             rig.clock.runAll();
             ASSERT_TRUE(known.isKnown());
         }
+        QSignalSpy knownChanged(&known, &PedalKnownSession::knownChanged);
         QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
         QSignalSpy interrupted(rig.link.get(), &PedalLink::transferInterrupted);
         QSignalSpy cancelled(rig.link.get(), &PedalLink::transferCancelled);
@@ -233,6 +234,11 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
             : c.known == Known::Pedal                          ? &pedal
                                                                : nullptr;
         ASSERT_EQ(known.isKnown(), expected != nullptr);
+        // Told whenever what is known changed: taken over, replaced or forgotten.
+        EXPECT_EQ(knownChanged.isEmpty(), (!c.sendAllFirst && !expected) || c.outcome == End::Incomplete);
+        if (!knownChanged.isEmpty()) {
+            EXPECT_EQ(knownChanged.last()[0].toBool(), known.isKnown());
+        }
         rig.port->clearWrites();
         if (!expected) {
             EXPECT_EQ(known.sendChanges(), PedalKnownSession::Outcome::NothingKnown);
