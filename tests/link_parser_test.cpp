@@ -5,8 +5,6 @@
 
 #include "format/Encodings.h"
 
-#include <QRandomGenerator>
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -173,42 +171,5 @@ TEST(LineFramer, LinesComeOutWholeHoweverTheBytesArrive)
         EXPECT_EQ(framer.droppedLines(), row.dropped);
         EXPECT_EQ(framer.pendingBytes(), 0);
         EXPECT_EQ(diagnostics.lines.size(), row.dropped);
-    }
-}
-
-// Randomised round trip through the serial handler: every key of page data, sent back as
-// the pedal sends it and cut into chunks anywhere, lands in the store exactly. Replies
-// while no load runs, and before the load's own "]3", are left alone.
-TEST(ReplyParser, RandomSessionsRoundTripThroughAnyChunking)
-{
-    for (quint32 seed : {1u, 2u, 3u}) {
-        SCOPED_TRACE(seed);
-        DataHandler source;
-        RandomSession(seed).fill(source);
-        const QByteArray stream = ("]3\r\n" + pageData(source) + ";\r\n").toUtf8();
-        LinkRig rig;
-        rig.connectPedal();
-        const QString names =
-            SessionWriter::value(rig.store, SessionKeys::indexOf(u"MidiStackNames"), SessionWriter::Form::File);
-        rig.port->receive(stream); // no load running
-        ASSERT_TRUE(rig.link->startLoad(PedalLink::Load::Setlist));
-        rig.receive(pageData(source) + ";\r\n"); // before the load's "]3"
-        EXPECT_NE(pageData(rig.store), pageData(source));
-        EXPECT_TRUE(rig.link->busy());
-
-        // Seed 1 byte by byte, the others in random chunks.
-        QRandomGenerator random(seed);
-        for (qsizetype at = 0; at < stream.size();) {
-            const qsizetype n = seed == 1 ? 1 : random.bounded(1, 4000);
-            rig.port->receive(stream.mid(at, n));
-            at += n;
-        }
-        EXPECT_EQ(pageData(rig.store), pageData(source));
-        EXPECT_EQ(SessionWriter::value(rig.store, SessionKeys::indexOf(u"MidiStackNames"), SessionWriter::Form::File),
-                  names)
-            << "only page data is stored";
-        EXPECT_EQ(rig.link->parser().badLines(), 0) << rig.diagnostics.lines.join("\n").toStdString();
-        EXPECT_EQ(rig.messages(), QStringList({"Press the REFRESH button"}));
-        EXPECT_FALSE(rig.link->busy());
     }
 }
