@@ -21,31 +21,27 @@ echo "Write 23456 bytes to flash (92 pages)"
 )SH";
 
 // A pedal on /dev/cu.usbmodem1411 and a resources folder (a blank in its name) with the
-// stand-in tool and an image, or without; PATH holds nothing else.
+// stand-in tool; PATH holds nothing else.
 struct FirmwareRig : LinkRig
 {
     QTemporaryDir temp;
-    QString resources = temp.filePath("pedal resources");
+    QString resources = temp.filePath("pedal resources"), tool = resources + "/bossac";
     QString image = resources + "/Kestil_V2.bin";
     QByteArray oldPath = qgetenv("PATH");
     FirmwareUpdater updater{*serial, clock};
     QStringList afterTouch; // the system's ports once the board restarted
 
-    explicit FirmwareRig(bool tool = true, const QByteArray &imageBytes = QByteArray(64, '\x5a'))
+    FirmwareRig()
     {
         QDir().mkpath(resources);
         qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
         qputenv("PATH", temp.path().toLocal8Bit());
-        QFile f(resources + "/bossac");
-        if (tool && f.open(QIODevice::WriteOnly)) {
+        QFile f(tool);
+        if (f.open(QIODevice::WriteOnly)) {
             f.write(StandIn);
             f.close();
             f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
-        QFile i(image);
-        if (imageBytes != "-" && i.open(QIODevice::WriteOnly))
-            i.write(imageBytes);
-        plugIn();
         port->onOpen = [this](const QString &, const SerialPortTransport::Settings &s) {
             if (s.baudRate == 1200 && !afterTouch.isEmpty())
                 systemPorts = afterTouch;
@@ -55,11 +51,6 @@ struct FirmwareRig : LinkRig
     {
         qunsetenv("PEDAL_RESOURCES_DIR");
         qputenv("PATH", oldPath);
-    }
-    void plugIn()
-    {
-        systemPorts = {"/dev/ttyS0", "/dev/ttyS1"};
-        connectPedal("/dev/cu.usbmodem1411");
     }
 
     QStringList toolArguments() const
@@ -86,36 +77,66 @@ TEST(FirmwareUpdate, PortArgumentRules)
 // The update closes the pedal's port, touches it at 1200 baud, waits four seconds and runs
 // the tool on the boot loader's port; a tool that never ends is stopped after the time-out,
 // and the time-out of an earlier run stops no later one. The pedal is not connected
-// afterwards, whatever the outcome; the link layer raises no alert. The runs share a clock.
+// afterwards, whatever the outcome; the link layer raises no alert. Whatever is wrong with
+// the tool, the image or the port is found before the pedal is touched. The runs share a clock.
 TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
 {
     const QStringList gone{"/dev/ttyS0", "/dev/ttyS1"}, added = gone + QStringList{"/dev/cu.usbmodem1421"};
+    const QByteArray fine(64, '\x5a'), tooLarge(FirmwareUpdater::MaxImageBytes + 1, 'x');
+    enum { Refused, Failed, Flashed };
     const struct
     {
         const char *what;
+        QByteArray image; // "-": none
+        bool tool, pedal, hang;
         QStringList afterTouch;
-        bool hang, success;
+        int outcome;
         QStringList toolRun; // the tool's arguments
     } rows[] = {
         {"a new port",
-         added,
-         false,
+         fine,
          true,
+         true,
+         false,
+         added,
+         Flashed,
          {"--port=tty.usbmodem1421", "-U", "true", "-e", "-w", "-v", "-b", "%1", "-R"}},
-        {"the port gone for good", gone, false, false, {}},
-        {"a tool that never ends", added, true, false, {"--port=tty.usbmodem1421"}},
+        {"the port gone for good", fine, true, true, false, gone, Failed, {}},
+        {"no tool", fine, false, true, false, added, Refused, {}},
+        {"no image", "-", true, true, false, added, Refused, {}},
+        {"an image too large", tooLarge, true, true, false, added, Refused, {}},
+        {"no pedal", fine, true, false, false, added, Refused, {}},
+        {"a tool that never ends", fine, true, true, true, added, Failed, {"--port=tty.usbmodem1421"}},
     };
     FirmwareRig rig;
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
-        rig.plugIn();
+        rig.systemPorts = gone;
+        if (row.pedal)
+            rig.connectPedal("/dev/cu.usbmodem1411");
+        else
+            rig.serial->forgetPort();
         rig.afterTouch = row.afterTouch;
         QFile::remove(rig.resources + "/args.txt");
+        QFile::remove(rig.image);
+        QFile image(rig.image);
+        if (row.image != "-" && image.open(QIODevice::WriteOnly))
+            image.write(row.image), image.close();
         if (row.hang)
             QFile(rig.resources + "/hang").open(QIODevice::WriteOnly);
         QSignalSpy finished(&rig.updater, &FirmwareUpdater::finished);
         const qsizetype opens = rig.port->opens.size();
-        EXPECT_EQ(rig.updater.start(rig.image), QString());
+        QFile::rename(rig.tool, row.tool ? rig.tool : rig.tool + ".off");
+        const QString problem = rig.updater.start(rig.image);
+        QFile::rename(rig.tool + ".off", rig.tool);
+        EXPECT_EQ(problem.isEmpty(), row.outcome != Refused) << problem.toStdString();
+        if (row.outcome == Refused) {
+            rig.clock.advance(FirmwareUpdater::BootLoaderWaitMs);
+            EXPECT_EQ(rig.port->opens.size(), opens) << "no touch";
+            EXPECT_TRUE(rig.port->isOpen()) << "the pedal stays connected";
+            EXPECT_TRUE(finished.isEmpty() && !rig.updater.running());
+            continue;
+        }
         EXPECT_FALSE(rig.port->isOpen());
         ASSERT_EQ(rig.port->opens.size(), opens + 1);
         EXPECT_EQ(rig.port->opens.last().path, "/dev/cu.usbmodem1411");
@@ -134,7 +155,7 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
             rig.clock.advance(1);
         }
         ASSERT_TRUE(!finished.isEmpty() || finished.wait(20000));
-        EXPECT_EQ(finished[0][0].toBool(), row.success);
+        EXPECT_EQ(finished[0][0].toBool(), row.outcome == Flashed);
         QStringList expected = row.toolRun;
         expected.replaceInStrings("%1", rig.image);
         EXPECT_EQ(rig.toolArguments().mid(0, expected.isEmpty() ? -1 : expected.size()), expected);
@@ -142,27 +163,4 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
         EXPECT_FALSE(rig.updater.running());
         EXPECT_TRUE(rig.alerts.isEmpty());
     }
-}
-
-// Whatever is wrong with the tool or the image is found before the pedal is touched.
-TEST(FirmwareUpdate, NothingIsTouchedWhenTheToolOrImageIsWrong)
-{
-    const struct
-    {
-        bool tool;
-        QByteArray image; // "-" for none
-    } rows[] = {{false, QByteArray(64, 'x')}, {true, "-"}, {true, QByteArray(FirmwareUpdater::MaxImageBytes + 1, 'x')}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE(&row - rows);
-        FirmwareRig rig(row.tool, row.image);
-        EXPECT_FALSE(rig.updater.start(rig.image).isEmpty());
-        rig.clock.runAll();
-        EXPECT_EQ(rig.port->opens.size(), 1) << "no touch";
-        EXPECT_TRUE(rig.port->isOpen()) << "the pedal stays connected";
-        EXPECT_FALSE(rig.updater.running());
-    }
-    LinkRig rig; // not connected
-    FirmwareUpdater updater(*rig.serial, rig.clock);
-    EXPECT_FALSE(updater.start(QStringLiteral("/nonexistent.bin")).isEmpty());
-    EXPECT_TRUE(rig.port->opens.isEmpty());
 }

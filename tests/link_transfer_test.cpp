@@ -65,11 +65,9 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
         QSignalSpy progress(rig.link.get(), &PedalLink::progress);
         QSignalSpy completed(rig.link.get(), &PedalLink::sendCompleted);
         QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
-        QStringList uploads; // pedal log: pieces by their size and offset, never their text
-        QObject::connect(rig.serial.get(), &SerialHandler::logged, [&](const PedalLogEntry &e) {
-            if (e.kind == PedalLogEntry::Kind::Upload)
-                uploads.append(e.text);
-        });
+        QMap<PedalLogEntry::Kind, QStringList> log; // upload pieces by their size and offset, never their text
+        QObject::connect(rig.serial.get(), &SerialHandler::logged,
+                         [&](const PedalLogEntry &e) { log[e.kind].append(e.text); });
         ASSERT_TRUE(row.page ? rig.link->startSend(*row.page) : rig.link->sendSelection());
         EXPECT_FALSE(rig.link->writer().anyFlagSet()) << "the selection is cleared at once";
         EXPECT_TRUE(rig.link->busy());
@@ -95,6 +93,8 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
         EXPECT_EQ(progress.last()[1].toInt(), n);
         EXPECT_EQ(completed.size(), row.page ? 1 : 0);
         EXPECT_EQ(ended.size(), 1);
+        EXPECT_EQ(log[PedalLogEntry::Kind::Sent], QStringList({"\\r\\n", "]3;", ";"}));
+        const QStringList uploads = log[PedalLogEntry::Kind::Upload];
         ASSERT_EQ(uploads.size(), n);
         if (n > 1) {
             EXPECT_EQ(uploads[1], QStringLiteral("piece 2 of %1: 1024 characters at offset 1024").arg(n));
