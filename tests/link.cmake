@@ -27,11 +27,6 @@ pedal_add_test(NAME link_firmware_tests
   SOURCES link_firmware_test.cpp
   LIBS pedal_test_doubles pedal_test_random)
 
-# The serial path end to end over a real pseudo-terminal.
-pedal_add_test(NAME link_pty_tests
-  SOURCES link_pty_test.cpp link_test_util.h
-  LIBS pedal_test_doubles pedal_test_random pedal_test_pty)
-
 # The window's pedal commands, which ask before the link starts.
 if(PEDAL_BUILD_EDITOR)
   pedal_add_test(NAME link_actions_tests

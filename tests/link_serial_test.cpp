@@ -58,7 +58,6 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
         LinkRig rig;
         rig.systemPorts = {"/dev/ttyS5", "/dev/ttyS9"};
         rig.serial->recordStartupPorts();
-        EXPECT_EQ(rig.serial->startupPorts(), rig.systemPorts);
         rig.systemPorts = row.later;
         rig.port->failOpenWith = QString::fromLatin1(row.failOpen);
         QSignalSpy names(rig.serial.get(), &SerialHandler::portNameChanged);
@@ -159,46 +158,18 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
     }
 }
 
-// The open failure's text: lack of permission names the device's group and the command
-// that gives access; a missing device points at the pedal's cable; anything else passes the
-// system's words on.
+// Why a port could not be opened: the device's group and how to join it (never "root"), the
+// cable when it is not there, else the system's words; the facts come from the device.
 TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpened)
 {
-    const struct
-    {
-        int accessError;
-        const char *group, *systemError;
-        QStringList has, hasNot;
-    } rows[] = {
-        {EACCES,
-         "dialout",
-         "Permission denied",
-         {"You do not have permission to open /dev/ttyACM0 (Permission denied).", "group \"dialout\"",
-          "\"sudo usermod -aG dialout $USER\"", "log out and log in again"},
-         {}},
-        {EPERM, "uucp", "Operation not permitted", {"sudo usermod -aG uucp $USER"}, {"dialout"}},
-        // No group to name, or one that must not be handed out.
-        {EACCES, "", "Permission denied", {"permission", "administrator"}, {"usermod", "group"}},
-        {EACCES, "root", "Permission denied", {"administrator"}, {"usermod"}},
-        {ENOENT,
-         "",
-         "No such file or directory",
-         {"/dev/ttyACM0 is not there (No such file or directory).", "plugged in", "ls /dev/ttyACM*"},
-         {"permission"}},
-        {0, "dialout", "Device or resource busy", {"/dev/ttyACM0: Device or resource busy"}, {"usermod", "permission"}},
+    const auto text = [](int error, const char *group) {
+        return PortAccess::openFailureText("/dev/ttyACM0", "No good", {error, group});
     };
-    for (const auto &row : rows) {
-        const QString text = PortAccess::openFailureText("/dev/ttyACM0", QString::fromLatin1(row.systemError),
-                                                         {row.accessError, QString::fromLatin1(row.group)});
-        SCOPED_TRACE(text.toStdString());
-        for (const QString &part : row.has)
-            EXPECT_TRUE(text.contains(part)) << part.toStdString();
-        for (const QString &part : row.hasNot)
-            EXPECT_FALSE(text.contains(part, Qt::CaseInsensitive)) << part.toStdString();
-    }
-    EXPECT_EQ(PortAccess::openFailureText("/dev/ttyACM0", QStringLiteral("Device or resource busy"), {}),
-              QStringLiteral("/dev/ttyACM0: Device or resource busy"));
-    // The facts come from the device itself.
+    EXPECT_TRUE(text(EPERM, "uucp").contains("\"sudo usermod -aG uucp $USER\""));
+    EXPECT_TRUE(text(EACCES, "root").contains("administrator") && !text(EACCES, "root").contains("usermod"));
+    EXPECT_TRUE(text(EACCES, "").contains("administrator"));
+    EXPECT_TRUE(text(ENOENT, "").contains("plugged in"));
+    EXPECT_EQ(text(0, "dialout"), "/dev/ttyACM0: No good");
     QTemporaryDir dir;
     const QString locked = dir.filePath("ttyACM9");
     ASSERT_TRUE(QFile(locked).open(QIODevice::WriteOnly));

@@ -15,6 +15,8 @@
 
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 struct LinkRig
@@ -38,6 +40,10 @@ struct LinkRig
         const auto hear = [this](const Alert &a) { alerts.append(a); };
         QObject::connect(serial.get(), &SerialHandler::alertRaised, hear);
         QObject::connect(link.get(), &PedalLink::alertRaised, hear);
+        // The pedal log's lines stay short, whatever passes.
+        QObject::connect(serial.get(), &SerialHandler::logged, [](const PedalLogEntry &e) {
+            EXPECT_FALSE(e.format().size() > 400 || e.format().contains('\n')) << e.format().toStdString();
+        });
     }
 
     QStringList messages() const
