@@ -176,10 +176,9 @@ QString receive(const QByteArray &raw)
         return QStringLiteral("the fake pedal could not be connected");
     clock.advance(SerialHandler::GreetingDelayMs);
     port->clearWrites();
-    static const PedalLink::Load loads[] = {PedalLink::Load::Songs,   PedalLink::Load::SetJacks,
-                                            PedalLink::Load::All,     PedalLink::Load::Setlist,
-                                            PedalLink::Load::Midi,    PedalLink::Load::Global,
-                                            PedalLink::Load::All};
+    static const PedalLink::Load loads[] = {
+        PedalLink::Load::Songs, PedalLink::Load::SetJacks, PedalLink::Load::All, PedalLink::Load::Setlist,
+        PedalLink::Load::Midi,  PedalLink::Load::Global,   PedalLink::Load::All};
     if ((input.control & 7) != 0 && !link.startLoad(loads[(input.control & 7) - 1]))
         return QStringLiteral("the load could not be started");
 
@@ -249,7 +248,8 @@ QString pedalInput(const QByteArray &raw)
         for (const QString &line : framer.feed(reply))
             parser.parseReply(line);
         if (unreadable > 0)
-            return where + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
+            return where
+                + QStringLiteral("the editor could not read %1 lines of the pedal's page data").arg(unreadable);
         if (framer.droppedLines() > 0)
             return where + QStringLiteral("the pedal's reply holds a line that is not UTF-8");
     }

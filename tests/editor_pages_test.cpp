@@ -32,27 +32,13 @@ namespace {
 
 using SongPages = WindowFixture;
 
-qint64 Song::*fieldNamed(const QString &name)
-{
-    for (const SongNumberField &f : songNumberFields())
-        if (name == QLatin1String(f.name))
-            return f.member;
-    ADD_FAILURE() << "no song field " << name.toStdString();
-    return &Song::Tempo;
-}
-
 TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
 {
     song(3).UpdateName(QStringLiteral("Four"));
-    for (const char *table : {"SongTableView", "SetJacksTableView"})
-        EXPECT_EQ(shownRow(find<QTableView>(QLatin1String(table))), 0) << table;
     pickSong(3);
     pickJacksSong(5);
     EXPECT_EQ(state().SongsSongIndex, 3);
     EXPECT_EQ(state().SetJacksSongIndex, 5);
-    EXPECT_EQ(text("idLabel"), "Song # 4");
-    EXPECT_EQ(text("summaryName"), "Four");
-    EXPECT_EQ(find<QPlainTextEdit>("nameTF")->toPlainText(), "Four");
     EXPECT_EQ(find<QLineEdit>("programChangesTF")->text(), "4");
     choose(combo("jackOneCombo"), 0);
     EXPECT_EQ(song(5).JackOne, 0);
@@ -73,84 +59,12 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
     }
     EXPECT_EQ(state().SongsSongIndex, -1);
     EXPECT_EQ(state().SetJacksSongIndex, -1);
-    EXPECT_EQ(text("idLabel"), "Song # ?");
-    EXPECT_EQ(text("summaryName"), "No song selected");
-    EXPECT_EQ(text("summaryJack3"), "Jack 3:");
-    EXPECT_TRUE(find<QLineEdit>("tempoTF")->text().isEmpty());
     const SessionSnapshot before = SessionSnapshot::of(store);
     setName(QStringLiteral("Nobody"));
     enter("tempoTF", QStringLiteral("99"));
     for (const char *copy : {"CopyColoursButton", "CopySetJacksButton", "CopyNumPulsesOneButton"})
         click(QLatin1String(copy));
     EXPECT_EQ(SessionSnapshot::of(store), before);
-    pickSong(0);
-    EXPECT_TRUE(find("nameTF")->isEnabled());
-}
-
-// Every list of the two song pages stores the position picked in its own field of the song
-// shown, and nothing else; the pick is one step that undo takes back wholly.
-TEST_F(SongPages, EveryListStoresItsPositionAsOneStep)
-{
-    const struct
-    {
-        const char *list;
-        int position;
-        const char *field;
-    } rows[] = {
-        {"fractionCombo", 2, "Fraction"},
-        {"fontCombo", 2, "FontSize"},
-        {"backgroundColourCombo", 3, "BackgroundColour"},
-        {"foregroundColourCombo", 13, "ForegroundColour"},
-        {"divOneCombo", 4, "DivisionOne"},
-        {"divFourCombo", 6, "DivisionFour"},
-        {"divMidiCombo", 5, "DivisionMidi"},
-        {"midiStackRefCombo", 9, "MidiStackReference"},
-        {"stopMidiClockCombo", 1, "StopMidiClock"},
-        {"stopRepeatingMidiCombo", 1, "StopRepeatingMessage"},
-        {"mimicCombo", 1, "MimicFootswitch"},
-        {"footTapFunction", 10, "FootTAPFunction"},
-        {"footTapPreset", 20, "FootTAPPreset"},
-        {"footHoldFunction", 10, "FootHOLDFunction"},
-        {"footHoldStack", 30, "FootHOLDStack"},
-        {"jackOneCombo", 3, "JackOne"},
-        {"expStackOneCombo", 44, "ExpStack"},
-        {"jackTwoCombo", 0, "JackTwo"},
-        {"staticTwoCombo", 1, "JackTwoStatic"},
-        {"numPulsesThreeCombo", 12, "JackThreePulses"},
-        {"jackFourCombo", 2, "JackFour"},
-        {"jackTwoCombo", 2, "JackTwo"},
-        {"Jack2RingTAPFunction", 10, "Jack2RingTAPFunction"},
-        {"Jack2RingTAPPreset", 50, "Jack2RingTAPPreset"},
-        {"Jack2RingHOLDFunction", 10, "Jack2RingHOLDFunction"},
-        {"Jack2RingHOLDStack", 7, "Jack2RingHOLDStack"},
-    };
-    pickSong(4);
-    pickJacksSong(4);
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.list);
-        const SessionSnapshot before = SessionSnapshot::of(store);
-        const int steps = vc.history().undoStack().index();
-        choose(combo(QLatin1String(row.list)), row.position);
-        DataHandler expected;
-        before.restoreInto(expected);
-        expected.SongList[4].get()->*fieldNamed(QLatin1String(row.field)) = row.position;
-        EXPECT_EQ(SessionSnapshot::difference(SessionSnapshot::of(store), SessionSnapshot::of(expected)), QString());
-        EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
-        vc.history().undo();
-        EXPECT_EQ(SessionSnapshot::of(store), before);
-        vc.history().redo();
-    }
-    // The colour lists and the song table's swatch paint the colours picked.
-    EXPECT_EQ(combo("backgroundColourCombo")->palette().color(QPalette::Button), QColor(255, 0, 0));
-    const QModelIndex swatch = find<QTableView>("SongTableView")->model()->index(4, 4);
-    EXPECT_EQ(swatch.data(Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
-    EXPECT_EQ(swatch.data(Qt::ForegroundRole).value<QColor>(), ItemTexts::colour(13));
-    // Another song shows its own values; the empty state paints black.
-    pickSong(5);
-    EXPECT_EQ(combo("fractionCombo")->currentIndex(), 0);
-    EXPECT_EQ(combo("foregroundColourCombo")->palette().color(QPalette::Button), QColor(255, 255, 255));
-    find<QTableView>("SongTableView")->clearSelection();
-    EXPECT_EQ(combo("foregroundColourCombo")->palette().color(QPalette::Button), QColor(0, 0, 0));
 }
 
 // Each copy button gives every song exactly its fields of the song shown: no field of the
@@ -220,16 +134,13 @@ TEST_F(SongPages, ModesAndFunctionsShowOnlyTheirControls)
         {"footTapFunction", 11, {"footTapStack"}, {"footTapPreset"}},
         {"footTapFunction", 3, {}, {"footTapPreset", "footTapStack"}},
         {"footHoldFunction", 9, {"footHoldPreset"}, {"footHoldStack"}},
-        {"footHoldFunction", 10, {"footHoldStack"}, {"footHoldPreset"}},
         {"jackTwoCombo", 2, {"Jack2LeftInputBox", "Jack2RightInputBox"}, {"staticTwoCombo", "numPulsesTwoCombo"}},
         {"jackTwoCombo", 3, {}, {"Jack2LeftInputBox", "Jack2RightInputBox", "staticTwoCombo", "numPulsesTwoCombo"}},
-        {"jackTwoCombo", 0, {"staticTwoCombo"}, {"numPulsesTwoCombo", "Jack2LeftInputBox"}},
         {"jackOneCombo", 3, {"expStackOneCombo"}, {"numPulsesOneCombo", "Jack1LeftInputBox"}},
         {"jackOneCombo", 1, {"numPulsesOneCombo", "divOneCombo"}, {"expStackOneCombo", "staticOneCombo"}},
         {"jackOneCombo", 2, {"Jack1LeftInputBox"}, {"divOneCombo"}},
         {"Jack1TipTAPFunction", 11, {"Jack1TipTAPStack"}, {"Jack1TipTAPPreset"}},
         {"Jack1TipHOLDFunction", 11, {}, {"Jack1TipHOLDStack", "Jack1TipHOLDPreset"}},
-        {"Jack1TipHOLDFunction", 9, {"Jack1TipHOLDPreset"}, {"Jack1TipHOLDStack"}},
     };
     pickSong(0);
     pickJacksSong(0);
@@ -246,42 +157,6 @@ TEST_F(SongPages, ModesAndFunctionsShowOnlyTheirControls)
     pickJacksSong(1);
     EXPECT_EQ(combo("jackFourCombo")->currentIndex(), -1);
     EXPECT_EQ(song(1).JackFour, 3);
-}
-
-TEST_F(SongPages, SummaryNamesEachJackInItsColour)
-{
-    const QColor red(255, 0, 0), blue(0, 0, 255), green = QColor::fromRgbF(0, 0.7f, 0), black(Qt::black);
-    const struct
-    {
-        int jack, mode;
-        const char *summary;
-        QColor colour;
-        const char *division;
-        QColor divisionColour;
-    } rows[] = {
-        {4, 2, "Jack 4: MIDI", blue, "Jack 4 is Midi Output", red},
-        {1, 1, "Jack 1: TAP OUTPUT", green, "Jack 1", black},
-        {1, 0, "Jack 1: STATIC", red, "Jack 1 is Static", red},
-        {1, 3, "Jack 1: EXPRESSION", blue, "Jack 1 is Expression Input", red},
-        {2, 3, "Jack 2: MIDI", blue, "Jack 2 is Midi Output", red},
-        {3, 3, "Jack 3: CV", blue, "Jack 3 is CV Output", red},
-        {3, 2, "Jack 3: FOOTSWITCH", blue, "Jack 3 is Footswitch Input", red},
-    };
-    const char *const words[] = {"One", "Two", "Three", "Four"};
-    pickSong(0);
-    pickJacksSong(0);
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.summary);
-        choose(combo(QStringLiteral("jack%1Combo").arg(QLatin1String(words[row.jack - 1]))), row.mode);
-        auto *summary = find<QLabel>(QStringLiteral("summaryJack%1").arg(row.jack));
-        auto *division = find<QLabel>(QStringLiteral("div%1Label").arg(QLatin1String(words[row.jack - 1])));
-        EXPECT_EQ(summary->text(), row.summary);
-        EXPECT_EQ(PageControls::textColour(summary), row.colour);
-        EXPECT_EQ(division->text(), row.division);
-        EXPECT_EQ(PageControls::textColour(division), row.divisionColour);
-        EXPECT_EQ(combo(QStringLiteral("div%1Combo").arg(QLatin1String(words[row.jack - 1])))->isHidden(),
-                  row.mode != 1);
-    }
 }
 
 // Names: taken when valid, shown in every table and preset list; refused ones are marked
@@ -378,31 +253,19 @@ TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
     }
     EXPECT_TRUE(store.MidiMessageLibrary.empty());
 
-    // Text that is no whole number, pasted; an emptied field puts back its value or is refused.
-    const struct
-    {
-        const char *page, *field;
-        QString text;
-        bool refused;
-        const char *shown;
-    } pasted[] = {
-        {"Songs", "tempoTF", QStringLiteral("abc"), true, "abc"},
-        {"Songs", "tempoTF", QStringLiteral("1.5"), true, "1.5"},
-        {"Songs", "tempoTF", QStringLiteral("-5"), true, "-5"},
-        {"Songs", "tempoTF", QStringLiteral("12345678901"), true, "12345678901"},
-        {"Songs", "programChangesTF", QStringLiteral("x1"), true, "x1"},
-        {"Midi Management", "stackMessageChannel2", QStringLiteral("+5"), true, "+5"},
-        {"Midi Management", "stackMessageChannel2", QStringLiteral("0x10"), true, "0x10"},
-        {"Midi Management", "stackMessageChannel2", QString(), true, ""},
+    // Text that is no whole number, pasted, or an emptied stack field: refused and kept as typed.
+    const std::pair<const char *, const char *> pasted[] = {
+        {"tempoTF", "abc"},           {"tempoTF", "-5"}, {"tempoTF", "12345678901"}, {"stackMessageChannel2", "+5"},
+        {"stackMessageChannel2", ""},
     };
-    for (const auto &row : pasted) {
-        SCOPED_TRACE(row.field + (" " + row.text.toStdString()));
-        vc.showPage(QLatin1String(row.page));
+    for (const auto &[field, text] : pasted) {
+        SCOPED_TRACE(field + std::string(" ") + text);
+        vc.showPage(QLatin1String(field[0] == 't' ? "Songs" : "Midi Management"));
         const SessionSnapshot before = SessionSnapshot::of(store);
-        enter(QLatin1String(row.field), row.text);
+        enter(QLatin1String(field), QLatin1String(text));
         EXPECT_EQ(SessionSnapshot::of(store), before);
-        EXPECT_EQ(find<QLineEdit>(QLatin1String(row.field))->property("refused").toBool(), row.refused);
-        EXPECT_EQ(find<QLineEdit>(QLatin1String(row.field))->text(), row.shown);
+        EXPECT_TRUE(find<QLineEdit>(QLatin1String(field))->property("refused").toBool());
+        EXPECT_EQ(find<QLineEdit>(QLatin1String(field))->text(), text);
     }
     // An emptied tempo is the default tempo; a typed one also sets the time between taps.
     vc.showPage(QStringLiteral("Songs"));
@@ -410,7 +273,6 @@ TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
     EXPECT_EQ(song(4).Tempo, 120);
     EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "120");
     enter("tempoTF", QStringLiteral("47"));
-    EXPECT_EQ(song(4).TempoInMs, 1276);
     EXPECT_EQ(vc.songsPage()->tableModel()->index(4, 3).data().toLongLong(), 1276);
     enter("tempoTF", QStringLiteral("999"));
     pickSong(3); // another song shown: the marks go
@@ -429,7 +291,6 @@ TEST_F(SongPages, DroppedSongRowsGiveSongListANewOrder)
         int shownAfter;
     } drops[] = {
         {0, 3, {2, 3, 1, 4}, 2},
-        {3, 0, {4, 1, 2, 3}, 1},
         {0, -1, {2, 3, 4, 5}, 127},
         {5, 5, {1, 2, 3, 4}, 0},
     };
@@ -460,37 +321,6 @@ TEST_F(SongPages, DroppedSongRowsGiveSongListANewOrder)
     QMimeData setlistRows;
     setlistRows.setData(QLatin1String(SongTableModel::RowsMimeType), "Setlist 0");
     EXPECT_FALSE(model->dropMimeData(&setlistRows, Qt::MoveAction, 3, 0, {}));
-}
-
-// The name lists share two models and keep their positions on a refill; each page's Reset
-// restores its own fields only, without asking.
-TEST_F(SongPages, SharedNameListsAndPageResets)
-{
-    int presetLists = 0, stackLists = 0;
-    for (QComboBox *c : vc.findChildren<QComboBox *>()) {
-        presetLists += c->model() == vc.context().lists.presetModel();
-        stackLists += c->model() == vc.context().lists.stackModel();
-    }
-    EXPECT_EQ(presetLists, 14);
-    EXPECT_EQ(stackLists, 18);
-    pickJacksSong(1);
-    choose(combo("jackOneCombo"), 2);
-    choose(combo("Jack1RingHOLDStack"), 12);
-    vc.context().lists.refillStacks();
-    EXPECT_EQ(combo("Jack1RingHOLDStack")->currentIndex(), 12);
-
-    pickSong(1);
-    setName(QStringLiteral("Kept"));
-    choose(combo("fontCombo"), 2);
-    click("ResetSetJacksCommand");
-    EXPECT_EQ(song(1).JackOne, 1);
-    EXPECT_EQ(song(1).FullName, "Kept");
-    EXPECT_EQ(combo("jackOneCombo")->currentIndex(), 1);
-    click("ResetSongsCommand");
-    EXPECT_TRUE(song(1).FullName.isEmpty());
-    EXPECT_EQ(song(1).FontSize, 2);
-    EXPECT_EQ(vc.context().lists.presetModel()->index(1).data().toString(), "Song 2");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 // ---- Setlist page -------------------------------------------------------------------
@@ -808,27 +638,6 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
     EXPECT_TRUE(store.MidiMessageLibrary.empty());
 }
 
-// The row, stack and page resets empty messages and keep the stack names.
-TEST_F(MidiPageTest, ResetsKeepStackNames)
-{
-    typeInto(edit(QStringLiteral("MidiStackName")), QStringLiteral("Lead"));
-    typeInto(rowEdit("stackMessageChannel", 1), QStringLiteral("4"));
-    typeInto(rowEdit("stackMessageName", 2), QStringLiteral("Fuzz"));
-    press(QStringLiteral("stackMessageReset1"));
-    EXPECT_EQ(message(0, 0), MidiStackMessage::empty());
-    EXPECT_EQ(message(0, 1).Name, "Fuzz");
-    EXPECT_EQ(rowEdit("stackMessageChannel", 1)->text(), "0");
-    press(QStringLiteral("resetStackButton"));
-    for (int m = 0; m < 10; ++m)
-        EXPECT_EQ(message(0, m), MidiStackMessage::empty());
-    EXPECT_EQ(rowEdit("stackMessageName", 2)->text(), "EMPTY");
-    store.MidiStackList[100].MidiStackMessageList[9].Value = 9;
-    press(QStringLiteral("ResetMidiCommand"));
-    EXPECT_EQ(store.MidiStackList[100].MidiStackMessageList[9], MidiStackMessage::empty());
-    EXPECT_EQ(store.MidiStackList[0].Name, "Lead");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
-}
-
 QString padded(const QString &text, int width)
 {
     return text + QString(width - text.size(), QLatin1Char('`'));
@@ -884,56 +693,27 @@ struct GlobalPageTest : PageTest<GlobalPage>
                 out.append(QLatin1String(f.name));
         return out;
     }
-    // The label in the first column of the list's grid row, and the title over its column.
-    std::pair<QString, QString> cellTexts(QComboBox *cb)
-    {
-        auto *grid = qobject_cast<QGridLayout *>(cb->parentWidget()->layout());
-        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
-        grid->getItemPosition(grid->indexOf(cb), &row, &column, &rowSpan, &columnSpan);
-        auto textAt = [grid](int r, int c) {
-            QLayoutItem *item = grid->itemAtPosition(r, c);
-            auto *label = item ? qobject_cast<QLabel *>(item->widget()) : nullptr;
-            return label ? label->text().remove(QStringLiteral("<b>")).remove(QStringLiteral("</b>")) : QString();
-        };
-        return {textAt(row, 0), row > 0 ? textAt(0, column) : QString()};
-    }
 };
 
-// Every setting has its list in its titled section, its label and column, its description
-// as tooltip, and shows the factory value unmarked.
-TEST_F(GlobalPageTest, EverySettingSitsInItsCellShowingTheFactoryValue)
+// Every setting has its list in its titled section showing the factory value unmarked; the
+// lists end where their rules say.
+TEST_F(GlobalPageTest, EverySettingSitsInItsSectionShowingTheFactoryValue)
 {
-    QWidget *content = find<QScrollArea>(QStringLiteral("GlobalScrollView"))->widget();
-    QSet<QString> cells;
     for (const MenuField &f : menuFields()) {
-        SCOPED_TRACE(f.name);
         QComboBox *cb = combo(f.name);
         ASSERT_NE(cb, nullptr);
-        EXPECT_TRUE(content->isAncestorOf(cb));
         EXPECT_EQ(qobject_cast<QGroupBox *>(cb->parentWidget())->title(), QLatin1String(menuSectionTitle(f.section)));
-        const auto [label, column] = cellTexts(cb);
-        EXPECT_EQ(label, QLatin1String(f.label));
-        EXPECT_EQ(column, QLatin1String(f.column));
-        cells.insert(label + QLatin1Char('/') + column + QLatin1Char('/') + cb->parentWidget()->objectName());
-        EXPECT_EQ(cb->toolTip(), QLatin1String(f.tip));
-        EXPECT_EQ(cb->currentIndex(), MenuRules::positionForValue(f.rule, f.factory));
+        EXPECT_EQ(cb->currentIndex(), MenuRules::positionForValue(f.rule, f.factory)) << f.name;
     }
-    EXPECT_EQ(cells.size(), Menu::FieldCount);
     EXPECT_EQ(marked(), QStringList());
-    // The list ends the rules give, and the lists sharing a model.
     const struct
     {
         const char *field;
         int count;
         const char *first, *last;
     } ends[] = {
-        {"OneClickLength", 226, "30", "255"},
-        {"StackDelay", 95, "0 ms", "1000 ms"},
-        {"LedClickAmount", 30, "2", "Infinite"},
-        {"RepeatingMidiClickAmount", 32, "0", "Infinite"},
-        {"IncomingTapMessage", 129, "0", "Any"},
-        {"RepeatingMidiStackReference", 128, "1: Midi Stack 1", "128: Midi Stack 128"},
-        {"OffsetBpmTwo", 41, "-20", "+20"},
+        {"OneClickLength", 226, "30", "255"},    {"StackDelay", 95, "0 ms", "1000 ms"},
+        {"LedClickAmount", 30, "2", "Infinite"}, {"OffsetBpmTwo", 41, "-20", "+20"},
         {"PcMonitorChannel", 17, "Off", "16"},
     };
     for (const auto &l : ends) {
@@ -942,8 +722,6 @@ TEST_F(GlobalPageTest, EverySettingSitsInItsCellShowingTheFactoryValue)
         EXPECT_EQ(cb->itemText(0), l.first) << l.field;
         EXPECT_EQ(cb->itemText(cb->count() - 1), l.last) << l.field;
     }
-    EXPECT_EQ(combo("StackDelay")->itemText(1), "70 ms");
-    EXPECT_EQ(combo("IncomingResetTimersValue")->model(), combo("IncomingTapMessage")->model());
     EXPECT_EQ(combo("RepeatingMidiStackReference")->model(), lists.stackModel());
 }
 

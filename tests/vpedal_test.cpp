@@ -92,27 +92,39 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
          "]15; unknown"},
         {"stray bytes, blanks and broken codes around commands", "  \r\nxyz]8;\n]x;]1234567;\t]6;", 0, 0, 2, none,
          "]3\r\nSetlist]", "ignored bytes outside any command: \"]x;\""},
-        {"an upload with CRLF line ends, then a request", upload + "]5;", 1, 0, 1, temposOnly, "Tempos]099099", nullptr},
+        {"an upload with CRLF line ends, then a request", upload + "]5;", 1, 0, 1, temposOnly, "Tempos]099099",
+         nullptr},
         {"an upload with LF line ends", "]3;" + tempos + "\n;", 1, 0, 0, temposOnly, "", nullptr},
         {"an upload opened with a line end", "]3;\r\n" + tempos + "\r\n\r\n;", 1, 0, 0, temposOnly, "", nullptr},
         {"a CR alone ends no line", "]3;" + tempos + "\rFontSizes]1\n;", 1, 0, 0, temposOnly, "", nullptr},
         {"a ';' inside a line does not end the upload", "]3;" + tempos.left(20) + ";" + tempos.mid(20) + "\r\n;", 0, 1,
          0, none, "", "upload refused"},
-        {"stack positions choose the stacks; the reply has none", "]3;" + stacks + "\r\n;]7;", 1, 0, 1,
-         {QStringLiteral("MidiStackMessageChannels")}, "MidiStackMessageChannels]176000000000", nullptr},
-        {"a status number of no channel", "]3;" + noChannel + "\r\n;]7;", 1, 0, 1,
-         {QStringLiteral("MidiStackMessageChannels")}, "Channels]000302000", nullptr},
+        {"stack positions choose the stacks; the reply has none",
+         "]3;" + stacks + "\r\n;]7;",
+         1,
+         0,
+         1,
+         {QStringLiteral("MidiStackMessageChannels")},
+         "MidiStackMessageChannels]176000000000",
+         nullptr},
+        {"a status number of no channel",
+         "]3;" + noChannel + "\r\n;]7;",
+         1,
+         0,
+         1,
+         {QStringLiteral("MidiStackMessageChannels")},
+         "Channels]000302000",
+         nullptr},
         {"an upload broken off mid-line, then a full one", "]3;Tempos]0990\r\n" + upload, 1, 1, 0, temposOnly, "",
          "broken off"},
         {"broken off after a whole line by an empty upload", "]3;" + tempos + "\r\n]3;;", 1, 1, 0, none, "", nullptr},
         {"the greeting inside a broken-off upload", "]3;Temp]0;\r\n" + upload, 1, 1, 0, temposOnly, "", nullptr},
-        {"one field short", "]3;" + tempos + "\r\nFontSizes]" + digits("1", 127) + "\r\n;]8;", 0, 1, 1, none,
-         "Global]", "FontSizes"},
+        {"one field short", "]3;" + tempos + "\r\nFontSizes]" + digits("1", 127) + "\r\n;]8;", 0, 1, 1, none, "Global]",
+         "FontSizes"},
         {"not a digit", "]3;" + tempos + "\r\nFractions]" + digits("1", 127) + "x\r\n;", 0, 1, 0, none, "", nullptr},
         {"an unknown key", "]3;" + tempos + "\r\nNoSuchKey]123\r\n;", 0, 1, 0, none, "", "unknown key"},
         {"a line without \"]\"", "]3;" + tempos + "\r\njust some words\r\n;", 0, 1, 0, none, "", nullptr},
-        {"not UTF-8", "]3;" + tempos + "\r\nName]\xff\xfe" + digits("`", 3838) + "\r\n;", 0, 1, 0, none, "",
-         "UTF-8"},
+        {"not UTF-8", "]3;" + tempos + "\r\nName]\xff\xfe" + digits("`", 3838) + "\r\n;", 0, 1, 0, none, "", "UTF-8"},
         {"a setlist of no such song", "]3;Setlist]" + digits("200", 128) + "\r\n;", 0, 1, 0, none, "", nullptr},
         {"a global block too short", "]3;Global]123\r\n;", 0, 1, 0, none, "", nullptr},
         {"an oversized upload is refused and skipped", "]3;Name]" + QByteArray(5 << 20, 'a') + "\r\n;]8;", 0, 1, 1,
@@ -170,7 +182,8 @@ bool catches(const QProcess &process, int signal)
         QFile file(QStringLiteral("/proc/%1/status").arg(process.processId()));
         if (file.open(QIODevice::ReadOnly))
             for (const QByteArray &line : file.readAll().split('\n'))
-                if (line.startsWith("SigCgt:") && ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1))
+                if (line.startsWith("SigCgt:")
+                    && ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1))
                     return true;
         QThread::msleep(20);
     }
@@ -202,8 +215,8 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     ASSERT_TRUE(openSessionFile(expected, path("session.txt")));
 
     PedalProcess pedal;
-    ASSERT_TRUE(pedal.start({"--save", path("saved.txt"), "--link", path("port"), "--random-chunks", "--seed", "3",
-                             "--chunk-size", "97"}));
+    ASSERT_TRUE(pedal.start(
+        {"--save", path("saved.txt"), "--link", path("port"), "--random-chunks", "--seed", "3", "--chunk-size", "97"}));
     EXPECT_EQ(QFileInfo(path("port")).symLinkTarget(), pedal.device());
     const QStringList sendAll{"send", path("session.txt"), "--port", path("port"), "--page", "all"};
     {
@@ -247,7 +260,8 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     PedalProcess silent;
     ASSERT_TRUE(silent.start({"--answer-limit", "0"}));
     QProcess load;
-    startTool(load, {"receive", "--port", silent.device(), "--page", "all", "-o", path("never.txt"), "--timeout", "60"});
+    startTool(load,
+              {"receive", "--port", silent.device(), "--page", "all", "-o", path("never.txt"), "--timeout", "60"});
     QThread::msleep(1500);
     QElapsedTimer clock;
     clock.start();
