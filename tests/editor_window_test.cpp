@@ -4,22 +4,18 @@
 #include "editor_fixture.h"
 #include "format_test_util.h"
 
-#include "PedalVersion.h"
 #include "editor/CompareDock.h"
 #include "editor/OpenPanelFilter.h"
-#include "editor/PedalLogDock.h"
 #include "editor/RecentFiles.h"
 #include "editor/RestoreBackupDialog.h"
 #include "editor/SessionActions.h"
 #include "editor/VirtualPedalProcess.h"
-#include "editor/WidgetDialogs.h"
 #include "format/BackupFolder.h"
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
 #include "link/FakeSerialTransport.h"
 #include "link/FirmwareUpdater.h"
 #include "link/ManualScheduler.h"
-#include "link/PedalKnownSession.h"
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
@@ -31,19 +27,14 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMimeData>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeWidget>
-#include <QWheelEvent>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -78,83 +69,28 @@ TEST_F(Window, NoKeyTwiceAndNoPedalNoQuestion)
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
-// Open applies a file as one step and refreshes the pages; a damaged or missing file is
-// refused with the session untouched; Compare with File shows the changes by page and leads
-// to them, leaving the session as it was.
-TEST_F(Window, OpenAndCompareWithFile)
+// A damaged or missing file is refused with the session untouched. Save normalises first,
+// reports a failure, writes the session as it was when the panel was asked for, then uses
+// the session's own file; Save As asks and leads Open Recent.
+TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
 {
     QTemporaryDir dir;
-    const QString good = dir.filePath(QStringLiteral("tempos.txt"));
-    ASSERT_TRUE(writeFile(good, "Tempos]" + QByteArray("100").repeated(128) + "\r\n"));
     const QString damaged = dir.filePath(QStringLiteral("damaged.txt"));
     ASSERT_TRUE(writeFile(damaged, "Tempos]" + QByteArray("090").repeated(127) + "\r\nName]abc\r\n"));
-    song(3).UpdateName(QStringLiteral("Stays"));
-    pickSong(6);
+    song(3).UpdateTempo(20);
     const QString before = fileForm(store);
     dialogs.openPaths = {QString(), damaged};
     action(vc, "openSessionAction")->trigger();
     action(vc, "openSessionAction")->trigger();
-    ASSERT_EQ(dialogs.messages(), QStringList({"The session could not be opened"}));
     EXPECT_EQ(fileForm(store), before);
-    dialogs.openPaths = {good};
-    action(vc, "openSessionAction")->trigger();
-    EXPECT_EQ(song(6).TempoInMs, 600);
-    EXPECT_EQ(song(3).FullName, "Stays");
-    EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "100");
-    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("tempos.txt")));
-    EXPECT_FALSE(vc.isWindowModified());
-
-    DataHandler other;
-    SessionSnapshot::of(store).restoreInto(other);
-    other.SongList[6]->UpdateTempo(97);
-    other.SongList[9]->Jack1TipTAPFunction = 3;
-    other.GlobalMenu.MidiChannelOut = 5;
-    other.MidiStackList[4].Name = QStringLiteral("Bass");
-    const QString path = dir.filePath(QStringLiteral("other.txt"));
-    ASSERT_TRUE(writeFile(path, fileForm(other).toUtf8()));
-    const QString opened = fileForm(store);
-    dialogs.openPaths = {path};
-    action(vc, "compareWithFileAction")->trigger();
-    EXPECT_EQ(fileForm(store), opened);
-    QTreeWidget *tree = find<QTreeWidget>("compareChangesTree");
-    QStringList groups;
-    for (int g = 0; g < tree->topLevelItemCount(); ++g)
-        groups << tree->topLevelItem(g)->text(0);
-    EXPECT_EQ(groups, QStringList({"Set Jacks (1)", "Songs (1)", "Midi Management (1)", "Global Settings (1)"}));
-    const struct
-    {
-        int group;
-        const char *tab;
-        std::function<bool()> shown;
-    } leads[] = {
-        {1, "Songs", [this] { return state().SongsSongIndex == 6; }},
-        {2, "Midi Management", [this] { return combo(QStringLiteral("midiStackCombo"))->currentIndex() == 4; }},
-        {3, "Global Settings", [] { return QApplication::focusWidget()->objectName() == "MidiChannelOutCombo"; }},
-    };
-    for (const auto &lead : leads) {
-        Q_EMIT tree->itemDoubleClicked(tree->topLevelItem(lead.group)->child(0), 0);
-        QApplication::processEvents();
-        EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), lead.tab);
-        EXPECT_TRUE(lead.shown()) << lead.tab;
-    }
-    EXPECT_EQ(fileForm(store), opened);
-}
-
-// Save normalises first, reports a failure, and writes the session as it was when the
-// panel was asked for; Save uses the session's own file, Save As asks; both lead Open Recent.
-TEST_F(Window, SaveSaveAsAndRecentFiles)
-{
-    song(3).UpdateTempo(20);
-    QTemporaryDir dir;
     RecentFiles::clear();
     dialogs.savePaths = {dir.filePath(QStringLiteral("missing/folder/x.txt"))};
     action(vc, "saveSessionAction")->trigger();
-    EXPECT_EQ(dialogs.messages(), QStringList({"The file could not be saved"}));
+    EXPECT_EQ(dialogs.messages(), QStringList({"The session could not be opened", "The file could not be saved"}));
     EXPECT_EQ(song(3).Tempo, 40); // normalised all the same
     EXPECT_TRUE(vc.isWindowModified());
 
     const QString a = dir.filePath(QStringLiteral("a.txt"));
-    const QString b = dir.filePath(QStringLiteral("b.txt"));
     dialogs.savePaths = {dir.filePath(QStringLiteral("a"))};
     dialogs.deferSaves = true; // the panel completes later
     action(vc, "saveSessionAction")->trigger();
@@ -168,19 +104,12 @@ TEST_F(Window, SaveSaveAsAndRecentFiles)
     EXPECT_EQ(dialogs.savePanelsShown, 2); // no panel: the session's own file
     EXPECT_EQ(valueOf(readFile(a), QStringLiteral("Tempos")).mid(15, 3), "099");
     EXPECT_FALSE(vc.isWindowModified());
-
     enter(QStringLiteral("tempoTF"), QStringLiteral("97"));
-    dialogs.savePaths = {b};
+    dialogs.savePaths = {dir.filePath(QStringLiteral("b.txt"))};
     action(vc, "saveSessionAsAction")->trigger();
-    EXPECT_EQ(dialogs.savePanelsShown, 3);
-    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("b.txt")));
-    EXPECT_EQ(RecentFiles::list(), QStringList({QFileInfo(b).absoluteFilePath(), QFileInfo(a).absoluteFilePath()}));
     action(vc, "recentFileAction2")->trigger();
     EXPECT_EQ(song(5).Tempo, 99);
     EXPECT_EQ(RecentFiles::list().first(), QFileInfo(a).absoluteFilePath());
-    action(vc, "undoAction")->trigger(); // the open undone: the session and its file back
-    EXPECT_EQ(song(5).Tempo, 97);
-    EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("b.txt")));
 }
 
 // Open, Reset Session and closing with unsaved changes ask Save / Don't Save / Cancel;
@@ -586,50 +515,57 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
     const QString image = temp.filePath(QStringLiteral("pedal-2.1.bin"));
     ASSERT_TRUE(writeFile(empty, QByteArray()));
     ASSERT_TRUE(writeFile(image, QByteArray(64, '\x5a')));
-    const auto endsSend = [](const QString &w) { return w.endsWith(QLatin1Char(';')); };
-    const auto nothing = [](const QString &w) { return w.isEmpty(); };
     const auto blockBackups = [] {
         QDir(BackupFolder::defaultFolder()).removeRecursively();
         ASSERT_TRUE(writeFile(BackupFolder::defaultFolder(), "in the way"));
     };
+    const auto sendAll = [](PedalRig &r) {
+        r.click("SendAllCommand");
+        r.scheduler.runAll();
+        EXPECT_TRUE(r.device->written().endsWith(QLatin1Char(';')));
+    };
+    const QString send = QStringLiteral("\r\n]3;");
     const struct
     {
         const char *what;
         std::vector<int> answers;
-        std::function<void(PedalRig &)> act;
         QStringList messages, backups;
-        std::function<bool(const QString &)> wire;
-        const char *status; // nullptr: not checked
+        std::optional<QString> wire; // how the writes start; none: nothing written
+        const char *status;          // nullptr: not checked
+        std::function<void(PedalRig &)> act;
     } rows[] = {
         {"Send All cancelled",
          {0},
+         {"About to send"},
+         {"Send All"},
+         send,
+         "Send cancelled",
          [](PedalRig &r) {
              r.click("SendAllCommand");
              r.scheduler.advance(600);
              ASSERT_TRUE(r.link.sending());
              control<QPushButton>(r.vc, QStringLiteral("cancelTransferButton"))->click();
-             EXPECT_TRUE(control<QPushButton>(r.vc, QStringLiteral("cancelTransferButton"))->isHidden());
              const qsizetype written = r.device->writes.size();
              r.scheduler.runAll();
              EXPECT_EQ(r.device->writes.size(), written) << "nothing more goes out";
-         },
-         {"About to send"},
-         {"Send All"},
-         [](const QString &w) { return !w.isEmpty() && !w.endsWith(';'); },
-         "Send cancelled"},
+         }},
         {"Load All cancelled",
          {0},
+         {"About to receive"},
+         {"Load All"},
+         QString(),
+         "Load cancelled",
          [](PedalRig &r) {
              r.click("LoadAllCommand");
              ASSERT_TRUE(r.link.loading());
              r.trigger("cancelTransferAction");
-         },
-         {"About to receive"},
-         {"Load All"},
-         [](const QString &w) { return !w.isEmpty(); },
-         "Load cancelled"},
+         }},
         {"Load All",
          {0},
+         {"About to receive", "Press the REFRESH button"},
+         {"Load All"},
+         QString(),
+         "Loaded all pages",
          [](PedalRig &r) {
              r.pickSong(1);
              DataHandler pedal;
@@ -645,48 +581,37 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              EXPECT_EQ(control<QComboBox>(r.vc, QStringLiteral("MidiChannelInCombo"))->currentIndex(), 6);
              r.trigger("undoAction");
              EXPECT_EQ(SessionSnapshot::of(r.store), before);
-         },
-         {"About to receive", "Press the REFRESH button"},
-         {"Load All"},
-         [](const QString &w) { return !w.isEmpty(); },
-         "Loaded all pages"},
-        {"Preview and Send Songs, a tempo clamped as a step of its own",
+         }},
+        {"Send Songs, a tempo clamped as a step of its own",
          {0},
+         {"About to send"},
+         {},
+         send,
+         nullptr,
          [](PedalRig &r) {
-             r.store.SongList[2]->UpdateName(QStringLiteral("Hi You"));
              r.pickSong(2);
-             r.click("previewNameButton");
-             r.scheduler.runAll();
-             EXPECT_TRUE(r.device->written().startsWith(QStringLiteral("]1;003")));
-             EXPECT_TRUE(r.device->written().contains(QStringLiteral("Hi_You`")));
-             r.device->clearWrites();
              r.vc.history().edit(QStringLiteral("Tempo"), [&] { r.store.SongList[2]->UpdateTempo(500); });
              r.vc.songsPage()->showSong();
              r.click("SendSongCommand");
-             r.scheduler.advance(0);
-             EXPECT_FALSE(control<QProgressBar>(r.vc, QStringLiteral("transferProgress"))->isHidden());
              r.scheduler.runAll();
-             EXPECT_TRUE(control<QProgressBar>(r.vc, QStringLiteral("transferProgress"))->isHidden());
+             const QString sent = r.device->written();
+             EXPECT_TRUE(sent.endsWith(QLatin1Char(';')) && sent.contains(QStringLiteral("Tempos]")));
+             EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key
              EXPECT_EQ(control<QLineEdit>(r.vc, QStringLiteral("tempoTF"))->text(), "300");
              EXPECT_EQ(action(r.vc, "undoAction")->text(), "Undo Normalise Session");
              r.trigger("undoAction");
              EXPECT_EQ(r.store.SongList[2]->Tempo, 500);
-         },
-         {"About to send"},
-         {},
-         [](const QString &w) {
-             return w.startsWith(QStringLiteral("\r\n]3;")) && w.endsWith(';') && w.contains(QStringLiteral("Tempos]"))
-                 && !w.contains(QStringLiteral("ExpStack]")); // a Set Jacks key
-         },
-         nullptr},
+         }},
         {"Send All, then Restore Backup as one step",
          {0, 1},
-         [](PedalRig &r) {
+         {"About to send", "Do you want to save the changes to this session?"},
+         {"Send All"},
+         send,
+         nullptr,
+         [&](PedalRig &r) {
              r.vc.history().edit(QStringLiteral("Tempo"), [&] { r.store.SongList[0]->UpdateTempo(101); });
              const SessionSnapshot atSend = SessionSnapshot::of(r.store);
-             r.click("SendAllCommand");
-             r.scheduler.runAll();
-             EXPECT_TRUE(r.status().startsWith(QStringLiteral("Sent all pages in "))) << qPrintable(r.status());
+             sendAll(r);
              r.vc.history().edit(QStringLiteral("Tempo"), [&] { r.store.SongList[0]->UpdateTempo(150); });
              QTimer::singleShot(0, [] {
                  auto *dialog = qobject_cast<RestoreBackupDialog *>(QApplication::activeModalWidget());
@@ -699,47 +624,34 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              EXPECT_TRUE(r.vc.session().filePath().isEmpty()) << "Save never overwrites a backup";
              r.trigger("undoAction");
              EXPECT_EQ(r.store.SongList[0]->Tempo, 150);
-         },
-         {"About to send", "Do you want to save the changes to this session?"},
-         {"Send All"},
-         endsSend,
-         nullptr},
+         }},
         {"Send All with the backup failing: Cancel",
          {0, 1},
+         {"About to send", "The backup could not be written"},
+         {},
+         std::nullopt,
+         nullptr,
          [&](PedalRig &r) {
              blockBackups();
              r.click("SendAllCommand");
              r.scheduler.runAll();
-         },
-         {"About to send", "The backup could not be written"},
-         {},
-         nothing,
-         nullptr},
+         }},
         {"Send All with the backup failing: go on",
          {0, 0},
-         [&](PedalRig &r) {
-             blockBackups();
-             r.click("SendAllCommand");
-             r.scheduler.runAll();
-         },
          {"About to send", "The backup could not be written"},
          {},
-         endsSend,
-         nullptr},
-        {"Send Changes with nothing known: Cancel, then Send All, then nothing to send",
-         {1, 0, 0},
-         [](PedalRig &r) {
-             for (int i = 0; i < 3; ++i) {
-                 r.trigger("sendChangesAction");
-                 r.scheduler.runAll();
-             }
-         },
-         {"The session on the pedal is not known", "The session on the pedal is not known", "Nothing to send"},
-         {"Send All"},
-         endsSend,
-         nullptr},
-        {"Send Changes after an edit: one upload of the changed key",
-         {0, 0, 0},
+         send,
+         nullptr,
+         [&](PedalRig &r) {
+             blockBackups();
+             sendAll(r);
+         }},
+        {"Send Changes: Send All while nothing is known, then one upload of the changed key",
+         {0, 0},
+         {"The session on the pedal is not known", "About to send"},
+         {"Send All", "Send Changes"},
+         QStringLiteral("\r\n]3;Tempos]"),
+         nullptr,
          [](PedalRig &r) {
              r.trigger("sendChangesAction");
              r.scheduler.runAll();
@@ -751,18 +663,18 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.trigger("sendChangesAction");
              EXPECT_TRUE(r.dialogs.shown.last().informative.contains(QStringLiteral("Song 4: Tempo 120 → 97")));
              r.scheduler.runAll();
-         },
-         {"The session on the pedal is not known", "About to send"},
-         {"Send All", "Send Changes"},
-         [](const QString &w) { return w.startsWith(QStringLiteral("\r\n]3;Tempos]")) && w.count(']') == 2; },
-         nullptr},
+             EXPECT_EQ(r.device->written().count(QLatin1Char(']')), 2);
+         }},
         {"Compare with Pedal: the session and its steps stay",
          {},
+         {},
+         {},
+         QString(),
+         nullptr,
          [](PedalRig &r) {
              DataHandler pedal;
              SessionSnapshot::of(r.store).restoreInto(pedal);
              pedal.SongList[1]->UpdateTempo(90);
-             pedal.GlobalMenu.MidiChannelIn = 7;
              const SessionSnapshot before = SessionSnapshot::of(r.store);
              r.trigger("compareWithPedalAction");
              EXPECT_TRUE(r.link.busy()); // the port is taken: the editor's own link refuses
@@ -771,20 +683,18 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
                  if (SessionKeys::at(k).gated)
                      gated.push_back(k);
              r.answerLoadAll(pedal, gated);
-             EXPECT_FALSE(r.link.busy());
              EXPECT_EQ(SessionSnapshot::of(r.store), before);
              EXPECT_EQ(r.vc.history().undoStack().count(), 0);
-             QStringList changes;
-             for (const SessionChange &c : control<CompareDock>(r.vc, QStringLiteral("CompareDock"))->changes())
-                 changes.append(c.text());
-             EXPECT_EQ(changes, QStringList({"Song 2: Tempo 120 → 90", "Global: Midi Channel In 1 → 7"}));
-         },
-         {},
-         {},
-         [](const QString &w) { return !w.isEmpty(); },
-         nullptr},
+             const auto changes = control<CompareDock>(r.vc, QStringLiteral("CompareDock"))->changes();
+             ASSERT_EQ(changes.size(), 1u);
+             EXPECT_EQ(changes[0].text(), "Song 2: Tempo 120 → 90");
+         }},
         {"Upload Firmware: an empty image, a cancel, an upload",
          {0, 1, 0},
+         {"Cannot update the firmware", "About to upload", "About to upload", "Success!"},
+         {"Firmware Update"},
+         std::nullopt,
+         nullptr,
          [&](PedalRig &r) {
              const qsizetype opens = r.device->opens.size();
              r.dialogs.openPaths = {empty, image, image};
@@ -800,11 +710,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.scheduler.advance(FirmwareUpdater::BootLoaderWaitMs);
              ASSERT_TRUE(finished.wait(20000));
              EXPECT_FALSE(r.serial.isConnected());
-         },
-         {"Cannot update the firmware", "About to upload", "About to upload", "Success!"},
-         {"Firmware Update"},
-         nothing,
-         nullptr},
+         }},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
@@ -814,7 +720,9 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         EXPECT_EQ(rig.dialogs.messages().join(QLatin1Char('|')).toStdString(),
                   row.messages.join(QLatin1Char('|')).toStdString());
         EXPECT_EQ(backupReasons(), row.backups);
-        EXPECT_TRUE(row.wire(rig.device->written())) << qPrintable(rig.device->written().left(40));
+        const QString written = rig.device->written();
+        EXPECT_EQ(row.wire ? !written.isEmpty() && written.startsWith(*row.wire) : written.isEmpty(), true)
+            << qPrintable(written.left(40));
         EXPECT_FALSE(rig.link.busy());
         if (row.status) {
             EXPECT_EQ(rig.status(), row.status);
