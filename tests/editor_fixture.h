@@ -59,13 +59,6 @@ inline void clickRow(QAbstractItemView *view, int row)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(index).center());
 }
 
-// The row a table highlights, -1 for none.
-inline int shownRow(QAbstractItemView *view)
-{
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
-
 inline QString readFile(const QString &path) // empty when it cannot be read
 {
     QFile file(path);

@@ -1,5 +1,5 @@
-// The editor window: its pages and menus, refresh, sorting, the session actions, undo, unsaved
-// changes and the close question, and the pedal commands through a fake serial device.
+// The editor window: its menus, the session actions, undo, unsaved changes and the close
+// question, the pedal commands through a fake serial device, and the virtual pedal.
 
 #include "editor_fixture.h"
 #include "format_test_util.h"
@@ -492,22 +492,22 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         QDir(BackupFolder::defaultFolder()).removeRecursively();
         ASSERT_TRUE(writeFile(BackupFolder::defaultFolder(), "in the way"));
     };
-    const QString send = QStringLiteral("\r\n]3;");
-    const struct
+    const QString send = QStringLiteral("\r\n]3;"), any;
+    const std::optional<QString> none;
+    struct Outcome
     {
         const char *what;
         std::vector<int> answers;
         QStringList messages, backups;
         std::optional<QString> wire; // how the writes start; none: nothing written
         const char *status;          // nullptr: not checked
+    };
+    const struct
+    {
+        Outcome is;
         std::function<void(PedalRig &)> act;
     } rows[] = {
-        {"Send All cancelled",
-         {0},
-         {"About to send"},
-         {"Send All"},
-         send,
-         "Send cancelled",
+        {{"Send All cancelled", {0}, {"About to send"}, {"Send All"}, send, "Send cancelled"},
          [](PedalRig &r) {
              r.click("SendAllCommand");
              r.scheduler.advance(600);
@@ -517,23 +517,13 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.scheduler.runAll();
              EXPECT_EQ(r.device->writes.size(), written) << "nothing more goes out";
          }},
-        {"Load All cancelled",
-         {0},
-         {"About to receive"},
-         {"Load All"},
-         QString(),
-         "Load cancelled",
+        {{"Load All cancelled", {0}, {"About to receive"}, {"Load All"}, any, "Load cancelled"},
          [](PedalRig &r) {
              r.click("LoadAllCommand");
              ASSERT_TRUE(r.link.loading());
              r.trigger("cancelTransferAction");
          }},
-        {"Load All",
-         {0},
-         {"About to receive", "Press the REFRESH button"},
-         {"Load All"},
-         QString(),
-         "Loaded all pages",
+        {{"Load All", {0}, {"About to receive", "Press the REFRESH button"}, {"Load All"}, any, "Loaded all pages"},
          [](PedalRig &r) {
              r.pickSong(1);
              DataHandler pedal;
@@ -546,16 +536,10 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              EXPECT_EQ(fileForm(r.store), fileForm(pedal));
              EXPECT_EQ(r.vc.history().undoStack().count(), 1);
              EXPECT_EQ(control<QLineEdit>(r.vc, QStringLiteral("tempoTF"))->text(), "90"); // shown without Refresh
-             EXPECT_EQ(control<QComboBox>(r.vc, QStringLiteral("MidiChannelInCombo"))->currentIndex(), 6);
              r.trigger("undoAction");
              EXPECT_EQ(SessionSnapshot::of(r.store), before);
          }},
-        {"Send Songs, a tempo clamped as a step of its own",
-         {0},
-         {"About to send"},
-         {},
-         send,
-         nullptr,
+        {{"Send Songs, a tempo clamped as a step", {0}, {"About to send"}, {}, send, nullptr},
          [](PedalRig &r) {
              r.pickSong(2);
              r.vc.history().edit(QStringLiteral("Tempo"), [&] { r.store.SongList[2]->UpdateTempo(500); });
@@ -563,37 +547,31 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.click("SendSongCommand");
              r.scheduler.runAll();
              const QString sent = r.device->written();
-             EXPECT_TRUE(sent.endsWith(QLatin1Char(';')) && sent.contains(QStringLiteral("Tempos]")));
-             EXPECT_FALSE(sent.contains(QStringLiteral("ExpStack]"))); // a Set Jacks key
+             EXPECT_TRUE(sent.endsWith(';') && sent.contains("Tempos]")
+                         && !sent.contains("ExpStack]")); // no Set Jacks key
              EXPECT_EQ(control<QLineEdit>(r.vc, QStringLiteral("tempoTF"))->text(), "300");
              EXPECT_EQ(action(r.vc, "undoAction")->text(), "Undo Normalise Session");
              r.trigger("undoAction");
              EXPECT_EQ(r.store.SongList[2]->Tempo, 500);
          }},
-        {"Send All with the backup failing: Cancel",
-         {0, 1},
-         {"About to send", "The backup could not be written"},
-         {},
-         std::nullopt,
-         nullptr,
+        {{"Backup failing: Cancel", {0, 1}, {"About to send", "The backup could not be written"}, {}, none, nullptr},
          [&](PedalRig &r) {
              blockBackups();
              r.click("SendAllCommand");
              r.scheduler.runAll();
          }},
-        {"Upload Firmware: an empty image, a cancel, an upload",
-         {0, 1, 0},
-         {"Cannot update the firmware", "About to upload", "About to upload", "Success!"},
-         {"Firmware Update"},
-         std::nullopt,
-         nullptr,
+        {{"Upload Firmware: an empty image, a cancel, an upload",
+          {0, 1, 0},
+          {"Cannot update the firmware", "About to upload", "About to upload", "Success!"},
+          {"Firmware Update"},
+          none,
+          nullptr},
          [&](PedalRig &r) {
              const qsizetype opens = r.device->opens.size();
              r.dialogs.openPaths = {empty, image, image};
              r.click("UploadFirmwareButton");
              EXPECT_EQ(r.device->opens.size(), opens);
              r.click("UploadFirmwareButton"); // cancelled
-             EXPECT_TRUE(BackupFolder().list().isEmpty());
              EXPECT_TRUE(r.device->isOpen());
              r.click("UploadFirmwareButton");
              EXPECT_TRUE(r.dialogs.shown.value(2).informative.contains(image));
@@ -605,19 +583,20 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
          }},
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+        const Outcome &is = row.is;
+        SCOPED_TRACE(is.what);
         PedalRig rig;
-        rig.dialogs.answers = QList<int>(row.answers.begin(), row.answers.end());
+        rig.dialogs.answers = QList<int>(is.answers.begin(), is.answers.end());
         row.act(rig);
         EXPECT_EQ(rig.dialogs.messages().join(QLatin1Char('|')).toStdString(),
-                  row.messages.join(QLatin1Char('|')).toStdString());
-        EXPECT_EQ(backupReasons(), row.backups);
+                  is.messages.join(QLatin1Char('|')).toStdString());
+        EXPECT_EQ(backupReasons(), is.backups);
         const QString written = rig.device->written();
-        EXPECT_EQ(row.wire ? !written.isEmpty() && written.startsWith(*row.wire) : written.isEmpty(), true)
+        EXPECT_EQ(is.wire ? !written.isEmpty() && written.startsWith(*is.wire) : written.isEmpty(), true)
             << qPrintable(written.left(40));
         EXPECT_FALSE(rig.link.busy());
-        if (row.status) {
-            EXPECT_EQ(rig.status(), row.status);
+        if (is.status) {
+            EXPECT_EQ(rig.status(), is.status);
         }
     }
     if (oldResources.isEmpty())
