@@ -37,8 +37,7 @@ T *control(QWidget &parent, const QString &name)
 // Picks an item the way the keyboard does: the list then reports it as the user's choice.
 inline void choose(QComboBox *combo, int position)
 {
-    ASSERT_GT(combo->count(), 1);
-    ASSERT_TRUE(position >= 0 && position < combo->count());
+    ASSERT_TRUE(combo->count() > 1 && position >= 0 && position < combo->count());
     combo->setCurrentIndex(position == 0 ? 1 : position - 1);
     QTest::keyClick(combo, position == 0 ? Qt::Key_Up : Qt::Key_Down);
     ASSERT_EQ(combo->currentIndex(), position);
@@ -60,14 +59,7 @@ inline void clickRow(QAbstractItemView *view, int row)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(index).center());
 }
 
-// The row a table highlights, -1 for none.
-inline int shownRow(QAbstractItemView *view)
-{
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
-
-inline QString readFile(const QString &path)
+inline QString readFile(const QString &path) // empty when it cannot be read
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
