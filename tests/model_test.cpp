@@ -9,7 +9,6 @@
 #include "model/Normaliser.h"
 #include "model/SessionSnapshot.h"
 
-#include <QJsonArray>
 #include <QJsonObject>
 
 #include <algorithm>
@@ -179,54 +178,38 @@ TEST(Store, FactorySessionAndResets)
     EXPECT_TRUE(store.SongList[0].get() == song && song->Id == id && store.Setlist[0].get() == song);
     EXPECT_EQ(&store.MidiStackList[0].MidiStackMessageList[0], message);
 
-    // Page resets touch only their own data.
-    const auto only = [](const QJsonObject &a, const QJsonObject &b, const QStringList &parts) {
-        QJsonObject x = a, y = b;
-        for (const QString &p : parts) {
-            x.remove(p);
-            y.remove(p);
-        }
-        return x == y;
+    // Page resets: the keys of their page take the factory values (but those kept), all others stay.
+    using P = SessionKeys::Page;
+    const auto F = SessionWriter::Form::File;
+    const struct
+    {
+        std::function<void(DataHandler &)> reset;
+        P page;
+        QStringList kept; // keys of the page left as they are, by the start of their name
+    } resets[] = {
+        {[](DataHandler &d) { d.resetSetJacksFields(); }, P::SetJacks, {}},
+        {[](DataHandler &d) { d.resetSongsFields(); }, P::Songs, {"Fractions", "FontSizes"}},
+        {[](DataHandler &d) { d.resetMidiStacks(); }, P::Midi, {"MidiStackNames", "Library"}},
+        {[](DataHandler &d) { d.resetGlobals(); }, P::Global, {}},
+        {[](DataHandler &d) { d.resetSetlist(); }, P::Setlist, {}},
     };
-    DataHandler pages;
-    RandomSession(21).fill(pages, {5, false, false});
-    QJsonObject before = json(pages);
-    pages.resetSetJacksFields();
-    for (size_t p = 0; p < 128; ++p) {
-        const Song &s = *pages.SongList[p];
-        EXPECT_EQ(s.ExpStack, 127);
-        for (const SongJack &j : songJacks())
-            EXPECT_TRUE(s.*(j.mode) == 1 && s.*(j.level) == 0 && s.*(j.pulses) == 5);
-        for (size_t k = 2; k < songInputs().size(); ++k) // the foot switch belongs to the Songs page
-            EXPECT_TRUE(s.*(songInputs()[k].function) == 0 && s.*(songInputs()[k].preset) == qint64(p)
-                        && s.*(songInputs()[k].stack) == qint64(p));
+    const DataHandler factory;
+    for (const auto &row : resets) {
+        DataHandler pages;
+        RandomSession(21).fill(pages, {5, true, false});
+        std::vector<QString> before;
+        for (int k = 0; k < SessionKeys::Count; ++k)
+            before.push_back(SessionWriter::value(pages, k, F));
+        row.reset(pages);
+        for (int k = 0; k < SessionKeys::Count; ++k) {
+            const QString key = QLatin1String(SessionKeys::at(k).key);
+            const bool reset = SessionKeys::at(k).page == row.page
+                && std::none_of(row.kept.begin(), row.kept.end(), [&](const QString &p) { return key.startsWith(p); });
+            EXPECT_EQ(SessionWriter::value(pages, k, F),
+                      reset ? SessionWriter::value(factory, k, F) : before[size_t(k)])
+                << key.toStdString() << " " << int(row.page);
+        }
     }
-    pages.resetSongsFields();
-    for (size_t p = 0; p < 128; ++p) {
-        const Song &s = *pages.SongList[p];
-        EXPECT_TRUE(s.FullName.isEmpty() && s.Tempo == 120 && s.BackgroundColour == 0 && s.ForegroundColour == 1
-                    && s.ProgramChange == qint64(p) + 1 && s.BankChange == 1 && s.FootTAPFunction == 1
-                    && s.FootHOLDPreset == qint64(p) && s.DivisionMidi == 0 && s.MimicFootswitch == 0);
-        const QJsonObject was = before[QStringLiteral("SongList")].toArray()[int(p)].toObject();
-        EXPECT_TRUE(s.Fraction == was[QStringLiteral("Fraction")].toInteger()
-                    && s.FontSize == was[QStringLiteral("FontSize")].toInteger());
-    }
-    EXPECT_TRUE(only(json(pages), before, {QStringLiteral("SongList")}));
-    before = json(pages);
-    pages.MidiStackList[9].Name = QStringLiteral("Verse stack");
-    pages.resetMidiStacks();
-    EXPECT_EQ(pages.MidiStackList[9].Name, QStringLiteral("Verse stack"));
-    for (const MidiStack &stack : pages.MidiStackList)
-        EXPECT_TRUE(std::all_of(stack.MidiStackMessageList.begin(), stack.MidiStackMessageList.end(),
-                                [](const MidiStackMessage &m) { return m == MidiStackMessage::empty(); }));
-    EXPECT_TRUE(only(json(pages), before, {QStringLiteral("MidiStackList")}));
-    before = json(pages);
-    pages.resetGlobals();
-    EXPECT_TRUE(pages.GlobalMenu == Menu::factory());
-    EXPECT_TRUE(only(json(pages), before, {QStringLiteral("GlobalMenu")}));
-    pages.Setlist = {pages.SongList[3]};
-    pages.resetSetlist();
-    EXPECT_EQ(setlistIds(pages), setlistIds(DataHandler()));
 }
 
 TEST(Store, SetlistStackAndLibraryOperations)
