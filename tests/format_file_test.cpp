@@ -288,6 +288,8 @@ TEST(SessionText, DamagedInputIsRefusedWholeAndChangesNothing)
         {"tempo 0", good, at("Tempos", 381, QStringLiteral("000")), "Tempos"},
         {"setlist slot 0", good, at("Setlist", 0, QStringLiteral("000")), "Setlist"},
         {"setlist slot 129", good, at("Setlist", 381, QStringLiteral("129")), "Setlist"},
+        {"setlist slot 254", good, at("Setlist", 3, QStringLiteral("254")), "Setlist"},
+        {"setlist slot 256", good, at("Setlist", 3, QStringLiteral("256")), "Setlist"},
         {"setlist short", good, at("Setlist", 381), "Setlist"},
         {"library lists of different lengths", good, at("LibraryValues", 9), "Library"},
         {"library number not a number", good, at("LibraryMessages", 0, QStringLiteral("x")), "LibraryMessages"},
