@@ -70,15 +70,13 @@ TEST(Encodings, NumbersWrittenAndRead)
         int width;
         const char *written;
         int diagnostics;
-    } written[] = {
-        {7, 3, "007", 0},
-        {120, 3, "120", 0},
-        {60, 4, "0060", 0},
-        {999, 3, "999", 0},
-        {1000, 3, "999", 1},
-        {-3, 2, "00", 1},
-        {std::numeric_limits<qint64>::min(), 3, "000", 1},
-    };
+    } written[] = {{7, 3, "007", 0},
+                   {120, 3, "120", 0},
+                   {60, 4, "0060", 0},
+                   {999, 3, "999", 0},
+                   {1000, 3, "999", 1},
+                   {-3, 2, "00", 1},
+                   {std::numeric_limits<qint64>::min(), 3, "000", 1}};
     for (const auto &row : written) {
         CapturedLines captured;
         QString out = QStringLiteral("x");
@@ -94,22 +92,20 @@ TEST(Encodings, NumbersWrittenAndRead)
         const char16_t *text;
         int maxDigits;
         qint64 value; // -1: refused
-    } read[] = {
-        {u"007", 18, 7},
-        {u"123", 3, 123},
-        {u"123", 2, -1},
-        {u"999999999999999999", 18, 999999999999999999},
-        {u"1234567890123456789", 19, -1},
-        {u"", 18, -1},
-        {u"-1", 18, -1},
-        {u"+1", 18, -1},
-        {u" 1", 18, -1},
-        {u"1a", 18, -1},
-        {u"1:", 18, -1},
-        {u":", 18, -1},
-        {u"/", 18, -1},
-        {u"\u0661", 18, -1},
-    };
+    } read[] = {{u"007", 18, 7},
+                {u"123", 3, 123},
+                {u"123", 2, -1},
+                {u"999999999999999999", 18, 999999999999999999},
+                {u"1234567890123456789", 19, -1},
+                {u"", 18, -1},
+                {u"-1", 18, -1},
+                {u"+1", 18, -1},
+                {u" 1", 18, -1},
+                {u"1a", 18, -1},
+                {u"1:", 18, -1},
+                {u":", 18, -1},
+                {u"/", 18, -1},
+                {u"\u0661", 18, -1}};
     for (const auto &row : read) {
         qint64 v = 77;
         const QString text = QString::fromUtf16(row.text);

@@ -53,9 +53,6 @@ std::vector<int> keysWhoseLinesDiffer(const QString &a, const QString &b)
 TEST(Diff, SaysEachChangeInWords)
 {
     const DiffRow rows[] = {
-        {"tempo",
-         [](DataHandler &s) { s.SongList[2]->UpdateTempo(97); },
-         {QStringLiteral("Song 3 (Intro_Riff): Tempo 120 → 97")}},
         {"setlist slot",
          [](DataHandler &s) { s.Setlist[3] = s.SongList[11]; },
          {QStringLiteral("Setlist: position 4 is now song 12")}},
@@ -92,8 +89,6 @@ TEST(Diff, SaysEachChangeInWords)
     for (const DiffRow &row : rows) {
         SCOPED_TRACE(row.what);
         DataHandler a, b;
-        for (DataHandler *s : {&a, &b})
-            s->SongList[2]->UpdateName(QStringLiteral("Intro\nRiff"));
         row.change(b);
         QStringList lines;
         std::set<int> keys;
@@ -131,16 +126,6 @@ TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)
             named.insert(c.key);
         EXPECT_EQ(std::vector<int>(named.begin(), named.end()), changed);
         EXPECT_EQ(changes.empty(), fileA == fileB);
-
-        // The changed keys of the second session, opened onto the first, give the second.
-        // (Opening adds library entries to those there are.)
-        DataHandler opened;
-        RandomSession(seed).fill(opened);
-        if (std::find(changed.begin(), changed.end(), SessionKeys::indexOf(u"LibraryTypes")) != changed.end())
-            opened.MidiMessageLibrary.clear();
-        if (!changed.empty())
-            readInto(opened, SessionWriter::writeKeys(b, changed));
-        EXPECT_EQ(fileForm(opened), fileB);
 
         // An upload of the changes carries the changed keys the pedal holds, and nothing else.
         SessionWriter writer;
