@@ -7,9 +7,9 @@
 
 #include <functional>
 
-// Everything the program asks the user goes through this interface: the window
-// implements it with real message boxes and file panels, tests and the command-line
-// tools with a scripted one.
+// Everything the window asks the user goes through this interface: WidgetDialogs
+// implements it with real message boxes and file panels, the tests with scripted answers.
+// The layers below the editor never ask: they raise alerts and offer questions as data.
 class Dialogs
 {
 public:
