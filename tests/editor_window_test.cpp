@@ -105,6 +105,9 @@ TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
     action(vc, "saveSessionAsAction")->trigger();
     EXPECT_EQ(RecentFiles::list().size(), 2);
     EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("b.txt")));
+    // A remembered firmware folder that is gone: the panel starts in the session's folder.
+    RecentFiles::setLastFirmwareFolder(dir.filePath(QStringLiteral("gone")));
+    EXPECT_EQ(RecentFiles::lastFirmwareFolder(), RecentFiles::lastFolder());
 }
 
 // Open, Reset Session and closing with unsaved changes ask Save / Don't Save / Cancel;
@@ -278,8 +281,8 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
              clickRow(find<QTableView>("SetlistSongListTableView"), 4);
          },
          "Add Song 5 to Setlist", "Setlist", [](DataHandler &d) { d.addSongToSetlist(4); }},
-        {"SetlistTableView", [&] { dropRow("SetlistSongListTableView", "SetlistTableView", 9, 1); }, nullptr, "Setlist",
-         [](DataHandler &d) { d.insertSongIntoSetlist(9, 1); }},
+        {"SetlistTableView", [&] { dropRow("SetlistSongListTableView", "SetlistTableView", 9, 1); },
+         "Add Song 10 to Setlist", "Setlist", [](DataHandler &d) { d.insertSongIntoSetlist(9, 1); }},
         {"SetlistTableView", [&] { dropRow("SetlistTableView", "SetlistTableView", 0, 2); }, nullptr, "Setlist",
          [](DataHandler &d) { std::swap(d.Setlist[0], d.Setlist[1]); }},
         {"SetlistMoveDownButton",

@@ -207,7 +207,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
              EXPECT_EQ(k.sendChanges(), PedalKnownSession::Outcome::Started);
          },
          unplug, End::Interrupted, Known::Nothing},
-        {"a factory reset", true, [](LinkRig &r, PedalKnownSession &) { r.link->factoryReset(); }, none,
+        {"a factory reset", true, [](LinkRig &r, PedalKnownSession &) { EXPECT_TRUE(r.link->factoryReset()); }, none,
          End::NoTransfer, Known::Factory},
         {"the port lost", true, [](LinkRig &r, PedalKnownSession &) { r.port->unplug(); }, none, End::NoTransfer,
          Known::Nothing},
