@@ -186,7 +186,8 @@ TEST(SessionTool, CommandLines)
         {{"send", "{g}/random.txt", "--port", "{d}/none", "--page", "songs"}, 1, {}, "{d}/none"},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist"}, 0, ""},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global"}, 0, ""},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "songs"}, 0, ""},
+        // The time-out counts beyond the seconds the paced pieces take.
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "songs", "--timeout", "2"}, 0, ""},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setjacks"}, 0, ""},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "midi"}, 0, ""},
         {{"receive", "--port", "{p}", "--page", "setlist", "-o", "{d}/1.txt"}, 0, ""},

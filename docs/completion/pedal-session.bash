@@ -56,7 +56,7 @@ _pedal_session()
         open) options="-o --accept-legacy" ;;
         json) options="--accept-legacy" ;;
         upload) options="--page" ;;
-        send) options="--port --page --changes-from --log --accept-legacy" ;;
+        send) options="--port --page --changes-from --timeout --log --accept-legacy" ;;
         receive) options="--port --page --base -o --timeout --log --accept-legacy" ;;
         flash) options="--port --log" ;;
         diff) options="--json --accept-legacy" ;;

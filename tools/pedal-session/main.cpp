@@ -28,7 +28,7 @@ const Command commands[] = {
     {"open", "o= accept-legacy", 1, "a session file is needed", SessionTool::openCommand},
     {"json", "accept-legacy", 1, "a session file is needed", SessionTool::jsonCommand},
     {"upload", "page=", 1, "a session file is needed", SessionTool::uploadCommand},
-    {"send", "port= page= changes-from= log= accept-legacy", 1, "a session file is needed", sendCommand},
+    {"send", "port= page= changes-from= timeout= log= accept-legacy", 1, "a session file is needed", sendCommand},
     {"receive", "port= page= base= o= timeout= log= accept-legacy", 0, "", receiveCommand},
     {"flash", "port= log=", 1, "a firmware image is needed", flashCommand},
     {"diff", "json accept-legacy", 2, "two session files are needed", diffCommand},
