@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <functional>
 #include <optional>
@@ -64,6 +65,26 @@ TEST_F(Window, NoKeyTwiceAndNoPedalNoQuestion)
                           "SendSetlistCommand", "LoadMidiCommand", "SendMenuCommand"})
         click(QLatin1String(b));
     EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+// Compare with File lists each change once, under the page it belongs to, and leaves the
+// session alone.
+TEST_F(Window, CompareWithFileGroupsTheChangesByPage)
+{
+    QTemporaryDir dir;
+    DataHandler other;
+    other.SongList[2]->UpdateTempo(99);
+    other.GlobalMenu.MidiChannelOut = store.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
+    const QString path = dir.filePath(QStringLiteral("other.txt"));
+    ASSERT_TRUE(writeFile(path, fileForm(other).toUtf8()));
+    const QString before = fileForm(store);
+    dialogs.openPaths = {path};
+    action(vc, "compareWithFileAction")->trigger();
+    auto *tree = find<QTreeWidget>(QStringLiteral("compareChangesTree"));
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    for (int g = 0; g < 2; ++g)
+        EXPECT_EQ(tree->topLevelItem(g)->childCount(), 1) << g;
+    EXPECT_EQ(fileForm(store), before);
 }
 
 // A damaged or missing file is refused with the session untouched. Save normalises first,
