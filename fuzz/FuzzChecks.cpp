@@ -102,6 +102,11 @@ QString sessionFile(const QByteArray &raw)
     DataHandler store;
     reader.apply(store);
     Normaliser::normalise(store);
+    if (reader.presentKeys().empty()) {
+        // A declined older-layout file: nothing is read, and the store stays as it was.
+        return keyImage(store) == keyImage(factory) ? QString()
+                                                    : QStringLiteral("a file of no keys changed the session");
+    }
     if (const QString shape = shapeProblem(store); !shape.isEmpty())
         return QStringLiteral("the file left a store of the wrong shape: ") + shape;
     const QString text = SessionWriter::writeKeys(store, reader.presentKeys());
