@@ -8,6 +8,7 @@
 #include "editor/RecentFiles.h"
 #include "editor/SessionActions.h"
 #include "editor/VirtualPedalProcess.h"
+#include "editor/WidgetDialogs.h"
 #include "format/BackupFolder.h"
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
@@ -24,11 +25,13 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <functional>
@@ -629,10 +632,41 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         qputenv("PEDAL_RESOURCES_DIR", oldResources);
 }
 
-// The open panel shows folders, files without an extension and files of the listed
-// extensions, by their names in a real folder.
-TEST(OpenPanel, ShowsSessionFilesFilesWithoutExtensionAndFolders)
+// The window's real dialogs. A message box answers with the button pressed; Return takes
+// the first button, except where it would destroy data (there it is Cancel); Escape takes
+// the last. The open panel shows folders, files without an extension and files of the
+// listed extensions, by their names in a real folder.
+TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
 {
+    QWidget window;
+    WidgetDialogs dialogs(&window);
+    const struct
+    {
+        Alert alert;
+        std::function<void(QMessageBox *)> press;
+        int answer;
+    } rows[] = {
+        {Alert::note(QStringLiteral("Saved"), QString()), [](QMessageBox *b) { b->buttons().first()->click(); }, 0},
+        {Alert::question(QStringLiteral("Send?"), QString()),
+         [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Return); }, 0},
+        {Alert::question(QStringLiteral("Send?"), QString()),
+         [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); }, 1},
+        {Alert::destructive(QStringLiteral("Reset?"), QString()),
+         [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Return); }, 1},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.alert.message.toStdString());
+        bool pressed = false;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                row.press(box);
+                pressed = true;
+            }
+        });
+        EXPECT_EQ(dialogs.showAlert(row.alert), row.answer);
+        EXPECT_TRUE(pressed);
+    }
+
     QTemporaryDir dir;
     const QStringList shown = {"SET.TXT", "Kestil_V2.bin", "folder.d", "old session", "set.txt"};
     for (const QString &name : shown + QStringList({"set.txt.bak", "song.mp3"}))

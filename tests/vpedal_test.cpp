@@ -7,6 +7,7 @@
 #include "RandomSession.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -16,6 +17,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 using namespace vpedal;
 
@@ -273,8 +277,16 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     EXPECT_FALSE(QFileInfo::exists(path("never.txt")));
 
     // SIGHUP right after the start ends the pedal cleanly too; a link never replaces a file.
+    // Its line is raw before a client sets it: no echo, no line-end translation.
     PedalProcess hungUp;
     ASSERT_TRUE(hungUp.start({"--save", path("hup.txt")}));
+    termios line{};
+    const int fd = ::open(QFile::encodeName(hungUp.device()).constData(), O_RDWR | O_NOCTTY);
+    EXPECT_EQ(::tcgetattr(fd, &line), 0);
+    EXPECT_EQ(line.c_lflag & (ECHO | ICANON), 0u);
+    EXPECT_EQ(line.c_iflag & ICRNL, 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
+    ::close(fd);
     ::kill(pid_t(hungUp.pid()), SIGHUP);
     for (int i = 0; i < 200 && !QFileInfo::exists(path("hup.txt")); ++i)
         QThread::msleep(50);
