@@ -22,20 +22,6 @@ class PedalActions
 public:
     PedalActions(PedalLink &link, Dialogs &dialogs);
 
-    void loadSongs() { load(PedalLink::Load::Songs); }
-    void loadSetJacks() { load(PedalLink::Load::SetJacks); }
-    void loadAll() { load(PedalLink::Load::All); }
-    void loadSetlist() { load(PedalLink::Load::Setlist); }
-    void loadMidi() { load(PedalLink::Load::Midi); }
-    void loadGlobal() { load(PedalLink::Load::Global); }
-
-    void sendSongs() { send(SessionKeys::Page::Songs); }
-    void sendSetJacks() { send(SessionKeys::Page::SetJacks); }
-    void sendSetlist() { send(SessionKeys::Page::Setlist); }
-    void sendMidi() { send(SessionKeys::Page::Midi); }
-    void sendGlobal() { send(SessionKeys::Page::Global); }
-    void sendAll() { send(SessionKeys::Page::All); }
-
     // "About to receive", then the load; "About to send", then the send.
     void load(PedalLink::Load which);
     void send(SessionKeys::Page page);

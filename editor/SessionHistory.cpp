@@ -82,25 +82,26 @@ SessionHistory::Place SessionHistory::place() const
     return Place{m_currentPage ? m_currentPage() : QString(), m_state, m_path};
 }
 
-bool SessionHistory::edit(const QString &text, const QString &mergeKey, const std::function<void()> &change)
+void SessionHistory::edit(const QString &text, const QString &mergeKey, const std::function<void()> &change)
 {
     if (m_applying)
-        return false; // a page showing an undone step does not edit
+        return; // a page showing an undone step does not edit
     if (m_depth > 0) {
         change(); // part of the step being taken
-        return true;
+        return;
     }
-    return takeStep(text, mergeKey, change, false);
+    takeStep(text, mergeKey, change, false);
 }
 
-bool SessionHistory::editAndShow(const QString &text, const std::function<void()> &change)
+void SessionHistory::editAndShow(const QString &text, const std::function<void()> &change)
 {
     if (m_applying || m_depth > 0)
-        return edit(text, change);
-    return takeStep(text, QString(), change, true);
+        edit(text, change);
+    else
+        takeStep(text, QString(), change, true);
 }
 
-bool SessionHistory::takeStep(const QString &text, const QString &mergeKey, const std::function<void()> &change,
+void SessionHistory::takeStep(const QString &text, const QString &mergeKey, const std::function<void()> &change,
                               bool show)
 {
     if (m_outsidePending)
@@ -109,7 +110,7 @@ bool SessionHistory::takeStep(const QString &text, const QString &mergeKey, cons
     ++m_depth;
     change();
     --m_depth;
-    return record(text, mergeKey, before, show);
+    record(text, mergeKey, before, show);
 }
 
 void SessionHistory::changedOutside()
@@ -122,13 +123,13 @@ void SessionHistory::expectOutside(const QString &text)
     m_outsideText = text;
 }
 
-bool SessionHistory::commitOutside(const QString &text)
+void SessionHistory::commitOutside(const QString &text)
 {
     if (m_applying || m_depth > 0)
-        return false;
+        return;
     m_outsidePending = false;
     const QString name = !text.isEmpty() ? text : !m_outsideText.isEmpty() ? m_outsideText : tr("Load from Pedal");
-    return record(name, QString(), place(), true);
+    record(name, QString(), place(), true);
 }
 
 void SessionHistory::undo()
@@ -153,18 +154,17 @@ void SessionHistory::settle()
         commitOutside(tr("Other Change")); // a change that bypassed the steps: kept all the same
 }
 
-bool SessionHistory::record(const QString &text, const QString &mergeKey, const Place &before, bool show)
+void SessionHistory::record(const QString &text, const QString &mergeKey, const Place &before, bool show)
 {
     SessionSnapshot now = SessionSnapshot::of(m_store);
     SessionDelta change = SessionDelta::between(m_current, now);
     Place after = place();
     if (change.isEmpty() && before.path == after.path)
-        return false;
+        return;
     m_current = std::move(now);
     m_stack.push(new Step(*this, text, mergeKey, change, before, std::move(after)));
     if (show)
         Q_EMIT changeShown(change, before.page);
-    return true;
 }
 
 void SessionHistory::apply(const SessionDelta &change, bool after, const Place &where)

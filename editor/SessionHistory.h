@@ -33,12 +33,12 @@ public:
     // Runs `change` (which changes the store) and records what it changed as one step
     // named `text` ("Tempo of Song 3"). Consecutive steps with the same non-empty
     // `mergeKey` become one (typing in one field). A change that leaves the session as it
-    // was records nothing. Returns whether a step was recorded or grew.
-    bool edit(const QString &text, const QString &mergeKey, const std::function<void()> &change);
-    bool edit(const QString &text, const std::function<void()> &change) { return edit(text, QString(), change); }
+    // was records nothing.
+    void edit(const QString &text, const QString &mergeKey, const std::function<void()> &change);
+    void edit(const QString &text, const std::function<void()> &change) { edit(text, QString(), change); }
     // The same, and the window shows the change afterwards as after an undo (for changes
     // made by something other than a page: normalisation, data from the pedal).
-    bool editAndShow(const QString &text, const std::function<void()> &change);
+    void editAndShow(const QString &text, const std::function<void()> &change);
 
     // The store was changed by something that does not go through edit() (data arriving
     // from the pedal). What changed is recorded as one step at commitOutside(), or before
@@ -46,7 +46,7 @@ public:
     void changedOutside();
     // Records what changed since the last step as one step named `text` and shows it.
     // Without `text`, the name given to expectOutside() is used.
-    bool commitOutside(const QString &text = QString());
+    void commitOutside(const QString &text = QString());
     // Names the outside changes to come ("Load All") until it is called again (with an
     // empty text when the transfer has ended).
     void expectOutside(const QString &text);
@@ -91,8 +91,8 @@ private:
     void settle();
     void apply(const SessionDelta &change, bool after, const Place &place);
     // Runs `change` as a new step and records what it changed.
-    bool takeStep(const QString &text, const QString &mergeKey, const std::function<void()> &change, bool show);
-    bool record(const QString &text, const QString &mergeKey, const Place &before, bool show);
+    void takeStep(const QString &text, const QString &mergeKey, const std::function<void()> &change, bool show);
+    void record(const QString &text, const QString &mergeKey, const Place &before, bool show);
 
     DataHandler &m_store;
     EditorState &m_state;

@@ -334,11 +334,11 @@ QWidget *ViewController::buildCommandBar()
     connect(connectButton, &QPushButton::clicked, this, &ViewController::connectToPedal);
     connect(sendAll, &QPushButton::clicked, this, [this] {
         if (m_actions)
-            m_actions->sendAll();
+            m_actions->send(SessionKeys::Page::All);
     });
     connect(loadAll, &QPushButton::clicked, this, [this] {
         if (m_actions)
-            m_actions->loadAll();
+            m_actions->load(PedalLink::Load::All);
     });
     connect(refresh, &QPushButton::clicked, this, &ViewController::RefreshAllPages);
     connect(factoryReset, &QPushButton::clicked, this, [this] {

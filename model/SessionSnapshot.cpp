@@ -98,28 +98,6 @@ bool SessionSnapshot::operator==(const SessionSnapshot &o) const
         && sameLists(stacks, o.stacks, sameStack);
 }
 
-QString SessionSnapshot::difference(const SessionSnapshot &a, const SessionSnapshot &b)
-{
-    if (a.songs.size() != b.songs.size())
-        return QStringLiteral("the number of songs");
-    for (size_t i = 0; i < a.songs.size(); ++i)
-        if (!sameSong(a.songs[i], b.songs[i]))
-            return QStringLiteral("song at position %1").arg(i);
-    if (a.setlist != b.setlist)
-        return QStringLiteral("the setlist");
-    for (size_t i = 0; i < a.menu.size(); ++i)
-        if (a.menu[i] != b.menu[i])
-            return QStringLiteral("global setting %1").arg(QLatin1String(menuFields()[i].name));
-    if (a.stacks.size() != b.stacks.size())
-        return QStringLiteral("the number of stacks");
-    for (size_t i = 0; i < a.stacks.size(); ++i)
-        if (!sameStack(a.stacks[i], b.stacks[i]))
-            return QStringLiteral("stack at position %1").arg(i);
-    if (a.library != b.library)
-        return QStringLiteral("the library");
-    return QString();
-}
-
 void SessionPart::applyTo(DataHandler &store) const
 {
     for (const auto &[position, song] : songs)

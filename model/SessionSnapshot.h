@@ -22,10 +22,6 @@ public:
     bool operator==(const SessionSnapshot &other) const;
     bool operator!=(const SessionSnapshot &other) const { return !(*this == other); }
 
-    // Names the first part in which two snapshots differ ("song at position 5", "the
-    // setlist"), or an empty text when they are equal.
-    static QString difference(const SessionSnapshot &a, const SessionSnapshot &b);
-
     std::vector<Song> songs;
     std::vector<int> setlist; // positions in songs; -1 for an entry that is not one of them
     Menu::Values menu{};

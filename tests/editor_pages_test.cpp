@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <functional>
@@ -31,6 +32,14 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
     EXPECT_EQ(song(5).JackOne, 0);
     EXPECT_EQ(song(3).JackOne, 1);
     EXPECT_EQ(song(3).FullName, "Four"); // filling the page is no edit of the name
+    // A Hold input offers the hold functions: "Go to Song" is function 9 there, 10 on a Tap input.
+    const QRegularExpression functionList(QStringLiteral("(tap|hold)Function$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    for (const QComboBox *f : vc.findChildren<QComboBox *>(functionList))
+        EXPECT_EQ(f->findText(QStringLiteral("Go to Song")),
+                  f->objectName().contains("hold", Qt::CaseInsensitive) ? 9 : 10)
+            << qPrintable(f->objectName());
+    EXPECT_EQ(vc.findChildren<QComboBox *>(functionList).size(), 14);
 
     // An emptied selection: the empty state; no control takes input, and edits that still
     // reach the page change nothing.
@@ -354,10 +363,10 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
     EXPECT_EQ(store.MidiMessageLibrary[1].Message, 0);
 
     typeInto(rowEdit("stackMessageName", 3), QStringLiteral("Keep me"));
-    check(2)->click();
-    check(5)->click();
+    for (int row : {1, 2, 5})
+        check(row)->click();
     clickRow(library(), 0);
-    for (int m : {1, 4})
+    for (int m : {0, 1, 4})
         EXPECT_EQ(message(0, m), MidiStackMessage(0, 1, 255, 0, QStringLiteral("Multi-Eff-Chorus On/"))) << m;
     EXPECT_EQ(message(0, 2).Name, "Keep me");
     EXPECT_EQ(state.StackRowChecked, (std::array<int, 10>{}));

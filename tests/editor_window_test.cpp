@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -55,9 +56,31 @@ qint64 Song::*fieldNamed(const QString &name)
     return &Song::Tempo;
 }
 
-// No key twice; without a pedal link the pedal buttons ask nothing.
-TEST_F(Window, NoKeyTwiceAndNoPedalNoQuestion)
+// No key twice; on every page each field wide enough to read and no two labels or fields
+// on top of each other; without a pedal link the pedal buttons ask nothing.
+TEST_F(Window, NoKeyTwiceFieldsReadableAndNoPedalNoQuestion)
 {
+    auto *tabs = vc.findChild<QTabWidget *>();
+    ASSERT_NE(tabs, nullptr);
+    for (int t = 0; t < tabs->count(); ++t) {
+        tabs->setCurrentIndex(t);
+        QApplication::processEvents();
+        QWidget *page = tabs->currentWidget();
+        std::vector<std::pair<const QWidget *, QRect>> placed;
+        for (const QWidget *w : page->findChildren<QWidget *>()) {
+            const bool field = qobject_cast<const QLineEdit *>(w) || qobject_cast<const QComboBox *>(w);
+            if (!w->isVisible() || !(field || qobject_cast<const QLabel *>(w))
+                || qobject_cast<const QComboBox *>(w->parentWidget()))
+                continue;
+            if (qobject_cast<const QLineEdit *>(w)) {
+                EXPECT_GE(w->width(), 30) << qPrintable(w->objectName());
+            }
+            const QRect at(w->mapTo(page, QPoint()), w->size());
+            for (const auto &[other, rect] : placed)
+                EXPECT_FALSE(at.intersects(rect)) << qPrintable(w->objectName() + " on " + other->objectName());
+            placed.emplace_back(w, at);
+        }
+    }
     QList<QKeySequence> keys;
     for (const QAction *a : vc.findChildren<QAction *>())
         for (const QKeySequence &key : a->shortcuts()) {
@@ -392,7 +415,7 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         DataHandler expected;
         before.restoreInto(expected);
         row.expected(expected);
-        EXPECT_EQ(SessionSnapshot::difference(after, SessionSnapshot::of(expected)), QString());
+        EXPECT_TRUE(after == SessionSnapshot::of(expected));
         EXPECT_NE(after, before);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
         if (row.step) {
@@ -403,14 +426,14 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
             vc.showPage(QStringLiteral("Songs") == QLatin1String(row.page) ? QStringLiteral("Setlist")
                                                                            : QStringLiteral("Songs"));
         undo->trigger();
-        EXPECT_EQ(SessionSnapshot::difference(SessionSnapshot::of(store), before), QString());
+        EXPECT_TRUE(SessionSnapshot::of(store) == before);
         if (row.page) {
             EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), QLatin1String(row.page));
         }
         expectPagesShowTheStore(vc, store);
 
         redo->trigger();
-        EXPECT_EQ(SessionSnapshot::difference(SessionSnapshot::of(store), after), QString());
+        EXPECT_TRUE(SessionSnapshot::of(store) == after);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
         expectPagesShowTheStore(vc, store);
         if (::testing::Test::HasFailure())
@@ -689,6 +712,17 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
     expected.sort();
     EXPECT_EQ(names, expected);
     EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral(".hidden"), false, {"txt", ""}));
+    // Cancelled, the panel opens nothing; accepted, the file chosen.
+    const QString chosen = dir.filePath(QStringLiteral("set.txt"));
+    for (const bool accept : {false, true}) {
+        QTimer::singleShot(0, [&] {
+            if (auto *panel = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                panel->selectFile(chosen);
+                QMetaObject::invokeMethod(panel, accept ? "accept" : "reject");
+            }
+        });
+        EXPECT_EQ(dialogs.chooseFileToOpen(QStringLiteral("Open"), {"txt", ""}), accept ? chosen : QString());
+    }
 }
 
 // Pedal ▸ Attach Virtual Pedal starts the virtual pedal; its port counts as newly attached,

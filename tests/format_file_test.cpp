@@ -278,6 +278,10 @@ TEST(SessionText, DamagedInputIsRefusedWholeAndChangesNothing)
         {"per-song list short", good, at("Fractions", 127), "Fractions"},
         {"two-digit list short", good, at("DivisionOnes", 254), "DivisionOnes"},
         {"per-song names short", good, at("Name", 30 * 127), "Name"},
+        // 3,811 UTF-16 units, but 3,809 code points: 127 names.
+        {"stack names short in code points", good,
+         appended(line("MidiStackNames", QString(3808, QLatin1Char('n')) + kClef + QLatin1Char('z'))),
+         "MidiStackNames"},
         {"stack key short", good, at("MidiStackMessageValues", 3 * 1279), "MidiStackMessageValues"},
         {"stack names short", good, at("MidiStackMessageNames", 30 * 1279), "MidiStackMessageNames"},
         {"Global short", good, at("Global", 204), "Global"},

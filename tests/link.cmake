@@ -1,12 +1,5 @@
 # Tests of the pedal link (link/).
 
-# A pseudo-terminal pair that tests can open as a serial device (also used by the
-# virtual pedal's tests).
-add_library(pedal_test_pty STATIC support/PtyPair.cpp support/PtyPair.h)
-target_link_libraries(pedal_test_pty PUBLIC Qt6::Core)
-# Included as "support/PtyPair.h".
-target_include_directories(pedal_test_pty PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-
 # Port list, connect, the alerts and questions, port access texts, the pedal log.
 pedal_add_test(NAME link_serial_tests
   SOURCES link_serial_test.cpp link_test_util.h

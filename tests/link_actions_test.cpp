@@ -8,10 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 TEST(PedalActions, AskFirstThenStart)
 {
-    using Action = void (PedalActions::*)();
-    const QString send = "About to send", receive = "About to receive",
+    using Action = std::function<void(PedalActions &)>;
+    const auto send = [](SessionKeys::Page p) { return Action([p](PedalActions &a) { a.send(p); }); };
+    const auto load = [](PedalLink::Load w) { return Action([w](PedalActions &a) { a.load(w); }); };
+    const QString sending = "About to send", receive = "About to receive",
                   notConnected = "Please connect to the pedal first";
     const QString reset = "About to factory reset", busy = "The pedal is busy";
     const struct
@@ -23,20 +27,20 @@ TEST(PedalActions, AskFirstThenStart)
         QString firstWrite; // "": nothing written
         QString guarded;    // the operation the guard was asked for
     } rows[] = {
-        {&PedalActions::sendSongs, 'c', 0, {send}, "\r\n", ""},
-        {&PedalActions::sendSongs, 'c', 1, {send}, "", ""},
-        {&PedalActions::sendMidi, 'n', 0, {send, notConnected}, "", ""}, // sends ask first
-        {&PedalActions::loadSetlist, 'c', 0, {receive}, "]6;", ""},
-        {&PedalActions::loadGlobal, 'n', 0, {notConnected}, "", ""}, // loads do not
-        {&PedalActions::loadAll, 'c', 0, {receive}, "]12;", "Load All"},
-        {&PedalActions::loadAll, 'c', 2, {receive}, "", "Load All"},
-        {&PedalActions::sendAll, 'c', 0, {send}, "\r\n", "Send All"},
-        {&PedalActions::sendAll, 'n', 0, {send, notConnected}, "", ""}, // nothing to guard
+        {send(SessionKeys::Page::Songs), 'c', 0, {sending}, "\r\n", ""},
+        {send(SessionKeys::Page::Songs), 'c', 1, {sending}, "", ""},
+        {send(SessionKeys::Page::Midi), 'n', 0, {sending, notConnected}, "", ""}, // sends ask first
+        {load(PedalLink::Load::Setlist), 'c', 0, {receive}, "]6;", ""},
+        {load(PedalLink::Load::Global), 'n', 0, {notConnected}, "", ""}, // loads do not
+        {load(PedalLink::Load::All), 'c', 0, {receive}, "]12;", "Load All"},
+        {load(PedalLink::Load::All), 'c', 2, {receive}, "", "Load All"},
+        {send(SessionKeys::Page::All), 'c', 0, {sending}, "\r\n", "Send All"},
+        {send(SessionKeys::Page::All), 'n', 0, {sending, notConnected}, "", ""}, // nothing to guard
         {&PedalActions::factoryResetPedal, 'c', 0, {reset}, "]4;", ""},
         {&PedalActions::factoryResetPedal, 'c', 1, {reset}, "", ""},
         {&PedalActions::factoryResetPedal, 'n', 0, {notConnected}, "", ""},
-        {&PedalActions::sendSetJacks, 'b', 0, {busy}, "", ""},
-        {&PedalActions::loadSongs, 'b', 0, {busy}, "", ""},
+        {send(SessionKeys::Page::SetJacks), 'b', 0, {busy}, "", ""},
+        {load(PedalLink::Load::Songs), 'b', 0, {busy}, "", ""},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(&row - rows);
@@ -57,7 +61,7 @@ TEST(PedalActions, AskFirstThenStart)
             guarded.append(operation);
             return row.answer != 2;
         });
-        (actions.*row.action)();
+        row.action(actions);
         EXPECT_EQ(dialogs.messages(), row.asked);
         EXPECT_EQ(rig.port->writtenTexts().value(0), row.firstWrite);
         EXPECT_EQ(guarded, row.guarded.isEmpty() ? QStringList() : QStringList{row.guarded});
