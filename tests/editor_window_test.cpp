@@ -262,9 +262,12 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         std::function<void(DataHandler &)> expected;
     };
     // Rows dragged from one table and dropped on another (or the same).
-    const auto dropRow = [this](const char *from, const char *to, int row, int at) {
+    const auto dropRow = [this](const char *from, const char *to, QList<int> rows, int at) {
         QAbstractItemModel *source = find<QTableView>(QLatin1String(from))->model();
-        std::unique_ptr<QMimeData> data(source->mimeData({source->index(row, 1)}));
+        QModelIndexList cells;
+        for (int row : rows)
+            cells.append(source->index(row, 1));
+        std::unique_ptr<QMimeData> data(source->mimeData(cells));
         ASSERT_TRUE(find<QTableView>(QLatin1String(to))->model()->dropMimeData(data.get(), Qt::MoveAction, at, 0, {}));
     };
     // A list of a song page picked: the position is stored in its field of the song shown.
@@ -292,7 +295,7 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         pick("footTapPreset", 20, "FootTAPPreset", 2),
         pick("footHoldFunction", 10, "FootHOLDFunction", 2),
         pick("footHoldStack", 30, "FootHOLDStack", 2),
-        {"SongTableView", [&] { dropRow("SongTableView", "SongTableView", 0, 3); }, nullptr, "Songs",
+        {"SongTableView", [&] { dropRow("SongTableView", "SongTableView", {0}, 3); }, nullptr, "Songs",
          [](DataHandler &d) { std::rotate(d.SongList.begin(), d.SongList.begin() + 1, d.SongList.begin() + 3); }},
         {"SongTableView",
          [this] { find<QTableView>("SongTableView")->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder); },
@@ -328,9 +331,18 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
              clickRow(find<QTableView>("SetlistSongListTableView"), 4);
          },
          "Add Song 5 to Setlist", "Setlist", [](DataHandler &d) { d.addSongToSetlist(4); }},
-        {"SetlistTableView", [&] { dropRow("SetlistSongListTableView", "SetlistTableView", 9, 1); },
+        {"SetlistTableView", [&] { dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1); },
          "Add Song 10 to Setlist", "Setlist", [](DataHandler &d) { d.insertSongIntoSetlist(9, 1); }},
-        {"SetlistTableView", [&] { dropRow("SetlistTableView", "SetlistTableView", 0, 2); }, nullptr, "Setlist",
+        {"SetlistTableView",
+         [&] {
+             dropRow("SetlistSongListTableView", "SetlistTableView", {9, 11}, 1);
+         },
+         "Add Songs to Setlist", "Setlist",
+         [](DataHandler &d) {
+             d.insertSongIntoSetlist(9, 1);
+             d.insertSongIntoSetlist(11, 2);
+         }},
+        {"SetlistTableView", [&] { dropRow("SetlistTableView", "SetlistTableView", {0}, 2); }, nullptr, "Setlist",
          [](DataHandler &d) { std::swap(d.Setlist[0], d.Setlist[1]); }},
         {"SetlistMoveDownButton",
          [this] {

@@ -2,9 +2,11 @@
 
 #include "link/PedalLog.h"
 #include "link/PortAccess.h"
+#include "link/QtSerialTransport.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -159,9 +161,20 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
 }
 
 // Why a port could not be opened: the device's group and how to join it (never "root"), the
-// cable when it is not there, else the system's words; the facts come from the device.
-TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpened)
+// cable when it is not there, else the system's words; the facts come from the device. A
+// port error that means the device is gone releases it; no other does.
+TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
 {
+    QtSerialTransport transport;
+    auto *port = transport.findChild<QSerialPort *>();
+    ASSERT_NE(port, nullptr);
+    QSignalSpy removed(&transport, &SerialPortTransport::removed);
+    using E = QSerialPort::SerialPortError;
+    for (const E e :
+         {E::ResourceError, E::ReadError, E::WriteError, E::DeviceNotFoundError, E::TimeoutError, E::PermissionError})
+        Q_EMIT port->errorOccurred(e);
+    EXPECT_EQ(removed.count(), 4);
+
     const auto text = [](int error, const char *group) {
         return PortAccess::openFailureText("/dev/ttyACM0", "No good", {error, group});
     };
