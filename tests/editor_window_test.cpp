@@ -268,6 +268,14 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         for (int row : rows)
             cells.append(source->index(row, 1));
         std::unique_ptr<QMimeData> data(source->mimeData(cells));
+        for (const char *list : {"", "SongList 1 x"}) { // another program's text; a damaged list of rows
+            QMimeData other;
+            other.setText(QStringLiteral("1"));
+            if (*list)
+                other.setData(QLatin1String(SongTableModel::RowsMimeType), list);
+            EXPECT_FALSE(
+                find<QTableView>(QLatin1String(to))->model()->canDropMimeData(&other, Qt::MoveAction, at, 0, {}));
+        }
         ASSERT_TRUE(find<QTableView>(QLatin1String(to))->model()->dropMimeData(data.get(), Qt::MoveAction, at, 0, {}));
     };
     // A list of a song page picked: the position is stored in its field of the song shown.
