@@ -26,6 +26,11 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
 {
     song(3).UpdateName(QStringLiteral("Four"));
     pickSong(3);
+    // "Go to Song" for the foot switch shows its list of songs; "Nothing" hides it again.
+    for (const int function : {10, 0}) {
+        choose(combo("footTapFunction"), function);
+        EXPECT_EQ(combo("footTapPreset")->isVisible(), function == 10);
+    }
     pickJacksSong(5);
     EXPECT_EQ(find<QLineEdit>("programChangesTF")->text(), "4");
     choose(combo("jackOneCombo"), 0);
@@ -370,6 +375,7 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
         EXPECT_EQ(message(0, m), MidiStackMessage(0, 1, 255, 0, QStringLiteral("Multi-Eff-Chorus On/"))) << m;
     EXPECT_EQ(message(0, 2).Name, "Keep me");
     EXPECT_EQ(state.StackRowChecked, (std::array<int, 10>{}));
+    EXPECT_EQ(history.undoStack().undoText(), "Copy from Library to Stack 1");
     const auto stack = store.MidiStackList[0].MidiStackMessageList;
     clickRow(library(), 1); // nothing ticked: nothing copied
     EXPECT_EQ(store.MidiStackList[0].MidiStackMessageList, stack);

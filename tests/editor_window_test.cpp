@@ -81,6 +81,9 @@ TEST_F(Window, NoKeyTwiceFieldsReadableAndNoPedalNoQuestion)
             placed.emplace_back(w, at);
         }
     }
+    auto *log = find<QPlainTextEdit>(QStringLiteral("pedalLogView"));
+    QTest::keyClicks(log, QStringLiteral("x"));
+    EXPECT_TRUE(log->toPlainText().isEmpty()) << "the log is read, not written";
     QList<QKeySequence> keys;
     for (const QAction *a : vc.findChildren<QAction *>())
         for (const QKeySequence &key : a->shortcuts()) {
@@ -128,10 +131,12 @@ TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
     action(vc, "openSessionAction")->trigger();
     EXPECT_EQ(fileForm(store), before);
     RecentFiles::clear();
+    pickSong(3);
     dialogs.savePaths = {dir.filePath(QStringLiteral("missing/folder/x.txt"))};
     action(vc, "saveSessionAction")->trigger();
     EXPECT_EQ(dialogs.messages(), QStringList({"The session could not be opened", "The file could not be saved"}));
-    EXPECT_EQ(song(3).Tempo, 40); // normalised all the same
+    EXPECT_EQ(song(3).Tempo, 40); // normalised all the same, and shown
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("tempoTF"))->text(), "40");
     EXPECT_TRUE(vc.isWindowModified());
 
     const QString a = dir.filePath(QStringLiteral("a.txt"));
@@ -365,10 +370,10 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         {"MidiStackName",
          [this] {
              vc.showPage(QStringLiteral("Midi Management"));
-             enter("MidiStackName", QStringLiteral("Drums"));
+             enter("MidiStackName", QStringLiteral("Drums") + QString(26, QLatin1Char('.'))); // cut to 30
          },
          "Name of Stack 1", "Midi Management",
-         [](DataHandler &d) { d.MidiStackList[0].Name = QStringLiteral("Drums"); }},
+         [](DataHandler &d) { d.MidiStackList[0].Name = QStringLiteral("Drums") + QString(25, QLatin1Char('.')); }},
         {"stackMessageChannel1", [this] { enter("stackMessageChannel1", QStringLiteral("5")); },
          "Channel of Message 1 in Stack 1", "Midi Management",
          [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[0].Channel = 5; }},

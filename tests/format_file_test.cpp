@@ -266,10 +266,10 @@ TEST(SessionText, DamagedInputIsRefusedWholeAndChangesNothing)
         const char *what;
         const QString &base;
         F make;
-        const char *key; // the key the message names ("" for the whole file)
+        const char *key; // how the message begins: the key it names ("" for the whole file)
     } rows[] = {
         {"letter in a number", good, at("Tempos", 30, QStringLiteral("1a0")), "Tempos"},
-        {"colon in a number", good, at("Fractions", 7, QStringLiteral(":")), "Fractions"},
+        {"colon in a number", good, at("Fractions", 7, QStringLiteral(":")), "Fractions: field 8 is not a number"},
         {"colon in the global block", good, at("Global", 193, QStringLiteral(":")), "Global"},
         {"slash in a number", good, at("DivisionOnes", 255, QStringLiteral("/")), "DivisionOnes"},
         {"negative number", good, at("ProgramChanges", 3, QStringLiteral("-01")), "ProgramChanges"},

@@ -152,7 +152,7 @@ TEST(SessionTool, CommandLines)
         {{"new", "-o"}, 2, {}},
         {{"open"}, 2, {}},
         {{"open", "{d}/session.txt", "{d}/session.txt"}, 2, {}},
-        {{"open", "{d}/session.txt", "--bogus"}, 2, {}},
+        {{"open", "{d}/session.txt", "--bogus"}, 2, {}, "unexpected argument \"--bogus\""},
         {{"json"}, 2, {}},
         {{"json", "{d}/session.txt", "-o", "{d}/x.json"}, 2, {}, nullptr, "{d}/x.json"},
         {{"upload", "{d}/session.txt"}, 2, {}},
