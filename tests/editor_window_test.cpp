@@ -384,6 +384,8 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
              d.MidiStackList[0].MidiStackMessageList[1].Typey = 1;
              d.MidiStackList[0].MidiStackMessageList[1].Channel = 1;
          }},
+        {"stackMessageReset2", [this] { click("stackMessageReset2"); }, "Reset Message 2 of Stack 1", "Midi Management",
+         [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[1].clear(); }},
         {"resetStackButton", [this] { click("resetStackButton"); }, "Reset Stack 1", "Midi Management",
          [](DataHandler &d) { d.clearStack(0); }},
         {"addToLibraryButton", [&] { library("Zed"); }, "Add to Library", "Midi Management",

@@ -167,6 +167,7 @@ TEST(SessionTool, CommandLines)
         {{"receive", "--port", "{d}/none", "--page", "everything"}, 2, {}},
         // "nan" passes a test written as "<= 0 or > 3600".
         {{"receive", "--port", "{d}/none", "--page", "all", "--timeout", "nan"}, 2, {}},
+        {{"receive", "--port", "{d}/none", "--page", "all", "--timeout", "0"}, 2, {}},
         // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble.
         {{"diff", "{d}/session.txt", "{d}/same.txt"}, 0, ""},
         {{"diff", "{d}/session.txt", "{d}/other.txt"}, 1, changes},
