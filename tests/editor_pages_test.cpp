@@ -160,15 +160,22 @@ TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
     auto stackField = [this](qint64 MidiStackMessage::*member) {
         return [this, member](int row) { return store.MidiStackList[2].MidiStackMessageList[size_t(row - 1)].*member; };
     };
-    const std::map<std::string, std::pair<const char *, std::function<qint64(int)>>> places = {
-        {"tempoTF", {"Songs", [this](int) { return song(4).Tempo; }}},
-        {"programChangesTF", {"Songs", [this](int) { return song(4).ProgramChange; }}},
-        {"bankChangesTF", {"Songs", [this](int) { return song(4).BankChange; }}},
-        {"stackMessageChannel", {"Midi Management", stackField(&MidiStackMessage::Channel)}},
-        {"stackMessageMessage", {"Midi Management", stackField(&MidiStackMessage::Message)}},
-        {"stackMessageValue", {"Midi Management", stackField(&MidiStackMessage::Value)}},
-        {"messageTF", {"Midi Management", {}}},
-        {"valueTF", {"Midi Management", {}}},
+    // Where each field stores, and its limits as the pedal and MIDI have them.
+    struct Place
+    {
+        const char *page;
+        std::function<qint64(int)> stored;
+        qint64 min, max;
+    };
+    const std::map<std::string, Place> places = {
+        {"tempoTF", {"Songs", [this](int) { return song(4).Tempo; }, 40, 300}},
+        {"programChangesTF", {"Songs", [this](int) { return song(4).ProgramChange; }, 1, 128}},
+        {"bankChangesTF", {"Songs", [this](int) { return song(4).BankChange; }, 1, 128}},
+        {"stackMessageChannel", {"Midi Management", stackField(&MidiStackMessage::Channel), 1, 16}},
+        {"stackMessageMessage", {"Midi Management", stackField(&MidiStackMessage::Message), 0, 127}},
+        {"stackMessageValue", {"Midi Management", stackField(&MidiStackMessage::Value), 0, 127}},
+        {"messageTF", {"Midi Management", {}, 0, 255}},
+        {"valueTF", {"Midi Management", {}, 0, 255}},
     };
     pickSong(4);
     vc.showPage(QStringLiteral("Midi Management"));
@@ -176,13 +183,14 @@ TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
     for (const TypedRange &range : TypedRanges::all()) {
         const auto place = places.find(range.control);
         ASSERT_NE(place, places.end()) << range.control << " has no place in this test";
-        vc.showPage(QString::fromLatin1(place->second.first));
+        EXPECT_TRUE(range.min == place->second.min && range.max == place->second.max) << range.control;
+        vc.showPage(QString::fromLatin1(place->second.page));
         for (int row : range.perStackRow ? std::vector<int>{1, 10} : std::vector<int>{0}) {
             const QString name = QLatin1String(range.control) + (row ? QString::number(row) : QString());
             SCOPED_TRACE(name.toStdString());
             QLineEdit *field = find<QLineEdit>(name);
             ASSERT_EQ(TypedRanges::of(name), &range);
-            const auto stored = place->second.second;
+            const auto stored = place->second.stored;
             const QString typeName = QStringLiteral("stackMessageType%1").arg(row);
             if (range.perStackRow)
                 choose(combo(typeName), 3); // Note On: channel 0 is not taken there

@@ -137,6 +137,8 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
          "",
          "name preview: song 007, display name only 1, font size 2, background colour 03, foreground colour 12, name "
          "\"Hi; / You\""},
+        {"a name preview at its longest", "]1;007120312" + digits("a", 38) + ";", 0, 0, 0, none, "",
+         "name preview: song 007"},
         {"a name preview too long", "]1;007120312" + digits("a", 39) + ";", 0, 0, 0, none, "", "too long"},
         {"a stack preview", "]2;176007100;", 0, 0, 0, none, "",
          "stack preview: play status 176 (type 0, channel 1), message 7, value 100"},
