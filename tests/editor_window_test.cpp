@@ -739,6 +739,7 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
     expected.sort();
     EXPECT_EQ(names, expected);
     EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral(".hidden"), false, {"txt", ""}));
+    EXPECT_FALSE(OpenPanelFilter::accepts(QStringLiteral("a.mp3"), false, {"txt", ""}));
     // Cancelled, the panel opens nothing; accepted, the file chosen.
     const QString chosen = dir.filePath(QStringLiteral("set.txt"));
     for (const bool accept : {false, true}) {
