@@ -17,7 +17,4 @@ struct EditorState
     qint64 LibraryRow = 0;
     std::array<int, 10> StackRowChecked{};
     QStringList PortList; // serial ports present at start-up
-    // Set while a table selection re-fills a page, so that the name editor does not take
-    // the filled-in name for an edit.
-    bool selectingTable = false;
 };

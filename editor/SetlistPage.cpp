@@ -13,6 +13,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -65,6 +66,7 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
     connect(down, &QPushButton::clicked, this, &SetlistPage::moveEntryDown);
     // Delete, Ctrl+Up and Ctrl+Down act on the setlist table's entry when it has the focus.
     m_setlistView->installEventFilter(this);
+    m_songView->installEventFilter(this);
     connect(m_setlist, &SongTableModel::setlistDropped, this, [this] {
         highlightSetlistRow();
         m_ctx.events.edited();
@@ -78,9 +80,17 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
 
 bool SetlistPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_setlistView && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    // Return on the song list adds the song, as a click does.
+    if (watched == m_songView && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        && modifiers == Qt::NoModifier) {
+        songClicked(m_songView->currentIndex());
+        return true;
+    }
+    if (watched == m_setlistView) {
         if (key->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
             removeEntry();
             return true;
@@ -113,34 +123,37 @@ int SetlistPage::actedOnRow() const
 
 void SetlistPage::highlightSetlistRow()
 {
-    // Showing SetlistRow is not a user's choice: it must not change SetlistRow.
-    m_highlighting = true;
     const int row = actedOnRow();
-    if (row < 0) {
-        m_setlistView->clearSelection();
-    } else {
-        m_setlistView->selectRow(row);
-        m_setlistView->scrollTo(m_setlist->index(row, 0));
+    {
+        // Showing SetlistRow is not a user's choice: it must not change SetlistRow.
+        const QSignalBlocker fill(m_setlistView->selectionModel());
+        if (row < 0)
+            m_setlistView->clearSelection();
+        else
+            m_setlistView->selectRow(row);
     }
-    m_highlighting = false;
+    if (row >= 0)
+        m_setlistView->scrollTo(m_setlist->index(row, 0));
+    m_setlistView->viewport()->update();
 }
 
 void SetlistPage::setlistSelectionChanged()
 {
-    if (m_highlighting)
-        return;
     const QModelIndexList rows = m_setlistView->selectionModel()->selectedRows();
     m_ctx.state.SetlistRow = rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void SetlistPage::songClicked(const QModelIndex &index)
 {
-    m_ctx.state.selectingTable = true;
     const int row = index.isValid() ? index.row() : -1;
     m_ctx.state.SetlistSongListRow = row;
     if (row < 0 || row >= int(m_ctx.store.SongList.size()))
         return;
-    m_ctx.history.edit(tr("Add Song %1 to Setlist").arg(row + 1), [this, row] { m_ctx.store.addSongToSetlist(row); });
+    m_ctx.history.edit(tr("Add Song %1 to Setlist").arg(row + 1), [this, row] {
+        m_ctx.store.addSongToSetlist(row);
+        // The entry just added is the one the buttons act on next.
+        m_ctx.state.SetlistRow = qint64(m_ctx.store.Setlist.size()) - 1;
+    });
     setlistEdited();
 }
 

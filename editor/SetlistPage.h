@@ -8,9 +8,9 @@ class SongTableModel;
 struct EditorContext;
 
 // The "Setlist" page: all songs on one side, the setlist on the other. A click on a song
-// appends it to the setlist; the buttons remove the selected entry or move it up or
-// down. The setlist table always highlights the entry the next button press acts on
-// (SetlistRow).
+// (or Return on it) appends it to the setlist; the buttons remove the selected entry or
+// move it up or down. The setlist table always highlights the entry the next button press
+// acts on (SetlistRow): the one added, dropped or moved last, or the one clicked.
 class SetlistPage : public QWidget
 {
     Q_OBJECT
@@ -40,5 +40,4 @@ private:
     SongTableModel *m_setlist = nullptr;
     QTableView *m_songView = nullptr;
     QTableView *m_setlistView = nullptr;
-    bool m_highlighting = false;
 };

@@ -51,11 +51,8 @@ void SongSelection::select(qint64 position)
 void SongSelection::tableSelectionChanged()
 {
     const QModelIndexList rows = m_table->selectionModel()->selectedRows();
-    // Filling the page is not an edit of the name.
-    m_ctx.state.selectingTable = true;
     m_ctx.state.*m_position = rows.isEmpty() ? -1 : rows.first().row();
     m_show();
-    m_ctx.state.selectingTable = false;
 }
 
 bool SongSelection::copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &stepName)

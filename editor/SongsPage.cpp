@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -287,10 +288,11 @@ void SongsPage::showSong()
     Song *s = song();
     // Nothing takes input while no song is shown.
     m_editor->setEnabled(s != nullptr);
-    // The name editor must not take the filled-in name for an edit.
-    m_ctx.state.selectingTable = true;
-    m_name->setPlainText(s ? QString(s->FullName).remove(QLatin1Char('\r')) : QString());
-    m_ctx.state.selectingTable = false;
+    {
+        // Filling in the name is not an edit of it.
+        const QSignalBlocker fill(m_name);
+        m_name->setPlainText(s ? QString(s->FullName).remove(QLatin1Char('\r')) : QString());
+    }
     showNameRefused({});
     for (QLineEdit *field : {m_tempo, m_program, m_bank})
         TypedRanges::clearMark(field);
@@ -341,10 +343,6 @@ void SongsPage::showSummary()
 
 void SongsPage::nameEdited()
 {
-    if (m_ctx.state.selectingTable) {
-        m_ctx.state.selectingTable = false;
-        return;
-    }
     Song *s = song();
     if (!s)
         return;

@@ -317,6 +317,15 @@ TEST_F(SetlistPageTest, ButtonsAndKeysActOnTheHighlightedEntry)
     // A song clicked is appended (the same song object), also to an empty setlist.
     clickRow(songs(), 2);
     EXPECT_EQ(store.Setlist.at(0), store.SongList[2]);
+    // A song clicked or taken with Return becomes the highlighted entry: Remove takes it.
+    useSetlist({1, 2, 3}, 0);
+    clickRow(songs(), 4);
+    songs()->setCurrentIndex(songs()->model()->index(8, 0));
+    QTest::keyClick(songs(), Qt::Key_Return);
+    EXPECT_EQ(ids(), (std::vector<qint64>{1, 2, 3, 5, 9}));
+    EXPECT_EQ(setlist()->selectionModel()->selectedRows().value(0).row(), 4);
+    press("SetlistRemoveButton");
+    EXPECT_EQ(ids(), (std::vector<qint64>{1, 2, 3, 5}));
     // The last entry removed: every song again.
     useSetlist({8}, 0);
     press("SetlistRemoveButton");
