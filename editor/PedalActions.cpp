@@ -17,7 +17,8 @@ void PedalActions::load(PedalLink::Load which)
 
 void PedalActions::send(SessionKeys::Page page)
 {
-    if (m_link.refuseIfBusy())
+    // A question whose answer cannot be carried out is not asked.
+    if (!m_link.ready() || m_link.refuseIfBusy())
         return;
     if (m_dialogs.alert(PedalLink::sendQuestion(page)) != 0)
         return;

@@ -11,8 +11,7 @@ class Dialogs;
 
 // The window's pedal commands that ask first: each refuses when no pedal is connected or
 // a transfer runs (the link raises why), asks its confirmation, and only then has the
-// link start the transfer. Loads test the connection before the confirmation, sends
-// after it (the send itself tests it).
+// link start the transfer. Every command tests the connection before its confirmation.
 //
 // Send All and Load All ask the transfer guard (setTransferGuard) after their
 // confirmation, when a pedal is connected: the window writes a backup of the session
