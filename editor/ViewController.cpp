@@ -60,6 +60,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <chrono>
 #include <memory>
 
 using PageControls::button;
@@ -79,6 +80,10 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
       m_ctx{store, m_state, m_lists, dialogs, m_events, m_history, pedal.link}
 {
     setObjectName(QStringLiteral("ViewController"));
+    m_clock = [] {
+        using namespace std::chrono;
+        return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    };
     if (pedal.link) {
         m_actions = std::make_unique<PedalActions>(*pedal.link, dialogs);
         m_ctx.pedal = m_actions.get();
@@ -148,7 +153,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
         connect(m_pedal.link, &PedalLink::transferEnded, this, &ViewController::transferEnded);
         // A finished or cancelled transfer says so for a few seconds.
         connect(m_pedal.link, &PedalLink::sendCompleted, this, [this](SessionKeys::Page page) {
-            const QString seconds = QLocale().toString(m_transferClock.elapsed() / 1000.0, 'f', 1);
+            const QString seconds = transferSeconds();
             statusBar()->showMessage(page == SessionKeys::Page::All
                                          ? tr("Sent all pages in %1 s").arg(seconds)
                                          : tr("Sent the %1 page in %2 s").arg(SessionKeys::pageTitle(page), seconds),
@@ -162,11 +167,20 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
                 {PedalLink::Load::Midi, SessionKeys::Page::Midi},
                 {PedalLink::Load::Global, SessionKeys::Page::Global},
             };
-            QString text = tr("Loaded all pages");
+            // The pages show what arrived already (the load is a step that shows itself).
+            QString text = tr("Loaded all pages in %1 s").arg(transferSeconds());
             for (const auto &p : pages)
                 if (p.first == load)
-                    text = tr("Loaded the %1 page").arg(SessionKeys::pageTitle(p.second));
+                    text = tr("Loaded the %1 page in %2 s").arg(SessionKeys::pageTitle(p.second), transferSeconds());
             statusBar()->showMessage(text, StatusMessageMs);
+        });
+        // What did arrive is kept (and shown); the user is told what is missing.
+        connect(m_pedal.link, &PedalLink::loadFinished, this, [this](bool complete, const QString &problem) {
+            if (!complete)
+                m_dialogs.warn(QStringLiteral("The load is incomplete"),
+                               tr("Not all of the data asked for arrived from the pedal:\n%1\n"
+                                  "What arrived has been kept; load again to get the rest.")
+                                   .arg(problem));
         });
         connect(m_pedal.link, &PedalLink::transferCancelled, this,
                 [this](const QString &message) { statusBar()->showMessage(message, StatusMessageMs); });
@@ -592,7 +606,7 @@ void ViewController::showProgress(int done, int total, const QString &what)
     m_progress->show();
     if (!m_transferShown) {
         m_transferShown = true;
-        m_transferClock.start();
+        m_transferStart = m_clock();
         m_cancel->show();
         m_cancelAction->setEnabled(true);
     }
@@ -604,6 +618,11 @@ void ViewController::transferEnded()
     m_progress->hide();
     m_cancel->hide();
     m_cancelAction->setEnabled(false);
+}
+
+QString ViewController::transferSeconds() const
+{
+    return QLocale().toString(double(m_clock() - m_transferStart) / 1000.0, 'f', 1);
 }
 
 void ViewController::cancelTransfer()
@@ -749,8 +768,13 @@ void ViewController::watchKnownSession()
         return;
     m_known = new PedalKnownSession(*m_pedal.serial, *m_pedal.link, m_store, this);
     connect(m_known, &PedalKnownSession::changesSent, this, [this](const std::vector<int> &keys) {
+        const QString seconds = transferSeconds();
         statusBar()->showMessage(
-            tr("Sent %n changed key(s); the pedal has this session's values.", nullptr, int(keys.size())), 10000);
+            keys.size() == 1 ? tr("Sent 1 changed key in %1 s; the pedal has this session's values.").arg(seconds)
+                             : tr("Sent %1 changed keys in %2 s; the pedal has this session's values.")
+                                   .arg(int(keys.size()))
+                                   .arg(seconds),
+            10000);
     });
     // Compare with Pedal loads through a link of its own, shown as every transfer is.
     PedalLink &load = m_known->pedalLoadLink();

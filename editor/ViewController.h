@@ -6,7 +6,6 @@
 #include "SessionHistory.h"
 #include "SharedLists.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 
@@ -91,6 +90,9 @@ public:
     // Stops the running send or load (the Cancel button and Esc).
     void cancelTransfer();
     PedalLogDock *pedalLog() const { return m_logDock; }
+    // The clock that times transfers for the status bar, in milliseconds: a monotonic
+    // clock unless set (tests give their scheduler's).
+    void setClock(std::function<qint64()> nowMs) { m_clock = std::move(nowMs); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -115,6 +117,8 @@ private:
     void updateConnection();
     void showProgress(int done, int total, const QString &what);
     void transferEnded();
+    // The seconds since the transfer shown began, with one decimal ("1.2").
+    QString transferSeconds() const;
     void connectToPedal();
     void startUp();
 
@@ -144,7 +148,8 @@ private:
     QPushButton *m_cancel = nullptr;
     QAction *m_cancelAction = nullptr;
     PedalLogDock *m_logDock = nullptr;
-    QElapsedTimer m_transferClock; // since the transfer shown began
+    std::function<qint64()> m_clock;
+    qint64 m_transferStart = 0; // when the transfer shown began (m_clock)
     bool m_transferShown = false;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
