@@ -7,6 +7,7 @@
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
+#include "tools/virtual-pedal/SignalWatcher.h"
 
 #include <QApplication>
 
@@ -22,6 +23,9 @@ AppDelegate::AppDelegate(QObject *parent) : QObject(parent)
                                             ViewController::Pedal{m_serial.get(), m_link.get(), m_firmware.get()});
     m_dialogs->setWindow(m_vc.get());
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+    m_signals = new SignalWatcher(this);
+    if (m_signals->install())
+        connect(m_signals, &SignalWatcher::stopRequested, this, &AppDelegate::endOnSignal);
 }
 
 AppDelegate::~AppDelegate()
@@ -38,4 +42,11 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::applicationWillTerminate()
 {
     m_serial->closeAtExit();
+}
+
+void AppDelegate::endOnSignal(int signalNumber)
+{
+    // The event loop ends; the window goes with the delegate and takes the virtual pedal
+    // with it, and the port is closed on the way out.
+    QCoreApplication::exit(128 + signalNumber);
 }

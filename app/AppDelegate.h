@@ -8,12 +8,14 @@ class FirmwareUpdater;
 class PedalLink;
 class QtScheduler;
 class SerialHandler;
+class SignalWatcher;
 class ViewController;
 class WidgetDialogs;
 
 // The application: makes the window and the pedal link when it is created, shows the
 // window, and closes the pedal's port when the application ends. Closing the window
-// quits the application.
+// quits the application. SIGTERM, SIGINT and SIGHUP end it as Quit does, without asking
+// about unsaved changes (nothing is saved), with the status 128 + the signal's number.
 class AppDelegate : public QObject
 {
     Q_OBJECT
@@ -23,6 +25,7 @@ public:
 
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
+    void endOnSignal(int signalNumber);
 
     ViewController *vc() const { return m_vc.get(); }
 
@@ -33,4 +36,5 @@ private:
     std::unique_ptr<PedalLink> m_link;
     std::unique_ptr<FirmwareUpdater> m_firmware;
     std::unique_ptr<ViewController> m_vc;
+    SignalWatcher *m_signals = nullptr;
 };

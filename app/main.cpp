@@ -20,6 +20,9 @@ void describeCommandLine(QCommandLineParser &parser)
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("session"), QStringLiteral("A session file (txt) to open at start."),
                                  QStringLiteral("[session]"));
+    parser.addOption(QCommandLineOption(QStringLiteral("virtual-pedal"),
+                                        QStringLiteral("Attach the virtual pedal at start, as Pedal > Attach Virtual "
+                                                       "Pedal does.")));
 }
 
 // --help and --version answer without a display (over ssh, in a package check).
@@ -63,5 +66,7 @@ int main(int argc, char **argv)
     delegate.applicationDidFinishLaunching();
     if (!parser.positionalArguments().isEmpty())
         delegate.vc()->session().openFile(parser.positionalArguments().first());
+    if (parser.isSet(QStringLiteral("virtual-pedal")))
+        delegate.vc()->attachVirtualPedal();
     return app.exec();
 }

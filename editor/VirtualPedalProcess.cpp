@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 const char *const ProgramName = "virtual-pedal";
 const char *const ExtraPortsVariable = "PEDAL_EXTRA_PORTS";
@@ -61,14 +67,20 @@ bool VirtualPedalProcess::start(const QString &program)
 {
     if (m_process.state() != QProcess::NotRunning)
         return false;
-    m_dir = std::make_unique<QTemporaryDir>();
     m_output.clear();
     m_devicePath.clear();
     m_reported = false;
-    QStringList arguments;
-    if (m_dir->isValid())
-        arguments << QStringLiteral("--link") << m_dir->filePath(QStringLiteral("pedal"));
-    m_process.start(program, arguments, QIODevice::ReadOnly);
+#ifdef Q_OS_LINUX
+    // The program gets SIGTERM when this process ends, even by SIGKILL or a crash; when it
+    // is gone already (between the fork and here), the program does not start at all.
+    const pid_t parent = ::getpid();
+    m_process.setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(1);
+    });
+#endif
+    m_process.start(program, {}, QIODevice::ReadOnly);
     return true;
 }
 

@@ -3,14 +3,12 @@
 #include <QObject>
 #include <QProcess>
 #include <QString>
-#include <QTemporaryDir>
-
-#include <memory>
 
 // Runs the `virtual-pedal` program, which plays the pedal on a pseudo-terminal, and makes
 // its device count as a newly attached serial port: the device path (the program's first
 // line of output) is appended to PEDAL_EXTRA_PORTS, which the port listing reads. The
-// program is ended when this object goes.
+// program is ended when this object goes, and (on Linux) ends by itself when the process
+// that started it is gone, however that went; it leaves no files behind.
 class VirtualPedalProcess : public QObject
 {
     Q_OBJECT
@@ -37,7 +35,6 @@ Q_SIGNALS:
 private:
     void readOutput();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
     QProcess m_process;
     QByteArray m_output;
     QString m_devicePath;

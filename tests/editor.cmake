@@ -10,4 +10,8 @@ if(PEDAL_BUILD_EDITOR)
   if(TARGET virtual-pedal)
     add_dependencies(editor_window_tests virtual-pedal)
   endif()
+  # ... and the window's own program, ended by signals.
+  if(TARGET pedal-editor)
+    add_dependencies(editor_window_tests pedal-editor)
+  endif()
 endif()
