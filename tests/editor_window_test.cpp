@@ -28,6 +28,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -35,6 +36,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <csignal>
 #include <functional>
 #include <optional>
 
@@ -222,6 +224,8 @@ void expectPagesShowTheStore(ViewController &vc, DataHandler &store)
     const Song &shown = *store.SongList[size_t(state.SongsSongIndex)];
     EXPECT_EQ(control<QLineEdit>(vc, QStringLiteral("tempoTF"))->text(), QString::number(shown.Tempo));
     EXPECT_EQ(control<QPlainTextEdit>(vc, QStringLiteral("nameTF"))->toPlainText(), shown.FullName);
+    EXPECT_EQ(vc.songsPage()->tableModel()->index(int(state.SongsSongIndex), 1).data().toString(),
+              shown.NameWithoutBreaks);
     EXPECT_EQ(control<QTableView>(vc, QStringLiteral("SongTableView"))->selectionModel()->selectedRows().value(0).row(),
               state.SongsSongIndex);
     const Song &jacks = *store.SongList[size_t(state.SetJacksSongIndex)];
@@ -291,11 +295,36 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
                        d.SongList[size_t(song)].get()->*fieldNamed(QLatin1String(field)) = position;
                    }};
     };
+    const auto typeAtEnd = [this](const char *typed) {
+        vc.showPage(QStringLiteral("Songs"));
+        auto *name = find<QPlainTextEdit>("nameTF");
+        name->moveCursor(QTextCursor::End);
+        QTest::keyClicks(name, QLatin1String(typed));
+    };
+    const auto appended = [](const char *typed) {
+        return [typed](DataHandler &d) { d.SongList[2]->UpdateName(d.SongList[2]->FullName + QLatin1String(typed)); };
+    };
     const std::vector<Row> rows = {
         {"nameTF", [this] { QTest::keyClicks(find<QPlainTextEdit>("nameTF"), QStringLiteral("Hey")); },
          "Name of Song 3", "Songs", [](DataHandler &d) { d.SongList[2]->UpdateName(QStringLiteral("Hey")); }},
+        {"SetlistSongListTableView",
+         [this] {
+             vc.showPage(QStringLiteral("Setlist"));
+             clickRow(find<QTableView>("SetlistSongListTableView"), 4);
+         },
+         "Add Song 5 to Setlist", "Setlist", [](DataHandler &d) { d.addSongToSetlist(4); }},
+        // A click on the Setlist page between two keystrokes in the name: both are taken.
+        {"nameTF", [&] { typeAtEnd("B"); }, "Name of Song 3", "Songs", appended("B")},
         {"tempoTF", [this] { enter("tempoTF", QStringLiteral("99")); }, "Tempo of Song 3", "Songs",
          [](DataHandler &d) { d.SongList[2]->UpdateTempo(99); }},
+        // The same with clicks on the song table.
+        {"nameTF",
+         [&] {
+             pickSong(5);
+             pickSong(2);
+             typeAtEnd("C");
+         },
+         "Name of Song 3", "Songs", appended("C")},
         {"fontCombo", [this] { choose(combo("fontCombo"), 2); }, "Font Size of Song 3", "Songs",
          [](DataHandler &d) { d.SongList[2]->FontSize = 2; }},
         pick("fractionCombo", 2, "Fraction", 2),
@@ -338,13 +367,11 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         pick("Jack2RingHOLDStack", 7, "Jack2RingHOLDStack", 4),
         {"ResetSetJacksCommand", [this] { click("ResetSetJacksCommand"); }, "Reset Set Jacks", "Set Jacks",
          [](DataHandler &d) { d.resetSetJacksFields(); }},
-        {"SetlistSongListTableView",
-         [this] {
+        {"SetlistTableView",
+         [&] {
              vc.showPage(QStringLiteral("Setlist"));
-             clickRow(find<QTableView>("SetlistSongListTableView"), 4);
+             dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1);
          },
-         "Add Song 5 to Setlist", "Setlist", [](DataHandler &d) { d.addSongToSetlist(4); }},
-        {"SetlistTableView", [&] { dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1); },
          "Add Song 10 to Setlist", "Setlist", [](DataHandler &d) { d.insertSongIntoSetlist(9, 1); }},
         {"SetlistTableView",
          [&] {
@@ -512,6 +539,7 @@ struct PedalRig
     PedalRig()
     {
         freshBackups();
+        vc.setClock([this] { return scheduler.now(); });
         vc.ensureAllPages();
         vc.show();
         ports.append(QStringLiteral("/dev/ttyACM0"));
@@ -571,6 +599,18 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
     };
     const QString send = QStringLiteral("\r\n]3;"), any;
     const std::optional<QString> none;
+    // A send pressed (a button, else an action) once the pedal has gone.
+    const auto unplugged = [](const char *command) {
+        return [command](PedalRig &r) {
+            r.serial.closePort();
+            r.serial.forgetPort();
+            if (r.vc.findChild<QPushButton *>(QLatin1String(command)))
+                r.click(command);
+            else
+                r.trigger(command);
+            r.scheduler.runAll();
+        };
+    };
     struct Outcome
     {
         const char *what;
@@ -600,7 +640,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              ASSERT_TRUE(r.link.loading());
              r.trigger("cancelTransferAction");
          }},
-        {{"Load All", {0}, {"About to receive", "Press the REFRESH button"}, {"Load All"}, any, "Loaded all pages"},
+        {{"Load All", {0}, {"About to receive"}, {"Load All"}, any, "Loaded all pages in 0.3 s"},
          [](PedalRig &r) {
              r.pickSong(1);
              DataHandler pedal;
@@ -609,6 +649,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              pedal.GlobalMenu.MidiChannelIn = 7;
              const SessionSnapshot before = SessionSnapshot::of(r.store);
              r.click("LoadAllCommand");
+             r.scheduler.advance(300);
              r.answerLoadAll(pedal);
              EXPECT_EQ(fileForm(r.store), fileForm(pedal));
              EXPECT_EQ(r.vc.history().undoStack().count(), 1);
@@ -631,6 +672,54 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.trigger("undoAction");
              EXPECT_EQ(r.store.SongList[2]->Tempo, 500);
          }},
+        {{"Load Global Settings", {0}, {"About to receive"}, {}, any, "Loaded the Global Settings page in 1.2 s"},
+         [](PedalRig &r) {
+             r.click("LoadGlobalCommand");
+             r.scheduler.advance(1200);
+             const int global = PedalLink::keysOf(PedalLink::Load::Global).at(0);
+             r.device->receive(("]3\r\n" + QString::fromLatin1(SessionKeys::at(global).key) + "]"
+                                + SessionWriter::value(DataHandler(), global, SessionWriter::Form::Reply) + "\r\n;\r\n")
+                                   .toUtf8());
+         }},
+        // What arrived is kept; the user is told what did not.
+        {{"Load Setlist incomplete", {0}, {"About to receive", "The load is incomplete"}, {}, any, nullptr},
+         [](PedalRig &r) {
+             r.click("LoadSetlistCommand");
+             r.device->receive("]3\r\n;\r\n");
+         }},
+        {{"Send Changes, one key then two",
+          {0, 0, 0},
+          {"About to send", "About to send", "About to send"},
+          {"Send All", "Send Changes", "Send Changes"},
+          send,
+          "Sent 2 changed keys in 0.3 s; the pedal has this session's values."},
+         [](PedalRig &r) {
+             r.click("SendAllCommand");
+             r.scheduler.runAll();
+             r.store.SongList[3]->UpdateTempo(97);
+             r.trigger("sendChangesAction");
+             r.scheduler.runAll();
+             EXPECT_EQ(r.status(), "Sent 1 changed key in 0.3 s; the pedal has this session's values.");
+             r.store.SongList[3]->UpdateTempo(98);
+             r.store.GlobalMenu.MidiChannelIn = 9;
+             r.trigger("sendChangesAction");
+             r.scheduler.runAll();
+         }},
+        // Not connected: every send says so, and asks nothing.
+        {{"Send All unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
+         unplugged("SendAllCommand")},
+        {{"Send Songs unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
+         unplugged("SendSongCommand")},
+        {{"Send Set Jacks unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
+         unplugged("SendSetJacks")},
+        {{"Send Setlist unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
+         unplugged("SendSetlistCommand")},
+        {{"Send Midi unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
+         unplugged("SendMidiCommand")},
+        {{"Send Global unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
+         unplugged("SendMenuCommand")},
+        {{"Send Changes unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
+         unplugged("sendChangesAction")},
         {{"Backup failing: Cancel", {0, 1}, {"About to send", "The backup could not be written"}, {}, none, nullptr},
          [&](PedalRig &r) {
              blockBackups();
@@ -665,6 +754,9 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         PedalRig rig;
         rig.dialogs.answers = QList<int>(is.answers.begin(), is.answers.end());
         row.act(rig);
+        // The link's own note at the end of a load is not what these rows are about.
+        rig.dialogs.shown.removeIf(
+            [](const Alert &a) { return a.message == QLatin1String("Press the REFRESH button"); });
         EXPECT_EQ(rig.dialogs.messages().join(QLatin1Char('|')).toStdString(),
                   is.messages.join(QLatin1Char('|')).toStdString());
         EXPECT_EQ(backupReasons(), is.backups);
@@ -779,6 +871,58 @@ TEST(VirtualPedalWindow, AttachThenConnect)
     serial.closeAtExit();
     vc.reset(); // ends the virtual pedal
     EXPECT_FALSE(QFile::exists(device));
+}
+
+// A process that is there and not a zombie.
+bool alive(qint64 pid)
+{
+    const QString stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    return !stat.isEmpty() && stat.section(QLatin1Char(')'), -1).trimmed().at(0) != QLatin1Char('Z');
+}
+
+// The virtual pedal started by the process `parent`, 0 while there is none.
+qint64 virtualPedalOf(qint64 parent)
+{
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        const QString stat = readFile(QStringLiteral("/proc/%1/stat").arg(entry));
+        const QStringList after = stat.section(QLatin1Char(')'), -1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (stat.contains(QLatin1String("(virtual-pedal)")) && after.value(1).toLongLong() == parent)
+            return entry.toLongLong();
+    }
+    return 0;
+}
+
+// The window's program with its virtual pedal: SIGTERM, SIGINT and SIGHUP end both as Quit
+// does, with the status 128 + the signal; a window killed outright takes its virtual pedal
+// along all the same. Neither leaves anything in the temporary folder.
+TEST(EditorProcess, SignalsAndAKilledWindowEndTheVirtualPedal)
+{
+    const QString editor = QStringLiteral(PEDAL_BINARY_DIR "/app/pedal-editor");
+    if (!QFileInfo(editor).isExecutable() || VirtualPedalProcess::findProgram().isEmpty())
+        GTEST_SKIP() << "pedal-editor or virtual-pedal not built";
+    const QTemporaryDir runtime;
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
+        SCOPED_TRACE(signalNumber);
+        QTemporaryDir temp;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), temp.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path()); // Qt's own, else under TMPDIR
+        QProcess window;
+        window.setProcessEnvironment(environment);
+        window.start(editor, {QStringLiteral("--virtual-pedal")});
+        ASSERT_TRUE(window.waitForStarted());
+        qint64 pedal = 0;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (pedal = virtualPedalOf(window.processId())) != 0; }, 30000));
+        ::kill(pid_t(window.processId()), signalNumber);
+        ASSERT_TRUE(window.waitForFinished(20000));
+        if (signalNumber != SIGKILL) {
+            EXPECT_EQ(window.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(window.exitCode(), 128 + signalNumber) << window.readAllStandardError().toStdString();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !alive(pedal); }, 10000));
+        EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
 }
 
 } // namespace
