@@ -4,15 +4,18 @@
 #include "editor_fixture.h"
 
 #include "editor/GlobalPage.h"
+#include "editor/PageControls.h"
 #include "editor/MidiPage.h"
 #include "editor/SetlistPage.h"
 #include "editor/TypedRanges.h"
 #include "model/Menu.h"
 #include "model/SessionSnapshot.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <functional>
@@ -22,8 +25,65 @@ namespace {
 
 using SongPages = WindowFixture;
 
+// A confirmation of a step that destroys data: its texts, Ok and Cancel, Cancel the default.
+void expectDestructive(const Alert &a, const char *message, const char *informative)
+{
+    EXPECT_EQ(a.message, QLatin1String(message));
+    EXPECT_EQ(a.informative, QLatin1String(informative));
+    EXPECT_EQ(a.buttons, QStringList({"Ok", "Cancel"}));
+    EXPECT_EQ(a.kind, Alert::Kind::Destructive);
+}
+
 TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
 {
+    dialogs.answers = {1};
+    find<QAction>(QStringLiteral("resetSessionAction"))->trigger();
+    expectDestructive(dialogs.shown.value(0), "About to reset",
+                      "This computer session will be reset to factory settings.\nYour pedal will remain the same");
+    // Each jack mode: the summary (and its colour) and division label on the Songs page,
+    // whether the division list shows, and the controls the Set Jacks page shows.
+    const struct
+    {
+        int jack, mode;
+        const char *summary, *division;
+        QColor colour;
+        QStringList shown;
+    } modes[] = {
+        {1, 0, "STATIC", " is Static", Qt::red, {"static"}},
+        {1, 1, "TAP OUTPUT", "", QColor::fromRgbF(0, 0.7f, 0), {"numPulses"}},
+        {1, 2, "FOOTSWITCH", " is Footswitch Input", Qt::blue, {"Left", "Right"}},
+        {1, 3, "EXPRESSION", " is Expression Input", Qt::blue, {"expStack"}},
+        {2, 3, "MIDI", " is Midi Output", Qt::blue, {}},
+        {3, 2, "FOOTSWITCH", " is Footswitch Input", Qt::blue, {"Left", "Right"}},
+        {3, 3, "CV", " is CV Output", Qt::blue, {}},
+        {4, 2, "MIDI", " is Midi Output", Qt::blue, {}},
+        {4, 0, "STATIC", " is Static", Qt::red, {"static"}},
+    };
+    pickSong(6);
+    pickJacksSong(6);
+    const char *const words[] = {"One", "Two", "Three", "Four"};
+    for (const auto &m : modes) {
+        SCOPED_TRACE(m.jack * 10 + m.mode);
+        const QString word = QLatin1String(words[m.jack - 1]);
+        choose(combo(QStringLiteral("jack%1Combo").arg(word)), m.mode);
+        EXPECT_EQ(text(QStringLiteral("summaryJack%1").arg(m.jack)),
+                  QStringLiteral("Jack %1: %2").arg(m.jack).arg(QLatin1String(m.summary)));
+        EXPECT_EQ(PageControls::textColour(find(QStringLiteral("summaryJack%1").arg(m.jack))), m.colour);
+        EXPECT_EQ(text(QStringLiteral("div%1Label").arg(word)),
+                  QStringLiteral("Jack %1%2").arg(m.jack).arg(QLatin1String(m.division)));
+        EXPECT_EQ(combo(QStringLiteral("div%1Combo").arg(word))->isHidden(), m.mode != 1);
+        for (const QString &name :
+             {QStringLiteral("static%1Combo").arg(word), QStringLiteral("numPulses%1Combo").arg(word),
+              QStringLiteral("expStackOneCombo"), QStringLiteral("Jack%1LeftInputBox").arg(m.jack),
+              QStringLiteral("Jack%1RightInputBox").arg(m.jack)})
+            if (QWidget *w = vc.findChild<QWidget *>(name);
+                w && (name.contains(word) || name.contains(QString::number(m.jack)))) {
+                EXPECT_EQ(!w->isHidden(), std::any_of(m.shown.begin(), m.shown.end(), [&](const QString &part) {
+                    return name.contains(part);
+                })) << qPrintable(name);
+            }
+    }
+    EXPECT_EQ(text("idLabel"), "Song # 7");
     song(3).UpdateName(QStringLiteral("Four"));
     pickSong(3);
     // "Go to Song" for the foot switch shows its list of songs; "Nothing" hides it again.
@@ -59,6 +119,7 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
     }
     EXPECT_EQ(state().SongsSongIndex, -1);
     EXPECT_EQ(state().SetJacksSongIndex, -1);
+    EXPECT_EQ(text("idLabel") + text("summaryName") + text("summaryJack4"), "Song # ?No song selectedJack 4:");
     const SessionSnapshot before = SessionSnapshot::of(store);
     setName(QStringLiteral("Nobody"));
     enter("tempoTF", QStringLiteral("99"));
@@ -384,6 +445,18 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
                           QStringLiteral("Chorus On/Off"), 0, 255, 0));
     EXPECT_EQ(store.MidiMessageLibrary[1].Message, 0);
 
+    // A row's message field shows for every type but Program and Channel Pressure; a type
+    // other than Control gives an unused row (channel 0) channel 1, and keeps any other.
+    for (const auto &[type, channelBefore, channelAfter] :
+         {std::tuple{1, 0, 1}, {5, 0, 1}, {3, 0, 1}, {6, 7, 7}, {2, 0, 1}, {0, 0, 0}, {4, 9, 9}}) {
+        SCOPED_TRACE(type);
+        choose(combo(QStringLiteral("stackMessageType4")), 0);
+        typeInto(rowEdit("stackMessageChannel", 4), QString::number(channelBefore));
+        choose(combo(QStringLiteral("stackMessageType4")), type);
+        EXPECT_EQ(rowEdit("stackMessageMessage", 4)->isHidden(), type == 1 || type == 5);
+        EXPECT_EQ(message(0, 3).Channel, channelAfter);
+        EXPECT_EQ(rowEdit("stackMessageChannel", 4)->text(), QString::number(channelAfter));
+    }
     typeInto(rowEdit("stackMessageName", 3), QStringLiteral("Keep me"));
     for (int row : {1, 2, 5})
         check(row)->click();
@@ -402,9 +475,24 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
     press(QStringLiteral("deleteSingleLibraryButton")); // the row is beyond the end now
     ASSERT_EQ(store.MidiMessageLibrary.size(), 1u);
 
+    // The stack-name and library buttons write just their lines.
+    QTemporaryDir dir;
+    for (const auto &[saveButton, keys] :
+         {std::pair{"saveStackNamesButton", QStringList({"MidiStackNames", "MidiStackMessageNames"})},
+          std::pair{"saveLibraryButton",
+                    QStringList({"LibraryManufacturers", "LibraryDevices", "LibraryActions", "LibraryTypes",
+                                 "LibraryMessages", "LibraryValues"})}}) {
+        const QString path = dir.filePath(QLatin1String(saveButton) + QLatin1String(".txt"));
+        dialogs.savePaths = {path};
+        press(QLatin1String(saveButton));
+        QStringList written;
+        for (const QString &line : readFile(path).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            written.append(line.section(QLatin1Char(']'), 0, 0));
+        EXPECT_EQ(written, keys);
+    }
     dialogs.answers = {1};
     press(QStringLiteral("resetLibraryButton"));
-    EXPECT_EQ(dialogs.shown.value(0).kind, Alert::Kind::Destructive);
+    expectDestructive(dialogs.shown.value(0), "About to clear", "Your Library will be cleared to hold no messages");
     EXPECT_EQ(store.MidiMessageLibrary.size(), 1u);
     dialogs.answers = {0};
     press(QStringLiteral("resetLibraryButton"));
@@ -453,6 +541,30 @@ TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
         for (size_t i = 0; i < menuFields().size(); ++i)
             EXPECT_EQ(now[i], QLatin1String(menuFields()[i].name) == QLatin1String(p.field) ? p.value : was[i])
                 << p.field << " " << p.position << ": " << menuFields()[i].name;
+    }
+    // The lists built at run time: their first and last items.
+    const struct
+    {
+        const char *field;
+        int position;
+        const char *text;
+    } items[] = {
+        {"StackDelay", 0, "0 ms"},
+        {"StackDelay", 1, "70 ms"},
+        {"StackDelay", 94, "1000 ms"},
+        {"LedClickAmount", 29, "Infinite"},
+        {"MidiPulseAmount", 0, "2"},
+        {"RepeatingMidiClickAmount", 31, "Infinite"},
+        {"RepeatingMidiClickAmount", 0, "0"},
+        {"IncomingTapValue", 128, "Any"},
+        {"IncomingResetTimersMessage", 128, "Any"},
+        {"OneClickLength", 225, "255"},
+    };
+    for (const auto &i : items) {
+        EXPECT_EQ(combo(i.field)->itemText(i.position), QLatin1String(i.text)) << i.field;
+        if (i.position > 1) { // the last item
+            EXPECT_EQ(combo(i.field)->count(), i.position + 1) << i.field;
+        }
     }
     store.GlobalMenu.StackDelay = 65; // between two items
     page.showSettings();

@@ -705,6 +705,13 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.trigger("sendChangesAction");
              r.scheduler.runAll();
          }},
+        {{"Factory Reset", {0}, {"About to factory reset"}, {}, QStringLiteral("]4;"), nullptr},
+         [](PedalRig &r) {
+             r.click("FactoryResetPedalButton");
+             EXPECT_EQ(r.dialogs.shown.value(0).informative,
+                       "Your pedal will be reset to its factory settings.\nThe computer data will remain the same.");
+             EXPECT_EQ(r.dialogs.shown.value(0).kind, Alert::Kind::Destructive);
+         }},
         // Not connected: every send says so, and asks nothing.
         {{"Send All unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
          unplugged("SendAllCommand")},
