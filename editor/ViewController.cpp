@@ -905,7 +905,7 @@ void ViewController::closeEvent(QCloseEvent *event)
                                  {QStringLiteral("Quit Anyway"), QStringLiteral("Keep Running")},
                                  QString(),
                                  Alert::Kind::Destructive})
-               != 0) {
+            != 0) {
         event->ignore();
         return;
     }

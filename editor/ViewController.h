@@ -157,7 +157,7 @@ private:
     QAction *m_redoAction = nullptr;
     QMenu *m_recentMenu = nullptr;
     bool m_closeApproved = false;
-    bool m_portLost = false; // the port held last was lost, and none was opened since
-    int m_firmwareSeconds = 0;  // since the firmware update shown began
-    quint64 m_firmwareRun = 0;  // identifies the update the status bar counts for
+    bool m_portLost = false;   // the port held last was lost, and none was opened since
+    int m_firmwareSeconds = 0; // since the firmware update shown began
+    quint64 m_firmwareRun = 0; // identifies the update the status bar counts for
 };

@@ -130,8 +130,7 @@ QString FirmwareUpdater::checkImage(const QString &path, ImageInfo *info)
     // The vector table: the initial stack pointer, then the reset address.
     const QByteArray head = f.read(8);
     if (head.size() < 8)
-        return QStringLiteral("it holds %1 bytes, too few for the vector table a firmware image starts with")
-            .arg(size);
+        return QStringLiteral("it holds %1 bytes, too few for the vector table a firmware image starts with").arg(size);
     const quint32 stack = qFromLittleEndian<quint32>(head.constData());
     const quint32 reset = qFromLittleEndian<quint32>(head.constData() + 4);
     if (stack < SramStart || stack > SramLast)

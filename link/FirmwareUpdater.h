@@ -84,8 +84,7 @@ public:
     static QStringList toolArguments(const QString &portArgument, const QString &imagePath);
     // How a run of the tool `toolName` ended: an empty text for success (it ended by
     // itself, with status 0, and printed "bytes to flash"), else why it failed.
-    static QString verdict(const QString &toolName, const QString &output, bool timedOut, bool crashed,
-                           int exitCode);
+    static QString verdict(const QString &toolName, const QString &output, bool timedOut, bool crashed, int exitCode);
     // The last `count` lines of a tool's output as a terminal shows them (a line that is
     // rewritten with carriage returns counts with its last state; blank lines are left out).
     static QString lastLines(const QString &output, int count = 10);

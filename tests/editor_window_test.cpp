@@ -655,8 +655,9 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              EXPECT_TRUE(r.device->isOpen());
              r.click("UploadFirmwareButton");
              const Alert &confirm = r.dialogs.shown.value(2);
-             EXPECT_TRUE(confirm.informative.startsWith("The firmware image pedal-2.1.bin will be uploaded to the "
-                                                        "pedal\nMake sure you save your old session before doing this"));
+             EXPECT_TRUE(
+                 confirm.informative.startsWith("The firmware image pedal-2.1.bin will be uploaded to the "
+                                                "pedal\nMake sure you save your old session before doing this"));
              EXPECT_TRUE(confirm.informative.contains(image) && confirm.informative.contains("64 bytes"));
              EXPECT_EQ(confirm.kind, Alert::Kind::Destructive) << "Return does not flash";
              EXPECT_EQ(r.device->opens.last().settings.baudRate, 1200);
@@ -680,8 +681,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              for (int i = 0; i < 3; ++i)
                  r.click("UploadFirmwareButton");
              QFile::remove(bundled);
-             EXPECT_EQ(r.dialogs.shown.value(0).buttons,
-                       QStringList({"Use Bundled Image", "Choose Image…", "Cancel"}));
+             EXPECT_EQ(r.dialogs.shown.value(0).buttons, QStringList({"Use Bundled Image", "Choose Image…", "Cancel"}));
              EXPECT_EQ(r.dialogs.openTitles.size(), 1);
              EXPECT_TRUE(r.dialogs.shown.value(2).informative.startsWith("The firmware image pedal-2.1.bin "));
              EXPECT_TRUE(r.dialogs.shown.value(4).informative.startsWith(
@@ -709,11 +709,11 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              EXPECT_EQ(connection->text(), "Updating firmware… 2 s");
              RecentFiles::add(image);
              Q_EMIT r.vc.session().recentFilesChanged();
-             const char *const buttons[] = {"connectToPedalButton", "SendAllCommand", "LoadAllCommand",
+             const char *const buttons[] = {"connectToPedalButton",    "SendAllCommand",       "LoadAllCommand",
                                             "FactoryResetPedalButton", "UploadFirmwareButton", "SendSongCommand",
-                                            "LoadSongsCommand", "previewNameButton", "previewStackButton"};
+                                            "LoadSongsCommand",        "previewNameButton",    "previewStackButton"};
              const char *const actions[] = {"sendChangesAction", "compareWithPedalAction", "openSessionAction",
-                                            "recentFileAction1", "restoreBackupAction", "resetSessionAction"};
+                                            "recentFileAction1", "restoreBackupAction",    "resetSessionAction"};
              for (const char *name : buttons) {
                  r.dialogs.shown.clear();
                  r.click(name);

@@ -124,7 +124,7 @@ TEST(FirmwareUpdate, ImagesAreChecked)
     const QByteArray code(56, '\x5a');
     const struct
     {
-        QByteArray image; // "-": none; "/": a folder
+        QByteArray image;    // "-": none; "/": a folder
         const char *refusal; // "": accepted
     } rows[] = {
         {vectors(0x20008000, 0x00002101) + code, ""},

@@ -223,7 +223,10 @@ TEST(SessionTool, CommandLines)
          "{d}/back.txt",
          {},
          &next},
-        {{"flash", "{d}/empty.bin", "--port", "{p}"}, 1, {}, "{d}/empty.bin is not firmware for the pedal: it is empty"},
+        {{"flash", "{d}/empty.bin", "--port", "{p}"},
+         1,
+         {},
+         "{d}/empty.bin is not firmware for the pedal: it is empty"},
         {{"flash", "{d}/pedal.bin", "--port", "{p}"}, 0, "", "the firmware was written to the pedal on {p}"},
         // One line that says why, then the tool's last lines.
         {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "on {p} failed: bossac ended with exit status 1.\n--port="},
