@@ -699,10 +699,10 @@ void ViewController::uploadFirmware()
                       QLocale().toString(file.lastModified(), QLocale::ShortFormat)),
              {QStringLiteral("Use Bundled Image"), QStringLiteral("Choose Image…"), QStringLiteral("Cancel")},
              QStringLiteral("Upload Firmware")});
-        if (answer == 2 || answer < 0)
-            return;
         if (answer == 1)
             image.clear();
+        else if (answer != 0)
+            return;
     }
     if (image.isEmpty()) {
         image = m_dialogs.chooseFirmwareImage(bundled.isEmpty() ? RecentFiles::lastFirmwareFolder()
