@@ -223,17 +223,11 @@ TEST(SessionTool, CommandLines)
          "{d}/back.txt",
          {},
          &next},
-        {{"flash", "{d}/empty.bin", "--port", "{p}"},
-         1,
-         {},
-         "{d}/empty.bin is not firmware for the pedal: it is empty"},
+        {{"flash", "{d}/empty.bin", "--port", "{p}"}, 1, {}, "empty.bin is not firmware for the pedal: it is empty"},
         {{"flash", "{d}/pedal.bin", "--port", "{p}"}, 0, "", "the firmware was written to the pedal on {p}"},
         // One line that says why, then the tool's last lines.
         {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "on {p} failed: bossac ended with exit status 1.\n--port="},
-        {{"flash", "{d}/pedal.bin", "--port", "{d}/none"},
-         1,
-         {},
-         "on {d}/none failed: the pedal could not be restarted into its boot loader: "},
+        {{"flash", "{d}/pedal.bin", "--port", "{d}/no"}, 1, {}, "failed: the pedal could not be restarted into its"},
     };
     const auto expand = [&](QString text) {
         return text.replace("{d}", d).replace("{g}", g).replace("{p}", pedal.device()).replace("{t}", tired.device());
