@@ -14,6 +14,7 @@
 #include "link/FirmwareUpdater.h"
 #include "link/PedalKnownSession.h"
 #include "link/PedalLink.h"
+#include "link/Scheduler.h"
 #include "link/SerialHandler.h"
 #include "model/DataHandler.h"
 #include "Dialogs.h"
@@ -391,7 +392,12 @@ void ViewController::buildMenus()
 
     QMenu *file = menuBar()->addMenu(tr("&File"));
     action(
-        file, "openSessionAction", tr("&Open…"), [this] { m_session->open(); }, QKeySequence::Open);
+        file, "openSessionAction", tr("&Open…"),
+        [this] {
+            if (!refuseWhileUpdating())
+                m_session->open();
+        },
+        QKeySequence::Open);
     m_recentMenu = file->addMenu(tr("Open &Recent"));
     m_recentMenu->setObjectName(QStringLiteral("openRecentMenu"));
     fillRecentMenu();
@@ -405,7 +411,10 @@ void ViewController::buildMenus()
            [this] { CompareDock::compareWithFile(this, m_store, m_dialogs); });
     action(file, "restoreBackupAction", tr("Restore &Backup…"), [this] { restoreBackup(); });
     file->addSeparator();
-    action(file, "resetSessionAction", tr("&Reset Session…"), [this] { m_session->reset(); });
+    action(file, "resetSessionAction", tr("&Reset Session…"), [this] {
+        if (!refuseWhileUpdating())
+            m_session->reset();
+    });
     file->addSeparator();
     action(
         file, "quitAction", tr("&Quit"), [this] { close(); }, QKeySequence::Quit);
@@ -519,7 +528,10 @@ void ViewController::fillRecentMenu()
         a->setObjectName(QStringLiteral("recentFileAction%1").arg(i + 1));
         a->setToolTip(path);
         a->setData(path);
-        connect(a, &QAction::triggered, this, [this, path] { m_session->openFile(path); });
+        connect(a, &QAction::triggered, this, [this, path] {
+            if (!refuseWhileUpdating())
+                m_session->openFile(path);
+        });
     }
     m_recentMenu->addSeparator();
     QAction *clear = m_recentMenu->addAction(tr("&Clear Menu"));
@@ -583,8 +595,18 @@ void ViewController::updateTitle()
     setWindowModified(m_session->isModified());
 }
 
+bool ViewController::refuseWhileUpdating()
+{
+    return m_pedal.serial && m_pedal.serial->refuseIfUpdating();
+}
+
 void ViewController::updateConnection()
 {
+    // While the firmware is written the port is the boot loader's: the update is shown.
+    if (m_pedal.firmware && m_pedal.firmware->running()) {
+        m_connection->setText(tr("Updating firmware… %1 s").arg(m_firmwareSeconds));
+        return;
+    }
     const bool held = m_pedal.serial && m_pedal.serial->isConnected() && m_pedal.serial->portHeld();
     if (held) {
         m_connection->setText(tr("Connected: %1").arg(m_pedal.serial->portName()));
@@ -655,6 +677,8 @@ bool ViewController::backupBefore(const QString &reason)
 
 void ViewController::restoreBackup()
 {
+    if (refuseWhileUpdating())
+        return;
     const QList<BackupFolder::Entry> entries = BackupFolder().list();
     if (entries.isEmpty()) {
         m_dialogs.inform(QStringLiteral("There are no backups"),
@@ -676,21 +700,32 @@ void ViewController::restoreBackup()
 void ViewController::uploadFirmware()
 {
     FirmwareUpdater *firmware = m_pedal.firmware;
-    if (!firmware || (m_pedal.link && m_pedal.link->refuseIfBusy()))
+    if (!firmware || !m_pedal.serial || refuseWhileUpdating() || (m_pedal.link && m_pedal.link->refuseIfBusy()))
         return;
-    if (firmware->running()) {
-        m_dialogs.inform(QStringLiteral("Firmware update running"),
-                         QStringLiteral("Wait until the current update has finished."));
-        return;
-    }
-    if (!m_pedal.serial || !m_pedal.serial->isConnected()) {
+    if (!m_pedal.serial->isConnected()) {
         m_dialogs.notConnected();
         return;
     }
-    // The image shipped with the program, else one the user picks.
-    QString image = FirmwareUpdater::findImage();
+    // The image shipped with the program is offered first; another can always be chosen.
+    const QString bundled = FirmwareUpdater::findImage();
+    QString image = bundled;
+    if (!bundled.isEmpty()) {
+        const QFileInfo file(bundled);
+        const int answer = m_dialogs.alert(
+            {QStringLiteral("Which firmware image?"),
+             tr("The editor comes with the image %1 (%2 bytes, %3).\nA newer image can be chosen from a file.")
+                 .arg(file.fileName(), QLocale().toString(file.size()),
+                      QLocale().toString(file.lastModified(), QLocale::ShortFormat)),
+             {QStringLiteral("Use Bundled Image"), QStringLiteral("Choose Image…"), QStringLiteral("Cancel")},
+             QStringLiteral("Upload Firmware")});
+        if (answer == 1)
+            image.clear();
+        else if (answer != 0)
+            return;
+    }
     if (image.isEmpty()) {
-        image = m_dialogs.chooseFirmwareImage(RecentFiles::lastFirmwareFolder());
+        image = m_dialogs.chooseFirmwareImage(bundled.isEmpty() ? RecentFiles::lastFirmwareFolder()
+                                                                : QFileInfo(bundled).absolutePath());
         if (image.isEmpty())
             return;
         RecentFiles::setLastFirmwareFolder(QFileInfo(image).absolutePath());
@@ -698,15 +733,20 @@ void ViewController::uploadFirmware()
     FirmwareUpdater::ImageInfo info;
     const QString refused = FirmwareUpdater::checkImage(image, &info);
     if (!refused.isEmpty()) {
-        m_dialogs.warn(QStringLiteral("Cannot update the firmware"), refused);
+        m_dialogs.warn(FirmwareUpdater::NotFirmware, tr("%1: %2.").arg(QFileInfo(image).fileName(), refused));
         return;
     }
-    if (!m_dialogs.confirm(QStringLiteral("About to upload"),
-                           QStringLiteral("The firmware required for this app will be uploaded to the pedal\n"
-                                          "Make sure you save your old session before doing this\n\n")
-                               + tr("Image: %1\n%2 bytes, %3")
-                                     .arg(info.path, QLocale().toString(info.size),
-                                          QLocale().toString(info.modified, QLocale::LongFormat))))
+    const bool isBundled = !bundled.isEmpty() && info.path == QFileInfo(bundled).absoluteFilePath();
+    const QString what = isBundled ? QStringLiteral("The firmware required for this app")
+                                   : QStringLiteral("The firmware image %1").arg(QFileInfo(info.path).fileName());
+    // Flashing is not undone: Return does not start it.
+    if (!m_dialogs.confirmDestructive(QStringLiteral("About to upload"),
+                                      what
+                                          + QStringLiteral(" will be uploaded to the pedal\n"
+                                                           "Make sure you save your old session before doing this\n\n")
+                                          + tr("Image: %1\n%2 bytes, %3")
+                                                .arg(info.path, QLocale().toString(info.size),
+                                                     QLocale().toString(info.modified, QLocale::LongFormat))))
         return;
     if (!backupBefore(QStringLiteral("Firmware Update")))
         return;
@@ -716,6 +756,7 @@ void ViewController::uploadFirmware()
         QObject::disconnect(*once);
         if (!self)
             return;
+        self->updateConnection();
         if (success)
             self->m_dialogs.inform(QStringLiteral("Success!"), QString());
         else
@@ -726,7 +767,25 @@ void ViewController::uploadFirmware()
     if (!problem.isEmpty()) {
         disconnect(*once);
         m_dialogs.warn(QStringLiteral("Cannot update the firmware"), problem);
+        return;
     }
+    // The status bar counts the seconds of the update, once a second, until it ends.
+    m_firmwareSeconds = 0;
+    countFirmwareSeconds(++m_firmwareRun);
+}
+
+void ViewController::countFirmwareSeconds(quint64 run)
+{
+    if (run != m_firmwareRun || !m_pedal.firmware->running())
+        return;
+    updateConnection();
+    QPointer<ViewController> self(this);
+    m_pedal.serial->scheduler().after(1000, [self, run] {
+        if (!self || run != self->m_firmwareRun)
+            return;
+        ++self->m_firmwareSeconds;
+        self->countFirmwareSeconds(run);
+    });
 }
 
 void ViewController::connectToPedal()
@@ -860,6 +919,18 @@ void ViewController::closeEvent(QCloseEvent *event)
     if (m_closeApproved) {
         m_closeApproved = false;
         event->accept();
+        return;
+    }
+    // Ending the program ends the flashing tool: the pedal may be left without firmware.
+    if (m_pedal.firmware && m_pedal.firmware->running()
+        && m_dialogs.alert(Alert{QStringLiteral("A firmware update is running. Quitting now can leave the pedal "
+                                                "without firmware."),
+                                 QStringLiteral("Keep Running lets the update finish."),
+                                 {QStringLiteral("Quit Anyway"), QStringLiteral("Keep Running")},
+                                 QString(),
+                                 Alert::Kind::Destructive})
+            != 0) {
+        event->ignore();
         return;
     }
     // The save panel may complete at once or later; the window closes once the file

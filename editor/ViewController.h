@@ -84,8 +84,11 @@ public:
     bool backupBefore(const QString &reason);
     // File ▸ Restore Backup…: lists the backups and opens the chosen one as Open does.
     void restoreBackup();
-    // Upload Firmware: the shipped image, else one the user picks; checked, confirmed,
-    // backed up, then written.
+    // Upload Firmware: the shipped image or one the user picks (the shipped one is the
+    // default; without one the file panel opens at once); checked, confirmed (Cancel is
+    // the default), backed up, then written. While it runs, the status bar counts its
+    // seconds, every pedal command, Open, Open Recent, Restore Backup and Reset Session
+    // are refused with "A firmware update is running", and closing the window asks.
     void uploadFirmware();
     // Stops the running send or load (the Cancel button and Esc).
     void cancelTransfer();
@@ -115,6 +118,10 @@ private:
     // song, stack or setting of the step selected, on the page where it was taken.
     void showChange(const SessionDelta &change, const QString &page);
     void updateConnection();
+    // While a firmware update runs: raises its alert and returns true.
+    bool refuseWhileUpdating();
+    // Shows the seconds of the firmware update `run` and counts on while it runs.
+    void countFirmwareSeconds(quint64 run);
     void showProgress(int done, int total, const QString &what);
     void transferEnded();
     // The seconds since the transfer shown began, with one decimal ("1.2").
@@ -155,5 +162,7 @@ private:
     QAction *m_redoAction = nullptr;
     QMenu *m_recentMenu = nullptr;
     bool m_closeApproved = false;
-    bool m_portLost = false; // the port held last was lost, and none was opened since
+    bool m_portLost = false;   // the port held last was lost, and none was opened since
+    int m_firmwareSeconds = 0; // since the firmware update shown began
+    quint64 m_firmwareRun = 0; // identifies the update the status bar counts for
 };

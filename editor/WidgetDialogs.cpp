@@ -31,8 +31,8 @@ int WidgetDialogs::showAlert(const Alert &alert)
         QMessageBox::ButtonRole role = QMessageBox::ActionRole;
         if (i == 0)
             role = QMessageBox::AcceptRole;
-        else if (text == QLatin1String("Cancel"))
-            role = QMessageBox::RejectRole;
+        else if (text == QLatin1String("Cancel") || (alert.kind == Alert::Kind::Destructive && i == buttons.size() - 1))
+            role = QMessageBox::RejectRole; // the safe answer ("Cancel", "Keep Running")
         else
             role = QMessageBox::DestructiveRole;
         made.append(box.addButton(text, role));

@@ -15,10 +15,16 @@ class SerialHandler;
 // blocking the event loop:
 //   find the flashing tool (missing: start() says where it was looked for, and nothing
 //   runs); close the pedal's port; list the ports; the 1200-baud touch (the line set to
-//   1200 baud and dropped: the board restarts into its boot loader); list the ports again
-//   and take the boot-loader port; wait 4 seconds; run the tool; success when its output
-//   contains "bytes to flash"; the pedal counts as not connected afterwards ("COM333")
-//   either way. The tool's output, the touch and the result go to the pedal log.
+//   1200 baud and dropped: the board restarts into its boot loader; when the port cannot
+//   be opened for it the update ends there, before the tool runs); list the ports again
+//   and take the boot-loader port; wait 4 seconds; run the tool; success only when it
+//   ends by itself with status 0 and its output contains "bytes to flash" (verdict());
+//   the pedal counts as not connected afterwards ("COM333") either way, and no port is
+//   held. The tool's output goes to the pedal log line by line as it arrives; the touch
+//   and the result go there too.
+//
+// From start() to finished() the serial handler counts the port as taken by the update
+// (SerialHandler::setUpdating()): every pedal command and Connect are refused meanwhile.
 //
 // Resources folder (the tool "bossac" and the shipped image "Kestil_V2.bin"):
 //   $PEDAL_RESOURCES_DIR when set (and then only there); otherwise
@@ -44,9 +50,14 @@ public:
         qint64 size = 0;
         QDateTime modified;
     };
-    // An empty text when `path` is a firmware image that can be written, else why not:
-    // missing, not a file, unreadable, empty or larger than MaxImageBytes. `info` gets
-    // its size and date.
+    // The headline of every refusal of checkImage().
+    static const QString NotFirmware; // "This file is not firmware for the pedal"
+    // An empty text when `path` is a firmware image that can be written, else why not, in
+    // words that follow NotFirmware ("its first word 0x… is no stack address in RAM"):
+    // missing, not a file, unreadable, empty, larger than MaxImageBytes, or not starting
+    // with the vector table of an Arm Cortex-M program (the initial stack pointer inside
+    // the SRAM region 0x20000000-0x3FFFFFFF, the reset address odd, for Thumb code, and
+    // below 0x20000000). Nothing is touched. `info` gets its size and date.
     static QString checkImage(const QString &path, ImageInfo *info = nullptr);
 
     // Starts the update with the image at `imagePath` on `port` (the pedal's port name when
@@ -71,25 +82,35 @@ public:
     // The characters from position k to the end; "**STRING TOO SHORT" when shorter than k.
     static QString dropFirst(const QString &text, int k);
     static QStringList toolArguments(const QString &portArgument, const QString &imagePath);
+    // How a run of the tool `toolName` ended: an empty text for success (it ended by
+    // itself, with status 0, and printed "bytes to flash"), else why it failed.
+    static QString verdict(const QString &toolName, const QString &output, bool timedOut, bool crashed, int exitCode);
+    // The last `count` lines of a tool's output as a terminal shows them (a line that is
+    // rewritten with carriage returns counts with its last state; blank lines are left out).
+    static QString lastLines(const QString &output, int count = 10);
 
     // The tool and arguments of the last run (for diagnostics and tests).
     QString lastTool() const { return m_tool; }
     QStringList lastArguments() const { return m_arguments; }
 
 Q_SIGNALS:
-    // The update ended. `details`: the tool's whole output, or what went wrong before it
-    // could run.
+    // The update ended. `details`: on success the last lines of the tool's output; on
+    // failure, first a line that says why (the tool's verdict, or what went wrong before
+    // it could run), then, after a blank line, the tool's last lines when it printed any.
     void finished(bool success, const QString &details);
 
 private:
     void runTool();
-    void toolDone(const QString &output, bool started);
+    void takeOutput(bool all);
+    void toolDone(const QString &failedToStart = QString());
     void end(bool success, const QString &details);
 
     SerialHandler &m_serial;
     Scheduler &m_scheduler;
     QProcess *m_process = nullptr;
     QByteArray m_output;
+    qsizetype m_logged = 0; // bytes of m_output already in the pedal log
+    bool m_timedOut = false;
     QString m_tool;
     QStringList m_arguments;
     bool m_running = false;

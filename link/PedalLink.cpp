@@ -130,6 +130,8 @@ struct PedalLink::Private
 
     bool refuseIfBusy()
     {
+        if (serial.refuseIfUpdating())
+            return true;
         if (transfer == Transfer::None && !partnerRuns(Transfer::None))
             return false;
         Q_EMIT q->alertRaised(Alert::failure(QStringLiteral("The pedal is busy"),

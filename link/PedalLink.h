@@ -23,7 +23,9 @@ class SerialHandler;
 // One transfer at a time: while a send is still going out or a load (single or chained)
 // is waiting for its replies, another send, load, factory reset or preview is refused
 // with the alert "The pedal is busy" (raised through alertRaised()); the window asks
-// refuseIfBusy() before Connect and Upload Firmware as well.
+// refuseIfBusy() before Connect and Upload Firmware as well. While a firmware update has
+// the port, refuseIfBusy() refuses with the serial handler's "A firmware update is
+// running" instead.
 //
 // How a transfer ends. Every transfer ends with transferEnded(), exactly once:
 //   - a send whose last piece went out: sendCompleted(page) (the pedal got everything;

@@ -52,6 +52,8 @@ QStringList SerialHandler::listPortPaths()
 
 bool SerialHandler::connectToPedal()
 {
+    if (refuseIfUpdating())
+        return false;
     const QStringList present = listPortPaths();
     const int n = int(m_startupPorts.size());
     if (present.size() <= n) {
@@ -89,10 +91,21 @@ bool SerialHandler::openPort(const QString &path)
 
 bool SerialHandler::ready()
 {
+    if (refuseIfUpdating())
+        return false;
     if (isConnected() && portHeld())
         return true;
     Q_EMIT alertRaised(Alert::notConnected());
     return false;
+}
+
+bool SerialHandler::refuseIfUpdating()
+{
+    if (!m_updating)
+        return false;
+    Q_EMIT alertRaised(Alert::failure(QStringLiteral("A firmware update is running"),
+                                      QStringLiteral("Wait until it has finished; then connect the pedal again.")));
+    return true;
 }
 
 bool SerialHandler::sendText(const QString &text, const QString &logAs)

@@ -38,6 +38,10 @@ class Scheduler;
 // What a person should be told (the connect outcome, a command given without a pedal)
 // is raised as an Alert through alertRaised(); the window shows it.
 //
+// While a firmware update has the port (setUpdating()), the pedal is in its boot loader
+// and the flashing tool needs the port: Connect, ready() and PedalLink's busy test refuse
+// with "A firmware update is running" (refuseIfUpdating()).
+//
 // The pedal log: every text written (an upload piece by its size and offset), every reply
 // line (abbreviated), every port event and error is reported through logged(); the
 // command set and the firmware update add theirs through log(). One signal carries the
@@ -76,8 +80,15 @@ public:
     QString portName() const { return m_portName; }
     bool isConnected() const { return m_portName != NotConnectedName; }
     bool portHeld() const { return m_transport->isOpen(); }
-    // Connected and a port held. When not, raises the not-connected alert and returns false.
+    // Connected and a port held. When not, raises the not-connected alert and returns false
+    // (the firmware update's alert while one runs).
     bool ready();
+
+    // The firmware update has the port (from its start to its end).
+    void setUpdating(bool updating) { m_updating = updating; }
+    bool updating() const { return m_updating; }
+    // While a firmware update runs, raises "A firmware update is running" and returns true.
+    bool refuseIfUpdating();
 
     // Writes the text as UTF-8 in one write. Returns false (and writes nothing) when no
     // port is held. The log names the text, or `logAs` in its place (kind Upload) when
@@ -125,4 +136,5 @@ private:
     QStringList m_startupPorts;
     quint64 m_openCount = 0;      // identifies the connection a delayed greeting belongs to
     QStringList m_errorsReported; // of this connection
+    bool m_updating = false;
 };

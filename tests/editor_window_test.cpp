@@ -591,8 +591,11 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
     qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
     const QString empty = temp.filePath(QStringLiteral("empty.bin"));
     const QString image = temp.filePath(QStringLiteral("pedal-2.1.bin"));
+    const QString bundled = resources + QStringLiteral("/Kestil_V2.bin");
     ASSERT_TRUE(writeFile(empty, QByteArray()));
-    ASSERT_TRUE(writeFile(image, QByteArray(64, '\x5a')));
+    // A stack pointer in SRAM and an odd reset address: the start of a Cortex-M program.
+    const QByteArray firmware = QByteArray::fromHex("0080002001210000") + QByteArray(56, '\x5a');
+    ASSERT_TRUE(writeFile(image, firmware));
     const auto blockBackups = [] {
         QDir(BackupFolder::defaultFolder()).removeRecursively();
         ASSERT_TRUE(writeFile(BackupFolder::defaultFolder(), "in the way"));
@@ -735,7 +738,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
          }},
         {{"Upload Firmware: an empty image, a cancel, an upload",
           {0, 1, 0},
-          {"Cannot update the firmware", "About to upload", "About to upload", "Success!"},
+          {"This file is not firmware for the pedal", "About to upload", "About to upload", "Success!"},
           {"Firmware Update"},
           none,
           nullptr},
@@ -747,12 +750,82 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.click("UploadFirmwareButton"); // cancelled
              EXPECT_TRUE(r.device->isOpen());
              r.click("UploadFirmwareButton");
-             EXPECT_TRUE(r.dialogs.shown.value(2).informative.contains(image));
+             const Alert &confirm = r.dialogs.shown.value(2);
+             EXPECT_TRUE(
+                 confirm.informative.startsWith("The firmware image pedal-2.1.bin will be uploaded to the "
+                                                "pedal\nMake sure you save your old session before doing this"));
+             EXPECT_TRUE(confirm.informative.contains(image) && confirm.informative.contains("64 bytes"));
+             EXPECT_EQ(confirm.kind, Alert::Kind::Destructive) << "Return does not flash";
              EXPECT_EQ(r.device->opens.last().settings.baudRate, 1200);
              QSignalSpy finished(&r.firmware, &FirmwareUpdater::finished);
              r.scheduler.advance(FirmwareUpdater::BootLoaderWaitMs);
              ASSERT_TRUE(finished.wait(20000));
              EXPECT_FALSE(r.serial.isConnected());
+             EXPECT_EQ(control<QLabel>(r.vc, QStringLiteral("connectionLabel"))->text(), "Not connected");
+         }},
+        // A bundled image is the default; another can be chosen.
+        {{"Upload Firmware with a bundled image: Cancel, Choose Image…, Use Bundled Image",
+          {2, 1, 1, 0, 1},
+          {"Which firmware image?", "Which firmware image?", "About to upload", "Which firmware image?",
+           "About to upload"},
+          {},
+          none,
+          nullptr},
+         [&](PedalRig &r) {
+             ASSERT_TRUE(writeFile(bundled, firmware));
+             r.dialogs.openPaths = {image};
+             for (int i = 0; i < 3; ++i)
+                 r.click("UploadFirmwareButton");
+             QFile::remove(bundled);
+             EXPECT_EQ(r.dialogs.shown.value(0).buttons, QStringList({"Use Bundled Image", "Choose Image…", "Cancel"}));
+             EXPECT_TRUE(r.dialogs.openTitles.size() == 1 && r.device->isOpen());
+             EXPECT_TRUE(r.dialogs.shown.value(2).informative.startsWith("The firmware image pedal-2.1.bin "));
+             EXPECT_TRUE(r.dialogs.shown.value(4).informative.startsWith("The firmware required for this app will be "
+                                                                         "uploaded to the pedal\n"));
+         }},
+        // While the update runs, every pedal command and every replacement of the session is
+        // refused; closing asks before the unsaved changes; the status bar counts the seconds.
+        {{"Upload Firmware: exclusive while it runs",
+          {0},
+          {"A firmware update is running. Quitting now can leave the pedal without firmware.",
+           "A firmware update is running. Quitting now can leave the pedal without firmware.",
+           "Do you want to save the changes to this session?", "Success!"},
+          {"Firmware Update"},
+          none,
+          nullptr},
+         [&](PedalRig &r) {
+             r.dialogs.openPaths = {image};
+             r.click("UploadFirmwareButton");
+             ASSERT_TRUE(r.firmware.running());
+             auto *connection = control<QLabel>(r.vc, QStringLiteral("connectionLabel"));
+             EXPECT_EQ(connection->text(), "Updating firmware… 0 s");
+             r.scheduler.advance(2000);
+             EXPECT_EQ(connection->text(), "Updating firmware… 2 s");
+             RecentFiles::add(image);
+             Q_EMIT r.vc.session().recentFilesChanged();
+             for (const char *name :
+                  {"connectToPedalButton", "SendAllCommand", "LoadAllCommand", "FactoryResetPedalButton",
+                   "UploadFirmwareButton", "SendSongCommand", "LoadSongsCommand", "previewNameButton",
+                   "previewStackButton", "sendChangesAction", "compareWithPedalAction", "openSessionAction",
+                   "recentFileAction1", "restoreBackupAction", "resetSessionAction"}) {
+                 r.dialogs.shown.clear();
+                 QString(name).contains("Action") ? r.trigger(name) : r.click(name);
+                 EXPECT_EQ(r.dialogs.messages(), QStringList({"A firmware update is running"})) << name;
+             }
+             RecentFiles::clear();
+             EXPECT_FALSE(r.device->isOpen());
+             r.dialogs.shown.clear();
+             r.vc.history().edit(QStringLiteral("Tempo"), [&] { r.store.SongList[0]->UpdateTempo(99); });
+             r.dialogs.answers = {1, 0, 2}; // Keep Running; Quit Anyway, then Cancel at the changes
+             r.vc.close();
+             EXPECT_EQ(r.dialogs.shown.value(0).buttons, QStringList({"Quit Anyway", "Keep Running"}));
+             EXPECT_EQ(r.dialogs.shown.value(0).kind, Alert::Kind::Destructive) << "Keep Running is the default";
+             r.vc.close();
+             EXPECT_TRUE(r.vc.isVisible() && r.firmware.running());
+             QSignalSpy finished(&r.firmware, &FirmwareUpdater::finished);
+             r.scheduler.advance(FirmwareUpdater::BootLoaderWaitMs);
+             ASSERT_TRUE(finished.wait(20000));
+             EXPECT_EQ(connection->text(), "Not connected");
          }},
     };
     for (const auto &row : rows) {
@@ -802,6 +875,9 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
          [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); }, 1},
         {Alert::destructive(QStringLiteral("Reset?"), QString()),
          [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Return); }, 1},
+        {{QStringLiteral("Quit?"), QString(), {"Quit Anyway", "Keep Running"}, QString(), Alert::Kind::Destructive},
+         [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); },
+         1},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.alert.message.toStdString());

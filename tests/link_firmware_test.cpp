@@ -4,21 +4,35 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A stand-in flashing tool: writes its arguments beside itself, then never ends while a
-// file "hang" lies there, else prints what the real tool prints on success.
+// A stand-in flashing tool: writes its arguments beside itself and prints what the real
+// tool prints on success; then it never ends while a file "hang" lies there, and fails
+// with a verify error while a file "fail" does.
 const char *const StandIn = R"SH(#!/bin/sh
 dir="${0%/*}"
 for a in "$@"; do printf '%s\n' "$a"; done > "$dir/args.txt"
+printf 'Erase flash\n[====      ] 40%%\r[==========] 100%%\nWrite 23456 bytes to flash (92 pages)\n'
 [ -e "$dir/hang" ] && exec /bin/sleep 600
-echo "Write 23456 bytes to flash (92 pages)"
+[ -e "$dir/fail" ] && { echo "Verify failed"; exit 1; }
+exit 0
 )SH";
+
+// The first 8 bytes of an image: its initial stack pointer and reset address.
+QByteArray vectors(quint32 stack, quint32 reset)
+{
+    QByteArray bytes(8, '\0');
+    qToLittleEndian(stack, bytes.data());
+    qToLittleEndian(reset, bytes.data() + 4);
+    return bytes;
+}
 
 // A pedal on /dev/cu.usbmodem1411 and a resources folder (a blank in its name) with the
 // stand-in tool; PATH holds nothing else.
@@ -30,6 +44,7 @@ struct FirmwareRig : LinkRig
     QByteArray oldPath = qgetenv("PATH");
     FirmwareUpdater updater{*serial, clock};
     QStringList afterTouch; // the system's ports once the board restarted
+    QStringList log;        // the pedal log
 
     FirmwareRig()
     {
@@ -42,6 +57,7 @@ struct FirmwareRig : LinkRig
             f.close();
             f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
+        QObject::connect(serial.get(), &SerialHandler::logged, [this](const PedalLogEntry &e) { log << e.text; });
         port->onOpen = [this](const QString &, const SerialPortTransport::Settings &s) {
             if (s.baudRate == 1200 && !afterTouch.isEmpty())
                 systemPorts = afterTouch;
@@ -63,7 +79,7 @@ struct FirmwareRig : LinkRig
 
 } // namespace
 
-TEST(FirmwareUpdate, PortArgumentRules)
+TEST(FirmwareUpdate, PortArgumentRulesAndVerdicts)
 {
     EXPECT_EQ(FirmwareUpdater::toolPortArgument("/dev/ttyACM0"), "ttyACM0");
     EXPECT_EQ(FirmwareUpdater::toolPortArgument("/dev"), "**STRING TOO SHORT");
@@ -71,61 +87,118 @@ TEST(FirmwareUpdate, PortArgumentRules)
     const QStringList before{"A", "B", "/dev/cu.usbmodem1411"};
     EXPECT_EQ(FirmwareUpdater::bootLoaderPort("/dev/cu.usbmodem1411", before, before), "/dev/cu.usbmodem1411");
     EXPECT_EQ(FirmwareUpdater::bootLoaderPort("P", {"A", "B"}, {"X", "Y", "Z"}), "Y") << "the last wins";
+
+    // Success needs the tool to end by itself, with status 0, having printed the text.
+    const QString wrote = "Write 64 bytes to flash (1 pages)\n";
+    const struct
+    {
+        QString output;
+        bool crashed;
+        const char *verdict; // "": success
+    } runs[] = {
+        {wrote, false, ""},
+        {wrote, true, "bossac ended abnormally (it crashed or was killed)."},
+        {"No device found on ttyACM0\n", false, "no \"bytes to flash\""},
+    };
+    for (const auto &run : runs) {
+        const QString verdict = FirmwareUpdater::verdict("bossac", run.output, false, run.crashed, 0);
+        EXPECT_TRUE(verdict.isEmpty() == !*run.verdict && verdict.contains(run.verdict)) << run.verdict;
+    }
+}
+
+// An image is checked before anything is touched: it must start with the vector table of an
+// Arm Cortex-M program (a stack pointer in SRAM, an odd reset address below it).
+TEST(FirmwareUpdate, ImagesAreChecked)
+{
+    QTemporaryDir temp;
+    QByteArray noise(2048, '\0');
+    QRandomGenerator random(22);
+    random.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    const QByteArray code(56, '\x5a');
+    const struct
+    {
+        QByteArray image;    // "-": none
+        const char *refusal; // "": accepted
+    } rows[] = {
+        {vectors(0x20008000, 0x00002101) + code, ""},
+        {vectors(0x20000000, 0x1FFFFFFF), ""},
+        {vectors(0x3FFFFFFF, 0x00000001), ""},
+        {"-", "it does not exist"},
+        {"", "it is empty"},
+        {QByteArray(FirmwareUpdater::MaxImageBytes + 1, 'x'), "at most 4194304"},
+        {vectors(0x20008000, 0x00002101).left(7), "holds 7 bytes, too few for the vector table"},
+        {vectors(0x1FFFFFFC, 0x00002101), "its first word 0x1FFFFFFC is no stack address in RAM"},
+        {vectors(0x40000000, 0x00002101), "its first word 0x40000000 is no stack address in RAM"},
+        {vectors(0x20008000, 0x00002100), "its reset address 0x00002100 is not Thumb code"},
+        {vectors(0x20008000, 0x20000001), "its reset address 0x20000001 lies outside the program memory"},
+        {noise, "is no stack address in RAM"},
+    };
+    int n = 0;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.refusal);
+        const QString path = temp.filePath(QString::number(++n) + ".bin");
+        QFile f(path);
+        if (row.image != "-" && f.open(QIODevice::WriteOnly))
+            f.write(row.image), f.close();
+        FirmwareUpdater::ImageInfo info;
+        const QString refusal = FirmwareUpdater::checkImage(path, &info);
+        EXPECT_EQ(refusal.isEmpty(), !*row.refusal) << refusal.toStdString();
+        EXPECT_TRUE(refusal.contains(QString::fromUtf8(row.refusal))) << refusal.toStdString();
+        EXPECT_EQ(info.size, refusal.isEmpty() ? row.image.size() : 0);
+    }
 }
 
 // The update closes the pedal's port, touches it at 1200 baud, waits four seconds and runs
 // the tool on the boot loader's port; a tool that never ends is stopped after the time-out,
-// and the time-out of an earlier run stops no later one. The pedal is not connected
-// afterwards, whatever the outcome; the link layer raises no alert. Whatever is wrong with
-// the tool, the image or the port is found before the pedal is touched. The runs share a clock.
+// and the time-out of an earlier run stops no later one. Meanwhile commands and Connect are
+// refused, and the tool's lines reach the pedal log as they come. The pedal is not connected
+// afterwards, whatever the outcome. What is wrong with the tool, the image or the port is
+// found before the pedal is touched. The runs share a clock.
 TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
 {
     const QStringList gone{"/dev/ttyS0", "/dev/ttyS1"}, added = gone + QStringList{"/dev/cu.usbmodem1421"};
-    const QByteArray fine(64, '\x5a'), tooLarge(FirmwareUpdater::MaxImageBytes + 1, 'x');
+    const QByteArray fine = vectors(0x20008000, 0x00002101) + QByteArray(56, '\x5a');
     enum { Refused, Failed, Flashed };
+    const QString wrote = "[==========] 100%\nWrite 23456 bytes to flash (92 pages)";
     const struct
     {
-        const char *what;
+        const char *what; // the stand-in's mode: "hang", "fail"; or "touch": the touch fails
         QByteArray image; // "-": none
-        bool tool, pedal, hang;
-        QStringList afterTouch;
         int outcome;
-        QStringList toolRun; // the tool's arguments
+        QString details; // a part of what finished() tells
     } rows[] = {
-        {"a new port",
-         fine,
-         true,
-         true,
-         false,
-         added,
-         Flashed,
-         {"--port=tty.usbmodem1421", "-U", "true", "-e", "-w", "-v", "-b", "%1", "-R"}},
-        {"the port gone for good", fine, true, true, false, gone, Failed, {}},
-        {"no tool", fine, false, true, false, added, Refused, {}},
-        {"no image", "-", true, true, false, added, Refused, {}},
-        {"an image too large", tooLarge, true, true, false, added, Refused, {}},
-        {"no pedal", fine, true, false, false, added, Refused, {}},
-        {"a tool that never ends", fine, true, true, true, added, Failed, {"--port=tty.usbmodem1421"}},
+        {"a new port", fine, Flashed, wrote},
+        {"the port gone for good", fine, Failed, "went away"},
+        {"touch", fine, Failed, "The pedal could not be restarted into its boot loader: no such device"},
+        {"fail", fine, Failed, "bossac ended with exit status 1.\n\nErase flash\n" + wrote + "\nVerify failed"},
+        {"no tool", fine, Refused, ""},
+        {"no image", "-", Refused, ""},
+        {"an image that is no firmware", QByteArray(64, '\x5a'), Refused, ""},
+        {"no pedal", fine, Refused, ""},
+        {"hang", fine, Failed, "did not finish within 5 minutes"},
     };
     FirmwareRig rig;
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
+        const QString mode = QString::fromUtf8(row.what);
         rig.systemPorts = gone;
-        if (row.pedal)
+        if (mode != "no pedal")
             rig.connectPedal("/dev/cu.usbmodem1411");
         else
             rig.serial->forgetPort();
-        rig.afterTouch = row.afterTouch;
-        QFile::remove(rig.resources + "/args.txt");
-        QFile::remove(rig.image);
+        rig.afterTouch = mode == "the port gone for good" ? gone : added;
+        rig.log.clear();
+        for (const char *file : {"/args.txt", "/hang", "/fail", "/Kestil_V2.bin"})
+            QFile::remove(rig.resources + file);
         QFile image(rig.image);
         if (row.image != "-" && image.open(QIODevice::WriteOnly))
             image.write(row.image), image.close();
-        if (row.hang)
-            QFile(rig.resources + "/hang").open(QIODevice::WriteOnly);
+        if (mode == "hang" || mode == "fail")
+            QFile(rig.resources + '/' + mode).open(QIODevice::WriteOnly);
+        rig.port->failOpenWith = mode == "touch" ? "no such device" : "";
         QSignalSpy finished(&rig.updater, &FirmwareUpdater::finished);
         const qsizetype opens = rig.port->opens.size();
-        QFile::rename(rig.tool, row.tool ? rig.tool : rig.tool + ".off");
+        QFile::rename(rig.tool, mode != "no tool" ? rig.tool : rig.tool + ".off");
         const QString problem = rig.updater.start(rig.image);
         QFile::rename(rig.tool + ".off", rig.tool);
         EXPECT_EQ(problem.isEmpty(), row.outcome != Refused) << problem.toStdString();
@@ -134,6 +207,7 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
             EXPECT_EQ(rig.port->opens.size(), opens) << "no touch";
             EXPECT_TRUE(rig.port->isOpen()) << "the pedal stays connected";
             EXPECT_TRUE(finished.isEmpty() && !rig.updater.running());
+            EXPECT_FALSE(rig.link->refuseIfBusy());
             continue;
         }
         EXPECT_FALSE(rig.port->isOpen());
@@ -142,24 +216,35 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
         EXPECT_EQ(rig.port->opens.last().settings.baudRate, 1200);
         EXPECT_TRUE(rig.port->writes.isEmpty());
         EXPECT_FALSE(rig.updater.start(rig.image).isEmpty()) << "one update at a time";
+        // The port is the update's until it ends.
+        rig.port->failOpenWith.clear();
+        EXPECT_TRUE(rig.link->refuseIfBusy());
+        EXPECT_FALSE(rig.serial->ready() || rig.serial->connectToPedal() || rig.port->isOpen());
+        EXPECT_EQ(rig.messages(), QStringList(3, "A firmware update is running"));
+        rig.alerts.clear();
         rig.clock.advance(FirmwareUpdater::BootLoaderWaitMs - 1);
         QCoreApplication::processEvents();
         EXPECT_TRUE(rig.toolArguments().isEmpty()) << "the tool runs only after the wait";
         rig.clock.advance(1);
-        if (row.hang) {
-            for (int i = 0; i < 2000 && rig.toolArguments().isEmpty(); ++i)
+        if (mode == "hang") {
+            // The lines come as the tool prints them, while it still runs.
+            for (int i = 0; i < 2000 && !rig.log.contains("bossac: Write 23456 bytes to flash (92 pages)"); ++i)
                 finished.wait(10);
+            EXPECT_TRUE(rig.log.contains("bossac: [==========] 100%")) << rig.log.join('\n').toStdString();
             rig.clock.advance(FirmwareUpdater::ToolTimeoutMs - 1); // the first run's time-out falls due
             EXPECT_FALSE(finished.wait(300)) << "stopped by an earlier run's time-out";
             rig.clock.advance(1);
         }
         ASSERT_TRUE(!finished.isEmpty() || finished.wait(20000));
         EXPECT_EQ(finished[0][0].toBool(), row.outcome == Flashed);
-        QStringList expected = row.toolRun;
-        expected.replaceInStrings("%1", rig.image);
+        EXPECT_TRUE(finished[0][1].toString().contains(row.details)) << finished[0][1].toString().toStdString();
+        QStringList expected{"--port=tty.usbmodem1421", "-U", "true", "-e", "-w", "-v", "-b", rig.image, "-R"};
+        expected = row.outcome == Flashed      ? expected
+            : mode == "fail" || mode == "hang" ? expected.mid(0, 1)
+                                               : QStringList();
         EXPECT_EQ(rig.toolArguments().mid(0, expected.isEmpty() ? -1 : expected.size()), expected);
         EXPECT_EQ(rig.serial->portName(), SerialHandler::NotConnectedName);
-        EXPECT_FALSE(rig.updater.running());
+        EXPECT_FALSE(rig.updater.running() || rig.port->isOpen() || rig.link->refuseIfBusy());
         EXPECT_TRUE(rig.alerts.isEmpty());
     }
 }

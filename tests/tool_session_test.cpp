@@ -93,13 +93,15 @@ TEST(SessionTool, CommandLines)
             .arg(session.MidiStackList[3].Name)
             .arg(session.MidiStackList[3].MidiStackMessageList[0].Value)
             .toUtf8();
-    // Firmware images and a stand-in flashing tool first on PATH that fails on "bad" images.
+    // Firmware images and a stand-in flashing tool first on PATH that writes every image
+    // and fails to verify "bad" ones.
+    const QByteArray firmware = QByteArray::fromHex("0080002001210000") + QByteArray(56, '\x5a');
     ASSERT_TRUE(writeFile(d + "/empty.bin", QByteArray()));
-    ASSERT_TRUE(writeFile(d + "/pedal.bin", QByteArray(64, '\x5a')));
-    ASSERT_TRUE(writeFile(d + "/bad.bin", QByteArray(64, '\x5a')));
+    ASSERT_TRUE(writeFile(d + "/pedal.bin", firmware));
+    ASSERT_TRUE(writeFile(d + "/bad.bin", firmware));
     ASSERT_TRUE(writeFile(d + "/bossac",
-                          "#!/bin/sh\necho \"$@\"\ncase \"$*\" in *bad*) echo 'No device found'; "
-                          "exit 1;; esac\necho 'Write 64 bytes to flash (1 pages)'\n"));
+                          "#!/bin/sh\necho \"$@\"\necho 'Write 64 bytes to flash (1 pages)'\n"
+                          "case \"$*\" in *bad*) echo 'Verify failed'; exit 1;; esac\n"));
     QFile(d + "/bossac").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     qputenv("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
     qputenv("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
@@ -221,9 +223,11 @@ TEST(SessionTool, CommandLines)
          "{d}/back.txt",
          {},
          &next},
-        {{"flash", "{d}/empty.bin", "--port", "{p}"}, 1, {}},
-        {{"flash", "{d}/pedal.bin", "--port", "{p}"}, 0, "", "bytes to flash"},
-        {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "No device found"},
+        {{"flash", "{d}/empty.bin", "--port", "{p}"}, 1, {}, "empty.bin is not firmware for the pedal: it is empty"},
+        {{"flash", "{d}/pedal.bin", "--port", "{p}"}, 0, "", "the firmware was written to the pedal on {p}"},
+        // One line that says why, then the tool's last lines.
+        {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "on {p} failed: bossac ended with exit status 1.\n--port="},
+        {{"flash", "{d}/pedal.bin", "--port", "{d}/no"}, 1, {}, "failed: the pedal could not be restarted into its"},
     };
     const auto expand = [&](QString text) {
         return text.replace("{d}", d).replace("{g}", g).replace("{p}", pedal.device()).replace("{t}", tired.device());

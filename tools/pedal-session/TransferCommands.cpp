@@ -438,7 +438,7 @@ int flashCommand(const QCommandLineParser &args)
     // Refused before the pedal is touched.
     const QString refused = FirmwareUpdater::checkImage(image);
     if (!refused.isEmpty()) {
-        err(QStringLiteral("the image was refused: %1").arg(refused));
+        err(QStringLiteral("%1 is not firmware for the pedal: %2").arg(image, refused));
         return Failed;
     }
 
@@ -448,11 +448,10 @@ int flashCommand(const QCommandLineParser &args)
     FirmwareUpdater updater(connection.serial, connection.scheduler);
     Waiter waiter;
     bool success = false;
-    QObject::connect(&updater, &FirmwareUpdater::finished, [&](bool succeeded, const QString &details) {
+    QString details;
+    QObject::connect(&updater, &FirmwareUpdater::finished, [&](bool succeeded, const QString &text) {
         success = succeeded;
-        // The tool's output, or what stopped the update.
-        std::fprintf(stderr, "%s%s", details.toLocal8Bit().constData(),
-                     details.endsWith(QLatin1Char('\n')) ? "" : "\n");
+        details = text;
         waiter.quit();
     });
     const QString problem = updater.start(image, port);
@@ -466,7 +465,17 @@ int flashCommand(const QCommandLineParser &args)
                 .arg(signalName(connection.stoppedBy)));
         return 128 + connection.stoppedBy;
     }
-    err(success ? QStringLiteral("the firmware was written to the pedal on %1").arg(port)
-                : QStringLiteral("the firmware update on %1 failed").arg(port));
-    return success ? Ok : Failed;
+    if (success) {
+        err(QStringLiteral("the firmware was written to the pedal on %1").arg(port));
+        return Ok;
+    }
+    // One line that says why, then the tool's last lines as they are.
+    QString why = details.section(QLatin1Char('\n'), 0, 0);
+    if (why.size() > 1 && why.at(1).isLower())
+        why[0] = why.at(0).toLower();
+    err(QStringLiteral("the firmware update on %1 failed: %2").arg(port, why));
+    const QString tail = details.section(QLatin1Char('\n'), 1).trimmed();
+    if (!tail.isEmpty())
+        std::fprintf(stderr, "%s\n", tail.toLocal8Bit().constData());
+    return Failed;
 }
