@@ -5,7 +5,9 @@
 #include "format_test_util.h"
 
 #include "editor/OpenPanelFilter.h"
+#include "editor/PedalLogDock.h"
 #include "editor/RecentFiles.h"
+#include "editor/RestoreBackupDialog.h"
 #include "editor/SessionActions.h"
 #include "editor/VirtualPedalProcess.h"
 #include "editor/WidgetDialogs.h"
@@ -493,6 +495,89 @@ QStringList backupReasons()
     for (const BackupFolder::Entry &e : BackupFolder().list())
         reasons.prepend(e.reason);
     return reasons;
+}
+
+// An open that does not go ahead changes nothing: a declined older-layout file (through
+// Open or Open Recent, with or without changes) leaves no step, and the same file, title,
+// recent list and modified state; Save then writes the session's own file. After an
+// accepted older-layout file or a restored backup, Save asks where (never into the
+// backups folder). Unknown keys of an opened file go to the Pedal Log.
+TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned)
+{
+    QTemporaryDir dir;
+    const QString own = dir.filePath(QStringLiteral("own.txt")), legacy = dir.filePath(QStringLiteral("legacy.txt"));
+    const QString chosen = dir.filePath(QStringLiteral("chosen.txt"));
+    ASSERT_TRUE(writeFile(own, fileForm(DataHandler()).toUtf8() + "Tempoz]1\r\n"));
+    ASSERT_TRUE(writeFile(legacy, "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128)
+                                      + QByteArray("03").repeated(256)));
+    const QString backups = freshBackups();
+    ASSERT_EQ(BackupFolder().write(DataHandler(), QStringLiteral("Send All"), QStringLiteral("own.txt")), QString());
+    const auto restoreFirstBackup = [this] {
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<RestoreBackupDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->select(0);
+            control<QPushButton>(*dialog, QStringLiteral("restoreBackupButton"))->click();
+        });
+        action(vc, "restoreBackupAction")->trigger();
+    };
+    const struct
+    {
+        const char *what;
+        bool edited;
+        std::function<void()> open;
+        bool opened; // a session without a file of its own
+    } rows[] = {
+        {"Open, declined", false, [&] { action(vc, "openSessionAction")->trigger(); }, false},
+        {"Open with changes, Don't Save, declined", true, [&] { action(vc, "openSessionAction")->trigger(); }, false},
+        {"Open Recent, declined", false, [&] { action(vc, "recentFileAction2")->trigger(); }, false},
+        {"Open, accepted", false, [&] { action(vc, "openSessionAction")->trigger(); }, true},
+        {"Restore Backup", true, restoreFirstBackup, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        RecentFiles::clear();
+        RecentFiles::add(legacy);
+        dialogs.answers = {1}; // Don't Save, when asked
+        ASSERT_TRUE(vc.session().openFile(own));
+        EXPECT_TRUE(vc.pedalLog()->log().text().contains(own + QStringLiteral(": line 76: unknown key Tempoz, ignored")));
+        if (row.edited) {
+            pickSong(0);
+            enter(QStringLiteral("tempoTF"), QStringLiteral("99"));
+        }
+        const QString title = vc.windowTitle(), undo = action(vc, "undoAction")->text(), session = fileForm(store);
+        const QStringList recent = RecentFiles::list();
+        const bool modified = vc.isWindowModified();
+        const int steps = vc.history().undoStack().index(), panels = dialogs.savePanelsShown;
+        dialogs.answers = {1, row.opened ? 0 : 1}; // Don't Save (when asked), then Ok or Cancel
+        if (!row.edited)
+            dialogs.answers.removeFirst();
+        dialogs.openPaths = {legacy};
+        row.open();
+        dialogs.answers.clear();
+        EXPECT_EQ(vc.history().undoStack().index(), steps + (row.opened ? 1 : 0));
+        if (!row.opened) {
+            EXPECT_EQ(vc.windowTitle().toStdString(), title.toStdString());
+            EXPECT_EQ(action(vc, "undoAction")->text().toStdString(), undo.toStdString());
+            EXPECT_EQ(RecentFiles::list(), recent);
+            EXPECT_EQ(vc.isWindowModified(), modified);
+            EXPECT_EQ(fileForm(store), session);
+            action(vc, "saveSessionAction")->trigger();
+            EXPECT_EQ(dialogs.savePanelsShown, panels);
+            EXPECT_EQ(readFile(own), fileForm(store));
+            continue;
+        }
+        EXPECT_TRUE(vc.windowTitle().startsWith(QStringLiteral("Untitled")) && vc.isWindowModified());
+        const QStringList before = QDir(backups).entryList(QDir::Files);
+        dialogs.savePaths = {chosen};
+        action(vc, "saveSessionAction")->trigger();
+        EXPECT_EQ(dialogs.savePanelsShown, panels + 1);
+        EXPECT_EQ(readFile(chosen), fileForm(store));
+        EXPECT_EQ(QDir(backups).entryList(QDir::Files), before);
+        EXPECT_FALSE(vc.isWindowModified());
+        QFile::remove(chosen);
+    }
+    freshBackups();
 }
 
 // The window with a pedal link over a fake serial device, connected.
