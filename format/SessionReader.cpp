@@ -202,7 +202,8 @@ SessionReader::Status SessionReader::readText(const QString &text, const DataHan
     for (qsizetype n : lastLine)
         anyKey = anyKey || n >= 0;
     if (!anyKey && !looksLikeText(text))
-        return fail(QString(), (path.isEmpty() ? QStringLiteral("this") : path) + QStringLiteral(" is not a session file"));
+        return fail(QString(),
+                    (path.isEmpty() ? QStringLiteral("this") : path) + QStringLiteral(" is not a session file"));
     const QStringView lastText = lines[last].trimmed();
     if (openEnd && !lastText.isEmpty() && !lastText.contains(QLatin1Char(']')) && startsAKey(lastText)
         && (anyKey || SessionKeys::indexOf(lastText) >= 0))

@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cerrno>
 #include <functional>
 #include <optional>
 
@@ -371,37 +370,30 @@ TEST(SessionText, FilesCutShortOrNotTextAreRefusedAndUnknownKeysNamed)
     } rows[] = {
         {"inside the last key", cut(good, "LibraryValues]", 8), S::Failed,
          QStringLiteral("the file ends in the middle of the key LibraryV") + tail, tail},
-        {"after a whole key", cut(good, "Tempos]", 6), S::Failed,
-         QStringLiteral("the file ends in the middle of the key Tempos") + tail, tail},
-        {"inside a library field", cut(good, "LibraryValues]", 18), S::Failed,
-         QStringLiteral("LibraryValues: the file ends in the middle of field 2") + tail, tail},
         {"after a library field", cut(good, "LibraryValues]", 20), S::Failed, QStringLiteral("Library: "), tail},
         {"a short list", cut(good, "Tempos]", 7 + 93), S::Failed,
          QStringLiteral("Tempos: has 31 fields, 128 needed") + tail, tail},
-        {"an empty value", cut(good, "Tempos]", 7), S::Failed, QStringLiteral("Tempos: has 0 fields, 128 needed"),
-         tail},
         {"inside the last number", cut(good, "Tempos]", 7 + 383), S::Failed,
          QStringLiteral("Tempos: the file ends in the middle of field 128") + tail, tail},
-        {"inside a name", cut(factory, "Name]", 5 + 123), S::Failed,
-         QStringLiteral("Name: has 5 fields, 128 needed") + tail, tail},
         {"inside the last of enough names", cut(factory, "MidiStackMessageNames]", 22 + 1279 * 30 + 10), S::Failed,
          QStringLiteral("MidiStackMessageNames: the file ends in the middle of field 1280") + tail, tail},
         {"inside the global block", cut(good, "Global]", 7 + 100), S::Failed,
          QStringLiteral("Global: is 100 characters long, 205 needed") + tail, tail},
-        {"a letter, not a cut", cut(QString(factory).replace(QStringLiteral("Tempos]120"), QStringLiteral("Tempos]1a0")),
-                                    "Tempos]", 7 + 384),
+        {"a letter, not a cut",
+         cut(QString(factory).replace(QStringLiteral("Tempos]120"), QStringLiteral("Tempos]1a0")), "Tempos]", 7 + 384),
          S::Failed, QStringLiteral("Tempos: field 1 is not a number"), QStringLiteral("\"1a0\"")},
         {"no last line end", good.chopped(2), S::Read},
-        {"no last line end, blanks", good.chopped(2) + QStringLiteral(" \t"), S::Read},
-        {"cut after a line", cut(good, "Tempos]", 0), S::Read},
         {"cut inside the last line end", good.chopped(1), S::Read},
         {"a value closed by \"]\"", good + QStringLiteral("Fractions]") + QString(128, QLatin1Char('2')) + "]ju",
          S::Read},
-        {"unknown last key", good + QStringLiteral("Tempoz]12"), S::Read, {}, {},
-         {QStringLiteral("line 76: unknown key Tempoz, ignored")}},
         {"a last line of no key", good + QStringLiteral("hello"), S::Read},
-        {"unknown keys", unknown, S::Read, {}, {},
-         {QStringLiteral("line 76: unknown key Tempoz, ignored"), QStringLiteral("line 77: unknown key FutureKey, ignored"),
+        {"unknown keys",
+         unknown,
+         S::Read,
+         {},
+         {},
+         {QStringLiteral("line 76: unknown key Tempoz, ignored"),
+          QStringLiteral("line 77: unknown key FutureKey, ignored"),
           QStringLiteral("line 80: unknown key \\x01long key of thirty-five chara…, ignored")}},
         {"unknown keys in a damaged file", at("Tempos", 3)(unknown), S::Failed, QStringLiteral("Tempos: has 1 fields")},
         {"an image", QString::fromLatin1(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(300)), S::Failed,
@@ -431,16 +423,17 @@ TEST(SessionText, FilesCutShortOrNotTextAreRefusedAndUnknownKeysNamed)
     // Beyond the first unknown keys, the rest are counted.
     SessionReader reader;
     ASSERT_EQ(reader.readText(many, whole), SessionReader::Status::Read);
-    ASSERT_EQ(reader.warnings().size(), SessionReader::MaxWarnings + 1);
-    EXPECT_EQ(reader.warnings().value(19), QStringLiteral("line 95: unknown key K19, ignored"));
-    EXPECT_EQ(reader.warnings().last(), QStringLiteral("and 2 more unknown keys, ignored"));
+    EXPECT_EQ(reader.warnings().mid(19),
+              QStringList({QStringLiteral("line 95: unknown key K19, ignored"),
+                           QStringLiteral("and 2 more unknown keys, ignored")}));
     // A text without keys is text unless it holds control characters other than the
     // white space ones, or the replacement character.
     const std::vector<char16_t> kinds[] = {{0x00, 0x08, 0x0e, 0x1f, 0x7f, 0x80, 0x9f, 0xfffd},
                                            {0x09, 0x0b, 0x0c, 0x7e, 0xa0, 0xe9}};
     for (const bool text : {false, true})
         for (const char16_t c : kinds[text])
-            EXPECT_EQ(reader.readText(QString(legacy).replace(5, 1, QChar(c)), whole), text ? S::NeedsConsent : S::Failed)
+            EXPECT_EQ(reader.readText(QString(legacy).replace(5, 1, QChar(c)), whole),
+                      text ? S::NeedsConsent : S::Failed)
                 << int(c);
 }
 
@@ -525,7 +518,6 @@ TEST(SessionText, ReadingFiles)
         {"damaged", "Tempos]120\r\n", 0, ": Tempos: has 1 fields, 128 needed", QString()},
         {"over 16 MiB", "", qint64(16) * 1024 * 1024 + 1, ": the file is larger than 16 MiB", QString()},
         {"16 MiB of nothing", "", qint64(16) * 1024 * 1024, " is not a session file", QString()},
-        {"no keys, text", "Tempo]120\r\n", 0, "no session keys", QString()},
         {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + stackName(QStringLiteral("Caf\u00e9")).toUtf8(), 0, nullptr,
          QStringLiteral("Caf\u00e9")},
         {"Latin-1", stackName(QStringLiteral("Caf\u00e9")).toLatin1(), 0, nullptr, QStringLiteral("Caf\u00e9")},
@@ -585,9 +577,6 @@ TEST(SessionText, SavingAndBackups)
         EXPECT_EQ(contents(row.path), row.after);
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("kept.txt")}));
-    // Where Qt knows no more than "Unknown error" (a full disk), the system's reason is given.
-    EXPECT_EQ(TextFileSaver::reason(QFile().errorString(), ENOSPC), QStringLiteral("No space left on device"));
-    EXPECT_EQ(TextFileSaver::reason(QStringLiteral("Permission denied"), ENOSPC), QStringLiteral("Permission denied"));
 
     // Backups: whole session files named by time, reason and session, newest first; the
     // newest Keep are kept and other files left alone.
