@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringDecoder>
 
 namespace {
@@ -176,7 +177,7 @@ SessionReader::Status SessionReader::readText(const QString &text, const DataHan
     // The value of the last line of each key.
     std::array<qsizetype, SessionKeys::Count> lastLine;
     lastLine.fill(-1);
-    QStringList unknown; // keys the table does not know, in the order first seen
+    QSet<QString> unknown; // keys the table does not know
     for (qsizetype n = 0; n < lines.size(); ++n) {
         const QStringView line = lines[n].trimmed();
         const qsizetype bracket = line.indexOf(QLatin1Char(']'));
@@ -190,8 +191,8 @@ SessionReader::Status SessionReader::readText(const QString &text, const DataHan
         const int key = SessionKeys::indexOf(name);
         if (key >= 0) {
             lastLine[size_t(key)] = n;
-        } else if (!name.isEmpty() && !unknown.contains(name)) {
-            unknown.append(name.toString());
+        } else if (!name.isEmpty() && !unknown.contains(name.toString())) {
+            unknown.insert(name.toString());
             if (unknown.size() <= MaxWarnings)
                 m_warnings.append(QStringLiteral("line %1: unknown key %2, ignored").arg(n + 1).arg(shownKey(name)));
         }
