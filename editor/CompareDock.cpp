@@ -76,6 +76,8 @@ CompareDock *CompareDock::compareWithFile(ViewController *window, DataHandler &s
         dialogs.warn(QStringLiteral("The session could not be compared"), reader.problem());
         return nullptr;
     }
+    if (status == SessionReader::Status::Declined)
+        return nullptr;
     // Read as Open reads it, into a session of its own.
     reader.apply(other);
     Normaliser::normalise(other);

@@ -155,6 +155,11 @@ bool SessionActions::finishOpen(const SessionReader &reader, SessionReader::Stat
         m_dialogs.warn(QStringLiteral("The session could not be opened"), reader.problem());
         return false;
     }
+    // A declined older-layout file leaves everything as it was: no step, the same file.
+    if (status == SessionReader::Status::Declined)
+        return false;
+    for (const QString &warning : reader.warnings())
+        Q_EMIT warned(reader.path() + QStringLiteral(": ") + warning);
     const QString name = QFileInfo(reader.path()).fileName();
     const bool backup = !backupStep.isEmpty();
     m_history.edit(backup ? backupStep : tr("Open %1").arg(name), [this, &reader, backup] {

@@ -58,7 +58,7 @@ public:
     // The open panel "Open Session"; an empty path when cancelled.
     static QString chooseSessionFile(Dialogs &dialogs);
     // Reads a session file; a file of the older layout is read only after the user
-    // agrees to the reader's question.
+    // agrees to the reader's question (Declined when the user does not).
     static SessionReader::Status readAsking(SessionReader &reader, const QString &path, Dialogs &dialogs,
                                             const DataHandler &store);
     // Saves `text` as a `txt` file through the save panel. A failed save leaves any old
@@ -75,6 +75,8 @@ Q_SIGNALS:
     void stateChanged();
     // The list of recent files changed.
     void recentFilesChanged();
+    // Something an open passed over, for the log: "FILE: line 7: unknown key Tempoz, ignored".
+    void warned(const QString &line);
 
 private:
     static QString openingInformative();

@@ -140,6 +140,9 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     connect(m_session, &SessionActions::sessionReplaced, this, &ViewController::RefreshAllPages);
     connect(m_session, &SessionActions::stateChanged, this, &ViewController::updateTitle);
     connect(m_session, &SessionActions::recentFilesChanged, this, &ViewController::fillRecentMenu);
+    connect(m_session, &SessionActions::warned, this, [this](const QString &line) {
+        m_logDock->add({QDateTime::currentDateTime(), PedalLogEntry::Kind::Error, line});
+    });
     m_history.setPageProvider([this] { return m_tabs->tabText(m_tabs->currentIndex()); });
     connect(&m_history, &SessionHistory::changeShown, this, &ViewController::showChange);
     QUndoStack *stack = &m_history.undoStack();

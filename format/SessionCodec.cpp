@@ -235,8 +235,14 @@ QStringView SessionCodec::lineValue(QStringView raw, int keyIndex)
 }
 
 bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &store, const Options &options,
-                          DecodedKey &out, QString &problem)
+                          DecodedKey &out, QString &problem, bool *tooShort)
 {
+    const auto enoughFields = [tooShort](qsizetype have, qsizetype need, QString &why) {
+        const bool enough = needFields(have, need, why);
+        if (tooShort)
+            *tooShort = !enough;
+        return enough;
+    };
     const SessionKey &key = SessionKeys::at(keyIndex);
     DecodedKey d;
     d.key = keyIndex;
@@ -254,7 +260,7 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
                                                              : 0;
         d.names.reserve(key.kind == KeyKind::LibraryText ? value.size() / key.width + 1 : need);
         const qsizetype fields = decodeNames(value, key.width, key.kind == KeyKind::LibraryText ? -1 : need, d.names);
-        if (!needFields(fields, need, problem))
+        if (!enoughFields(fields, need, problem))
             return false;
         break;
     }
@@ -264,7 +270,7 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
     case KeyKind::PresetOptions:
     case KeyKind::Setlist: {
         const qsizetype need = key.kind == KeyKind::Setlist ? DataHandler::SongCount : songs;
-        if (!needFields(numberFieldCount(value, key.width), need, problem)
+        if (!enoughFields(numberFieldCount(value, key.width), need, problem)
             || !numbers(value, key.width, need, d.numbers, problem))
             return false;
         if (key.kind == KeyKind::SongTempo) {
@@ -284,6 +290,8 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
     }
     case KeyKind::Global: {
         Menu menu = store.GlobalMenu;
+        if (tooShort)
+            *tooShort = value.size() < SessionKeys::GlobalBlockLength;
         if (!decodeGlobal(value, store.GlobalMenu, options.converterTypeFromSecondStatus, menu, problem))
             return false;
         d.global = menu;
@@ -294,7 +302,7 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
     case KeyKind::StackValues: {
         const int group = MidiStack::MessageCount + (options.stackPositions ? 1 : 0);
         const qsizetype stacks = qsizetype(store.MidiStackList.size());
-        if (!needFields(numberFieldCount(value, key.width), stacks * group, problem))
+        if (!enoughFields(numberFieldCount(value, key.width), stacks * group, problem))
             return false;
         std::vector<qint64> all;
         if (!numbers(value, key.width, stacks * group, all, problem))

@@ -44,9 +44,10 @@ public:
     static QStringView lineValue(QStringView raw, int keyIndex);
 
     // Decodes `value` for the key at `keyIndex`. On failure returns false and sets
-    // `problem` to a short reason ("has 12 fields, 128 needed").
+    // `problem` to a short reason ("has 12 fields, 128 needed"); `tooShort` (when given)
+    // tells whether the reason is that the value holds fewer fields than needed.
     static bool decode(int keyIndex, QStringView value, const DataHandler &store, const Options &options,
-                       DecodedKey &out, QString &problem);
+                       DecodedKey &out, QString &problem, bool *tooShort = nullptr);
 
     // Stores a decoded key. Library keys are not stored here (see storeLibrary).
     static void store(DataHandler &store, const DecodedKey &decoded);

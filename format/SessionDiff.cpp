@@ -91,6 +91,14 @@ QString numberWords(const SessionKey &key, qint64 v)
     }
 }
 
+// A number of a key as it is, for JSON: an empty setlist position is null.
+QJsonValue plainNumber(const SessionKey &key, qint64 v)
+{
+    if (key.kind == KeyKind::Setlist && v == 255)
+        return QJsonValue(QJsonValue::Null);
+    return QJsonValue(v);
+}
+
 Record recordOf(KeyKind kind)
 {
     switch (kind) {
@@ -125,6 +133,8 @@ public:
             SessionChange c = change(k, -1);
             c.before = textA.left(60).toString();
             c.after = textB.left(60).toString();
+            c.beforeValue = c.before;
+            c.afterValue = c.after;
             m_out.push_back(c);
             return;
         }
@@ -140,6 +150,8 @@ public:
                 c.field = words(f.name);
                 c.before = QString::number(va);
                 c.after = QString::number(vb);
+                c.beforeValue = va;
+                c.afterValue = vb;
                 m_out.push_back(c);
             }
             break;
@@ -154,6 +166,11 @@ public:
                         return kNone;
                     return text ? quotedName(d.names[i]) : numberWords(key, d.numbers[size_t(i)]);
                 };
+                const auto plain = [&](const DecodedKey &d, qsizetype n) {
+                    if (i >= n)
+                        return QJsonValue(QJsonValue::Null);
+                    return text ? QJsonValue(d.names[i]) : QJsonValue(d.numbers[size_t(i)]);
+                };
                 const QString va = side(da, na);
                 const QString vb = side(db, nb);
                 if (va == vb)
@@ -161,6 +178,8 @@ public:
                 SessionChange c = change(k, int(i));
                 c.before = va;
                 c.after = vb;
+                c.beforeValue = plain(da, na);
+                c.afterValue = plain(db, nb);
                 m_out.push_back(c);
             }
             break;
@@ -185,6 +204,8 @@ public:
                     c.field = QStringLiteral("Position %1").arg(i + 1);
                 c.before = names ? quotedName(da.names[qsizetype(i)]) : numberWords(key, da.numbers[i]);
                 c.after = names ? quotedName(db.names[qsizetype(i)]) : numberWords(key, db.numbers[i]);
+                c.beforeValue = names ? QJsonValue(da.names[qsizetype(i)]) : plainNumber(key, da.numbers[i]);
+                c.afterValue = names ? QJsonValue(db.names[qsizetype(i)]) : plainNumber(key, db.numbers[i]);
                 m_out.push_back(c);
             }
             break;
@@ -260,8 +281,8 @@ QJsonObject SessionChange::toJson() const
                   {QStringLiteral("record"), QLatin1String(records[int(record)])},
                   {QStringLiteral("key"), QLatin1String(SessionKeys::at(key).key)},
                   {QStringLiteral("field"), field},
-                  {QStringLiteral("before"), before},
-                  {QStringLiteral("after"), after},
+                  {QStringLiteral("before"), beforeValue},
+                  {QStringLiteral("after"), afterValue},
                   {QStringLiteral("text"), text()}};
     if (index >= 0)
         o.insert(QStringLiteral("number"), index + 1);

@@ -29,6 +29,10 @@ struct SessionChange
     QString field;                 // in words: "Tempo", "Midi Channel Out", "Row 3 Value"
     QString before;                // the values in words; "(none)" where a library entry is missing
     QString after;
+    // The same values plain, for JSON: a name's text, a number as a number, null for an
+    // empty setlist position or a missing library entry.
+    QJsonValue beforeValue;
+    QJsonValue afterValue;
 
     // "Song 3 (Intro Riff)", "Setlist", "Global", "Stack 5 (Bass)", "Library entry 2".
     QString recordTitle() const;

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringDecoder>
 
 namespace {
@@ -45,6 +46,60 @@ QList<QStringView> splitLines(const QString &text)
     return lines;
 }
 
+// See the header: a text without keys is taken for the older layout only when it is text.
+bool looksLikeText(QStringView text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && (u < u'\t' || u > u'\r')) || (u >= 0x7f && u <= 0x9f) || u == 0xfffd)
+            return false;
+    }
+    return true;
+}
+
+bool isNameKey(KeyKind kind)
+{
+    return kind == KeyKind::SongName || kind == KeyKind::StackNames || kind == KeyKind::StackMessageNames
+        || kind == KeyKind::LibraryText;
+}
+
+// Whether `line` is the beginning (or the whole) of some key's name.
+bool startsAKey(QStringView line)
+{
+    for (const SessionKey &key : SessionKeys::all())
+        if (QLatin1String(key.key).startsWith(line))
+            return true;
+    return false;
+}
+
+// When `value`, the last of a text that stops inside it, ends inside a field: the number
+// of that field (counted from 1), else 0. Numbers are cut by UTF-16 units, names by code
+// points, as the codec cuts them; the global block is checked by its length alone.
+qsizetype cutField(int keyIndex, QStringView value)
+{
+    const SessionKey &key = SessionKeys::at(keyIndex);
+    if (key.kind == KeyKind::Global)
+        return 0;
+    const qsizetype units = isNameKey(key.kind) ? CodePoints::length(value) : value.size();
+    return units % key.width == 0 ? 0 : units / key.width + 1;
+}
+
+// A key as a warning shows it: on one line, at most 30 code points.
+QString shownKey(QStringView key)
+{
+    QString out;
+    const qsizetype end = CodePoints::advance(key, 0, 30);
+    for (const QChar c : key.left(end)) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return end < key.size() ? out + QStringLiteral("…") : out;
+}
+
+const QString kCutShort = QStringLiteral(": it looks cut short");
+
 } // namespace
 
 QString SessionReader::decodeBytes(const QByteArray &bytes)
@@ -72,6 +127,7 @@ SessionReader::Status SessionReader::fail(const QString &key, const QString &wha
     m_problem = text + what;
     m_keys.clear();
     m_library.clear();
+    m_warnings.clear();
     m_hasLibrary = false;
     return Status::Failed;
 }
@@ -104,6 +160,7 @@ SessionReader::Status SessionReader::readText(const QString &text, const DataHan
     const QString path = m_path;
     m_keys.clear();
     m_library.clear();
+    m_warnings.clear();
     m_hasLibrary = false;
     m_legacy = false;
     m_awaitingConsent = false;
@@ -114,31 +171,57 @@ SessionReader::Status SessionReader::readText(const QString &text, const DataHan
         return fail(QString(), QStringLiteral("the file is empty"));
 
     const QList<QStringView> lines = splitLines(text);
+    // A text that does not end in a line end stops inside its last line.
+    const qsizetype last = lines.size() - 1;
+    const bool openEnd = text.back() != QLatin1Char('\r') && text.back() != QLatin1Char('\n');
     // The value of the last line of each key.
     std::array<qsizetype, SessionKeys::Count> lastLine;
     lastLine.fill(-1);
+    QSet<QString> unknown; // keys the table does not know
     for (qsizetype n = 0; n < lines.size(); ++n) {
         const QStringView line = lines[n].trimmed();
         const qsizetype bracket = line.indexOf(QLatin1Char(']'));
         if (bracket < 0) {
-            if (!line.isEmpty() && SessionKeys::indexOf(line) >= 0)
+            if (!line.isEmpty() && SessionKeys::indexOf(line) >= 0 && !(openEnd && n == last))
                 return fail(line.toString(),
                             QStringLiteral("line %1 holds the key without \"]\" and a value").arg(n + 1));
             continue;
         }
-        const int key = SessionKeys::indexOf(line.left(bracket));
-        if (key >= 0)
+        const QStringView name = line.left(bracket);
+        const int key = SessionKeys::indexOf(name);
+        if (key >= 0) {
             lastLine[size_t(key)] = n;
+        } else if (!name.isEmpty() && !unknown.contains(name.toString())) {
+            unknown.insert(name.toString());
+            if (unknown.size() <= MaxWarnings)
+                m_warnings.append(QStringLiteral("line %1: unknown key %2, ignored").arg(n + 1).arg(shownKey(name)));
+        }
     }
+    if (unknown.size() > MaxWarnings)
+        m_warnings.append(QStringLiteral("and %1 more unknown keys, ignored").arg(unknown.size() - MaxWarnings));
     bool anyKey = false;
     for (qsizetype n : lastLine)
         anyKey = anyKey || n >= 0;
+    if (!anyKey && !looksLikeText(text))
+        return fail(QString(),
+                    (path.isEmpty() ? QStringLiteral("this") : path) + QStringLiteral(" is not a session file"));
+    const QStringView lastText = lines[last].trimmed();
+    if (openEnd && !lastText.isEmpty() && !lastText.contains(QLatin1Char(']')) && startsAKey(lastText)
+        && (anyKey || SessionKeys::indexOf(lastText) >= 0))
+        return fail(QString(), QStringLiteral("the file ends in the middle of the key %1").arg(lastText) + kCutShort);
     if (!anyKey) {
+        m_warnings.clear();
         const Status status = readLegacy(lines.first().trimmed().toString(), store);
         m_path = path;
         return status;
     }
 
+    // The key of a last line that the text stops inside of (its value not closed by a
+    // second "]"), or -1.
+    int openKey = -1;
+    const qsizetype lastBracket = lastText.indexOf(QLatin1Char(']'));
+    if (openEnd && lastBracket >= 0 && lastText.indexOf(QLatin1Char(']'), lastBracket + 1) < 0)
+        openKey = SessionKeys::indexOf(lastText.left(lastBracket));
     const SessionCodec::Options options;
     for (int k = 0; k < SessionKeys::Count; ++k) {
         if (lastLine[size_t(k)] < 0)
@@ -146,23 +229,33 @@ SessionReader::Status SessionReader::readText(const QString &text, const DataHan
         const QStringView value = SessionCodec::lineValue(lines[lastLine[size_t(k)]], k);
         DecodedKey decoded;
         QString problem;
-        if (!SessionCodec::decode(k, value, store, options, decoded, problem))
-            return fail(QLatin1String(SessionKeys::at(k).key), problem);
+        bool tooShort = false;
+        const bool decodedWell = SessionCodec::decode(k, value, store, options, decoded, problem, &tooShort);
+        const QString key = QLatin1String(SessionKeys::at(k).key);
+        if (k == openKey && !decodedWell && tooShort)
+            return fail(key, problem + kCutShort);
+        if (const qsizetype field = k == openKey ? cutField(k, value) : 0)
+            return fail(key, QStringLiteral("the file ends in the middle of field %1").arg(field) + kCutShort);
+        if (!decodedWell)
+            return fail(key, problem);
         m_keys.push_back(std::move(decoded));
     }
 
     // The library is read only when all six of its keys are there.
     std::array<const DecodedKey *, 6> library{};
     size_t found = 0;
+    bool libraryOpen = false;
     for (const DecodedKey &d : m_keys) {
-        if (SessionKeys::at(d.key).kind == KeyKind::LibraryText
-            || SessionKeys::at(d.key).kind == KeyKind::LibraryNumber)
+        const KeyKind kind = SessionKeys::at(d.key).kind;
+        if (kind == KeyKind::LibraryText || kind == KeyKind::LibraryNumber) {
             library[found++] = &d;
+            libraryOpen = libraryOpen || d.key == openKey;
+        }
     }
     if (found == library.size()) {
         QString problem;
         if (!SessionCodec::libraryEntries(library, m_library, problem))
-            return fail(QStringLiteral("Library"), problem);
+            return fail(QStringLiteral("Library"), libraryOpen ? problem + kCutShort : problem);
         m_hasLibrary = true;
     }
     return Status::Read;
@@ -239,9 +332,10 @@ SessionReader::Status SessionReader::answerLegacy(bool accepted)
     if (!m_awaitingConsent)
         return m_problem.isEmpty() ? Status::Read : Status::Failed;
     m_awaitingConsent = false;
-    if (!accepted)
-        m_keys.clear(); // nothing read: applying changes nothing
-    return Status::Read;
+    if (accepted)
+        return Status::Read;
+    m_keys.clear(); // nothing read: applying changes nothing
+    return Status::Declined;
 }
 
 void SessionReader::apply(DataHandler &store) const

@@ -94,7 +94,7 @@ QString sessionFile(const QByteArray &raw)
     SessionReader::Status status = reader.readText(SessionReader::decodeBytes(raw.mid(1)), factory);
     if (status == SessionReader::Status::NeedsConsent)
         status = reader.answerLegacy(legacyOk);
-    if (status != SessionReader::Status::Read)
+    if (status != SessionReader::Status::Read && status != SessionReader::Status::Declined)
         return reader.problem().isEmpty() ? QStringLiteral("the file was refused without a reason") : QString();
 
     // Only the keys read can differ from the factory session: they are written, opened in a

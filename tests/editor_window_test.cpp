@@ -5,6 +5,7 @@
 #include "format_test_util.h"
 
 #include "editor/OpenPanelFilter.h"
+#include "editor/PedalLogDock.h"
 #include "editor/RecentFiles.h"
 #include "editor/SessionActions.h"
 #include "editor/VirtualPedalProcess.h"
@@ -520,6 +521,77 @@ QStringList backupReasons()
     for (const BackupFolder::Entry &e : BackupFolder().list())
         reasons.prepend(e.reason);
     return reasons;
+}
+
+// An open that does not go ahead changes nothing: a declined older-layout file (through
+// Open or Open Recent, with or without changes) leaves no step, and the same file, title,
+// recent list and modified state; Save then writes the session's own file. After an
+// accepted older-layout file or a restored backup, Save asks where (never into the
+// backups folder). Unknown keys of an opened file go to the Pedal Log.
+TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned)
+{
+    QTemporaryDir dir;
+    const QString own = dir.filePath(QStringLiteral("own.txt")), legacy = dir.filePath(QStringLiteral("legacy.txt"));
+    const QString chosen = dir.filePath(QStringLiteral("chosen.txt"));
+    ASSERT_TRUE(writeFile(own, fileForm(DataHandler()).toUtf8() + "Tempoz]1\r\n"));
+    ASSERT_TRUE(writeFile(legacy,
+                          "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128)
+                              + QByteArray("03").repeated(256)));
+    const QString backups = freshBackups();
+    ASSERT_EQ(BackupFolder().write(DataHandler(), QStringLiteral("Send All"), QStringLiteral("own.txt")), QString());
+    const struct
+    {
+        const char *what;
+        bool edited;
+        std::function<void()> open;
+        bool opened; // a session without a file of its own
+    } rows[] = {
+        {"Open, declined", false, [&] { action(vc, "openSessionAction")->trigger(); }, false},
+        {"Open with changes, Don't Save, declined", true, [&] { action(vc, "openSessionAction")->trigger(); }, false},
+        {"Open Recent, declined", false, [&] { action(vc, "recentFileAction2")->trigger(); }, false},
+        {"Open, accepted", false, [&] { action(vc, "openSessionAction")->trigger(); }, true},
+        {"Restore Backup", true, [&] { vc.session().openBackup(BackupFolder().list().at(0).path, "Restore"); }, true},
+    };
+    // What shows whether an open went ahead.
+    const auto shown = [this] {
+        return QStringList{vc.windowTitle(), action(vc, "undoAction")->text(), RecentFiles::list().join('|'),
+                           QString::number(vc.isWindowModified()), fileForm(store)};
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        RecentFiles::clear();
+        RecentFiles::add(legacy);
+        dialogs.answers = {1}; // Don't Save, when asked
+        ASSERT_TRUE(vc.session().openFile(own));
+        EXPECT_TRUE(
+            vc.pedalLog()->log().text().contains(own + QStringLiteral(": line 76: unknown key Tempoz, ignored")));
+        if (row.edited) {
+            pickSong(0);
+            enter(QStringLiteral("tempoTF"), QStringLiteral("99"));
+        }
+        const QStringList before = shown();
+        const int steps = vc.history().undoStack().index(), panels = dialogs.savePanelsShown;
+        dialogs.answers = {1, row.opened ? 0 : 1}; // Don't Save (when asked), then Ok or Cancel
+        if (!row.edited)
+            dialogs.answers.removeFirst();
+        dialogs.openPaths = {legacy};
+        row.open();
+        dialogs.answers.clear();
+        EXPECT_EQ(vc.history().undoStack().index(), steps + (row.opened ? 1 : 0));
+        if (row.opened) {
+            EXPECT_TRUE(vc.windowTitle().startsWith(QStringLiteral("Untitled")) && vc.isWindowModified());
+        } else {
+            EXPECT_EQ(shown().join('\n').toStdString(), before.join('\n').toStdString());
+        }
+        // Save writes the session's own file, or asks where; never into the backups.
+        dialogs.savePaths = {chosen};
+        action(vc, "saveSessionAction")->trigger();
+        EXPECT_EQ(dialogs.savePanelsShown, panels + (row.opened ? 1 : 0));
+        EXPECT_EQ(readFile(row.opened ? chosen : own), fileForm(store));
+        EXPECT_EQ(QDir(backups).entryList(QDir::Files).size(), 1);
+        EXPECT_FALSE(vc.isWindowModified());
+    }
+    freshBackups();
 }
 
 // The window with a pedal link over a fake serial device, connected.

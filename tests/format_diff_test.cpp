@@ -6,6 +6,8 @@
 #include "format_test_util.h"
 #include "model/CodePoints.h"
 
+#include <QJsonDocument>
+
 #include <algorithm>
 #include <functional>
 #include <set>
@@ -17,6 +19,7 @@ struct DiffRow
     const char *what;
     std::function<void(DataHandler &)> change; // applied to the second session
     QStringList lines;
+    QJsonArray values = {}; // when given, each change's plain values for JSON: [before, after]
 };
 
 // `count` fields of `b` (outside the library) replaced by those of `c`, through the
@@ -52,6 +55,7 @@ std::vector<int> keysWhoseLinesDiffer(const QString &a, const QString &b)
 
 TEST(Diff, SaysEachChangeInWords)
 {
+    const QJsonValue none(QJsonValue::Null);
     const DiffRow rows[] = {
         {"setlist slot",
          [](DataHandler &s) { s.Setlist[3] = s.SongList[11]; },
@@ -84,6 +88,18 @@ TEST(Diff, SaysEachChangeInWords)
           QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Type and Channel none → Note On, channel 2"),
           QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Message 0 → 60"),
           QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Value 0 → 64")}},
+        {"plain values: a name of two lines, an empty setlist position, a setting, a message, a library entry",
+         [](DataHandler &s) {
+             s.SongList[0]->UpdateName(QStringLiteral("A \"B\"\r\nC"));
+             s.Setlist.pop_back();
+             s.GlobalMenu.MidiThru = 0;
+             s.MidiStackList[1].MidiStackMessageList[2] = MidiStackMessage(3, 2, 60, 64, QStringLiteral("EMPTY"));
+             s.MidiMessageLibrary.emplace_back(QStringLiteral("M"), QStringLiteral("D"), QStringLiteral("A"), 1, 2, 3);
+         },
+         {},
+         {QJsonArray{"", "A \"B\"\r\nC"}, QJsonArray{128, none}, QJsonArray{1, 0}, QJsonArray{0, 145},
+          QJsonArray{0, 60}, QJsonArray{0, 64}, QJsonArray{none, "M"}, QJsonArray{none, "D"}, QJsonArray{none, "A"},
+          QJsonArray{none, 1}, QJsonArray{none, 2}, QJsonArray{none, 3}}},
         {"the same session", [](DataHandler &) {}, {}},
     };
     for (const DiffRow &row : rows) {
@@ -91,12 +107,18 @@ TEST(Diff, SaysEachChangeInWords)
         DataHandler a, b;
         row.change(b);
         QStringList lines;
+        QJsonArray values;
         std::set<int> keys;
         for (const SessionChange &c : SessionDiff::compare(a, b)) {
             lines << c.text();
+            values.append(QJsonArray{c.toJson()[QLatin1String("before")], c.toJson()[QLatin1String("after")]});
             keys.insert(c.key);
         }
-        EXPECT_EQ(lines, row.lines);
+        if (row.values.isEmpty()) {
+            EXPECT_EQ(lines, row.lines);
+        } else {
+            EXPECT_EQ(values, row.values) << QJsonDocument(values).toJson(QJsonDocument::Compact).toStdString();
+        }
         const std::vector<int> changed = SessionDiff::changedKeys(a, b);
         EXPECT_EQ(std::vector<int>(keys.begin(), keys.end()), changed);
     }

@@ -306,7 +306,6 @@ TEST(SessionText, DamagedInputIsRefusedWholeAndChangesNothing)
          "BackgroundColours"},
         {"older layout without colours", legacy, F([](const QString &t) { return t.left(4224); }), "ForegroundColours"},
         {"older layout of names only", legacy, F([](const QString &t) { return t.left(3839); }), "Name"},
-        {"binary", legacy, F([](const QString &) { return QString::fromLatin1(QByteArray(5000, '\x01')); }), "Tempos"},
         {"older layout tempo with a colon", legacy,
          F([](const QString &t) { return QString(t).replace(3843, 3, QStringLiteral("1:0")); }), "Tempos"},
         {"older layout tempo 0", legacy,
@@ -340,6 +339,104 @@ TEST(SessionText, DamagedInputIsRefusedWholeAndChangesNothing)
     ASSERT_EQ(reader.readText(legacy, store), SessionReader::Status::Read) << reader.problem().toStdString();
 }
 
+// A text that stops inside its last line is refused unless that line is a whole key line;
+// a text without keys that is not text is no session file; unknown keys are named once
+// each, with their line.
+TEST(SessionText, FilesCutShortOrNotTextAreRefusedAndUnknownKeysNamed)
+{
+    DataHandler source;
+    RandomSession(31).fill(source, {3, true, true});
+    const QString good = fileForm(source), factory = fileForm(DataHandler());
+    const QString legacy = legacyLine({QStringLiteral("Song")}, {}, {}, {});
+    // `text` up to `offset` characters after the start of `marker`.
+    const auto cut = [](const QString &text, const char *marker, int offset) {
+        return text.left(text.indexOf(QLatin1String(marker)) + offset);
+    };
+    QString unknown = good, many = good;
+    for (const char *l : {"Tempoz]1", "FutureKey]1", "Tempoz]2", "]3", "\x01long key of thirty-five characters]1"})
+        unknown += QLatin1String(l) + QStringLiteral("\r\n");
+    for (int i = 0; i < 22; ++i)
+        many += QStringLiteral("K%1]1\r\n").arg(i);
+    const QString tail = QStringLiteral(": it looks cut short");
+    using S = SessionReader::Status;
+    const struct
+    {
+        const char *what;
+        QString text;
+        S status;
+        QString begins = {}; // how the problem begins and ends
+        QString ends = {};
+        QStringList warnings = {};
+    } rows[] = {
+        {"inside the last key", cut(good, "LibraryValues]", 8), S::Failed,
+         QStringLiteral("the file ends in the middle of the key LibraryV") + tail, tail},
+        {"after a library field", cut(good, "LibraryValues]", 20), S::Failed, QStringLiteral("Library: "), tail},
+        {"a short list", cut(good, "Tempos]", 7 + 93), S::Failed,
+         QStringLiteral("Tempos: has 31 fields, 128 needed") + tail, tail},
+        {"inside the last number", cut(good, "Tempos]", 7 + 383), S::Failed,
+         QStringLiteral("Tempos: the file ends in the middle of field 128") + tail, tail},
+        {"inside the last of enough names", cut(factory, "MidiStackMessageNames]", 22 + 1279 * 30 + 10), S::Failed,
+         QStringLiteral("MidiStackMessageNames: the file ends in the middle of field 1280") + tail, tail},
+        {"inside the global block", cut(good, "Global]", 7 + 100), S::Failed,
+         QStringLiteral("Global: is 100 characters long, 205 needed") + tail, tail},
+        {"a letter, not a cut",
+         cut(QString(factory).replace(QStringLiteral("Tempos]120"), QStringLiteral("Tempos]1a0")), "Tempos]", 7 + 384),
+         S::Failed, QStringLiteral("Tempos: field 1 is not a number"), QStringLiteral("\"1a0\"")},
+        {"no last line end", good.chopped(2), S::Read},
+        {"cut inside the last line end", good.chopped(1), S::Read},
+        {"a value closed by \"]\"", good + QStringLiteral("Fractions]") + QString(128, QLatin1Char('2')) + "]ju",
+         S::Read},
+        {"a last line of no key", good + QStringLiteral("hello"), S::Read},
+        {"unknown keys",
+         unknown,
+         S::Read,
+         {},
+         {},
+         {QStringLiteral("line 76: unknown key Tempoz, ignored"),
+          QStringLiteral("line 77: unknown key FutureKey, ignored"),
+          QStringLiteral("line 80: unknown key \\x01long key of thirty-five chara…, ignored")}},
+        {"unknown keys in a damaged file", at("Tempos", 3)(unknown), S::Failed, QStringLiteral("Tempos: has 1 fields")},
+        {"an image", QString::fromLatin1(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(300)), S::Failed,
+         QStringLiteral("this is not a session file"), QStringLiteral("this is not a session file")},
+        {"an older line with \"]\"", QString(legacy).replace(1, 1, QLatin1Char(']')), S::NeedsConsent},
+        {"an older line and a line end", legacy + QStringLiteral("\r\n"), S::NeedsConsent},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        DataHandler store;
+        RandomSession(32).fill(store);
+        const QJsonObject before = SessionJson::toJson(store);
+        SessionReader reader;
+        ASSERT_EQ(reader.readText(row.text, store), row.status) << reader.problem().toStdString();
+        EXPECT_TRUE(reader.problem().startsWith(row.begins) && reader.problem().endsWith(row.ends))
+            << reader.problem().toStdString();
+        EXPECT_EQ(reader.warnings(), row.warnings) << reader.warnings().join(QLatin1Char('|')).toStdString();
+        reader.apply(store);
+        if (row.status != S::Read) {
+            EXPECT_EQ(SessionJson::toJson(store), before);
+        }
+    }
+    // The whole file without its last line end reads as the file.
+    DataHandler whole;
+    readInto(whole, good.chopped(2));
+    EXPECT_EQ(fileForm(whole), good);
+    // Beyond the first unknown keys, the rest are counted.
+    SessionReader reader;
+    ASSERT_EQ(reader.readText(many, whole), SessionReader::Status::Read);
+    EXPECT_EQ(reader.warnings().mid(19),
+              QStringList({QStringLiteral("line 95: unknown key K19, ignored"),
+                           QStringLiteral("and 2 more unknown keys, ignored")}));
+    // A text without keys is text unless it holds control characters other than the
+    // white space ones, or the replacement character.
+    const std::vector<char16_t> kinds[] = {{0x00, 0x08, 0x0e, 0x1f, 0x7f, 0x80, 0x9f, 0xfffd},
+                                           {0x09, 0x0b, 0x0c, 0x7e, 0xa0, 0xe9}};
+    for (const bool text : {false, true})
+        for (const char16_t c : kinds[text])
+            EXPECT_EQ(reader.readText(QString(legacy).replace(5, 1, QChar(c)), whole),
+                      text ? S::NeedsConsent : S::Failed)
+                << int(c);
+}
+
 TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
 {
     const QString text = legacyLine({QStringLiteral("Old[Song"), QString(), QStringLiteral("Third")}, {90, 300, 45},
@@ -361,8 +458,8 @@ TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
     EXPECT_EQ(question.buttons, QStringList({QStringLiteral("Ok"), QStringLiteral("Cancel")}));
     reader.apply(store); // not before the answer
     EXPECT_EQ(SessionJson::toJson(store), before);
-    // "Cancel": read, with nothing to apply.
-    EXPECT_EQ(reader.answerLegacy(false), SessionReader::Status::Read);
+    // "Cancel": declined, with nothing to apply.
+    EXPECT_EQ(reader.answerLegacy(false), SessionReader::Status::Declined);
     EXPECT_TRUE(reader.presentKeys().empty());
     reader.apply(store);
     EXPECT_EQ(SessionJson::toJson(store), before);
@@ -420,7 +517,7 @@ TEST(SessionText, ReadingFiles)
         {"missing", QByteArray(), 0, ": the file cannot be read", QString()},
         {"damaged", "Tempos]120\r\n", 0, ": Tempos: has 1 fields, 128 needed", QString()},
         {"over 16 MiB", "", qint64(16) * 1024 * 1024 + 1, ": the file is larger than 16 MiB", QString()},
-        {"16 MiB of nothing", "", qint64(16) * 1024 * 1024, "no session keys", QString()},
+        {"16 MiB of nothing", "", qint64(16) * 1024 * 1024, " is not a session file", QString()},
         {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + stackName(QStringLiteral("Caf\u00e9")).toUtf8(), 0, nullptr,
          QStringLiteral("Caf\u00e9")},
         {"Latin-1", stackName(QStringLiteral("Caf\u00e9")).toLatin1(), 0, nullptr, QStringLiteral("Caf\u00e9")},

@@ -8,6 +8,7 @@
 #include "PedalVersion.h"
 #include "format/SessionJson.h"
 #include "format/SessionReader.h"
+#include "format/SessionWriter.h"
 #include "model/Normaliser.h"
 
 #include <QDir>
@@ -19,7 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace vpedal;
@@ -78,6 +81,14 @@ TEST(SessionTool, CommandLines)
         reader.apply(legacy);
         Normaliser::normalise(legacy);
     }
+    SessionWriter all;
+    all.selectPage(SessionKeys::Page::All);
+    const QByteArray legacyUpload =
+        "]3;" + all.write(legacy, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
+    // Unknown keys, an image, a file cut inside its last key.
+    ASSERT_TRUE(writeFile(d + "/unknown.txt", fileForm(source) + "Tempoz]1\r\nFutureKey]2\r\n"));
+    ASSERT_TRUE(writeFile(d + "/image", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(50)));
+    ASSERT_TRUE(writeFile(d + "/cut.txt", fileForm(source).left(fileForm(source).indexOf("LibraryValues]") + 8)));
     DataHandler changed;
     ASSERT_TRUE(openSessionFile(changed, d + "/session.txt"));
     changed.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
@@ -139,13 +150,26 @@ TEST(SessionTool, CommandLines)
          "song 3 has the tempo 0",
          "{d}/keep.txt",
          "precious"},
-        {{"open", "{d}/damaged.txt", "-o", "{d}/none.txt"}, 1, {}, "{d}/damaged.txt", "{d}/none.txt"},
-        {{"json", "{d}/damaged.txt"}, 1, {}},
         {{"upload", "{d}/damaged.txt", "--page", "all"}, 1, {}},
         {{"open", "{d}/lf.txt"}, 1, {}, "Tempos"},
         {{"open", "{d}/missing.txt"}, 1, {}, "{d}/missing.txt"},
         {{"open", "{d}/legacy.txt", "-o", "{d}/l.txt"}, 1, {}, "--accept-legacy", "{d}/l.txt"},
         {{"json", "{d}/legacy.txt", "--accept-legacy"}, 0, json(legacy)},
+        {{"upload", "{d}/legacy.txt", "--page", "all"}, 1, {}, "--accept-legacy"},
+        {{"upload", "{d}/legacy.txt", "--page", "all", "--accept-legacy"}, 0, legacyUpload},
+        // Unknown keys are told, one line each, and the file is read.
+        {{"open", "{d}/unknown.txt"},
+         0,
+         fileForm(session),
+         "pedal-session: warning: {d}/unknown.txt: line 76: unknown key Tempoz, ignored\n"},
+        {{"diff", "{d}/session.txt", "{d}/unknown.txt"}, 0, "", "{d}/unknown.txt: line 77: unknown key FutureKey"},
+        {{"open", "{d}/image"}, 1, {}, "pedal-session: {d}/image is not a session file\n"},
+        {{"open", "{d}/cut.txt", "-o", "{d}/never.txt"},
+         1,
+         {},
+         "{d}/cut.txt: the file ends in the middle of the key LibraryV",
+         "{d}/never.txt"},
+        {{"diff", "{d}/session.txt", "{d}/cut.txt"}, 2, {}, "LibraryV: it looks cut short\n"},
         {{"--version"}, 0, "pedal-session " PEDAL_VERSION "\n"},
         // Usage errors.
         {{}, 2, {}},
@@ -173,10 +197,9 @@ TEST(SessionTool, CommandLines)
         // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble.
         {{"diff", "{d}/session.txt", "{d}/same.txt"}, 0, ""},
         {{"diff", "{d}/session.txt", "{d}/other.txt"}, 1, changes},
-        {{"diff", "--json", "{d}/session.txt", "{d}/other.txt"}, 1, {}, "Midi Channel Out"},
+        {{"diff", "--json", "{d}/session.txt", "{d}/other.txt"}, 1, {}, "\"after\": \"Intro Riff\""},
         {{"diff", "{d}/session.txt", "{d}/missing.txt"}, 2, {}},
         {{"diff", "{d}", "{d}/session.txt"}, 2, {}},
-        {{"diff", "{d}/session.txt", "{d}/damaged.txt"}, 2, {}},
         {{"diff", "{d}/legacy.txt", "{d}/session.txt"}, 2, {}},
         {{"diff", "{d}/legacy.txt", "{d}/legacy.txt", "--accept-legacy"}, 0, ""},
         // Through the pedals: a port that cannot be opened, each page sent and received
@@ -251,8 +274,10 @@ TEST(SessionTool, CommandLines)
         }
         EXPECT_FALSE(r.err.contains("touch of")) << "a pseudo-terminal takes the 1200-baud touch";
         EXPECT_FALSE(r.err.contains("load again")) << "the first line of a reason, not the window's advice";
-        if (row.exit != 2 && !row.args.contains("--port")) {
-            EXPECT_EQ(r.err.count('\n'), trouble ? 1 : 0) << r.err.constData();
+        if ((row.exit != 2 || row.args.value(0) == "diff") && !row.args.contains("--port")) {
+            // One line with the program's name per failure, besides the warnings.
+            EXPECT_EQ(r.err.count('\n') - r.err.count(": warning: "), trouble ? 1 : 0) << r.err.constData();
+            EXPECT_TRUE(r.err.isEmpty() || r.err.startsWith("pedal-session: ")) << r.err.constData();
         }
         if (row.file.isEmpty())
             continue;
@@ -274,6 +299,20 @@ TEST(SessionTool, CommandLines)
     EXPECT_EQ(log.count("upload applied: 1 keys: Tempos"), 1);
     EXPECT_EQ(log.count("1200-baud touch"), 2);
     EXPECT_EQ(pedal.stop(), 0);
+
+    // A write that the system stops halfway (a full disk; here the file size limit) names
+    // the system's reason and leaves no file.
+    QProcess limited;
+    limited.setChildProcessModifier([] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit size{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+    });
+    startTool(limited, {"new", "-o", d + "/limited.txt"});
+    const ToolResult full = finishTool(limited);
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.endsWith("limited.txt: cannot be written: File too large\n")) << full.err.constData();
+    EXPECT_FALSE(QFileInfo::exists(d + "/limited.txt"));
 
     // An output that is not a regular file (here a FIFO) is written into, not replaced.
     ASSERT_EQ(::mkfifo(QFile::encodeName(d + "/fifo").constData(), 0600), 0);

@@ -55,7 +55,7 @@ _pedal_session()
         new) options="-o" ;;
         open) options="-o --accept-legacy" ;;
         json) options="--accept-legacy" ;;
-        upload) options="--page" ;;
+        upload) options="--page --accept-legacy" ;;
         send) options="--port --page --changes-from --timeout --log --accept-legacy" ;;
         receive) options="--port --page --base -o --timeout --log --accept-legacy" ;;
         flash) options="--port --log" ;;

@@ -4,6 +4,7 @@
 #include "format/SessionReader.h"
 #include "format/SessionWriter.h"
 #include "format/TextFileSaver.h"
+#include "link/PedalLink.h"
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
 
@@ -71,6 +72,9 @@ bool SessionTool::openInto(DataHandler &store, const QString &path, bool acceptL
                 .arg(path));
         return false;
     }
+    // Keys passed over are told, and the file is read as before.
+    for (const QString &warning : reader.warnings())
+        err(QStringLiteral("warning: %1: %2").arg(path, warning));
     reader.apply(store);
     Normaliser::normalise(store);
     return true;
@@ -81,7 +85,7 @@ void SessionTool::printUsage(std::FILE *to)
     std::fputs("usage: pedal-session new [-o OUT]\n"
                "       pedal-session open FILE [-o OUT] [--accept-legacy]\n"
                "       pedal-session json FILE [--accept-legacy]\n"
-               "       pedal-session upload FILE --page songs|setjacks|setlist|midi|global|all\n"
+               "       pedal-session upload FILE --page songs|setjacks|setlist|midi|global|all [--accept-legacy]\n"
                "       pedal-session send FILE --port DEVICE --page PAGE [--timeout SECONDS] [--log LOG]\n"
                "                          [--accept-legacy]\n"
                "       pedal-session send FILE --port DEVICE --changes-from BASE [--timeout SECONDS] [--log LOG]\n"
@@ -129,7 +133,7 @@ int SessionTool::uploadCommand(const QCommandLineParser &args)
         return Usage;
     }
     DataHandler store;
-    if (!openInto(store, args.positionalArguments().at(0), false))
+    if (!openInto(store, args.positionalArguments().at(0), args.isSet(QStringLiteral("accept-legacy"))))
         return Failed;
     // The sends of songs, jacks, stacks and everything normalise first; the setlist and
     // global sends do not (opening has normalised already, so this changes nothing).
@@ -139,5 +143,7 @@ int SessionTool::uploadCommand(const QCommandLineParser &args)
     writer.selectPage(page);
     QString text = writer.write(store, SessionWriter::Form::Pedal);
     text.replace(QLatin1Char(' '), QLatin1Char('_'));
-    return writeResult(QStringLiteral("]3;") + text + QStringLiteral(";"), QString());
+    // Framed and cut as a send writes it.
+    return writeResult(QStringLiteral("]3;") + PedalLink::pieces(text).join(QString()) + QStringLiteral(";"),
+                       QString());
 }

@@ -27,7 +27,7 @@ const Command commands[] = {
     {"new", "o=", 0, "", SessionTool::newCommand},
     {"open", "o= accept-legacy", 1, "a session file is needed", SessionTool::openCommand},
     {"json", "accept-legacy", 1, "a session file is needed", SessionTool::jsonCommand},
-    {"upload", "page=", 1, "a session file is needed", SessionTool::uploadCommand},
+    {"upload", "page= accept-legacy", 1, "a session file is needed", SessionTool::uploadCommand},
     {"send", "port= page= changes-from= timeout= log= accept-legacy", 1, "a session file is needed", sendCommand},
     {"receive", "port= page= base= o= timeout= log= accept-legacy", 0, "", receiveCommand},
     {"flash", "port= log=", 1, "a firmware image is needed", flashCommand},
