@@ -9,8 +9,11 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // What the editor keeps between runs (settings, backups) goes to a home of this run: never
+    // to the user's, nor to one that another test run uses at the same time.
+    const QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
     QApplication app(argc, argv);
-    // What the editor keeps between runs goes to a folder of this run, never to the home.
     QStandardPaths::setTestModeEnabled(true);
     const QTemporaryDir settingsDir;
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
