@@ -23,6 +23,7 @@ AppDelegate::AppDelegate(QObject *parent) : QObject(parent)
                                             ViewController::Pedal{m_serial.get(), m_link.get(), m_firmware.get()});
     m_dialogs->setWindow(m_vc.get());
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+    connect(m_vc.get(), &ViewController::endRequested, qApp, [](int status) { QCoreApplication::exit(status); });
     m_signals = new SignalWatcher(this);
     if (m_signals->install())
         connect(m_signals, &SignalWatcher::stopRequested, this, &AppDelegate::endOnSignal);
@@ -46,7 +47,7 @@ void AppDelegate::applicationWillTerminate()
 
 void AppDelegate::endOnSignal(int signalNumber)
 {
-    // The event loop ends; the window goes with the delegate and takes the virtual pedal
-    // with it, and the port is closed on the way out.
-    QCoreApplication::exit(128 + signalNumber);
+    // The event loop ends (once a firmware update has finished); the window goes with the
+    // delegate and takes the virtual pedal with it, and the port is closed on the way out.
+    m_vc->endWhenSafe(128 + signalNumber);
 }

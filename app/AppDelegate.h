@@ -15,7 +15,8 @@ class WidgetDialogs;
 // The application: makes the window and the pedal link when it is created, shows the
 // window, and closes the pedal's port when the application ends. Closing the window
 // quits the application. SIGTERM, SIGINT and SIGHUP end it as Quit does, without asking
-// about unsaved changes (nothing is saved), with the status 128 + the signal's number.
+// about unsaved changes (nothing is saved), with the status 128 + the signal's number;
+// during a firmware update, once the update has finished.
 class AppDelegate : public QObject
 {
     Q_OBJECT

@@ -917,6 +917,20 @@ void ViewController::compareWithPedal()
         statusBar()->showMessage(tr("Loading the pedal's session to compare it with this one…"));
 }
 
+void ViewController::endWhenSafe(int status)
+{
+    if (!m_pedal.firmware || !m_pedal.firmware->running()) {
+        Q_EMIT endRequested(status);
+        return;
+    }
+    if (m_endPending)
+        return;
+    m_endPending = true;
+    m_logDock->add({QDateTime::currentDateTime(), PedalLogEntry::Kind::Error,
+                    tr("asked to end: the editor ends when the firmware update has finished")});
+    connect(m_pedal.firmware, &FirmwareUpdater::finished, this, [this, status] { Q_EMIT endRequested(status); });
+}
+
 void ViewController::closeEvent(QCloseEvent *event)
 {
     if (m_closeApproved) {

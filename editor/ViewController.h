@@ -97,6 +97,14 @@ public:
     // clock unless set (tests give their scheduler's).
     void setClock(std::function<qint64()> nowMs) { m_clock = std::move(nowMs); }
 
+    // Ends the program with `status` (a signal asked for it, nothing is asked): at once, or
+    // once a running firmware update has finished, which ending now would cut off.
+    void endWhenSafe(int status);
+
+Q_SIGNALS:
+    // The program should end now with this exit status.
+    void endRequested(int status);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -162,6 +170,7 @@ private:
     QAction *m_redoAction = nullptr;
     QMenu *m_recentMenu = nullptr;
     bool m_closeApproved = false;
+    bool m_endPending = false; // the program ends when the firmware update has finished
     bool m_portLost = false;   // the port held last was lost, and none was opened since
     int m_firmwareSeconds = 0; // since the firmware update shown began
     quint64 m_firmwareRun = 0; // identifies the update the status bar counts for

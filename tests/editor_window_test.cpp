@@ -894,9 +894,17 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              EXPECT_EQ(r.dialogs.shown.value(0).kind, Alert::Kind::Destructive) << "Keep Running is the default";
              r.vc.close();
              EXPECT_TRUE(r.vc.isVisible() && r.firmware.running());
+             QSignalSpy ended(&r.vc, &ViewController::endRequested); // a signal ends it only afterwards
+             r.vc.endWhenSafe(143);
+             r.vc.endWhenSafe(130);
+             EXPECT_EQ(ended.count(), 0);
              QSignalSpy finished(&r.firmware, &FirmwareUpdater::finished);
              r.scheduler.advance(FirmwareUpdater::BootLoaderWaitMs);
              ASSERT_TRUE(finished.wait(20000));
+             ASSERT_EQ(ended.count(), 1);
+             EXPECT_EQ(ended.at(0).at(0).toInt(), 143);
+             r.vc.endWhenSafe(129);
+             EXPECT_EQ(ended.count(), 2);
              EXPECT_EQ(connection->text(), "Not connected");
          }},
     };
