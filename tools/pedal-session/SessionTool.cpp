@@ -76,24 +76,6 @@ bool SessionTool::openInto(DataHandler &store, const QString &path, bool acceptL
     return true;
 }
 
-void SessionTool::printUsage(std::FILE *to)
-{
-    std::fputs("usage: pedal-session new [-o OUT]\n"
-               "       pedal-session open FILE [-o OUT] [--accept-legacy]\n"
-               "       pedal-session json FILE [--accept-legacy]\n"
-               "       pedal-session upload FILE --page songs|setjacks|setlist|midi|global|all\n"
-               "       pedal-session send FILE --port DEVICE --page PAGE [--timeout SECONDS] [--log LOG]\n"
-               "                          [--accept-legacy]\n"
-               "       pedal-session send FILE --port DEVICE --changes-from BASE [--timeout SECONDS] [--log LOG]\n"
-               "                          [--accept-legacy]\n"
-               "       pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout SECONDS]\n"
-               "                             [--log LOG] [--accept-legacy]\n"
-               "       pedal-session flash IMAGE --port DEVICE [--log LOG]\n"
-               "       pedal-session diff A B [--json] [--accept-legacy]\n"
-               "       pedal-session --version\n",
-               to);
-}
-
 int SessionTool::newCommand(const QCommandLineParser &args)
 {
     return writeResult(fileForm(DataHandler()), args.value(QStringLiteral("o")));

@@ -119,7 +119,7 @@ void PseudoTerminal::readAvailable()
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             // Should not happen while the slave stays open; do not spin on it.
             Diagnostics::line(
-                QStringLiteral("virtual-pedal: reading the pseudo-terminal failed: %1").arg(systemError()));
+                QStringLiteral("reading the pseudo-terminal failed: %1").arg(systemError()));
             m_readNotifier->setEnabled(false);
             QTimer::singleShot(100, this, [this] { m_readNotifier->setEnabled(true); });
         }
@@ -152,7 +152,7 @@ void PseudoTerminal::writeSome()
                 m_writeNotifier->setEnabled(true);
                 return;
             }
-            Diagnostics::line(QStringLiteral("virtual-pedal: writing the reply failed, %1 bytes dropped: %2")
+            Diagnostics::line(QStringLiteral("writing the reply failed, %1 bytes dropped: %2")
                                   .arg(m_out.size())
                                   .arg(systemError()));
             m_out.clear();
