@@ -170,10 +170,10 @@ struct PedalLink::Private
         const quint64 id = ++sendId;
         serial.log(PedalLogEntry::Kind::Transfer,
                    QStringLiteral("send of %1 started: %2 in %3")
-                       .arg(!page                             ? QStringLiteral("a selection")
-                                : *page == SessionKeys::Page::All ? QStringLiteral("all pages")
-                                                                  : QStringLiteral("the %1 page").arg(
-                                                                      SessionKeys::pageTitle(*page)),
+                       .arg(!page ? QStringLiteral("a selection")
+                                : *page == SessionKeys::Page::All
+                                ? QStringLiteral("all pages")
+                                : QStringLiteral("the %1 page").arg(SessionKeys::pageTitle(*page)),
                             counted(text.size(), "character", "characters"), counted(n, "piece", "pieces")));
         serial.sendText(writes.first());
         Q_EMIT q->progress(0, n, QString::fromLatin1(SendingWhat));
@@ -279,9 +279,10 @@ struct PedalLink::Private
             const ChainedLoad chain = parser.chainedLoad();
             parser.abandon();
             if (chain.inProgress) {
-                serial.log(PedalLogEntry::Kind::Transfer, QStringLiteral("chained load left at request %1 of %2")
-                                                              .arg(chain.position + 1)
-                                                              .arg(chain.queue.size()));
+                serial.log(PedalLogEntry::Kind::Transfer,
+                           QStringLiteral("chained load left at request %1 of %2")
+                               .arg(chain.position + 1)
+                               .arg(chain.queue.size()));
                 if (serial.portHeld())
                     serial.sendText(QStringLiteral("]12;"));
             }

@@ -10,8 +10,8 @@ namespace PortAccess {
 // What the system says about a device after an open failed.
 struct DeviceFacts
 {
-    int accessError = 0; // errno of access(path, R_OK | W_OK); 0 when the user may open it
-    QString group;       // name of the group that owns the device; empty when unknown
+    int accessError = 0;    // errno of access(path, R_OK | W_OK); 0 when the user may open it
+    QString group;          // name of the group that owns the device; empty when unknown
     bool notDevice = false; // it exists and is not a character device
 };
 

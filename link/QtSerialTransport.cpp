@@ -109,7 +109,8 @@ QString QtSerialTransport::touch(const QString &path, const Settings &settings)
 {
     close();
     m_path = path;
-    const int fd = ::open(QFile::encodeName(PortAccess::devicePath(path)).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(PortAccess::devicePath(path)).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return systemError(errno);
     QString error;

@@ -193,14 +193,15 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     ASSERT_TRUE(QFile::link("ttyACM9", "mypedal"));
     const std::pair<const char *, QString> paths[] = {
-        {"mypedal", dir.filePath("mypedal")}, {"ttyACM9", locked},          {"ttyACM4", "/dev/ttyACM4"},
+        {"mypedal", dir.filePath("mypedal")},         {"ttyACM9", locked},          {"ttyACM4", "/dev/ttyACM4"},
         {"sub/ttyACM4", dir.filePath("sub/ttyACM4")}, {"/dev/ttyS0", "/dev/ttyS0"}, {"/dev/null", "/dev/null"},
     };
     for (const auto &[given, device] : paths) {
         EXPECT_EQ(PortAccess::devicePath(given), device) << given;
         const bool file = QFileInfo(device).isFile();
         EXPECT_EQ(PortAccess::isSerialDevice(device), !file) << given;
-        EXPECT_EQ(PortAccess::describeOpenFailure(given, "No good") == QString(given) + " is not a serial device", file);
+        EXPECT_EQ(PortAccess::describeOpenFailure(given, "No good") == QString(given) + " is not a serial device",
+                  file);
         QString error;
         EXPECT_FALSE(file && transport.open(given, {}, error)) << given;
         EXPECT_EQ(error, file ? "not a serial device" : "") << given;

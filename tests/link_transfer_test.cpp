@@ -96,7 +96,7 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
         EXPECT_EQ(ended.size(), 1);
         EXPECT_EQ(log[PedalLogEntry::Kind::Sent], QStringList({"]3;", ";"}));
         EXPECT_EQ(log[PedalLogEntry::Kind::Transfer].value(0).section(':', 0, 0),
-                  !row.page                   ? "send of a selection started"
+                  !row.page                 ? "send of a selection started"
                       : *row.page == P::All ? "send of all pages started"
                                             : "send of the " + SessionKeys::pageTitle(*row.page) + " page started");
         const QStringList uploads = log[PedalLogEntry::Kind::Upload];

@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,8 @@ TEST(SessionTool, CommandLines)
     PedalProcess pedal, tired;
     ASSERT_TRUE(pedal.start({"--log", d + "/pedal.log"}));
     ASSERT_TRUE(tired.start({"--answer-limit", "2"}));
+    const QString here = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(d) && QFile::link(pedal.device(), "mypedal"));
 
     const struct
     {
@@ -145,6 +148,13 @@ TEST(SessionTool, CommandLines)
         {{"open", "{d}/legacy.txt", "-o", "{d}/l.txt"}, 1, {}, "--accept-legacy", "{d}/l.txt"},
         {{"json", "{d}/legacy.txt", "--accept-legacy"}, 0, json(legacy)},
         {{"--version"}, 0, "pedal-session " PEDAL_VERSION "\n"},
+        // Help: the commands one line each; a command's usage and what it does.
+        {{"--help"}, 0, {}, "\n  receive   Loads a page (or all) from the pedal and writes the session file.\n"},
+        {{"send", "--help"},
+         0,
+         {},
+         "       pedal-session send FILE --port DEVICE --changes-from BASE [--timeout SECONDS]"},
+        {{"new", "-h"}, 0, "usage: pedal-session new [-o OUT]\nWrites the factory session.\n"},
         // Usage errors.
         {{}, 2, {}},
         {{"frobnicate"}, 2, {}},
@@ -185,7 +195,18 @@ TEST(SessionTool, CommandLines)
          "{d}/none",
          "{d}/never.txt"},
         {{"send", "{g}/random.txt", "--port", "{d}/none", "--page", "songs"}, 1, {}, "{d}/none"},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist"}, 0, ""},
+        // A port is the path given (here a link in the current folder); a file is no port.
+        {{"send", "{g}/random.txt", "--port", "mypedal", "--page", "setlist"}, 0, "", "in 1 piece\n"},
+        {{"receive", "--port", "{d}/keep.txt", "--page", "global"}, 1, {}, ": {d}/keep.txt is not a serial device\n"},
+        // The pedal log on standard error; a log that cannot be written stops before the port.
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist", "--log", "-"},
+         0,
+         "",
+         "  transfer  send of the Setlist page started: 394 characters in 1 piece\n"},
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist", "--log", "{d}/no/x.log"},
+         1,
+         {},
+         "pedal-session: cannot write the log {d}/no/x.log: "},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global"}, 0, ""},
         // The time-out counts beyond the seconds the paced pieces take.
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "songs", "--timeout", "2"}, 0, ""},
@@ -247,9 +268,15 @@ TEST(SessionTool, CommandLines)
         }
         EXPECT_FALSE(r.err.contains("touch of")) << "a pseudo-terminal takes the 1200-baud touch";
         EXPECT_FALSE(r.err.contains("load again")) << "the first line of a reason, not the window's advice";
-        if (row.exit != 2 && !row.args.contains("--port")) {
-            EXPECT_EQ(r.err.count('\n'), trouble ? 1 : 0) << r.err.constData();
+        // One line for a failure and for a finished send, none for the rest (the port's
+        // notes go to the log only).
+        if (row.exit != 2 && row.args.value(0) != "flash" && !row.args.contains("-")) {
+            EXPECT_EQ(r.err.count('\n'),
+                      trouble || (row.args.contains("--port") && row.args[0] == "send" && !row.exit) ? 1 : 0)
+                << r.err.constData();
         }
+        EXPECT_TRUE(r.err.isEmpty() || r.err.startsWith("pedal-session: ") || row.args.contains("-")
+                    || row.args.isEmpty());
         if (row.file.isEmpty())
             continue;
         const QString file = expand(row.file);
@@ -263,12 +290,52 @@ TEST(SessionTool, CommandLines)
             EXPECT_FALSE(QFileInfo::exists(file)) << qPrintable(file);
         }
     }
+    QDir::setCurrent(here);
     static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log))?$")); // no temporary files left
     for (const QString &name : QDir(d).entryList(QDir::Files | QDir::Hidden))
         EXPECT_TRUE(kept.match(name).hasMatch()) << qPrintable(name);
     const QByteArray log = readAll(d + "/pedal.log");
-    EXPECT_EQ(log.count("upload applied: 1 keys: Tempos"), 1);
+    EXPECT_EQ(log.count("upload applied: 1 key: Tempos"), 1);
     EXPECT_EQ(log.count("1200-baud touch"), 2);
+
+    // What the pedal holds beyond the file's ranges (a stack row on channel 127) is
+    // written as Save writes it, normalised, and named in one line.
+    QFile raw(pedal.device());
+    ASSERT_TRUE(raw.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    raw.write("]3;MidiStackMessageChannels]000000127" + QByteArray(3 * 9, '0'));
+    for (int s = 1; s < DataHandler::StackCount; ++s)
+        raw.write(QByteArray::number(s).rightJustified(3, '0') + QByteArray(30, '0'));
+    raw.write("\r\n;");
+    raw.close();
+    const ToolResult midi = runTool({"receive", "--port", pedal.device(), "--page", "midi", "-o", d + "/n.txt"});
+    EXPECT_EQ(midi.exitCode, 0);
+    EXPECT_TRUE(midi.err.startsWith("pedal-session: normalised as Save does: Stack 1 (")) << midi.err.constData();
+    EXPECT_EQ(midi.err.count('\n'), 1);
+    DataHandler saved;
+    ASSERT_TRUE(openSessionFile(saved, d + "/n.txt"));
+    EXPECT_EQ(saved.MidiStackList[0].MidiStackMessageList[0].Channel, 16);
+    EXPECT_EQ(fileForm(saved), readAll(d + "/n.txt"));
+
+    // A port held by another program, by its name or through a link.
+    QProcess holder;
+    startTool(holder, {"receive", "--port", tired.device(), "--page", "setlist", "--timeout", "60"});
+    const auto holds = [&] {
+        for (const QFileInfo &fd :
+             QDir(QStringLiteral("/proc/%1/fd").arg(holder.processId())).entryInfoList(QDir::System))
+            if (fd.symLinkTarget() == tired.device())
+                return true;
+        return false;
+    };
+    for (int i = 0; i < 300 && !holds(); ++i)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFile::link(tired.device(), d + "/tired"));
+    for (const QString &port : {tired.device(), d + "/tired"}) {
+        const ToolResult r = runTool({"receive", "--port", port, "--page", "setlist"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "pedal-session: " + port.toUtf8() + ": the port is in use by another program\n");
+    }
+    holder.terminate();
+    EXPECT_EQ(finishTool(holder).exitCode, 143);
     EXPECT_EQ(pedal.stop(), 0);
 
     // An output that is not a regular file (here a FIFO) is written into, not replaced.

@@ -224,8 +224,9 @@ struct Connection
     void keepDiagnosticsInLog()
     {
         diagnosticsKept = true;
-        diagnostics = Diagnostics::setSink(
-            [this](const QString &line) { writeLog({QDateTime::currentDateTime(), PedalLogEntry::Kind::Error, line}); });
+        diagnostics = Diagnostics::setSink([this](const QString &line) {
+            writeLog({QDateTime::currentDateTime(), PedalLogEntry::Kind::Error, line});
+        });
     }
 
     // --log FILE: every line of the pedal log, as the editor's Pedal Log shows it ("-":
@@ -464,10 +465,9 @@ int receiveCommand(const QCommandLineParser &args)
     if (status == Ok && !changes.empty())
         err(QStringLiteral("normalised as Save does: %1%2")
                 .arg(changes.front().text(),
-                     changes.size() > 1
-                         ? QStringLiteral(" (and %1)").arg(counted(qint64(changes.size()) - 1, "other change",
-                                                                   "other changes"))
-                         : QString()));
+                     changes.size() > 1 ? QStringLiteral(" (and %1)")
+                                              .arg(counted(qint64(changes.size()) - 1, "other change", "other changes"))
+                                        : QString()));
     return status;
 }
 

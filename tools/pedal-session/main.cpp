@@ -28,11 +28,10 @@ struct Command
 
 const Command commands[] = {
     {"new", "[-o OUT]", "Writes the factory session.", "o=", 0, "", SessionTool::newCommand},
-    {"open", "FILE [-o OUT] [--accept-legacy]",
-     "Opens a session file as the editor does and writes it as Save would.", "o= accept-legacy", 1,
-     "a session file is needed", SessionTool::openCommand},
-    {"json", "FILE [--accept-legacy]", "Prints a session file as JSON.", "accept-legacy", 1,
-     "a session file is needed", SessionTool::jsonCommand},
+    {"open", "FILE [-o OUT] [--accept-legacy]", "Opens a session file as the editor does and writes it as Save would.",
+     "o= accept-legacy", 1, "a session file is needed", SessionTool::openCommand},
+    {"json", "FILE [--accept-legacy]", "Prints a session file as JSON.", "accept-legacy", 1, "a session file is needed",
+     SessionTool::jsonCommand},
     {"upload", "FILE --page PAGE [--accept-legacy]",
      "Prints exactly what sending the page (or all) writes to the pedal.", "page= accept-legacy", 1,
      "a session file is needed", SessionTool::uploadCommand},
@@ -79,7 +78,8 @@ void printUsage(std::FILE *to)
                                   "       pedal-session COMMAND --help\n"
                                   "       pedal-session --help | --version\n\ncommands:\n");
     for (const Command &command : commands)
-        text += QStringLiteral("  %1%2\n").arg(QLatin1String(command.name), -10).arg(QLatin1String(command.description));
+        text +=
+            QStringLiteral("  %1%2\n").arg(QLatin1String(command.name), -10).arg(QLatin1String(command.description));
     std::fputs(text.toLocal8Bit().constData(), to);
 }
 
