@@ -41,7 +41,13 @@ _pedal_session()
             fi
             return 0
             ;;
-        -o|--base|--changes-from|--log)
+        --log)
+            # A file, or "-" for standard error.
+            _pedal_session_files "$cur"
+            [[ -z $cur || $cur == - ]] && COMPREPLY+=("-")
+            return 0
+            ;;
+        -o|--base|--changes-from)
             _pedal_session_files "$cur"
             return 0
             ;;
@@ -55,13 +61,14 @@ _pedal_session()
         new) options="-o" ;;
         open) options="-o --accept-legacy" ;;
         json) options="--accept-legacy" ;;
-        upload) options="--page" ;;
+        upload) options="--page --accept-legacy" ;;
         send) options="--port --page --changes-from --timeout --log --accept-legacy" ;;
         receive) options="--port --page --base -o --timeout --log --accept-legacy" ;;
         flash) options="--port --log" ;;
         diff) options="--json --accept-legacy" ;;
         *) return 0 ;;
     esac
+    options="$options --help"
     # Each option once.
     local word remaining=()
     for word in $options; do
