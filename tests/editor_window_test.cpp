@@ -569,7 +569,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         QDir(BackupFolder::defaultFolder()).removeRecursively();
         ASSERT_TRUE(writeFile(BackupFolder::defaultFolder(), "in the way"));
     };
-    const QString send = QStringLiteral("\r\n]3;"), any;
+    const QString send = QStringLiteral("]3;"), any;
     const std::optional<QString> none;
     struct Outcome
     {
@@ -600,7 +600,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              ASSERT_TRUE(r.link.loading());
              r.trigger("cancelTransferAction");
          }},
-        {{"Load All", {0}, {"About to receive", "Press the REFRESH button"}, {"Load All"}, any, "Loaded all pages"},
+        {{"Load All", {0}, {"About to receive"}, {"Load All"}, any, "Loaded all pages"},
          [](PedalRig &r) {
              r.pickSong(1);
              DataHandler pedal;
