@@ -31,7 +31,6 @@ class SerialHandler;
 //   - a load whose last reply arrived: loadFinished(complete, problem); `complete` only
 //     when every key the load asks for arrived whole and no line was lost (then also
 //     loadCompleted(load)). What to tell a person about it is the caller's business;
-//
 //   - a transfer ended early, through abortTransfer(): transferInterrupted(message,
 //     informative), the texts a person should read ("Sending stopped" / "Loading
 //     stopped" and why). The link shows no alert for it; the window does.
@@ -54,8 +53,8 @@ class SerialHandler;
 // the pedal log (SerialHandler::logged).
 //
 // The link asks nothing and shows nothing. What a person should be told (busy) is raised
-// through alertRaised(), the not-connected alert through the serial
-// handler's. The confirmations are offered as data (receiveQuestion(), sendQuestion(),
+// through alertRaised(), the not-connected alert through the serial handler's. The
+// confirmations are offered as data (receiveQuestion(), sendQuestion(),
 // factoryResetQuestion()): whoever starts a transfer asks them first, then calls
 // startSend(), startLoad() or factoryReset(). Run the event loop (or advance a manual
 // scheduler) until transferEnded().
