@@ -91,7 +91,7 @@ private:
     bool m_sendingChanges = false;
 
     // loadPedal(): its session and its link (whose alerts nobody shows: the window shows
-    // the comparison instead of "Press the REFRESH button").
+    // the comparison).
     std::unique_ptr<DataHandler> m_loaded;
     std::unique_ptr<PedalLink> m_loadLink;
 };

@@ -6,7 +6,6 @@
 
 #include "format/Encodings.h"
 #include "model/DataHandler.h"
-#include "model/Diagnostics.h"
 #include "model/Normaliser.h"
 
 #include <QPointer>
@@ -85,6 +84,12 @@ const LoadTexts LoadPages[] = {
      "]8;"},
 };
 
+// "1 piece", "2 pieces".
+QString counted(qint64 n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
 const LoadTexts &loadPage(PedalLink::Load load)
 {
     for (const LoadTexts &p : LoadPages)
@@ -95,7 +100,7 @@ const LoadTexts &loadPage(PedalLink::Load load)
 
 } // namespace
 
-const QString PedalLink::UploadOpening = QStringLiteral("\r\n");
+const QString PedalLink::UploadEnd = QStringLiteral("\r\n;");
 
 struct PedalLink::Private
 {
@@ -155,28 +160,28 @@ struct PedalLink::Private
             writer.setAllKeyFlags(false);
             return false;
         }
-        QString text = writer.write(store, SessionWriter::Form::Pedal);
+        const QString text = writer.write(store, SessionWriter::Form::Pedal);
         Q_EMIT q->sendStarted();
         writer.setAllKeyFlags(false);
-        text.replace(QLatin1Char(' '), QLatin1Char('_'));
 
-        const QStringList pieces = PedalLink::pieces(text);
-        const int n = int(pieces.size());
+        const QStringList writes = PedalLink::uploadWrites(text);
+        const int n = int(writes.size()) - 2; // the pieces between "]3;" and ";"
 
         transfer = Transfer::Send;
         runningPage = page;
         const quint64 id = ++sendId;
         serial.log(PedalLogEntry::Kind::Transfer,
-                   QStringLiteral("send of %1 started: %2 characters in %3 pieces")
-                       .arg(page ? SessionKeys::pageTitle(*page) : QStringLiteral("a selection"))
-                       .arg(text.size())
-                       .arg(n));
-        serial.sendText(UploadOpening);
-        serial.sendText(QStringLiteral("]3;"));
+                   QStringLiteral("send of %1 started: %2 in %3")
+                       .arg(!page ? QStringLiteral("a selection")
+                                : *page == SessionKeys::Page::All
+                                ? QStringLiteral("all pages")
+                                : QStringLiteral("the %1 page").arg(SessionKeys::pageTitle(*page)),
+                            counted(text.size(), "character", "characters"), counted(n, "piece", "pieces")));
+        serial.sendText(writes.first());
         Q_EMIT q->progress(0, n, QString::fromLatin1(SendingWhat));
         QPointer<PedalLink> self(q);
         for (int i = 0; i <= n; ++i) {
-            const QString piece = i < n ? pieces.at(i) : QStringLiteral(";");
+            const QString piece = writes.at(i + 1);
             scheduler.after(PieceIntervalMs * i, [self, id, i, n, piece] {
                 if (self)
                     self->d->writePiece(id, i, n, piece);
@@ -196,8 +201,10 @@ struct PedalLink::Private
                                           .arg(qint64(i) * PieceLength)
                                     : QString();
         if (!serial.sendText(piece, logAs)) {
-            Diagnostics::line(QStringLiteral("Send stopped after %1 of %2 pieces: no pedal port").arg(i).arg(n));
-            abortTransfer(QStringLiteral("The pedal's port went away before everything was sent."), false);
+            abortTransfer(serial.portHeld()
+                              ? QStringLiteral("The pedal's port did not take piece %1 of %2.").arg(i + 1).arg(n + 1)
+                              : QStringLiteral("The pedal's port went away before everything was sent."),
+                          false);
             return;
         }
         if (i < n) {
@@ -263,7 +270,9 @@ struct PedalLink::Private
                        .arg(wasSend ? QStringLiteral("send") : QStringLiteral("load"),
                             cancelled ? QStringLiteral("cancelled") : QStringLiteral("stopped"), reason));
         if (wasSend) {
-            Diagnostics::line(QStringLiteral("Send stopped: %1").arg(reason));
+            // The pedal would take the next command as part of the upload: end it here.
+            if (serial.portHeld())
+                serial.sendText(UploadEnd);
             if (!cancelled)
                 Q_EMIT q->transferInterrupted(QStringLiteral("Sending stopped"),
                                               reason
@@ -272,14 +281,12 @@ struct PedalLink::Private
             const ChainedLoad chain = parser.chainedLoad();
             parser.abandon();
             if (chain.inProgress) {
-                Diagnostics::line(QStringLiteral("Chained load abandoned at request %1 of %2: %3")
-                                      .arg(chain.position + 1)
-                                      .arg(chain.queue.size())
-                                      .arg(reason));
+                serial.log(PedalLogEntry::Kind::Transfer,
+                           QStringLiteral("chained load left at request %1 of %2")
+                               .arg(chain.position + 1)
+                               .arg(chain.queue.size()));
                 if (serial.portHeld())
                     serial.sendText(QStringLiteral("]12;"));
-            } else {
-                Diagnostics::line(QStringLiteral("Load abandoned: %1").arg(reason));
             }
             if (!cancelled)
                 Q_EMIT q->transferInterrupted(
@@ -362,7 +369,6 @@ PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Scheduler &sched
             [this](int k, int n) { Q_EMIT progress(k, n, QString::fromLatin1(LoadingWhat)); });
     connect(&d->parser, &ReplyParser::finished, this,
             [this](bool complete, const QString &problem) { d->onFinished(complete, problem); });
-    connect(&d->parser, &ReplyParser::alertRaised, this, &PedalLink::alertRaised);
 }
 
 PedalLink::~PedalLink() = default;
@@ -423,12 +429,19 @@ bool PedalLink::sendSelection()
     return d->sendRoutine(std::nullopt);
 }
 
-QStringList PedalLink::pieces(const QString &text)
+QStringList PedalLink::uploadWrites(const QString &pedalText)
 {
-    QStringList out;
+    const QString text = QString(pedalText).replace(QLatin1Char(' '), QLatin1Char('_'));
+    QStringList out{QStringLiteral("]3;")};
     for (qsizetype at = 0; at < text.size(); at += PieceLength)
         out.append(text.mid(at, PieceLength));
+    out.append(QStringLiteral(";"));
     return out;
+}
+
+QString PedalLink::uploadText(const QString &pedalText)
+{
+    return uploadWrites(pedalText).join(QString());
 }
 
 Alert PedalLink::sendQuestion(SessionKeys::Page page)

@@ -30,9 +30,9 @@ class SerialHandler;
 // How a transfer ends. Every transfer ends with transferEnded(), exactly once:
 //   - a send whose last piece went out: sendCompleted(page) (the pedal got everything;
 //     it shows by itself when it has applied it);
-//   - a load whose last reply arrived: loadFinished(complete, problem), then its finish
-//     alert "Press the REFRESH button"; `complete` only when every key the load asks for arrived whole and no line
-//     was lost (then also loadCompleted(load));
+//   - a load whose last reply arrived: loadFinished(complete, problem); `complete` only
+//     when every key the load asks for arrived whole and no line was lost (then also
+//     loadCompleted(load)). What to tell a person about it is the caller's business;
 //   - a transfer ended early, through abortTransfer(): transferInterrupted(message,
 //     informative), the texts a person should read ("Sending stopped" / "Loading
 //     stopped" and why). The link shows no alert for it; the window does.
@@ -43,19 +43,20 @@ class SerialHandler;
 // abortTransfer() that says so). A transfer ended early leaves the pedal's session
 // unknown: pedalSessionUnknown().
 //
-// An upload that was broken off leaves the pedal inside it. Every send therefore starts
-// with a line end (UploadOpening) before "]3;": whatever the pedal holds of a broken-off
-// upload becomes a finished line, and the "]" of "]3;" at the start of a line abandons
-// it, so the new upload is the one applied.
+// An upload is "]3;", the text in pieces, ";" (uploadWrites()): nothing else. A send that
+// ends early while the port is still open (Cancel, a time-out, a write that failed) ends
+// the upload it opened with UploadEnd, a line end and ";", so that the pedal leaves its
+// upload state and takes the next command as a command. What it holds of the cut text
+// is at most the lines before the cut; the cut line itself is not whole.
 //
 // The factory reset, once written: factoryResetSent().
 //
 // Every transfer's start and end, and each upload piece (by its size and offset), go to
 // the pedal log (SerialHandler::logged).
 //
-// The link asks nothing and shows nothing. What a person should be told (busy, the finish
-// of a load) is raised through alertRaised(), the not-connected alert through the serial
-// handler's. The confirmations are offered as data (receiveQuestion(), sendQuestion(),
+// The link asks nothing and shows nothing. What a person should be told (busy) is raised
+// through alertRaised(), the not-connected alert through the serial handler's. The
+// confirmations are offered as data (receiveQuestion(), sendQuestion(),
 // factoryResetQuestion()): whoever starts a transfer asks them first, then calls
 // startSend(), startLoad() or factoryReset(). Run the event loop (or advance a manual
 // scheduler) until transferEnded().
@@ -66,7 +67,7 @@ public:
     static constexpr int PieceLength = 1024;
     static constexpr int PieceIntervalMs = 300;
     static constexpr int LoadTimeoutMs = 15000;
-    static const QString UploadOpening; // "\r\n"
+    static const QString UploadEnd; // "\r\n;": ends an upload broken off
 
     enum class Load { Songs, SetJacks, All, Setlist, Midi, Global };
     // The requests of a load in writing order ("]5;", "]14;" for Songs ...). Songs,
@@ -103,12 +104,15 @@ public:
     // The send routine alone with the keys selected on writer() now (the selection is
     // cleared afterwards): no confirmation, no normalisation.
     bool sendSelection();
-    // The pieces that a send of `text` writes between "]3;" and ";".
-    static QStringList pieces(const QString &text);
+    // The writes of a send of `pedalText` (the pedal form of the session text), in order:
+    // "]3;", the text with every blank as "_" in pieces of PieceLength characters, ";".
+    static QStringList uploadWrites(const QString &pedalText);
+    // The same writes as one text: exactly what a send of `pedalText` writes.
+    static QString uploadText(const QString &pedalText);
 
-    // Ends the running transfer now (nothing more is written for it; a chained load
-    // still closes with "]12;" when the port is there), with `reason` as the text a
-    // person reads. Does nothing when no transfer runs.
+    // Ends the running transfer now, with `reason` as the text a person reads. When the
+    // port is still there, a send closes its upload with UploadEnd and a chained load with
+    // "]12;"; nothing else is written for it. Does nothing when no transfer runs.
     void abortTransfer(const QString &reason);
 
     // Stops the running send or load as the user asked: abortTransfer() with
@@ -148,7 +152,7 @@ Q_SIGNALS:
     void transferEnded();
     // The store was changed by data from the pedal.
     void storeChangedByPedal();
-    // A load's last reply arrived (its finish alert follows). `problem` (one line) says
+    // A load's last reply arrived. `problem` (one line) says
     // what is missing when it is not complete.
     void loadFinished(bool complete, const QString &problem);
     // A load brought every key it asks for, each whole.
@@ -166,7 +170,7 @@ Q_SIGNALS:
     void transferCancelled(const QString &message);
     // A transfer ended early (interrupted or cancelled): what the pedal holds is not known.
     void pedalSessionUnknown();
-    // Something a person should be told: "The pedal is busy", a load's finish alert.
+    // Something a person should be told: "The pedal is busy".
     void alertRaised(const Alert &alert);
 
 private:

@@ -1,6 +1,7 @@
 #include "PortAccess.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <grp.h>
@@ -8,9 +9,26 @@
 #include <unistd.h>
 #include <vector>
 
-PortAccess::DeviceFacts PortAccess::inspect(const QString &path)
+QString PortAccess::devicePath(const QString &given)
+{
+    const QFileInfo here(given);
+    if (!given.contains(QLatin1Char('/')) && !given.isEmpty() && !here.exists() && !here.isSymLink())
+        return QStringLiteral("/dev/") + given;
+    return here.absoluteFilePath();
+}
+
+bool PortAccess::isSerialDevice(const QString &path)
+{
+    struct stat info
+    {};
+    return ::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISCHR(info.st_mode);
+}
+
+PortAccess::DeviceFacts PortAccess::inspect(const QString &given)
 {
     DeviceFacts facts;
+    const QString path = devicePath(given);
+    facts.notDevice = !isSerialDevice(path);
     const QByteArray name = QFile::encodeName(path);
     if (::access(name.constData(), R_OK | W_OK) != 0)
         facts.accessError = errno;
@@ -34,6 +52,8 @@ PortAccess::DeviceFacts PortAccess::inspect(const QString &path)
 
 QString PortAccess::openFailureText(const QString &path, const QString &systemError, const DeviceFacts &facts)
 {
+    if (facts.notDevice)
+        return QStringLiteral("%1 is not a serial device").arg(path);
     const QString reason = systemError.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(systemError);
     switch (facts.accessError) {
     case EACCES:

@@ -10,9 +10,19 @@ namespace PortAccess {
 // What the system says about a device after an open failed.
 struct DeviceFacts
 {
-    int accessError = 0; // errno of access(path, R_OK | W_OK); 0 when the user may open it
-    QString group;       // name of the group that owns the device; empty when unknown
+    int accessError = 0;    // errno of access(path, R_OK | W_OK); 0 when the user may open it
+    QString group;          // name of the group that owns the device; empty when unknown
+    bool notDevice = false; // it exists and is not a character device
 };
+
+// The device a port name stands for: a path that exists (from the current folder too) as
+// it is, made absolute; a bare name with no "/" that does not exist here is looked for
+// under /dev ("ttyACM0").
+QString devicePath(const QString &given);
+
+// Whether `path` may be opened as a serial device: it is a character device, or does not
+// exist (opening then says why). A regular file, a folder or a FIFO is not.
+bool isSerialDevice(const QString &path);
 
 // Looks the device up: stat() for its group, getgrgid() for the group's name, access() for
 // whether this user may read and write it.

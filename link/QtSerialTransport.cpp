@@ -1,7 +1,9 @@
 #include "QtSerialTransport.h"
 
-#include "model/Diagnostics.h"
+#include "PortAccess.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSerialPort>
 
 #include <cerrno>
@@ -26,6 +28,10 @@ speed_t speedOf(qint32 baud)
     default: return B9600;
     }
 }
+const QString InUse = QStringLiteral("the port is in use by another program");
+// The longest a close waits for written bytes to leave.
+constexpr qint64 DrainMs = 2000;
+
 QString systemError(int code)
 {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -54,14 +60,23 @@ bool QtSerialTransport::open(const QString &path, const Settings &settings, QStr
 {
     close();
     m_path = path;
+    const QString device = PortAccess::devicePath(path);
+    if (!PortAccess::isSerialDevice(device)) {
+        error = QStringLiteral("not a serial device");
+        return false;
+    }
     m_configuring = true;
-    m_port->setPortName(path);
+    m_port->setPortName(device);
     m_port->setBaudRate(settings.baudRate);
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     // Data bits (8) and flow control (none) stay at their defaults.
     if (!m_port->open(QIODevice::ReadWrite)) {
-        error = m_port->errorString();
+        // The port's lock file (by name) is held by another program: the device itself
+        // could be opened.
+        const bool locked = m_port->error() == QSerialPort::PermissionError
+            && ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
+        error = locked ? InUse : m_port->errorString();
         m_port->clearError();
         m_configuring = false;
         return false;
@@ -71,7 +86,7 @@ bool QtSerialTransport::open(const QString &path, const Settings &settings, QStr
     if (::flock(m_port->handle(), LOCK_EX | LOCK_NB) != 0) {
         const int code = errno;
         error = code == EWOULDBLOCK
-            ? QStringLiteral("the port is in use by another program")
+            ? InUse
             : QStringLiteral("the port cannot be locked: %1").arg(QString::fromLocal8Bit(std::strerror(code)));
         m_port->close();
         m_port->clearError();
@@ -83,7 +98,7 @@ bool QtSerialTransport::open(const QString &path, const Settings &settings, QStr
     m_port->clearError();
     if (settings.raiseRts && !m_port->setRequestToSend(true)) {
         // Pseudo-terminals and some adapters have no RTS line: carry on without it.
-        Diagnostics::line(QStringLiteral("Serial port (%1) has no RTS line: %2").arg(path, m_port->errorString()));
+        Q_EMIT noted(QStringLiteral("%1 has no RTS line: %2").arg(path, m_port->errorString()));
         m_port->clearError();
     }
     m_configuring = false;
@@ -94,7 +109,8 @@ QString QtSerialTransport::touch(const QString &path, const Settings &settings)
 {
     close();
     m_path = path;
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(PortAccess::devicePath(path)).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return systemError(errno);
     QString error;
@@ -123,6 +139,13 @@ bool QtSerialTransport::write(const QByteArray &bytes)
 
 void QtSerialTransport::close()
 {
+    // What was written goes out first (the end of an upload broken off), unless the
+    // device stops taking it.
+    QElapsedTimer clock;
+    clock.start();
+    while (m_port->isOpen() && m_port->bytesToWrite() > 0 && clock.elapsed() < DrainMs)
+        if (!m_port->waitForBytesWritten(int(DrainMs - clock.elapsed())))
+            break;
     if (m_port->isOpen())
         m_port->close();
     m_port->clearError();

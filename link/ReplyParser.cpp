@@ -171,9 +171,5 @@ void ReplyParser::finish()
     const QStringList missing = missingKeys();
     const QString problem = shortfall(m_badLines, missing, m_received > 0 || missing.isEmpty());
     m_running = false;
-    QString informative = QStringLiteral("Finished Receiving");
-    if (!problem.isEmpty())
-        informative += QLatin1Char('\n') + problem;
     Q_EMIT finished(problem.isEmpty(), QString(problem).replace(QLatin1Char('\n'), QStringLiteral("; ")));
-    Q_EMIT alertRaised(Alert::note(QStringLiteral("Press the REFRESH button"), informative));
 }

@@ -2,8 +2,6 @@
 
 #include "ChainedLoad.h"
 
-#include "model/Alert.h"
-
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -18,8 +16,8 @@ class DataHandler;
 //   key "]" value   (in page data) is checked whole and, when it fits, stored at once;
 //   ";"             (after its "]3") ends the data of one request: during a chained load
 //                   the next request is written, after the last one "]12;" is written,
-//                   the chain is reset and the finish alert is raised; outside a chain the
-//                   finish alert is raised at once.
+//                   the chain is reset and the load finishes; outside a chain the load
+//                   finishes at once.
 // Everything before the "]3" of a request's own reply, and everything while no load is
 // running, is left alone: bytes left over from an earlier, broken-off transfer cannot end
 // or fill a new load.
@@ -28,8 +26,8 @@ class DataHandler;
 // "Global" and the three stack message keys, stacks without positions), decoded exactly
 // as a session file's lines are. A line that does not fit the format stores nothing; it
 // goes to the diagnostic output with its key and the reason. A load is complete when
-// every key it asked for arrived whole and no line was lost; the finish alert says what
-// is missing otherwise (what did arrive stays stored). Unknown and file-only keys change
+// every key it asked for arrived whole and no line was lost; finished() says what is
+// missing otherwise (what did arrive stays stored). Unknown and file-only keys change
 // nothing (a diagnostic line, not counted).
 class ReplyParser : public QObject
 {
@@ -44,7 +42,7 @@ public:
     // A load starts: the keys it asks for (table indexes). Counts start afresh and page
     // data mode is left.
     void begin(const std::vector<int> &expectedKeys);
-    // The running load is given up (no finish alert); the chain is reset.
+    // The running load is given up (no finished()); the chain is reset.
     void abandon();
     // A line of the reply that never reached the parser (not UTF-8, over-long): counted
     // as a line that could not be read when it came inside page data.
@@ -66,8 +64,8 @@ public:
     // key is one page data carries.
     bool storeLine(QStringView raw, QStringView line, bool &known, QString &key, QString &reason);
 
-    // The text that the finish alert adds to "Finished Receiving" for a load with these
-    // lines refused and these keys missing (empty when complete).
+    // What a load with these lines refused and these keys missing lacks (empty when
+    // complete).
     static QString shortfall(int badLines, const QStringList &missing, bool anyKey);
 
 Q_SIGNALS:
@@ -78,8 +76,6 @@ Q_SIGNALS:
     // The load's last reply arrived: `complete` when every key asked for arrived and no line
     // was lost, else `problem` says what is missing (one line).
     void finished(bool complete, const QString &problem);
-    // The finish alert ("Press the REFRESH button"), raised right after finished().
-    void alertRaised(const Alert &alert);
 
 private:
     void finish();

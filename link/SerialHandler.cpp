@@ -27,6 +27,8 @@ SerialHandler::SerialHandler(Scheduler &scheduler, std::unique_ptr<SerialPortTra
         Diagnostics::line(QStringLiteral("Serial port (") + m_transport->path()
                           + QStringLiteral(") encountered error: ") + description);
     });
+    connect(m_transport.get(), &SerialPortTransport::noted, this,
+            [this](const QString &text) { log(PedalLogEntry::Kind::Port, text); });
     connect(m_transport.get(), &SerialPortTransport::removed, this, [this](const QString &description) {
         m_framer.clear();
         ++m_openCount; // no greeting for a port that is gone

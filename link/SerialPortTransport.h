@@ -41,6 +41,8 @@ Q_SIGNALS:
     void dataReceived(const QByteArray &bytes);
     // A failure of an open device that leaves it open.
     void errorOccurred(const QString &description);
+    // A remark about the device that changes nothing (it has no RTS line): for the log.
+    void noted(const QString &text);
     // The device went away (unplugged, hung up, a read or write that fails for good);
     // the transport has closed it. `description` is the system's text, when there is one.
     void removed(const QString &description);

@@ -672,7 +672,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         QDir(BackupFolder::defaultFolder()).removeRecursively();
         ASSERT_TRUE(writeFile(BackupFolder::defaultFolder(), "in the way"));
     };
-    const QString send = QStringLiteral("\r\n]3;"), any;
+    const QString send = QStringLiteral("]3;"), any;
     const std::optional<QString> none;
     // A send pressed (a button, else an action) once the pedal has gone.
     const auto unplugged = [](const char *command) {

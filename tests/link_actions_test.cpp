@@ -27,14 +27,14 @@ TEST(PedalActions, AskFirstThenStart)
         QString firstWrite; // "": nothing written
         QString guarded;    // the operation the guard was asked for
     } rows[] = {
-        {send(SessionKeys::Page::Songs), 'c', 0, {sending}, "\r\n", ""},
+        {send(SessionKeys::Page::Songs), 'c', 0, {sending}, "]3;", ""},
         {send(SessionKeys::Page::Songs), 'c', 1, {sending}, "", ""},
         {send(SessionKeys::Page::Midi), 'n', 0, {notConnected}, "", ""}, // sends do not ask first
         {load(PedalLink::Load::Setlist), 'c', 0, {receive}, "]6;", ""},
         {load(PedalLink::Load::Global), 'n', 0, {notConnected}, "", ""}, // nor do loads
         {load(PedalLink::Load::All), 'c', 0, {receive}, "]12;", "Load All"},
         {load(PedalLink::Load::All), 'c', 2, {receive}, "", "Load All"},
-        {send(SessionKeys::Page::All), 'c', 0, {sending}, "\r\n", "Send All"},
+        {send(SessionKeys::Page::All), 'c', 0, {sending}, "]3;", "Send All"},
         {send(SessionKeys::Page::All), 'n', 0, {notConnected}, "", ""}, // nothing to guard
         {&PedalActions::factoryResetPedal, 'c', 0, {reset}, "]4;", ""},
         {&PedalActions::factoryResetPedal, 'c', 1, {reset}, "", ""},

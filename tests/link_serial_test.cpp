@@ -4,6 +4,7 @@
 #include "link/PortAccess.h"
 #include "link/QtSerialTransport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
@@ -96,8 +97,8 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
     using K = Alert::Kind;
     const QStringList ok{"Ok"}, okCancel{"Ok", "Cancel"};
     const QString overwrite = "\nData on the pedal will be overwritten\nPedal will indicate when finished";
-    // Raised by a rig: the alerts of a connect, a command without a pedal, a busy link and
-    // a finished load.
+    // Raised by a rig: the alerts of a connect, a command without a pedal and a busy link;
+    // a finished load raises none (the caller tells its outcome).
     LinkRig rig;
     rig.serial->recordStartupPorts();
     rig.serial->connectToPedal();
@@ -109,7 +110,7 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
     rig.receive("]3\r\n;\r\n");
     rig.port->failOpenWith = "Permission denied";
     rig.serial->connectToPedal();
-    ASSERT_EQ(rig.alerts.size(), 6);
+    ASSERT_EQ(rig.alerts.size(), 5);
     const struct
     {
         Alert alert;
@@ -122,9 +123,7 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
         {rig.alerts[2], "Success!", "Pedal Connected", ok, K::Plain},
         {rig.alerts[3], "The pedal is busy", "Another transfer is still running.\nTry again when it has finished.", ok,
          K::Failure},
-        {rig.alerts[4], "Press the REFRESH button", "Finished Receiving\nthe pedal sent none of the data asked for", ok,
-         K::Plain},
-        {rig.alerts[5], "Could not open the pedal's port",
+        {rig.alerts[4], "Could not open the pedal's port",
          PortAccess::describeOpenFailure("/dev/ttyACM0", "Permission denied"), ok, K::Failure},
         {PedalLink::factoryResetQuestion(), "About to factory reset",
          "Your pedal will be reset to its factory settings.\nThe computer data will remain the same.", okCancel,
@@ -187,6 +186,27 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
     const QString locked = dir.filePath("ttyACM9");
     ASSERT_TRUE(QFile(locked).open(QIODevice::WriteOnly));
     EXPECT_EQ(PortAccess::inspect(locked).group, QFileInfo(locked).group());
+
+    // A port is the path given, from the current folder when it is there; only a bare name
+    // that is not here is looked for under /dev. What is there and no device is refused.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    ASSERT_TRUE(QFile::link("ttyACM9", "mypedal"));
+    const std::pair<const char *, QString> paths[] = {
+        {"mypedal", dir.filePath("mypedal")},         {"ttyACM9", locked},          {"ttyACM4", "/dev/ttyACM4"},
+        {"sub/ttyACM4", dir.filePath("sub/ttyACM4")}, {"/dev/ttyS0", "/dev/ttyS0"}, {"/dev/null", "/dev/null"},
+    };
+    for (const auto &[given, device] : paths) {
+        EXPECT_EQ(PortAccess::devicePath(given), device) << given;
+        const bool file = QFileInfo(device).isFile();
+        EXPECT_EQ(PortAccess::isSerialDevice(device), !file) << given;
+        EXPECT_EQ(PortAccess::describeOpenFailure(given, "No good") == QString(given) + " is not a serial device",
+                  file);
+        QString error;
+        EXPECT_FALSE(file && transport.open(given, {}, error)) << given;
+        EXPECT_EQ(error, file ? "not a serial device" : "") << given;
+    }
+    QDir::setCurrent(before);
 }
 
 TEST(PedalLogTest, KeepsTheNewestLines)

@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,8 @@ TEST(SessionTool, CommandLines)
     PedalProcess pedal, tired;
     ASSERT_TRUE(pedal.start({"--log", d + "/pedal.log"}));
     ASSERT_TRUE(tired.start({"--answer-limit", "2"}));
+    const QString here = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(d) && QFile::link(pedal.device(), "mypedal"));
 
     const struct
     {
@@ -171,6 +174,9 @@ TEST(SessionTool, CommandLines)
          "{d}/never.txt"},
         {{"diff", "{d}/session.txt", "{d}/cut.txt"}, 2, {}, "LibraryV: it looks cut short\n"},
         {{"--version"}, 0, "pedal-session " PEDAL_VERSION "\n"},
+        // Help: the commands one line each; a command's usage and what it does.
+        {{"--help"}, 0, {}, "\n  receive   Loads a page (or all) from the pedal and writes the session file.\n"},
+        {{"new", "-h"}, 0, "usage: pedal-session new [-o OUT]\nWrites the factory session.\n"},
         // Usage errors.
         {{}, 2, {}},
         {{"frobnicate"}, 2, {}},
@@ -210,8 +216,16 @@ TEST(SessionTool, CommandLines)
          "{d}/none",
          "{d}/never.txt"},
         {{"send", "{g}/random.txt", "--port", "{d}/none", "--page", "songs"}, 1, {}, "{d}/none"},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist"}, 0, ""},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global"}, 0, ""},
+        // A port is the path given (here a link in the current folder); a file is no port.
+        {{"send", "{g}/random.txt", "--port", "mypedal", "--page", "setlist"}, 0, "", "in 1 piece\n"},
+        {{"receive", "--port", "{d}/keep.txt", "--page", "global"}, 1, {}, ": {d}/keep.txt is not a serial device\n"},
+        // The pedal log on standard error; a log that cannot be written stops before the port.
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global", "--log", "-"},
+         0,
+         "",
+         "  transfer  send of the"
+         " Global Settings page started: 214 characters in 1 piece\n"},
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist", "--log", "{d}/no/x.log"}, 1, {}, "the log"},
         // The time-out counts beyond the seconds the paced pieces take.
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "songs", "--timeout", "2"}, 0, ""},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setjacks"}, 0, ""},
@@ -274,11 +288,15 @@ TEST(SessionTool, CommandLines)
         }
         EXPECT_FALSE(r.err.contains("touch of")) << "a pseudo-terminal takes the 1200-baud touch";
         EXPECT_FALSE(r.err.contains("load again")) << "the first line of a reason, not the window's advice";
-        if ((row.exit != 2 || row.args.value(0) == "diff") && !row.args.contains("--port")) {
-            // One line with the program's name per failure, besides the warnings.
-            EXPECT_EQ(r.err.count('\n') - r.err.count(": warning: "), trouble ? 1 : 0) << r.err.constData();
-            EXPECT_TRUE(r.err.isEmpty() || r.err.startsWith("pedal-session: ")) << r.err.constData();
+        // One line for a failure and for a finished send, none for the rest (no port notes), besides
+        // the warnings.
+        if ((row.exit != 2 || row.args.value(0) == "diff") && row.args.value(0) != "flash" && !row.args.contains("-")) {
+            EXPECT_EQ(r.err.count('\n') - r.err.count(": warning: "),
+                      trouble || (row.args.contains("--port") && row.args[0] == "send" && !row.exit) ? 1 : 0)
+                << r.err.constData();
         }
+        EXPECT_TRUE(r.err.isEmpty() || r.err.startsWith("pedal-session: ") || row.args.contains("-")
+                    || row.args.isEmpty());
         if (row.file.isEmpty())
             continue;
         const QString file = expand(row.file);
@@ -292,12 +310,57 @@ TEST(SessionTool, CommandLines)
             EXPECT_FALSE(QFileInfo::exists(file)) << qPrintable(file);
         }
     }
+    QDir::setCurrent(here);
+    // Each command's help names the options of its synopsis in the manual page.
+    static const QRegularExpression option("-(-[a-z-]+|o\\b)");
+    const auto options = [](const QString &text) {
+        QStringList out;
+        for (auto m = option.globalMatch(text); m.hasNext();)
+            out << m.next().captured();
+        out.removeDuplicates(), out.sort();
+        return out.join(' ');
+    };
+    const QString man = QString::fromUtf8(readAll(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in")).replace("\\-", "-");
+    for (const char *name : {"new", "open", "json", "upload", "send", "receive", "flash", "diff"}) {
+        QStringList manForms, helpForms; // the options of each form
+        for (const QString &entry : man.section(".SH SYNOPSIS", 1).section(".SH", 0, 0).split(".br"))
+            if (entry.trimmed().startsWith(".B pedal-session " + QString(name) + "\n"))
+                manForms << options(entry);
+        for (const QString &line : QString::fromUtf8(runTool({name, "--help"}).out).split('\n'))
+            if (line.contains("pedal-session "))
+                helpForms << options(line);
+        EXPECT_EQ(manForms.join('|').toStdString(), helpForms.join('|').toStdString()) << name;
+    }
     static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log))?$")); // no temporary files left
     for (const QString &name : QDir(d).entryList(QDir::Files | QDir::Hidden))
         EXPECT_TRUE(kept.match(name).hasMatch()) << qPrintable(name);
     const QByteArray log = readAll(d + "/pedal.log");
-    EXPECT_EQ(log.count("upload applied: 1 keys: Tempos"), 1);
+    EXPECT_EQ(log.count("upload applied: 1 key: Tempos"), 1);
     EXPECT_EQ(log.count("1200-baud touch"), 2);
+
+    // What the pedal holds beyond the file's ranges (a stack row on channel 127) is
+    // written as Save writes it, normalised, and named in one line.
+    QByteArray channels = "]3;MidiStackMessageChannels]";
+    for (int s = 0; s < DataHandler::StackCount; ++s)
+        channels += QByteArray::number(s).rightJustified(3, '0') + (s ? "000" : "127") + QByteArray(27, '0');
+    ASSERT_TRUE(writeFile(pedal.device(), channels + "\r\n;"));
+    const ToolResult midi = runTool({"receive", "--port", pedal.device(), "--page", "midi", "-o", d + "/n.txt"});
+    EXPECT_TRUE(midi.exitCode == 0 && midi.err.startsWith("pedal-session: normalised as Save does: Stack 1 (")
+                && midi.err.count('\n') == 1);
+    DataHandler saved;
+    EXPECT_TRUE(openSessionFile(saved, d + "/n.txt") && fileForm(saved) == readAll(d + "/n.txt"));
+
+    // A port held by another program (a pedal that no longer answers), by its name or a link.
+    QProcess holder;
+    startTool(holder, {"receive", "--port", tired.device(), "--page", "all", "--timeout", "60", "--log", d + "/held"});
+    for (int i = 0; i < 300 && !readAll(d + "/held").contains("  opened "); ++i)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFile::link(tired.device(), d + "/tired"));
+    for (const QString &port : {tired.device(), d + "/tired"})
+        EXPECT_EQ(runTool({"receive", "--port", port, "--page", "setlist"}).err,
+                  "pedal-session: " + port.toUtf8() + ": the port is in use by another program\n");
+    holder.terminate();
+    EXPECT_EQ(finishTool(holder).exitCode, 143);
     EXPECT_EQ(pedal.stop(), 0);
 
     // A write that the system stops halfway (a full disk; here the file size limit) names

@@ -98,7 +98,8 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
          "]3\r\nSetlist]", "ignored bytes outside any command: \"]x;\""},
         {"an upload with CRLF line ends, then a request", upload + "]5;", 1, 0, 1, temposOnly, "Tempos]099099",
          nullptr},
-        {"an upload with LF line ends", "]3;" + tempos + "\n;", 1, 0, 0, temposOnly, "", nullptr},
+        {"an upload with LF line ends", "]3;" + tempos + "\n;", 1, 0, 0, temposOnly, "",
+         "upload applied: 1 key: Tempos"},
         {"an upload opened with a line end", "]3;\r\n" + tempos + "\r\n\r\n;", 1, 0, 0, temposOnly, "", nullptr},
         {"a CR alone ends no line", "]3;" + tempos + "\rFontSizes]1\n;", 1, 0, 0, temposOnly, "", nullptr},
         {"a ';' inside a line does not end the upload", "]3;" + tempos.left(20) + ";" + tempos.mid(20) + "\r\n;", 0, 1,
@@ -123,13 +124,17 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
          "broken off"},
         {"broken off after a whole line by an empty upload", "]3;" + tempos + "\r\n]3;;", 1, 1, 0, none, "", nullptr},
         {"the greeting inside a broken-off upload", "]3;Temp]0;\r\n" + upload, 1, 1, 0, temposOnly, "", nullptr},
+        // A sender killed mid-line: a load is lost in its upload; a new upload abandons it.
+        {"a new upload after one cut mid-line", "]3;Tempos]099]12;]6;" + upload, 1, 1, 0, temposOnly, "",
+         "upload refused, nothing applied: abandoned after 17 bytes: a new upload begins"},
         {"one field short", "]3;" + tempos + "\r\nFontSizes]" + digits("1", 127) + "\r\n;]8;", 0, 1, 1, none, "Global]",
          "FontSizes"},
         {"not a digit", "]3;" + tempos + "\r\nFractions]" + digits("1", 127) + "x\r\n;", 0, 1, 0, none, "", nullptr},
         {"an unknown key", "]3;" + tempos + "\r\nNoSuchKey]123\r\n;", 0, 1, 0, none, "", "unknown key"},
         {"a line without \"]\"", "]3;" + tempos + "\r\njust some words\r\n;", 0, 1, 0, none, "", nullptr},
         {"not UTF-8", "]3;" + tempos + "\r\nName]\xff\xfe" + digits("`", 3838) + "\r\n;", 0, 1, 0, none, "", "UTF-8"},
-        {"a setlist of no such song", "]3;Setlist]" + digits("200", 128) + "\r\n;", 0, 1, 0, none, "", nullptr},
+        {"a setlist of no such song", "]3;Setlist]" + digits("200", 128) + "\r\n;]6;", 0, 1, 1, none, "",
+         "]6; load request, Setlist page: answered with 1 key, "},
         {"a global block too short", "]3;Global]123\r\n;", 0, 1, 0, none, "", nullptr},
         {"an oversized upload is refused and skipped", "]3;Name]" + QByteArray(5 << 20, 'a') + "\r\n;]8;", 0, 1, 1,
          none, "Global]", "longer than"},
@@ -237,6 +242,10 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
         EXPECT_EQ(r.exitCode, 130) << r.err.constData();
         EXPECT_TRUE(r.err.contains("SIGINT")) << r.err.constData();
         EXPECT_TRUE(readAll(path("send.log")).contains("  upload    piece 1 of "));
+        EXPECT_TRUE(readAll(path("send.log")).contains("  sent      \\r\\n;\n")) << "the upload ended";
+        // The pedal has left the upload: a load right after it is answered.
+        const ToolResult setlist = runTool({"receive", "--port", path("port"), "--page", "setlist", "--timeout", "5"});
+        EXPECT_EQ(setlist.exitCode, 0) << setlist.err.constData();
         QProcess load;
         startTool(load, {"receive", "--port", pedal.device(), "--page", "midi", "-o", path("never.txt")});
         ASSERT_TRUE(catches(load, SIGTERM));

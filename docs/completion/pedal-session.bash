@@ -41,7 +41,13 @@ _pedal_session()
             fi
             return 0
             ;;
-        -o|--base|--changes-from|--log)
+        --log)
+            # A file, or "-" for standard error.
+            _pedal_session_files "$cur"
+            [[ -z $cur || $cur == - ]] && COMPREPLY+=("-")
+            return 0
+            ;;
+        -o|--base|--changes-from)
             _pedal_session_files "$cur"
             return 0
             ;;
@@ -62,6 +68,7 @@ _pedal_session()
         diff) options="--json --accept-legacy" ;;
         *) return 0 ;;
     esac
+    options="$options --help"
     # Each option once.
     local word remaining=()
     for word in $options; do

@@ -21,6 +21,10 @@ bool FakeSerialTransport::write(const QByteArray &bytes)
 {
     if (!m_open)
         return false;
+    if (refuseWrites > 0) {
+        --refuseWrites;
+        return false;
+    }
     writes.append(bytes);
     if (onWrite)
         onWrite(bytes);

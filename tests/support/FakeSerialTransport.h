@@ -23,6 +23,8 @@ public:
 
     // Set by the test: a non-empty text makes the next opens fail with it.
     QString failOpenWith;
+    // Set by the test: the next this many writes are refused (and not recorded).
+    int refuseWrites = 0;
     // Called after every open asked for (e.g. to change the port list like a device that
     // restarts).
     std::function<void(const QString &path, const Settings &settings)> onOpen;

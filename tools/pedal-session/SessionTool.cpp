@@ -80,24 +80,6 @@ bool SessionTool::openInto(DataHandler &store, const QString &path, bool acceptL
     return true;
 }
 
-void SessionTool::printUsage(std::FILE *to)
-{
-    std::fputs("usage: pedal-session new [-o OUT]\n"
-               "       pedal-session open FILE [-o OUT] [--accept-legacy]\n"
-               "       pedal-session json FILE [--accept-legacy]\n"
-               "       pedal-session upload FILE --page songs|setjacks|setlist|midi|global|all [--accept-legacy]\n"
-               "       pedal-session send FILE --port DEVICE --page PAGE [--timeout SECONDS] [--log LOG]\n"
-               "                          [--accept-legacy]\n"
-               "       pedal-session send FILE --port DEVICE --changes-from BASE [--timeout SECONDS] [--log LOG]\n"
-               "                          [--accept-legacy]\n"
-               "       pedal-session receive --port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout SECONDS]\n"
-               "                             [--log LOG] [--accept-legacy]\n"
-               "       pedal-session flash IMAGE --port DEVICE [--log LOG]\n"
-               "       pedal-session diff A B [--json] [--accept-legacy]\n"
-               "       pedal-session --version\n",
-               to);
-}
-
 int SessionTool::newCommand(const QCommandLineParser &args)
 {
     return writeResult(fileForm(DataHandler()), args.value(QStringLiteral("o")));
@@ -141,9 +123,6 @@ int SessionTool::uploadCommand(const QCommandLineParser &args)
         Normaliser::normalise(store);
     SessionWriter writer;
     writer.selectPage(page);
-    QString text = writer.write(store, SessionWriter::Form::Pedal);
-    text.replace(QLatin1Char(' '), QLatin1Char('_'));
-    // Framed and cut as a send writes it.
-    return writeResult(QStringLiteral("]3;") + PedalLink::pieces(text).join(QString()) + QStringLiteral(";"),
-                       QString());
+    // Exactly what a send writes.
+    return writeResult(PedalLink::uploadText(writer.write(store, SessionWriter::Form::Pedal)), QString());
 }

@@ -16,7 +16,6 @@ int newCommand(const QCommandLineParser &args);
 int openCommand(const QCommandLineParser &args);
 int jsonCommand(const QCommandLineParser &args);
 int uploadCommand(const QCommandLineParser &args);
-void printUsage(std::FILE *to);
 
 // One line on standard error: "pedal-session: " and the text.
 void err(const QString &text);

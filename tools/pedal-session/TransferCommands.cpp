@@ -11,8 +11,11 @@
 #include "link/PedalLink.h"
 #include "link/QtScheduler.h"
 #include "link/SerialHandler.h"
-#include "model/DataHandler.h"
 #include "model/Alert.h"
+#include "model/DataHandler.h"
+#include "model/Diagnostics.h"
+#include "model/Normaliser.h"
+#include "model/SessionSnapshot.h"
 #include "../virtual-pedal/SignalWatcher.h"
 
 #include <QCommandLineParser>
@@ -100,16 +103,19 @@ PedalLink::Load loadOfPage(SessionKeys::Page page)
     return PedalLink::Load::All;
 }
 
-// Alerts have no window here: each one goes to standard error once.
+// "1 piece", "2 pieces".
+QString counted(qint64 n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+// Alerts have no window here: each one goes to standard error once, as one line. An alert
+// with an informative text says it (the message is its title).
 void printAlerts(const QList<Alert> &shown, int &printed)
 {
     for (; printed < shown.size(); ++printed) {
         const Alert &a = shown.at(printed);
-        QString text = a.message;
-        if (!a.informative.isEmpty())
-            text += (text.isEmpty() ? QString() : QStringLiteral(": "))
-                + QString(a.informative).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        err(text);
+        err(QString(a.informative.isEmpty() ? a.message : a.informative).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     }
 }
 
@@ -175,6 +181,8 @@ struct Connection
     QString lost;      // the port went away: the message
     Waiter *waiting = nullptr;
     QFile logFile;
+    Diagnostics::Sink diagnostics; // the sink before keepDiagnosticsInLog()
+    bool diagnosticsKept = false;
 
     Connection() : serial(scheduler)
     {
@@ -205,13 +213,33 @@ struct Connection
         });
     }
 
-    // --log FILE: every line of the pedal log, as the editor's Pedal Log shows it.
+    ~Connection()
+    {
+        if (diagnosticsKept)
+            Diagnostics::setSink(diagnostics);
+    }
+
+    // The link's diagnostic lines (a reply line not read, a port note) go to the log only:
+    // standard error holds one line per outcome.
+    void keepDiagnosticsInLog()
+    {
+        diagnosticsKept = true;
+        diagnostics = Diagnostics::setSink([this](const QString &line) {
+            writeLog({QDateTime::currentDateTime(), PedalLogEntry::Kind::Error, line});
+        });
+    }
+
+    // --log FILE: every line of the pedal log, as the editor's Pedal Log shows it ("-":
+    // standard error). A log that cannot be written is an error before the port is opened.
     bool openLog(const QString &path)
     {
         if (path.isEmpty())
             return true;
-        logFile.setFileName(path);
-        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text | QIODevice::Unbuffered)) {
+        const bool opened = path == QLatin1String("-")
+            ? logFile.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered)
+            : (logFile.setFileName(path),
+               logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text | QIODevice::Unbuffered));
+        if (!opened) {
             err(QStringLiteral("cannot write the log %1: %2").arg(path, logFile.errorString()));
             return false;
         }
@@ -242,14 +270,13 @@ struct Connection
     bool open(const QString &port, bool awaitGreeting)
     {
         const bool opened = serial.openPort(port);
-        // The "Success!" alert says nothing a command-line user needs.
+        // The "Success!" alert says nothing a command-line user needs; a failure's alert
+        // says which port and why.
         if (opened)
             printed = int(alerts.size());
         printAlerts(alerts, printed);
-        if (!opened) {
-            err(QStringLiteral("cannot open the port %1").arg(port));
+        if (!opened)
             return false;
-        }
         if (awaitGreeting) {
             Waiter greeting;
             wait(greeting, SerialHandler::GreetingDelayMs + 100);
@@ -275,7 +302,8 @@ struct Connection
     int stopStatus(PedalLink *link, const QString &what)
     {
         if (stoppedBy) {
-            // The same path as the editor's Cancel.
+            // The same path as the editor's Cancel (which ends an upload it broke off);
+            // closing the port lets what was written go out first.
             if (link)
                 link->cancel();
             serial.closePort();
@@ -319,11 +347,13 @@ int sendCommand(const QCommandLineParser &args)
     }
 
     Connection connection;
-    if (!connection.openLog(args.value(QStringLiteral("log"))) || !connection.open(o.port, true))
+    if (!connection.openLog(args.value(QStringLiteral("log"))))
         return Failed;
-    const QString unfinished = QStringLiteral("the send to %1 was not finished; the pedal has not applied it "
-                                              "(the next send starts a new upload)")
-                                   .arg(o.port);
+    connection.keepDiagnosticsInLog();
+    if (!connection.open(o.port, true))
+        return Failed;
+    const QString unfinished =
+        QStringLiteral("the send to %1 was not finished: the pedal did not get everything; send again").arg(o.port);
     if (const int status = connection.stopStatus(nullptr, unfinished); status >= 0)
         return status;
     PedalLink link(connection.serial, store, connection.scheduler);
@@ -341,8 +371,8 @@ int sendCommand(const QCommandLineParser &args)
     const bool started =
         o.changesFrom.isEmpty() ? link.startSend(o.page) : known.sendChanges() == PedalKnownSession::Outcome::Started;
     if (!started) {
+        // The alert says why (the port went away, busy).
         printAlerts(connection.alerts, connection.printed);
-        err(QStringLiteral("nothing was sent to %1").arg(o.port));
         return Failed;
     }
     // The pieces go out 0.3 s apart; the time-out only guards against a port that hangs.
@@ -363,7 +393,7 @@ int sendCommand(const QCommandLineParser &args)
         ? QStringLiteral("the changed keys (%1)").arg(names.join(QStringLiteral(", ")))
         : o.page == SessionKeys::Page::All ? QStringLiteral("all pages")
                                            : QStringLiteral("the %1 page").arg(o.pageName);
-    err(QStringLiteral("sent %1 to %2 in %3 pieces").arg(what, o.port).arg(pieces));
+    err(QStringLiteral("sent %1 to %2 in %3").arg(what, o.port, counted(pieces, "piece", "pieces")));
     return Ok;
 }
 
@@ -379,7 +409,10 @@ int receiveCommand(const QCommandLineParser &args)
 
     // A load is only commands: the greeting may come between them.
     Connection connection;
-    if (!connection.openLog(args.value(QStringLiteral("log"))) || !connection.open(o.port, false))
+    if (!connection.openLog(args.value(QStringLiteral("log"))))
+        return Failed;
+    connection.keepDiagnosticsInLog();
+    if (!connection.open(o.port, false))
         return Failed;
     const QString nothing = QStringLiteral("nothing was written");
     PedalLink link(connection.serial, store, connection.scheduler);
@@ -401,7 +434,6 @@ int receiveCommand(const QCommandLineParser &args)
     QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
     if (!link.startLoad(loadOfPage(o.page))) {
         printAlerts(connection.alerts, connection.printed);
-        err(QStringLiteral("nothing was loaded from %1").arg(o.port));
         return Failed;
     }
     // The link ends the load: with its last reply, or when no key asked for arrives
@@ -411,20 +443,32 @@ int receiveCommand(const QCommandLineParser &args)
         return status;
     printAlerts(connection.alerts, connection.printed);
     if (!finished) {
-        err(QStringLiteral("the load from %1 was abandoned: %2 %3")
-                .arg(o.port, interruption.isEmpty() ? QStringLiteral("it did not end.") : interruption, nothing));
+        err(QStringLiteral("the load from %1 was abandoned: %2 Nothing was written.")
+                .arg(o.port, interruption.isEmpty() ? QStringLiteral("It did not end.") : interruption));
         return Failed;
     }
     if (!complete) {
         err(QStringLiteral("the pedal on %1 did not send everything asked for: %2; %3").arg(o.port, problem, nothing));
         return Failed;
     }
-    connection.drain(1000); // the closing "]12;" of a chained load
-    connection.serial.closePort();
+    connection.serial.closePort(); // after the closing "]12;" of a chained load has gone out
 
+    // Written as Save writes it: normalised first. One line says what that changed.
+    DataHandler loaded;
+    SessionSnapshot::of(store).restoreInto(loaded);
+    Normaliser::normalise(store);
+    const std::vector<SessionChange> changes = SessionDiff::compare(loaded, store);
     SessionWriter writer;
     writer.setAllKeyFlags(true);
-    return SessionTool::writeResult(writer.write(store, SessionWriter::Form::File), args.value(QStringLiteral("o")));
+    const int status =
+        SessionTool::writeResult(writer.write(store, SessionWriter::Form::File), args.value(QStringLiteral("o")));
+    if (status == Ok && !changes.empty())
+        err(QStringLiteral("normalised as Save does: %1%2")
+                .arg(changes.front().text(),
+                     changes.size() > 1 ? QStringLiteral(" (and %1)")
+                                              .arg(counted(qint64(changes.size()) - 1, "other change", "other changes"))
+                                        : QString()));
+    return status;
 }
 
 int flashCommand(const QCommandLineParser &args)

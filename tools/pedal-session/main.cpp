@@ -13,10 +13,13 @@
 
 namespace {
 
-// The commands and what they take. An option name ending in '=' takes a value.
+// The commands: what they take, their usage and what they do (the help of the program and
+// of each command come from here). An option name ending in '=' takes a value.
 struct Command
 {
     const char *name;
+    const char *usage; // the arguments after the name; one line per form
+    const char *description;
     const char *options;
     int files;          // the positional arguments it needs
     const char *needed; // the usage error when they are missing
@@ -24,15 +27,30 @@ struct Command
 };
 
 const Command commands[] = {
-    {"new", "o=", 0, "", SessionTool::newCommand},
-    {"open", "o= accept-legacy", 1, "a session file is needed", SessionTool::openCommand},
-    {"json", "accept-legacy", 1, "a session file is needed", SessionTool::jsonCommand},
-    {"upload", "page= accept-legacy", 1, "a session file is needed", SessionTool::uploadCommand},
-    {"send", "port= page= changes-from= timeout= log= accept-legacy", 1, "a session file is needed", sendCommand},
-    {"receive", "port= page= base= o= timeout= log= accept-legacy", 0, "", receiveCommand},
-    {"flash", "port= log=", 1, "a firmware image is needed", flashCommand},
-    {"diff", "json accept-legacy", 2, "two session files are needed", diffCommand},
+    {"new", "[-o OUT]", "Writes the factory session.", "o=", 0, "", SessionTool::newCommand},
+    {"open", "FILE [-o OUT] [--accept-legacy]", "Opens a session file as the editor does and writes it as Save would.",
+     "o= accept-legacy", 1, "a session file is needed", SessionTool::openCommand},
+    {"json", "FILE [--accept-legacy]", "Prints a session file as JSON.", "accept-legacy", 1, "a session file is needed",
+     SessionTool::jsonCommand},
+    {"upload", "FILE --page PAGE [--accept-legacy]",
+     "Prints exactly what sending the page (or all) writes to the pedal.", "page= accept-legacy", 1,
+     "a session file is needed", SessionTool::uploadCommand},
+    {"send",
+     "FILE --port DEVICE --page PAGE [--timeout SECONDS] [--log LOG] [--accept-legacy]\n"
+     "FILE --port DEVICE --changes-from BASE [--timeout SECONDS] [--log LOG] [--accept-legacy]",
+     "Sends a session file to the pedal: a page, all, or only what differs from BASE.",
+     "port= page= changes-from= timeout= log= accept-legacy", 1, "a session file is needed", sendCommand},
+    {"receive", "--port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout SECONDS] [--log LOG] [--accept-legacy]",
+     "Loads a page (or all) from the pedal and writes the session file.",
+     "port= page= base= o= timeout= log= accept-legacy", 0, "", receiveCommand},
+    {"flash", "IMAGE --port DEVICE [--log LOG]", "Writes a firmware image into the pedal.", "port= log=", 1,
+     "a firmware image is needed", flashCommand},
+    {"diff", "A B [--json] [--accept-legacy]",
+     "Lists what differs between two session files (status 0 the same, 1 different).", "json accept-legacy", 2,
+     "two session files are needed", diffCommand},
 };
+
+const char *const Pages = "PAGE is songs, setjacks, setlist, midi, global or all.";
 
 int usageError(const QString &problem)
 {
@@ -40,9 +58,35 @@ int usageError(const QString &problem)
     return 2;
 }
 
+// "usage: pedal-session NAME FORM" for each form of the command, then its description.
+void printCommandHelp(const Command &command)
+{
+    QString text;
+    for (const QString &form : QString::fromLatin1(command.usage).split(QLatin1Char('\n')))
+        text += (text.isEmpty() ? QStringLiteral("usage: ") : QStringLiteral("       "))
+            + QStringLiteral("pedal-session %1 %2\n").arg(QLatin1String(command.name), form);
+    text += QString::fromLatin1(command.description) + QLatin1Char('\n');
+    if (QString::fromLatin1(command.options).contains(QLatin1String("page=")))
+        text += QString::fromLatin1(Pages) + QLatin1Char('\n');
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+}
+
+// The usage and the commands, one line each.
+void printUsage(std::FILE *to)
+{
+    QString text = QStringLiteral("usage: pedal-session COMMAND ARGUMENTS...\n"
+                                  "       pedal-session COMMAND --help\n"
+                                  "       pedal-session --help | --version\n\ncommands:\n");
+    for (const Command &command : commands)
+        text +=
+            QStringLiteral("  %1%2\n").arg(QLatin1String(command.name), -10).arg(QLatin1String(command.description));
+    std::fputs(text.toLocal8Bit().constData(), to);
+}
+
 int runCommand(const Command &command, const QStringList &args)
 {
     QCommandLineParser parser;
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     for (QString name : QString::fromLatin1(command.options).split(QLatin1Char(' '))) {
         const bool takesValue = name.endsWith(QLatin1Char('='));
         if (takesValue)
@@ -55,6 +99,10 @@ int runCommand(const Command &command, const QStringList &args)
             return usageError(parser.errorText());
         const QString dashes = unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
         return usageError(QStringLiteral("unexpected argument \"%1%2\"").arg(dashes, unknown.first()));
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        printCommandHelp(command);
+        return 0;
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > command.files)
@@ -70,11 +118,11 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     // Standard output holds only results; everything else goes to standard error.
-    Diagnostics::setSink([](const QString &line) { std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData()); });
+    Diagnostics::setSink([](const QString &line) { SessionTool::err(line); });
 
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
-        SessionTool::printUsage(args.isEmpty() ? stderr : stdout);
+        printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
     if (args.first() == QLatin1String("--version") || args.first() == QLatin1String("-v")) {
@@ -85,7 +133,5 @@ int main(int argc, char **argv)
     for (const Command &command : commands)
         if (name == QLatin1String(command.name))
             return runCommand(command, args);
-    usageError(QStringLiteral("unknown command \"%1\"").arg(name));
-    SessionTool::printUsage(stderr);
-    return 2;
+    return usageError(QStringLiteral("unknown command \"%1\" (pedal-session --help lists the commands)").arg(name));
 }

@@ -2,6 +2,8 @@
 
 #include "format/Encodings.h"
 
+#include <algorithm>
+
 namespace {
 bool isDigit(char c)
 {
@@ -82,6 +84,24 @@ void PedalInputReader::step(char c, std::vector<Event> &out)
             startCommand(out);
             return;
         }
+        if (c == ';' && m_tail == "]3") {
+            // No line of session text holds ";": the editor opened a new upload without
+            // ending this one (it was stopped before it could). This one is abandoned.
+            const qsizetype inPiece = std::min<qsizetype>(2, m_piece.size());
+            m_piece.chop(inPiece);
+            m_body.chop(m_uploadOverflow ? 0 : 2);
+            m_uploadSize -= 2;
+            flushPiece(out);
+            if (!m_uploadOverflow) {
+                Event e{Event::UploadRefused};
+                e.problem = QStringLiteral("abandoned after %1 bytes: a new upload begins").arg(m_uploadSize);
+                out.push_back(std::move(e));
+            }
+            m_code = "3";
+            finishCode(out);
+            return;
+        }
+        m_tail = (m_tail + c).right(2);
         m_piece.append(c);
         ++m_uploadSize;
         if (!m_uploadOverflow) {
@@ -160,6 +180,7 @@ void PedalInputReader::finishCode(std::vector<Event> &out)
         m_uploadSize = 0;
         m_uploadOverflow = false;
         m_lineStart = true;
+        m_tail.clear();
         m_piece.clear();
         m_pieceOffset = 0;
         break;

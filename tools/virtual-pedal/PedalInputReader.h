@@ -25,7 +25,7 @@ public:
             Command,       // "]N;": code
             UploadPiece,   // upload text received by one feed(): bytes, offset
             Upload,        // the closing ";" of an upload arrived: bytes (the whole text)
-            UploadRefused, // an upload was broken off or too large: problem
+            UploadRefused, // an upload was broken off, abandoned for a new "]3;" or too large: problem
             NamePreview,   // the fields after "]1;": bytes (without the closing ";")
             StackPreview,  // the fields after "]2;": bytes (without the closing ";")
             Garbage,       // bytes that are not part of any command: bytes, problem
@@ -56,6 +56,7 @@ private:
     QByteArray m_body;    // upload text or preview fields
     QByteArray m_garbage; // bytes outside any command, reported when the next one starts
     QByteArray m_piece;   // upload text received in the current feed()
+    QByteArray m_tail;    // the last two bytes of the upload
     qint64 m_pieceOffset = 0;
     qint64 m_uploadSize = 0;
     bool m_uploadOverflow = false;

@@ -118,8 +118,7 @@ void PseudoTerminal::readAvailable()
             continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             // Should not happen while the slave stays open; do not spin on it.
-            Diagnostics::line(
-                QStringLiteral("virtual-pedal: reading the pseudo-terminal failed: %1").arg(systemError()));
+            Diagnostics::line(QStringLiteral("reading the pseudo-terminal failed: %1").arg(systemError()));
             m_readNotifier->setEnabled(false);
             QTimer::singleShot(100, this, [this] { m_readNotifier->setEnabled(true); });
         }
@@ -152,9 +151,8 @@ void PseudoTerminal::writeSome()
                 m_writeNotifier->setEnabled(true);
                 return;
             }
-            Diagnostics::line(QStringLiteral("virtual-pedal: writing the reply failed, %1 bytes dropped: %2")
-                                  .arg(m_out.size())
-                                  .arg(systemError()));
+            Diagnostics::line(
+                QStringLiteral("writing the reply failed, %1 bytes dropped: %2").arg(m_out.size()).arg(systemError()));
             m_out.clear();
             m_chunkLeft = 0;
             return;

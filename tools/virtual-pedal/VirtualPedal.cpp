@@ -58,6 +58,12 @@ QString printable(const QByteArray &bytes, int limit = 80)
     return out;
 }
 
+// "1 key", "2 keys".
+QString counted(qint64 n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
 bool decodeUtf8(const QByteArray &bytes, QString &text)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
@@ -98,7 +104,7 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
             // An upload of some keys (Send Changes, a page) names them.
             log([&] {
                 const bool whole = size_t(keys) == SessionKeys::keysOfPage(SessionKeys::Page::All).size();
-                return QStringLiteral("upload applied: %1 keys").arg(keys)
+                return QStringLiteral("upload applied: %1").arg(counted(keys, "key", "keys"))
                     + (whole || names.isEmpty() ? QString() : QStringLiteral(": ") + names.join(QStringLiteral(", ")));
             });
         } else {
@@ -139,9 +145,8 @@ void VirtualPedal::command(int code, QByteArray &reply)
         const QByteArray data = pageData(code);
         reply += data;
         log([&] {
-            return QStringLiteral("command %1 %2: answered with %3 keys, %4 bytes")
-                .arg(name, what())
-                .arg(keysOfRequest(code).size())
+            return QStringLiteral("command %1 %2: answered with %3, %4 bytes")
+                .arg(name, what(), counted(qint64(keysOfRequest(code).size()), "key", "keys"))
                 .arg(data.size());
         });
         return;

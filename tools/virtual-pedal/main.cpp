@@ -91,7 +91,7 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("virtual-pedal"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PEDAL_VERSION));
     // Standard output holds only the device path; everything else goes to standard error.
-    Diagnostics::setSink([](const QString &line) { std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData()); });
+    Diagnostics::setSink(printError);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
