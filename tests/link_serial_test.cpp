@@ -80,8 +80,11 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
             continue;
         EXPECT_EQ(rig.port->opens[0].settings.baudRate, 9600);
         EXPECT_TRUE(rig.port->opens[0].settings.raiseRts);
-        // Connecting again replaces the port and greets once more; text goes out as
-        // UTF-8 in one write; the port is closed at the end.
+        // Connecting again replaces the port and greets once more (twice within the second:
+        // only the port held then is greeted, once); text goes out as UTF-8 in one write;
+        // the port is closed at the end.
+        EXPECT_TRUE(rig.serial->connectToPedal());
+        rig.clock.advance(500);
         EXPECT_TRUE(rig.serial->connectToPedal());
         rig.clock.advance(1000);
         EXPECT_TRUE(rig.serial->sendText(QStringLiteral("]1;caf\u00e9")));

@@ -96,6 +96,8 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
          "]15; unknown"},
         {"stray bytes, blanks and broken codes around commands", "  \r\nxyz]8;\n]x;]1234567;\t]6;", 0, 0, 2, none,
          "]3\r\nSetlist]", "ignored bytes outside any command: \"]x;\""},
+        {"a code of seven digits is no command", "]1234567;]6;", 0, 0, 1, none, "]3\r\nSetlist]",
+         "outside any command: \"]1234567;\""},
         {"an upload with CRLF line ends, then a request", upload + "]5;", 1, 0, 1, temposOnly, "Tempos]099099",
          nullptr},
         {"an upload with LF line ends", "]3;" + tempos + "\n;", 1, 0, 0, temposOnly, "",
