@@ -2,6 +2,7 @@
 // Setlist, Midi Management and Global Settings pages on a context of their own.
 
 #include "editor_fixture.h"
+#include "format_test_util.h"
 
 #include "editor/GlobalPage.h"
 #include "editor/PageControls.h"
@@ -485,10 +486,7 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
         const QString path = dir.filePath(QLatin1String(saveButton) + QLatin1String(".txt"));
         dialogs.savePaths = {path};
         press(QLatin1String(saveButton));
-        QStringList written;
-        for (const QString &line : readFile(path).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-            written.append(line.section(QLatin1Char(']'), 0, 0));
-        EXPECT_EQ(written, keys);
+        EXPECT_EQ(keysOf(readFile(path)), keys);
     }
     dialogs.answers = {1};
     press(QStringLiteral("resetLibraryButton"));
@@ -519,52 +517,49 @@ struct GlobalPageTest : PageTest<GlobalPage>
 // the marks follow the values that differ from the factory.
 TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
 {
+    // With a text: an item of a list built at run time; above position 1 its last.
     const struct
     {
         const char *field;
         int position;
         qint64 value;
+        const char *text;
     } picks[] = {
-        {"DisplayInMillis", 1, 1},  {"IncomingTapValue", 128, 128},
-        {"IncomingTapValue", 0, 0}, {"RepeatingMidiClickAmount", 31, 31},
-        {"MidiChannelIn", 0, 1},    {"IncomingMidiClockChannel", 15, 16},
-        {"LedClickAmount", 0, 2},   {"MidiPulseAmount", 29, 31},
-        {"OneClickLength", 0, 30},  {"FourClickLength", 225, 255},
-        {"OffsetBpmTwo", 0, -20},   {"OffsetBpmTwo", 40, 20},
-        {"StackDelay", 1, 70},      {"StackDelay", 94, 1000},
-        {"StackDelay", 0, 60},      {"RepeatingMidiStackReference", 127, 127},
+        {"DisplayInMillis", 1, 1, nullptr},
+        {"IncomingTapValue", 128, 128, "Any"},
+        {"IncomingTapValue", 0, 0, nullptr},
+        {"IncomingResetTimersMessage", 128, 128, "Any"},
+        {"RepeatingMidiClickAmount", 31, 31, "Infinite"},
+        {"RepeatingMidiClickAmount", 0, 0, "0"},
+        {"MidiChannelIn", 0, 1, nullptr},
+        {"IncomingMidiClockChannel", 15, 16, nullptr},
+        {"LedClickAmount", 0, 2, nullptr},
+        {"LedClickAmount", 29, 31, "Infinite"},
+        {"MidiPulseAmount", 29, 31, nullptr},
+        {"MidiPulseAmount", 0, 2, "2"},
+        {"OneClickLength", 0, 30, nullptr},
+        {"OneClickLength", 225, 255, "255"},
+        {"FourClickLength", 225, 255, nullptr},
+        {"OffsetBpmTwo", 0, -20, nullptr},
+        {"OffsetBpmTwo", 40, 20, nullptr},
+        {"StackDelay", 1, 70, "70 ms"},
+        {"StackDelay", 94, 1000, "1000 ms"},
+        {"StackDelay", 0, 60, "0 ms"},
+        {"RepeatingMidiStackReference", 127, 127, nullptr},
     };
     for (const auto &p : picks) {
+        if (p.text) {
+            EXPECT_EQ(combo(p.field)->itemText(p.position), QLatin1String(p.text)) << p.field;
+        }
+        if (p.text && p.position > 1) {
+            EXPECT_EQ(combo(p.field)->count(), p.position + 1) << p.field;
+        }
         const Menu::Values was = store.GlobalMenu.values();
         choose(combo(p.field), p.position);
         const Menu::Values now = store.GlobalMenu.values();
         for (size_t i = 0; i < menuFields().size(); ++i)
             EXPECT_EQ(now[i], QLatin1String(menuFields()[i].name) == QLatin1String(p.field) ? p.value : was[i])
                 << p.field << " " << p.position << ": " << menuFields()[i].name;
-    }
-    // The lists built at run time: their first and last items.
-    const struct
-    {
-        const char *field;
-        int position;
-        const char *text;
-    } items[] = {
-        {"StackDelay", 0, "0 ms"},
-        {"StackDelay", 1, "70 ms"},
-        {"StackDelay", 94, "1000 ms"},
-        {"LedClickAmount", 29, "Infinite"},
-        {"MidiPulseAmount", 0, "2"},
-        {"RepeatingMidiClickAmount", 31, "Infinite"},
-        {"RepeatingMidiClickAmount", 0, "0"},
-        {"IncomingTapValue", 128, "Any"},
-        {"IncomingResetTimersMessage", 128, "Any"},
-        {"OneClickLength", 225, "255"},
-    };
-    for (const auto &i : items) {
-        EXPECT_EQ(combo(i.field)->itemText(i.position), QLatin1String(i.text)) << i.field;
-        if (i.position > 1) { // the last item
-            EXPECT_EQ(combo(i.field)->count(), i.position + 1) << i.field;
-        }
     }
     store.GlobalMenu.StackDelay = 65; // between two items
     page.showSettings();

@@ -30,6 +30,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -103,14 +104,12 @@ TEST_F(Window, NoKeyTwiceFieldsReadableAndNoPedalNoQuestion)
 // session alone.
 TEST_F(Window, CompareWithFileGroupsTheChangesByPage)
 {
-    QTemporaryDir dir;
+    TempFiles files;
     DataHandler other;
     other.SongList[2]->UpdateTempo(99);
     other.GlobalMenu.MidiChannelOut = store.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
-    const QString path = dir.filePath(QStringLiteral("other.txt"));
-    ASSERT_TRUE(writeFile(path, fileForm(other).toUtf8()));
     const QString before = fileForm(store);
-    dialogs.openPaths = {path};
+    dialogs.openPaths = {files.write("other.txt", fileForm(other).toUtf8())};
     action(vc, "compareWithFileAction")->trigger();
     auto *tree = find<QTreeWidget>(QStringLiteral("compareChangesTree"));
     ASSERT_EQ(tree->topLevelItemCount(), 2);
@@ -124,31 +123,30 @@ TEST_F(Window, CompareWithFileGroupsTheChangesByPage)
 // the session's own file; Save As asks and adds to Open Recent.
 TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
 {
-    QTemporaryDir dir;
-    const QString damaged = dir.filePath(QStringLiteral("damaged.txt"));
-    ASSERT_TRUE(writeFile(damaged, "Tempos]" + QByteArray("090").repeated(127) + "\r\nName]abc\r\n"));
+    TempFiles dir;
     song(3).UpdateTempo(20);
     const QString before = fileForm(store);
-    dialogs.openPaths = {QString(), damaged};
+    dialogs.openPaths = {QString(),
+                         dir.write("damaged.txt", "Tempos]" + QByteArray("090").repeated(127) + "\r\nName]abc\r\n")};
     action(vc, "openSessionAction")->trigger();
     action(vc, "openSessionAction")->trigger();
     EXPECT_EQ(fileForm(store), before);
     RecentFiles::clear();
     pickSong(3);
-    dialogs.savePaths = {dir.filePath(QStringLiteral("missing/folder/x.txt"))};
+    dialogs.savePaths = {dir.path("missing/folder/x.txt")};
     action(vc, "saveSessionAction")->trigger();
     EXPECT_EQ(dialogs.messages(), QStringList({"The session could not be opened", "The file could not be saved"}));
     EXPECT_EQ(song(3).Tempo, 40); // normalised all the same, and shown
     EXPECT_EQ(find<QLineEdit>(QStringLiteral("tempoTF"))->text(), "40");
     EXPECT_TRUE(vc.isWindowModified());
 
-    const QString a = dir.filePath(QStringLiteral("a.txt"));
-    dialogs.savePaths = {dir.filePath(QStringLiteral("a"))};
+    const QString a = dir.path("a.txt");
+    dialogs.savePaths = {dir.path("a")};
     dialogs.deferSaves = true; // the panel completes later
     action(vc, "saveSessionAction")->trigger();
     pickSong(5);
     enter(QStringLiteral("tempoTF"), QStringLiteral("99")); // edited while the panel is open
-    dialogs.completePendingSave(dir.filePath(QStringLiteral("a")));
+    dialogs.completePendingSave(dir.path("a"));
     dialogs.deferSaves = false;
     EXPECT_EQ(valueOf(readFile(a), QStringLiteral("Tempos")).mid(9, 9), "040120120");
     EXPECT_TRUE(vc.isWindowModified());
@@ -156,12 +154,12 @@ TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
     EXPECT_EQ(dialogs.savePanelsShown, 2); // no panel: the session's own file
     EXPECT_EQ(valueOf(readFile(a), QStringLiteral("Tempos")).mid(15, 3), "099");
     EXPECT_FALSE(vc.isWindowModified());
-    dialogs.savePaths = {dir.filePath(QStringLiteral("b.txt"))};
+    dialogs.savePaths = {dir.path("b.txt")};
     action(vc, "saveSessionAsAction")->trigger();
     EXPECT_EQ(RecentFiles::list().size(), 2);
     EXPECT_TRUE(vc.windowTitle().contains(QStringLiteral("b.txt")));
     // A remembered firmware folder that is gone: the panel starts in the session's folder.
-    RecentFiles::setLastFirmwareFolder(dir.filePath(QStringLiteral("gone")));
+    RecentFiles::setLastFirmwareFolder(dir.path("gone"));
     EXPECT_EQ(RecentFiles::lastFirmwareFolder(), RecentFiles::lastFolder());
 }
 
@@ -170,9 +168,8 @@ TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
 // changes nothing.
 TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
 {
-    QTemporaryDir dir;
-    const QString tempos = dir.filePath(QStringLiteral("tempos.txt"));
-    ASSERT_TRUE(writeFile(tempos, "Tempos]" + QByteArray("100").repeated(128) + "\r\n"));
+    TempFiles dir;
+    const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
     const struct
     {
         const char *action;
@@ -201,7 +198,7 @@ TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
         QLineEdit *tempo = control<QLineEdit>(vc, QStringLiteral("tempoTF"));
         tempo->setText(QStringLiteral("99"));
         Q_EMIT tempo->editingFinished();
-        const QString saved = dir.filePath(QStringLiteral("saved.txt"));
+        const QString saved = dir.path("saved.txt");
         QFile::remove(saved);
         dialogs.answers = {c.answer, 0};
         dialogs.savePaths = {c.panelCancelled ? QString() : saved};
@@ -248,9 +245,8 @@ void expectPagesShowTheStore(ViewController &vc, DataHandler &store)
 // redo brings back the whole session as the change left it.
 TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
 {
-    QTemporaryDir dir;
-    const QString tempos = dir.filePath(QStringLiteral("tempos.txt"));
-    ASSERT_TRUE(writeFile(tempos, "Tempos]" + QByteArray("100").repeated(128) + "\r\n"));
+    TempFiles dir;
+    const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
     const auto library = [this](const char *maker) {
         find<QLineEdit>("manufacturerTF")->setText(QLatin1String(maker));
         find<QLineEdit>("deviceTF")->setText(QStringLiteral("Dev"));
@@ -530,13 +526,12 @@ QStringList backupReasons()
 // backups folder). Unknown keys of an opened file go to the Pedal Log.
 TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned)
 {
-    QTemporaryDir dir;
-    const QString own = dir.filePath(QStringLiteral("own.txt")), legacy = dir.filePath(QStringLiteral("legacy.txt"));
-    const QString chosen = dir.filePath(QStringLiteral("chosen.txt"));
-    ASSERT_TRUE(writeFile(own, fileForm(DataHandler()).toUtf8() + "Tempoz]1\r\n"));
-    ASSERT_TRUE(writeFile(legacy,
-                          "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128)
-                              + QByteArray("03").repeated(256)));
+    TempFiles dir;
+    const QString own = dir.write("own.txt", fileForm(DataHandler()).toUtf8() + "Tempoz]1\r\n"),
+                  chosen = dir.path("chosen.txt");
+    const QString legacy = dir.write("legacy.txt",
+                                     "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128)
+                                         + QByteArray("03").repeated(256));
     const QString backups = freshBackups();
     ASSERT_EQ(BackupFolder().write(DataHandler(), QStringLiteral("Send All"), QStringLiteral("own.txt")), QString());
     const struct
@@ -571,9 +566,8 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
         }
         const QStringList before = shown();
         const int steps = vc.history().undoStack().index(), panels = dialogs.savePanelsShown;
-        dialogs.answers = {1, row.opened ? 0 : 1}; // Don't Save (when asked), then Ok or Cancel
-        if (!row.edited)
-            dialogs.answers.removeFirst();
+        // Don't Save (when asked), then Ok or Cancel.
+        dialogs.answers = row.edited ? QList<int>{1, !row.opened} : QList<int>{!row.opened};
         dialogs.openPaths = {legacy};
         row.open();
         dialogs.answers.clear();
@@ -653,39 +647,24 @@ struct PedalRig
 // image is checked before the pedal is touched.
 TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
 {
-    QTemporaryDir temp;
-    const QString resources = temp.filePath(QStringLiteral("resources"));
-    QDir().mkpath(resources);
-    ASSERT_TRUE(
-        writeFile(resources + QStringLiteral("/bossac"), "#!/bin/sh\necho 'Write 64 bytes to flash (1 pages)'\n"));
-    QFile::setPermissions(resources + QStringLiteral("/bossac"), QFile::ReadOwner | QFile::ExeOwner);
-    const QByteArray oldResources = qgetenv("PEDAL_RESOURCES_DIR");
-    qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
-    const QString empty = temp.filePath(QStringLiteral("empty.bin"));
-    const QString image = temp.filePath(QStringLiteral("pedal-2.1.bin"));
-    const QString bundled = resources + QStringLiteral("/Kestil_V2.bin");
-    ASSERT_TRUE(writeFile(empty, QByteArray()));
+    TempFiles temp;
+    QDir().mkpath(temp.path("resources"));
+    const QString tool = temp.write("resources/bossac", "#!/bin/sh\necho 'Write 64 bytes to flash (1 pages)'\n");
+    QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner);
+    const auto restore = qScopeGuard([old = qgetenv("PEDAL_RESOURCES_DIR")] {
+        old.isEmpty() ? qunsetenv("PEDAL_RESOURCES_DIR") : qputenv("PEDAL_RESOURCES_DIR", old);
+    });
+    qputenv("PEDAL_RESOURCES_DIR", temp.path("resources").toLocal8Bit());
     // A stack pointer in SRAM and an odd reset address: the start of a Cortex-M program.
     const QByteArray firmware = QByteArray::fromHex("0080002001210000") + QByteArray(56, '\x5a');
-    ASSERT_TRUE(writeFile(image, firmware));
+    const QString empty = temp.write("empty.bin", {}), image = temp.write("pedal-2.1.bin", firmware);
+    const QString bundled = temp.path("resources/Kestil_V2.bin");
     const auto blockBackups = [] {
         QDir(BackupFolder::defaultFolder()).removeRecursively();
         ASSERT_TRUE(writeFile(BackupFolder::defaultFolder(), "in the way"));
     };
     const QString send = QStringLiteral("\r\n]3;"), any;
     const std::optional<QString> none;
-    // A send pressed (a button, else an action) once the pedal has gone.
-    const auto unplugged = [](const char *command) {
-        return [command](PedalRig &r) {
-            r.serial.closePort();
-            r.serial.forgetPort();
-            if (r.vc.findChild<QPushButton *>(QLatin1String(command)))
-                r.click(command);
-            else
-                r.trigger(command);
-            r.scheduler.runAll();
-        };
-    };
     struct Outcome
     {
         const char *what;
@@ -788,20 +767,21 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              EXPECT_EQ(r.dialogs.shown.value(0).kind, Alert::Kind::Destructive);
          }},
         // Not connected: every send says so, and asks nothing.
-        {{"Send All unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
-         unplugged("SendAllCommand")},
-        {{"Send Songs unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
-         unplugged("SendSongCommand")},
-        {{"Send Set Jacks unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
-         unplugged("SendSetJacks")},
-        {{"Send Setlist unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
-         unplugged("SendSetlistCommand")},
-        {{"Send Midi unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
-         unplugged("SendMidiCommand")},
-        {{"Send Global unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
-         unplugged("SendMenuCommand")},
-        {{"Send Changes unconnected", {}, {"Please connect to the pedal first"}, {}, none, nullptr},
-         unplugged("sendChangesAction")},
+        {{"Sends unconnected",
+          {},
+          QStringList(7, QStringLiteral("Please connect to the pedal first")),
+          {},
+          none,
+          nullptr},
+         [](PedalRig &r) {
+             r.serial.closePort();
+             r.serial.forgetPort();
+             for (const char *command : {"SendAllCommand", "SendSongCommand", "SendSetJacks", "SendSetlistCommand",
+                                         "SendMidiCommand", "SendMenuCommand", "sendChangesAction"}) {
+                 QString(command).contains("Action") ? r.trigger(command) : r.click(command);
+                 r.scheduler.runAll();
+             }
+         }},
         {{"Backup failing: Cancel", {0, 1}, {"About to send", "The backup could not be written"}, {}, none, nullptr},
          [&](PedalRig &r) {
              blockBackups();
@@ -920,10 +900,6 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
             EXPECT_EQ(rig.status(), is.status);
         }
     }
-    if (oldResources.isEmpty())
-        qunsetenv("PEDAL_RESOURCES_DIR");
-    else
-        qputenv("PEDAL_RESOURCES_DIR", oldResources);
 }
 
 // The window's real dialogs. A message box answers with the button pressed; Return takes
@@ -964,16 +940,14 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
         EXPECT_TRUE(pressed);
     }
 
-    QTemporaryDir dir;
+    TempFiles dir;
+    QDir(dir.dir.path()).mkdir(QStringLiteral("folder.d"));
+    for (const char *file : {"SET.TXT", "Kestil_V2.bin", "old session", "set.txt", "set.txt.bak", "song.mp3"})
+        dir.write(file, "x");
     const QStringList shown = {"SET.TXT", "Kestil_V2.bin", "folder.d", "old session", "set.txt"};
-    for (const QString &name : shown + QStringList({"set.txt.bak", "song.mp3"}))
-        if (name == QLatin1String("folder.d"))
-            QDir(dir.path()).mkdir(name);
-        else
-            ASSERT_TRUE(writeFile(dir.filePath(name), "x"));
     QFileSystemModel files;
     QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
-    const QModelIndex root = files.setRootPath(dir.path());
+    const QModelIndex root = files.setRootPath(dir.dir.path());
     ASSERT_TRUE(loaded.wait(5000));
     OpenPanelFilter filter({"txt", "text", "bin", ""});
     filter.setSourceModel(&files);
@@ -988,7 +962,7 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
     EXPECT_TRUE(OpenPanelFilter::accepts(QStringLiteral(".hidden"), false, {"txt", ""}));
     EXPECT_FALSE(OpenPanelFilter::accepts(QStringLiteral("a.mp3"), false, {"txt", ""}));
     // Cancelled, the panel opens nothing; accepted, the file chosen.
-    const QString chosen = dir.filePath(QStringLiteral("set.txt"));
+    const QString chosen = dir.path("set.txt");
     for (const bool accept : {false, true}) {
         QTimer::singleShot(0, [&] {
             if (auto *panel = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
