@@ -510,8 +510,7 @@ struct GlobalPageTest : PageTest<GlobalPage>
 };
 
 // A pick stores the value of its position rule in its own field only; a stored value with
-// no item is shown as out of range and kept until a pick; Reset restores every list and
-// the marks follow the values that differ from the factory.
+// no item is kept; Reset restores every list; the marks follow the values off the factory.
 TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
 {
     // With a text: an item of a list built at run time; above position 1 its last.

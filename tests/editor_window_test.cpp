@@ -342,7 +342,7 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
          [](DataHandler &d) { d.resetSongsFields(); }},
         {"jackOneCombo",
          [this] {
-             pickSong("Set Jacks", "SetJacksTableView", 4);
+             pickJacksSong(4);
              choose(combo("jackOneCombo"), 2);
          },
          "Jack One of Song 5", "Set Jacks", [](DataHandler &d) { d.SongList[4]->JackOne = 2; }},
@@ -449,7 +449,7 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
 
     QAction *undo = find<QAction>("undoAction");
     QAction *redo = find<QAction>("redoAction");
-    pickSong("Songs", "SongTableView", 2);
+    pickSong(2);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.control);
         SCOPED_TRACE(row.step);
@@ -512,11 +512,9 @@ QStringList backupReasons()
     return reasons;
 }
 
-// An open that does not go ahead changes nothing: a declined older-layout file (through
-// Open or Open Recent, with or without changes) leaves no step, and the same file, title,
-// recent list and modified state; Save then writes the session's own file. After an
-// accepted older-layout file or a restored backup, Save asks where (never into the
-// backups folder). Unknown keys of an opened file go to the Pedal Log.
+// A declined older-layout file (Open or Open Recent, with or without changes) changes
+// nothing; after an accepted one or a restored backup, Save asks where (never the backups
+// folder). Unknown keys of an opened file go to the Pedal Log.
 TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned)
 {
     TempFiles dir;
@@ -632,11 +630,8 @@ struct PedalRig
     }
 };
 
-// Every pedal command of the window, each on a window freshly connected: the alerts it shows
-// (answered in turn), the backups it leaves, what goes over the wire and how the status bar
-// tells the end. Cancel and Esc stop a transfer at once with no alert; a load is one step; a
-// backup that cannot be written stops the operation unless the user goes on; the firmware
-// image is checked before the pedal is touched.
+// Every pedal command, each on a window freshly connected: the alerts it shows (answered in
+// turn), the backups it leaves, what goes over the wire and the status bar at the end.
 TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
 {
     TempFiles temp;
@@ -886,10 +881,9 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
     }
 }
 
-// The window's real dialogs. A message box answers with the button pressed; Return takes
-// the first button, except where it would destroy data (there it is Cancel); Escape takes
-// the last. The open panel shows folders, files without an extension and files of the
-// listed extensions, by their names in a real folder.
+// The window's real dialogs. Return takes the first button, except where it would destroy
+// data (there it is Cancel); Escape the last. The open panel shows folders, files without an
+// extension and files of the listed extensions.
 TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
 {
     QWidget window;
