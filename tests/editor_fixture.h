@@ -12,11 +12,11 @@
 #include "editor/ViewController.h"
 #include "model/DataHandler.h"
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -57,18 +57,6 @@ inline void clickRow(QAbstractItemView *view, int row)
     const QModelIndex index = view->model()->index(row, 0);
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(index).center());
-}
-
-inline QString readFile(const QString &path) // empty when it cannot be read
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // One page on a context of its own, shown at a size where every control fits.

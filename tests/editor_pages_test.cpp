@@ -2,6 +2,7 @@
 // Setlist, Midi Management and Global Settings pages on a context of their own.
 
 #include "editor_fixture.h"
+#include "format_test_util.h"
 
 #include "editor/GlobalPage.h"
 #include "editor/PageControls.h"
@@ -37,7 +38,7 @@ void expectDestructive(const Alert &a, const char *message, const char *informat
 TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
 {
     dialogs.answers = {1};
-    find<QAction>(QStringLiteral("resetSessionAction"))->trigger();
+    find<QAction>("resetSessionAction")->trigger();
     expectDestructive(dialogs.shown.value(0), "About to reset",
                       "This computer session will be reset to factory settings.\nYour pedal will remain the same");
     // Each jack mode: the summary (and its colour) and division label on the Songs page,
@@ -84,7 +85,7 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
             }
     }
     EXPECT_EQ(text("idLabel"), "Song # 7");
-    song(3).UpdateName(QStringLiteral("Four"));
+    song(3).UpdateName("Four");
     pickSong(3);
     // "Go to Song" for the foot switch shows its list of songs; "Nothing" hides it again.
     for (const int function : {10, 0}) {
@@ -98,11 +99,9 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
     EXPECT_EQ(song(3).JackOne, 1);
     EXPECT_EQ(song(3).FullName, "Four"); // filling the page is no edit of the name
     // A Hold input offers the hold functions: "Go to Song" is function 9 there, 10 on a Tap input.
-    const QRegularExpression functionList(QStringLiteral("(tap|hold)Function$"),
-                                          QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression functionList("(tap|hold)Function$", QRegularExpression::CaseInsensitiveOption);
     for (const QComboBox *f : vc.findChildren<QComboBox *>(functionList))
-        EXPECT_EQ(f->findText(QStringLiteral("Go to Song")),
-                  f->objectName().contains("hold", Qt::CaseInsensitive) ? 9 : 10)
+        EXPECT_EQ(f->findText("Go to Song"), f->objectName().contains("hold", Qt::CaseInsensitive) ? 9 : 10)
             << qPrintable(f->objectName());
     EXPECT_EQ(vc.findChildren<QComboBox *>(functionList).size(), 14);
 
@@ -121,8 +120,8 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
     EXPECT_EQ(state().SetJacksSongIndex, -1);
     EXPECT_EQ(text("idLabel") + text("summaryName") + text("summaryJack4"), "Song # ?No song selectedJack 4:");
     const SessionSnapshot before = SessionSnapshot::of(store);
-    setName(QStringLiteral("Nobody"));
-    enter("tempoTF", QStringLiteral("99"));
+    setName("Nobody");
+    enter("tempoTF", "99");
     for (const char *copy : {"CopyColoursButton", "CopySetJacksButton", "CopyNumPulsesOneButton"})
         click(QLatin1String(copy));
     EXPECT_EQ(SessionSnapshot::of(store), before);
@@ -159,7 +158,7 @@ TEST_F(SongPages, CopyButtonsSpreadExactlyTheirFields)
     pickSong(6);
     pickJacksSong(6);
     // The song shown differs from every other song in every field.
-    vc.history().edit(QStringLiteral("Set up"), [this] {
+    vc.history().edit("Set up", [this] {
         qint64 value = 1000;
         for (const SongNumberField &f : songNumberFields())
             song(6).*f.member = value++;
@@ -196,11 +195,11 @@ TEST_F(SongPages, NameEditorTakesOnlyValidNames)
     {
         QString typed;
         bool taken;
-    } rows[] = {{QStringLiteral("Intro\nVerse"), true},   {QString(31, QLatin1Char('a')), false},
-                {QStringLiteral("Semi;colon"), false},    {QStringLiteral("a\nb\nc\nd\ne\nf"), false},
-                {QStringLiteral("under_score"), false},   {QStringLiteral("[x]"), false},
-                {QStringLiteral("a\nb\nc\nd\ne"), true},  {QString(30, QLatin1Char('z')), true},
-                {QStringLiteral("Semi-colon\nTwo"), true}};
+    } rows[] = {{"Intro\nVerse", true},   {QString(31, QLatin1Char('a')), false},
+                {"Semi;colon", false},    {"a\nb\nc\nd\ne\nf", false},
+                {"under_score", false},   {"[x]", false},
+                {"a\nb\nc\nd\ne", true},  {QString(30, QLatin1Char('z')), true},
+                {"Semi-colon\nTwo", true}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.typed.toStdString());
         const QString before = song(0).FullName;
@@ -239,7 +238,7 @@ TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
         {"valueTF", {"Midi Management", {}, 0, 255}},
     };
     pickSong(4);
-    vc.showPage(QStringLiteral("Midi Management"));
+    vc.showPage("Midi Management");
     choose(combo("midiStackCombo"), 2);
     for (const TypedRange &range : TypedRanges::all()) {
         const auto place = places.find(range.control);
@@ -271,10 +270,10 @@ TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
             typeAndCheck(QString::number(range.min), true);
             if (range.min > 0)
                 typeAndCheck(QString::number(range.min - 1), false);
-            typeAndCheck(QStringLiteral("99999"), false);
+            typeAndCheck("99999", false);
             if (range.zeroOnControlRow) {
                 choose(combo(typeName), 0);
-                typeAndCheck(QStringLiteral("0"), true);
+                typeAndCheck("0", true);
             }
         }
     }
@@ -294,7 +293,7 @@ TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
         EXPECT_EQ(find<QLineEdit>(QLatin1String(field))->text(), text);
     }
     // An emptied tempo is the default tempo.
-    vc.showPage(QStringLiteral("Songs"));
+    vc.showPage("Songs");
     enter("tempoTF", QString());
     EXPECT_EQ(song(4).Tempo, 120);
     EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "120");
@@ -304,8 +303,8 @@ TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
 
 struct SetlistPageTest : PageTest<SetlistPage>
 {
-    QTableView *songs() { return find<QTableView>(QStringLiteral("SetlistSongListTableView")); }
-    QTableView *setlist() { return find<QTableView>(QStringLiteral("SetlistTableView")); }
+    QTableView *songs() { return find<QTableView>("SetlistSongListTableView"); }
+    QTableView *setlist() { return find<QTableView>("SetlistTableView"); }
     std::vector<qint64> ids()
     {
         std::vector<qint64> out;
@@ -316,7 +315,7 @@ struct SetlistPageTest : PageTest<SetlistPage>
     // A setlist of the songs with these Ids, with SetlistRow at `row`.
     void useSetlist(const std::vector<int> &songIds, int row)
     {
-        history.edit(QStringLiteral("Set up"), [&] {
+        history.edit("Set up", [&] {
             store.Setlist.clear();
             for (int id : songIds)
                 store.Setlist.push_back(store.SongList[size_t(id - 1)]);
@@ -399,7 +398,7 @@ struct MidiPageTest : PageTest<MidiPage>
 {
     QLineEdit *rowEdit(const char *stem, int row) { return edit(QLatin1String(stem) + QString::number(row)); }
     QCheckBox *check(int row) { return find<QCheckBox>(QStringLiteral("stackMessageCheck%1").arg(row)); }
-    QTableView *library() { return find<QTableView>(QStringLiteral("LibraryTableView")); }
+    QTableView *library() { return find<QTableView>("LibraryTableView"); }
     MidiStackMessage &message(int stack, int m)
     {
         return store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)];
@@ -407,13 +406,13 @@ struct MidiPageTest : PageTest<MidiPage>
     void addEntry(const QString &maker, const QString &device, const QString &action, int type, const QString &number,
                   const QString &value)
     {
-        typeInto(edit(QStringLiteral("manufacturerTF")), maker);
-        typeInto(edit(QStringLiteral("deviceTF")), device);
-        typeInto(edit(QStringLiteral("actionTF")), action);
-        choose(combo(QStringLiteral("typeCombo")), type);
-        typeInto(edit(QStringLiteral("messageTF")), number);
-        typeInto(edit(QStringLiteral("valueTF")), value);
-        press(QStringLiteral("addToLibraryButton"));
+        typeInto(edit("manufacturerTF"), maker);
+        typeInto(edit("deviceTF"), device);
+        typeInto(edit("actionTF"), action);
+        choose(combo("typeCombo"), type);
+        typeInto(edit("messageTF"), number);
+        typeInto(edit("valueTF"), value);
+        press("addToLibraryButton");
     }
 };
 
@@ -435,14 +434,13 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
     };
     for (const auto &a : adds) {
         const size_t before = store.MidiMessageLibrary.size();
-        addEntry(QLatin1String(a.maker), QLatin1String(a.device), QStringLiteral("Chorus On/Off"), a.type,
-                 QLatin1String(a.number), QLatin1String(a.value));
+        addEntry(QLatin1String(a.maker), QLatin1String(a.device), "Chorus On/Off", a.type, QLatin1String(a.number),
+                 QLatin1String(a.value));
         EXPECT_EQ(store.MidiMessageLibrary.size(), before + (a.taken ? 1 : 0)) << a.device << a.number;
     }
     ASSERT_EQ(store.MidiMessageLibrary.size(), 2u);
     EXPECT_EQ(store.MidiMessageLibrary[0],
-              MidiMessage(QStringLiteral("A very long maker na"), QStringLiteral("Multi-Effects Unit"),
-                          QStringLiteral("Chorus On/Off"), 0, 255, 0));
+              MidiMessage("A very long maker na", "Multi-Effects Unit", "Chorus On/Off", 0, 255, 0));
     EXPECT_EQ(store.MidiMessageLibrary[1].Message, 0);
 
     // A row's message field shows for every type but Program and Channel Pressure; a type
@@ -450,19 +448,19 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
     for (const auto &[type, channelBefore, channelAfter] :
          {std::tuple{1, 0, 1}, {5, 0, 1}, {3, 0, 1}, {6, 7, 7}, {2, 0, 1}, {0, 0, 0}, {4, 9, 9}}) {
         SCOPED_TRACE(type);
-        choose(combo(QStringLiteral("stackMessageType4")), 0);
+        choose(combo("stackMessageType4"), 0);
         typeInto(rowEdit("stackMessageChannel", 4), QString::number(channelBefore));
-        choose(combo(QStringLiteral("stackMessageType4")), type);
+        choose(combo("stackMessageType4"), type);
         EXPECT_EQ(rowEdit("stackMessageMessage", 4)->isHidden(), type == 1 || type == 5);
         EXPECT_EQ(message(0, 3).Channel, channelAfter);
         EXPECT_EQ(rowEdit("stackMessageChannel", 4)->text(), QString::number(channelAfter));
     }
-    typeInto(rowEdit("stackMessageName", 3), QStringLiteral("Keep me"));
+    typeInto(rowEdit("stackMessageName", 3), "Keep me");
     for (int row : {1, 2, 5})
         check(row)->click();
     clickRow(library(), 0);
     for (int m : {0, 1, 4})
-        EXPECT_EQ(message(0, m), MidiStackMessage(0, 1, 255, 0, QStringLiteral("Multi-Eff-Chorus On/"))) << m;
+        EXPECT_EQ(message(0, m), MidiStackMessage(0, 1, 255, 0, "Multi-Eff-Chorus On/")) << m;
     EXPECT_EQ(message(0, 2).Name, "Keep me");
     EXPECT_EQ(state.StackRowChecked, (std::array<int, 10>{}));
     EXPECT_EQ(history.undoStack().undoText(), "Copy from Library to Stack 1");
@@ -471,8 +469,8 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
     EXPECT_EQ(store.MidiStackList[0].MidiStackMessageList, stack);
 
     clickRow(library(), 1);
-    press(QStringLiteral("deleteSingleLibraryButton"));
-    press(QStringLiteral("deleteSingleLibraryButton")); // the row is beyond the end now
+    press("deleteSingleLibraryButton");
+    press("deleteSingleLibraryButton"); // the row is beyond the end now
     ASSERT_EQ(store.MidiMessageLibrary.size(), 1u);
 
     // The stack-name and library buttons write just their lines.
@@ -485,17 +483,14 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
         const QString path = dir.filePath(QLatin1String(saveButton) + QLatin1String(".txt"));
         dialogs.savePaths = {path};
         press(QLatin1String(saveButton));
-        QStringList written;
-        for (const QString &line : readFile(path).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-            written.append(line.section(QLatin1Char(']'), 0, 0));
-        EXPECT_EQ(written, keys);
+        EXPECT_EQ(keysOf(readFile(path)), keys);
     }
     dialogs.answers = {1};
-    press(QStringLiteral("resetLibraryButton"));
+    press("resetLibraryButton");
     expectDestructive(dialogs.shown.value(0), "About to clear", "Your Library will be cleared to hold no messages");
     EXPECT_EQ(store.MidiMessageLibrary.size(), 1u);
     dialogs.answers = {0};
-    press(QStringLiteral("resetLibraryButton"));
+    press("resetLibraryButton");
     EXPECT_TRUE(store.MidiMessageLibrary.empty());
 }
 
@@ -515,56 +510,52 @@ struct GlobalPageTest : PageTest<GlobalPage>
 };
 
 // A pick stores the value of its position rule in its own field only; a stored value with
-// no item is shown as out of range and kept until a pick; Reset restores every list and
-// the marks follow the values that differ from the factory.
+// no item is kept; Reset restores every list; the marks follow the values off the factory.
 TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
 {
+    // With a text: an item of a list built at run time; above position 1 its last.
     const struct
     {
         const char *field;
         int position;
         qint64 value;
+        const char *text;
     } picks[] = {
-        {"DisplayInMillis", 1, 1},  {"IncomingTapValue", 128, 128},
-        {"IncomingTapValue", 0, 0}, {"RepeatingMidiClickAmount", 31, 31},
-        {"MidiChannelIn", 0, 1},    {"IncomingMidiClockChannel", 15, 16},
-        {"LedClickAmount", 0, 2},   {"MidiPulseAmount", 29, 31},
-        {"OneClickLength", 0, 30},  {"FourClickLength", 225, 255},
-        {"OffsetBpmTwo", 0, -20},   {"OffsetBpmTwo", 40, 20},
-        {"StackDelay", 1, 70},      {"StackDelay", 94, 1000},
-        {"StackDelay", 0, 60},      {"RepeatingMidiStackReference", 127, 127},
+        {"DisplayInMillis", 1, 1, nullptr},
+        {"IncomingTapValue", 128, 128, "Any"},
+        {"IncomingTapValue", 0, 0, nullptr},
+        {"IncomingResetTimersMessage", 128, 128, "Any"},
+        {"RepeatingMidiClickAmount", 31, 31, "Infinite"},
+        {"RepeatingMidiClickAmount", 0, 0, "0"},
+        {"MidiChannelIn", 0, 1, nullptr},
+        {"IncomingMidiClockChannel", 15, 16, nullptr},
+        {"LedClickAmount", 0, 2, nullptr},
+        {"LedClickAmount", 29, 31, "Infinite"},
+        {"MidiPulseAmount", 29, 31, nullptr},
+        {"MidiPulseAmount", 0, 2, "2"},
+        {"OneClickLength", 0, 30, nullptr},
+        {"OneClickLength", 225, 255, "255"},
+        {"FourClickLength", 225, 255, nullptr},
+        {"OffsetBpmTwo", 0, -20, nullptr},
+        {"OffsetBpmTwo", 40, 20, nullptr},
+        {"StackDelay", 1, 70, "70 ms"},
+        {"StackDelay", 94, 1000, "1000 ms"},
+        {"StackDelay", 0, 60, "0 ms"},
+        {"RepeatingMidiStackReference", 127, 127, nullptr},
     };
     for (const auto &p : picks) {
+        if (p.text) {
+            EXPECT_EQ(combo(p.field)->itemText(p.position), QLatin1String(p.text)) << p.field;
+        }
+        if (p.text && p.position > 1) {
+            EXPECT_EQ(combo(p.field)->count(), p.position + 1) << p.field;
+        }
         const Menu::Values was = store.GlobalMenu.values();
         choose(combo(p.field), p.position);
         const Menu::Values now = store.GlobalMenu.values();
         for (size_t i = 0; i < menuFields().size(); ++i)
             EXPECT_EQ(now[i], QLatin1String(menuFields()[i].name) == QLatin1String(p.field) ? p.value : was[i])
                 << p.field << " " << p.position << ": " << menuFields()[i].name;
-    }
-    // The lists built at run time: their first and last items.
-    const struct
-    {
-        const char *field;
-        int position;
-        const char *text;
-    } items[] = {
-        {"StackDelay", 0, "0 ms"},
-        {"StackDelay", 1, "70 ms"},
-        {"StackDelay", 94, "1000 ms"},
-        {"LedClickAmount", 29, "Infinite"},
-        {"MidiPulseAmount", 0, "2"},
-        {"RepeatingMidiClickAmount", 31, "Infinite"},
-        {"RepeatingMidiClickAmount", 0, "0"},
-        {"IncomingTapValue", 128, "Any"},
-        {"IncomingResetTimersMessage", 128, "Any"},
-        {"OneClickLength", 225, "255"},
-    };
-    for (const auto &i : items) {
-        EXPECT_EQ(combo(i.field)->itemText(i.position), QLatin1String(i.text)) << i.field;
-        if (i.position > 1) { // the last item
-            EXPECT_EQ(combo(i.field)->count(), i.position + 1) << i.field;
-        }
     }
     store.GlobalMenu.StackDelay = 65; // between two items
     page.showSettings();
@@ -577,7 +568,7 @@ TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
             differing.append(QLatin1String(menuFields()[i].name));
     EXPECT_EQ(marked(), differing);
 
-    press(QStringLiteral("ResetGlobalCommand"));
+    press("ResetGlobalCommand");
     EXPECT_EQ(store.GlobalMenu, Menu::factory());
     for (const MenuField &f : menuFields())
         EXPECT_EQ(combo(f.name)->currentIndex(), MenuRules::positionForValue(f.rule, f.factory)) << f.name;
