@@ -35,9 +35,7 @@ void save(const QString &target, const QString &name, const QByteArray &bytes)
 // A randomised session whose song Ids stay positions + 1.
 void randomise(DataHandler &store, quint32 seed)
 {
-    RandomSession::Options options;
-    options.shuffleSongs = false;
-    RandomSession(seed).fill(store, options);
+    RandomSession(seed).fill(store, {-1, true, false});
     Normaliser::normalise(store);
 }
 

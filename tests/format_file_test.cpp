@@ -408,17 +408,14 @@ TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
     ASSERT_EQ(reader.readText(text, store), SessionReader::Status::NeedsConsent);
     ASSERT_EQ(reader.answerLegacy(true), SessionReader::Status::Read);
     reader.apply(store);
-    // Only those four keys are applied.
     EXPECT_EQ(
         reader.presentKeys(),
         std::vector<int>({SessionKeys::indexOf(u"Name"), SessionKeys::indexOf(u"Tempos"),
                           SessionKeys::indexOf(u"ForegroundColours"), SessionKeys::indexOf(u"BackgroundColours")}));
 
-    EXPECT_EQ(store.SongList[0]->FullName, QStringLiteral("Old\r\nSong"));
-    EXPECT_EQ(store.SongList[1]->FullName, QString());
-    EXPECT_EQ(store.SongList[0]->TempoInMs, 666);
-    EXPECT_EQ(store.SongList[1]->Tempo, 300);
-    EXPECT_EQ(store.SongList[127]->Tempo, 120);
+    EXPECT_TRUE(store.SongList[0]->FullName == QStringLiteral("Old\r\nSong") && store.SongList[1]->FullName.isEmpty());
+    EXPECT_TRUE(store.SongList[0]->TempoInMs == 666 && store.SongList[1]->Tempo == 300
+                && store.SongList[127]->Tempo == 120);
     // The colours of that layout count from 1; a colour 0 stays 0.
     const qint64 colours[][2] = {{0, 1}, {19, 0}, {4, 9}, {0, 0}};
     for (size_t i = 0; i < 4; ++i)
@@ -426,13 +423,8 @@ TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
                     && store.SongList[i]->BackgroundColour == colours[i][1])
             << i;
     // Names are cut by code points: 30 characters outside the plane, the fields after in place.
-    QString wide = legacyLine({}, {}, {}, {});
-    wide.replace(0, 30, kClef.repeated(30));
     DataHandler clefs;
-    SessionReader ahead; // consent given beforehand
-    ahead.setLegacyAccepted(true);
-    ahead.readText(wide, clefs);
-    ahead.apply(clefs);
+    readInto(clefs, legacyLine({}, {}, {}, {}).replace(0, 30, kClef.repeated(30)), true);
     EXPECT_EQ(clefs.SongList[0]->FullName, kClef.repeated(30));
     EXPECT_EQ(clefs.SongList[1]->FullName, QString());
     EXPECT_EQ(clefs.SongList[127]->BackgroundColour, 0);

@@ -58,10 +58,11 @@ inline QStringList keysOf(const QString &text)
 }
 
 // Reads `text` into `store` and applies it; fails the test when the text is refused or
-// asks for consent.
-inline void readInto(DataHandler &store, const QString &text)
+// asks for consent (which `legacyAccepted` gives beforehand).
+inline void readInto(DataHandler &store, const QString &text, bool legacyAccepted = false)
 {
     SessionReader reader;
+    reader.setLegacyAccepted(legacyAccepted);
     ASSERT_EQ(reader.readText(text, store), SessionReader::Status::Read) << reader.problem().toStdString();
     reader.apply(store);
 }
