@@ -10,12 +10,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 
 namespace {
@@ -62,8 +60,7 @@ QString at(const QString &text, const char *key, int position, const QString &wi
 TEST(SessionText, GoldenFiles)
 {
     using P = SessionKeys::Page;
-    DataHandler factory;
-    DataHandler random;
+    DataHandler factory, random;
     RandomSession(2026).fill(random);
     // A song name outside the Basic Multilingual Plane beside stack and library names with such characters.
     random.SongList[0]->UpdateName(QStringLiteral("Gig \U0001F3B8 Night"));

@@ -13,8 +13,6 @@
 
 #include <algorithm>
 
-#include <gtest/gtest.h>
-
 namespace {
 
 QJsonObject json(const DataHandler &store)

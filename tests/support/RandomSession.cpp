@@ -92,9 +92,8 @@ void RandomSession::fillSong(Song &song)
         song.*(jacks[j].pulses) = mode == 1 ? between(0, 30) : 5;
     }
     song.MidiStackReference = between(0, 127);
-    song.StopMidiClock = between(0, 1);
-    song.StopRepeatingMessage = between(0, 1);
-    song.MimicFootswitch = between(0, 1);
+    for (qint64 Song::*flag : {&Song::StopMidiClock, &Song::StopRepeatingMessage, &Song::MimicFootswitch})
+        song.*flag = between(0, 1);
     song.ProgramChange = between(1, 128);
     song.BankChange = between(1, 128);
     for (const SongInput &input : songInputs()) {
