@@ -2,6 +2,7 @@
 
 #include "FakeSerialTransport.h"
 #include "ManualScheduler.h"
+#include "SessionFiles.h"
 
 #include "format/SessionKeys.h"
 #include "format/SessionReader.h"
@@ -55,14 +56,6 @@ QByteArray Input::make(std::uint8_t control, const QList<std::uint8_t> &sizes, c
     for (std::uint8_t size : sizes)
         out.append(char(size));
     return out + payload;
-}
-
-QStringList keyImage(const DataHandler &store)
-{
-    QStringList values;
-    for (int k = 0; k < SessionKeys::Count; ++k)
-        values.append(SessionWriter::value(store, k, SessionWriter::Form::File));
-    return values;
 }
 
 QString shapeProblem(const DataHandler &store)

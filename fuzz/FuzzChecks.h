@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <cstdint>
 
@@ -52,9 +51,6 @@ enum : std::uint8_t { ClockRuns = 0x08 };
 QString pedalInput(const QByteArray &raw);
 enum : std::uint8_t { ReadReplies = 0x01 };
 
-// The value of every key as the session file writes it: two stores hold the same session
-// exactly when their images are equal.
-QStringList keyImage(const DataHandler &store);
 // 128 songs whose Ids are their positions + 1, a setlist of up to 128 songs of SongList,
 // 128 stacks with IDs 0-127 of 10 messages each. Empty when the store has that shape.
 QString shapeProblem(const DataHandler &store);

@@ -9,10 +9,10 @@
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
 #include "tests/support/RandomSession.h"
+#include "tests/support/SessionFiles.h"
 #include "tools/virtual-pedal/VirtualPedal.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <cstdio>
 
@@ -25,9 +25,9 @@ QString g_root;
 void save(const QString &target, const QString &name, const QByteArray &bytes)
 {
     QDir(g_root).mkpath(target);
-    QFile file(g_root + QLatin1Char('/') + target + QLatin1Char('/') + name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+    const QString path = g_root + QLatin1Char('/') + target + QLatin1Char('/') + name;
+    if (!SessionFiles::write(path, bytes)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         std::exit(1);
     }
 }
@@ -35,9 +35,7 @@ void save(const QString &target, const QString &name, const QByteArray &bytes)
 // A randomised session whose song Ids stay positions + 1.
 void randomise(DataHandler &store, quint32 seed)
 {
-    RandomSession::Options options;
-    options.shuffleSongs = false;
-    RandomSession(seed).fill(store, options);
+    RandomSession(seed).fill(store, {-1, true, false});
     Normaliser::normalise(store);
 }
 

@@ -39,18 +39,6 @@ void changeFields(DataHandler &b, const DataHandler &c, RandomSession &r, int co
         b.MidiMessageLibrary = c.MidiMessageLibrary;
 }
 
-// The keys whose lines differ between two file forms, found line by line.
-std::vector<int> keysWhoseLinesDiffer(const QString &a, const QString &b)
-{
-    std::vector<int> keys;
-    for (int k = 0; k < SessionKeys::Count; ++k) {
-        const QString key = QString::fromLatin1(SessionKeys::at(k).key);
-        if (valueOf(a, key) != valueOf(b, key))
-            keys.push_back(k);
-    }
-    return keys;
-}
-
 } // namespace
 
 TEST(Diff, SaysEachChangeInWords)
@@ -136,12 +124,14 @@ TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)
         RandomSession(seed + 100).fill(c);
         RandomSession r(seed);
         changeFields(b, c, r, std::max(edits, 0));
-        const QString fileA = fileForm(a);
-        const QString fileB = fileForm(b);
-
-        // The changed keys are exactly the lines that differ, and every change names one.
+        // The changed keys are exactly those whose lines in the files differ, and every change names one.
+        const QStringList fileA = keyImage(a), fileB = keyImage(b);
+        std::vector<int> differ;
+        for (int k = 0; k < SessionKeys::Count; ++k)
+            if (fileA[k] != fileB[k])
+                differ.push_back(k);
         const std::vector<int> changed = SessionDiff::changedKeys(a, b);
-        EXPECT_EQ(changed, keysWhoseLinesDiffer(fileA, fileB));
+        EXPECT_EQ(changed, differ);
         const std::vector<SessionChange> changes = SessionDiff::compare(a, b);
         std::set<int> named;
         for (const SessionChange &c : changes)

@@ -1,14 +1,17 @@
 #pragma once
 
 // Helpers shared by the tests of the session text and its users: collected diagnostic
-// lines, the file form of a store, the parts of a session text, and reading a text into
-// a store.
+// lines, the parts of a session text, and reading a text into a store (the file form of a
+// store and files on disk come from support/SessionFiles.h).
 
 #include "format/SessionReader.h"
-#include "format/SessionWriter.h"
 #include "model/Diagnostics.h"
+#include "support/SessionFiles.h"
 
 #include <gtest/gtest.h>
+
+// A character outside the Basic Multilingual Plane (a pair of UTF-16 units).
+inline const QString kClef = QString::fromUcs4(U"\U0001D11E", 1);
 
 // Collects diagnostic lines while it lives.
 class CapturedLines
@@ -25,13 +28,6 @@ public:
 private:
     Diagnostics::Sink m_old;
 };
-
-inline QString fileForm(const DataHandler &store)
-{
-    SessionWriter writer;
-    writer.setAllKeyFlags(true);
-    return writer.write(store, SessionWriter::Form::File);
-}
 
 inline QString repeat(const QString &field, int times)
 {
@@ -62,10 +58,11 @@ inline QStringList keysOf(const QString &text)
 }
 
 // Reads `text` into `store` and applies it; fails the test when the text is refused or
-// asks for consent.
-inline void readInto(DataHandler &store, const QString &text)
+// asks for consent (which `legacyAccepted` gives beforehand).
+inline void readInto(DataHandler &store, const QString &text, bool legacyAccepted = false)
 {
     SessionReader reader;
+    reader.setLegacyAccepted(legacyAccepted);
     ASSERT_EQ(reader.readText(text, store), SessionReader::Status::Read) << reader.problem().toStdString();
     reader.apply(store);
 }

@@ -13,11 +13,7 @@
 
 #include <algorithm>
 
-#include <gtest/gtest.h>
-
 namespace {
-
-const QString kClef = QString::fromUcs4(U"\U0001D11E", 1);
 
 QJsonObject json(const DataHandler &store)
 {
@@ -176,7 +172,6 @@ TEST(Store, FactorySessionAndResets)
 
     // Page resets: the keys of their page take the factory values (but those kept), all others stay.
     using P = SessionKeys::Page;
-    const auto F = SessionWriter::Form::File;
     const struct
     {
         std::function<void(DataHandler &)> reset;
@@ -189,21 +184,17 @@ TEST(Store, FactorySessionAndResets)
         {[](DataHandler &d) { d.resetGlobals(); }, P::Global, {}},
         {[](DataHandler &d) { d.resetSetlist(); }, P::Setlist, {}},
     };
-    const DataHandler factory;
     for (const auto &row : resets) {
         DataHandler pages;
         RandomSession(21).fill(pages, {5, true, false});
-        std::vector<QString> before;
-        for (int k = 0; k < SessionKeys::Count; ++k)
-            before.push_back(SessionWriter::value(pages, k, F));
+        const QStringList before = keyImage(pages), factory = keyImage(DataHandler());
         row.reset(pages);
+        const QStringList after = keyImage(pages);
         for (int k = 0; k < SessionKeys::Count; ++k) {
             const QString key = QLatin1String(SessionKeys::at(k).key);
             const bool reset = SessionKeys::at(k).page == row.page
                 && std::none_of(row.kept.begin(), row.kept.end(), [&](const QString &p) { return key.startsWith(p); });
-            EXPECT_EQ(SessionWriter::value(pages, k, F),
-                      reset ? SessionWriter::value(factory, k, F) : before[size_t(k)])
-                << key.toStdString() << " " << int(row.page);
+            EXPECT_EQ(after[k], reset ? factory[k] : before[k]) << key.toStdString() << " " << int(row.page);
         }
     }
 }

@@ -92,9 +92,8 @@ void RandomSession::fillSong(Song &song)
         song.*(jacks[j].pulses) = mode == 1 ? between(0, 30) : 5;
     }
     song.MidiStackReference = between(0, 127);
-    song.StopMidiClock = between(0, 1);
-    song.StopRepeatingMessage = between(0, 1);
-    song.MimicFootswitch = between(0, 1);
+    for (qint64 Song::*flag : {&Song::StopMidiClock, &Song::StopRepeatingMessage, &Song::MimicFootswitch})
+        song.*flag = between(0, 1);
     song.ProgramChange = between(1, 128);
     song.BankChange = between(1, 128);
     for (const SongInput &input : songInputs()) {
@@ -106,18 +105,10 @@ void RandomSession::fillSong(Song &song)
 
 void RandomSession::fillMenu(Menu &menu)
 {
-    for (const MenuField &f : menuFields()) {
-        qint64 position = 0;
-        switch (f.rule) {
-        case MenuRule::Same: position = between(0, 1); break;
-        case MenuRule::PlusOne: position = between(0, 15); break;
-        case MenuRule::PlusTwo: position = between(0, 29); break;
-        case MenuRule::PlusThirty: position = between(0, 225); break;
-        case MenuRule::MinusTwenty: position = between(0, 40); break;
-        case MenuRule::Delay: position = between(0, 94); break;
-        }
-        menu.*(f.member) = MenuRules::valueForPosition(f.rule, position);
-    }
+    // The last position of each rule, in the order of MenuRule.
+    const qint64 lastPosition[] = {1, 15, 29, 225, 40, 94};
+    for (const MenuField &f : menuFields())
+        menu.*(f.member) = MenuRules::valueForPosition(f.rule, between(0, lastPosition[int(f.rule)]));
     // Fields whose lists are longer than two items.
     menu.RepeatingMidiStackReference = between(0, 127);
     menu.RepeatingMidiClickAmount = between(0, 31);

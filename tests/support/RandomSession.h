@@ -40,8 +40,6 @@ public:
     // A text of up to maxCodePoints code points without "]", "`", "[" or line breaks.
     QString text(int maxCodePoints, bool wide);
 
-    QRandomGenerator &generator() { return m_random; }
-
 private:
     void fillSong(Song &song);
     void fillMenu(Menu &menu);
