@@ -5,6 +5,7 @@
 #include "format_test_util.h"
 
 #include "editor/GlobalPage.h"
+#include "editor/ItemTexts.h"
 #include "editor/PageControls.h"
 #include "editor/MidiPage.h"
 #include "editor/SetlistPage.h"
@@ -85,6 +86,26 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
             }
     }
     EXPECT_EQ(text("idLabel"), "Song # 7");
+    // The 20 colours of the swatches: all valid and different, each light shade lighter and
+    // each dark one darker than its colour, text readable on each; black outside the list.
+    const QStringList colours = ItemTexts::colourNames();
+    ASSERT_EQ(colours.size(), 20);
+    for (qint64 c = -1; c <= colours.size(); ++c) {
+        const QColor shown = ItemTexts::colour(c);
+        const QString name = colours.value(int(c), QStringLiteral("Black"));
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_EQ(shown.spec(), QColor::Rgb) << "a valid colour of the screen";
+        for (qint64 d = 0; d < c && c < colours.size(); ++d)
+            EXPECT_NE(ItemTexts::colour(d), shown);
+        const QString base = name.section(QLatin1Char(' '), -1);
+        if (base != name) {
+            EXPECT_EQ(shown.lightnessF() > ItemTexts::colour(colours.indexOf(base)).lightnessF(),
+                      name.startsWith(QLatin1String("Light")));
+        }
+    }
+    for (const auto &[name, text] : {std::pair("White", Qt::black), {"Light Cyan", Qt::black}, {"Yellow", Qt::black},
+                                     {"Black", Qt::white}, {"Dark Blue", Qt::white}, {"Red", Qt::white}})
+        EXPECT_EQ(ItemTexts::textColourOn(colours.indexOf(QLatin1String(name))), QColor(text)) << name;
     song(3).UpdateName("Four");
     pickSong(3);
     // "Go to Song" for the foot switch shows its list of songs; "Nothing" hides it again.
