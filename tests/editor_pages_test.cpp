@@ -103,8 +103,12 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
                       name.startsWith(QLatin1String("Light")));
         }
     }
-    for (const auto &[name, text] : {std::pair("White", Qt::black), {"Light Cyan", Qt::black}, {"Yellow", Qt::black},
-                                     {"Black", Qt::white}, {"Dark Blue", Qt::white}, {"Red", Qt::white}})
+    for (const auto &[name, text] : {std::pair("White", Qt::black),
+                                     {"Light Cyan", Qt::black},
+                                     {"Yellow", Qt::black},
+                                     {"Black", Qt::white},
+                                     {"Dark Blue", Qt::white},
+                                     {"Red", Qt::white}})
         EXPECT_EQ(ItemTexts::textColourOn(colours.indexOf(QLatin1String(name))), QColor(text)) << name;
     song(3).UpdateName("Four");
     pickSong(3);
