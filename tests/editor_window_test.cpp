@@ -161,6 +161,10 @@ TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
     // A remembered firmware folder that is gone: the panel starts in the session's folder.
     RecentFiles::setLastFirmwareFolder(dir.path("gone"));
     EXPECT_EQ(RecentFiles::lastFirmwareFolder(), RecentFiles::lastFolder());
+    RecentFiles::setLastFolder(dir.path("gone")); // and a session folder that is gone: the home
+    EXPECT_EQ(RecentFiles::lastFolder(), QDir::homePath());
+    RecentFiles::setLastFirmwareFolder(dir.path(""));
+    EXPECT_EQ(RecentFiles::lastFirmwareFolder(), dir.path(""));
 }
 
 // Open, Reset Session and closing with unsaved changes ask Save / Don't Save / Cancel;
