@@ -106,16 +106,40 @@ TEST_F(Window, CompareWithFileGroupsTheChangesByPage)
 {
     TempFiles files;
     DataHandler other;
+    for (DataHandler *s : {&store, &other})
+        for (int i = 0; i < 6; ++i)
+            s->MidiMessageLibrary.emplace_back(QStringLiteral("M"), QStringLiteral("D"), QStringLiteral("A"), 0, i, 0);
+    other.MidiMessageLibrary[5].Value = 9;
     other.SongList[2]->UpdateTempo(99);
+    other.MidiStackList[4].Name = QStringLiteral("Other");
     other.GlobalMenu.MidiChannelOut = store.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
     const QString before = fileForm(store);
     dialogs.openPaths = {files.write("other.txt", fileForm(other).toUtf8())};
     action(vc, "compareWithFileAction")->trigger();
     auto *tree = find<QTreeWidget>("compareChangesTree");
-    ASSERT_EQ(tree->topLevelItemCount(), 2);
-    for (int g = 0; g < 2; ++g)
-        EXPECT_EQ(tree->topLevelItem(g)->childCount(), 1) << g;
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+    const int changes[] = {1, 2, 1};
+    for (int g = 0; g < 3; ++g)
+        EXPECT_EQ(tree->topLevelItem(g)->childCount(), changes[g]) << g;
     EXPECT_EQ(fileForm(store), before);
+    // Activating a change shows its page with its song, stack, entry or setting, and nothing else.
+    auto *library = find<QTableView>("LibraryTableView");
+    for (int g = 0; g < 3; ++g)
+        for (int c = 0; c < tree->topLevelItem(g)->childCount(); ++c) {
+            library->clearSelection();
+            Q_EMIT tree->itemActivated(tree->topLevelItem(g)->child(c), 0);
+            const QString page = vc.tabs()->tabText(vc.tabs()->currentIndex());
+            const QList<QModelIndex> picked = library->selectionModel()->selectedRows();
+            SCOPED_TRACE(tree->topLevelItem(g)->child(c)->text(0).toStdString());
+            EXPECT_TRUE(tree->topLevelItem(g)->text(0).startsWith(page));
+            EXPECT_EQ(picked.size(), page == "Midi Management" && c == 1 ? 1 : 0);
+            if (page == "Songs")
+                EXPECT_EQ(state().SongsSongIndex, 2);
+            else if (page == "Midi Management")
+                EXPECT_EQ(c ? picked.value(0).row() : state().SelectedStackIndex, c ? 5 : 4);
+            else
+                EXPECT_TRUE(find<QComboBox>("MidiChannelOutCombo")->hasFocus());
+        }
 }
 
 // A damaged or missing file is refused with the session untouched. Save normalises first,

@@ -297,8 +297,10 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
         {"blank text", " \r\n\n", "the file is empty", S::Failed, "the file is empty"},
         // Texts without keys are read as the older layout only when they fit it; no question is asked.
         {"older layout one character short", legacy.left(4735), "BackgroundColours: "},
-        {"older layout without colours", legacy.left(4224), "ForegroundColours: "},
-        {"older layout of names only", legacy.left(3839), "Name: "},
+        {"older layout without colours", legacy.left(4224), "ForegroundColours: ", S::Failed,
+         "is too short (4224 characters) for song 1"},
+        {"older layout of names only", legacy.left(3839), "Name: ", S::Failed,
+         "is too short (3839 characters) for song 128"},
         {"older layout tempo with a colon", QString(legacy).replace(3843, 3, "1:0"), "Tempos: "},
         {"older layout tempo 0", QString(legacy).replace(3843, 3, "000"), "Tempos: "},
         {"the undamaged older layout", legacy, {}, S::Read},
