@@ -64,6 +64,16 @@ TEST(Records, FactoryValuesAndUpdates)
                           MenuRule::MinusTwenty, MenuRule::Delay})
         for (qint64 p = 0; p < 100; ++p)
             EXPECT_EQ(MenuRules::positionForValue(rule, MenuRules::valueForPosition(rule, p)), p);
+    // Widths count code points: a surrogate pair is one, a lone surrogate one of its own.
+    const QString clef = QString::fromUtf8("\xf0\x9d\x84\x9e"), lone(QChar(0xd834));
+    const QString text = "a" + clef + lone + "b" + clef;
+    EXPECT_EQ(CodePoints::length(text), 5);
+    EXPECT_EQ(CodePoints::advance(text, 0, 2), 3);
+    EXPECT_EQ(CodePoints::advance(text, 1, 3), 5);
+    EXPECT_EQ(CodePoints::advance(text, 5, 9), text.size());
+    EXPECT_EQ(CodePoints::left(text, 2), "a" + clef);
+    EXPECT_EQ(CodePoints::left(text, 0), QString());
+    EXPECT_EQ(CodePoints::split(text, 2), QStringList({"a" + clef, lone + "b", clef}));
 }
 
 TEST(Normaliser, ClampsNamesAndASecondRunChangesNothing)
