@@ -1,10 +1,10 @@
+#include "TestFiles.h"
 #include "link_test_util.h"
 
 #include "link/PedalKnownSession.h"
 #include "link/PedalLog.h"
 #include "link/ReplyParser.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
@@ -15,18 +15,18 @@
 
 namespace {
 
-QString golden(const char *file)
-{
-    QFile f(QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden/") + QLatin1String(file));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("(missing %1)").arg(file);
-}
-
 // The pedal answers every request of the running load with an empty page.
 void answerAll(LinkRig &r)
 {
     for (int i = 0; i < 9 && r.link->loading(); ++i)
         r.receive("]3\r\n;\r\n");
 }
+
+// A rig whose pedal session is followed.
+struct KnownRig : LinkRig
+{
+    PedalKnownSession known{*serial, *link, store};
+};
 
 } // namespace
 
@@ -76,7 +76,8 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
         rig.clock.runAll();
         EXPECT_FALSE(rig.link->busy());
 
-        const QString text = *row.file ? golden(row.file).replace(' ', '_') : QString();
+        const QString golden = *row.file ? readFile(PEDAL_SOURCE_DIR "/tests/data/golden/" + QString(row.file)) : "";
+        const QString text = QString(golden).replace(' ', '_');
         const int n = int((text.size() + 1023) / 1024);
         ASSERT_EQ(writes.size(), n + 2);
         EXPECT_EQ(writes[0], std::make_pair(start, QString("]3;")));
@@ -88,7 +89,7 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
         }
         EXPECT_EQ(writes.last(), std::make_pair(start + 300 * n, QString(";")));
         EXPECT_TRUE(body == text) << "the text differs from the golden file";
-        EXPECT_TRUE(PedalLink::uploadText(*row.file ? golden(row.file) : QString()) == "]3;" + text + ";");
+        EXPECT_TRUE(PedalLink::uploadText(golden) == "]3;" + text + ";");
         ASSERT_EQ(progress.size(), n + 1);
         EXPECT_EQ(progress.last()[0].toInt(), n);
         EXPECT_EQ(progress.last()[1].toInt(), n);
@@ -141,15 +142,15 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
 {
     enum class End { Completed, Incomplete, Interrupted, Cancelled, NoTransfer };
     enum class Known { Nothing, Editor, Factory, Pedal };
-    using Step = std::function<void(LinkRig &, PedalKnownSession &)>;
+    using Step = std::function<void(KnownRig &)>;
     DataHandler pedal;
     RandomSession(5).fill(pedal);
-    const Step none = [](LinkRig &, PedalKnownSession &) {};
-    const Step sendAll = [](LinkRig &r, PedalKnownSession &) { r.link->startSend(SessionKeys::Page::All); };
-    const Step sendGlobal = [](LinkRig &r, PedalKnownSession &) { r.link->startSend(SessionKeys::Page::Global); };
-    const Step loadAll = [](LinkRig &r, PedalKnownSession &) { r.link->startLoad(PedalLink::Load::All); };
-    const Step unplug = [](LinkRig &r, PedalKnownSession &) { r.clock.advance(300), r.port->unplug(); };
-    const Step cancel = [](LinkRig &r, PedalKnownSession &) { r.clock.advance(300), r.link->cancel(); };
+    const Step none = [](KnownRig &) {};
+    const Step sendAll = [](KnownRig &r) { r.link->startSend(SessionKeys::Page::All); };
+    const Step sendGlobal = [](KnownRig &r) { r.link->startSend(SessionKeys::Page::Global); };
+    const Step loadAll = [](KnownRig &r) { r.link->startLoad(PedalLink::Load::All); };
+    const Step unplug = [](KnownRig &r) { r.clock.advance(300), r.port->unplug(); };
+    const Step cancel = [](KnownRig &r) { r.clock.advance(300), r.link->cancel(); };
     const struct
     {
         const char *what;
@@ -160,45 +161,42 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
     } cases[] = {
         {"a Send All to its end", false, sendAll, none, End::Completed, Known::Editor},
         {"a send cancelled", true, sendAll, cancel, End::Cancelled, Known::Nothing},
-        {"a load unplugged", false,
-         [](LinkRig &r, PedalKnownSession &) { r.link->startLoad(PedalLink::Load::Setlist); },
-         [](LinkRig &r, PedalKnownSession &) { r.receive("]3\r\n"), r.port->unplug(); }, End::Interrupted,
-         Known::Nothing},
+        {"a load unplugged", false, [](KnownRig &r) { r.link->startLoad(PedalLink::Load::Setlist); },
+         [](KnownRig &r) { r.receive("]3\r\n"), r.port->unplug(); }, End::Interrupted, Known::Nothing},
         {"a chained load cancelled", true, loadAll,
-         [&](LinkRig &r, PedalKnownSession &k) {
+         [&](KnownRig &r) {
              r.receive("]3\r\n;\r\n");
-             cancel(r, k);
+             cancel(r);
              r.receive("]3\r\n;\r\n"); // the answer to the request before: ignored
          },
          End::Cancelled, Known::Nothing},
-        {"a page load while known", true,
-         [](LinkRig &r, PedalKnownSession &) { r.link->startLoad(PedalLink::Load::Global); },
-         [](LinkRig &r, PedalKnownSession &) {
+        {"a page load while known", true, [](KnownRig &r) { r.link->startLoad(PedalLink::Load::Global); },
+         [](KnownRig &r) {
              r.receive("]3\r\n" + LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Global")}) + ";\r\n");
          },
          End::Completed, Known::Editor},
         {"a whole Load All, its replies byte by byte", false,
-         [&](LinkRig &r, PedalKnownSession &k) {
+         [&](KnownRig &r) {
              r.receive("]3\r\n" + pageData(pedal) + ";\r\n"); // no load running: left alone
-             loadAll(r, k);
+             loadAll(r);
              r.receive(pageData(pedal) + ";\r\n"); // before the load's own "]3": left alone
              EXPECT_EQ(pageData(r.store), pageData(DataHandler()));
          },
-         [&](LinkRig &r, PedalKnownSession &) {
+         [&](KnownRig &r) {
              for (char b : ("]3\r\n" + pageData(pedal) + ";\r\n").toUtf8())
                  r.port->receive(QByteArray(1, b));
              answerAll(r);
          },
          End::Completed, Known::Pedal},
         {"a Load All that lacks keys", true, loadAll,
-         [&](LinkRig &r, PedalKnownSession &) {
+         [&](KnownRig &r) {
              r.receive("]3\r\n" + LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Tempos")}) + ";\r\n");
              answerAll(r);
          },
          End::Incomplete, Known::Factory}, // what the pedal holds is still what was sent
         // Abandoned when no key it asks for arrives for 15 s: a key again is no new key.
         {"a Load All timed out", true, loadAll,
-         [&](LinkRig &r, PedalKnownSession &) {
+         [&](KnownRig &r) {
              r.receive("]3\r\n");
              for (int t = 500; t <= 15500; t += 500) {
                  r.clock.advance(500);
@@ -209,46 +207,45 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
          },
          End::Interrupted, Known::Nothing},
         {"an edit while a Send All goes out", false, sendAll,
-         [](LinkRig &r, PedalKnownSession &k) {
+         [](KnownRig &r) {
              r.clock.advance(600);
              r.store.SongList[0]->UpdateTempo(99); // not in the text being sent
              r.clock.runAll();
-             EXPECT_EQ(k.changedKeys(), std::vector<int>({SessionKeys::indexOf(u"Tempos")}));
+             EXPECT_EQ(r.known.changedKeys(), std::vector<int>({SessionKeys::indexOf(u"Tempos")}));
              r.store.SongList[0]->UpdateTempo(120);
          },
          End::Completed, Known::Editor},
         {"a page send while known", true,
-         [&](LinkRig &r, PedalKnownSession &k) {
+         [&](KnownRig &r) {
              r.store.GlobalMenu.MidiChannelOut = 9;
              r.store.SongList[1]->UpdateTempo(99);
-             sendGlobal(r, k);
+             sendGlobal(r);
          },
-         [](LinkRig &r, PedalKnownSession &) {
+         [](KnownRig &r) {
              r.clock.runAll();
              r.store.SongList[1]->UpdateTempo(120); // back to what the pedal has
          },
          End::Completed, Known::Editor},
         {"a page send while nothing is known", false, sendGlobal, none, End::Completed, Known::Nothing},
         {"Send Changes cut off", true,
-         [](LinkRig &r, PedalKnownSession &k) {
+         [](KnownRig &r) {
              r.store.SongList[4]->UpdateName(QStringLiteral("Intro Riff"));
-             EXPECT_EQ(k.sendChanges(), PedalKnownSession::Outcome::Started);
+             EXPECT_EQ(r.known.sendChanges(), PedalKnownSession::Outcome::Started);
          },
          unplug, End::Interrupted, Known::Nothing},
-        {"a factory reset", true, [](LinkRig &r, PedalKnownSession &) { EXPECT_TRUE(r.link->factoryReset()); }, none,
-         End::NoTransfer, Known::Factory},
-        {"the port lost", true, [](LinkRig &r, PedalKnownSession &) { r.port->unplug(); }, none, End::NoTransfer,
+        {"a factory reset", true, [](KnownRig &r) { EXPECT_TRUE(r.link->factoryReset()); }, none, End::NoTransfer,
+         Known::Factory},
+        {"the port lost", true, [](KnownRig &r) { r.port->unplug(); }, none, End::NoTransfer, Known::Nothing},
+        {"a new connection", true, [](KnownRig &r) { r.connectPedal("/dev/ttyACM1"); }, none, End::NoTransfer,
          Known::Nothing},
-        {"a new connection", true, [](LinkRig &r, PedalKnownSession &) { r.connectPedal("/dev/ttyACM1"); }, none,
+        {"a firmware update (the port forgotten)", true, [](KnownRig &r) { r.serial->forgetPort(); }, none,
          End::NoTransfer, Known::Nothing},
-        {"a firmware update (the port forgotten)", true,
-         [](LinkRig &r, PedalKnownSession &) { r.serial->forgetPort(); }, none, End::NoTransfer, Known::Nothing},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        LinkRig rig;
+        KnownRig rig;
         rig.connectPedal();
-        PedalKnownSession known(*rig.serial, *rig.link, rig.store);
+        PedalKnownSession &known = rig.known;
         if (c.sendAllFirst) {
             rig.link->startSend(SessionKeys::Page::All);
             rig.clock.runAll();
@@ -261,9 +258,9 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
         QSignalSpy unknown(rig.link.get(), &PedalLink::pedalSessionUnknown);
         QSignalSpy sent(rig.link.get(), &PedalLink::sendCompleted);
         QSignalSpy loaded(rig.link.get(), &PedalLink::loadCompleted);
-        c.start(rig, known);
+        c.start(rig);
         EXPECT_EQ(rig.link->busy(), c.outcome != End::NoTransfer);
-        c.end(rig, known);
+        c.end(rig);
         rig.clock.runAll();
         EXPECT_EQ(ended.size(), c.outcome != End::NoTransfer ? 1 : 0);
         EXPECT_FALSE(rig.link->busy());

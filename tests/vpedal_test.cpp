@@ -79,7 +79,7 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
         return rest;
     }();
     const QStringList none;
-    const QStringList temposOnly{QStringLiteral("Tempos")};
+    const QStringList temposOnly{QStringLiteral("Tempos")}, channels{QStringLiteral("MidiStackMessageChannels")};
     const struct
     {
         const char *what;
@@ -105,21 +105,9 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
         {"a CR alone ends no line", "]3;" + tempos + "\rFontSizes]1\n;", 1, 0, 0, temposOnly, "", nullptr},
         {"a ';' inside a line does not end the upload", "]3;" + tempos.left(20) + ";" + tempos.mid(20) + "\r\n;", 0, 1,
          0, none, "", "upload refused"},
-        {"stack positions choose the stacks; the reply has none",
-         "]3;" + stacks + "\r\n;]7;",
-         1,
-         0,
-         1,
-         {QStringLiteral("MidiStackMessageChannels")},
-         "MidiStackMessageChannels]176000000000",
-         nullptr},
-        {"a status number of no channel",
-         "]3;" + noChannel + "\r\n;]7;",
-         1,
-         0,
-         1,
-         {QStringLiteral("MidiStackMessageChannels")},
-         "Channels]000302000",
+        {"stack positions choose the stacks; the reply has none", "]3;" + stacks + "\r\n;]7;", 1, 0, 1, channels,
+         "MidiStackMessageChannels]176000000000", nullptr},
+        {"a status number of no channel", "]3;" + noChannel + "\r\n;]7;", 1, 0, 1, channels, "Channels]000302000",
          nullptr},
         {"an upload broken off mid-line, then a full one", "]3;Tempos]0990\r\n" + upload, 1, 1, 0, temposOnly, "",
          "broken off"},
