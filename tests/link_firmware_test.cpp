@@ -15,10 +15,8 @@ namespace {
 // The first 8 bytes of an image: its initial stack pointer and reset address.
 QByteArray vectors(quint32 stack, quint32 reset)
 {
-    QByteArray bytes(8, '\0');
-    qToLittleEndian(stack, bytes.data());
-    qToLittleEndian(reset, bytes.data() + 4);
-    return bytes;
+    const quint32 words[] = {qToLittleEndian(stack), qToLittleEndian(reset)};
+    return QByteArray(reinterpret_cast<const char *>(words), 8);
 }
 
 // A pedal on /dev/cu.usbmodem1411 and a resources folder (a blank in its name) with the
@@ -122,12 +120,9 @@ TEST(FirmwareUpdate, ImagesAreChecked)
     }
 }
 
-// The update closes the pedal's port, touches it at 1200 baud, waits four seconds and runs
-// the tool on the boot loader's port; a tool that never ends is stopped after the time-out,
-// and the time-out of an earlier run stops no later one. Meanwhile commands and Connect are
-// refused, and the tool's lines reach the pedal log as they come. The pedal is not connected
-// afterwards, whatever the outcome. What is wrong with the tool, the image or the port is
-// found before the pedal is touched. The runs share a clock.
+// The update touches the port at 1200 baud, waits and runs the tool on the boot loader's
+// port; what is wrong with the tool, the image or the port is found before any touch. The
+// runs share a clock: the time-out of an earlier run stops no later one.
 TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
 {
     const QStringList gone{"/dev/ttyS0", "/dev/ttyS1"}, added = gone + QStringList{"/dev/cu.usbmodem1421"};

@@ -78,14 +78,8 @@ struct LinkRig
     void receive(const QString &text) { port->receive(text.toUtf8()); }
 };
 
-// Keys that page data carries, in table order.
-inline std::vector<int> pageDataKeys()
-{
-    return PedalLink::keysOf(PedalLink::Load::All);
-}
-
 // The page data values of a store (what a load can change).
 inline QString pageData(const DataHandler &s)
 {
-    return LinkRig::replyLines(s, pageDataKeys());
+    return LinkRig::replyLines(s, PedalLink::keysOf(PedalLink::Load::All));
 }

@@ -30,11 +30,8 @@ struct KnownRig : LinkRig
 
 } // namespace
 
-// A send writes "]3;", the page's text in the pedal form with blanks as "_" in pieces of
-// 1024 characters 0.3 s apart, and ";": nothing else. The text is the one held in the
-// golden files, built once when the send starts. The pages with songs or stacks normalise
-// the session first (a tempo of 500 becomes 300); Setlist and Global do not. A send that
-// stops early ends its upload with a line end and ";" while the port is there.
+// A send writes "]3;", the golden text with blanks as "_" in pieces of 1024 characters 0.3 s
+// apart, and ";", built when it starts; pages with songs or stacks normalise first.
 TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
 {
     using P = SessionKeys::Page;
@@ -134,10 +131,8 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
     }
 }
 
-// However a transfer ends, it ends once, with one outcome; the link raises no alert for
-// an interruption (the window does). Every early end leaves the pedal's session unknown.
-// What is known of it follows: whole sends and loads make it known, page transfers update
-// it, anything that leaves the pedal in doubt forgets it.
+// A transfer ends once, with one outcome and no alert. Whole sends and loads make the
+// pedal's session known, page transfers update it, anything that leaves it in doubt forgets it.
 TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
 {
     enum class End { Completed, Incomplete, Interrupted, Cancelled, NoTransfer };
@@ -293,7 +288,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
         EXPECT_EQ(pageData(*known.known()), pageData(*expected));
         // What differs from the editor's session is exactly what Send Changes sends.
         std::vector<int> fromEditor;
-        for (int k : pageDataKeys())
+        for (int k : PedalLink::keysOf(PedalLink::Load::All))
             if (LinkRig::replyLines(*expected, {k}) != LinkRig::replyLines(rig.store, {k}))
                 fromEditor.push_back(k);
         EXPECT_EQ(known.changedKeys(), fromEditor);
@@ -308,9 +303,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
     }
 }
 
-// One transfer at a time: while a send goes out or a load waits, every other command is
-// refused with "The pedal is busy" and writes nothing; without a port, with the
-// not-connected alert.
+// One transfer at a time; without a port, the not-connected alert.
 TEST(Refusals, BusyAndNotConnectedCommandsWriteNothing)
 {
     const std::pair<const char *, std::function<void(LinkRig &)>> states[] = {

@@ -1,7 +1,5 @@
 // pedal-session run as a process: one table of command lines, walked in order, with their
-// exit status (usage errors 2) and outcome: standard output or the file written, held
-// against the golden files byte for byte, and the sessions that travel through the
-// virtual pedal.
+// exit status (usage errors 2), output or file written, and sessions through the virtual pedal.
 #include "FlashTool.h"
 #include "RandomSession.h"
 #include "vpedal_support.h"
@@ -50,7 +48,7 @@ TEST(SessionTool, CommandLines)
     source.SongList[0]->UpdateName(QStringLiteral("Intro\nwith spaces"));
     source.SongList[1]->UpdateTempo(299);
     const QByteArray form = fileForm(source).toUtf8();
-    DataHandler session, random, next, legacy;
+    DataHandler session, random, next, legacy, changed;
     ASSERT_TRUE(openSessionFile(session, temp.write("session.txt", form)));
     temp.write("same.txt", form);
     ASSERT_TRUE(openSessionFile(random, g + "/random.txt"));
@@ -73,7 +71,6 @@ TEST(SessionTool, CommandLines)
     temp.write("unknown.txt", form + "Tempoz]1\r\nFutureKey]2\r\n");
     temp.write("image", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(50));
     temp.write("cut.txt", form.left(form.indexOf("LibraryValues]") + 8));
-    DataHandler changed;
     ASSERT_TRUE(openSessionFile(changed, d + "/session.txt"));
     changed.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
     changed.GlobalMenu.MidiChannelOut = session.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;

@@ -40,14 +40,10 @@ public:
     // SIGTERM, then waits for the end. Returns the exit status (-1 when it crashed).
     int stop()
     {
-        if (m_process && m_process->state() != QProcess::NotRunning) {
-            ::kill(pid_t(m_process->processId()), SIGTERM);
-            m_process->waitForFinished(10000);
-        }
-        return m_process && m_process->state() == QProcess::NotRunning
-                && m_process->exitStatus() == QProcess::NormalExit
-            ? m_process->exitCode()
-            : -1;
+        if (m_process && m_process->state() != QProcess::NotRunning)
+            ::kill(pid_t(m_process->processId()), SIGTERM), m_process->waitForFinished(10000);
+        const bool ended = m_process && m_process->state() == QProcess::NotRunning;
+        return ended && m_process->exitStatus() == QProcess::NormalExit ? m_process->exitCode() : -1;
     }
 
 private:

@@ -203,9 +203,8 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     RandomSession(31).fill(sent);
     for (const SongRef &song : sent.SongList) // a line's trailing blanks do not survive a reply
         song->UpdateName(song->FullName.endsWith(QLatin1Char(' ')) ? song->FullName.trimmed() : song->FullName);
-    temp.write("session.txt", fileForm(sent).toUtf8());
     DataHandler expected;
-    ASSERT_TRUE(openSessionFile(expected, temp.path("session.txt")));
+    ASSERT_TRUE(openSessionFile(expected, temp.write("session.txt", fileForm(sent).toUtf8())));
 
     PedalProcess pedal;
     ASSERT_TRUE(pedal.start({"--save", temp.path("saved.txt"), "--link", temp.path("port"), "--random-chunks", "--seed",

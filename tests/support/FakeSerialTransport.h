@@ -25,8 +25,7 @@ public:
     QString failOpenWith;
     // Set by the test: the next this many writes are refused (and not recorded).
     int refuseWrites = 0;
-    // Called after every open asked for (e.g. to change the port list like a device that
-    // restarts).
+    // Called after every open asked for (e.g. to change the port list as a restart does).
     std::function<void(const QString &path, const Settings &settings)> onOpen;
     // Called with every write (after it is recorded), e.g. to answer like a pedal.
     std::function<void(const QByteArray &)> onWrite;
