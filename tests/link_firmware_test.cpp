@@ -43,11 +43,7 @@ struct FirmwareRig : LinkRig
                 systemPorts = afterTouch;
         };
     }
-    ~FirmwareRig()
-    {
-        qunsetenv("PEDAL_RESOURCES_DIR");
-        qputenv("PATH", oldPath);
-    }
+    ~FirmwareRig() { qunsetenv("PEDAL_RESOURCES_DIR"), qputenv("PATH", oldPath); }
 
     QStringList toolArguments() const { return readFile(resources + "/args.txt").split('\n', Qt::SkipEmptyParts); }
 };
@@ -63,21 +59,16 @@ TEST(FirmwareUpdate, PortArgumentRulesAndVerdicts)
     EXPECT_EQ(FirmwareUpdater::bootLoaderPort("/dev/cu.usbmodem1411", before, before), "/dev/cu.usbmodem1411");
     EXPECT_EQ(FirmwareUpdater::bootLoaderPort("P", {"A", "B"}, {"X", "Y", "Z"}), "Y") << "the last wins";
 
-    // Success needs the tool to end by itself, with status 0, having printed the text.
+    // Success needs the tool to end by itself, with status 0, having printed the text; "": success.
     const QString wrote = "Write 64 bytes to flash (1 pages)\n";
-    const struct
-    {
-        QString output;
-        bool crashed;
-        const char *verdict; // "": success
-    } runs[] = {
+    const std::tuple<QString, bool, const char *> runs[] = {
         {wrote, false, ""},
         {wrote, true, "bossac ended abnormally (it crashed or was killed)."},
         {"No device found on ttyACM0\n", false, "no \"bytes to flash\""},
     };
-    for (const auto &run : runs) {
-        const QString verdict = FirmwareUpdater::verdict("bossac", run.output, false, run.crashed, 0);
-        EXPECT_TRUE(verdict.isEmpty() == !*run.verdict && verdict.contains(run.verdict)) << run.verdict;
+    for (const auto &[output, crashed, expected] : runs) {
+        const QString verdict = FirmwareUpdater::verdict("bossac", output, false, crashed, 0);
+        EXPECT_TRUE(verdict.isEmpty() == !*expected && verdict.contains(expected)) << expected;
     }
 }
 

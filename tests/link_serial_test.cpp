@@ -40,8 +40,7 @@ TEST(PortLister, KeepsTheOrderOfFirstSightingAndAddsTheExtraPatterns)
     EXPECT_EQ(lister.paths(), QStringList({"/dev/ttyS0"}));
 }
 
-// Connect opens the first port beyond those present at start-up at 9600 baud with RTS,
-// and greets one second later, once per connection.
+// Connect opens the first port beyond those of start-up and greets a second later.
 TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
 {
     const struct
@@ -161,9 +160,8 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
     }
 }
 
-// Why a port could not be opened: the device's group and how to join it (never "root"), the
-// cable when it is not there, else the system's words; the facts come from the device. A
-// port error that means the device is gone releases it; no other does.
+// Why a port could not be opened, from the device's facts; an error that means the device
+// is gone releases it, no other does.
 TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
 {
     QtSerialTransport transport;

@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared set-up of the link tests: a store, a virtual clock and a serial handler on a fake
-// device, with the alerts raised and the diagnostic lines collected.
+// The link tests' rig: a store, a virtual clock, a serial handler on a fake device, alerts kept.
 
 #include "FakeSerialTransport.h"
 #include "ManualScheduler.h"

@@ -58,7 +58,6 @@ struct ToolResult
     QByteArray err;
 };
 
-// Starts pedal-session with `args`.
 inline void startTool(QProcess &process, const QStringList &args)
 {
     process.start(QStringLiteral(PEDAL_BINARY_DIR "/tools/pedal-session/pedal-session"), args);

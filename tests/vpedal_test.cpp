@@ -173,8 +173,7 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
 
 namespace {
 
-// Waits until a started program's handler for `signal` is in place, as /proc tells: a
-// loaded machine may take seconds to start a sanitised program.
+// Waits (30 s at most, as a sanitised program may start slowly) for its handler of `signal`.
 bool catches(const QProcess &process, int signal)
 {
     QElapsedTimer clock;
@@ -193,9 +192,8 @@ bool catches(const QProcess &process, int signal)
 
 } // namespace
 
-// A whole randomised session sent with pedal-session and received back, over the virtual
-// pedal's pseudo-terminal with its replies cut at random; transfers stopped from outside
-// before it spoil nothing, and the pedal saves the session it was sent when it ends.
+// A random session sent and received back over the pseudo-terminal, replies cut at random;
+// transfers stopped from outside spoil nothing; the pedal saves its session when it ends.
 TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
 {
     TempFiles temp;

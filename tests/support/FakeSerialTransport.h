@@ -42,7 +42,6 @@ public:
     QStringList writtenTexts() const;
     void clearWrites() { writes.clear(); }
 
-    // Deliveries from the "device".
     void receive(const QByteArray &bytes) { Q_EMIT dataReceived(bytes); }
     void unplug();
 
