@@ -1,6 +1,7 @@
 // The editor window: its menus, the session actions, undo, unsaved changes and the close
 // question, the pedal commands through a fake serial device, and the virtual pedal.
 
+#include "FlashTool.h"
 #include "editor_fixture.h"
 #include "format_test_util.h"
 
@@ -664,15 +665,12 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
 {
     TempFiles temp;
     QDir().mkpath(temp.path("resources"));
-    const QString tool = temp.write("resources/bossac", "#!/bin/sh\necho 'Write 64 bytes to flash (1 pages)'\n");
-    QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner);
+    writeFlashTool(temp.path("resources/bossac"));
     const auto restore = qScopeGuard([old = qgetenv("PEDAL_RESOURCES_DIR")] {
         old.isEmpty() ? qunsetenv("PEDAL_RESOURCES_DIR") : qputenv("PEDAL_RESOURCES_DIR", old);
     });
     qputenv("PEDAL_RESOURCES_DIR", temp.path("resources").toLocal8Bit());
-    // A stack pointer in SRAM and an odd reset address: the start of a Cortex-M program.
-    const QByteArray firmware = QByteArray::fromHex("0080002001210000") + QByteArray(56, '\x5a');
-    const QString empty = temp.write("empty.bin", {}), image = temp.write("pedal-2.1.bin", firmware);
+    const QString empty = temp.write("empty.bin", {}), image = temp.write("pedal-2.1.bin", firmwareImage());
     const QString bundled = temp.path("resources/Kestil_V2.bin");
     const auto blockBackups = [] {
         QDir(BackupFolder::defaultFolder()).removeRecursively();
@@ -831,7 +829,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
           none,
           nullptr},
          [&](PedalRig &r) {
-             ASSERT_TRUE(writeFile(bundled, firmware));
+             ASSERT_TRUE(writeFile(bundled, firmwareImage()));
              r.dialogs.openPaths = {image};
              for (int i = 0; i < 3; ++i)
                  r.click("UploadFirmwareButton");

@@ -1,46 +1,31 @@
+#include "FlashTool.h"
 #include "link_test_util.h"
 
 #include "link/FirmwareUpdater.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A stand-in flashing tool: writes its arguments beside itself and prints what the real
-// tool prints on success; then it never ends while a file "hang" lies there, and fails
-// with a verify error while a file "fail" does.
-const char *const StandIn = R"SH(#!/bin/sh
-dir="${0%/*}"
-for a in "$@"; do printf '%s\n' "$a"; done > "$dir/args.txt"
-printf 'Erase flash\n[====      ] 40%%\r[==========] 100%%\nWrite 23456 bytes to flash (92 pages)\n'
-[ -e "$dir/hang" ] && exec /bin/sleep 600
-[ -e "$dir/fail" ] && { echo "Verify failed"; exit 1; }
-exit 0
-)SH";
-
 // The first 8 bytes of an image: its initial stack pointer and reset address.
 QByteArray vectors(quint32 stack, quint32 reset)
 {
-    QByteArray bytes(8, '\0');
-    qToLittleEndian(stack, bytes.data());
-    qToLittleEndian(reset, bytes.data() + 4);
-    return bytes;
+    const quint32 words[] = {qToLittleEndian(stack), qToLittleEndian(reset)};
+    return QByteArray(reinterpret_cast<const char *>(words), 8);
 }
 
 // A pedal on /dev/cu.usbmodem1411 and a resources folder (a blank in its name) with the
 // stand-in tool; PATH holds nothing else.
 struct FirmwareRig : LinkRig
 {
-    QTemporaryDir temp;
-    QString resources = temp.filePath("pedal resources"), tool = resources + "/bossac";
-    QString image = resources + "/Kestil_V2.bin";
+    TempFiles temp;
+    QString resources = temp.path("pedal resources"), tool = resources + "/bossac";
+    QString image; // the row's
     QByteArray oldPath = qgetenv("PATH");
     FirmwareUpdater updater{*serial, clock};
     QStringList afterTouch; // the system's ports once the board restarted
@@ -50,31 +35,17 @@ struct FirmwareRig : LinkRig
     {
         QDir().mkpath(resources);
         qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
-        qputenv("PATH", temp.path().toLocal8Bit());
-        QFile f(tool);
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(StandIn);
-            f.close();
-            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
+        qputenv("PATH", temp.dir.path().toLocal8Bit());
+        writeFlashTool(tool);
         QObject::connect(serial.get(), &SerialHandler::logged, [this](const PedalLogEntry &e) { log << e.text; });
         port->onOpen = [this](const QString &, const SerialPortTransport::Settings &s) {
             if (s.baudRate == 1200 && !afterTouch.isEmpty())
                 systemPorts = afterTouch;
         };
     }
-    ~FirmwareRig()
-    {
-        qunsetenv("PEDAL_RESOURCES_DIR");
-        qputenv("PATH", oldPath);
-    }
+    ~FirmwareRig() { qunsetenv("PEDAL_RESOURCES_DIR"), qputenv("PATH", oldPath); }
 
-    QStringList toolArguments() const
-    {
-        QFile f(resources + "/args.txt");
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
-                                           : QStringList();
-    }
+    QStringList toolArguments() const { return readFile(resources + "/args.txt").split('\n', Qt::SkipEmptyParts); }
 };
 
 } // namespace
@@ -88,21 +59,16 @@ TEST(FirmwareUpdate, PortArgumentRulesAndVerdicts)
     EXPECT_EQ(FirmwareUpdater::bootLoaderPort("/dev/cu.usbmodem1411", before, before), "/dev/cu.usbmodem1411");
     EXPECT_EQ(FirmwareUpdater::bootLoaderPort("P", {"A", "B"}, {"X", "Y", "Z"}), "Y") << "the last wins";
 
-    // Success needs the tool to end by itself, with status 0, having printed the text.
+    // Success needs the tool to end by itself, with status 0, having printed the text; "": success.
     const QString wrote = "Write 64 bytes to flash (1 pages)\n";
-    const struct
-    {
-        QString output;
-        bool crashed;
-        const char *verdict; // "": success
-    } runs[] = {
+    const std::tuple<QString, bool, const char *> runs[] = {
         {wrote, false, ""},
         {wrote, true, "bossac ended abnormally (it crashed or was killed)."},
         {"No device found on ttyACM0\n", false, "no \"bytes to flash\""},
     };
-    for (const auto &run : runs) {
-        const QString verdict = FirmwareUpdater::verdict("bossac", run.output, false, run.crashed, 0);
-        EXPECT_TRUE(verdict.isEmpty() == !*run.verdict && verdict.contains(run.verdict)) << run.verdict;
+    for (const auto &[output, crashed, expected] : runs) {
+        const QString verdict = FirmwareUpdater::verdict("bossac", output, false, crashed, 0);
+        EXPECT_TRUE(verdict.isEmpty() == !*expected && verdict.contains(expected)) << expected;
     }
 }
 
@@ -110,17 +76,16 @@ TEST(FirmwareUpdate, PortArgumentRulesAndVerdicts)
 // Arm Cortex-M program (a stack pointer in SRAM, an odd reset address below it).
 TEST(FirmwareUpdate, ImagesAreChecked)
 {
-    QTemporaryDir temp;
+    TempFiles temp;
     QByteArray noise(2048, '\0');
     QRandomGenerator random(22);
     random.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    const QByteArray code(56, '\x5a');
     const struct
     {
         QByteArray image;    // "-": none
         const char *refusal; // "": accepted
     } rows[] = {
-        {vectors(0x20008000, 0x00002101) + code, ""},
+        {firmwareImage(), ""},
         {vectors(0x20000000, 0x1FFFFFFF), ""},
         {vectors(0x3FFFFFFF, 0x00000001), ""},
         {"-", "it does not exist"},
@@ -136,10 +101,8 @@ TEST(FirmwareUpdate, ImagesAreChecked)
     int n = 0;
     for (const auto &row : rows) {
         SCOPED_TRACE(row.refusal);
-        const QString path = temp.filePath(QString::number(++n) + ".bin");
-        QFile f(path);
-        if (row.image != "-" && f.open(QIODevice::WriteOnly))
-            f.write(row.image), f.close();
+        const QString path =
+            row.image == "-" ? temp.path("none.bin") : temp.write(QString::number(++n) + ".bin", row.image);
         FirmwareUpdater::ImageInfo info;
         const QString refusal = FirmwareUpdater::checkImage(path, &info);
         EXPECT_EQ(refusal.isEmpty(), !*row.refusal) << refusal.toStdString();
@@ -148,21 +111,18 @@ TEST(FirmwareUpdate, ImagesAreChecked)
     }
 }
 
-// The update closes the pedal's port, touches it at 1200 baud, waits four seconds and runs
-// the tool on the boot loader's port; a tool that never ends is stopped after the time-out,
-// and the time-out of an earlier run stops no later one. Meanwhile commands and Connect are
-// refused, and the tool's lines reach the pedal log as they come. The pedal is not connected
-// afterwards, whatever the outcome. What is wrong with the tool, the image or the port is
-// found before the pedal is touched. The runs share a clock.
+// The update touches the port at 1200 baud, waits and runs the tool on the boot loader's
+// port; what is wrong with the tool, the image or the port is found before any touch. The
+// runs share a clock: the time-out of an earlier run stops no later one.
 TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
 {
     const QStringList gone{"/dev/ttyS0", "/dev/ttyS1"}, added = gone + QStringList{"/dev/cu.usbmodem1421"};
-    const QByteArray fine = vectors(0x20008000, 0x00002101) + QByteArray(56, '\x5a');
+    const QByteArray fine = firmwareImage();
     enum { Refused, Failed, Flashed };
     const QString wrote = "[==========] 100%\nWrite 23456 bytes to flash (92 pages)";
     const struct
     {
-        const char *what; // the stand-in's mode: "hang", "fail"; or "touch": the touch fails
+        const char *what; // the image "hang" or "bad" (see writeFlashTool); or "touch": the touch fails
         QByteArray image; // "-": none
         int outcome;
         QString details; // a part of what finished() tells
@@ -170,7 +130,7 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
         {"a new port", fine, Flashed, wrote},
         {"the port gone for good", fine, Failed, "went away"},
         {"touch", fine, Failed, "The pedal could not be restarted into its boot loader: no such device"},
-        {"fail", fine, Failed, "bossac ended with exit status 1.\n\nErase flash\n" + wrote + "\nVerify failed"},
+        {"bad", fine, Failed, "bossac ended with exit status 1.\n\nErase flash\n" + wrote + "\nVerify failed"},
         {"no tool", fine, Refused, ""},
         {"no image", "-", Refused, ""},
         {"an image that is no firmware", QByteArray(64, '\x5a'), Refused, ""},
@@ -188,13 +148,11 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
             rig.serial->forgetPort();
         rig.afterTouch = mode == "the port gone for good" ? gone : added;
         rig.log.clear();
-        for (const char *file : {"/args.txt", "/hang", "/fail", "/Kestil_V2.bin"})
-            QFile::remove(rig.resources + file);
-        QFile image(rig.image);
-        if (row.image != "-" && image.open(QIODevice::WriteOnly))
-            image.write(row.image), image.close();
-        if (mode == "hang" || mode == "fail")
-            QFile(rig.resources + '/' + mode).open(QIODevice::WriteOnly);
+        rig.image = rig.resources + '/' + (mode == "hang" || mode == "bad" ? mode : "Kestil_V2") + ".bin";
+        for (const QString &file : {rig.resources + "/args.txt", rig.image})
+            QFile::remove(file);
+        if (row.image != "-")
+            writeFile(rig.image, row.image);
         rig.port->failOpenWith = mode == "touch" ? "no such device" : "";
         QSignalSpy finished(&rig.updater, &FirmwareUpdater::finished);
         const qsizetype opens = rig.port->opens.size();
@@ -239,9 +197,9 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
         EXPECT_EQ(finished[0][0].toBool(), row.outcome == Flashed);
         EXPECT_TRUE(finished[0][1].toString().contains(row.details)) << finished[0][1].toString().toStdString();
         QStringList expected{"--port=tty.usbmodem1421", "-U", "true", "-e", "-w", "-v", "-b", rig.image, "-R"};
-        expected = row.outcome == Flashed      ? expected
-            : mode == "fail" || mode == "hang" ? expected.mid(0, 1)
-                                               : QStringList();
+        expected = row.outcome == Flashed     ? expected
+            : mode == "bad" || mode == "hang" ? expected.mid(0, 1)
+                                              : QStringList();
         EXPECT_EQ(rig.toolArguments().mid(0, expected.isEmpty() ? -1 : expected.size()), expected);
         EXPECT_EQ(rig.serial->portName(), SerialHandler::NotConnectedName);
         EXPECT_FALSE(rig.updater.running() || rig.port->isOpen() || rig.link->refuseIfBusy());

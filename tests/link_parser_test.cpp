@@ -27,8 +27,7 @@ struct ParserRig
         });
     }
 
-    // One load asking for `asked`: "]3", the lines ("LOST" for a line the framer
-    // dropped), ";".
+    // One load asking for `asked`: "]3", the lines ("LOST": one the framer dropped), ";".
     void page(const QString &lines, const std::vector<int> &asked = {})
     {
         parser.begin(asked);
@@ -41,9 +40,7 @@ struct ParserRig
 
 } // namespace
 
-// Each line of page data is checked whole: it stores all its values (decoded as a session
-// file's), or nothing and is counted as a line that could not be read. Keys that page data
-// does not carry change nothing and are not counted.
+// A line of page data stores all its values or none and is counted bad; other keys do nothing.
 TEST(ReplyParser, EachLineStoresWholeOrNothing)
 {
     QString tempos;
@@ -102,8 +99,7 @@ TEST(ReplyParser, EachLineStoresWholeOrNothing)
     }
 }
 
-// The framer cuts the byte stream into lines however it is chunked; lines that are not
-// UTF-8 or grow past the limit are dropped alone.
+// Lines however the bytes are chunked; one not UTF-8 or too long is dropped alone.
 TEST(LineFramer, LinesComeOutWholeHoweverTheBytesArrive)
 {
     const QByteArray noise(LineFramer::MaxLineBytes / 2 + 1, 'x');

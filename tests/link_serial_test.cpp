@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "link_test_util.h"
 
 #include "link/PedalLog.h"
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -31,18 +31,16 @@ TEST(PortLister, KeepsTheOrderOfFirstSightingAndAddsTheExtraPatterns)
         system = present;
         EXPECT_EQ(lister.paths(), listed);
     }
-    QTemporaryDir dir;
-    const QString a = dir.filePath("pedal-a");
-    QFile(a).open(QIODevice::WriteOnly);
-    qputenv("PEDAL_EXTRA_PORTS", (dir.filePath("pedal-*") + ":" + dir.filePath("none*") + "::").toLocal8Bit());
+    TempFiles dir;
+    const QString a = dir.write("pedal-a", {});
+    qputenv("PEDAL_EXTRA_PORTS", (dir.path("pedal-*") + ":" + dir.path("none*") + "::").toLocal8Bit());
     system = {"/dev/ttyS0"};
     EXPECT_EQ(lister.paths(), QStringList({"/dev/ttyS0", a}));
     qunsetenv("PEDAL_EXTRA_PORTS");
     EXPECT_EQ(lister.paths(), QStringList({"/dev/ttyS0"}));
 }
 
-// Connect opens the first port beyond those present at start-up at 9600 baud with RTS,
-// and greets one second later, once per connection.
+// Connect opens the first port beyond those of start-up and greets a second later.
 TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
 {
     const struct
@@ -162,9 +160,8 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
     }
 }
 
-// Why a port could not be opened: the device's group and how to join it (never "root"), the
-// cable when it is not there, else the system's words; the facts come from the device. A
-// port error that means the device is gone releases it; no other does.
+// Why a port could not be opened, from the device's facts; an error that means the device
+// is gone releases it, no other does.
 TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
 {
     QtSerialTransport transport;
@@ -185,19 +182,18 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
     EXPECT_TRUE(text(EACCES, "").contains("administrator"));
     EXPECT_TRUE(text(ENOENT, "").contains("plugged in"));
     EXPECT_EQ(text(0, "dialout"), "/dev/ttyACM0: No good");
-    QTemporaryDir dir;
-    const QString locked = dir.filePath("ttyACM9");
-    ASSERT_TRUE(QFile(locked).open(QIODevice::WriteOnly));
+    TempFiles dir;
+    const QString locked = dir.write("ttyACM9", {});
     EXPECT_EQ(PortAccess::inspect(locked).group, QFileInfo(locked).group());
 
     // A port is the path given, from the current folder when it is there; only a bare name
     // that is not here is looked for under /dev. What is there and no device is refused.
     const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    ASSERT_TRUE(QDir::setCurrent(dir.dir.path()));
     ASSERT_TRUE(QFile::link("ttyACM9", "mypedal"));
     const std::pair<const char *, QString> paths[] = {
-        {"mypedal", dir.filePath("mypedal")},         {"ttyACM9", locked},          {"ttyACM4", "/dev/ttyACM4"},
-        {"sub/ttyACM4", dir.filePath("sub/ttyACM4")}, {"/dev/ttyS0", "/dev/ttyS0"}, {"/dev/null", "/dev/null"},
+        {"mypedal", dir.path("mypedal")},         {"ttyACM9", locked},          {"ttyACM4", "/dev/ttyACM4"},
+        {"sub/ttyACM4", dir.path("sub/ttyACM4")}, {"/dev/ttyS0", "/dev/ttyS0"}, {"/dev/null", "/dev/null"},
     };
     for (const auto &[given, device] : paths) {
         EXPECT_EQ(PortAccess::devicePath(given), device) << given;

@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared set-up of the link tests: a store, a virtual clock and a serial handler on a fake
-// device, with the alerts raised and the diagnostic lines collected.
+// The link tests' rig: a store, a virtual clock, a serial handler on a fake device, alerts kept.
 
 #include "FakeSerialTransport.h"
 #include "ManualScheduler.h"
@@ -78,14 +77,8 @@ struct LinkRig
     void receive(const QString &text) { port->receive(text.toUtf8()); }
 };
 
-// Keys that page data carries, in table order.
-inline std::vector<int> pageDataKeys()
-{
-    return PedalLink::keysOf(PedalLink::Load::All);
-}
-
 // The page data values of a store (what a load can change).
 inline QString pageData(const DataHandler &s)
 {
-    return LinkRig::replyLines(s, pageDataKeys());
+    return LinkRig::replyLines(s, PedalLink::keysOf(PedalLink::Load::All));
 }

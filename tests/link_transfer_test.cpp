@@ -1,10 +1,10 @@
+#include "TestFiles.h"
 #include "link_test_util.h"
 
 #include "link/PedalKnownSession.h"
 #include "link/PedalLog.h"
 #include "link/ReplyParser.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
@@ -15,12 +15,6 @@
 
 namespace {
 
-QString golden(const char *file)
-{
-    QFile f(QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden/") + QLatin1String(file));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("(missing %1)").arg(file);
-}
-
 // The pedal answers every request of the running load with an empty page.
 void answerAll(LinkRig &r)
 {
@@ -28,13 +22,16 @@ void answerAll(LinkRig &r)
         r.receive("]3\r\n;\r\n");
 }
 
+// A rig whose pedal session is followed.
+struct KnownRig : LinkRig
+{
+    PedalKnownSession known{*serial, *link, store};
+};
+
 } // namespace
 
-// A send writes "]3;", the page's text in the pedal form with blanks as "_" in pieces of
-// 1024 characters 0.3 s apart, and ";": nothing else. The text is the one held in the
-// golden files, built once when the send starts. The pages with songs or stacks normalise
-// the session first (a tempo of 500 becomes 300); Setlist and Global do not. A send that
-// stops early ends its upload with a line end and ";" while the port is there.
+// A send writes "]3;", the golden text with blanks as "_" in pieces of 1024 characters 0.3 s
+// apart, and ";", built when it starts; pages with songs or stacks normalise first.
 TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
 {
     using P = SessionKeys::Page;
@@ -76,7 +73,8 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
         rig.clock.runAll();
         EXPECT_FALSE(rig.link->busy());
 
-        const QString text = *row.file ? golden(row.file).replace(' ', '_') : QString();
+        const QString golden = *row.file ? readFile(PEDAL_SOURCE_DIR "/tests/data/golden/" + QString(row.file)) : "";
+        const QString text = QString(golden).replace(' ', '_');
         const int n = int((text.size() + 1023) / 1024);
         ASSERT_EQ(writes.size(), n + 2);
         EXPECT_EQ(writes[0], std::make_pair(start, QString("]3;")));
@@ -88,7 +86,7 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
         }
         EXPECT_EQ(writes.last(), std::make_pair(start + 300 * n, QString(";")));
         EXPECT_TRUE(body == text) << "the text differs from the golden file";
-        EXPECT_TRUE(PedalLink::uploadText(*row.file ? golden(row.file) : QString()) == "]3;" + text + ";");
+        EXPECT_TRUE(PedalLink::uploadText(golden) == "]3;" + text + ";");
         ASSERT_EQ(progress.size(), n + 1);
         EXPECT_EQ(progress.last()[0].toInt(), n);
         EXPECT_EQ(progress.last()[1].toInt(), n);
@@ -133,23 +131,21 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
     }
 }
 
-// However a transfer ends, it ends once, with one outcome; the link raises no alert for
-// an interruption (the window does). Every early end leaves the pedal's session unknown.
-// What is known of it follows: whole sends and loads make it known, page transfers update
-// it, anything that leaves the pedal in doubt forgets it.
+// A transfer ends once, with one outcome and no alert. Whole sends and loads make the
+// pedal's session known, page transfers update it, anything that leaves it in doubt forgets it.
 TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
 {
     enum class End { Completed, Incomplete, Interrupted, Cancelled, NoTransfer };
     enum class Known { Nothing, Editor, Factory, Pedal };
-    using Step = std::function<void(LinkRig &, PedalKnownSession &)>;
+    using Step = std::function<void(KnownRig &)>;
     DataHandler pedal;
     RandomSession(5).fill(pedal);
-    const Step none = [](LinkRig &, PedalKnownSession &) {};
-    const Step sendAll = [](LinkRig &r, PedalKnownSession &) { r.link->startSend(SessionKeys::Page::All); };
-    const Step sendGlobal = [](LinkRig &r, PedalKnownSession &) { r.link->startSend(SessionKeys::Page::Global); };
-    const Step loadAll = [](LinkRig &r, PedalKnownSession &) { r.link->startLoad(PedalLink::Load::All); };
-    const Step unplug = [](LinkRig &r, PedalKnownSession &) { r.clock.advance(300), r.port->unplug(); };
-    const Step cancel = [](LinkRig &r, PedalKnownSession &) { r.clock.advance(300), r.link->cancel(); };
+    const Step none = [](KnownRig &) {};
+    const Step sendAll = [](KnownRig &r) { r.link->startSend(SessionKeys::Page::All); };
+    const Step sendGlobal = [](KnownRig &r) { r.link->startSend(SessionKeys::Page::Global); };
+    const Step loadAll = [](KnownRig &r) { r.link->startLoad(PedalLink::Load::All); };
+    const Step unplug = [](KnownRig &r) { r.clock.advance(300), r.port->unplug(); };
+    const Step cancel = [](KnownRig &r) { r.clock.advance(300), r.link->cancel(); };
     const struct
     {
         const char *what;
@@ -160,45 +156,42 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
     } cases[] = {
         {"a Send All to its end", false, sendAll, none, End::Completed, Known::Editor},
         {"a send cancelled", true, sendAll, cancel, End::Cancelled, Known::Nothing},
-        {"a load unplugged", false,
-         [](LinkRig &r, PedalKnownSession &) { r.link->startLoad(PedalLink::Load::Setlist); },
-         [](LinkRig &r, PedalKnownSession &) { r.receive("]3\r\n"), r.port->unplug(); }, End::Interrupted,
-         Known::Nothing},
+        {"a load unplugged", false, [](KnownRig &r) { r.link->startLoad(PedalLink::Load::Setlist); },
+         [](KnownRig &r) { r.receive("]3\r\n"), r.port->unplug(); }, End::Interrupted, Known::Nothing},
         {"a chained load cancelled", true, loadAll,
-         [&](LinkRig &r, PedalKnownSession &k) {
+         [&](KnownRig &r) {
              r.receive("]3\r\n;\r\n");
-             cancel(r, k);
+             cancel(r);
              r.receive("]3\r\n;\r\n"); // the answer to the request before: ignored
          },
          End::Cancelled, Known::Nothing},
-        {"a page load while known", true,
-         [](LinkRig &r, PedalKnownSession &) { r.link->startLoad(PedalLink::Load::Global); },
-         [](LinkRig &r, PedalKnownSession &) {
+        {"a page load while known", true, [](KnownRig &r) { r.link->startLoad(PedalLink::Load::Global); },
+         [](KnownRig &r) {
              r.receive("]3\r\n" + LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Global")}) + ";\r\n");
          },
          End::Completed, Known::Editor},
         {"a whole Load All, its replies byte by byte", false,
-         [&](LinkRig &r, PedalKnownSession &k) {
+         [&](KnownRig &r) {
              r.receive("]3\r\n" + pageData(pedal) + ";\r\n"); // no load running: left alone
-             loadAll(r, k);
+             loadAll(r);
              r.receive(pageData(pedal) + ";\r\n"); // before the load's own "]3": left alone
              EXPECT_EQ(pageData(r.store), pageData(DataHandler()));
          },
-         [&](LinkRig &r, PedalKnownSession &) {
+         [&](KnownRig &r) {
              for (char b : ("]3\r\n" + pageData(pedal) + ";\r\n").toUtf8())
                  r.port->receive(QByteArray(1, b));
              answerAll(r);
          },
          End::Completed, Known::Pedal},
         {"a Load All that lacks keys", true, loadAll,
-         [&](LinkRig &r, PedalKnownSession &) {
+         [&](KnownRig &r) {
              r.receive("]3\r\n" + LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Tempos")}) + ";\r\n");
              answerAll(r);
          },
          End::Incomplete, Known::Factory}, // what the pedal holds is still what was sent
         // Abandoned when no key it asks for arrives for 15 s: a key again is no new key.
         {"a Load All timed out", true, loadAll,
-         [&](LinkRig &r, PedalKnownSession &) {
+         [&](KnownRig &r) {
              r.receive("]3\r\n");
              for (int t = 500; t <= 15500; t += 500) {
                  r.clock.advance(500);
@@ -209,46 +202,45 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
          },
          End::Interrupted, Known::Nothing},
         {"an edit while a Send All goes out", false, sendAll,
-         [](LinkRig &r, PedalKnownSession &k) {
+         [](KnownRig &r) {
              r.clock.advance(600);
              r.store.SongList[0]->UpdateTempo(99); // not in the text being sent
              r.clock.runAll();
-             EXPECT_EQ(k.changedKeys(), std::vector<int>({SessionKeys::indexOf(u"Tempos")}));
+             EXPECT_EQ(r.known.changedKeys(), std::vector<int>({SessionKeys::indexOf(u"Tempos")}));
              r.store.SongList[0]->UpdateTempo(120);
          },
          End::Completed, Known::Editor},
         {"a page send while known", true,
-         [&](LinkRig &r, PedalKnownSession &k) {
+         [&](KnownRig &r) {
              r.store.GlobalMenu.MidiChannelOut = 9;
              r.store.SongList[1]->UpdateTempo(99);
-             sendGlobal(r, k);
+             sendGlobal(r);
          },
-         [](LinkRig &r, PedalKnownSession &) {
+         [](KnownRig &r) {
              r.clock.runAll();
              r.store.SongList[1]->UpdateTempo(120); // back to what the pedal has
          },
          End::Completed, Known::Editor},
         {"a page send while nothing is known", false, sendGlobal, none, End::Completed, Known::Nothing},
         {"Send Changes cut off", true,
-         [](LinkRig &r, PedalKnownSession &k) {
+         [](KnownRig &r) {
              r.store.SongList[4]->UpdateName(QStringLiteral("Intro Riff"));
-             EXPECT_EQ(k.sendChanges(), PedalKnownSession::Outcome::Started);
+             EXPECT_EQ(r.known.sendChanges(), PedalKnownSession::Outcome::Started);
          },
          unplug, End::Interrupted, Known::Nothing},
-        {"a factory reset", true, [](LinkRig &r, PedalKnownSession &) { EXPECT_TRUE(r.link->factoryReset()); }, none,
-         End::NoTransfer, Known::Factory},
-        {"the port lost", true, [](LinkRig &r, PedalKnownSession &) { r.port->unplug(); }, none, End::NoTransfer,
+        {"a factory reset", true, [](KnownRig &r) { EXPECT_TRUE(r.link->factoryReset()); }, none, End::NoTransfer,
+         Known::Factory},
+        {"the port lost", true, [](KnownRig &r) { r.port->unplug(); }, none, End::NoTransfer, Known::Nothing},
+        {"a new connection", true, [](KnownRig &r) { r.connectPedal("/dev/ttyACM1"); }, none, End::NoTransfer,
          Known::Nothing},
-        {"a new connection", true, [](LinkRig &r, PedalKnownSession &) { r.connectPedal("/dev/ttyACM1"); }, none,
+        {"a firmware update (the port forgotten)", true, [](KnownRig &r) { r.serial->forgetPort(); }, none,
          End::NoTransfer, Known::Nothing},
-        {"a firmware update (the port forgotten)", true,
-         [](LinkRig &r, PedalKnownSession &) { r.serial->forgetPort(); }, none, End::NoTransfer, Known::Nothing},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        LinkRig rig;
+        KnownRig rig;
         rig.connectPedal();
-        PedalKnownSession known(*rig.serial, *rig.link, rig.store);
+        PedalKnownSession &known = rig.known;
         if (c.sendAllFirst) {
             rig.link->startSend(SessionKeys::Page::All);
             rig.clock.runAll();
@@ -261,9 +253,9 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
         QSignalSpy unknown(rig.link.get(), &PedalLink::pedalSessionUnknown);
         QSignalSpy sent(rig.link.get(), &PedalLink::sendCompleted);
         QSignalSpy loaded(rig.link.get(), &PedalLink::loadCompleted);
-        c.start(rig, known);
+        c.start(rig);
         EXPECT_EQ(rig.link->busy(), c.outcome != End::NoTransfer);
-        c.end(rig, known);
+        c.end(rig);
         rig.clock.runAll();
         EXPECT_EQ(ended.size(), c.outcome != End::NoTransfer ? 1 : 0);
         EXPECT_FALSE(rig.link->busy());
@@ -296,7 +288,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
         EXPECT_EQ(pageData(*known.known()), pageData(*expected));
         // What differs from the editor's session is exactly what Send Changes sends.
         std::vector<int> fromEditor;
-        for (int k : pageDataKeys())
+        for (int k : PedalLink::keysOf(PedalLink::Load::All))
             if (LinkRig::replyLines(*expected, {k}) != LinkRig::replyLines(rig.store, {k}))
                 fromEditor.push_back(k);
         EXPECT_EQ(known.changedKeys(), fromEditor);
@@ -311,9 +303,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
     }
 }
 
-// One transfer at a time: while a send goes out or a load waits, every other command is
-// refused with "The pedal is busy" and writes nothing; without a port, with the
-// not-connected alert.
+// One transfer at a time; without a port, the not-connected alert.
 TEST(Refusals, BusyAndNotConnectedCommandsWriteNothing)
 {
     const std::pair<const char *, std::function<void(LinkRig &)>> states[] = {

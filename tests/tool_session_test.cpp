@@ -1,22 +1,17 @@
 // pedal-session run as a process: one table of command lines, walked in order, with their
-// exit status (usage errors 2) and outcome: standard output or the file written, held
-// against the golden files byte for byte, and the sessions that travel through the
-// virtual pedal.
+// exit status (usage errors 2), output or file written, and sessions through the virtual pedal.
+#include "FlashTool.h"
 #include "RandomSession.h"
 #include "vpedal_support.h"
 
 #include "PedalVersion.h"
 #include "format/SessionJson.h"
-#include "format/SessionReader.h"
-#include "format/SessionWriter.h"
-#include "model/Normaliser.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -30,12 +25,6 @@ using namespace vpedal;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 QByteArray json(const DataHandler &store)
 {
     return QJsonDocument(SessionJson::toJson(store)).toJson();
@@ -45,10 +34,9 @@ QByteArray json(const DataHandler &store)
 
 TEST(SessionTool, CommandLines)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString d = dir.path(), g = QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden");
-    const auto golden = [&g](const char *name) { return readAll(g + QLatin1Char('/') + QLatin1String(name)); };
+    TempFiles temp;
+    const QString d = temp.dir.path(), g = QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden");
+    const auto golden = [&g](const char *name) { return readFile(g + '/' + name).toUtf8(); };
     const auto upload = [&](const char *page) {
         return "]3;" + golden((QByteArray("random-pedal-") + page + ".txt").constData()).replace(' ', '_') + ";";
     };
@@ -59,43 +47,35 @@ TEST(SessionTool, CommandLines)
     RandomSession(606).fill(source, {6, true, true});
     source.SongList[0]->UpdateName(QStringLiteral("Intro\nwith spaces"));
     source.SongList[1]->UpdateTempo(299);
-    ASSERT_TRUE(writeFile(d + "/session.txt", fileForm(source)));
-    ASSERT_TRUE(writeFile(d + "/same.txt", fileForm(source)));
-    DataHandler session, random, next, legacy;
-    ASSERT_TRUE(openSessionFile(session, d + "/session.txt"));
+    const QByteArray form = fileForm(source).toUtf8();
+    DataHandler session, random, next, legacy, changed;
+    ASSERT_TRUE(openSessionFile(session, temp.write("session.txt", form)));
+    temp.write("same.txt", form);
     ASSERT_TRUE(openSessionFile(random, g + "/random.txt"));
     ASSERT_TRUE(openSessionFile(next, g + "/random.txt"));
     next.SongList[7]->UpdateTempo(next.SongList[7]->Tempo == 97 ? 98 : 97);
-    ASSERT_TRUE(writeFile(d + "/next.txt", fileForm(next)));
-    QByteArray damaged = fileForm(source);
+    temp.write("next.txt", fileForm(next).toUtf8());
+    QByteArray damaged = form;
     damaged.replace(damaged.indexOf("\r\nTempos]") + 15, 3, "000"); // song 3
-    ASSERT_TRUE(writeFile(d + "/damaged.txt", damaged));
-    ASSERT_TRUE(writeFile(d + "/keep.txt", "precious"));
-    ASSERT_TRUE(writeFile(d + "/lf.txt", "Tempos]" + QByteArray(3 * 127, '1') + "\nFractions]0\r\n"));
+    temp.write("damaged.txt", damaged);
+    temp.write("keep.txt", "precious");
+    temp.write("lf.txt", "Tempos]" + QByteArray(3 * 127, '1') + "\nFractions]0\r\n");
     const QByteArray legacyLine =
         "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128) + QByteArray("03").repeated(256);
-    ASSERT_TRUE(writeFile(d + "/legacy.txt", legacyLine));
-    {
-        SessionReader reader;
-        reader.setLegacyAccepted(true);
-        ASSERT_EQ(reader.readFile(d + "/legacy.txt", legacy), SessionReader::Status::Read);
-        reader.apply(legacy);
-        Normaliser::normalise(legacy);
-    }
+    ASSERT_TRUE(openSessionFile(legacy, temp.write("legacy.txt", legacyLine), true));
     SessionWriter all;
     all.selectPage(SessionKeys::Page::All);
     const QByteArray legacyUpload =
         "]3;" + all.write(legacy, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
     // Unknown keys, an image, a file cut inside its last key.
-    ASSERT_TRUE(writeFile(d + "/unknown.txt", fileForm(source) + "Tempoz]1\r\nFutureKey]2\r\n"));
-    ASSERT_TRUE(writeFile(d + "/image", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(50)));
-    ASSERT_TRUE(writeFile(d + "/cut.txt", fileForm(source).left(fileForm(source).indexOf("LibraryValues]") + 8)));
-    DataHandler changed;
+    temp.write("unknown.txt", form + "Tempoz]1\r\nFutureKey]2\r\n");
+    temp.write("image", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(50));
+    temp.write("cut.txt", form.left(form.indexOf("LibraryValues]") + 8));
     ASSERT_TRUE(openSessionFile(changed, d + "/session.txt"));
     changed.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
     changed.GlobalMenu.MidiChannelOut = session.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
     changed.MidiStackList[3].MidiStackMessageList[0].Value = 64;
-    ASSERT_TRUE(writeFile(d + "/other.txt", fileForm(changed)));
+    temp.write("other.txt", fileForm(changed).toUtf8());
     const QByteArray changes =
         QStringLiteral("Song 3 (%1): Name \"%1\" → \"Intro Riff\"\nGlobal: Midi Channel Out %2 → %3\n"
                        "Stack 4 (%4): Row 1 Value %5 → 64\n")
@@ -105,16 +85,11 @@ TEST(SessionTool, CommandLines)
             .arg(session.MidiStackList[3].Name)
             .arg(session.MidiStackList[3].MidiStackMessageList[0].Value)
             .toUtf8();
-    // Firmware images and a stand-in flashing tool first on PATH that writes every image
-    // and fails to verify "bad" ones.
-    const QByteArray firmware = QByteArray::fromHex("0080002001210000") + QByteArray(56, '\x5a');
-    ASSERT_TRUE(writeFile(d + "/empty.bin", QByteArray()));
-    ASSERT_TRUE(writeFile(d + "/pedal.bin", firmware));
-    ASSERT_TRUE(writeFile(d + "/bad.bin", firmware));
-    ASSERT_TRUE(writeFile(d + "/bossac",
-                          "#!/bin/sh\necho \"$@\"\necho 'Write 64 bytes to flash (1 pages)'\n"
-                          "case \"$*\" in *bad*) echo 'Verify failed'; exit 1;; esac\n"));
-    QFile(d + "/bossac").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    // Firmware images and the stand-in flashing tool first on PATH.
+    temp.write("empty.bin", {});
+    for (const char *name : {"pedal.bin", "bad.bin"})
+        temp.write(name, firmwareImage());
+    writeFlashTool(d + "/bossac");
     qputenv("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
     qputenv("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
 
@@ -125,20 +100,23 @@ TEST(SessionTool, CommandLines)
     const QString here = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(d) && QFile::link(pedal.device(), "mypedal"));
 
+    const QByteArray sessionForm = fileForm(session).toUtf8();
+    const char *tempoz = "pedal-session: warning: {d}/unknown.txt: line 76: unknown key Tempoz, ignored\n";
+    const char *pieceLog = "  transfer  send of the Global Settings page started: 214 characters in 1 piece\n";
     const struct
     {
-        QStringList args; // {d} the scratch folder, {g} the golden files, {p} and {t} the pedals
+        QStringList args; // {d} the scratch and current folder, {g} the golden files, {p} and {t} the pedals
         int exit;
         std::optional<QByteArray> out;
-        const char *has = nullptr; // a part of the messages
-        QString file = {};         // a file the command writes, or must not write
-        std::optional<QByteArray> fileIs = {};
+        const char *has = nullptr;         // a part of the messages
+        QString file = {};                 // a file the command writes, or must not write
         const DataHandler *same = nullptr; // the store the file holds, as far as the pedal carries it
+        std::optional<QByteArray> fileIs = {};
     } rows[] = {
         {{"new"}, 0, golden("factory.txt")},
-        {{"new", "-o", "{d}/new.txt"}, 0, "", nullptr, "{d}/new.txt", golden("factory.txt")},
+        {{"new", "-o", "new.txt"}, 0, "", nullptr, "new.txt", nullptr, golden("factory.txt")},
         {{"open", "{g}/random.txt"}, 0, golden("random.txt")},
-        {{"open", "{d}/session.txt", "-o", "{d}/open.txt"}, 0, "", nullptr, "{d}/open.txt", fileForm(session)},
+        {{"open", "{d}/session.txt", "-o", "open.txt"}, 0, "", nullptr, "open.txt", nullptr, sessionForm},
         {{"json", "{g}/random.txt"}, 0, json(random)},
         {{"upload", "{g}/random.txt", "--page", "songs"}, 0, upload("songs")},
         {{"upload", "{g}/random.txt", "--page", "setjacks"}, 0, upload("setjacks")},
@@ -147,31 +125,19 @@ TEST(SessionTool, CommandLines)
         {{"upload", "{g}/random.txt", "--page", "global"}, 0, upload("global")},
         {{"upload", "{g}/random.txt", "--page", "all"}, 0, upload("all")},
         // Refused input: one line, nothing written, nothing replaced.
-        {{"open", "{d}/damaged.txt", "-o", "{d}/keep.txt"},
-         1,
-         {},
-         "song 3 has the tempo 0",
-         "{d}/keep.txt",
-         "precious"},
+        {{"open", "damaged.txt", "-o", "keep.txt"}, 1, {}, "song 3 has the tempo 0", "keep.txt", nullptr, "precious"},
         {{"upload", "{d}/damaged.txt", "--page", "all"}, 1, {}},
         {{"open", "{d}/lf.txt"}, 1, {}, "Tempos"},
         {{"open", "{d}/missing.txt"}, 1, {}, "{d}/missing.txt"},
-        {{"open", "{d}/legacy.txt", "-o", "{d}/l.txt"}, 1, {}, "--accept-legacy", "{d}/l.txt"},
+        {{"open", "{d}/legacy.txt", "-o", "l.txt"}, 1, {}, "--accept-legacy", "l.txt"},
         {{"json", "{d}/legacy.txt", "--accept-legacy"}, 0, json(legacy)},
         {{"upload", "{d}/legacy.txt", "--page", "all"}, 1, {}, "--accept-legacy"},
         {{"upload", "{d}/legacy.txt", "--page", "all", "--accept-legacy"}, 0, legacyUpload},
         // Unknown keys are told, one line each, and the file is read.
-        {{"open", "{d}/unknown.txt"},
-         0,
-         fileForm(session),
-         "pedal-session: warning: {d}/unknown.txt: line 76: unknown key Tempoz, ignored\n"},
+        {{"open", "{d}/unknown.txt"}, 0, sessionForm, tempoz},
         {{"diff", "{d}/session.txt", "{d}/unknown.txt"}, 0, "", "{d}/unknown.txt: line 77: unknown key FutureKey"},
         {{"open", "{d}/image"}, 1, {}, "pedal-session: {d}/image is not a session file\n"},
-        {{"open", "{d}/cut.txt", "-o", "{d}/never.txt"},
-         1,
-         {},
-         "{d}/cut.txt: the file ends in the middle of the key LibraryV",
-         "{d}/never.txt"},
+        {{"open", "cut.txt", "-o", "x"}, 1, {}, ": cut.txt: the file ends in the middle of the key LibraryV", "x"},
         {{"diff", "{d}/session.txt", "{d}/cut.txt"}, 2, {}, "LibraryV: it looks cut short\n"},
         {{"--version"}, 0, "pedal-session " PEDAL_VERSION "\n"},
         // Help: the commands one line each; a command's usage and what it does.
@@ -186,7 +152,7 @@ TEST(SessionTool, CommandLines)
         {{"open", "{d}/session.txt", "{d}/session.txt"}, 2, {}},
         {{"open", "{d}/session.txt", "--bogus"}, 2, {}, "unexpected argument \"--bogus\""},
         {{"json"}, 2, {}},
-        {{"json", "{d}/session.txt", "-o", "{d}/x.json"}, 2, {}, nullptr, "{d}/x.json"},
+        {{"json", "{d}/session.txt", "-o", "x.json"}, 2, {}, nullptr, "x.json"},
         {{"upload", "{d}/session.txt"}, 2, {}},
         {{"upload", "{d}/session.txt", "--page", "bogus"}, 2, {}},
         {{"upload", "--page", "all"}, 2, {}},
@@ -210,60 +176,32 @@ TEST(SessionTool, CommandLines)
         {{"diff", "{d}/legacy.txt", "{d}/legacy.txt", "--accept-legacy"}, 0, ""},
         // Through the pedals: a port that cannot be opened, each page sent and received
         // on its own onto the one before, loads that time out, Send Changes, firmware.
-        {{"receive", "--port", "{d}/none", "--page", "songs", "-o", "{d}/never.txt"},
-         1,
-         {},
-         "{d}/none",
-         "{d}/never.txt"},
+        {{"receive", "--port", "{d}/none", "--page", "songs", "-o", "x"}, 1, {}, "{d}/none", "x"},
         {{"send", "{g}/random.txt", "--port", "{d}/none", "--page", "songs"}, 1, {}, "{d}/none"},
         // A port is the path given (here a link in the current folder); a file is no port.
         {{"send", "{g}/random.txt", "--port", "mypedal", "--page", "setlist"}, 0, "", "in 1 piece\n"},
         {{"receive", "--port", "{d}/keep.txt", "--page", "global"}, 1, {}, ": {d}/keep.txt is not a serial device\n"},
         // The pedal log on standard error; a log that cannot be written stops before the port.
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global", "--log", "-"},
-         0,
-         "",
-         "  transfer  send of the"
-         " Global Settings page started: 214 characters in 1 piece\n"},
+        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global", "--log", "-"}, 0, "", pieceLog},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist", "--log", "{d}/no/x.log"}, 1, {}, "the log"},
         // The time-out counts beyond the seconds the paced pieces take.
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "songs", "--timeout", "2"}, 0, ""},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setjacks"}, 0, ""},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "midi"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "setlist", "-o", "{d}/1.txt"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "global", "--base", "{d}/1.txt", "-o", "{d}/2.txt"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "songs", "--base", "{d}/2.txt", "-o", "{d}/3.txt"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "setjacks", "--base", "{d}/3.txt", "-o", "{d}/4.txt"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "midi", "--base", "{d}/4.txt", "-o", "{d}/5.txt"},
-         0,
-         "",
-         nullptr,
-         "{d}/5.txt",
-         {},
-         &random},
-        {{"receive", "--port", "{t}", "--page", "all", "-o", "{d}/never.txt", "--timeout", "1.5"},
-         1,
-         {},
-         "in 1.5 seconds",
-         "{d}/never.txt"},
-        {{"receive", "--port", "{t}", "--page", "setlist", "-o", "{d}/never.txt", "--timeout", "1"},
-         1,
-         {},
-         nullptr,
-         "{d}/never.txt"},
+        {{"receive", "--port", "{p}", "--page", "setlist", "-o", "1"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "global", "--base", "1", "-o", "2"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "songs", "--base", "2", "-o", "3"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "setjacks", "--base", "3", "-o", "4"}, 0, ""},
+        {{"receive", "--port", "{p}", "--page", "midi", "--base", "4", "-o", "5"}, 0, "", nullptr, "5", &random},
+        {{"receive", "--port", "{t}", "--page", "all", "-o", "x", "--timeout", "1.5"}, 1, {}, "in 1.5 seconds", "x"},
+        {{"receive", "--port", "{t}", "--page", "setlist", "-o", "x", "--timeout", "1"}, 1, {}, nullptr, "x"},
         {{"send", "{d}/next.txt", "--port", "{p}", "--changes-from", "{g}/random.txt"}, 0, "", "(Tempos)"},
         {{"send", "{d}/next.txt", "--port", "{p}", "--changes-from", "{d}/next.txt"}, 0, "", "nothing to send"},
-        {{"receive", "--port", "{p}", "--page", "all", "-o", "{d}/back.txt"},
-         0,
-         "",
-         nullptr,
-         "{d}/back.txt",
-         {},
-         &next},
+        {{"receive", "--port", "{p}", "--page", "all", "-o", "back.txt"}, 0, "", nullptr, "back.txt", &next},
         {{"flash", "{d}/empty.bin", "--port", "{p}"}, 1, {}, "empty.bin is not firmware for the pedal: it is empty"},
         {{"flash", "{d}/pedal.bin", "--port", "{p}"}, 0, "", "the firmware was written to the pedal on {p}"},
         // One line that says why, then the tool's last lines.
-        {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "on {p} failed: bossac ended with exit status 1.\n--port="},
+        {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "on {p} failed: bossac ended with exit status 1.\nErase"},
         {{"flash", "{d}/pedal.bin", "--port", "{d}/no"}, 1, {}, "failed: the pedal could not be restarted into its"},
     };
     const auto expand = [&](QString text) {
@@ -301,7 +239,7 @@ TEST(SessionTool, CommandLines)
             continue;
         const QString file = expand(row.file);
         if (row.fileIs) {
-            EXPECT_EQ(readAll(file), *row.fileIs);
+            EXPECT_EQ(readFile(file).toUtf8(), *row.fileIs);
         }
         DataHandler back;
         if (row.same && openSessionFile(back, file)) {
@@ -320,7 +258,7 @@ TEST(SessionTool, CommandLines)
         out.removeDuplicates(), out.sort();
         return out.join(' ');
     };
-    const QString man = QString::fromUtf8(readAll(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in")).replace("\\-", "-");
+    const QString man = readFile(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in").replace("\\-", "-");
     for (const char *name : {"new", "open", "json", "upload", "send", "receive", "flash", "diff"}) {
         QStringList manForms, helpForms; // the options of each form
         for (const QString &entry : man.section(".SH SYNOPSIS", 1).section(".SH", 0, 0).split(".br"))
@@ -334,7 +272,7 @@ TEST(SessionTool, CommandLines)
     static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log))?$")); // no temporary files left
     for (const QString &name : QDir(d).entryList(QDir::Files | QDir::Hidden))
         EXPECT_TRUE(kept.match(name).hasMatch()) << qPrintable(name);
-    const QByteArray log = readAll(d + "/pedal.log");
+    const QByteArray log = readFile(d + "/pedal.log").toUtf8();
     EXPECT_EQ(log.count("upload applied: 1 key: Tempos"), 1);
     EXPECT_EQ(log.count("1200-baud touch"), 2);
 
@@ -348,12 +286,12 @@ TEST(SessionTool, CommandLines)
     EXPECT_TRUE(midi.exitCode == 0 && midi.err.startsWith("pedal-session: normalised as Save does: Stack 1 (")
                 && midi.err.count('\n') == 1);
     DataHandler saved;
-    EXPECT_TRUE(openSessionFile(saved, d + "/n.txt") && fileForm(saved) == readAll(d + "/n.txt"));
+    EXPECT_TRUE(openSessionFile(saved, d + "/n.txt") && fileForm(saved) == readFile(d + "/n.txt"));
 
     // A port held by another program (a pedal that no longer answers), by its name or a link.
     QProcess holder;
     startTool(holder, {"receive", "--port", tired.device(), "--page", "all", "--timeout", "60", "--log", d + "/held"});
-    for (int i = 0; i < 300 && !readAll(d + "/held").contains("  opened "); ++i)
+    for (int i = 0; i < 300 && !readFile(d + "/held").contains("  opened "); ++i)
         QThread::msleep(50);
     ASSERT_TRUE(QFile::link(tired.device(), d + "/tired"));
     for (const QString &port : {tired.device(), d + "/tired"})

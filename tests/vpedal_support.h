@@ -2,12 +2,16 @@
 
 // Helpers of the tests that run the virtual-pedal and pedal-session programs.
 
-#include "model/DataHandler.h"
+#include "TestFiles.h"
+#include "format_test_util.h"
+
+#include "format/SessionKeys.h"
+#include "model/Normaliser.h"
 
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
+#include <csignal>
 #include <memory>
 
 namespace vpedal {
@@ -16,13 +20,31 @@ namespace vpedal {
 class PedalProcess
 {
 public:
-    ~PedalProcess();
+    ~PedalProcess()
+    {
+        if (m_process && m_process->state() != QProcess::NotRunning)
+            m_process->kill(), m_process->waitForFinished(5000);
+    }
     // Starts it with `args` and waits for the device path on its first line.
-    bool start(const QStringList &args);
+    bool start(const QStringList &args)
+    {
+        m_process = std::make_unique<QProcess>();
+        m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process->start(QStringLiteral(PEDAL_BINARY_DIR "/tools/virtual-pedal/virtual-pedal"), args);
+        while (!m_process->canReadLine() && m_process->waitForReadyRead(30000)) {}
+        m_device = QString::fromLocal8Bit(m_process->readLine()).trimmed();
+        return m_device.startsWith(QLatin1String("/dev/"));
+    }
     QString device() const { return m_device; }
     qint64 pid() const { return m_process ? m_process->processId() : -1; }
     // SIGTERM, then waits for the end. Returns the exit status (-1 when it crashed).
-    int stop();
+    int stop()
+    {
+        if (m_process && m_process->state() != QProcess::NotRunning)
+            ::kill(pid_t(m_process->processId()), SIGTERM), m_process->waitForFinished(10000);
+        const bool ended = m_process && m_process->state() == QProcess::NotRunning;
+        return ended && m_process->exitStatus() == QProcess::NormalExit ? m_process->exitCode() : -1;
+    }
 
 private:
     std::unique_ptr<QProcess> m_process;
@@ -35,18 +57,55 @@ struct ToolResult
     QByteArray out;
     QByteArray err;
 };
-// Starts pedal-session with `args`.
-void startTool(QProcess &process, const QStringList &args);
-// Waits for a started pedal-session to end (killing it after 60 s) and collects its result.
-ToolResult finishTool(QProcess &process);
-ToolResult runTool(const QStringList &args);
 
-// The file form of a store, and a file opened as the editor's Open does.
-QByteArray fileForm(const DataHandler &store);
-bool writeFile(const QString &path, const QByteArray &bytes);
-bool openSessionFile(DataHandler &store, const QString &path);
+inline void startTool(QProcess &process, const QStringList &args)
+{
+    process.start(QStringLiteral(PEDAL_BINARY_DIR "/tools/pedal-session/pedal-session"), args);
+    process.waitForStarted(10000);
+}
+
+// Waits for a started pedal-session to end (killing it after 60 s) and collects its result.
+inline ToolResult finishTool(QProcess &process)
+{
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return {-1, {}, "pedal-session did not finish"};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+inline ToolResult runTool(const QStringList &args)
+{
+    QProcess process;
+    startTool(process, args);
+    return finishTool(process);
+}
+
+// A file opened as the editor's Open does.
+inline bool openSessionFile(DataHandler &store, const QString &path, bool legacyAccepted = false)
+{
+    SessionReader reader;
+    reader.setLegacyAccepted(legacyAccepted);
+    if (reader.readFile(path, store) != SessionReader::Status::Read)
+        return false;
+    reader.apply(store);
+    Normaliser::normalise(store);
+    return true;
+}
+
 // The keys whose data for the pedal differs between two stores: everything but stack
 // names, message names and the library.
-QStringList differingKeys(const DataHandler &a, const DataHandler &b);
+inline QStringList differingKeys(const DataHandler &a, const DataHandler &b)
+{
+    QStringList keys;
+    for (int k = 0; k < SessionKeys::Count; ++k)
+        if (SessionKeys::at(k).gated
+            && SessionWriter::value(a, k, SessionWriter::Form::Reply)
+                != SessionWriter::value(b, k, SessionWriter::Form::Reply))
+            keys.append(QLatin1String(SessionKeys::at(k).key));
+    return keys;
+}
 
 } // namespace vpedal

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -80,7 +79,7 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
         return rest;
     }();
     const QStringList none;
-    const QStringList temposOnly{QStringLiteral("Tempos")};
+    const QStringList temposOnly{QStringLiteral("Tempos")}, channels{QStringLiteral("MidiStackMessageChannels")};
     const struct
     {
         const char *what;
@@ -106,21 +105,9 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
         {"a CR alone ends no line", "]3;" + tempos + "\rFontSizes]1\n;", 1, 0, 0, temposOnly, "", nullptr},
         {"a ';' inside a line does not end the upload", "]3;" + tempos.left(20) + ";" + tempos.mid(20) + "\r\n;", 0, 1,
          0, none, "", "upload refused"},
-        {"stack positions choose the stacks; the reply has none",
-         "]3;" + stacks + "\r\n;]7;",
-         1,
-         0,
-         1,
-         {QStringLiteral("MidiStackMessageChannels")},
-         "MidiStackMessageChannels]176000000000",
-         nullptr},
-        {"a status number of no channel",
-         "]3;" + noChannel + "\r\n;]7;",
-         1,
-         0,
-         1,
-         {QStringLiteral("MidiStackMessageChannels")},
-         "Channels]000302000",
+        {"stack positions choose the stacks; the reply has none", "]3;" + stacks + "\r\n;]7;", 1, 0, 1, channels,
+         "MidiStackMessageChannels]176000000000", nullptr},
+        {"a status number of no channel", "]3;" + noChannel + "\r\n;]7;", 1, 0, 1, channels, "Channels]000302000",
          nullptr},
         {"an upload broken off mid-line, then a full one", "]3;Tempos]0990\r\n" + upload, 1, 1, 0, temposOnly, "",
          "broken off"},
@@ -186,8 +173,7 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
 
 namespace {
 
-// Waits until a started program's handler for `signal` is in place, as /proc tells: a
-// loaded machine may take seconds to start a sanitised program.
+// Waits (30 s at most, as a sanitised program may start slowly) for its handler of `signal`.
 bool catches(const QProcess &process, int signal)
 {
     QElapsedTimer clock;
@@ -204,52 +190,43 @@ bool catches(const QProcess &process, int signal)
     return false;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
-// A whole randomised session sent with pedal-session and received back, over the virtual
-// pedal's pseudo-terminal with its replies cut at random; transfers stopped from outside
-// before it spoil nothing, and the pedal saves the session it was sent when it ends.
+// A random session sent and received back over the pseudo-terminal, replies cut at random;
+// transfers stopped from outside spoil nothing; the pedal saves its session when it ends.
 TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+    TempFiles temp;
     DataHandler sent;
     RandomSession(31).fill(sent);
     for (const SongRef &song : sent.SongList) // a line's trailing blanks do not survive a reply
         song->UpdateName(song->FullName.endsWith(QLatin1Char(' ')) ? song->FullName.trimmed() : song->FullName);
-    ASSERT_TRUE(writeFile(path("session.txt"), fileForm(sent)));
     DataHandler expected;
-    ASSERT_TRUE(openSessionFile(expected, path("session.txt")));
+    ASSERT_TRUE(openSessionFile(expected, temp.write("session.txt", fileForm(sent).toUtf8())));
 
     PedalProcess pedal;
-    ASSERT_TRUE(pedal.start(
-        {"--save", path("saved.txt"), "--link", path("port"), "--random-chunks", "--seed", "3", "--chunk-size", "97"}));
-    EXPECT_EQ(QFileInfo(path("port")).symLinkTarget(), pedal.device());
-    const QStringList sendAll{"send", path("session.txt"), "--port", path("port"), "--page", "all"};
+    ASSERT_TRUE(pedal.start({"--save", temp.path("saved.txt"), "--link", temp.path("port"), "--random-chunks", "--seed",
+                             "3", "--chunk-size", "97"}));
+    EXPECT_EQ(QFileInfo(temp.path("port")).symLinkTarget(), pedal.device());
+    const QStringList sendAll{"send", temp.path("session.txt"), "--port", temp.path("port"), "--page", "all"};
     {
         // SIGINT cancels a send as the editor's Cancel does (status 128 + 2); SIGTERM a load.
         QProcess send;
-        startTool(send, sendAll + QStringList{"--log", path("send.log")});
+        startTool(send, sendAll + QStringList{"--log", temp.path("send.log")});
         ASSERT_TRUE(catches(send, SIGINT));
         QThread::msleep(2000); // the greeting, then a few pieces of the upload
         ::kill(pid_t(send.processId()), SIGINT);
         const ToolResult r = finishTool(send);
         EXPECT_EQ(r.exitCode, 130) << r.err.constData();
         EXPECT_TRUE(r.err.contains("SIGINT")) << r.err.constData();
-        EXPECT_TRUE(readAll(path("send.log")).contains("  upload    piece 1 of "));
-        EXPECT_TRUE(readAll(path("send.log")).contains("  sent      \\r\\n;\n")) << "the upload ended";
+        EXPECT_TRUE(readFile(temp.path("send.log")).contains("  upload    piece 1 of "));
+        EXPECT_TRUE(readFile(temp.path("send.log")).contains("  sent      \\r\\n;\n")) << "the upload ended";
         // The pedal has left the upload: a load right after it is answered.
-        const ToolResult setlist = runTool({"receive", "--port", path("port"), "--page", "setlist", "--timeout", "5"});
+        const ToolResult setlist =
+            runTool({"receive", "--port", temp.path("port"), "--page", "setlist", "--timeout", "5"});
         EXPECT_EQ(setlist.exitCode, 0) << setlist.err.constData();
         QProcess load;
-        startTool(load, {"receive", "--port", pedal.device(), "--page", "midi", "-o", path("never.txt")});
+        startTool(load, {"receive", "--port", pedal.device(), "--page", "midi", "-o", temp.path("never.txt")});
         ASSERT_TRUE(catches(load, SIGTERM));
         ::kill(pid_t(load.processId()), SIGTERM);
         EXPECT_EQ(finishTool(load).exitCode, 143);
@@ -257,29 +234,29 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     const ToolResult send = runTool(sendAll);
     ASSERT_EQ(send.exitCode, 0) << send.err.constData();
     const ToolResult receive =
-        runTool({"receive", "--port", pedal.device(), "--page", "all", "-o", path("received.txt")});
+        runTool({"receive", "--port", pedal.device(), "--page", "all", "-o", temp.path("received.txt")});
     ASSERT_EQ(receive.exitCode, 0) << receive.err.constData();
     EXPECT_TRUE(receive.out.isEmpty());
     DataHandler back;
-    ASSERT_TRUE(openSessionFile(back, path("received.txt")));
+    ASSERT_TRUE(openSessionFile(back, temp.path("received.txt")));
     EXPECT_EQ(differingKeys(expected, back), QStringList());
     // Stack names, message names and the library never travel: the new session keeps its own.
     EXPECT_EQ(back.MidiStackList[3].Name, DataHandler().MidiStackList[3].Name);
     EXPECT_TRUE(back.MidiMessageLibrary.empty());
     // SIGTERM: a clean end, the pedal's session saved, the link removed.
     EXPECT_EQ(pedal.stop(), 0);
-    EXPECT_FALSE(QFileInfo(path("port")).isSymLink());
+    EXPECT_FALSE(QFileInfo(temp.path("port")).isSymLink());
     DataHandler saved;
-    ASSERT_TRUE(openSessionFile(saved, path("saved.txt")));
+    ASSERT_TRUE(openSessionFile(saved, temp.path("saved.txt")));
     EXPECT_EQ(differingKeys(expected, saved), QStringList());
-    EXPECT_FALSE(QFileInfo::exists(path("never.txt")));
+    EXPECT_FALSE(QFileInfo::exists(temp.path("never.txt")));
 
     // A pedal that goes away in the middle of a load that would wait 60 s: status 1 at once.
     PedalProcess silent;
     ASSERT_TRUE(silent.start({"--answer-limit", "0"}));
     QProcess load;
     startTool(load,
-              {"receive", "--port", silent.device(), "--page", "all", "-o", path("never.txt"), "--timeout", "60"});
+              {"receive", "--port", silent.device(), "--page", "all", "-o", temp.path("never.txt"), "--timeout", "60"});
     QThread::msleep(1500);
     QElapsedTimer clock;
     clock.start();
@@ -288,12 +265,12 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(lost.exitCode, 1);
     EXPECT_TRUE(lost.err.contains("disconnected")) << lost.err.constData();
-    EXPECT_FALSE(QFileInfo::exists(path("never.txt")));
+    EXPECT_FALSE(QFileInfo::exists(temp.path("never.txt")));
 
     // SIGHUP right after the start ends the pedal cleanly too; a link never replaces a file.
     // Its line is raw before a client sets it: no echo, no line-end translation.
     PedalProcess hungUp;
-    ASSERT_TRUE(hungUp.start({"--save", path("hup.txt")}));
+    ASSERT_TRUE(hungUp.start({"--save", temp.path("hup.txt")}));
     termios line{};
     const int fd = ::open(QFile::encodeName(hungUp.device()).constData(), O_RDWR | O_NOCTTY);
     EXPECT_EQ(::tcgetattr(fd, &line), 0);
@@ -302,11 +279,11 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     EXPECT_EQ(line.c_oflag & OPOST, 0u);
     ::close(fd);
     ::kill(pid_t(hungUp.pid()), SIGHUP);
-    for (int i = 0; i < 200 && !QFileInfo::exists(path("hup.txt")); ++i)
+    for (int i = 0; i < 200 && !QFileInfo::exists(temp.path("hup.txt")); ++i)
         QThread::msleep(50);
-    EXPECT_TRUE(QFileInfo::exists(path("hup.txt")));
+    EXPECT_TRUE(QFileInfo::exists(temp.path("hup.txt")));
     PedalProcess refused;
-    EXPECT_FALSE(refused.start({"--link", path("session.txt")}));
+    EXPECT_FALSE(refused.start({"--link", temp.path("session.txt")}));
     EXPECT_EQ(refused.stop(), 1);
-    EXPECT_EQ(readAll(path("session.txt")), fileForm(sent));
+    EXPECT_EQ(readFile(temp.path("session.txt")), fileForm(sent));
 }

@@ -1,20 +1,15 @@
 #include "FakeSerialTransport.h"
 
-FakeSerialTransport::FakeSerialTransport(QObject *parent) : SerialPortTransport(parent) {}
-
 bool FakeSerialTransport::open(const QString &path, const Settings &settings, QString &error)
 {
-    close();
     m_path = path;
-    const bool ok = failOpenWith.isEmpty();
-    opens.append({path, settings, ok});
-    if (ok)
-        m_open = true;
-    else
+    m_open = failOpenWith.isEmpty();
+    opens.append({path, settings});
+    if (!m_open)
         error = failOpenWith;
     if (onOpen)
         onOpen(path, settings);
-    return ok;
+    return m_open;
 }
 
 bool FakeSerialTransport::write(const QByteArray &bytes)
@@ -29,21 +24,6 @@ bool FakeSerialTransport::write(const QByteArray &bytes)
     if (onWrite)
         onWrite(bytes);
     return true;
-}
-
-void FakeSerialTransport::close()
-{
-    if (m_open)
-        ++closes;
-    m_open = false;
-}
-
-QString FakeSerialTransport::written() const
-{
-    QByteArray all;
-    for (const QByteArray &w : writes)
-        all += w;
-    return QString::fromUtf8(all);
 }
 
 QStringList FakeSerialTransport::writtenTexts() const

@@ -8,16 +8,16 @@
 #include <functional>
 
 // A serial device for tests: records what is opened and written, and lets the test
-// deliver received bytes, errors and the removal of the device.
+// deliver received bytes and the removal of the device.
 class FakeSerialTransport : public SerialPortTransport
 {
     Q_OBJECT
 public:
-    explicit FakeSerialTransport(QObject *parent = nullptr);
+    explicit FakeSerialTransport(QObject *parent = nullptr) : SerialPortTransport(parent) {}
 
     bool open(const QString &path, const Settings &settings, QString &error) override;
     bool write(const QByteArray &bytes) override;
-    void close() override;
+    void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     QString path() const override { return m_path; }
 
@@ -25,31 +25,24 @@ public:
     QString failOpenWith;
     // Set by the test: the next this many writes are refused (and not recorded).
     int refuseWrites = 0;
-    // Called after every open asked for (e.g. to change the port list like a device that
-    // restarts).
+    // Called after every open asked for (e.g. to change the port list as a restart does).
     std::function<void(const QString &path, const Settings &settings)> onOpen;
     // Called with every write (after it is recorded), e.g. to answer like a pedal.
     std::function<void(const QByteArray &)> onWrite;
 
-    // Every open asked for, in order: path and settings.
+    // Every open asked for, in order.
     struct OpenCall
     {
         QString path;
         Settings settings;
-        bool succeeded;
     };
     QList<OpenCall> opens;
-    int closes = 0;
     QList<QByteArray> writes;
-    // All writes as one text (UTF-8).
-    QString written() const;
-    // The writes as texts.
+    QString written() const { return QString::fromUtf8(writes.join()); } // all writes as one text
     QStringList writtenTexts() const;
     void clearWrites() { writes.clear(); }
 
-    // Deliveries from the "device".
     void receive(const QByteArray &bytes) { Q_EMIT dataReceived(bytes); }
-    void fail(const QString &description) { Q_EMIT errorOccurred(description); }
     void unplug();
 
 private:

@@ -21,7 +21,6 @@ public:
 
     // Virtual milliseconds since construction.
     std::int64_t now() const { return m_now; }
-    int pending() const { return int(m_tasks.size()); }
     // Due time of the earliest pending task, or -1.
     std::int64_t nextDue() const;
 
