@@ -285,5 +285,8 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     PedalProcess refused;
     EXPECT_FALSE(refused.start({"--link", temp.path("session.txt")}));
     EXPECT_EQ(refused.stop(), 1);
+    PedalProcess unlogged; // a log that cannot be written: status 1 before any terminal
+    EXPECT_FALSE(unlogged.start({"--log", temp.path("no/pedal.log")}));
+    EXPECT_EQ(unlogged.stop(), 1);
     EXPECT_EQ(readFile(temp.path("session.txt")), fileForm(sent));
 }
