@@ -107,6 +107,8 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
          0, none, "", "upload refused"},
         {"stack positions choose the stacks; the reply has none", "]3;" + stacks + "\r\n;]7;", 1, 0, 1, channels,
          "MidiStackMessageChannels]176000000000", nullptr},
+        {"a stack position of no stack", "]3;" + QByteArray(stacks).replace(25, 3, "128") + "\r\n;", 0, 1, 0, none, "",
+         "stack 1 has the position 128"},
         {"a status number of no channel", "]3;" + noChannel + "\r\n;]7;", 1, 0, 1, channels, "Channels]000302000",
          nullptr},
         {"an upload broken off mid-line, then a full one", "]3;Tempos]0990\r\n" + upload, 1, 1, 0, temposOnly, "",
