@@ -6,6 +6,7 @@
 
 #include "format/Encodings.h"
 #include "model/DataHandler.h"
+#include "model/Diagnostics.h"
 #include "model/Normaliser.h"
 
 #include <QPointer>
@@ -83,12 +84,6 @@ const LoadTexts LoadPages[] = {
      "overwritten",
      "]8;"},
 };
-
-// "1 piece", "2 pieces".
-QString counted(qint64 n, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-}
 
 const LoadTexts &loadPage(PedalLink::Load load)
 {
@@ -176,7 +171,8 @@ struct PedalLink::Private
                                 : *page == SessionKeys::Page::All
                                 ? QStringLiteral("all pages")
                                 : QStringLiteral("the %1 page").arg(SessionKeys::pageTitle(*page)),
-                            counted(text.size(), "character", "characters"), counted(n, "piece", "pieces")));
+                            Diagnostics::counted(text.size(), "character", "characters"),
+                            Diagnostics::counted(n, "piece", "pieces")));
         serial.sendText(writes.first());
         Q_EMIT q->progress(0, n, QString::fromLatin1(SendingWhat));
         QPointer<PedalLink> self(q);

@@ -28,3 +28,8 @@ Diagnostics::Sink Diagnostics::setSink(Sink s)
     sink() = std::move(s);
     return old;
 }
+
+QString Diagnostics::counted(qint64 n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}

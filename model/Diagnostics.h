@@ -12,4 +12,6 @@ void line(const QString &text);
 using Sink = std::function<void(const QString &)>;
 // Sets the sink and returns the previous one. An empty sink restores standard output.
 Sink setSink(Sink sink);
+// A count with its noun: "1 piece", "2 pieces".
+QString counted(qint64 n, const char *one, const char *many);
 } // namespace Diagnostics

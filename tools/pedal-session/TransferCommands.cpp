@@ -103,12 +103,6 @@ PedalLink::Load loadOfPage(SessionKeys::Page page)
     return PedalLink::Load::All;
 }
 
-// "1 piece", "2 pieces".
-QString counted(qint64 n, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-}
-
 // Alerts have no window here: each one goes to standard error once, as one line. An alert
 // with an informative text says it (the message is its title).
 void printAlerts(const QList<Alert> &shown, int &printed)
@@ -393,7 +387,7 @@ int sendCommand(const QCommandLineParser &args)
         ? QStringLiteral("the changed keys (%1)").arg(names.join(QStringLiteral(", ")))
         : o.page == SessionKeys::Page::All ? QStringLiteral("all pages")
                                            : QStringLiteral("the %1 page").arg(o.pageName);
-    err(QStringLiteral("sent %1 to %2 in %3").arg(what, o.port, counted(pieces, "piece", "pieces")));
+    err(QStringLiteral("sent %1 to %2 in %3").arg(what, o.port, Diagnostics::counted(pieces, "piece", "pieces")));
     return Ok;
 }
 
@@ -465,9 +459,10 @@ int receiveCommand(const QCommandLineParser &args)
     if (status == Ok && !changes.empty())
         err(QStringLiteral("normalised as Save does: %1%2")
                 .arg(changes.front().text(),
-                     changes.size() > 1 ? QStringLiteral(" (and %1)")
-                                              .arg(counted(qint64(changes.size()) - 1, "other change", "other changes"))
-                                        : QString()));
+                     changes.size() > 1
+                         ? QStringLiteral(" (and %1)")
+                               .arg(Diagnostics::counted(qint64(changes.size()) - 1, "other change", "other changes"))
+                         : QString()));
     return status;
 }
 

@@ -2,6 +2,7 @@
 
 #include "format/Encodings.h"
 #include "format/SessionCodec.h"
+#include "model/Diagnostics.h"
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
 #include "model/CodePoints.h"
@@ -58,12 +59,6 @@ QString printable(const QByteArray &bytes, int limit = 80)
     return out;
 }
 
-// "1 key", "2 keys".
-QString counted(qint64 n, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-}
-
 bool decodeUtf8(const QByteArray &bytes, QString &text)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
@@ -104,7 +99,7 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
             // An upload of some keys (Send Changes, a page) names them.
             log([&] {
                 const bool whole = size_t(keys) == SessionKeys::keysOfPage(SessionKeys::Page::All).size();
-                return QStringLiteral("upload applied: %1").arg(counted(keys, "key", "keys"))
+                return QStringLiteral("upload applied: %1").arg(Diagnostics::counted(keys, "key", "keys"))
                     + (whole || names.isEmpty() ? QString() : QStringLiteral(": ") + names.join(QStringLiteral(", ")));
             });
         } else {
@@ -146,7 +141,7 @@ void VirtualPedal::command(int code, QByteArray &reply)
         reply += data;
         log([&] {
             return QStringLiteral("command %1 %2: answered with %3, %4 bytes")
-                .arg(name, what(), counted(qint64(keysOfRequest(code).size()), "key", "keys"))
+                .arg(name, what(), Diagnostics::counted(qint64(keysOfRequest(code).size()), "key", "keys"))
                 .arg(data.size());
         });
         return;
