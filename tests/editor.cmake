@@ -15,3 +15,8 @@ if(PEDAL_BUILD_EDITOR)
     add_dependencies(editor_window_tests pedal-editor)
   endif()
 endif()
+if(PEDAL_BUILD_EDITOR)
+  pedal_add_test(NAME editor_snapshot_tests GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_snapshot_test.cpp
+    LIBS pedal_editor pedal_test_doubles pedal_test_dialogs pedal_test_snapshot pedal_test_random)
+endif()

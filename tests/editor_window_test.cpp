@@ -2,7 +2,7 @@
 // question, the pedal commands through a fake serial device, and the virtual pedal.
 
 #include "FlashTool.h"
-#include "editor_fixture.h"
+#include "editor_pedal_rig.h"
 #include "format_test_util.h"
 
 #include "editor/OpenPanelFilter.h"
@@ -46,11 +46,6 @@
 namespace {
 
 using Window = WindowFixture;
-
-QAction *action(QWidget &window, const char *name)
-{
-    return control<QAction>(window, QLatin1String(name));
-}
 
 qint64 Song::*fieldNamed(const QString &name)
 {
@@ -520,19 +515,6 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
     EXPECT_TRUE(vc.isWindowModified()); // the opened file is the saved state
 }
 
-// The backups folder of this test run (QStandardPaths' test mode), emptied first.
-QString freshBackups()
-{
-    const QString folder = BackupFolder::defaultFolder();
-    if (!folder.contains(QLatin1String("/.qttest/"))) {
-        ADD_FAILURE() << "not a folder of the test mode: " << qPrintable(folder);
-        return folder;
-    }
-    QFile::remove(folder);
-    QDir(folder).removeRecursively();
-    return folder;
-}
-
 QStringList backupReasons()
 {
     QStringList reasons; // oldest first
@@ -606,58 +588,6 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
     }
     freshBackups();
 }
-
-// The window with a pedal link over a fake serial device, connected.
-struct PedalRig
-{
-    DataHandler store;
-    ScriptedDialogs dialogs;
-    ManualScheduler scheduler;
-    QStringList ports{"/dev/ttyS0"};
-    FakeSerialTransport *device = new FakeSerialTransport;
-    SerialHandler serial{scheduler, std::unique_ptr<SerialPortTransport>(device),
-                         std::make_unique<PortLister>([this] { return ports; })};
-    PedalLink link{serial, store, scheduler};
-    FirmwareUpdater firmware{serial, scheduler};
-    ViewController vc{store, dialogs, ViewController::Pedal{&serial, &link, &firmware}};
-
-    PedalRig()
-    {
-        freshBackups();
-        vc.setClock([this] { return scheduler.now(); });
-        vc.ensureAllPages();
-        vc.show();
-        ports.append("/dev/ttyACM0");
-        click("connectToPedalButton");
-        scheduler.runAll();
-        device->clearWrites();
-        dialogs.shown.clear();
-    }
-    ~PedalRig() { freshBackups(); }
-    void click(const char *name) { control<QPushButton>(vc, QLatin1String(name))->click(); }
-    void trigger(const char *name) { action(vc, name)->trigger(); }
-    QString status() const { return vc.statusBar()->currentMessage(); }
-    void pickSong(int row)
-    {
-        vc.showPage("Songs");
-        clickRow(control<QTableView>(vc, "SongTableView"), row);
-    }
-    // The pedal's answer to a load: the keys given with the first request (all when none
-    // are given), then the ends of the others.
-    void answer(PedalLink::Load load, const DataHandler &pedal, std::vector<int> keys = {})
-    {
-        if (keys.empty())
-            keys = PedalLink::keysOf(load);
-        QString text = "]3\r\n";
-        for (int k : keys)
-            text += QString::fromLatin1(SessionKeys::at(k).key) + QLatin1Char(']')
-                + SessionWriter::value(pedal, k, SessionWriter::Form::Reply) + "\r\n";
-        device->receive((text + ";\r\n").toUtf8());
-        for (int i = 1; i < PedalLink::requestsOf(load).size(); ++i)
-            device->receive(QByteArrayLiteral("]3\r\n;\r\n"));
-        scheduler.runAll();
-    }
-};
 
 // Every pedal command, each on a window freshly connected: the alerts it shows (answered in
 // turn), the backups it leaves, what goes over the wire and the status bar at the end.

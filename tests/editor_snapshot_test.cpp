@@ -1,0 +1,261 @@
+// What each page shows, compared with reviewed snapshots under tests/data/snapshots/: one
+// scenario per file, starting from the factory session or a random one, going through the
+// choices that change what a page shows (every jack mode, every footswitch function,
+// every stack row type, ...), with the questions and status lines it raised.
+#include "editor_pedal_rig.h"
+
+#include "RandomSession.h"
+#include "SessionFiles.h"
+#include "Snapshot.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <memory>
+
+namespace {
+
+// A window connected to a stand-in pedal, on its own session, and what the scenario has
+// written so far.
+struct Shots
+{
+    PedalRig rig;
+    DataHandler &store = rig.store;
+    ScriptedDialogs &dialogs = rig.dialogs;
+    ViewController *vc = &rig.vc;
+    QString text;
+    TempFiles temp;
+
+    explicit Shots(quint32 seed)
+    {
+        if (seed) {
+            RandomSession(seed).fill(store, {12, false, true});
+            vc->RefreshAllPages();
+        }
+        vc->resize(1400, 1000);
+        QApplication::processEvents();
+    }
+    template<typename T = QWidget>
+    T *find(const QString &name)
+    {
+        return control<T>(*vc, name);
+    }
+    void page(const char *title)
+    {
+        EXPECT_TRUE(vc->showPage(QString::fromLatin1(title))) << title;
+        QApplication::processEvents();
+    }
+    // Writes a section: what `name` (a control, or the window) shows now.
+    void shot(const QString &title, const QWidget *shown)
+    {
+        QApplication::processEvents();
+        text += QStringLiteral("== %1 ==\n").arg(title);
+        if (shown)
+            text += Snapshot::ofWidget(shown);
+    }
+    void shot(const QString &title, const QString &name) { shot(title, find(name)); }
+    // The page shown.
+    const QWidget *current() const { return vc->tabs()->currentWidget(); }
+    // A field's text replaced as a paste would, then the editing ends.
+    void enter(const QString &name, const QString &value)
+    {
+        QLineEdit *field = find<QLineEdit>(name);
+        field->setText(value);
+        Q_EMIT field->editingFinished();
+    }
+    // Picks each item of a list in turn and writes what `shown` shows after each.
+    void eachItem(const QString &listName, const QString &shown, const QString &what)
+    {
+        eachItem(listName, find(shown), what);
+    }
+    void eachItem(const QString &listName, const QWidget *shown, const QString &what)
+    {
+        QComboBox *list = find<QComboBox>(listName);
+        for (int i = 0; i < list->count(); ++i) {
+            choose(list, i);
+            shot(QStringLiteral("%1 %2").arg(what, list->itemText(i)), shown);
+        }
+    }
+    void press(const QString &name) { find<QPushButton>(name)->click(); }
+    // The questions asked since the last call, and the status line and the title when
+    // they changed.
+    void transcript()
+    {
+        text += Snapshot::ofAlerts(dialogs.shown);
+        dialogs.shown.clear();
+        for (auto [what, now, before] : {std::tuple{"status", vc->statusBar()->currentMessage(), &status},
+                                         std::tuple{"title", vc->windowTitle(), &title}})
+            if (now != *before)
+                text += QStringLiteral("%1 \"%2\"\n").arg(QLatin1String(what), *before = now);
+    }
+    QString status, title;
+};
+
+struct Scenario
+{
+    const char *name; // the snapshot file under tests/data/snapshots/
+    quint32 seed;     // 0: the factory session
+    std::function<void(Shots &)> steps;
+};
+
+const Scenario scenarios[] = {
+    {"songs-factory", 0, [](Shots &s) {
+         s.page("Songs");
+         s.shot("Songs, song 1", "SongsPage");
+     }},
+    {"songs-random", 4242, [](Shots &s) {
+         s.page("Songs");
+         clickRow(s.find<QTableView>("SongTableView"), 6);
+         s.shot("Songs, song 7 of a random session", "SongsPage");
+     }},
+    {"songs-footswitch", 0, [](Shots &s) {
+         s.page("Songs");
+         const QWidget *box = s.find("footTapFunction")->parentWidget();
+         s.eachItem("footTapFunction", box, "tap function");
+         s.eachItem("footHoldFunction", box, "hold function");
+     }},
+    {"songs-jack-modes", 0, [](Shots &s) {
+         // The song summary and the divisions follow the jack modes set on Set Jacks.
+         for (const char *jack : {"One", "Two", "Three", "Four"}) {
+             QComboBox *mode = s.find<QComboBox>(QStringLiteral("jack%1Combo").arg(jack));
+             for (int m = 0; m < mode->count(); ++m) {
+                 s.page("Set Jacks");
+                 choose(mode, m);
+                 s.page("Songs");
+                 s.shot(QStringLiteral("Songs, jack %1 mode %2").arg(jack, mode->itemText(m)), "SongsScrollView");
+             }
+         }
+     }},
+    {"setjacks-modes", 0, [](Shots &s) {
+         s.page("Set Jacks");
+         s.shot("Set Jacks, factory", "SetJacksPage");
+         int j = 1;
+         for (const char *jack : {"One", "Two", "Three", "Four"}) {
+             const QString box = QStringLiteral("Jack%1Box").arg(j++);
+             s.eachItem(QStringLiteral("jack%1Combo").arg(jack), box, box + QLatin1String(" mode"));
+         }
+         s.eachItem("numPulsesOneCombo", "SetJacksScrollView", "jack 1 pulses");
+     }},
+    {"setjacks-inputs", 0, [](Shots &s) {
+         s.page("Set Jacks");
+         for (const char *jack : {"One", "Two", "Three"}) {
+             QComboBox *mode = s.find<QComboBox>(QStringLiteral("jack%1Combo").arg(jack));
+             choose(mode, 2);
+         }
+         s.eachItem("Jack1TipTAPFunction", "Jack1LeftInputBox", "jack 1 tip tap function");
+         s.eachItem("Jack1TipHOLDFunction", "Jack1LeftInputBox", "jack 1 tip hold function");
+         s.eachItem("Jack3RingTAPFunction", "Jack3RightInputBox", "jack 3 ring tap function");
+     }},
+    {"setjacks-random", 977, [](Shots &s) {
+         s.page("Set Jacks");
+         clickRow(s.find<QTableView>("SetJacksTableView"), 11);
+         s.shot("Set Jacks, song 12 of a random session", "SetJacksPage");
+     }},
+    {"setlist", 0, [](Shots &s) {
+         s.page("Setlist");
+         s.shot("Setlist, factory", s.current());
+         clickRow(s.find<QTableView>("SetlistSongListTableView"), 11);
+         s.shot("Setlist, song 12 added", "SetlistTableView");
+         s.press("SetlistMoveUpButton");
+         s.shot("Setlist, moved up", "SetlistTableView");
+         s.press("SetlistRemoveButton");
+         s.shot("Setlist, removed", "SetlistTableView");
+         s.transcript();
+     }},
+    {"setlist-random", 31337, [](Shots &s) {
+         s.page("Setlist");
+         s.shot("Setlist of a random session", s.current());
+     }},
+    {"midi-rows", 0, [](Shots &s) {
+         s.page("Midi Management");
+         s.shot("MIDI, factory", s.current());
+         s.eachItem("stackMessageType1", s.find("stackMessageType1")->parentWidget(), "stack row 1 type");
+     }},
+    {"midi-random", 5150, [](Shots &s) {
+         s.page("Midi Management");
+         QComboBox *stack = s.find<QComboBox>("midiStackCombo");
+         for (int position : {0, 6, 127}) {
+             choose(stack, position);
+             s.shot(QStringLiteral("MIDI, stack %1 of a random session").arg(position + 1), s.current());
+         }
+         s.eachItem("typeCombo", s.find("LibraryTableView")->parentWidget(), "library message type");
+     }},
+    {"global", 0, [](Shots &s) {
+         s.page("Global Settings");
+         s.shot("Global, factory", s.current());
+         s.enter("GlobalFilterTF", "channel");
+         s.shot("Global, filtered by \"channel\"", "GlobalScrollView");
+     }},
+    {"global-random", 2718, [](Shots &s) {
+         s.page("Global Settings");
+         s.shot("Global of a random session", "GlobalScrollView");
+     }},
+    {"window", 0, [](Shots &s) {
+         s.text += QLatin1String("== menus ==\n") + Snapshot::ofMenus(s.vc->menuBar());
+         s.shot("the window", s.vc);
+         s.page("Songs");
+         s.enter("tempoTF", "133");
+         s.text += QLatin1String("== menus after a tempo edit ==\n") + Snapshot::ofMenus(s.vc->menuBar());
+         s.transcript();
+     }},
+    {"questions", 0, [](Shots &s) {
+         // Every page command and every command of the File and Pedal menus, with unsaved
+         // changes, each question answered with its second button ("Cancel" where there is one).
+         s.page("Songs");
+         s.enter("tempoTF", "133");
+         s.dialogs.defaultAnswer = 1;
+         for (const char *page : {"Songs", "Set Jacks", "Setlist", "Midi Management", "Global Settings"}) {
+             s.page(page);
+             for (QPushButton *button : s.vc->tabs()->currentWidget()->findChildren<QPushButton *>())
+                 if (button->isVisible() && button->isEnabled()) {
+                     s.text += QStringLiteral("== %1: %2 ==\n").arg(page, button->objectName());
+                     button->click();
+                     s.rig.scheduler.runAll();
+                     s.transcript();
+                 }
+         }
+         for (const char *name : {"resetSessionAction", "openSessionAction", "restoreBackupAction", "sendAllAction",
+                                  "loadAllAction", "sendChangesAction", "compareWithPedalAction",
+                                  "factoryResetAction", "uploadFirmwareAction", "connectAction"}) {
+             s.text += QStringLiteral("== %1 ==\n").arg(name);
+             action(*s.vc, name)->trigger();
+             s.rig.scheduler.runAll();
+             s.transcript();
+         }
+     }},
+    {"compare", 909, [](Shots &s) {
+         DataHandler other;
+         RandomSession(909).fill(other, {12, false, true});
+         other.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
+         other.GlobalMenu.MidiChannelIn = other.GlobalMenu.MidiChannelIn == 3 ? 4 : 3;
+         other.MidiStackList[3].MidiStackMessageList[0].Value = 64;
+         other.insertSongIntoSetlist(11, 2);
+         s.dialogs.openPaths << s.temp.write("other.txt", fileForm(other).toUtf8());
+         s.vc->findChild<QAction *>("compareWithFileAction")->trigger();
+         s.shot("Compare with File", "CompareDock");
+         s.transcript();
+     }},
+};
+
+class Snapshots : public ::testing::TestWithParam<Scenario>
+{};
+
+} // namespace
+
+TEST_P(Snapshots, PageShowsWhatWasReviewed)
+{
+    const Scenario &scenario = GetParam();
+    Shots shots(scenario.seed);
+    scenario.steps(shots);
+    // Folders of this run read the same in every run.
+    shots.text.replace(shots.temp.dir.path(), QLatin1String("{temp}"))
+        .replace(QDir::homePath(), QLatin1String("{home}"));
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("snapshots/%1.txt").arg(QLatin1String(scenario.name)), shots.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Editor, Snapshots, ::testing::ValuesIn(scenarios),
+                         [](const ::testing::TestParamInfo<Scenario> &info) {
+                             return QString::fromLatin1(info.param.name).replace('-', '_').toStdString();
+                         });

@@ -1,0 +1,60 @@
+#include "Snapshot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+namespace Snapshot {
+namespace {
+
+QString sourcePath(const QString &relativePath)
+{
+    return QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/") + relativePath;
+}
+
+// A unified diff of the reviewed file and the new text, by diff(1) where there is one. Each
+// part of it is headed by the nearest named control or section above it.
+QString difference(const QString &path, const QString &text)
+{
+    QTemporaryDir dir;
+    QFile now(dir.filePath(QStringLiteral("now")));
+    if (now.open(QIODevice::WriteOnly))
+        now.write(text.toUtf8());
+    now.close();
+    QProcess diff;
+    diff.start(QStringLiteral("diff"), {QStringLiteral("-u"), QStringLiteral("--label"), QStringLiteral("reviewed"),
+                                        QStringLiteral("--label"), QStringLiteral("now"),
+                                        QStringLiteral("--show-function-line=^ *([A-Za-z0-9_]+: |== )"), path,
+                                        now.fileName()});
+    if (diff.waitForFinished(30000) && diff.exitStatus() == QProcess::NormalExit)
+        return QString::fromUtf8(diff.readAllStandardOutput());
+    return QStringLiteral("now:\n") + text;
+}
+
+} // namespace
+
+::testing::AssertionResult matches(const QString &relativePath, const QString &text)
+{
+    const QString path = sourcePath(relativePath);
+    if (qEnvironmentVariableIntValue("UPDATE_SNAPSHOTS") == 1) {
+        QDir().mkpath(path.section(QLatin1Char('/'), 0, -2));
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+            return ::testing::AssertionFailure() << "cannot write " << path.toStdString();
+        return ::testing::AssertionSuccess();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ::testing::AssertionFailure()
+               << path.toStdString() << " is missing: run the test with UPDATE_SNAPSHOTS=1, then review it";
+    if (QString::fromUtf8(file.readAll()) == text)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << relativePath.toStdString()
+                                         << " differs from what is shown now (UPDATE_SNAPSHOTS=1 rewrites it for "
+                                            "review):\n"
+                                         << difference(path, text).toStdString();
+}
+
+} // namespace Snapshot
