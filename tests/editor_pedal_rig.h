@@ -86,4 +86,3 @@ struct PedalRig
         scheduler.runAll();
     }
 };
-

@@ -101,22 +101,26 @@ struct Scenario
 };
 
 const Scenario scenarios[] = {
-    {"songs-factory", 0, [](Shots &s) {
+    {"songs-factory", 0,
+     [](Shots &s) {
          s.page("Songs");
          s.shot("Songs, song 1", "SongsPage");
      }},
-    {"songs-random", 4242, [](Shots &s) {
+    {"songs-random", 4242,
+     [](Shots &s) {
          s.page("Songs");
          clickRow(s.find<QTableView>("SongTableView"), 6);
          s.shot("Songs, song 7 of a random session", "SongsPage");
      }},
-    {"songs-footswitch", 0, [](Shots &s) {
+    {"songs-footswitch", 0,
+     [](Shots &s) {
          s.page("Songs");
          const QWidget *box = s.find("footTapFunction")->parentWidget();
          s.eachItem("footTapFunction", box, "tap function");
          s.eachItem("footHoldFunction", box, "hold function");
      }},
-    {"songs-jack-modes", 0, [](Shots &s) {
+    {"songs-jack-modes", 0,
+     [](Shots &s) {
          // The song summary and the divisions follow the jack modes set on Set Jacks.
          for (const char *jack : {"One", "Two", "Three", "Four"}) {
              QComboBox *mode = s.find<QComboBox>(QStringLiteral("jack%1Combo").arg(jack));
@@ -128,7 +132,8 @@ const Scenario scenarios[] = {
              }
          }
      }},
-    {"setjacks-modes", 0, [](Shots &s) {
+    {"setjacks-modes", 0,
+     [](Shots &s) {
          s.page("Set Jacks");
          s.shot("Set Jacks, factory", "SetJacksPage");
          int j = 1;
@@ -138,7 +143,8 @@ const Scenario scenarios[] = {
          }
          s.eachItem("numPulsesOneCombo", "SetJacksScrollView", "jack 1 pulses");
      }},
-    {"setjacks-inputs", 0, [](Shots &s) {
+    {"setjacks-inputs", 0,
+     [](Shots &s) {
          s.page("Set Jacks");
          for (const char *jack : {"One", "Two", "Three"}) {
              QComboBox *mode = s.find<QComboBox>(QStringLiteral("jack%1Combo").arg(jack));
@@ -148,12 +154,14 @@ const Scenario scenarios[] = {
          s.eachItem("Jack1TipHOLDFunction", "Jack1LeftInputBox", "jack 1 tip hold function");
          s.eachItem("Jack3RingTAPFunction", "Jack3RightInputBox", "jack 3 ring tap function");
      }},
-    {"setjacks-random", 977, [](Shots &s) {
+    {"setjacks-random", 977,
+     [](Shots &s) {
          s.page("Set Jacks");
          clickRow(s.find<QTableView>("SetJacksTableView"), 11);
          s.shot("Set Jacks, song 12 of a random session", "SetJacksPage");
      }},
-    {"setlist", 0, [](Shots &s) {
+    {"setlist", 0,
+     [](Shots &s) {
          s.page("Setlist");
          s.shot("Setlist, factory", s.current());
          clickRow(s.find<QTableView>("SetlistSongListTableView"), 11);
@@ -164,16 +172,19 @@ const Scenario scenarios[] = {
          s.shot("Setlist, removed", "SetlistTableView");
          s.transcript();
      }},
-    {"setlist-random", 31337, [](Shots &s) {
+    {"setlist-random", 31337,
+     [](Shots &s) {
          s.page("Setlist");
          s.shot("Setlist of a random session", s.current());
      }},
-    {"midi-rows", 0, [](Shots &s) {
+    {"midi-rows", 0,
+     [](Shots &s) {
          s.page("Midi Management");
          s.shot("MIDI, factory", s.current());
          s.eachItem("stackMessageType1", s.find("stackMessageType1")->parentWidget(), "stack row 1 type");
      }},
-    {"midi-random", 5150, [](Shots &s) {
+    {"midi-random", 5150,
+     [](Shots &s) {
          s.page("Midi Management");
          QComboBox *stack = s.find<QComboBox>("midiStackCombo");
          for (int position : {0, 6, 127}) {
@@ -182,17 +193,20 @@ const Scenario scenarios[] = {
          }
          s.eachItem("typeCombo", s.find("LibraryTableView")->parentWidget(), "library message type");
      }},
-    {"global", 0, [](Shots &s) {
+    {"global", 0,
+     [](Shots &s) {
          s.page("Global Settings");
          s.shot("Global, factory", s.current());
          s.enter("GlobalFilterTF", "channel");
          s.shot("Global, filtered by \"channel\"", "GlobalScrollView");
      }},
-    {"global-random", 2718, [](Shots &s) {
+    {"global-random", 2718,
+     [](Shots &s) {
          s.page("Global Settings");
          s.shot("Global of a random session", "GlobalScrollView");
      }},
-    {"window", 0, [](Shots &s) {
+    {"window", 0,
+     [](Shots &s) {
          s.text += QLatin1String("== menus ==\n") + Snapshot::ofMenus(s.vc->menuBar());
          s.shot("the window", s.vc);
          s.page("Songs");
@@ -200,7 +214,8 @@ const Scenario scenarios[] = {
          s.text += QLatin1String("== menus after a tempo edit ==\n") + Snapshot::ofMenus(s.vc->menuBar());
          s.transcript();
      }},
-    {"questions", 0, [](Shots &s) {
+    {"questions", 0,
+     [](Shots &s) {
          // Every page command and every command of the File and Pedal menus, with unsaved
          // changes, each question answered with its second button ("Cancel" where there is one).
          s.page("Songs");
@@ -217,15 +232,16 @@ const Scenario scenarios[] = {
                  }
          }
          for (const char *name : {"resetSessionAction", "openSessionAction", "restoreBackupAction", "sendAllAction",
-                                  "loadAllAction", "sendChangesAction", "compareWithPedalAction",
-                                  "factoryResetAction", "uploadFirmwareAction", "connectAction"}) {
+                                  "loadAllAction", "sendChangesAction", "compareWithPedalAction", "factoryResetAction",
+                                  "uploadFirmwareAction", "connectAction"}) {
              s.text += QStringLiteral("== %1 ==\n").arg(name);
              action(*s.vc, name)->trigger();
              s.rig.scheduler.runAll();
              s.transcript();
          }
      }},
-    {"compare", 909, [](Shots &s) {
+    {"compare", 909,
+     [](Shots &s) {
          DataHandler other;
          RandomSession(909).fill(other, {12, false, true});
          other.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));

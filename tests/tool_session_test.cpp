@@ -2,6 +2,7 @@
 // exit status (usage errors 2), output or file written, and sessions through the virtual pedal.
 #include "FlashTool.h"
 #include "RandomSession.h"
+#include "Snapshot.h"
 #include "vpedal_support.h"
 
 #include "PedalVersion.h"
@@ -32,61 +33,158 @@ QByteArray json(const DataHandler &store)
 
 } // namespace
 
-TEST(SessionTool, CommandLines)
+// The input files of the command lines, in a scratch folder: a session whose values need
+// the normalisation of Open, a damaged copy, a file with other line ends, a legacy
+// single-line session, the golden random session changed, unknown keys, an image, a file
+// cut inside its last key.
+struct ToolFiles
 {
     TempFiles temp;
     const QString d = temp.dir.path(), g = QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden");
+    DataHandler session, random, next, legacy;
+    QByteArray legacyUpload;
+
+    ToolFiles()
+    {
+        DataHandler source;
+        RandomSession(606).fill(source, {6, true, true});
+        source.SongList[0]->UpdateName(QStringLiteral("Intro\nwith spaces"));
+        source.SongList[1]->UpdateTempo(299);
+        const QByteArray form = fileForm(source).toUtf8();
+        EXPECT_TRUE(openSessionFile(session, temp.write("session.txt", form)));
+        temp.write("same.txt", form);
+        EXPECT_TRUE(openSessionFile(random, g + "/random.txt"));
+        EXPECT_TRUE(openSessionFile(next, g + "/random.txt"));
+        next.SongList[7]->UpdateTempo(next.SongList[7]->Tempo == 97 ? 98 : 97);
+        temp.write("next.txt", fileForm(next).toUtf8());
+        QByteArray damaged = form;
+        damaged.replace(damaged.indexOf("\r\nTempos]") + 15, 3, "000"); // song 3
+        temp.write("damaged.txt", damaged);
+        temp.write("keep.txt", "precious");
+        temp.write("lf.txt", "Tempos]" + QByteArray(3 * 127, '1') + "\nFractions]0\r\n");
+        const QByteArray legacyLine =
+            "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128) + QByteArray("03").repeated(256);
+        EXPECT_TRUE(openSessionFile(legacy, temp.write("legacy.txt", legacyLine), true));
+        SessionWriter all;
+        all.selectPage(SessionKeys::Page::All);
+        legacyUpload = "]3;" + all.write(legacy, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
+        temp.write("unknown.txt", form + "Tempoz]1\r\nFutureKey]2\r\n");
+        temp.write("image", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(50));
+        temp.write("cut.txt", form.left(form.indexOf("LibraryValues]") + 8));
+        // Changes of each kind: a name, a global setting, a stack row, the setlist.
+        DataHandler changed;
+        EXPECT_TRUE(openSessionFile(changed, d + "/session.txt"));
+        changed.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
+        changed.GlobalMenu.MidiChannelOut = session.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
+        changed.MidiStackList[3].MidiStackMessageList[0].Value = 64;
+        changed.insertSongIntoSetlist(4, 1);
+        temp.write("other.txt", fileForm(changed).toUtf8());
+        temp.write("empty.bin", {});
+    }
+};
+
+// What pedal-session prints, for each command line of a table, compared with the reviewed
+// transcripts under tests/data/transcripts/: its help, every usage error, refused and
+// damaged input, and diff in both forms. Run in the scratch folder; its path reads "{d}".
+TEST(SessionTool, PrintsWhatWasReviewed)
+{
+    const ToolFiles files;
+    const struct
+    {
+        const char *transcript;
+        QStringList args;
+    } rows[] = {
+        {"help", {"--help"}},
+        {"help", {"--version"}},
+        {"help", {"new", "-h"}},
+        {"help", {"open", "--help"}},
+        {"help", {"json", "--help"}},
+        {"help", {"upload", "--help"}},
+        {"help", {"send", "--help"}},
+        {"help", {"receive", "--help"}},
+        {"help", {"flash", "--help"}},
+        {"help", {"diff", "--help"}},
+        {"usage", {}},
+        {"usage", {"frobnicate"}},
+        {"usage", {"new", "extra"}},
+        {"usage", {"new", "-o"}},
+        {"usage", {"open"}},
+        {"usage", {"open", "session.txt", "session.txt"}},
+        {"usage", {"open", "session.txt", "--bogus"}},
+        {"usage", {"json"}},
+        {"usage", {"upload", "session.txt"}},
+        {"usage", {"upload", "session.txt", "--page", "bogus"}},
+        {"usage", {"upload", "--page", "all"}},
+        {"usage", {"diff"}},
+        {"usage", {"diff", "session.txt"}},
+        {"usage", {"diff", "session.txt", "session.txt", "session.txt"}},
+        {"usage", {"diff", "session.txt", "session.txt", "--bogus"}},
+        {"usage", {"send", "session.txt", "--port", "none", "--changes-from", "session.txt", "--page", "all"}},
+        {"usage", {"send", "session.txt", "--port", "none", "--changes-from"}},
+        {"usage", {"send", "session.txt", "--page", "all"}},
+        {"usage", {"receive", "--port", "none", "--page", "everything"}},
+        // "nan" passes a test written as "<= 0 or > 3600".
+        {"usage", {"receive", "--port", "none", "--page", "all", "--timeout", "nan"}},
+        {"usage", {"receive", "--port", "none", "--page", "all", "--timeout", "0"}},
+        {"usage", {"flash", "pedal.bin"}},
+        // Refused input: one line that says why, nothing on standard output.
+        {"input", {"open", "lf.txt"}},
+        {"input", {"open", "{d}/missing.txt"}},
+        {"input", {"upload", "damaged.txt", "--page", "all"}},
+        {"input", {"upload", "legacy.txt", "--page", "all"}},
+        {"input", {"open", "image"}},
+        {"input", {"open", "cut.txt"}},
+        {"input", {"json", "cut.txt"}},
+        {"input", {"receive", "--port", "keep.txt", "--page", "global"}},
+        {"input", {"send", "{g}/random.txt", "--port", "none", "--page", "songs"}},
+        {"input", {"flash", "empty.bin", "--port", "none"}},
+        // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble.
+        {"diff", {"diff", "session.txt", "same.txt"}},
+        {"diff", {"diff", "session.txt", "other.txt"}},
+        {"diff", {"diff", "other.txt", "session.txt"}},
+        {"diff", {"diff", "--json", "session.txt", "other.txt"}},
+        {"diff", {"diff", "session.txt", "{g}/random.txt"}},
+        {"diff", {"diff", "session.txt", "unknown.txt"}},
+        {"diff", {"diff", "session.txt", "cut.txt"}},
+        {"diff", {"diff", "session.txt", "missing.txt"}},
+        {"diff", {"diff", "{d}", "session.txt"}},
+        {"diff", {"diff", "legacy.txt", "session.txt"}},
+        {"diff", {"diff", "legacy.txt", "legacy.txt", "--accept-legacy"}},
+    };
+    const QString here = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(files.d));
+    QMap<QString, QString> transcripts;
+    for (const auto &row : rows) {
+        QStringList args;
+        for (QString arg : row.args)
+            args << arg.replace("{d}", files.d).replace("{g}", files.g);
+        const ToolResult r = runTool(args);
+        QString &text = transcripts[QLatin1String(row.transcript)];
+        text += QStringList{"$ pedal-session", row.args.join(' ')}.join(' ').trimmed() + '\n';
+        for (const auto &[stream, bytes] : {std::pair{"out", r.out}, std::pair{"err", r.err}})
+            for (const QString &line :
+                 Snapshot::shortened(QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts), 40, 20, 10))
+                text += QStringLiteral("%1: %2\n").arg(QLatin1String(stream), line);
+        text += QStringLiteral("exit %1\n\n").arg(r.exitCode);
+    }
+    QDir::setCurrent(here);
+    for (auto [name, text] : transcripts.asKeyValueRange()) {
+        text.replace(files.d, "{d}").replace(files.g, "{g}").replace(PEDAL_VERSION, "{version}");
+        EXPECT_TRUE(Snapshot::matches("transcripts/pedal-session-" + name + ".txt", text));
+    }
+}
+
+TEST(SessionTool, CommandLines)
+{
+    const ToolFiles files;
+    const QString &d = files.d, &g = files.g;
+    const TempFiles &temp = files.temp;
+    const DataHandler &session = files.session, &random = files.random, &next = files.next, &legacy = files.legacy;
     const auto golden = [&g](const char *name) { return readFile(g + '/' + name).toUtf8(); };
     const auto upload = [&](const char *page) {
         return "]3;" + golden((QByteArray("random-pedal-") + page + ".txt").constData()).replace(' ', '_') + ";";
     };
-
-    // A session whose values need the normalisation of Open, a damaged copy, a file with
-    // other line ends, a legacy single-line session, and the golden random session changed.
-    DataHandler source;
-    RandomSession(606).fill(source, {6, true, true});
-    source.SongList[0]->UpdateName(QStringLiteral("Intro\nwith spaces"));
-    source.SongList[1]->UpdateTempo(299);
-    const QByteArray form = fileForm(source).toUtf8();
-    DataHandler session, random, next, legacy, changed;
-    ASSERT_TRUE(openSessionFile(session, temp.write("session.txt", form)));
-    temp.write("same.txt", form);
-    ASSERT_TRUE(openSessionFile(random, g + "/random.txt"));
-    ASSERT_TRUE(openSessionFile(next, g + "/random.txt"));
-    next.SongList[7]->UpdateTempo(next.SongList[7]->Tempo == 97 ? 98 : 97);
-    temp.write("next.txt", fileForm(next).toUtf8());
-    QByteArray damaged = form;
-    damaged.replace(damaged.indexOf("\r\nTempos]") + 15, 3, "000"); // song 3
-    temp.write("damaged.txt", damaged);
-    temp.write("keep.txt", "precious");
-    temp.write("lf.txt", "Tempos]" + QByteArray(3 * 127, '1') + "\nFractions]0\r\n");
-    const QByteArray legacyLine =
-        "Old" + QByteArray(27 + 127 * 30, '`') + QByteArray("090").repeated(128) + QByteArray("03").repeated(256);
-    ASSERT_TRUE(openSessionFile(legacy, temp.write("legacy.txt", legacyLine), true));
-    SessionWriter all;
-    all.selectPage(SessionKeys::Page::All);
-    const QByteArray legacyUpload =
-        "]3;" + all.write(legacy, SessionWriter::Form::Pedal).replace(' ', '_').toUtf8() + ";";
-    // Unknown keys, an image, a file cut inside its last key.
-    temp.write("unknown.txt", form + "Tempoz]1\r\nFutureKey]2\r\n");
-    temp.write("image", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(50));
-    temp.write("cut.txt", form.left(form.indexOf("LibraryValues]") + 8));
-    ASSERT_TRUE(openSessionFile(changed, d + "/session.txt"));
-    changed.SongList[2]->UpdateName(QStringLiteral("Intro Riff"));
-    changed.GlobalMenu.MidiChannelOut = session.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
-    changed.MidiStackList[3].MidiStackMessageList[0].Value = 64;
-    temp.write("other.txt", fileForm(changed).toUtf8());
-    const QByteArray changes =
-        QStringLiteral("Song 3 (%1): Name \"%1\" → \"Intro Riff\"\nGlobal: Midi Channel Out %2 → %3\n"
-                       "Stack 4 (%4): Row 1 Value %5 → 64\n")
-            .arg(session.SongList[2]->NameWithoutBreaks)
-            .arg(session.GlobalMenu.MidiChannelOut)
-            .arg(changed.GlobalMenu.MidiChannelOut)
-            .arg(session.MidiStackList[3].Name)
-            .arg(session.MidiStackList[3].MidiStackMessageList[0].Value)
-            .toUtf8();
     // Firmware images and the stand-in flashing tool first on PATH.
-    temp.write("empty.bin", {});
     for (const char *name : {"pedal.bin", "bad.bin"})
         temp.write(name, firmwareImage());
     writeFlashTool(d + "/bossac");
@@ -126,61 +224,18 @@ TEST(SessionTool, CommandLines)
         {{"upload", "{g}/random.txt", "--page", "all"}, 0, upload("all")},
         // Refused input: one line, nothing written, nothing replaced.
         {{"open", "damaged.txt", "-o", "keep.txt"}, 1, {}, "song 3 has the tempo 0", "keep.txt", nullptr, "precious"},
-        {{"upload", "{d}/damaged.txt", "--page", "all"}, 1, {}},
-        {{"open", "{d}/lf.txt"}, 1, {}, "Tempos"},
-        {{"open", "{d}/missing.txt"}, 1, {}, "{d}/missing.txt"},
         {{"open", "{d}/legacy.txt", "-o", "l.txt"}, 1, {}, "--accept-legacy", "l.txt"},
         {{"json", "{d}/legacy.txt", "--accept-legacy"}, 0, json(legacy)},
-        {{"upload", "{d}/legacy.txt", "--page", "all"}, 1, {}, "--accept-legacy"},
-        {{"upload", "{d}/legacy.txt", "--page", "all", "--accept-legacy"}, 0, legacyUpload},
+        {{"upload", "{d}/legacy.txt", "--page", "all", "--accept-legacy"}, 0, files.legacyUpload},
         // Unknown keys are told, one line each, and the file is read.
         {{"open", "{d}/unknown.txt"}, 0, sessionForm, tempoz},
-        {{"diff", "{d}/session.txt", "{d}/unknown.txt"}, 0, "", "{d}/unknown.txt: line 77: unknown key FutureKey"},
-        {{"open", "{d}/image"}, 1, {}, "pedal-session: {d}/image is not a session file\n"},
         {{"open", "cut.txt", "-o", "x"}, 1, {}, ": cut.txt: the file ends in the middle of the key LibraryV", "x"},
-        {{"diff", "{d}/session.txt", "{d}/cut.txt"}, 2, {}, "LibraryV: it looks cut short\n"},
-        {{"--version"}, 0, "pedal-session " PEDAL_VERSION "\n"},
-        // Help: the commands one line each; a command's usage and what it does.
-        {{"--help"}, 0, {}, "\n  receive   Loads a page (or all) from the pedal and writes the session file.\n"},
-        {{"new", "-h"}, 0, "usage: pedal-session new [-o OUT]\nWrites the factory session.\n"},
-        // Usage errors.
-        {{}, 2, {}},
-        {{"frobnicate"}, 2, {}},
-        {{"new", "extra"}, 2, {}},
-        {{"new", "-o"}, 2, {}},
-        {{"open"}, 2, {}},
-        {{"open", "{d}/session.txt", "{d}/session.txt"}, 2, {}},
-        {{"open", "{d}/session.txt", "--bogus"}, 2, {}, "unexpected argument \"--bogus\""},
-        {{"json"}, 2, {}},
         {{"json", "{d}/session.txt", "-o", "x.json"}, 2, {}, nullptr, "x.json"},
-        {{"upload", "{d}/session.txt"}, 2, {}},
-        {{"upload", "{d}/session.txt", "--page", "bogus"}, 2, {}},
-        {{"upload", "--page", "all"}, 2, {}},
-        {{"diff"}, 2, {}},
-        {{"diff", "{d}/session.txt"}, 2, {}},
-        {{"diff", "{d}/session.txt", "{d}/session.txt", "{d}/session.txt"}, 2, {}},
-        {{"diff", "{d}/session.txt", "{d}/session.txt", "--bogus"}, 2, {}},
-        {{"send", "{d}/session.txt", "--port", "{p}", "--changes-from", "{d}/session.txt", "--page", "all"}, 2, {}},
-        {{"send", "{d}/session.txt", "--port", "{p}", "--changes-from"}, 2, {}},
-        {{"receive", "--port", "{d}/none", "--page", "everything"}, 2, {}},
-        // "nan" passes a test written as "<= 0 or > 3600".
-        {{"receive", "--port", "{d}/none", "--page", "all", "--timeout", "nan"}, 2, {}},
-        {{"receive", "--port", "{d}/none", "--page", "all", "--timeout", "0"}, 2, {}},
-        // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble.
-        {{"diff", "{d}/session.txt", "{d}/same.txt"}, 0, ""},
-        {{"diff", "{d}/session.txt", "{d}/other.txt"}, 1, changes},
-        {{"diff", "--json", "{d}/session.txt", "{d}/other.txt"}, 1, {}, "\"after\": \"Intro Riff\""},
-        {{"diff", "{d}/session.txt", "{d}/missing.txt"}, 2, {}},
-        {{"diff", "{d}", "{d}/session.txt"}, 2, {}},
-        {{"diff", "{d}/legacy.txt", "{d}/session.txt"}, 2, {}},
-        {{"diff", "{d}/legacy.txt", "{d}/legacy.txt", "--accept-legacy"}, 0, ""},
         // Through the pedals: a port that cannot be opened, each page sent and received
         // on its own onto the one before, loads that time out, Send Changes, firmware.
         {{"receive", "--port", "{d}/none", "--page", "songs", "-o", "x"}, 1, {}, "{d}/none", "x"},
-        {{"send", "{g}/random.txt", "--port", "{d}/none", "--page", "songs"}, 1, {}, "{d}/none"},
-        // A port is the path given (here a link in the current folder); a file is no port.
+        // A port is the path given (here a link in the current folder).
         {{"send", "{g}/random.txt", "--port", "mypedal", "--page", "setlist"}, 0, "", "in 1 piece\n"},
-        {{"receive", "--port", "{d}/keep.txt", "--page", "global"}, 1, {}, ": {d}/keep.txt is not a serial device\n"},
         // The pedal log on standard error; a log that cannot be written stops before the port.
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global", "--log", "-"}, 0, "", pieceLog},
         {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist", "--log", "{d}/no/x.log"}, 1, {}, "the log"},

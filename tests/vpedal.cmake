@@ -6,7 +6,7 @@ pedal_add_test(NAME vpedal_tests
   LIBS pedal_virtual pedal_format pedal_test_random)
 pedal_add_test(NAME tool_session_tests
   SOURCES tool_session_test.cpp vpedal_support.h
-  LIBS pedal_format pedal_test_random)
+  LIBS pedal_format pedal_test_random pedal_test_approved)
 foreach(t vpedal_tests tool_session_tests)
   add_dependencies(${t} virtual-pedal pedal-session)
 endforeach()

@@ -1,5 +1,6 @@
 #include "Snapshot.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -24,16 +25,28 @@ QString difference(const QString &path, const QString &text)
         now.write(text.toUtf8());
     now.close();
     QProcess diff;
-    diff.start(QStringLiteral("diff"), {QStringLiteral("-u"), QStringLiteral("--label"), QStringLiteral("reviewed"),
-                                        QStringLiteral("--label"), QStringLiteral("now"),
-                                        QStringLiteral("--show-function-line=^ *([A-Za-z0-9_]+: |== )"), path,
-                                        now.fileName()});
+    diff.start(QStringLiteral("diff"),
+               {QStringLiteral("-u"), QStringLiteral("--label"), QStringLiteral("reviewed"), QStringLiteral("--label"),
+                QStringLiteral("now"), QStringLiteral("--show-function-line=^ *([A-Za-z0-9_]+: |== )"), path,
+                now.fileName()});
     if (diff.waitForFinished(30000) && diff.exitStatus() == QProcess::NormalExit)
         return QString::fromUtf8(diff.readAllStandardOutput());
     return QStringLiteral("now:\n") + text;
 }
 
 } // namespace
+
+QStringList shortened(const QStringList &items, int whole, int first, int last)
+{
+    if (items.size() <= whole)
+        return items;
+    QStringList out = items.mid(0, first);
+    const QStringList middle = items.mid(first, items.size() - first - last);
+    const QByteArray hash = QCryptographicHash::hash(middle.join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha1);
+    out << QStringLiteral("… %1 more (%2) …").arg(middle.size()).arg(QString::fromLatin1(hash.toHex().left(8)));
+    out << items.mid(items.size() - last);
+    return out;
+}
 
 ::testing::AssertionResult matches(const QString &relativePath, const QString &text)
 {
@@ -48,7 +61,7 @@ QString difference(const QString &path, const QString &text)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return ::testing::AssertionFailure()
-               << path.toStdString() << " is missing: run the test with UPDATE_SNAPSHOTS=1, then review it";
+            << path.toStdString() << " is missing: run the test with UPDATE_SNAPSHOTS=1, then review it";
     if (QString::fromUtf8(file.readAll()) == text)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << relativePath.toStdString()

@@ -5,7 +5,6 @@
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCryptographicHash>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
@@ -35,6 +34,11 @@ namespace {
 constexpr int Whole = 12;
 constexpr int Ends = 3;
 
+QStringList shortened(const QStringList &items)
+{
+    return Snapshot::shortened(items, Whole, Ends, Ends);
+}
+
 QString quoted(QString text)
 {
     text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
@@ -42,24 +46,6 @@ QString quoted(QString text)
     text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
     text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
     return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-QString hashOf(const QStringList &items)
-{
-    return QString::fromLatin1(
-        QCryptographicHash::hash(items.join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
-}
-
-// A long list as its ends and a hash of the middle; a short one whole.
-QStringList shortened(const QStringList &items)
-{
-    if (items.size() <= Whole)
-        return items;
-    QStringList out = items.mid(0, Ends);
-    const QStringList middle = items.mid(Ends, items.size() - 2 * Ends);
-    out << QStringLiteral("… %1 more (%2) …").arg(middle.size()).arg(hashOf(middle));
-    out << items.mid(items.size() - Ends);
-    return out;
 }
 
 QString colourName(const QVariant &value)
@@ -74,8 +60,9 @@ QString colourName(const QVariant &value)
     }
     if (value.metaType().id() == QMetaType::QPixmap) {
         const QImage image = value.value<QPixmap>().toImage();
-        return image.isNull() ? QStringLiteral("picture")
-                              : QStringLiteral("picture ") + image.pixelColor(image.width() / 2, image.height() / 2).name();
+        return image.isNull()
+            ? QStringLiteral("picture")
+            : QStringLiteral("picture ") + image.pixelColor(image.width() / 2, image.height() / 2).name();
     }
     return value.toString();
 }
@@ -145,8 +132,8 @@ QString flags(const QWidget *w)
         out += QLatin1String(" disabled");
     if (w->testAttribute(Qt::WA_SetPalette)) {
         const QPalette::ColorRole role = qobject_cast<const QLineEdit *>(w) || qobject_cast<const QComboBox *>(w)
-                                             ? QPalette::Text
-                                             : QPalette::WindowText;
+            ? QPalette::Text
+            : QPalette::WindowText;
         out += QLatin1String(" colour ") + w->palette().color(role).name();
     }
     if (!w->styleSheet().isEmpty())
@@ -169,9 +156,9 @@ QString viewLine(const QAbstractItemView *view, const QString &indent)
     const char *behaviour[] = {"items", "rows", "columns"};
     const char *mode[] = {"none", "single", "multi", "extended", "contiguous"};
     const char *drag[] = {"none", "drag", "drop", "drag and drop", "internal move"};
-    out += QStringLiteral(" select %1 %2, drag %3").arg(QLatin1String(mode[view->selectionMode()]),
-                                                       QLatin1String(behaviour[view->selectionBehavior()]),
-                                                       QLatin1String(drag[view->dragDropMode()]));
+    out += QStringLiteral(" select %1 %2, drag %3")
+               .arg(QLatin1String(mode[view->selectionMode()]), QLatin1String(behaviour[view->selectionBehavior()]),
+                    QLatin1String(drag[view->dragDropMode()]));
     if (view->showDropIndicator())
         out += QLatin1String(" with indicator");
     if (view->editTriggers() != QAbstractItemView::NoEditTriggers)
@@ -195,7 +182,10 @@ QString viewLine(const QAbstractItemView *view, const QString &indent)
     QStringList headers;
     for (int c = 0; c < model->columnCount(); ++c)
         headers << quoted(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
-    out += QStringLiteral("\n%1  %2 rows; columns: %3").arg(indent).arg(model->rowCount()).arg(headers.join(QLatin1String(" | ")));
+    out += QStringLiteral("\n%1  %2 rows; columns: %3")
+               .arg(indent)
+               .arg(model->rowCount())
+               .arg(headers.join(QLatin1String(" | ")));
     if (view->currentIndex().isValid())
         out += QStringLiteral("\n%1  current row %2").arg(indent).arg(view->currentIndex().row() + 1);
     if (const QItemSelectionModel *selection = view->selectionModel(); selection && selection->hasSelection()) {
@@ -245,7 +235,7 @@ QString describe(const QWidget *w, const QString &indent)
         return QLatin1String("text ") + quoted(text->toPlainText()) + (text->isReadOnly() ? " read-only" : "");
     if (const auto *box = qobject_cast<const QGroupBox *>(w))
         return QLatin1String("box ") + quoted(box->title())
-               + (box->isCheckable() ? (box->isChecked() ? " checked" : " unchecked") : "");
+            + (box->isCheckable() ? (box->isChecked() ? " checked" : " unchecked") : "");
     if (const auto *button = qobject_cast<const QAbstractButton *>(w)) {
         QString kind = QStringLiteral("button");
         if (qobject_cast<const QCheckBox *>(w))
@@ -262,14 +252,18 @@ QString describe(const QWidget *w, const QString &indent)
     if (const auto *spin = qobject_cast<const QSpinBox *>(w))
         return QStringLiteral("number %1 of %2 to %3").arg(spin->value()).arg(spin->minimum()).arg(spin->maximum());
     if (const auto *slider = qobject_cast<const QSlider *>(w))
-        return QStringLiteral("slider %1 of %2 to %3").arg(slider->value()).arg(slider->minimum()).arg(slider->maximum());
+        return QStringLiteral("slider %1 of %2 to %3")
+            .arg(slider->value())
+            .arg(slider->minimum())
+            .arg(slider->maximum());
     if (const auto *bar = qobject_cast<const QProgressBar *>(w))
         return QStringLiteral("progress %1 of %2 to %3").arg(bar->value()).arg(bar->minimum()).arg(bar->maximum());
     if (const auto *tabs = qobject_cast<const QTabWidget *>(w)) {
         QStringList titles;
         for (int i = 0; i < tabs->count(); ++i)
             titles << quoted(tabs->tabText(i)) + (tabs->isTabEnabled(i) ? "" : " disabled");
-        return QStringLiteral("tabs %1, showing %2").arg(titles.join(QLatin1String(", ")), quoted(tabs->tabText(tabs->currentIndex())));
+        return QStringLiteral("tabs %1, showing %2")
+            .arg(titles.join(QLatin1String(", ")), quoted(tabs->tabText(tabs->currentIndex())));
     }
     if (const auto *view = qobject_cast<const QAbstractItemView *>(w))
         return viewLine(view, indent);
@@ -280,10 +274,10 @@ QString describe(const QWidget *w, const QString &indent)
 bool whole(const QWidget *w)
 {
     return qobject_cast<const QComboBox *>(w) || qobject_cast<const QAbstractSpinBox *>(w)
-           || qobject_cast<const QAbstractItemView *>(w) || qobject_cast<const QLineEdit *>(w)
-           || qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QLabel *>(w)
-           || qobject_cast<const QProgressBar *>(w) || qobject_cast<const QSlider *>(w)
-           || qobject_cast<const QTabBar *>(w) || qobject_cast<const QScrollBar *>(w);
+        || qobject_cast<const QAbstractItemView *>(w) || qobject_cast<const QLineEdit *>(w)
+        || qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QLabel *>(w)
+        || qobject_cast<const QProgressBar *>(w) || qobject_cast<const QSlider *>(w) || qobject_cast<const QTabBar *>(w)
+        || qobject_cast<const QScrollBar *>(w);
 }
 
 void collectLayout(const QLayout *layout, QList<const QWidget *> &order)
@@ -417,10 +411,12 @@ QString ofAlerts(const QList<Alert> &alerts)
     QString out;
     for (const Alert &a : alerts) {
         const char *kind = a.kind == Alert::Kind::Destructive ? "question that destroys"
-                           : a.kind == Alert::Kind::Failure   ? "failure"
-                           : a.buttons.size() > 1             ? "question"
+            : a.kind == Alert::Kind::Failure                  ? "failure"
+            : a.buttons.size() > 1                            ? "question"
                                                               : "note";
-        out += QStringLiteral("%1%2: %3\n").arg(QLatin1String(kind), a.title.isEmpty() ? QString() : QLatin1Char(' ') + quoted(a.title), quoted(a.message));
+        out += QStringLiteral("%1%2: %3\n")
+                   .arg(QLatin1String(kind), a.title.isEmpty() ? QString() : QLatin1Char(' ') + quoted(a.title),
+                        quoted(a.message));
         if (!a.informative.isEmpty())
             out += QLatin1String("  ") + quoted(a.informative) + QLatin1Char('\n');
         QStringList buttons;

@@ -26,6 +26,10 @@ QString ofMenus(const QMenuBar *bar);
 // The questions and alerts a scenario raised: title, kind, text, informative text, buttons.
 QString ofAlerts(const QList<Alert> &alerts);
 
+// A list of more than `whole` items as its `first` and `last` items with the number and a
+// hash of those between; a shorter one whole.
+QStringList shortened(const QStringList &items, int whole, int first, int last);
+
 // Compares `text` with the reviewed file `relativePath` under tests/data/ and fails with a
 // diff when they differ. With UPDATE_SNAPSHOTS=1 in the environment it writes the file
 // instead, for review with `git diff`.
