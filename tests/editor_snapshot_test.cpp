@@ -106,6 +106,23 @@ const Scenario scenarios[] = {
          s.page("Songs");
          s.shot("Songs, song 1", "SongsPage");
      }},
+    {"songs-no-song", 0,
+     [](Shots &s) {
+         // An emptied selection: no control takes input.
+         s.page("Songs");
+         s.find<QTableView>("SongTableView")->clearSelection();
+         s.shot("Songs, no song selected", "SongsScrollView");
+         s.page("Set Jacks");
+         s.find<QTableView>("SetJacksTableView")->clearSelection();
+         s.shot("Set Jacks, no song selected", "SetJacksScrollView");
+     }},
+    {"songs-colours", 0,
+     [](Shots &s) {
+         // Each colour of the swatch lists, and the text colour readable on it.
+         s.page("Songs");
+         s.eachItem("backgroundColourCombo", "backgroundColourCombo", "background");
+         s.eachItem("foregroundColourCombo", "SongTableView", "text colour");
+     }},
     {"songs-random", 4242,
      [](Shots &s) {
          s.page("Songs");
@@ -218,9 +235,12 @@ const Scenario scenarios[] = {
      [](Shots &s) {
          // Every page command and every command of the File and Pedal menus, with unsaved
          // changes, each question answered with its second button ("Cancel" where there is one).
+         s.dialogs.defaultAnswer = 1;
+         s.text += QLatin1String("== resetSessionAction, nothing changed ==\n");
+         action(*s.vc, "resetSessionAction")->trigger();
+         s.transcript();
          s.page("Songs");
          s.enter("tempoTF", "133");
-         s.dialogs.defaultAnswer = 1;
          for (const char *page : {"Songs", "Set Jacks", "Setlist", "Midi Management", "Global Settings"}) {
              s.page(page);
              for (QPushButton *button : s.vc->tabs()->currentWidget()->findChildren<QPushButton *>())
