@@ -5,8 +5,6 @@
 #include "format_test_util.h"
 
 #include "editor/GlobalPage.h"
-#include "editor/ItemTexts.h"
-#include "editor/PageControls.h"
 #include "editor/MidiPage.h"
 #include "editor/SetlistPage.h"
 #include "editor/TypedRanges.h"

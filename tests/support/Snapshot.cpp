@@ -2,12 +2,10 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -16,15 +14,11 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
-#include <QSlider>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextEdit>
 #include <QTreeView>
 
 namespace Snapshot {
@@ -48,22 +42,13 @@ QString quoted(QString text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// A colour or brush by its name; anything else as text.
 QString colourName(const QVariant &value)
 {
-    if (value.canConvert<QColor>() && value.metaType().id() == QMetaType::QColor)
+    if (value.metaType().id() == QMetaType::QColor)
         return value.value<QColor>().name();
     if (value.metaType().id() == QMetaType::QBrush)
         return value.value<QBrush>().color().name();
-    if (value.metaType().id() == QMetaType::QIcon) {
-        const QImage image = value.value<QIcon>().pixmap(8, 8).toImage();
-        return image.isNull() ? QStringLiteral("icon") : QStringLiteral("icon ") + image.pixelColor(4, 4).name();
-    }
-    if (value.metaType().id() == QMetaType::QPixmap) {
-        const QImage image = value.value<QPixmap>().toImage();
-        return image.isNull()
-            ? QStringLiteral("picture")
-            : QStringLiteral("picture ") + image.pixelColor(image.width() / 2, image.height() / 2).name();
-    }
     return value.toString();
 }
 
@@ -153,18 +138,14 @@ QString viewLine(const QAbstractItemView *view, const QString &indent)
     const QAbstractItemModel *model = view->model();
     if (!model)
         return out + QLatin1String(": no model");
-    const char *behaviour[] = {"items", "rows", "columns"};
-    const char *mode[] = {"none", "single", "multi", "extended", "contiguous"};
-    const char *drag[] = {"none", "drag", "drop", "drag and drop", "internal move"};
-    out += QStringLiteral(" select %1 %2, drag %3")
-               .arg(QLatin1String(mode[view->selectionMode()]), QLatin1String(behaviour[view->selectionBehavior()]),
-                    QLatin1String(drag[view->dragDropMode()]));
-    if (view->showDropIndicator())
-        out += QLatin1String(" with indicator");
-    if (view->editTriggers() != QAbstractItemView::NoEditTriggers)
-        out += QLatin1String(", editable");
-    if (view->alternatingRowColors())
-        out += QLatin1String(", alternating");
+    // How it is used: selection mode and behaviour, drag and drop mode, and what it allows.
+    out += QStringLiteral(" select %1 %2, drag %3%4%5%6")
+               .arg(view->selectionMode())
+               .arg(view->selectionBehavior())
+               .arg(view->dragDropMode())
+               .arg(view->showDropIndicator() ? " with indicator" : "")
+               .arg(view->editTriggers() != QAbstractItemView::NoEditTriggers ? ", editable" : "")
+               .arg(view->alternatingRowColors() ? ", alternating" : "");
     if (const auto *table = qobject_cast<const QTableView *>(view)) {
         if (table->isSortingEnabled())
             out += QStringLiteral(", sorted by column %1 %2")
@@ -201,11 +182,8 @@ QString viewLine(const QAbstractItemView *view, const QString &indent)
 // What one control shows; an empty text for a container without anything of its own.
 QString describe(const QWidget *w, const QString &indent)
 {
-    if (const auto *label = qobject_cast<const QLabel *>(w)) {
-        if (!label->pixmap().isNull())
-            return QStringLiteral("picture");
+    if (const auto *label = qobject_cast<const QLabel *>(w))
         return QLatin1String("label ") + quoted(label->text());
-    }
     if (const auto *combo = qobject_cast<const QComboBox *>(w)) {
         QStringList items;
         for (int i = 0; i < combo->count(); ++i) {
@@ -231,31 +209,18 @@ QString describe(const QWidget *w, const QString &indent)
     }
     if (const auto *text = qobject_cast<const QPlainTextEdit *>(w))
         return QLatin1String("text ") + quoted(text->toPlainText()) + (text->isReadOnly() ? " read-only" : "");
-    if (const auto *text = qobject_cast<const QTextEdit *>(w))
-        return QLatin1String("text ") + quoted(text->toPlainText()) + (text->isReadOnly() ? " read-only" : "");
     if (const auto *box = qobject_cast<const QGroupBox *>(w))
         return QLatin1String("box ") + quoted(box->title())
             + (box->isCheckable() ? (box->isChecked() ? " checked" : " unchecked") : "");
     if (const auto *button = qobject_cast<const QAbstractButton *>(w)) {
-        QString kind = QStringLiteral("button");
-        if (qobject_cast<const QCheckBox *>(w))
-            kind = QStringLiteral("check box");
-        else if (qobject_cast<const QRadioButton *>(w))
-            kind = QStringLiteral("choice");
-        QString out = kind + QLatin1Char(' ') + quoted(button->text());
+        QString out =
+            QLatin1String(qobject_cast<const QCheckBox *>(w) ? "check box " : "button ") + quoted(button->text());
         if (button->isCheckable())
             out += button->isChecked() ? QLatin1String(" on") : QLatin1String(" off");
         if (const auto *push = qobject_cast<const QPushButton *>(w); push && (push->isDefault() || push->autoDefault()))
             out += push->isDefault() ? QLatin1String(" default") : QLatin1String(" takes Return");
         return out;
     }
-    if (const auto *spin = qobject_cast<const QSpinBox *>(w))
-        return QStringLiteral("number %1 of %2 to %3").arg(spin->value()).arg(spin->minimum()).arg(spin->maximum());
-    if (const auto *slider = qobject_cast<const QSlider *>(w))
-        return QStringLiteral("slider %1 of %2 to %3")
-            .arg(slider->value())
-            .arg(slider->minimum())
-            .arg(slider->maximum());
     if (const auto *bar = qobject_cast<const QProgressBar *>(w))
         return QStringLiteral("progress %1 of %2 to %3").arg(bar->value()).arg(bar->minimum()).arg(bar->maximum());
     if (const auto *tabs = qobject_cast<const QTabWidget *>(w)) {
@@ -273,11 +238,9 @@ QString describe(const QWidget *w, const QString &indent)
 // Controls whose parts are not controls of their own.
 bool whole(const QWidget *w)
 {
-    return qobject_cast<const QComboBox *>(w) || qobject_cast<const QAbstractSpinBox *>(w)
-        || qobject_cast<const QAbstractItemView *>(w) || qobject_cast<const QLineEdit *>(w)
-        || qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QLabel *>(w)
-        || qobject_cast<const QProgressBar *>(w) || qobject_cast<const QSlider *>(w) || qobject_cast<const QTabBar *>(w)
-        || qobject_cast<const QScrollBar *>(w);
+    return qobject_cast<const QComboBox *>(w) || qobject_cast<const QAbstractItemView *>(w)
+        || qobject_cast<const QLineEdit *>(w) || qobject_cast<const QAbstractButton *>(w)
+        || qobject_cast<const QLabel *>(w) || qobject_cast<const QProgressBar *>(w);
 }
 
 void collectLayout(const QLayout *layout, QList<const QWidget *> &order)
@@ -301,11 +264,8 @@ QList<const QWidget *> childrenInOrder(const QWidget *w)
     for (const QObject *child : w->children())
         if (const auto *widget = qobject_cast<const QWidget *>(child); widget && !order.contains(widget))
             order.append(widget);
-    QList<const QWidget *> direct;
-    for (const QWidget *widget : order)
-        if (widget->parentWidget() == w && !widget->isWindow())
-            direct.append(widget);
-    return direct;
+    order.removeIf([w](const QWidget *widget) { return widget->parentWidget() != w || widget->isWindow(); });
+    return order;
 }
 
 void walk(const QWidget *w, const QString &indent, QStringList &out)
@@ -353,17 +313,6 @@ QString ofWidget(const QWidget *root)
     QStringList out;
     walk(root, QString(), out);
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
-
-QString ofModel(const QAbstractItemModel *model)
-{
-    QStringList headers;
-    for (int c = 0; c < model->columnCount(); ++c)
-        headers << quoted(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
-    QString out = QStringLiteral("%1 rows; columns: %2").arg(model->rowCount()).arg(headers.join(QLatin1String(" | ")));
-    if (model->rowCount())
-        out += lines(modelRows(model, QModelIndex()), QString());
-    return out + QLatin1Char('\n');
 }
 
 namespace {

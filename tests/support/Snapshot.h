@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-class QAbstractItemModel;
 class QMenuBar;
 class QWidget;
 
@@ -18,9 +17,6 @@ namespace Snapshot {
 // Every control under `root` in layout order, one line each: its name (or its text, for
 // an unnamed label), its kind, hidden or disabled when it is, and what it shows.
 QString ofWidget(const QWidget *root);
-// The rows of a model: its headers, then each row's cells (display text, colour, check
-// state); for long models the first and last rows and a hash of the rest.
-QString ofModel(const QAbstractItemModel *model);
 // The menus: each command with its shortcut, disabled or checked when it is.
 QString ofMenus(const QMenuBar *bar);
 // The questions and alerts a scenario raised: title, kind, text, informative text, buttons.
