@@ -16,7 +16,7 @@ QString sourcePath(const QString &relativePath)
 }
 
 // A unified diff of the reviewed file and the new text, by diff(1) where there is one. Each
-// part of it is headed by the nearest named control or section above it.
+// part of it is headed by the section (the page and step) it is in.
 QString difference(const QString &path, const QString &text)
 {
     QTemporaryDir dir;
@@ -27,7 +27,7 @@ QString difference(const QString &path, const QString &text)
     QProcess diff;
     diff.start(QStringLiteral("diff"),
                {QStringLiteral("-u"), QStringLiteral("--label"), QStringLiteral("reviewed"), QStringLiteral("--label"),
-                QStringLiteral("now"), QStringLiteral("--show-function-line=^ *([A-Za-z0-9_]+: |== )"), path,
+                QStringLiteral("now"), QStringLiteral("--show-function-line=^== "), path,
                 now.fileName()});
     if (diff.waitForFinished(30000) && diff.exitStatus() == QProcess::NormalExit)
         return QString::fromUtf8(diff.readAllStandardOutput());
