@@ -27,8 +27,7 @@ QString difference(const QString &path, const QString &text)
     QProcess diff;
     diff.start(QStringLiteral("diff"),
                {QStringLiteral("-u"), QStringLiteral("--label"), QStringLiteral("reviewed"), QStringLiteral("--label"),
-                QStringLiteral("now"), QStringLiteral("--show-function-line=^== "), path,
-                now.fileName()});
+                QStringLiteral("now"), QStringLiteral("--show-function-line=^== "), path, now.fileName()});
     if (diff.waitForFinished(30000) && diff.exitStatus() == QProcess::NormalExit)
         return QString::fromUtf8(diff.readAllStandardOutput());
     return QStringLiteral("now:\n") + text;
