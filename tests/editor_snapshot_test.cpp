@@ -123,6 +123,32 @@ const Scenario scenarios[] = {
          s.eachItem("backgroundColourCombo", "backgroundColourCombo", "background");
          s.eachItem("foregroundColourCombo", "SongTableView", "text colour");
      }},
+    {"busy", 0,
+     [](Shots &s) {
+         // The editor's link and the link of Compare with Pedal refuse each other's transfers.
+         const auto tryAll = [&s](const char *while_) {
+             for (const char *name : {"sendAllAction", "loadAllAction", "sendChangesAction", "compareWithPedalAction",
+                                      "SendSongCommand", "LoadMidiCommand", "FactoryResetPedalButton"}) {
+                 s.rig.device->clearWrites();
+                 s.text += QStringLiteral("== %1 while %2 ==\n").arg(QLatin1String(name), QLatin1String(while_));
+                 if (QAction *command = s.vc->findChild<QAction *>(QLatin1String(name)))
+                     command->trigger();
+                 else
+                     s.press(QLatin1String(name));
+                 s.transcript();
+                 s.text += QStringLiteral("%1 bytes written\n").arg(s.rig.device->written().size());
+             }
+         };
+         s.dialogs.defaultAnswer = 0;
+         s.rig.click("LoadSongsCommand");
+         s.transcript();
+         tryAll("the Songs page loads");
+         s.rig.trigger("cancelTransferAction");
+         s.rig.scheduler.runAll();
+         s.transcript();
+         s.vc->compareWithPedal();
+         tryAll("Compare with Pedal loads");
+     }},
     {"songs-random", 4242,
      [](Shots &s) {
          s.page("Songs");
