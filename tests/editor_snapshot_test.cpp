@@ -91,6 +91,13 @@ struct Shots
                 text += QStringLiteral("%1 \"%2\"\n").arg(QLatin1String(what), *before = now);
     }
     QString status, title;
+    // The Pedal Log's lines without their times.
+    void pedalLog()
+    {
+        text += QLatin1String("== Pedal Log ==\n");
+        for (const QString &line : find<QPlainTextEdit>("pedalLogView")->toPlainText().split('\n'))
+            text += line.mid(25) + '\n';
+    }
 };
 
 struct Scenario
@@ -148,6 +155,7 @@ const Scenario scenarios[] = {
          s.transcript();
          s.vc->compareWithPedal();
          tryAll("Compare with Pedal loads");
+         s.pedalLog();
      }},
     {"songs-random", 4242,
      [](Shots &s) {
@@ -285,6 +293,7 @@ const Scenario scenarios[] = {
              s.rig.scheduler.runAll();
              s.transcript();
          }
+         s.pedalLog();
      }},
     {"compare", 909,
      [](Shots &s) {
