@@ -75,6 +75,8 @@ struct LinkRig
     }
 
     void receive(const QString &text) { port->receive(text.toUtf8()); }
+    // A reply to a request: "]3", the lines, ";".
+    void reply(const QString &lines = {}) { receive("]3\r\n" + lines + ";\r\n"); }
 };
 
 // The page data values of a store (what a load can change).
