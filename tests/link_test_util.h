@@ -10,11 +10,6 @@
 
 #include "format/SessionKeys.h"
 #include "format_test_util.h"
-#include "model/DataHandler.h"
-
-#include <QStringList>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -69,8 +64,7 @@ struct LinkRig
     {
         QString text;
         for (int k : keys)
-            text += QString::fromLatin1(SessionKeys::at(k).key) + QLatin1Char(']')
-                + SessionWriter::value(from, k, SessionWriter::Form::Reply) + QStringLiteral("\r\n");
+            text += line(SessionKeys::at(k).key, SessionWriter::value(from, k, SessionWriter::Form::Reply));
         return text;
     }
 
