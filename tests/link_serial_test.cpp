@@ -68,8 +68,7 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
         EXPECT_EQ(rig.serial->connectToPedal(), opened);
         EXPECT_EQ(rig.port->opens.size(), opened || *row.failOpen ? 1 : 0);
         EXPECT_EQ(rig.serial->portName(), opened ? QString::fromLatin1(row.opened) : SerialHandler::NotConnectedName);
-        EXPECT_EQ(rig.serial->isConnected(), opened);
-        EXPECT_EQ(rig.serial->portHeld(), opened);
+        EXPECT_TRUE(rig.serial->isConnected() == opened && rig.serial->portHeld() == opened);
         EXPECT_EQ(names.size(), opened ? 1 : *row.failOpen ? 2 : 0) << "set to the path, then back";
         EXPECT_EQ(rig.alerts.size(), 1);
         rig.clock.advance(999);
@@ -78,8 +77,7 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
         EXPECT_EQ(rig.port->writtenTexts(), opened ? QStringList({"]0;"}) : QStringList());
         if (!opened)
             continue;
-        EXPECT_EQ(rig.port->opens[0].settings.baudRate, 9600);
-        EXPECT_TRUE(rig.port->opens[0].settings.raiseRts);
+        EXPECT_TRUE(rig.port->opens[0].settings.baudRate == 9600 && rig.port->opens[0].settings.raiseRts);
         // Connecting twice within the second greets only the port held then, once; text goes
         // out as UTF-8 in one write; the port is closed at the end.
         EXPECT_TRUE(rig.serial->connectToPedal());
@@ -189,7 +187,6 @@ struct FirmwareRig : LinkRig
 {
     TempFiles temp;
     QString resources = temp.path("pedal resources"), tool = resources + "/bossac";
-    QString image; // the row's
     QByteArray oldPath = qgetenv("PATH");
     FirmwareUpdater updater{*serial, clock};
     QStringList afterTouch; // the system's ports once the board restarted
@@ -310,24 +307,23 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
             rig.serial->forgetPort();
         rig.afterTouch = mode == "the port gone for good" ? gone : added;
         rig.log.clear();
-        rig.image = rig.resources + '/' + (mode == "hang" || mode == "bad" ? mode : "Kestil_V2") + ".bin";
-        for (const QString &file : {rig.resources + "/args.txt", rig.image})
+        const QString image = rig.resources + '/' + (mode == "hang" || mode == "bad" ? mode : "Kestil_V2") + ".bin";
+        for (const QString &file : {rig.resources + "/args.txt", image})
             QFile::remove(file);
         if (mode != "no image")
-            writeFile(rig.image, firmwareImage());
+            writeFile(image, firmwareImage());
         rig.port->failOpenWith = mode == "touch" ? "no such device" : "";
         QSignalSpy finished(&rig.updater, &FirmwareUpdater::finished);
         const qsizetype opens = rig.port->opens.size();
         QFile::rename(rig.tool, mode != "no tool" ? rig.tool : rig.tool + ".off");
-        const QString problem = rig.updater.start(rig.image);
+        const QString problem = rig.updater.start(image);
         QFile::rename(rig.tool + ".off", rig.tool);
         EXPECT_EQ(problem.isEmpty(), row.outcome != Refused) << problem.toStdString();
         if (row.outcome == Refused) {
             rig.clock.advance(FirmwareUpdater::BootLoaderWaitMs);
             EXPECT_EQ(rig.port->opens.size(), opens) << "no touch";
-            EXPECT_TRUE(rig.port->isOpen()) << "the pedal stays connected";
-            EXPECT_TRUE(finished.isEmpty() && !rig.updater.running());
-            EXPECT_FALSE(rig.link->refuseIfBusy());
+            EXPECT_TRUE(rig.port->isOpen() && finished.isEmpty() && !rig.updater.running()
+                        && !rig.link->refuseIfBusy());
             continue;
         }
         EXPECT_FALSE(rig.port->isOpen());
@@ -335,7 +331,7 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
         EXPECT_EQ(rig.port->opens.last().path, "/dev/cu.usbmodem1411");
         EXPECT_EQ(rig.port->opens.last().settings.baudRate, 1200);
         EXPECT_TRUE(rig.port->writes.isEmpty());
-        EXPECT_FALSE(rig.updater.start(rig.image).isEmpty()) << "one update at a time";
+        EXPECT_FALSE(rig.updater.start(image).isEmpty()) << "one update at a time";
         // The port is the update's until it ends.
         rig.port->failOpenWith.clear();
         EXPECT_TRUE(rig.link->refuseIfBusy());
@@ -358,7 +354,7 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
         ASSERT_TRUE(!finished.isEmpty() || finished.wait(20000));
         EXPECT_EQ(finished[0][0].toBool(), row.outcome == Flashed);
         EXPECT_TRUE(finished[0][1].toString().contains(row.details)) << finished[0][1].toString().toStdString();
-        QStringList expected{"--port=tty.usbmodem1421", "-U", "true", "-e", "-w", "-v", "-b", rig.image, "-R"};
+        QStringList expected{"--port=tty.usbmodem1421", "-U", "true", "-e", "-w", "-v", "-b", image, "-R"};
         expected = row.outcome == Flashed     ? expected
             : mode == "bad" || mode == "hang" ? expected.mid(0, 1)
                                               : QStringList();

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -149,13 +150,8 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
         {"a send cancelled", true, sendAll, cancel, End::Cancelled, Known::Nothing},
         {"a load unplugged", false, [](KnownRig &r) { r.link->startLoad(PedalLink::Load::Setlist); },
          [](KnownRig &r) { r.receive("]3\r\n"), r.port->unplug(); }, End::Interrupted, Known::Nothing},
-        {"a chained load cancelled", true, loadAll,
-         [&](KnownRig &r) {
-             r.reply();
-             cancel(r);
-             r.reply(); // the answer to the request before: ignored
-         },
-         End::Cancelled, Known::Nothing},
+        {"a chained load cancelled, the answer to the request before ignored", true, loadAll,
+         [&](KnownRig &r) { r.reply(), cancel(r), r.reply(); }, End::Cancelled, Known::Nothing},
         {"a page load while known", true, [](KnownRig &r) { r.link->startLoad(PedalLink::Load::Global); },
          [](KnownRig &r) { r.reply(LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Global")})); },
          End::Completed, Known::Editor},
@@ -173,10 +169,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
          },
          End::Completed, Known::Pedal},
         {"a Load All that lacks keys", true, loadAll,
-         [&](KnownRig &r) {
-             r.reply(LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Tempos")}));
-             answerAll(r);
-         },
+         [&](KnownRig &r) { r.reply(LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Tempos")})), answerAll(r); },
          End::Incomplete, Known::Factory}, // what the pedal holds is still what was sent
         // Abandoned when no key it asks for arrives for 15 s: a key again is no new key.
         {"a Load All timed out", true, loadAll,
@@ -205,10 +198,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
              r.store.SongList[1]->UpdateTempo(99);
              sendGlobal(r);
          },
-         [](KnownRig &r) {
-             r.clock.runAll();
-             r.store.SongList[1]->UpdateTempo(120); // back to what the pedal has
-         },
+         [](KnownRig &r) { r.clock.runAll(), r.store.SongList[1]->UpdateTempo(120); }, // back to the pedal's
          End::Completed, Known::Editor},
         {"a page send while nothing is known", false, sendGlobal, none, End::Completed, Known::Nothing},
         {"Send Changes cut off", true,
@@ -258,16 +248,12 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
         EXPECT_TRUE(rig.alerts.isEmpty()) << rig.messages().join(", ").toStdString();
 
         const DataHandler factory;
-        const DataHandler *expected = c.known == Known::Editor ? &rig.store
-            : c.known == Known::Factory                        ? &factory
-            : c.known == Known::Pedal                          ? &pedal
-                                                               : nullptr;
+        const DataHandler *expected =
+            std::array<const DataHandler *, 4>{nullptr, &rig.store, &factory, &pedal}[int(c.known)];
         ASSERT_EQ(known.isKnown(), expected != nullptr);
         // Told whenever what is known changed: taken over, replaced or forgotten.
         EXPECT_EQ(knownChanged.isEmpty(), (!c.sendAllFirst && !expected) || c.outcome == End::Incomplete);
-        if (!knownChanged.isEmpty()) {
-            EXPECT_EQ(knownChanged.last()[0].toBool(), known.isKnown());
-        }
+        EXPECT_TRUE(knownChanged.isEmpty() || knownChanged.last()[0].toBool() == known.isKnown());
         rig.port->clearWrites();
         if (!expected) {
             EXPECT_EQ(known.sendChanges(), PedalKnownSession::Outcome::NothingKnown);
