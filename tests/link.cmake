@@ -1,23 +1,15 @@
 # Tests of the pedal link (link/).
 
-# Port list, connect, the alerts and questions, port access texts, the pedal log.
+# Port list, connect, the alerts, port access texts, the pedal log; the firmware update
+# with a stand-in flashing tool.
 pedal_add_test(NAME link_serial_tests
   SOURCES link_serial_test.cpp link_test_util.h
   LIBS pedal_test_doubles pedal_test_random)
 
-# The framer and the reply parser: lines stored or refused, complete loads, round trips.
-pedal_add_test(NAME link_parser_tests
-  SOURCES link_parser_test.cpp link_test_util.h
-  LIBS pedal_test_doubles pedal_test_random)
-
-# The command set: paced sends, outcomes and what is known, refusals, loads, previews.
+# The command set: paced sends, outcomes and what is known, refusals, loads, previews;
+# the framer and the reply parser: lines stored or refused.
 pedal_add_test(NAME link_transfer_tests
   SOURCES link_transfer_test.cpp link_test_util.h
-  LIBS pedal_test_doubles pedal_test_random)
-
-# The firmware update with a stand-in flashing tool.
-pedal_add_test(NAME link_firmware_tests
-  SOURCES link_firmware_test.cpp
   LIBS pedal_test_doubles pedal_test_random)
 
 # The window's pedal commands, which ask before the link starts.

@@ -1,6 +1,7 @@
-#include "TestFiles.h"
+#include "FlashTool.h"
 #include "link_test_util.h"
 
+#include "link/FirmwareUpdater.h"
 #include "link/PedalLog.h"
 #include "link/PortAccess.h"
 #include "link/QtSerialTransport.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -66,8 +68,7 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
         EXPECT_EQ(rig.serial->connectToPedal(), opened);
         EXPECT_EQ(rig.port->opens.size(), opened || *row.failOpen ? 1 : 0);
         EXPECT_EQ(rig.serial->portName(), opened ? QString::fromLatin1(row.opened) : SerialHandler::NotConnectedName);
-        EXPECT_EQ(rig.serial->isConnected(), opened);
-        EXPECT_EQ(rig.serial->portHeld(), opened);
+        EXPECT_TRUE(rig.serial->isConnected() == opened && rig.serial->portHeld() == opened);
         EXPECT_EQ(names.size(), opened ? 1 : *row.failOpen ? 2 : 0) << "set to the path, then back";
         EXPECT_EQ(rig.alerts.size(), 1);
         rig.clock.advance(999);
@@ -76,11 +77,9 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
         EXPECT_EQ(rig.port->writtenTexts(), opened ? QStringList({"]0;"}) : QStringList());
         if (!opened)
             continue;
-        EXPECT_EQ(rig.port->opens[0].settings.baudRate, 9600);
-        EXPECT_TRUE(rig.port->opens[0].settings.raiseRts);
-        // Connecting again replaces the port and greets once more (twice within the second:
-        // only the port held then is greeted, once); text goes out as UTF-8 in one write;
-        // the port is closed at the end.
+        EXPECT_TRUE(rig.port->opens[0].settings.baudRate == 9600 && rig.port->opens[0].settings.raiseRts);
+        // Connecting twice within the second greets only the port held then, once; text goes
+        // out as UTF-8 in one write; the port is closed at the end.
         EXPECT_TRUE(rig.serial->connectToPedal());
         rig.clock.advance(500);
         EXPECT_TRUE(rig.serial->connectToPedal());
@@ -92,14 +91,11 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
     }
 }
 
-// Every alert the link layer raises, and every question it offers, with its exact text.
+// The alerts of a connect, a command without a pedal, a busy link and a port that will not
+// open; a finished load raises none (the caller tells its outcome). The questions are in the
+// window's snapshots.
 TEST(Alerts, EachAlertReachesItsSignalWithItsText)
 {
-    using K = Alert::Kind;
-    const QStringList ok{"Ok"}, okCancel{"Ok", "Cancel"};
-    const QString overwrite = "\nData on the pedal will be overwritten\nPedal will indicate when finished";
-    // Raised by a rig: the alerts of a connect, a command without a pedal and a busy link;
-    // a finished load raises none (the caller tells its outcome).
     LinkRig rig;
     rig.serial->recordStartupPorts();
     rig.serial->connectToPedal();
@@ -108,56 +104,21 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
     rig.serial->connectToPedal();
     rig.link->startLoad(PedalLink::Load::Global);
     rig.link->startLoad(PedalLink::Load::Global);
-    rig.receive("]3\r\n;\r\n");
+    rig.reply();
     rig.port->failOpenWith = "Permission denied";
     rig.serial->connectToPedal();
-    ASSERT_EQ(rig.alerts.size(), 5);
-    const struct
-    {
-        Alert alert;
-        QString message, informative;
-        QStringList buttons;
-        K kind;
-    } rows[] = {
-        {rig.alerts[0], "", "Plug your pedal in after starting the app", ok, K::Failure},
-        {rig.alerts[1], "Please connect to the pedal first", "", ok, K::Failure},
-        {rig.alerts[2], "Success!", "Pedal Connected", ok, K::Plain},
-        {rig.alerts[3], "The pedal is busy", "Another transfer is still running.\nTry again when it has finished.", ok,
-         K::Failure},
-        {rig.alerts[4], "Could not open the pedal's port",
-         PortAccess::describeOpenFailure("/dev/ttyACM0", "Permission denied"), ok, K::Failure},
-        {PedalLink::factoryResetQuestion(), "About to factory reset",
-         "Your pedal will be reset to its factory settings.\nThe computer data will remain the same.", okCancel,
-         K::Destructive},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.message.toStdString());
-        EXPECT_EQ(row.alert.message, row.message);
-        EXPECT_EQ(row.alert.informative, row.informative);
-        EXPECT_EQ(row.alert.buttons, row.buttons);
-        EXPECT_EQ(row.alert.kind, row.kind);
+    QStringList texts;
+    for (const Alert &a : rig.alerts) {
+        texts << a.message << a.informative;
+        EXPECT_EQ(a.buttons, QStringList{"Ok"});
+        EXPECT_EQ(a.kind, a.message == "Success!" ? Alert::Kind::Plain : Alert::Kind::Failure);
     }
-    using L = PedalLink::Load;
-    using P = SessionKeys::Page;
-    const std::tuple<L, P, QString> pages[] = {
-        {L::Songs, P::Songs, "the \"Songs\" page"},
-        {L::SetJacks, P::SetJacks, "the \"Set Jacks\" page"},
-        {L::Setlist, P::Setlist, "the \"Setlist\" page"},
-        {L::Midi, P::Midi, "the \"Midi Manag%1ment\" page"}, // "Managment" when sent
-        {L::Global, P::Global, "the \"Global Settings\" page"},
-        {L::All, P::All, "all data"},
-    };
-    for (const auto &[load, page, what] : pages) {
-        const Alert receive = PedalLink::receiveQuestion(load), send = PedalLink::sendQuestion(page);
-        EXPECT_EQ(receive.message, "About to receive");
-        EXPECT_EQ(receive.informative,
-                  "Will load " + QString(what).replace("%1", "e")
-                      + " from the pedal\nData in the app will be overwritten");
-        EXPECT_EQ(send.message, "About to send");
-        EXPECT_EQ(send.informative, "Will send " + QString(what).remove("%1") + " to the pedal" + overwrite);
-        for (const Alert &a : {receive, send})
-            EXPECT_TRUE(a.buttons == okCancel && a.kind == K::Plain);
-    }
+    EXPECT_EQ(texts,
+              QStringList({"", "Plug your pedal in after starting the app", "Please connect to the pedal first", "",
+                           "Success!", "Pedal Connected", "The pedal is busy",
+                           "Another transfer is still running.\nTry again when it has finished.",
+                           "Could not open the pedal's port",
+                           PortAccess::describeOpenFailure("/dev/ttyACM0", "Permission denied")}));
 }
 
 // Why a port could not be opened, from the device's facts; an error that means the device
@@ -216,4 +177,190 @@ TEST(PedalLogTest, KeepsTheNewestLines)
     EXPECT_EQ(ring.size(), PedalLog::Limit);
     EXPECT_EQ(ring.entries().front().text, "5");
     EXPECT_EQ(ring.text().count(QLatin1Char('\n')), PedalLog::Limit);
+}
+
+namespace {
+
+// A pedal on /dev/cu.usbmodem1411 and a resources folder (a blank in its name) with the
+// stand-in tool; PATH holds nothing else.
+struct FirmwareRig : LinkRig
+{
+    TempFiles temp;
+    QString resources = temp.path("pedal resources"), tool = resources + "/bossac";
+    QByteArray oldPath = qgetenv("PATH");
+    FirmwareUpdater updater{*serial, clock};
+    QStringList afterTouch; // the system's ports once the board restarted
+    QStringList log;        // the pedal log
+
+    FirmwareRig()
+    {
+        QDir().mkpath(resources);
+        qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
+        qputenv("PATH", temp.dir.path().toLocal8Bit());
+        writeFlashTool(tool);
+        QObject::connect(serial.get(), &SerialHandler::logged, [this](const PedalLogEntry &e) { log << e.text; });
+        port->onOpen = [this](const QString &, const SerialPortTransport::Settings &s) {
+            if (s.baudRate == 1200 && !afterTouch.isEmpty())
+                systemPorts = afterTouch;
+        };
+    }
+    ~FirmwareRig() { qunsetenv("PEDAL_RESOURCES_DIR"), qputenv("PATH", oldPath); }
+
+    QStringList toolArguments() const { return readFile(resources + "/args.txt").split('\n', Qt::SkipEmptyParts); }
+};
+
+} // namespace
+
+TEST(FirmwareUpdate, PortArgumentRulesAndVerdicts)
+{
+    EXPECT_EQ(FirmwareUpdater::toolPortArgument("/dev/ttyACM0"), "ttyACM0");
+    EXPECT_EQ(FirmwareUpdater::toolPortArgument("/dev"), "**STRING TOO SHORT");
+    EXPECT_EQ(FirmwareUpdater::dropFirst("abcde", 5), "");
+    const QStringList before{"A", "B", "/dev/cu.usbmodem1411"};
+    EXPECT_EQ(FirmwareUpdater::bootLoaderPort("/dev/cu.usbmodem1411", before, before), "/dev/cu.usbmodem1411");
+    EXPECT_EQ(FirmwareUpdater::bootLoaderPort("P", {"A", "B"}, {"X", "Y", "Z"}), "Y") << "the last wins";
+
+    // Success needs the tool to end by itself, with status 0, having printed the text; "": success.
+    const QString wrote = "Write 64 bytes to flash (1 pages)\n";
+    const std::tuple<QString, bool, const char *> runs[] = {
+        {wrote, false, ""},
+        {wrote, true, "bossac ended abnormally (it crashed or was killed)."},
+        {"No device found on ttyACM0\n", false, "no \"bytes to flash\""},
+    };
+    for (const auto &[output, crashed, expected] : runs) {
+        const QString verdict = FirmwareUpdater::verdict("bossac", output, false, crashed, 0);
+        EXPECT_TRUE(verdict.isEmpty() == !*expected && verdict.contains(expected)) << expected;
+    }
+}
+
+// An image is checked before anything is touched: it must start with the vector table of an
+// Arm Cortex-M program (a stack pointer in SRAM, an odd reset address below it).
+TEST(FirmwareUpdate, ImagesAreChecked)
+{
+    TempFiles temp;
+    // The first 8 bytes of an image: its initial stack pointer and reset address.
+    const auto vectors = [](quint32 stack, quint32 reset) {
+        const quint32 words[] = {qToLittleEndian(stack), qToLittleEndian(reset)};
+        return QByteArray(reinterpret_cast<const char *>(words), 8);
+    };
+    const struct
+    {
+        QByteArray image;    // "-": none
+        const char *refusal; // "": accepted
+    } rows[] = {
+        {firmwareImage(), ""},
+        {vectors(0x20000000, 0x1FFFFFFF), ""},
+        {vectors(0x3FFFFFFF, 0x00000001), ""},
+        {"-", "it does not exist"},
+        {"", "it is empty"},
+        {QByteArray(FirmwareUpdater::MaxImageBytes + 1, 'x'), "at most 4194304"},
+        {vectors(0x20008000, 0x00002101).left(7), "holds 7 bytes, too few for the vector table"},
+        {vectors(0x1FFFFFFC, 0x00002101), "its first word 0x1FFFFFFC is no stack address in RAM"},
+        {vectors(0x40000000, 0x00002101), "its first word 0x40000000 is no stack address in RAM"},
+        {vectors(0x20008000, 0x00002100), "its reset address 0x00002100 is not Thumb code"},
+        {vectors(0x20008000, 0x20000001), "its reset address 0x20000001 lies outside the program memory"},
+    };
+    int n = 0;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.refusal);
+        const QString path =
+            row.image == "-" ? temp.path("none.bin") : temp.write(QString::number(++n) + ".bin", row.image);
+        FirmwareUpdater::ImageInfo info;
+        const QString refusal = FirmwareUpdater::checkImage(path, &info);
+        EXPECT_EQ(refusal.isEmpty(), !*row.refusal) << refusal.toStdString();
+        EXPECT_TRUE(refusal.contains(QString::fromUtf8(row.refusal))) << refusal.toStdString();
+        EXPECT_EQ(info.size, refusal.isEmpty() ? row.image.size() : 0);
+    }
+}
+
+// The update touches the port at 1200 baud, waits and runs the tool on the boot loader's
+// port; what is wrong with the tool, the image or the port is found before any touch. The
+// runs share a clock: the time-out of an earlier run stops no later one.
+TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
+{
+    const QStringList gone{"/dev/ttyS0", "/dev/ttyS1"}, added = gone + QStringList{"/dev/cu.usbmodem1421"};
+    enum { Refused, Failed, Flashed };
+    const QString wrote = "[==========] 100%\nWrite 23456 bytes to flash (92 pages)";
+    const struct
+    {
+        const char *what; // the image "hang" or "bad" (see writeFlashTool); or "touch": the touch fails
+        int outcome;
+        QString details; // a part of what finished() tells
+    } rows[] = {
+        {"a new port", Flashed, wrote},
+        {"the port gone for good", Failed, "went away"},
+        {"touch", Failed, "The pedal could not be restarted into its boot loader: no such device"},
+        {"bad", Failed, "bossac ended with exit status 1.\n\nErase flash\n" + wrote + "\nVerify failed"},
+        {"no tool", Refused, ""},
+        {"no image", Refused, ""},
+        {"no pedal", Refused, ""},
+        {"hang", Failed, "did not finish within 5 minutes"},
+    };
+    FirmwareRig rig;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString mode = QString::fromUtf8(row.what);
+        rig.systemPorts = gone;
+        if (mode != "no pedal")
+            rig.connectPedal("/dev/cu.usbmodem1411");
+        else
+            rig.serial->forgetPort();
+        rig.afterTouch = mode == "the port gone for good" ? gone : added;
+        rig.log.clear();
+        const QString image = rig.resources + '/' + (mode == "hang" || mode == "bad" ? mode : "Kestil_V2") + ".bin";
+        for (const QString &file : {rig.resources + "/args.txt", image})
+            QFile::remove(file);
+        if (mode != "no image")
+            writeFile(image, firmwareImage());
+        rig.port->failOpenWith = mode == "touch" ? "no such device" : "";
+        QSignalSpy finished(&rig.updater, &FirmwareUpdater::finished);
+        const qsizetype opens = rig.port->opens.size();
+        QFile::rename(rig.tool, mode != "no tool" ? rig.tool : rig.tool + ".off");
+        const QString problem = rig.updater.start(image);
+        QFile::rename(rig.tool + ".off", rig.tool);
+        EXPECT_EQ(problem.isEmpty(), row.outcome != Refused) << problem.toStdString();
+        if (row.outcome == Refused) {
+            rig.clock.advance(FirmwareUpdater::BootLoaderWaitMs);
+            EXPECT_EQ(rig.port->opens.size(), opens) << "no touch";
+            EXPECT_TRUE(rig.port->isOpen() && finished.isEmpty() && !rig.updater.running()
+                        && !rig.link->refuseIfBusy());
+            continue;
+        }
+        EXPECT_FALSE(rig.port->isOpen());
+        ASSERT_EQ(rig.port->opens.size(), opens + 1);
+        EXPECT_EQ(rig.port->opens.last().path, "/dev/cu.usbmodem1411");
+        EXPECT_EQ(rig.port->opens.last().settings.baudRate, 1200);
+        EXPECT_TRUE(rig.port->writes.isEmpty());
+        EXPECT_FALSE(rig.updater.start(image).isEmpty()) << "one update at a time";
+        // The port is the update's until it ends.
+        rig.port->failOpenWith.clear();
+        EXPECT_TRUE(rig.link->refuseIfBusy());
+        EXPECT_FALSE(rig.serial->ready() || rig.serial->connectToPedal() || rig.port->isOpen());
+        EXPECT_EQ(rig.messages(), QStringList(3, "A firmware update is running"));
+        rig.alerts.clear();
+        rig.clock.advance(FirmwareUpdater::BootLoaderWaitMs - 1);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(rig.toolArguments().isEmpty()) << "the tool runs only after the wait";
+        rig.clock.advance(1);
+        if (mode == "hang") {
+            // The lines come as the tool prints them, while it still runs.
+            for (int i = 0; i < 2000 && !rig.log.contains("bossac: Write 23456 bytes to flash (92 pages)"); ++i)
+                finished.wait(10);
+            EXPECT_TRUE(rig.log.contains("bossac: [==========] 100%")) << rig.log.join('\n').toStdString();
+            rig.clock.advance(FirmwareUpdater::ToolTimeoutMs - 1); // the first run's time-out falls due
+            EXPECT_FALSE(finished.wait(300)) << "stopped by an earlier run's time-out";
+            rig.clock.advance(1);
+        }
+        ASSERT_TRUE(!finished.isEmpty() || finished.wait(20000));
+        EXPECT_EQ(finished[0][0].toBool(), row.outcome == Flashed);
+        EXPECT_TRUE(finished[0][1].toString().contains(row.details)) << finished[0][1].toString().toStdString();
+        QStringList expected{"--port=tty.usbmodem1421", "-U", "true", "-e", "-w", "-v", "-b", image, "-R"};
+        expected = row.outcome == Flashed     ? expected
+            : mode == "bad" || mode == "hang" ? expected.mid(0, 1)
+                                              : QStringList();
+        EXPECT_EQ(rig.toolArguments().mid(0, expected.isEmpty() ? -1 : expected.size()), expected);
+        EXPECT_EQ(rig.serial->portName(), SerialHandler::NotConnectedName);
+        EXPECT_FALSE(rig.updater.running() || rig.port->isOpen() || rig.link->refuseIfBusy());
+        EXPECT_TRUE(rig.alerts.isEmpty());
+    }
 }

@@ -10,11 +10,6 @@
 
 #include "format/SessionKeys.h"
 #include "format_test_util.h"
-#include "model/DataHandler.h"
-
-#include <QStringList>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -69,12 +64,13 @@ struct LinkRig
     {
         QString text;
         for (int k : keys)
-            text += QString::fromLatin1(SessionKeys::at(k).key) + QLatin1Char(']')
-                + SessionWriter::value(from, k, SessionWriter::Form::Reply) + QStringLiteral("\r\n");
+            text += line(SessionKeys::at(k).key, SessionWriter::value(from, k, SessionWriter::Form::Reply));
         return text;
     }
 
     void receive(const QString &text) { port->receive(text.toUtf8()); }
+    // A reply to a request: "]3", the lines, ";".
+    void reply(const QString &lines = {}) { receive("]3\r\n" + lines + ";\r\n"); }
 };
 
 // The page data values of a store (what a load can change).
