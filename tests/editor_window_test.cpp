@@ -170,15 +170,16 @@ TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
     const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
     // The command, the answer (0 Save, 1 Don't Save, 2 Cancel), the save panel cancelled,
     // the tempo of song 3 afterwards (99 as edited).
-    for (const auto &[command, answer, panelCancelled, tempoAfter] : {std::tuple{"openSessionAction", 0, false, 100},
-                                                                      {"openSessionAction", 1, false, 100},
-                                                                      {"openSessionAction", 2, false, 99},
-                                                                      {"openSessionAction", 0, true, 99},
-                                                                      {"resetSessionAction", 0, false, 120},
-                                                                      {"resetSessionAction", 2, false, 99},
-                                                                      {"close", 0, false, 99},
-                                                                      {"close", 0, true, 99},
-                                                                      {"close", 2, false, 99}}) {
+    const std::tuple<const char *, int, bool, qint64> cases[] = {{"openSessionAction", 0, false, 100},
+                                                                 {"openSessionAction", 1, false, 100},
+                                                                 {"openSessionAction", 2, false, 99},
+                                                                 {"openSessionAction", 0, true, 99},
+                                                                 {"resetSessionAction", 0, false, 120},
+                                                                 {"resetSessionAction", 2, false, 99},
+                                                                 {"close", 0, false, 99},
+                                                                 {"close", 0, true, 99},
+                                                                 {"close", 2, false, 99}};
+    for (const auto &[command, answer, panelCancelled, tempoAfter] : cases) {
         SCOPED_TRACE(std::string(command) + " " + std::to_string(answer));
         DataHandler store;
         ScriptedDialogs dialogs;
@@ -421,17 +422,14 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
                                          + QByteArray("03").repeated(256));
     const QString backups = freshBackups();
     ASSERT_EQ(BackupFolder().write(DataHandler(), "Send All", "own.txt"), QString());
-    const struct
-    {
-        const char *what;
-        bool edited;
-        std::function<void()> open;
-        bool opened; // a session without a file of its own
-    } rows[] = {
-        {"Open, declined", false, [&] { action(vc, "openSessionAction")->trigger(); }, false},
-        {"Open with changes, Don't Save, declined", true, [&] { action(vc, "openSessionAction")->trigger(); }, false},
-        {"Open Recent, declined", false, [&] { action(vc, "recentFileAction2")->trigger(); }, false},
-        {"Open, accepted", false, [&] { action(vc, "openSessionAction")->trigger(); }, true},
+    const auto open = [this](const char *command) { return [this, command] { action(vc, command)->trigger(); }; };
+    // What, with an edit first, how it is opened, and whether it goes ahead (a session
+    // without a file of its own).
+    const std::tuple<const char *, bool, std::function<void()>, bool> rows[] = {
+        {"Open, declined", false, open("openSessionAction"), false},
+        {"Open with changes, Don't Save, declined", true, open("openSessionAction"), false},
+        {"Open Recent, declined", false, open("recentFileAction2"), false},
+        {"Open, accepted", false, open("openSessionAction"), true},
         {"Restore Backup", true, [&] { vc.session().openBackup(BackupFolder().list().at(0).path, "Restore"); }, true},
     };
     // What shows whether an open went ahead.
@@ -439,26 +437,26 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
         return QStringList{vc.windowTitle(), action(vc, "undoAction")->text(), RecentFiles::list().join('|'),
                            QString::number(vc.isWindowModified()), fileForm(store)};
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto &[what, edited, act, opened] : rows) {
+        SCOPED_TRACE(what);
         RecentFiles::clear();
         RecentFiles::add(legacy);
         dialogs.answers = {1}; // Don't Save, when asked
         ASSERT_TRUE(vc.session().openFile(own));
         EXPECT_TRUE(vc.pedalLog()->log().text().contains(own + ": line 76: unknown key Tempoz, ignored"));
-        if (row.edited) {
+        if (edited) {
             pickSong(0);
             enter("tempoTF", "99");
         }
         const QStringList before = shown();
         const int steps = vc.history().undoStack().index(), panels = dialogs.savePanelsShown;
         // Don't Save (when asked), then Ok or Cancel.
-        dialogs.answers = row.edited ? QList<int>{1, !row.opened} : QList<int>{!row.opened};
+        dialogs.answers = edited ? QList<int>{1, !opened} : QList<int>{!opened};
         dialogs.openPaths = {legacy};
-        row.open();
+        act();
         dialogs.answers.clear();
-        EXPECT_EQ(vc.history().undoStack().index(), steps + (row.opened ? 1 : 0));
-        if (row.opened) {
+        EXPECT_EQ(vc.history().undoStack().index(), steps + (opened ? 1 : 0));
+        if (opened) {
             EXPECT_TRUE(vc.windowTitle().startsWith("Untitled") && vc.isWindowModified());
         } else {
             EXPECT_EQ(shown().join('\n').toStdString(), before.join('\n').toStdString());
@@ -466,8 +464,8 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
         // Save writes the session's own file, or asks where; never into the backups.
         dialogs.savePaths = {chosen};
         action(vc, "saveSessionAction")->trigger();
-        EXPECT_EQ(dialogs.savePanelsShown, panels + (row.opened ? 1 : 0));
-        EXPECT_EQ(readFile(row.opened ? chosen : own), fileForm(store));
+        EXPECT_EQ(dialogs.savePanelsShown, panels + (opened ? 1 : 0));
+        EXPECT_EQ(readFile(opened ? chosen : own), fileForm(store));
         EXPECT_EQ(QDir(backups).entryList(QDir::Files).size(), 1);
         EXPECT_FALSE(vc.isWindowModified());
     }
@@ -737,7 +735,6 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
     QDir(dir.dir.path()).mkdir("folder.d");
     for (const char *file : {"SET.TXT", "Kestil_V2.bin", "old session", "set.txt", "set.txt.bak", "song.mp3"})
         dir.write(file, "x");
-    const QStringList shown = {"SET.TXT", "Kestil_V2.bin", "folder.d", "old session", "set.txt"};
     QFileSystemModel files;
     QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
     const QModelIndex root = files.setRootPath(dir.dir.path());
@@ -749,9 +746,7 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
     for (int r = 0; r < filter.rowCount(proxyRoot); ++r)
         names << filter.index(r, 0, proxyRoot).data().toString();
     names.sort();
-    QStringList expected = shown;
-    expected.sort();
-    EXPECT_EQ(names, expected);
+    EXPECT_EQ(names, QStringList({"Kestil_V2.bin", "SET.TXT", "folder.d", "old session", "set.txt"}));
     EXPECT_TRUE(OpenPanelFilter::accepts(".hidden", false, {"txt", ""}));
     EXPECT_FALSE(OpenPanelFilter::accepts("a.mp3", false, {"txt", ""}));
     // Cancelled, the panel opens nothing; accepted, the file chosen.
