@@ -4,6 +4,7 @@
 #include "FlashTool.h"
 #include "editor_pedal_rig.h"
 #include "format_test_util.h"
+#include "Snapshot.h"
 
 #include "editor/OpenPanelFilter.h"
 #include "editor/PedalLogDock.h"
@@ -11,19 +12,10 @@
 #include "editor/SessionActions.h"
 #include "editor/VirtualPedalProcess.h"
 #include "editor/WidgetDialogs.h"
-#include "format/BackupFolder.h"
-#include "format/SessionKeys.h"
-#include "format/SessionWriter.h"
-#include "FakeSerialTransport.h"
-#include "link/FirmwareUpdater.h"
-#include "ManualScheduler.h"
-#include "link/PedalLink.h"
+#include "format/SessionDiff.h"
 #include "link/QtScheduler.h"
-#include "link/SerialHandler.h"
 #include "model/SessionSnapshot.h"
 
-#include <QAction>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -33,9 +25,7 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -47,21 +37,11 @@ namespace {
 
 using Window = WindowFixture;
 
-qint64 Song::*fieldNamed(const QString &name)
+// On every page each field wide enough to read and no two labels or fields on top of each
+// other; without a pedal link the pedal buttons ask nothing.
+TEST_F(Window, FieldsReadableAndNoPedalNoQuestion)
 {
-    for (const SongNumberField &f : songNumberFields())
-        if (name == QLatin1String(f.name))
-            return f.member;
-    ADD_FAILURE() << "no song field " << name.toStdString();
-    return &Song::Tempo;
-}
-
-// No key twice; on every page each field wide enough to read and no two labels or fields
-// on top of each other; without a pedal link the pedal buttons ask nothing.
-TEST_F(Window, NoKeyTwiceFieldsReadableAndNoPedalNoQuestion)
-{
-    auto *tabs = vc.findChild<QTabWidget *>();
-    ASSERT_NE(tabs, nullptr);
+    QTabWidget *tabs = vc.tabs();
     for (int t = 0; t < tabs->count(); ++t) {
         tabs->setCurrentIndex(t);
         QApplication::processEvents();
@@ -84,12 +64,6 @@ TEST_F(Window, NoKeyTwiceFieldsReadableAndNoPedalNoQuestion)
     auto *log = find<QPlainTextEdit>("pedalLogView");
     QTest::keyClicks(log, "x");
     EXPECT_TRUE(log->toPlainText().isEmpty()) << "the log is read, not written";
-    QList<QKeySequence> keys;
-    for (const QAction *a : vc.findChildren<QAction *>())
-        for (const QKeySequence &key : a->shortcuts()) {
-            EXPECT_FALSE(keys.contains(key)) << key.toString().toStdString() << " twice";
-            keys.append(key);
-        }
     for (const char *b : {"SendAllCommand", "connectToPedalButton", "SendSongCommand", "LoadSetJacksCommand",
                           "SendSetlistCommand", "LoadMidiCommand", "SendMenuCommand"})
         click(QLatin1String(b));
@@ -113,10 +87,10 @@ TEST_F(Window, CompareWithFileGroupsTheChangesByPage)
     dialogs.openPaths = {files.write("other.txt", fileForm(other).toUtf8())};
     action(vc, "compareWithFileAction")->trigger();
     auto *tree = find<QTreeWidget>("compareChangesTree");
-    ASSERT_EQ(tree->topLevelItemCount(), 3);
-    const int changes[] = {1, 2, 1};
-    for (int g = 0; g < 3; ++g)
-        EXPECT_EQ(tree->topLevelItem(g)->childCount(), changes[g]) << g;
+    QStringList groups;
+    for (int g = 0; g < tree->topLevelItemCount(); ++g)
+        groups << tree->topLevelItem(g)->text(0);
+    EXPECT_EQ(groups, QStringList({"Songs (1)", "Midi Management (2)", "Global Settings (1)"}));
     EXPECT_EQ(fileForm(store), before);
     // Activating a change shows its page with its song, stack, entry or setting, and nothing else.
     auto *library = find<QTableView>("LibraryTableView");
@@ -194,46 +168,37 @@ TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
 {
     TempFiles dir;
     const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
-    const struct
-    {
-        const char *action;
-        int answer; // 0 Save, 1 Don't Save, 2 Cancel
-        bool panelCancelled;
-        qint64 tempoAfter;
-    } cases[] = {
-        {"openSessionAction", 0, false, 100},
-        {"openSessionAction", 1, false, 100},
-        {"openSessionAction", 2, false, 99},
-        {"openSessionAction", 0, true, 99},
-        {"resetSessionAction", 0, false, 120},
-        {"resetSessionAction", 2, false, 99},
-        {"close", 0, false, 99},
-        {"close", 0, true, 99},
-        {"close", 2, false, 99},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.action) + " " + std::to_string(c.answer));
+    // The command, the answer (0 Save, 1 Don't Save, 2 Cancel), the save panel cancelled,
+    // the tempo of song 3 afterwards (99 as edited).
+    const std::tuple<const char *, int, bool, qint64> cases[] = {{"openSessionAction", 0, false, 100},
+                                                                 {"openSessionAction", 1, false, 100},
+                                                                 {"openSessionAction", 2, false, 99},
+                                                                 {"openSessionAction", 0, true, 99},
+                                                                 {"resetSessionAction", 0, false, 120},
+                                                                 {"resetSessionAction", 2, false, 99},
+                                                                 {"close", 0, false, 99},
+                                                                 {"close", 0, true, 99},
+                                                                 {"close", 2, false, 99}};
+    for (const auto &[command, answer, panelCancelled, tempoAfter] : cases) {
+        SCOPED_TRACE(std::string(command) + " " + std::to_string(answer));
         DataHandler store;
         ScriptedDialogs dialogs;
         ViewController vc(store, dialogs);
         vc.show();
         vc.showPage("Songs");
         clickRow(control<QTableView>(vc, "SongTableView"), 2);
-        QLineEdit *tempo = control<QLineEdit>(vc, "tempoTF");
-        tempo->setText("99");
-        Q_EMIT tempo->editingFinished();
+        control<QLineEdit>(vc, "tempoTF")->setText("99");
+        Q_EMIT control<QLineEdit>(vc, "tempoTF")->editingFinished();
         const QString saved = dir.path("saved.txt");
         QFile::remove(saved);
-        dialogs.answers = {c.answer, 0};
-        dialogs.savePaths = {c.panelCancelled ? QString() : saved};
+        dialogs.answers = {answer, 0};
+        dialogs.savePaths = {panelCancelled ? QString() : saved};
         dialogs.openPaths = {tempos};
-        const bool closed =
-            QLatin1String(c.action) == QLatin1String("close") ? vc.close() : (action(vc, c.action)->trigger(), false);
+        const bool closed = command[0] == 'c' ? vc.close() : (action(vc, command)->trigger(), false);
         ASSERT_EQ(dialogs.shown.size(), 1);
-        EXPECT_EQ(dialogs.shown[0].buttons, QStringList({"Save", "Don't Save", "Cancel"}));
-        EXPECT_EQ(store.SongList[2]->Tempo, c.tempoAfter);
-        EXPECT_EQ(QFile::exists(saved), c.answer == 0 && !c.panelCancelled);
-        EXPECT_EQ(closed, c.action[0] == 'c' && c.answer == 0 && !c.panelCancelled);
+        EXPECT_EQ(store.SongList[2]->Tempo, tempoAfter);
+        EXPECT_EQ(QFile::exists(saved), answer == 0 && !panelCancelled);
+        EXPECT_EQ(closed, command[0] == 'c' && answer == 0 && !panelCancelled);
         EXPECT_EQ(vc.isVisible(), !closed);
     }
 }
@@ -261,235 +226,155 @@ void expectPagesShowTheStore(ViewController &vc, DataHandler &store)
     EXPECT_EQ(control<QComboBox>(vc, "MidiChannelInCombo")->currentIndex(), store.GlobalMenu.MidiChannelIn - 1);
 }
 
-// Every kind of change, made through the window's controls: it is one step named in the
-// Edit menu, undo brings back the whole session as it was and shows the page of the step,
-// redo brings back the whole session as the change left it.
+// Every kind of change, made through the window's controls: it is one step, named in the
+// Edit menu, changing the session as the reviewed transcript shows; undo brings back the
+// whole session as it was and shows the page of the step, redo the whole session as the
+// change left it.
 TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
 {
     TempFiles dir;
     const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
-    const auto library = [this](const char *maker) {
-        find<QLineEdit>("manufacturerTF")->setText(QLatin1String(maker));
-        find<QLineEdit>("deviceTF")->setText("Dev");
-        find<QLineEdit>("actionTF")->setText("Act");
-        find<QLineEdit>("messageTF")->setText("7");
-        find<QLineEdit>("valueTF")->setText("9");
-        click("addToLibraryButton");
-    };
-    const auto addedEntry = [](const char *maker) { return MidiMessage(QLatin1String(maker), "Dev", "Act", 0, 7, 9); };
-
     struct Row
     {
         const char *control;
-        std::function<void()> act;
-        const char *step; // nullptr: not checked
-        const char *page;
-        std::function<void(DataHandler &)> expected;
+        const char *input;              // chosen, typed or clicked row; nullptr: `act` does it all
+        const char *page;               // shown first
+        std::function<void()> act = {}; // done first
     };
-    // Rows dragged from one table and dropped on another (or the same).
+    const auto addToLibrary = [this](const char *maker) {
+        return [this, maker] {
+            const char *fields[] = {"manufacturerTF", "deviceTF", "actionTF", "messageTF", "valueTF"};
+            const char *texts[] = {maker, "Dev", "Act", "7", "9"};
+            for (int i = 0; i < 5; ++i)
+                find<QLineEdit>(QLatin1String(fields[i]))->setText(QLatin1String(texts[i]));
+            click("addToLibraryButton");
+        };
+    };
+    // Rows dragged from one table and dropped on another (or the same); neither another
+    // program's text nor a damaged list of rows is taken.
     const auto dropRow = [this](const char *from, const char *to, QList<int> rows, int at) {
-        QAbstractItemModel *source = find<QTableView>(QLatin1String(from))->model();
-        QModelIndexList cells;
-        for (int row : rows)
-            cells.append(source->index(row, 1));
-        std::unique_ptr<QMimeData> data(source->mimeData(cells));
-        for (const char *list : {"", "SongList 1 x"}) { // another program's text; a damaged list of rows
-            QMimeData other;
-            other.setText("1");
-            if (*list)
-                other.setData(QLatin1String(SongTableModel::RowsMimeType), list);
-            EXPECT_FALSE(
-                find<QTableView>(QLatin1String(to))->model()->canDropMimeData(&other, Qt::MoveAction, at, 0, {}));
-        }
-        ASSERT_TRUE(find<QTableView>(QLatin1String(to))->model()->dropMimeData(data.get(), Qt::MoveAction, at, 0, {}));
+        return [=] {
+            QAbstractItemModel *source = find<QTableView>(QLatin1String(from))->model();
+            QAbstractItemModel *target = find<QTableView>(QLatin1String(to))->model();
+            QModelIndexList cells;
+            for (int row : rows)
+                cells.append(source->index(row, 1));
+            std::unique_ptr<QMimeData> data(source->mimeData(cells));
+            for (const char *list : {"", "SongList 1 x"}) {
+                QMimeData other;
+                other.setText("1");
+                if (*list)
+                    other.setData(QLatin1String(SongTableModel::RowsMimeType), list);
+                EXPECT_FALSE(target->canDropMimeData(&other, Qt::MoveAction, at, 0, {}));
+            }
+            ASSERT_TRUE(target->dropMimeData(data.get(), Qt::MoveAction, at, 0, {}));
+        };
     };
-    // A list of a song page picked: the position is stored in its field of the song shown.
-    const auto pick = [this](const char *list, int position, const char *field, int song) {
-        return Row{list, [this, list, position] { choose(combo(QLatin1String(list)), position); }, nullptr,
-                   song == 2 ? "Songs" : "Set Jacks",
-                   [field, position, song](DataHandler &d) {
-                       d.SongList[size_t(song)].get()->*fieldNamed(QLatin1String(field)) = position;
-                   }};
+    const auto sortBy = [this](const char *table, int column, Qt::SortOrder order) {
+        return [=] { find<QTableView>(QLatin1String(table))->horizontalHeader()->setSortIndicator(column, order); };
     };
-    const auto typeAtEnd = [this](const char *typed) {
-        vc.showPage("Songs");
-        auto *name = find<QPlainTextEdit>("nameTF");
-        name->moveCursor(QTextCursor::End);
-        QTest::keyClicks(name, QLatin1String(typed));
-    };
-    const auto appended = [](const char *typed) {
-        return [typed](DataHandler &d) { d.SongList[2]->UpdateName(d.SongList[2]->FullName + QLatin1String(typed)); };
+    const auto answer = [this](const char *command, QStringList paths = {}) {
+        return [=] {
+            dialogs.answers = {1}; // unsaved changes: Don't Save
+            dialogs.openPaths = paths;
+            find<QAction>(QLatin1String(command))->trigger();
+        };
     };
     const std::vector<Row> rows = {
-        {"nameTF", [this] { QTest::keyClicks(find<QPlainTextEdit>("nameTF"), "Hey"); }, "Name of Song 3", "Songs",
-         [](DataHandler &d) { d.SongList[2]->UpdateName("Hey"); }},
-        {"SetlistSongListTableView",
-         [this] {
-             vc.showPage("Setlist");
-             clickRow(find<QTableView>("SetlistSongListTableView"), 4);
-         },
-         "Add Song 5 to Setlist", "Setlist", [](DataHandler &d) { d.addSongToSetlist(4); }},
+        {"nameTF", "Hey", "Songs"},
+        {"SetlistSongListTableView", "4", "Setlist"},
         // A click on the Setlist page between two keystrokes in the name: both are taken.
-        {"nameTF", [&] { typeAtEnd("B"); }, "Name of Song 3", "Songs", appended("B")},
-        {"tempoTF", [this] { enter("tempoTF", "99"); }, "Tempo of Song 3", "Songs",
-         [](DataHandler &d) { d.SongList[2]->UpdateTempo(99); }},
+        {"nameTF", "B", "Songs"},
+        {"tempoTF", "99", "Songs"},
         // The same with clicks on the song table.
-        {"nameTF",
-         [&] {
+        {"nameTF", "C", "Songs",
+         [this] {
              pickSong(5);
              pickSong(2);
-             typeAtEnd("C");
-         },
-         "Name of Song 3", "Songs", appended("C")},
-        {"fontCombo", [this] { choose(combo("fontCombo"), 2); }, "Font Size of Song 3", "Songs",
-         [](DataHandler &d) { d.SongList[2]->FontSize = 2; }},
-        pick("fractionCombo", 2, "Fraction", 2),
-        pick("backgroundColourCombo", 3, "BackgroundColour", 2),
-        pick("divFourCombo", 6, "DivisionFour", 2),
-        pick("divMidiCombo", 5, "DivisionMidi", 2),
-        pick("midiStackRefCombo", 9, "MidiStackReference", 2),
-        pick("stopMidiClockCombo", 1, "StopMidiClock", 2),
-        pick("footTapFunction", 10, "FootTAPFunction", 2),
-        pick("footTapPreset", 20, "FootTAPPreset", 2),
-        pick("footHoldFunction", 10, "FootHOLDFunction", 2),
-        pick("footHoldStack", 30, "FootHOLDStack", 2),
-        {"SongTableView", [&] { dropRow("SongTableView", "SongTableView", {0}, 3); }, nullptr, "Songs",
-         [](DataHandler &d) { std::rotate(d.SongList.begin(), d.SongList.begin() + 1, d.SongList.begin() + 3); }},
-        {"SongTableView",
-         [this] { find<QTableView>("SongTableView")->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder); },
-         "Sort Songs by BPM", "Songs",
-         [](DataHandler &d) {
-             std::stable_sort(d.SongList.begin(), d.SongList.end(),
-                              [](const SongRef &a, const SongRef &b) { return a->Tempo > b->Tempo; });
          }},
-        {"ResetSongsCommand", [this] { click("ResetSongsCommand"); }, "Reset Songs", "Songs",
-         [](DataHandler &d) { d.resetSongsFields(); }},
-        {"jackOneCombo",
-         [this] {
-             pickJacksSong(4);
-             choose(combo("jackOneCombo"), 2);
-         },
-         "Jack One of Song 5", "Set Jacks", [](DataHandler &d) { d.SongList[4]->JackOne = 2; }},
-        {"Jack1TipTAPFunction", [this] { choose(combo("Jack1TipTAPFunction"), 10); },
-         "Jack 1 Tip TAP Function of Song 5", "Set Jacks",
-         [](DataHandler &d) { d.SongList[4]->Jack1TipTAPFunction = 10; }},
-        pick("jackOneCombo", 3, "JackOne", 4),
-        pick("expStackOneCombo", 44, "ExpStack", 4),
-        pick("numPulsesThreeCombo", 12, "JackThreePulses", 4),
-        pick("jackFourCombo", 2, "JackFour", 4),
-        pick("jackTwoCombo", 2, "JackTwo", 4),
-        pick("Jack2RingTAPFunction", 10, "Jack2RingTAPFunction", 4),
-        pick("Jack2RingTAPPreset", 50, "Jack2RingTAPPreset", 4),
-        pick("Jack2RingHOLDStack", 7, "Jack2RingHOLDStack", 4),
-        {"ResetSetJacksCommand", [this] { click("ResetSetJacksCommand"); }, "Reset Set Jacks", "Set Jacks",
-         [](DataHandler &d) { d.resetSetJacksFields(); }},
-        {"SetlistTableView",
-         [&] {
-             vc.showPage("Setlist");
-             dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1);
-         },
-         "Add Song 10 to Setlist", "Setlist", [](DataHandler &d) { d.insertSongIntoSetlist(9, 1); }},
-        {"SetlistTableView",
-         [&] {
-             dropRow("SetlistSongListTableView", "SetlistTableView", {9, 11}, 1);
-         },
-         "Add Songs to Setlist", "Setlist",
-         [](DataHandler &d) {
-             d.insertSongIntoSetlist(9, 1);
-             d.insertSongIntoSetlist(11, 2);
-         }},
-        {"SetlistTableView", [&] { dropRow("SetlistTableView", "SetlistTableView", {0}, 2); }, nullptr, "Setlist",
-         [](DataHandler &d) { std::swap(d.Setlist[0], d.Setlist[1]); }},
-        {"SetlistMoveDownButton",
-         [this] {
-             clickRow(find<QTableView>("SetlistTableView"), 0);
-             click("SetlistMoveDownButton");
-         },
-         "Move Down in Setlist", "Setlist", [](DataHandler &d) { d.moveSetlistEntryDown(0); }},
-        {"SetlistRemoveButton", [this] { click("SetlistRemoveButton"); }, "Remove from Setlist", "Setlist",
-         [](DataHandler &d) { d.removeSetlistEntry(1); }},
-        {"ResetSetlistCommand", [this] { click("ResetSetlistCommand"); }, "Reset Setlist", "Setlist",
-         [](DataHandler &d) { d.resetSetlist(); }},
-        {"MidiStackName",
-         [this] {
-             vc.showPage("Midi Management");
-             enter("MidiStackName", "Drums" + QString(26, QLatin1Char('.'))); // cut to 30
-         },
-         "Name of Stack 1", "Midi Management",
-         [](DataHandler &d) { d.MidiStackList[0].Name = "Drums" + QString(25, QLatin1Char('.')); }},
-        {"stackMessageChannel1", [this] { enter("stackMessageChannel1", "5"); }, "Channel of Message 1 in Stack 1",
-         "Midi Management", [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[0].Channel = 5; }},
-        {"stackMessageType2", [this] { choose(combo("stackMessageType2"), 1); }, "Type of Message 2 in Stack 1",
-         "Midi Management",
-         [](DataHandler &d) {
-             // An unused row (channel 0) gets channel 1 with a type other than Control.
-             d.MidiStackList[0].MidiStackMessageList[1].Typey = 1;
-             d.MidiStackList[0].MidiStackMessageList[1].Channel = 1;
-         }},
-        {"stackMessageReset2", [this] { click("stackMessageReset2"); }, "Reset Message 2 of Stack 1", "Midi Management",
-         [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[1].clear(); }},
-        {"resetStackButton", [this] { click("resetStackButton"); }, "Reset Stack 1", "Midi Management",
-         [](DataHandler &d) { d.clearStack(0); }},
-        {"addToLibraryButton", [&] { library("Zed"); }, "Add to Library", "Midi Management",
-         [&](DataHandler &d) { d.MidiMessageLibrary.push_back(addedEntry("Zed")); }},
-        {"addToLibraryButton", [&] { library("Alpha"); }, "Add to Library", "Midi Management",
-         [&](DataHandler &d) { d.MidiMessageLibrary.push_back(addedEntry("Alpha")); }},
-        {"LibraryTableView",
-         [this] { find<QTableView>("LibraryTableView")->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder); },
-         "Sort Library by Manufacturer", "Midi Management",
-         [](DataHandler &d) { std::swap(d.MidiMessageLibrary[0], d.MidiMessageLibrary[1]); }},
-        {"deleteSingleLibraryButton", [this] { click("deleteSingleLibraryButton"); }, "Delete from Library",
-         "Midi Management", [](DataHandler &d) { d.removeLibraryEntry(0); }},
-        {"stackMessageValue1", [this] { enter("stackMessageValue1", "64"); }, nullptr, "Midi Management",
-         [](DataHandler &d) { d.MidiStackList[0].MidiStackMessageList[0].Value = 64; }},
-        {"ResetMidiCommand", [this] { click("ResetMidiCommand"); }, "Reset Midi Stacks", "Midi Management",
-         [](DataHandler &d) { d.resetMidiStacks(); }},
-        {"MidiChannelInCombo",
-         [this] {
-             vc.showPage("Global Settings");
-             choose(combo("MidiChannelInCombo"), 4);
-         },
-         "MIDI input channel", "Global Settings", [](DataHandler &d) { d.GlobalMenu.MidiChannelIn = 5; }},
-        {"ResetGlobalCommand", [this] { click("ResetGlobalCommand"); }, "Reset Global Settings", "Global Settings",
-         [](DataHandler &d) { d.resetGlobals(); }},
-        {"resetSessionAction",
-         [this] {
-             dialogs.answers = {1}; // unsaved changes: Don't Save
-             find<QAction>("resetSessionAction")->trigger();
-         },
-         "Reset Session", nullptr, [](DataHandler &d) { d.resetSessionContents(); }},
-        {"openSessionAction",
-         [this, tempos] {
-             dialogs.answers = {1};
-             dialogs.openPaths = {tempos};
-             find<QAction>("openSessionAction")->trigger();
-         },
-         "Open tempos.txt", nullptr,
-         [](DataHandler &d) {
-             for (const SongRef &s : d.SongList)
-                 s->UpdateTempo(100);
-         }},
+        {"fontCombo", "2", "Songs"},
+        {"fractionCombo", "2", "Songs"},
+        {"backgroundColourCombo", "3", "Songs"},
+        {"divFourCombo", "6", "Songs"},
+        {"divMidiCombo", "5", "Songs"},
+        {"midiStackRefCombo", "9", "Songs"},
+        {"stopMidiClockCombo", "1", "Songs"},
+        {"footTapFunction", "10", "Songs"},
+        {"footTapPreset", "20", "Songs"},
+        {"footHoldFunction", "10", "Songs"},
+        {"footHoldStack", "30", "Songs"},
+        {"SongTableView", nullptr, "Songs", dropRow("SongTableView", "SongTableView", {0}, 3)},
+        {"SongTableView", nullptr, "Songs", sortBy("SongTableView", 2, Qt::DescendingOrder)},
+        {"ResetSongsCommand", "", "Songs"},
+        {"jackOneCombo", "2", "Set Jacks", [this] { pickJacksSong(4); }},
+        {"Jack1TipTAPFunction", "10", "Set Jacks"},
+        {"jackOneCombo", "3", "Set Jacks"},
+        {"expStackOneCombo", "44", "Set Jacks"},
+        {"numPulsesThreeCombo", "12", "Set Jacks"},
+        {"jackFourCombo", "2", "Set Jacks"},
+        {"jackTwoCombo", "2", "Set Jacks"},
+        {"Jack2RingTAPFunction", "10", "Set Jacks"},
+        {"Jack2RingTAPPreset", "50", "Set Jacks"},
+        {"Jack2RingHOLDStack", "7", "Set Jacks"},
+        {"ResetSetJacksCommand", "", "Set Jacks"},
+        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1)},
+        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistSongListTableView", "SetlistTableView", {9, 11}, 1)},
+        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistTableView", "SetlistTableView", {0}, 2)},
+        {"SetlistMoveDownButton", "", "Setlist", [this] { clickRow(find<QTableView>("SetlistTableView"), 0); }},
+        {"SetlistRemoveButton", "", "Setlist"},
+        {"ResetSetlistCommand", "", "Setlist"},
+        {"MidiStackName", "Drums..........................", "Midi Management"}, // 31 characters: cut to 30
+        {"stackMessageChannel1", "5", "Midi Management"},
+        {"stackMessageType2", "1", "Midi Management"}, // an unused row (channel 0) gets channel 1
+        {"stackMessageReset2", "", "Midi Management"},
+        {"resetStackButton", "", "Midi Management"},
+        {"addToLibraryButton", nullptr, "Midi Management", addToLibrary("Zed")},
+        {"addToLibraryButton", nullptr, "Midi Management", addToLibrary("Alpha")},
+        {"LibraryTableView", nullptr, "Midi Management", sortBy("LibraryTableView", 0, Qt::AscendingOrder)},
+        {"deleteSingleLibraryButton", "", "Midi Management"},
+        {"stackMessageValue1", "64", "Midi Management"},
+        {"ResetMidiCommand", "", "Midi Management"},
+        {"MidiChannelInCombo", "4", "Global Settings"},
+        {"ResetGlobalCommand", "", "Global Settings"},
+        {"resetSessionAction", nullptr, nullptr, answer("resetSessionAction")},
+        {"openSessionAction", nullptr, nullptr, answer("openSessionAction", {tempos})},
     };
 
     QAction *undo = find<QAction>("undoAction");
     QAction *redo = find<QAction>("redoAction");
+    QString text; // the transcript: each step's name and changes
     pickSong(2);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.control);
-        SCOPED_TRACE(row.step);
         const SessionSnapshot before = SessionSnapshot::of(store);
         const int steps = vc.history().undoStack().index();
-        row.act();
+        if (row.page)
+            vc.showPage(QLatin1String(row.page));
+        if (row.act)
+            row.act();
+        QObject *control = row.input ? find<QObject>(QLatin1String(row.control)) : nullptr;
+        if (auto *list = qobject_cast<QComboBox *>(control)) {
+            choose(list, QString(row.input).toInt());
+        } else if (qobject_cast<QLineEdit *>(control)) {
+            enter(row.control, row.input);
+        } else if (auto *typed = qobject_cast<QPlainTextEdit *>(control)) {
+            typed->moveCursor(QTextCursor::End);
+            QTest::keyClicks(typed, QLatin1String(row.input));
+        } else if (auto *table = qobject_cast<QTableView *>(control)) {
+            clickRow(table, QString(row.input).toInt());
+        } else if (control) {
+            click(row.control);
+        }
         const SessionSnapshot after = SessionSnapshot::of(store);
-        DataHandler expected;
-        before.restoreInto(expected);
-        row.expected(expected);
-        EXPECT_TRUE(after == SessionSnapshot::of(expected));
+        DataHandler was;
+        before.restoreInto(was);
+        QStringList changes;
+        for (const SessionChange &change : SessionDiff::compare(was, store))
+            changes << QLatin1String("  ") + change.text();
+        text += QStringLiteral("== %1 %2: %3 ==\n").arg(row.control, row.input, undo->text())
+            + Snapshot::shortened(changes, 12, 5, 5).join(QLatin1Char('\n')) + QLatin1Char('\n');
         EXPECT_NE(after, before);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
-        if (row.step) {
-            EXPECT_EQ(undo->text(), "Undo " + QLatin1String(row.step));
-        }
 
         if (row.page)
             vc.showPage(QStringLiteral("Songs") == QLatin1String(row.page) ? QStringLiteral("Setlist") : "Songs");
@@ -513,6 +398,7 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
     EXPECT_EQ(SessionSnapshot::of(store), SessionSnapshot::of(DataHandler()));
     EXPECT_EQ(vc.history().undoStack().index(), 0);
     EXPECT_TRUE(vc.isWindowModified()); // the opened file is the saved state
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/window-steps.txt"), text));
 }
 
 QStringList backupReasons()
@@ -536,17 +422,14 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
                                          + QByteArray("03").repeated(256));
     const QString backups = freshBackups();
     ASSERT_EQ(BackupFolder().write(DataHandler(), "Send All", "own.txt"), QString());
-    const struct
-    {
-        const char *what;
-        bool edited;
-        std::function<void()> open;
-        bool opened; // a session without a file of its own
-    } rows[] = {
-        {"Open, declined", false, [&] { action(vc, "openSessionAction")->trigger(); }, false},
-        {"Open with changes, Don't Save, declined", true, [&] { action(vc, "openSessionAction")->trigger(); }, false},
-        {"Open Recent, declined", false, [&] { action(vc, "recentFileAction2")->trigger(); }, false},
-        {"Open, accepted", false, [&] { action(vc, "openSessionAction")->trigger(); }, true},
+    const auto open = [this](const char *command) { return [this, command] { action(vc, command)->trigger(); }; };
+    // What, with an edit first, how it is opened, and whether it goes ahead (a session
+    // without a file of its own).
+    const std::tuple<const char *, bool, std::function<void()>, bool> rows[] = {
+        {"Open, declined", false, open("openSessionAction"), false},
+        {"Open with changes, Don't Save, declined", true, open("openSessionAction"), false},
+        {"Open Recent, declined", false, open("recentFileAction2"), false},
+        {"Open, accepted", false, open("openSessionAction"), true},
         {"Restore Backup", true, [&] { vc.session().openBackup(BackupFolder().list().at(0).path, "Restore"); }, true},
     };
     // What shows whether an open went ahead.
@@ -554,26 +437,26 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
         return QStringList{vc.windowTitle(), action(vc, "undoAction")->text(), RecentFiles::list().join('|'),
                            QString::number(vc.isWindowModified()), fileForm(store)};
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto &[what, edited, act, opened] : rows) {
+        SCOPED_TRACE(what);
         RecentFiles::clear();
         RecentFiles::add(legacy);
         dialogs.answers = {1}; // Don't Save, when asked
         ASSERT_TRUE(vc.session().openFile(own));
         EXPECT_TRUE(vc.pedalLog()->log().text().contains(own + ": line 76: unknown key Tempoz, ignored"));
-        if (row.edited) {
+        if (edited) {
             pickSong(0);
             enter("tempoTF", "99");
         }
         const QStringList before = shown();
         const int steps = vc.history().undoStack().index(), panels = dialogs.savePanelsShown;
         // Don't Save (when asked), then Ok or Cancel.
-        dialogs.answers = row.edited ? QList<int>{1, !row.opened} : QList<int>{!row.opened};
+        dialogs.answers = edited ? QList<int>{1, !opened} : QList<int>{!opened};
         dialogs.openPaths = {legacy};
-        row.open();
+        act();
         dialogs.answers.clear();
-        EXPECT_EQ(vc.history().undoStack().index(), steps + (row.opened ? 1 : 0));
-        if (row.opened) {
+        EXPECT_EQ(vc.history().undoStack().index(), steps + (opened ? 1 : 0));
+        if (opened) {
             EXPECT_TRUE(vc.windowTitle().startsWith("Untitled") && vc.isWindowModified());
         } else {
             EXPECT_EQ(shown().join('\n').toStdString(), before.join('\n').toStdString());
@@ -581,8 +464,8 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
         // Save writes the session's own file, or asks where; never into the backups.
         dialogs.savePaths = {chosen};
         action(vc, "saveSessionAction")->trigger();
-        EXPECT_EQ(dialogs.savePanelsShown, panels + (row.opened ? 1 : 0));
-        EXPECT_EQ(readFile(row.opened ? chosen : own), fileForm(store));
+        EXPECT_EQ(dialogs.savePanelsShown, panels + (opened ? 1 : 0));
+        EXPECT_EQ(readFile(opened ? chosen : own), fileForm(store));
         EXPECT_EQ(QDir(backups).entryList(QDir::Files).size(), 1);
         EXPECT_FALSE(vc.isWindowModified());
     }
@@ -590,7 +473,8 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
 }
 
 // Every pedal command, each on a window freshly connected: the alerts it shows (answered in
-// turn), the backups it leaves, what goes over the wire and the status bar at the end.
+// turn) and the status line, compared with a reviewed transcript; the backups it leaves and
+// what goes over the wire.
 TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
 {
     TempFiles temp;
@@ -606,22 +490,33 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         QDir(BackupFolder::defaultFolder()).removeRecursively();
         ASSERT_TRUE(writeFile(BackupFolder::defaultFolder(), "in the way"));
     };
+    // The images' dates, the same in every run.
+    const QDateTime dated(QDate(2024, 5, 6), QTime(7, 8, 9));
+    const auto date = [&dated](const QString &path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::Append) && file.setFileTime(dated, QFileDevice::FileModificationTime));
+    };
+    date(image);
+    QString text; // the transcript: the alerts shown since the last line, then the line
+    const auto note = [&text](PedalRig &r, const QString &line) {
+        text += Snapshot::ofAlerts(r.dialogs.shown) + line + QLatin1Char('\n');
+        r.dialogs.shown.clear();
+    };
     const QString send = "]3;", any;
     const std::optional<QString> none;
     struct Outcome
     {
         const char *what;
         std::vector<int> answers;
-        QStringList messages, backups;
+        QStringList backups;
         std::optional<QString> wire; // how the writes start; none: nothing written
-        const char *status;          // nullptr: not checked
     };
     const struct
     {
         Outcome is;
         std::function<void(PedalRig &)> act;
     } rows[] = {
-        {{"Send All cancelled", {0}, {"About to send"}, {"Send All"}, send, "Send cancelled"},
+        {{"Send All cancelled", {0}, {"Send All"}, send},
          [](PedalRig &r) {
              r.click("SendAllCommand");
              r.scheduler.advance(600);
@@ -631,13 +526,13 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.scheduler.runAll();
              EXPECT_EQ(r.device->writes.size(), written) << "nothing more goes out";
          }},
-        {{"Load All cancelled", {0}, {"About to receive"}, {"Load All"}, any, "Load cancelled"},
+        {{"Load All cancelled", {0}, {"Load All"}, any},
          [](PedalRig &r) {
              r.click("LoadAllCommand");
              ASSERT_TRUE(r.link.loading());
              r.trigger("cancelTransferAction");
          }},
-        {{"Load All", {0}, {"About to receive"}, {"Load All"}, any, "Loaded all pages in 0.3 s"},
+        {{"Load All", {0}, {"Load All"}, any},
          [](PedalRig &r) {
              r.pickSong(1);
              DataHandler pedal;
@@ -654,7 +549,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.trigger("undoAction");
              EXPECT_EQ(SessionSnapshot::of(r.store), before);
          }},
-        {{"Send Songs, a tempo clamped as a step", {0}, {"About to send"}, {}, send, nullptr},
+        {{"Send Songs, a tempo clamped as a step", {0}, {}, send},
          [](PedalRig &r) {
              r.pickSong(2);
              r.vc.history().edit("Tempo", [&] { r.store.SongList[2]->UpdateTempo(500); });
@@ -669,45 +564,34 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.trigger("undoAction");
              EXPECT_EQ(r.store.SongList[2]->Tempo, 500);
          }},
-        {{"Load Global Settings", {0}, {"About to receive"}, {}, any, "Loaded the Global Settings page in 1.2 s"},
+        {{"Load Global Settings", {0}, {}, any},
          [](PedalRig &r) {
              r.click("LoadGlobalCommand");
              r.scheduler.advance(1200);
              r.answer(PedalLink::Load::Global, DataHandler(), {PedalLink::keysOf(PedalLink::Load::Global).at(0)});
          }},
         // What arrived is kept; the user is told what did not.
-        {{"Load Setlist incomplete", {0}, {"About to receive", "The load is incomplete"}, {}, any, nullptr},
+        {{"Load Setlist incomplete", {0}, {}, any},
          [](PedalRig &r) {
              r.click("LoadSetlistCommand");
              r.device->receive("]3\r\n;\r\n");
          }},
-        {{"Send Changes, one key then two",
-          {0, 0, 0},
-          {"About to send", "About to send", "About to send"},
-          {"Send All", "Send Changes", "Send Changes"},
-          send,
-          "Sent 2 changed keys in 0.3 s; the pedal has this session's values."},
-         [](PedalRig &r) {
+        {{"Send Changes, one key then two", {0, 0, 0}, {"Send All", "Send Changes", "Send Changes"}, send},
+         [&](PedalRig &r) {
              r.click("SendAllCommand");
              r.scheduler.runAll();
              r.store.SongList[3]->UpdateTempo(97);
              r.trigger("sendChangesAction");
              r.scheduler.runAll();
-             EXPECT_EQ(r.status(), "Sent 1 changed key in 0.3 s; the pedal has this session's values.");
+             note(r, r.status());
              r.store.SongList[3]->UpdateTempo(98);
              r.store.GlobalMenu.MidiChannelIn = 9;
              r.trigger("sendChangesAction");
              r.scheduler.runAll();
          }},
-        {{"Factory Reset", {0}, {"About to factory reset"}, {}, "]4;", nullptr},
-         [](PedalRig &r) {
-             r.click("FactoryResetPedalButton");
-             EXPECT_EQ(r.dialogs.shown.value(0).informative,
-                       "Your pedal will be reset to its factory settings.\nThe computer data will remain the same.");
-             EXPECT_EQ(r.dialogs.shown.value(0).kind, Alert::Kind::Destructive);
-         }},
+        {{"Factory Reset", {0}, {}, "]4;"}, [](PedalRig &r) { r.click("FactoryResetPedalButton"); }},
         // Not connected: every send says so, and asks nothing.
-        {{"Sends unconnected", {}, QStringList(7, "Please connect to the pedal first"), {}, none, nullptr},
+        {{"Sends unconnected", {}, {}, none},
          [](PedalRig &r) {
              r.serial.closePort();
              r.serial.forgetPort();
@@ -717,18 +601,13 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
                  r.scheduler.runAll();
              }
          }},
-        {{"Backup failing: Cancel", {0, 1}, {"About to send", "The backup could not be written"}, {}, none, nullptr},
+        {{"Backup failing: Cancel", {0, 1}, {}, none},
          [&](PedalRig &r) {
              blockBackups();
              r.click("SendAllCommand");
              r.scheduler.runAll();
          }},
-        {{"Upload Firmware: an empty image, a cancel, an upload",
-          {0, 1, 0},
-          {"This file is not firmware for the pedal", "About to upload", "About to upload", "Success!"},
-          {"Firmware Update"},
-          none,
-          nullptr},
+        {{"Upload Firmware: an empty image, a cancel, an upload", {0, 1, 0}, {"Firmware Update"}, none},
          [&](PedalRig &r) {
              const qsizetype opens = r.device->opens.size();
              r.dialogs.openPaths = {empty, image, image};
@@ -737,57 +616,34 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.click("UploadFirmwareButton"); // cancelled
              EXPECT_TRUE(r.device->isOpen());
              r.click("UploadFirmwareButton");
-             const Alert &confirm = r.dialogs.shown.value(2);
-             EXPECT_TRUE(
-                 confirm.informative.startsWith("The firmware image pedal-2.1.bin will be uploaded to the "
-                                                "pedal\nMake sure you save your old session before doing this"));
-             EXPECT_TRUE(confirm.informative.contains(image) && confirm.informative.contains("64 bytes"));
-             EXPECT_EQ(confirm.kind, Alert::Kind::Destructive) << "Return does not flash";
-             EXPECT_EQ(r.device->opens.last().settings.baudRate, 1200);
              QSignalSpy finished(&r.firmware, &FirmwareUpdater::finished);
              r.scheduler.advance(FirmwareUpdater::BootLoaderWaitMs);
              ASSERT_TRUE(finished.wait(20000));
              EXPECT_FALSE(r.serial.isConnected());
-             EXPECT_EQ(control<QLabel>(r.vc, "connectionLabel")->text(), "Not connected");
+             note(r, control<QLabel>(r.vc, "connectionLabel")->text());
          }},
         // A bundled image is the default; another can be chosen.
-        {{"Upload Firmware with a bundled image: Cancel, Choose Image…, Use Bundled Image",
-          {2, 1, 1, 0, 1},
-          {"Which firmware image?", "Which firmware image?", "About to upload", "Which firmware image?",
-           "About to upload"},
-          {},
-          none,
-          nullptr},
+        {{"Upload Firmware with a bundled image: Cancel, Choose Image…, Use Bundled Image", {2, 1, 1, 0, 1}, {}, none},
          [&](PedalRig &r) {
              ASSERT_TRUE(writeFile(bundled, firmwareImage()));
+             date(bundled);
              r.dialogs.openPaths = {image};
              for (int i = 0; i < 3; ++i)
                  r.click("UploadFirmwareButton");
              QFile::remove(bundled);
-             EXPECT_EQ(r.dialogs.shown.value(0).buttons, QStringList({"Use Bundled Image", "Choose Image…", "Cancel"}));
              EXPECT_TRUE(r.dialogs.openTitles.size() == 1 && r.device->isOpen());
-             EXPECT_TRUE(r.dialogs.shown.value(2).informative.startsWith("The firmware image pedal-2.1.bin "));
-             EXPECT_TRUE(r.dialogs.shown.value(4).informative.startsWith("The firmware required for this app will be "
-                                                                         "uploaded to the pedal\n"));
          }},
         // While the update runs, every pedal command and every replacement of the session is
         // refused; closing asks before the unsaved changes; the status bar counts the seconds.
-        {{"Upload Firmware: exclusive while it runs",
-          {0},
-          {"A firmware update is running. Quitting now can leave the pedal without firmware.",
-           "A firmware update is running. Quitting now can leave the pedal without firmware.",
-           "Do you want to save the changes to this session?", "Success!"},
-          {"Firmware Update"},
-          none,
-          nullptr},
+        {{"Upload Firmware: exclusive while it runs", {0}, {"Firmware Update"}, none},
          [&](PedalRig &r) {
              r.dialogs.openPaths = {image};
              r.click("UploadFirmwareButton");
              ASSERT_TRUE(r.firmware.running());
              auto *connection = control<QLabel>(r.vc, "connectionLabel");
-             EXPECT_EQ(connection->text(), "Updating firmware… 0 s");
+             note(r, connection->text());
              r.scheduler.advance(2000);
-             EXPECT_EQ(connection->text(), "Updating firmware… 2 s");
+             note(r, connection->text());
              RecentFiles::add(image);
              Q_EMIT r.vc.session().recentFilesChanged();
              for (const char *name :
@@ -795,18 +651,14 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
                    "UploadFirmwareButton", "SendSongCommand", "LoadSongsCommand", "previewNameButton",
                    "previewStackButton", "sendChangesAction", "compareWithPedalAction", "openSessionAction",
                    "recentFileAction1", "restoreBackupAction", "resetSessionAction"}) {
-                 r.dialogs.shown.clear();
+                 note(r, name);
                  QString(name).contains("Action") ? r.trigger(name) : r.click(name);
-                 EXPECT_EQ(r.dialogs.messages(), QStringList({"A firmware update is running"})) << name;
              }
              RecentFiles::clear();
              EXPECT_FALSE(r.device->isOpen());
-             r.dialogs.shown.clear();
              r.vc.history().edit("Tempo", [&] { r.store.SongList[0]->UpdateTempo(99); });
              r.dialogs.answers = {1, 0, 2}; // Keep Running; Quit Anyway, then Cancel at the changes
              r.vc.close();
-             EXPECT_EQ(r.dialogs.shown.value(0).buttons, QStringList({"Quit Anyway", "Keep Running"}));
-             EXPECT_EQ(r.dialogs.shown.value(0).kind, Alert::Kind::Destructive) << "Keep Running is the default";
              r.vc.close();
              EXPECT_TRUE(r.vc.isVisible() && r.firmware.running());
              QSignalSpy ended(&r.vc, &ViewController::endRequested); // a signal ends it only afterwards
@@ -820,7 +672,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              EXPECT_EQ(ended.at(0).at(0).toInt(), 143);
              r.vc.endWhenSafe(129);
              EXPECT_EQ(ended.count(), 2);
-             EXPECT_EQ(connection->text(), "Not connected");
+             note(r, connection->text());
          }},
     };
     for (const auto &row : rows) {
@@ -828,19 +680,20 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         SCOPED_TRACE(is.what);
         PedalRig rig;
         rig.dialogs.answers = QList<int>(is.answers.begin(), is.answers.end());
+        text += QStringLiteral("== %1 ==\n").arg(is.what);
         row.act(rig);
         // Every alert and question, and nothing else (a load ends with no alert).
-        EXPECT_EQ(rig.dialogs.messages().join(QLatin1Char('|')).toStdString(),
-                  is.messages.join(QLatin1Char('|')).toStdString());
+        note(rig, QStringLiteral("status \"%1\"").arg(rig.status()));
         EXPECT_EQ(backupReasons(), is.backups);
         const QString written = rig.device->written();
         EXPECT_EQ(is.wire ? !written.isEmpty() && written.startsWith(*is.wire) : written.isEmpty(), true)
             << qPrintable(written.left(40));
         EXPECT_FALSE(rig.link.busy());
-        if (is.status) {
-            EXPECT_EQ(rig.status(), is.status);
-        }
     }
+    for (const QLocale::FormatType format : {QLocale::LongFormat, QLocale::ShortFormat})
+        text.replace(QLocale().toString(dated, format), QLatin1String("{date}"));
+    text.replace(temp.dir.path(), QLatin1String("{temp}")).replace(QDir::homePath(), QLatin1String("{home}"));
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/pedal-commands.txt"), text));
 }
 
 // The window's real dialogs. Return takes the first button, except where it would destroy
@@ -881,7 +734,6 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
     QDir(dir.dir.path()).mkdir("folder.d");
     for (const char *file : {"SET.TXT", "Kestil_V2.bin", "old session", "set.txt", "set.txt.bak", "song.mp3"})
         dir.write(file, "x");
-    const QStringList shown = {"SET.TXT", "Kestil_V2.bin", "folder.d", "old session", "set.txt"};
     QFileSystemModel files;
     QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
     const QModelIndex root = files.setRootPath(dir.dir.path());
@@ -893,9 +745,7 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
     for (int r = 0; r < filter.rowCount(proxyRoot); ++r)
         names << filter.index(r, 0, proxyRoot).data().toString();
     names.sort();
-    QStringList expected = shown;
-    expected.sort();
-    EXPECT_EQ(names, expected);
+    EXPECT_EQ(names, QStringList({"Kestil_V2.bin", "SET.TXT", "folder.d", "old session", "set.txt"}));
     EXPECT_TRUE(OpenPanelFilter::accepts(".hidden", false, {"txt", ""}));
     EXPECT_FALSE(OpenPanelFilter::accepts("a.mp3", false, {"txt", ""}));
     // Cancelled, the panel opens nothing; accepted, the file chosen.
