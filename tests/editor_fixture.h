@@ -10,7 +10,9 @@
 #include "editor/SetJacksPage.h"
 #include "editor/SongTableModel.h"
 #include "editor/ViewController.h"
+#include "format/SessionDiff.h"
 #include "model/DataHandler.h"
+#include "model/SessionSnapshot.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 
@@ -49,6 +51,17 @@ inline void typeInto(QLineEdit *field, const QString &text)
     field->clear();
     QTest::keyClicks(field, text);
     QTest::keyClick(field, Qt::Key_Return);
+}
+
+// What changed in the store since `before`, one line each as Compare with File words it.
+inline QStringList changesSince(const SessionSnapshot &before, const DataHandler &store)
+{
+    DataHandler was;
+    before.restoreInto(was);
+    QStringList changes;
+    for (const SessionChange &change : SessionDiff::compare(was, store))
+        changes << change.text();
+    return changes;
 }
 
 // Clicks the first cell of a table row.

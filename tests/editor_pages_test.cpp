@@ -7,16 +7,13 @@
 #include "editor/GlobalPage.h"
 #include "editor/MidiPage.h"
 #include "editor/SetlistPage.h"
-#include "editor/TypedRanges.h"
 #include "model/Menu.h"
 #include "model/SessionSnapshot.h"
 
 #include <QCheckBox>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <functional>
-#include <map>
 
 namespace {
 
@@ -43,60 +40,6 @@ TEST_F(SongPages, EachPageShowsItsOwnSongAndNoSongTakesNoInput)
     for (const char *copy : {"CopyColoursButton", "CopySetJacksButton", "CopyNumPulsesOneButton"})
         click(QLatin1String(copy));
     EXPECT_EQ(SessionSnapshot::of(store), before);
-}
-
-// Each copy button gives every song exactly its fields of the song shown: no field of the
-// group left out, none beyond it.
-TEST_F(SongPages, CopyButtonsSpreadExactlyTheirFields)
-{
-    const auto named = [](std::initializer_list<const char *> names) {
-        return [set = std::vector<QString>(names.begin(), names.end())](const QString &field) {
-            return std::find(set.begin(), set.end(), field) != set.end();
-        };
-    };
-    const struct
-    {
-        const char *button;
-        std::function<bool(const QString &)> copies;
-    } rows[] = {
-        {"CopyColoursButton", named({"BackgroundColour", "ForegroundColour"})},
-        {"CopyDivisionButton", named({"DivisionOne", "DivisionTwo", "DivisionThree", "DivisionFour", "DivisionMidi"})},
-        {"FootFunctionCopy", named({"FootTAPFunction", "FootHOLDFunction"})},
-        {"FootPresetCopy", named({"FootTAPPreset", "FootHOLDPreset"})},
-        {"FootStackCopy", named({"FootTAPStack", "FootHOLDStack"})},
-        {"CopyNumPulsesOneButton", named({"JackOne", "JackOneStatic", "JackOnePulses", "ExpStack"})},
-        {"CopyNumPulsesThreeButton", named({"JackThree", "JackThreeStatic", "JackThreePulses"})},
-        {"CopyNumPulsesFourButton", named({"JackFour", "JackFourStatic", "JackFourPulses"})},
-        {"Jack1TipFunctionCopy", named({"Jack1TipTAPFunction", "Jack1TipHOLDFunction"})},
-        {"Jack2RingPresetCopy", named({"Jack2RingTAPPreset", "Jack2RingHOLDPreset"})},
-        {"Jack3TipStackCopy", named({"Jack3TipTAPStack", "Jack3TipHOLDStack"})},
-        {"CopySetJacksButton",
-         [](const QString &f) { return f.startsWith(QLatin1String("Jack")) || f == QLatin1String("ExpStack"); }},
-    };
-    pickSong(6);
-    pickJacksSong(6);
-    // The song shown differs from every other song in every field.
-    vc.history().edit("Set up", [this] {
-        qint64 value = 1000;
-        for (const SongNumberField &f : songNumberFields())
-            song(6).*f.member = value++;
-    });
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.button);
-        const SessionSnapshot before = SessionSnapshot::of(store);
-        DataHandler original;
-        before.restoreInto(original);
-        click(QLatin1String(row.button));
-        for (int s : {0, 7, 127})
-            for (const SongNumberField &f : songNumberFields()) {
-                const qint64 expected = row.copies(QLatin1String(f.name))
-                    ? song(6).*f.member
-                    : original.SongList[size_t(s)].get()->*f.member;
-                EXPECT_EQ(song(s).*f.member, expected) << "song " << s << " " << f.name;
-            }
-        vc.history().undo();
-        EXPECT_EQ(SessionSnapshot::of(store), before);
-    }
 }
 
 // Names: taken when valid, shown in every table and preset list; refused ones are marked
@@ -129,92 +72,6 @@ TEST_F(SongPages, NameEditorTakesOnlyValidNames)
     for (const QString &shown : {text("summaryName"), vc.setJacksPage()->tableModel()->index(0, 1).data().toString(),
                                  combo("Jack1TipTAPPreset")->currentText()})
         EXPECT_EQ(shown, "Semi-colon_Two");
-}
-
-// Every typed field of the table of ranges, at and beyond its limits, and text that is no
-// number: out of range it is marked as typed and the session keeps its value.
-TEST_F(SongPages, TypedFieldsTakeOnlyTheirRange)
-{
-    auto stackField = [this](qint64 MidiStackMessage::*member) {
-        return [this, member](int row) { return store.MidiStackList[2].MidiStackMessageList[size_t(row - 1)].*member; };
-    };
-    // Where each field stores, and its limits as the pedal and MIDI have them.
-    struct Place
-    {
-        const char *page;
-        std::function<qint64(int)> stored;
-        qint64 min, max;
-    };
-    const std::map<std::string, Place> places = {
-        {"tempoTF", {"Songs", [this](int) { return song(4).Tempo; }, 40, 300}},
-        {"programChangesTF", {"Songs", [this](int) { return song(4).ProgramChange; }, 1, 128}},
-        {"bankChangesTF", {"Songs", [this](int) { return song(4).BankChange; }, 1, 128}},
-        {"stackMessageChannel", {"Midi Management", stackField(&MidiStackMessage::Channel), 1, 16}},
-        {"stackMessageMessage", {"Midi Management", stackField(&MidiStackMessage::Message), 0, 127}},
-        {"stackMessageValue", {"Midi Management", stackField(&MidiStackMessage::Value), 0, 127}},
-        {"messageTF", {"Midi Management", {}, 0, 255}},
-        {"valueTF", {"Midi Management", {}, 0, 255}},
-    };
-    pickSong(4);
-    vc.showPage("Midi Management");
-    choose(combo("midiStackCombo"), 2);
-    for (const TypedRange &range : TypedRanges::all()) {
-        const auto place = places.find(range.control);
-        ASSERT_NE(place, places.end()) << range.control << " has no place in this test";
-        EXPECT_TRUE(range.min == place->second.min && range.max == place->second.max) << range.control;
-        vc.showPage(QString::fromLatin1(place->second.page));
-        for (int row : range.perStackRow ? std::vector<int>{1, 10} : std::vector<int>{0}) {
-            const QString name = QLatin1String(range.control) + (row ? QString::number(row) : QString());
-            SCOPED_TRACE(name.toStdString());
-            QLineEdit *field = find<QLineEdit>(name);
-            ASSERT_EQ(TypedRanges::of(name), &range);
-            const auto stored = place->second.stored;
-            const QString typeName = QStringLiteral("stackMessageType%1").arg(row);
-            if (range.perStackRow)
-                choose(combo(typeName), 3); // Note On: channel 0 is not taken there
-            auto typeAndCheck = [&](const QString &typed, bool taken) {
-                const qint64 before = stored ? stored(row) : 0;
-                field->clear();
-                QTest::keyClicks(field, typed);
-                EXPECT_EQ(field->property("refused").toBool(), !taken) << typed.toStdString();
-                EXPECT_EQ(field->toolTip().contains(TypedRanges::rangeText(range)), !taken);
-                QTest::keyClick(field, Qt::Key_Return);
-                if (stored) {
-                    EXPECT_EQ(stored(row), taken ? typed.toLongLong() : before) << typed.toStdString();
-                }
-            };
-            typeAndCheck(QString::number(range.max), true);
-            typeAndCheck(QString::number(range.max + 1), false);
-            typeAndCheck(QString::number(range.min), true);
-            if (range.min > 0)
-                typeAndCheck(QString::number(range.min - 1), false);
-            typeAndCheck("99999", false);
-            if (range.zeroOnControlRow) {
-                choose(combo(typeName), 0);
-                typeAndCheck("0", true);
-            }
-        }
-    }
-
-    // Text that is no whole number, pasted, or an emptied stack field: refused and kept as typed.
-    const std::pair<const char *, const char *> pasted[] = {
-        {"tempoTF", "abc"},           {"tempoTF", "-5"}, {"tempoTF", "12345678901"}, {"stackMessageChannel2", "+5"},
-        {"stackMessageChannel2", ""},
-    };
-    for (const auto &[field, text] : pasted) {
-        SCOPED_TRACE(field + std::string(" ") + text);
-        vc.showPage(QLatin1String(field[0] == 't' ? "Songs" : "Midi Management"));
-        const SessionSnapshot before = SessionSnapshot::of(store);
-        enter(QLatin1String(field), QLatin1String(text));
-        EXPECT_EQ(SessionSnapshot::of(store), before);
-        EXPECT_TRUE(find<QLineEdit>(QLatin1String(field))->property("refused").toBool());
-        EXPECT_EQ(find<QLineEdit>(QLatin1String(field))->text(), text);
-    }
-    // An emptied tempo is the default tempo.
-    vc.showPage("Songs");
-    enter("tempoTF", QString());
-    EXPECT_EQ(song(4).Tempo, 120);
-    EXPECT_EQ(find<QLineEdit>("tempoTF")->text(), "120");
 }
 
 // ---- Setlist page -------------------------------------------------------------------

@@ -8,9 +8,12 @@
 #include "SessionFiles.h"
 #include "Snapshot.h"
 
+#include "editor/TypedRanges.h"
+
 #include <QAction>
 #include <QDir>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 
 #include <memory>
@@ -91,6 +94,21 @@ struct Shots
                 text += QStringLiteral("%1 \"%2\"\n").arg(QLatin1String(what), *before = now);
     }
     QString status, title;
+    // The changes to the session since `before`, as Compare words them.
+    void changes(const SessionSnapshot &before)
+    {
+        for (const QString &line : Snapshot::shortened(changesSince(before, store), 12, 5, 5))
+            text += QLatin1String("  ") + line + '\n';
+    }
+    // Shows the page that holds the control `name`.
+    void pageOf(const QString &name)
+    {
+        for (const char *title : {"Songs", "Set Jacks", "Setlist", "Midi Management", "Global Settings"}) {
+            page(title);
+            if (current()->findChild<QWidget *>(name))
+                return;
+        }
+    }
     // The Pedal Log's lines without their times.
     void pedalLog()
     {
@@ -156,6 +174,88 @@ const Scenario scenarios[] = {
          s.vc->compareWithPedal();
          tryAll("Compare with Pedal loads");
          s.pedalLog();
+     }},
+    {"typed-fields", 0,
+     [](Shots &s) {
+         // Every typed field at and beyond its limits, and text that is no whole number: as
+         // typed (refused: marked, with the range), then what Return stored.
+         s.page("Midi Management");
+         choose(s.find<QComboBox>("midiStackCombo"), 2);
+         for (const TypedRange &range : TypedRanges::all())
+             for (int row : range.perStackRow ? std::vector<int>{1, 10} : std::vector<int>{0}) {
+                 const QString name = QLatin1String(range.control) + (row ? QString::number(row) : QString());
+                 s.pageOf(name);
+                 QLineEdit *field = s.find<QLineEdit>(name);
+                 QStringList typed = {QString::number(range.max),
+                                      QString::number(range.max + 1),
+                                      QString::number(range.min),
+                                      QString::number(range.min - 1),
+                                      "99999",
+                                      "abc",
+                                      "+5",
+                                      "12345678901",
+                                      ""};
+                 for (int type : row ? std::vector<int>{3, 0} : std::vector<int>{-1}) {
+                     if (type >= 0)
+                         choose(s.find<QComboBox>(QStringLiteral("stackMessageType%1").arg(row)), type);
+                     for (const QString &value : type == 0 ? QStringList{"0"} : typed) {
+                         const SessionSnapshot before = SessionSnapshot::of(s.store);
+                         field->clear();
+                         QTest::keyClicks(field, value);
+                         s.text += QStringLiteral("== %1 typed \"%2\"%3 ==\n")
+                                       .arg(name, value, type == 0 ? QStringLiteral(" on a Control row") : QString());
+                         s.text += Snapshot::ofWidget(field);
+                         QTest::keyClick(field, Qt::Key_Return);
+                         s.changes(before);
+                     }
+                 }
+                 // Pasted, past the checks of typing.
+                 for (const char *value : {"abc", "-5", "12345678901"}) {
+                     const SessionSnapshot before = SessionSnapshot::of(s.store);
+                     field->setText(QLatin1String(value));
+                     Q_EMIT field->editingFinished();
+                     s.text += QStringLiteral("== %1 pasted \"%2\" ==\n").arg(name, QLatin1String(value));
+                     s.text += Snapshot::ofWidget(field);
+                     s.changes(before);
+                 }
+             }
+     }},
+    {"copy-buttons", 0,
+     [](Shots &s) {
+         // Each copy button gives every song its fields of the song shown, and only those.
+         s.page("Songs");
+         clickRow(s.find<QTableView>("SongTableView"), 6);
+         s.page("Set Jacks");
+         clickRow(s.find<QTableView>("SetJacksTableView"), 6);
+         // Song 7 differs from every other song in every field.
+         s.vc->history().edit("Set up", [&s] {
+             qint64 value = 1000;
+             for (const SongNumberField &f : songNumberFields())
+                 s.store.SongList[6].get()->*f.member = value++;
+         });
+         for (QPushButton *copy : s.vc->findChildren<QPushButton *>(QRegularExpression("Cop(y|ies)")))
+             if (copy->isEnabled()) {
+                 const SessionSnapshot before = SessionSnapshot::of(s.store);
+                 copy->click();
+                 // The fields of each song that changed, and the songs that took them.
+                 DataHandler was;
+                 before.restoreInto(was);
+                 QMap<QString, QStringList> songs;
+                 for (size_t n = 0; n < s.store.SongList.size(); ++n)
+                     for (const SongNumberField &f : songNumberFields())
+                         if (s.store.SongList[n].get()->*f.member != was.SongList[n].get()->*f.member)
+                             songs[QStringLiteral("%1 → %2").arg(f.name).arg(s.store.SongList[n].get()->*f.member)]
+                                 << QString::number(n + 1);
+                 s.text += QStringLiteral("== %1 ==\n").arg(copy->objectName());
+                 for (auto [field, numbers] : songs.asKeyValueRange())
+                     s.text += QStringLiteral("  %1: %2\n")
+                                   .arg(field,
+                                        numbers.size() == 127 && !numbers.contains("7")
+                                            ? QStringLiteral("every song but 7")
+                                            : QLatin1String("songs ") + numbers.join(','));
+                 s.vc->history().undo();
+                 EXPECT_EQ(SessionSnapshot::of(s.store), before) << qPrintable(copy->objectName());
+             }
      }},
     {"songs-random", 4242,
      [](Shots &s) {

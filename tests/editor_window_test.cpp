@@ -12,7 +12,6 @@
 #include "editor/SessionActions.h"
 #include "editor/VirtualPedalProcess.h"
 #include "editor/WidgetDialogs.h"
-#include "format/SessionDiff.h"
 #include "link/QtScheduler.h"
 #include "model/SessionSnapshot.h"
 
@@ -366,13 +365,8 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
             click(row.control);
         }
         const SessionSnapshot after = SessionSnapshot::of(store);
-        DataHandler was;
-        before.restoreInto(was);
-        QStringList changes;
-        for (const SessionChange &change : SessionDiff::compare(was, store))
-            changes << QLatin1String("  ") + change.text();
         text += QStringLiteral("== %1 %2: %3 ==\n").arg(row.control, row.input, undo->text())
-            + Snapshot::shortened(changes, 12, 5, 5).join(QLatin1Char('\n')) + QLatin1Char('\n');
+            + Snapshot::shortened(changesSince(before, store), 12, 5, 5).join(QLatin1Char('\n')) + QLatin1Char('\n');
         EXPECT_NE(after, before);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
 
