@@ -235,7 +235,8 @@ TEST(SessionText, PartialFilesAndOddLines)
 }
 
 // Damaged input is refused whole, with one line naming the key (or the whole file), and
-// changes nothing; a text that stops inside its last line is refused unless that line is a
+// changes nothing (the digits a number takes are tested with Encodings::parseDigits, and
+// what pedal-session says of a cut file, an image or a missing one is in its transcripts); a text that stops inside its last line is refused unless that line is a
 // whole key line; a text without keys that is not text is no session file; unknown keys are
 // named once each, with their line.
 TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
@@ -264,15 +265,10 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
         QString ends = {};
         QStringList warnings = {};
     } rows[] = {
-        {"letter in a number", at(good, "Tempos", 30, "1a0"), "Tempos: "},
         {"colon in a number", at(good, "Fractions", 7, ":"), "Fractions: field 8 is not a number: "},
         {"colon in the global block", at(good, "Global", 193, ":"), "Global: "},
-        {"slash in a number", at(good, "DivisionOnes", 255, "/"), "DivisionOnes: "},
-        {"negative number", at(good, "ProgramChanges", 3, "-01"), "ProgramChanges: "},
-        {"space in a number", at(good, "Jack2TipHoldStack", 381, " 12"), "Jack2TipHoldStack: "},
         {"character outside the plane in a number", at(good, "Fractions", 100, kClef), "Fractions: "},
         {"per-song list short", at(good, "Fractions", 127), "Fractions: "},
-        {"two-digit list short", at(good, "DivisionOnes", 254), "DivisionOnes: "},
         {"per-song names short", at(good, "Name", 30 * 127), "Name: "},
         // 3,811 UTF-16 units, but 3,809 code points: 127 names.
         {"stack names short in code points",
@@ -304,8 +300,6 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
         {"older layout tempo with a colon", QString(legacy).replace(3843, 3, "1:0"), "Tempos: "},
         {"older layout tempo 0", QString(legacy).replace(3843, 3, "000"), "Tempos: "},
         {"the undamaged older layout", legacy, {}, S::Read},
-        {"inside the last key", cut(good, "LibraryValues]", 8),
-         "the file ends in the middle of the key LibraryV" + tail, S::Failed, tail},
         {"after a library field", cut(good, "LibraryValues]", 20), "Library: ", S::Failed, tail},
         {"a short list", cut(good, "Tempos]", 7 + 93), "Tempos: has 31 fields, 128 needed" + tail, S::Failed, tail},
         {"inside the last number", cut(good, "Tempos]", 7 + 383),
@@ -330,8 +324,6 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
           QStringLiteral("line 77: unknown key FutureKey, ignored"),
           QStringLiteral("line 80: unknown key \\x01long key of thirty-five chara…, ignored")}},
         {"unknown keys in a damaged file", at(unknown, "Tempos", 3), "Tempos: has 1 fields"},
-        {"an image", QString::fromLatin1(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16).repeated(300)),
-         "this is not a session file", S::Failed, "this is not a session file"},
         {"an older line with \"]\"", QString(legacy).replace(1, 1, QLatin1Char(']')), {}, S::NeedsConsent},
         {"an older line and a line end", legacy + "\r\n", {}, S::NeedsConsent},
     };
@@ -440,12 +432,11 @@ TEST(SessionText, ReadingFiles)
     const struct
     {
         const char *what;
-        QByteArray bytes;    // null: no file
+        QByteArray bytes;
         qint64 size;         // > 0: a sparse file of that size
         const char *problem; // what the message holds after the path; null: read
         QString stackName;
     } rows[] = {
-        {"missing", QByteArray(), 0, ": the file cannot be read", QString()},
         {"damaged", "Tempos]120\r\n", 0, ": Tempos: has 1 fields, 128 needed", QString()},
         {"over 16 MiB", "", qint64(16) * 1024 * 1024 + 1, ": the file is larger than 16 MiB", QString()},
         {"16 MiB of nothing", "", qint64(16) * 1024 * 1024, " is not a session file", QString()},
@@ -460,7 +451,7 @@ TEST(SessionText, ReadingFiles)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
         const QString path = dir.filePath(QString::fromLatin1(row.what));
-        ASSERT_TRUE(row.bytes.isNull() || SessionFiles::write(path, row.bytes));
+        ASSERT_TRUE(SessionFiles::write(path, row.bytes));
         ASSERT_TRUE(row.size <= 0 || QFile::resize(path, row.size));
         DataHandler store;
         const QJsonObject before = SessionJson::toJson(store);
