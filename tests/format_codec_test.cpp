@@ -16,37 +16,18 @@ QString ticks(int n)
 
 TEST(Encodings, StatusNumbersJackCodesAndOffsets)
 {
-    const qint64 base[] = {175, 191, 127, 143, 159, 207, 223};
-    for (qint64 type = 0; type <= 6; ++type) {
-        for (qint64 channel = 1; channel <= 16; ++channel) {
-            const qint64 status = Encodings::statusNumber(type, channel);
-            EXPECT_EQ(status, base[type] + channel);
-            qint64 t = -1, c = -1;
-            Encodings::decodeStatus(status, t, c);
-            EXPECT_TRUE(t == type && c == channel) << status;
-        }
-    }
-    // Outside the status bytes: type 0 and the bare number.
+    // The status numbers and jack codes of every state are held by the golden files and
+    // read back by the round trips of randomised sessions. Outside the status bytes: type 0
+    // and the bare number.
     for (qint64 s : {0, 5, 127, 240, 999}) {
         qint64 t = -1, c = -1;
         Encodings::decodeStatus(s, t, c);
         EXPECT_TRUE(t == 0 && c == s) << s;
     }
-
-    // Jack outputs: every state with a code of its own comes back from it (the codes
-    // themselves are held by the golden files).
-    for (int jack = 0; jack < 4; ++jack) {
+    // A mode of no code is written as 6; codes that name no state of their jack read as
+    // mode 0, static 0, 5 pulses.
+    for (int jack = 0; jack < 4; ++jack)
         EXPECT_EQ(Encodings::jackCode(jack, 4, 0, 5), 6);
-        for (qint64 mode = 0; mode <= (jack == 3 ? 2 : 3); ++mode) {
-            for (qint64 value = 0; value <= (mode == 0 ? 1 : mode == 1 ? 30 : 0); ++value) {
-                const qint64 level = mode == 0 ? value : 0, pulses = mode == 1 ? value : 5;
-                qint64 m = -1, l = -1, p = -1;
-                Encodings::decodeJackCode(jack, Encodings::jackCode(jack, mode, level, pulses), m, l, p);
-                EXPECT_TRUE(m == mode && l == level && p == pulses) << jack << " " << mode << " " << value;
-            }
-        }
-    }
-    // Codes that name no state of their jack read as mode 0, static 0, 5 pulses.
     for (auto [jack, code] : {std::pair{3, 33}, {3, 34}, {0, 35}, {0, 36}, {1, 34}, {2, 36}, {1, 99}, {2, 37}}) {
         qint64 m = -1, l = -1, p = -1;
         Encodings::decodeJackCode(jack, code, m, l, p);

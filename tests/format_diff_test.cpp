@@ -6,21 +6,10 @@
 #include "format_test_util.h"
 #include "model/CodePoints.h"
 
-#include <QJsonDocument>
-
 #include <algorithm>
-#include <functional>
 #include <set>
 
 namespace {
-
-struct DiffRow
-{
-    const char *what;
-    std::function<void(DataHandler &)> change; // applied to the second session
-    QStringList lines;
-    QJsonArray values = {}; // when given, each change's plain values for JSON: [before, after]
-};
 
 // `count` fields of `b` (outside the library) replaced by those of `c`, through the
 // text form; now and then the whole library of `c`.
@@ -41,75 +30,15 @@ void changeFields(DataHandler &b, const DataHandler &c, RandomSession &r, int co
 
 } // namespace
 
-TEST(Diff, SaysEachChangeInWords)
+// The wording of every kind of change, in text and JSON, is held by the transcripts of
+// pedal-session diff (tests/data/transcripts/pedal-session-diff.txt).
+TEST(Diff, AJackOutputTheTextCannotTellApartIsNoChange)
 {
-    const QJsonValue none(QJsonValue::Null);
-    const DiffRow rows[] = {
-        {"setlist slot",
-         [](DataHandler &s) { s.Setlist[3] = s.SongList[11]; },
-         {QStringLiteral("Setlist: position 4 is now song 12")}},
-        {"two settings in one option number",
-         [](DataHandler &s) {
-             s.GlobalMenu.MidiThru = 0;
-             s.GlobalMenu.MetroEnabled = 1;
-         },
-         {QStringLiteral("Global: Midi Thru 1 → 0"), QStringLiteral("Global: Metro Enabled 0 → 1")}},
-        {"jack output",
-         [](DataHandler &s) {
-             s.SongList[0]->JackOne = 0;
-             s.SongList[0]->JackOneStatic = 1;
-         },
-         {QStringLiteral("Song 1: Jack 1 Output tap output, 6 pulses → static high")}},
-        {"a jack output the text cannot tell apart",
-         [](DataHandler &s) {
-             s.SongList[0]->JackOne = 0;
-             s.SongList[0]->JackOneStatic = 2; // written as 6, as six pulses are
-         },
-         {}},
-        {"stack name and a message",
-         [](DataHandler &s) {
-             s.MidiStackList[1].Name = QStringLiteral("Bass");
-             s.MidiStackList[1].MidiStackMessageList[2] = MidiStackMessage(3, 2, 60, 64, QStringLiteral("Low C"));
-         },
-         {QStringLiteral("Stack 2 (Midi Stack 2): Name \"Midi Stack 2\" → \"Bass\""),
-          QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Name \"EMPTY\" → \"Low C\""),
-          QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Type and Channel none → Note On, channel 2"),
-          QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Message 0 → 60"),
-          QStringLiteral("Stack 2 (Midi Stack 2): Row 3 Value 0 → 64")}},
-        {"plain values: a name of two lines, an empty setlist position, a setting, a message, a library entry",
-         [](DataHandler &s) {
-             s.SongList[0]->UpdateName(QStringLiteral("A \"B\"\r\nC"));
-             s.Setlist.pop_back();
-             s.GlobalMenu.MidiThru = 0;
-             s.MidiStackList[1].MidiStackMessageList[2] = MidiStackMessage(3, 2, 60, 64, QStringLiteral("EMPTY"));
-             s.MidiMessageLibrary.emplace_back(QStringLiteral("M"), QStringLiteral("D"), QStringLiteral("A"), 1, 2, 3);
-         },
-         {},
-         {QJsonArray{"", "A \"B\"\r\nC"}, QJsonArray{128, none}, QJsonArray{1, 0}, QJsonArray{0, 145},
-          QJsonArray{0, 60}, QJsonArray{0, 64}, QJsonArray{none, "M"}, QJsonArray{none, "D"}, QJsonArray{none, "A"},
-          QJsonArray{none, 1}, QJsonArray{none, 2}, QJsonArray{none, 3}}},
-        {"the same session", [](DataHandler &) {}, {}},
-    };
-    for (const DiffRow &row : rows) {
-        SCOPED_TRACE(row.what);
-        DataHandler a, b;
-        row.change(b);
-        QStringList lines;
-        QJsonArray values;
-        std::set<int> keys;
-        for (const SessionChange &c : SessionDiff::compare(a, b)) {
-            lines << c.text();
-            values.append(QJsonArray{c.toJson()[QLatin1String("before")], c.toJson()[QLatin1String("after")]});
-            keys.insert(c.key);
-        }
-        if (row.values.isEmpty()) {
-            EXPECT_EQ(lines, row.lines);
-        } else {
-            EXPECT_EQ(values, row.values) << QJsonDocument(values).toJson(QJsonDocument::Compact).toStdString();
-        }
-        const std::vector<int> changed = SessionDiff::changedKeys(a, b);
-        EXPECT_EQ(std::vector<int>(keys.begin(), keys.end()), changed);
-    }
+    DataHandler a, b;
+    b.SongList[0]->JackOne = 0;
+    b.SongList[0]->JackOneStatic = 2; // written as 6, as six pulses are
+    EXPECT_TRUE(SessionDiff::compare(a, b).empty());
+    EXPECT_TRUE(SessionDiff::changedKeys(a, b).empty());
 }
 
 TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)

@@ -3,7 +3,7 @@
 
 pedal_add_test(NAME vpedal_tests
   SOURCES vpedal_test.cpp vpedal_support.h
-  LIBS pedal_virtual pedal_format pedal_test_random)
+  LIBS pedal_virtual pedal_format pedal_test_random pedal_test_approved)
 pedal_add_test(NAME tool_session_tests
   SOURCES tool_session_test.cpp vpedal_support.h
   LIBS pedal_format pedal_test_random pedal_test_approved)
