@@ -11,6 +11,8 @@
 #include "format/SessionKeys.h"
 #include "format_test_util.h"
 
+#include "link/PedalLog.h"
+
 #include <memory>
 
 struct LinkRig
@@ -23,6 +25,7 @@ struct LinkRig
     std::unique_ptr<SerialHandler> serial;
     std::unique_ptr<PedalLink> link;
     QList<Alert> alerts; // raised by the serial handler and the link, in order
+    QStringList trace;   // the pedal log's lines and the alerts, each at its time on the clock
 
     LinkRig()
     {
@@ -31,13 +34,48 @@ struct LinkRig
         auto lister = std::make_unique<PortLister>([this] { return systemPorts; });
         serial = std::make_unique<SerialHandler>(clock, std::move(transport), std::move(lister));
         link = std::make_unique<PedalLink>(*serial, store, clock);
-        const auto hear = [this](const Alert &a) { alerts.append(a); };
+        const auto hear = [this](const Alert &a) {
+            alerts.append(a);
+            note(QStringLiteral("ALERT %1 %2: %3 [%4]")
+                     .arg(a.kind == Alert::Kind::Failure ? "failure" : "plain", a.message,
+                          PedalLogEntry::visible(a.informative, 300), a.buttons.join(", ")));
+        };
         QObject::connect(serial.get(), &SerialHandler::alertRaised, hear);
         QObject::connect(link.get(), &PedalLink::alertRaised, hear);
         // The pedal log's lines stay short, whatever passes.
-        QObject::connect(serial.get(), &SerialHandler::logged, [](const PedalLogEntry &e) {
+        QObject::connect(serial.get(), &SerialHandler::logged, [this](const PedalLogEntry &e) {
             EXPECT_FALSE(e.format().size() > 400 || e.format().contains('\n')) << e.format().toStdString();
+            note(PedalLogEntry::kindName(e.kind) + ": " + e.text);
         });
+        // What the link tells of its transfers.
+        PedalLink *l = link.get();
+        QObject::connect(l, &PedalLink::progress, [this](int done, int total, const QString &what) {
+            note(QStringLiteral("PROGRESS %1/%2 %3").arg(done).arg(total).arg(what));
+        });
+        QObject::connect(l, &PedalLink::loadFinished, [this](bool complete, const QString &problem) {
+            note(QStringLiteral("LOAD FINISHED %1 %2").arg(complete ? "complete" : "incomplete", problem));
+        });
+        QObject::connect(l, &PedalLink::transferInterrupted, [this](const QString &message, const QString &info) {
+            note("INTERRUPTED " + message + ": " + PedalLogEntry::visible(info, 300));
+        });
+        QObject::connect(l, &PedalLink::transferCancelled, [this](const QString &m) { note("CANCELLED " + m); });
+        QObject::connect(l, &PedalLink::loadCompleted,
+                         [this](PedalLink::Load w) { note(QStringLiteral("LOADED %1").arg(int(w))); });
+        QObject::connect(l, &PedalLink::sendCompleted,
+                         [this](SessionKeys::Page p) { note(QStringLiteral("SENT %1").arg(int(p))); });
+        QObject::connect(l, &PedalLink::transferEnded, [this] { note("ENDED"); });
+        QObject::connect(l, &PedalLink::pedalSessionUnknown, [this] { note("UNKNOWN"); });
+        QObject::connect(l, &PedalLink::factoryResetSent, [this] { note("RESET SENT"); });
+        QObject::connect(l, &PedalLink::storeChangedByPedal, [this] { note("STORE CHANGED"); });
+    }
+
+    void note(const QString &text) { trace << QStringLiteral("%1 %2").arg(clock.now()).arg(text); }
+    // The trace under the heading of a row of a reviewed transcript; the trace starts afresh.
+    QString row(const QString &name)
+    {
+        const QString text = "== " + name + " ==\n" + trace.join('\n') + '\n';
+        trace.clear();
+        return text;
     }
 
     QStringList messages() const
@@ -57,6 +95,7 @@ struct LinkRig
         clock.advance(SerialHandler::GreetingDelayMs);
         port->clearWrites();
         alerts.clear();
+        trace.clear();
     }
 
     // The page data lines of the given keys as the pedal sends them back, from `from`.

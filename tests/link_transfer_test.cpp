@@ -1,3 +1,4 @@
+#include "Snapshot.h"
 #include "TestFiles.h"
 #include "link_test_util.h"
 
@@ -35,71 +36,39 @@ struct KnownRig : LinkRig
 } // namespace
 
 // A send writes "]3;", the golden text with blanks as "_" in pieces of 1024 characters 0.3 s
-// apart, and ";", built when it starts; pages with songs or stacks normalise first.
+// apart, and ";", built when it starts; pages with songs or stacks normalise first (a tempo of
+// 500 set before). Stopped after two pieces, "\r\n;" ends the upload while the port is there.
 TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
 {
     using P = SessionKeys::Page;
-    const struct
-    {
-        std::optional<P> page; // none: the send routine with nothing selected
-        const char *file;      // "": the empty text
-        bool random;
-        int tempoAfter; // of a tempo of 500 set before (pages without tempos); 0: not set
-    } rows[] = {
-        {P::Songs, "random-pedal-songs.txt", true, 0},       {P::SetJacks, "random-pedal-setjacks.txt", true, 300},
-        {P::Setlist, "random-pedal-setlist.txt", true, 500}, {P::Midi, "random-pedal-midi.txt", true, 300},
-        {P::Global, "random-pedal-global.txt", true, 500},   {P::All, "random-pedal-all.txt", true, 0},
-        {P::All, "factory-pedal-all.txt", false, 0},         {std::nullopt, "", false, 500},
+    const std::tuple<std::optional<P>, const char *, bool> rows[] = {
+        {P::Songs, "random-pedal-songs.txt", false},    {P::SetJacks, "random-pedal-setjacks.txt", true},
+        {P::Setlist, "random-pedal-setlist.txt", true}, {P::Midi, "random-pedal-midi.txt", true},
+        {P::Global, "random-pedal-global.txt", true},   {P::All, "random-pedal-all.txt", false},
+        {P::All, "factory-pedal-all.txt", false},       {std::nullopt, "", true}, // nothing selected
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.file);
+    QString transcript;
+    for (const auto &[page, file, tempo] : rows) {
         LinkRig rig;
-        if (row.random) {
+        if (QString(file).startsWith("random")) {
             RandomSession(2026).fill(rig.store);
             rig.store.SongList[0]->UpdateName(QStringLiteral("Gig \U0001F3B8 Night"));
         }
-        if (row.tempoAfter)
+        if (tempo)
             rig.store.SongList[127]->UpdateTempo(500);
         rig.connectPedal();
-        QList<std::pair<qint64, QString>> writes;
-        rig.port->onWrite = [&](const QByteArray &b) { writes.append({rig.clock.now(), QString::fromUtf8(b)}); };
-        const qint64 start = rig.clock.now();
-        QSignalSpy progress(rig.link.get(), &PedalLink::progress);
-        QSignalSpy completed(rig.link.get(), &PedalLink::sendCompleted);
-        QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
-        QMap<PedalLogEntry::Kind, QStringList> log; // upload pieces by their size and offset, never their text
-        QObject::connect(rig.serial.get(), &SerialHandler::logged,
-                         [&](const PedalLogEntry &e) { log[e.kind].append(e.text); });
-        ASSERT_TRUE(row.page ? rig.link->startSend(*row.page) : rig.link->sendSelection());
+        ASSERT_TRUE(page ? rig.link->startSend(*page) : rig.link->sendSelection());
         EXPECT_FALSE(rig.link->writer().anyFlagSet()) << "the selection is cleared at once";
         rig.store.SongList[127]->UpdateName("Late");
         rig.clock.runAll();
-
-        const QString golden = *row.file ? readFile(PEDAL_SOURCE_DIR "/tests/data/golden/" + QString(row.file)) : "";
-        const QString text = QString(golden).replace(' ', '_');
-        const int n = int((text.size() + 1023) / 1024);
-        QList<std::pair<qint64, QString>> expected{{start, "]3;"}};
-        for (int i = 0; i < n; ++i)
-            expected.append({start + 300 * i, text.mid(1024 * i, 1024)});
-        expected.append({start + 300 * n, ";"});
-        EXPECT_TRUE(writes == expected) << "the pieces or their times differ from the golden file";
-        EXPECT_EQ(progress.size(), n + 1);
-        EXPECT_EQ(progress.last().mid(0, 2), QVariantList({n, n}));
-        EXPECT_EQ(completed.size(), row.page ? 1 : 0);
-        EXPECT_EQ(ended.size(), 1);
-        EXPECT_EQ(log[PedalLogEntry::Kind::Sent], QStringList({"]3;", ";"}));
-        EXPECT_EQ(log[PedalLogEntry::Kind::Transfer].value(0).section(':', 0, 0),
-                  !row.page                 ? "send of a selection started"
-                      : *row.page == P::All ? "send of all pages started"
-                                            : "send of the " + SessionKeys::pageTitle(*row.page) + " page started");
-        const QStringList uploads = log[PedalLogEntry::Kind::Upload];
-        ASSERT_EQ(uploads.size(), n);
-        EXPECT_EQ(uploads.value(1),
-                  n > 1 ? QStringLiteral("piece 2 of %1: 1024 characters at offset 1024").arg(n) : "");
-        EXPECT_TRUE(!row.tempoAfter || rig.store.SongList[127]->Tempo == row.tempoAfter);
+        const QString text = *file ? readFile(PEDAL_SOURCE_DIR "/tests/data/golden/" + QString(file)) : "";
+        QStringList pieces{"]3;"};
+        for (int at = 0; at < text.size(); at += 1024)
+            pieces << text.mid(at, 1024).replace(' ', '_');
+        EXPECT_EQ(rig.port->writtenTexts(), pieces << ";") << "the pieces differ from the golden file";
+        rig.note(QStringLiteral("tempo of song 128: %1").arg(rig.store.SongList[127]->Tempo));
+        transcript += rig.row(*file ? file : "the selection");
     }
-
-    // Stopped after two pieces: "\r\n;" ends the upload while the port is there.
     const std::pair<const char *, std::function<void(LinkRig &)>> stops[] = {
         {"cancelled", [](LinkRig &r) { r.link->cancel(); }},
         {"timed out", [](LinkRig &r) { r.link->abortTransfer("The port stopped taking data."); }},
@@ -107,28 +76,25 @@ TEST(Sends, EachPageGoesOutAsItsGoldenTextInPacedPieces)
         {"the port lost", [](LinkRig &r) { r.port->unplug(); }},
     };
     for (const auto &[what, stop] : stops) {
-        SCOPED_TRACE(what);
         LinkRig rig;
         rig.connectPedal();
         ASSERT_TRUE(rig.link->startSend(P::Songs));
         rig.clock.advance(300);
         stop(rig);
         rig.clock.runAll();
-        const QStringList written = rig.port->writtenTexts();
-        const bool closing = rig.port->isOpen();
-        EXPECT_EQ(written.size(), closing ? 4 : 3);
-        EXPECT_TRUE(written.value(0) == "]3;" && written.value(1).size() == 1024);
-        EXPECT_EQ(written.last(), closing ? "\r\n;" : written.value(2));
         EXPECT_FALSE(rig.link->busy());
+        for (const QString &w : rig.port->writtenTexts())
+            rig.note(QStringLiteral("written: %1").arg(PedalLogEntry::visible(w, 10)));
+        transcript += rig.row(QStringLiteral("Songs stopped after two pieces: ") + what);
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-sends.txt", transcript));
 }
 
 // A transfer ends once, with one outcome and no alert. Whole sends and loads make the
-// pedal's session known, page transfers update it, anything that leaves it in doubt forgets it.
+// pedal's session known, page transfers update it, anything that leaves it in doubt forgets
+// it. What is known then differs from the editor's session in what Send Changes sends.
 TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
 {
-    enum class End { Completed, Incomplete, Interrupted, Cancelled, NoTransfer };
-    enum class Known { Nothing, Editor, Factory, Pedal };
     using Step = std::function<void(KnownRig &)>;
     DataHandler pedal;
     RandomSession(5).fill(pedal);
@@ -143,18 +109,15 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
         const char *what;
         bool sendAllFirst;
         Step start, end;
-        End outcome;
-        Known known;
     } cases[] = {
-        {"a Send All to its end", false, sendAll, none, End::Completed, Known::Editor},
-        {"a send cancelled", true, sendAll, cancel, End::Cancelled, Known::Nothing},
+        {"a Send All to its end", false, sendAll, none},
+        {"a send cancelled", true, sendAll, cancel},
         {"a load unplugged", false, [](KnownRig &r) { r.link->startLoad(PedalLink::Load::Setlist); },
-         [](KnownRig &r) { r.receive("]3\r\n"), r.port->unplug(); }, End::Interrupted, Known::Nothing},
+         [](KnownRig &r) { r.receive("]3\r\n"), r.port->unplug(); }},
         {"a chained load cancelled, the answer to the request before ignored", true, loadAll,
-         [&](KnownRig &r) { r.reply(), cancel(r), r.reply(); }, End::Cancelled, Known::Nothing},
+         [&](KnownRig &r) { r.reply(), cancel(r), r.reply(); }},
         {"a page load while known", true, [](KnownRig &r) { r.link->startLoad(PedalLink::Load::Global); },
-         [](KnownRig &r) { r.reply(LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Global")})); },
-         End::Completed, Known::Editor},
+         [](KnownRig &r) { r.reply(LinkRig::replyLines(DataHandler(), {SessionKeys::indexOf(u"Global")})); }},
         {"a whole Load All, its replies byte by byte", false,
          [&](KnownRig &r) {
              r.reply(pageData(pedal)); // no load running: left alone
@@ -166,11 +129,9 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
              for (char b : ("]3\r\n" + pageData(pedal) + ";\r\n").toUtf8())
                  r.port->receive(QByteArray(1, b));
              answerAll(r);
-         },
-         End::Completed, Known::Pedal},
+         }},
         {"a Load All that lacks keys", true, loadAll,
-         [&](KnownRig &r) { r.reply(LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Tempos")})), answerAll(r); },
-         End::Incomplete, Known::Factory}, // what the pedal holds is still what was sent
+         [&](KnownRig &r) { r.reply(LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Tempos")})), answerAll(r); }},
         // Abandoned when no key it asks for arrives for 15 s: a key again is no new key.
         {"a Load All timed out", true, loadAll,
          [&](KnownRig &r) {
@@ -180,9 +141,7 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
                  EXPECT_EQ(r.link->busy(), t < 15500) << t;
                  r.receive(LinkRig::replyLines(pedal, {SessionKeys::indexOf(u"Tempos")}));
              }
-             EXPECT_EQ(r.port->writtenTexts().last(), "]12;");
-         },
-         End::Interrupted, Known::Nothing},
+         }},
         {"an edit while a Send All goes out", false, sendAll,
          [](KnownRig &r) {
              r.clock.advance(600);
@@ -190,31 +149,31 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
              r.clock.runAll();
              EXPECT_EQ(r.known.changedKeys(), std::vector<int>({SessionKeys::indexOf(u"Tempos")}));
              r.store.SongList[0]->UpdateTempo(120);
-         },
-         End::Completed, Known::Editor},
+         }},
         {"a page send while known", true,
          [&](KnownRig &r) {
              r.store.GlobalMenu.MidiChannelOut = 9;
              r.store.SongList[1]->UpdateTempo(99);
              sendGlobal(r);
          },
-         [](KnownRig &r) { r.clock.runAll(), r.store.SongList[1]->UpdateTempo(120); }, // back to the pedal's
-         End::Completed, Known::Editor},
-        {"a page send while nothing is known", false, sendGlobal, none, End::Completed, Known::Nothing},
+         [](KnownRig &r) { r.clock.runAll(), r.store.SongList[1]->UpdateTempo(120); }}, // back to the pedal's
+        {"a page send while nothing is known", false, sendGlobal, none},
         {"Send Changes cut off", true,
          [](KnownRig &r) {
              r.store.SongList[4]->UpdateName(QStringLiteral("Intro Riff"));
              EXPECT_EQ(r.known.sendChanges(), PedalKnownSession::Outcome::Started);
          },
-         unplug, End::Interrupted, Known::Nothing},
-        {"a factory reset", true, [](KnownRig &r) { EXPECT_TRUE(r.link->factoryReset()); }, none, End::NoTransfer,
-         Known::Factory},
-        {"the port lost", true, [](KnownRig &r) { r.port->unplug(); }, none, End::NoTransfer, Known::Nothing},
-        {"a new connection", true, [](KnownRig &r) { r.connectPedal("/dev/ttyACM1"); }, none, End::NoTransfer,
-         Known::Nothing},
-        {"a firmware update (the port forgotten)", true, [](KnownRig &r) { r.serial->forgetPort(); }, none,
-         End::NoTransfer, Known::Nothing},
+         unplug},
+        {"a factory reset", true, [](KnownRig &r) { EXPECT_TRUE(r.link->factoryReset()); }, none},
+        {"the port lost", true, [](KnownRig &r) { r.port->unplug(); }, none},
+        {"a new connection", true,
+         [](KnownRig &r) {
+             r.serial->recordStartupPorts(), r.systemPorts << "/dev/ttyACM1", r.serial->connectToPedal();
+         },
+         none},
+        {"a firmware update (the port forgotten)", true, [](KnownRig &r) { r.serial->forgetPort(); }, none},
     };
+    QString transcript;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         KnownRig rig;
@@ -225,60 +184,46 @@ TEST(TransferOutcomes, EachEndIsReportedOnceAndDecidesWhatIsKnown)
             rig.clock.runAll();
             ASSERT_TRUE(known.isKnown());
         }
-        QSignalSpy knownChanged(&known, &PedalKnownSession::knownChanged);
-        QSignalSpy ended(rig.link.get(), &PedalLink::transferEnded);
-        QSignalSpy interrupted(rig.link.get(), &PedalLink::transferInterrupted);
-        QSignalSpy cancelled(rig.link.get(), &PedalLink::transferCancelled);
-        QSignalSpy unknown(rig.link.get(), &PedalLink::pedalSessionUnknown);
-        QSignalSpy sent(rig.link.get(), &PedalLink::sendCompleted);
-        QSignalSpy loaded(rig.link.get(), &PedalLink::loadCompleted);
+        QObject::connect(&known, &PedalKnownSession::knownChanged,
+                         [&](bool k) { rig.note(k ? "KNOWN" : "FORGOTTEN"); });
+        rig.trace.clear();
         c.start(rig);
-        EXPECT_EQ(rig.link->busy(), c.outcome != End::NoTransfer);
+        rig.note(rig.link->busy() ? "busy" : "not busy");
         c.end(rig);
         rig.clock.runAll();
-        EXPECT_EQ(ended.size(), c.outcome != End::NoTransfer ? 1 : 0);
         EXPECT_FALSE(rig.link->busy());
         EXPECT_FALSE(rig.link->cancel()) << "nothing left to cancel";
-        EXPECT_EQ(sent.size() + loaded.size(), c.outcome == End::Completed ? 1 : 0);
-        EXPECT_EQ(interrupted.size(), c.outcome == End::Interrupted ? 1 : 0);
-        EXPECT_EQ(cancelled.size(), c.outcome == End::Cancelled ? 1 : 0);
-        EXPECT_EQ(unknown.size(), interrupted.size() + cancelled.size());
-        for (const QList<QVariant> &args : interrupted + cancelled)
-            EXPECT_TRUE(args[0].toString().contains(QRegularExpression("^(Sending|Loading) stopped$|cancelled$")));
-        EXPECT_TRUE(rig.alerts.isEmpty()) << rig.messages().join(", ").toStdString();
-
         const DataHandler factory;
-        const DataHandler *expected =
-            std::array<const DataHandler *, 4>{nullptr, &rig.store, &factory, &pedal}[int(c.known)];
-        ASSERT_EQ(known.isKnown(), expected != nullptr);
-        // Told whenever what is known changed: taken over, replaced or forgotten.
-        EXPECT_EQ(knownChanged.isEmpty(), (!c.sendAllFirst && !expected) || c.outcome == End::Incomplete);
-        EXPECT_TRUE(knownChanged.isEmpty() || knownChanged.last()[0].toBool() == known.isKnown());
-        rig.port->clearWrites();
-        if (!expected) {
-            EXPECT_EQ(known.sendChanges(), PedalKnownSession::Outcome::NothingKnown);
-            EXPECT_TRUE(rig.port->writes.isEmpty());
-            continue;
-        }
-        EXPECT_EQ(pageData(*known.known()), pageData(*expected));
+        const auto differing = [&](const DataHandler &a, const DataHandler &b) {
+            std::vector<int> keys;
+            for (int k : PedalLink::keysOf(PedalLink::Load::All))
+                if (LinkRig::replyLines(a, {k}) != LinkRig::replyLines(b, {k}))
+                    keys.push_back(k);
+            return keys;
+        };
+        QStringList same;
+        for (const auto &[name, session] : {std::pair<const char *, const DataHandler *>{"the editor's", &rig.store},
+                                            {"the factory", &factory},
+                                            {"the pedal's", &pedal}})
+            if (known.isKnown() && differing(*known.known(), *session).empty())
+                same << name;
+        rig.note("known: " + (known.isKnown() ? same.join(", ") + " session" : "nothing"));
         // What differs from the editor's session is exactly what Send Changes sends.
-        std::vector<int> fromEditor;
-        for (int k : PedalLink::keysOf(PedalLink::Load::All))
-            if (LinkRig::replyLines(*expected, {k}) != LinkRig::replyLines(rig.store, {k}))
-                fromEditor.push_back(k);
+        const std::vector<int> fromEditor = known.isKnown() ? differing(*known.known(), rig.store) : std::vector<int>();
         EXPECT_EQ(known.changedKeys(), fromEditor);
-        if (!rig.port->isOpen())
-            continue;
-        EXPECT_EQ(known.sendChanges(),
-                  fromEditor.empty() ? PedalKnownSession::Outcome::NothingChanged
-                                     : PedalKnownSession::Outcome::Started);
+        rig.port->clearWrites();
+        const auto outcome = known.sendChanges();
+        rig.note(std::array{"Send Changes started", "nothing known", "nothing changed", "not started"}[int(outcome)]);
         rig.clock.runAll();
-        EXPECT_EQ(rig.port->written().count(QLatin1Char(']')), fromEditor.empty() ? 0 : int(fromEditor.size()) + 1);
-        EXPECT_TRUE(known.changedKeys().empty());
+        const bool started = outcome == PedalKnownSession::Outcome::Started;
+        EXPECT_EQ(rig.port->written().count(QLatin1Char(']')), started ? int(fromEditor.size()) + 1 : 0);
+        EXPECT_TRUE(!started || known.changedKeys().empty());
+        transcript += rig.row(c.what);
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-transfer-outcomes.txt", transcript));
 }
 
-// One transfer at a time; without a port, the not-connected alert.
+// One transfer at a time; without a port, the not-connected alert. Nothing is written.
 TEST(Refusals, BusyAndNotConnectedCommandsWriteNothing)
 {
     const std::pair<const char *, std::function<void(LinkRig &)>> states[] = {
@@ -286,6 +231,7 @@ TEST(Refusals, BusyAndNotConnectedCommandsWriteNothing)
         {"single load", [](LinkRig &r) { r.link->startLoad(PedalLink::Load::Setlist); }},
         {"not connected", [](LinkRig &r) { r.port->unplug(); }},
     };
+    QString transcript;
     for (const auto &[what, enter] : states) {
         SCOPED_TRACE(what);
         LinkRig rig;
@@ -294,8 +240,7 @@ TEST(Refusals, BusyAndNotConnectedCommandsWriteNothing)
         enter(rig);
         rig.clock.advance(0);
         const bool busy = rig.link->busy();
-        const qsizetype written = rig.port->writes.size();
-        rig.alerts.clear();
+        rig.note("refused from here:");
         rig.link->writer().selectPage(SessionKeys::Page::Songs);
         EXPECT_FALSE(rig.link->sendSelection());
         EXPECT_FALSE(rig.link->writer().anyFlagSet()) << "a refused send clears its selection";
@@ -306,12 +251,13 @@ TEST(Refusals, BusyAndNotConnectedCommandsWriteNothing)
         rig.link->previewName(0);
         EXPECT_EQ(rig.link->refuseIfBusy(), busy); // the window's Connect and Upload Firmware
         EXPECT_EQ(rig.link->ready(), busy);
-        EXPECT_EQ(rig.messages(), QStringList(7, busy ? "The pedal is busy" : "Please connect to the pedal first"));
-        EXPECT_EQ(rig.port->writes.size(), written);
+        rig.note("answered:");
         answerAll(rig);
         rig.clock.runAll();
         EXPECT_FALSE(rig.link->busy());
+        transcript += rig.row(what);
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-refusals.txt", transcript));
 }
 
 // The requests of each load; a chained load is framed by "]12;" and writes its next
@@ -320,53 +266,29 @@ TEST(Refusals, BusyAndNotConnectedCommandsWriteNothing)
 TEST(Loads, EachLoadWritesItsRequestsInOrder)
 {
     using L = PedalLink::Load;
-    const std::pair<L, QStringList> cases[] = {
-        {L::All, {"]5;", "]14;", "]6;", "]7;", "]9;", "]10;", "]11;", "]13;", "]8;"}},
-        {L::Songs, {"]5;", "]14;"}},
-        {L::SetJacks, {"]9;", "]10;", "]11;", "]13;"}},
-        {L::Setlist, {"]6;"}},
-        {L::Midi, {"]7;"}},
-        {L::Global, {"]8;"}},
-    };
-    for (const auto &[load, requests] : cases) {
-        SCOPED_TRACE(requests.join("").toStdString());
+    const std::pair<L, const char *> loads[] = {{L::All, "All"},         {L::Songs, "Songs"}, {L::SetJacks, "SetJacks"},
+                                                {L::Setlist, "Setlist"}, {L::Midi, "Midi"},   {L::Global, "Global"}};
+    QString transcript;
+    for (const auto &[load, name] : loads) {
         LinkRig rig;
         rig.connectPedal();
-        QSignalSpy progress(rig.link.get(), &PedalLink::progress);
-        QSignalSpy finished(rig.link.get(), &PedalLink::loadFinished);
-        const bool chained = requests.size() > 1;
         ASSERT_TRUE(rig.link->startLoad(load));
-        QStringList expected = chained ? QStringList{"]12;"} : QStringList();
-        for (const QString &request : requests) {
-            expected.append(request);
-            EXPECT_EQ(rig.port->writtenTexts(), expected);
-            EXPECT_EQ(rig.link->chainedLoadRunning(), chained);
+        for (int i = 0; i < 10 && rig.link->busy(); ++i) {
+            rig.note(rig.link->chainedLoadRunning() ? "a chained load" : "a single load");
             rig.reply();
         }
-        if (chained)
-            expected.append("]12;");
-        EXPECT_EQ(rig.port->writtenTexts(), expected);
-        EXPECT_TRUE(rig.alerts.isEmpty()) << "the outcome is loadFinished(), not an alert";
         EXPECT_FALSE(rig.link->busy());
-        EXPECT_EQ(finished.size(), 1);
-        ASSERT_EQ(progress.size(), requests.size());
-        EXPECT_EQ(progress.last().mid(0, 2), QVariantList({int(requests.size()), int(requests.size())}));
+        rig.note("a stray end of data:");
         rig.reply();
-        EXPECT_EQ(rig.port->writtenTexts(), expected);
-        EXPECT_EQ(finished.size(), 1);
+        transcript += rig.row(QStringLiteral("Load ") + name);
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-loads.txt", transcript));
 }
 
 // The previews write their fields.
 TEST(Commands, PreviewsWriteTheirFields)
 {
-    using Step = std::function<void(LinkRig &)>;
-    const struct
-    {
-        const char *what;
-        Step step;
-        QStringList writes;
-    } rows[] = {
+    const std::pair<const char *, std::function<void(LinkRig &)>> rows[] = {
         {"a name; its number is its position, not its id",
          [](LinkRig &r) {
              std::swap(r.store.SongList[2], r.store.SongList[6]); // as after sorting
@@ -377,8 +299,7 @@ TEST(Commands, PreviewsWriteTheirFields)
              song.UpdateName("Hi\nA b");
              r.store.GlobalMenu.DisplayNameOnly = 1;
              r.link->previewName(2);
-         },
-         {"]1;", "003", "1", "2", "03", "12", "Hi[A_b" + QString(24, '`'), ";"}},
+         }},
         {"a stack's set messages",
          [](LinkRig &r) {
              auto &messages = r.store.MidiStackList[4].MidiStackMessageList;
@@ -386,24 +307,22 @@ TEST(Commands, PreviewsWriteTheirFields)
              messages[3].Typey = 3; // a type alone is no message
              messages[7] = MidiStackMessage(0, 1, 7, 127, "b");
              r.link->previewStack(4);
-         },
-         {"]2;", "207", "005", "000", ";", "]2;", "176", "007", "127", ";"}},
+         }},
         {"no song, no stack, an empty stack",
          [](LinkRig &r) {
              for (int at : {-1, 128})
                  r.link->previewName(at), r.link->previewStack(at);
              r.link->previewStack(4);
-         },
-         {}},
+         }},
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+    QString transcript;
+    for (const auto &[what, step] : rows) {
         LinkRig rig;
         rig.connectPedal();
-        row.step(rig);
-        EXPECT_EQ(rig.port->writtenTexts(), row.writes);
-        EXPECT_TRUE(rig.alerts.isEmpty());
+        step(rig);
+        transcript += rig.row(what);
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-previews.txt", transcript));
     // The name preview normalises even when it cannot write.
     LinkRig rig;
     rig.store.SongList[0]->UpdateTempo(20);
@@ -417,95 +336,76 @@ TEST(ReplyParser, EachLineStoresWholeOrNothing)
     QString tempos;
     for (int i = 0; i < 128; ++i)
         tempos += Encodings::fixedNumber(40 + i, 3);
-    const QString fullName = QStringLiteral("A name of thirty characters   ");
     const QString blankNames = repeat(QString(30, '`'), 127);
-    using Check = std::function<void(const DataHandler &)>;
-    const struct
-    {
-        const char *what;
-        QString lines;
-        int badLines;
-        Check check; // none: the store is unchanged
-    } rows[] = {
-        {"tempos, leading blanks trimmed", "  Tempos]" + tempos, 0,
-         [](const DataHandler &s) {
-             EXPECT_EQ(s.SongList[0]->Tempo, 40);
-             EXPECT_EQ(s.SongList[0]->TempoInMs, 1500);
-             EXPECT_EQ(s.SongList[127]->Tempo, 167);
-         }},
-        {"text after a second bracket", "Tempos]" + repeat("099", 128) + "]Fractions]9999", 0,
-         [](const DataHandler &s) {
-             EXPECT_EQ(s.SongList[127]->Tempo, 99);
-             EXPECT_EQ(s.SongList[0]->Fraction, 0);
-         }},
-        {"a last name ending in blanks keeps them", "Name]" + blankNames + fullName + "  ", 0,
-         [&](const DataHandler &s) { EXPECT_EQ(s.SongList[127]->FullName, fullName); }},
-        {"too short", "Tempos]" + repeat("100", 127), 1, nullptr},
-        {"not digits", "Tempos]" + repeat("100", 127) + "1x0", 1, nullptr},
-        {"setlist slot 0", "Setlist]001000" + repeat("255", 126), 1, nullptr},
-        {"no song 129", "Setlist]129" + repeat("255", 127), 1, nullptr},
-        {"a short global block", "Global]" + QString(204, '0'), 1, nullptr},
-        {"a short stack key", "MidiStackMessageValues]" + repeat("000", 1279), 1, nullptr},
-        {"no bracket", "Fractions" + repeat("1", 128), 1, nullptr},
-        {"a line the framer dropped", "LOST", 1, nullptr},
-        {"junk", QStringLiteral("\x01\x02junk\r\n]]]"), 1, nullptr},
+    const std::pair<const char *, QString> rows[] = {
+        {"tempos, leading blanks trimmed", "  Tempos]" + tempos},
+        {"text after a second bracket", "Tempos]" + repeat("099", 128) + "]Fractions]9999"},
+        {"a last name ending in blanks keeps them", "Name]" + blankNames + "A name of thirty characters     "},
+        {"too short", "Tempos]" + repeat("100", 127)},
+        {"not digits", "Tempos]" + repeat("100", 127) + "1x0"},
+        {"setlist slot 0", "Setlist]001000" + repeat("255", 126)},
+        {"no song 129", "Setlist]129" + repeat("255", 127)},
+        {"a short global block", "Global]" + QString(204, '0')},
+        {"a short stack key", "MidiStackMessageValues]" + repeat("000", 1279)},
+        {"no bracket", "Fractions" + repeat("1", 128)},
+        {"a line the framer dropped", "LOST"},
+        {"junk", QStringLiteral("\x01\x02junk\r\n]]]")},
         {"file-only and unknown keys",
-         "MidiStackNames]" + repeat("Renamed" + QString(23, '`'), 128) + "\r\nLibraryTypes]1\r\nFutureKey]123\r\n]3", 0,
-         nullptr},
+         "MidiStackNames]" + repeat("Renamed" + QString(23, '`'), 128) + "\r\nLibraryTypes]1\r\nFutureKey]123\r\n]3"},
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+    QString transcript;
+    for (const auto &[what, lines] : rows) {
         CapturedLines diagnostics;
         DataHandler store;
-        const QString before = fileForm(store);
+        const QStringList before = fileForm(store).split('\n');
         QStringList written;
         ReplyParser parser(store, [&](const QString &t) { written.append(t); });
         QSignalSpy finished(&parser, &ReplyParser::finished);
         parser.begin({});
-        // "LOST": a line the framer dropped.
-        for (const QString &l : ("]3\r\n" + row.lines + "\r\n;").split("\r\n", Qt::SkipEmptyParts))
+        for (const QString &l : ("]3\r\n" + lines + "\r\n;").split("\r\n", Qt::SkipEmptyParts))
             l == "LOST" ? parser.lineLost("a test line") : parser.parseReply(l);
-        EXPECT_EQ(parser.badLines(), row.badLines) << diagnostics.lines.join("\n").toStdString();
-        EXPECT_GE(diagnostics.lines.size(), row.badLines);
-        if (row.check)
-            row.check(store);
-        else
-            EXPECT_EQ(fileForm(store), before);
         ASSERT_EQ(finished.size(), 1);
-        EXPECT_EQ(finished[0][0].toBool(), row.badLines == 0);
         EXPECT_TRUE(written.isEmpty());
+        transcript += QStringLiteral("== %1 ==\n%2 bad lines, finished %3\n")
+                          .arg(what)
+                          .arg(parser.badLines())
+                          .arg(finished[0][0].toBool() ? "clean" : "with bad lines");
+        transcript +=
+            QStringLiteral("song 1: %1 bpm, %2 ms\n").arg(store.SongList[0]->Tempo).arg(store.SongList[0]->TempoInMs);
+        for (const QString &l : diagnostics.lines)
+            transcript += "diagnostic: " + PedalLogEntry::visible(l) + '\n';
+        for (const QString &l : fileForm(store).split('\n'))
+            if (!before.contains(l))
+                transcript += "stored: " + (l.size() > 100 ? l.left(50) + " … " + l.right(50) : l) + '\n';
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-reply-parser.txt", transcript));
 }
 
 // Lines however the bytes are chunked; one not UTF-8 or too long is dropped alone.
 TEST(LineFramer, LinesComeOutWholeHoweverTheBytesArrive)
 {
     const QByteArray noise(LineFramer::MaxLineBytes / 2 + 1, 'x');
-    const struct
-    {
-        const char *what;
-        QList<QByteArray> chunks;
-        QStringList lines;
-        int dropped;
-    } rows[] = {
-        {"CR and LF in different chunks", {"]3\r", "\n;\r", "\n"}, {"]3", ";"}, 0},
-        {"a character split across chunks", {"Note]caf\xc3", "\xa9\n"}, {QStringLiteral("Note]caf\u00e9")}, 0},
-        {"stray control bytes stay in their line", {QByteArray("\x01\x02junk\r\n", 8)}, {"\x01\x02junk"}, 0},
-        {"a line not UTF-8", {"]3\r\nTempos]\xff\xfe", "120\r\n;\r\n"}, {"]3", ";"}, 1},
-        {"an over-long line", {noise, noise, noise, "still noise\n;\n"}, {";"}, 1},
+    const std::pair<const char *, QList<QByteArray>> rows[] = {
+        {"CR and LF in different chunks", {"]3\r", "\n;\r", "\n"}},
+        {"a character split across chunks", {"Note]caf\xc3", "\xa9\n"}},
+        {"stray control bytes stay in their line", {QByteArray("\x01\x02junk\r\n", 8)}},
+        {"a line not UTF-8", {"]3\r\nTempos]\xff\xfe", "120\r\n;\r\n"}},
+        {"an over-long line", {noise, noise, noise, "still noise\n;\n"}},
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+    QString transcript;
+    for (const auto &[what, chunks] : rows) {
         CapturedLines diagnostics;
         LineFramer framer;
-        QStringList lines;
-        for (const QByteArray &chunk : row.chunks) {
-            lines += framer.feed(chunk);
+        transcript += QStringLiteral("== %1 ==\n").arg(what);
+        for (const QByteArray &chunk : chunks) {
+            for (const QString &l : framer.feed(chunk))
+                transcript += "line: " + PedalLogEntry::visible(l) + '\n';
             EXPECT_LE(framer.pendingBytes(), LineFramer::MaxLineBytes) << "the buffer does not keep growing";
         }
-        EXPECT_EQ(lines, row.lines);
-        EXPECT_EQ(framer.droppedLines(), row.dropped);
         EXPECT_EQ(framer.pendingBytes(), 0);
-        EXPECT_EQ(diagnostics.lines.size(), row.dropped);
+        transcript += QStringLiteral("%1 dropped\n").arg(framer.droppedLines());
+        for (const QString &l : diagnostics.lines)
+            transcript += "diagnostic: " + l + '\n';
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-line-framer.txt", transcript));
 }
