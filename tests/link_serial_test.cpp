@@ -1,4 +1,5 @@
 #include "FlashTool.h"
+#include "Snapshot.h"
 #include "link_test_util.h"
 
 #include "link/FirmwareUpdater.h"
@@ -42,60 +43,49 @@ TEST(PortLister, KeepsTheOrderOfFirstSightingAndAddsTheExtraPatterns)
     EXPECT_EQ(lister.paths(), QStringList({"/dev/ttyS0"}));
 }
 
-// Connect opens the first port beyond those of start-up and greets a second later.
+// Connect opens the first port beyond those of start-up and greets a second later; the
+// alerts of a connect, a command without a pedal, a busy link and a port that will not open.
 TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
 {
-    const struct
-    {
-        const char *what;
-        QStringList later; // the ports after start-up ({"/dev/ttyS5", "/dev/ttyS9"})
-        const char *failOpen;
-        const char *opened; // "" when the pedal stays not connected
-    } rows[] = {
-        {"a new port", {"/dev/ttyACM7", "/dev/ttyS5", "/dev/ttyS9"}, "", "/dev/ttyACM7"},
-        {"none beyond those at start-up", {"/dev/ttyS9", "/dev/ttyS5"}, "", ""},
-        {"a port that cannot be opened", {"/dev/ttyS5", "/dev/ttyS9", "/dev/ttyACM0"}, "Permission denied", ""},
+    const std::tuple<const char *, QStringList, const char *> rows[] = {
+        // the ports after start-up ({"/dev/ttyS5", "/dev/ttyS9"}); why opening fails
+        {"a new port", {"/dev/ttyACM7", "/dev/ttyS5", "/dev/ttyS9"}, ""},
+        {"none beyond those at start-up", {"/dev/ttyS9", "/dev/ttyS5"}, ""},
+        {"a port that cannot be opened", {"/dev/ttyS5", "/dev/ttyS9", "/dev/ttyACM0"}, "Permission denied"},
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+    QString transcript;
+    for (const auto &[what, later, failOpen] : rows) {
         LinkRig rig;
         rig.systemPorts = {"/dev/ttyS5", "/dev/ttyS9"};
         rig.serial->recordStartupPorts();
-        rig.systemPorts = row.later;
-        rig.port->failOpenWith = QString::fromLatin1(row.failOpen);
-        QSignalSpy names(rig.serial.get(), &SerialHandler::portNameChanged);
-        const bool opened = *row.opened;
-        EXPECT_EQ(rig.serial->connectToPedal(), opened);
-        EXPECT_EQ(rig.port->opens.size(), opened || *row.failOpen ? 1 : 0);
-        EXPECT_EQ(rig.serial->portName(), opened ? QString::fromLatin1(row.opened) : SerialHandler::NotConnectedName);
+        rig.systemPorts = later;
+        rig.port->failOpenWith = QString::fromLatin1(failOpen);
+        QObject::connect(rig.serial.get(), &SerialHandler::portNameChanged,
+                         [&](const QString &n) { rig.note("NAME " + n); });
+        const bool opened = rig.serial->connectToPedal();
         EXPECT_TRUE(rig.serial->isConnected() == opened && rig.serial->portHeld() == opened);
-        EXPECT_EQ(names.size(), opened ? 1 : *row.failOpen ? 2 : 0) << "set to the path, then back";
-        EXPECT_EQ(rig.alerts.size(), 1);
+        for (const auto &open : rig.port->opens)
+            rig.note(QStringLiteral("asked to open %1 at %2 baud, RTS %3")
+                         .arg(open.path)
+                         .arg(open.settings.baudRate)
+                         .arg(open.settings.raiseRts));
         rig.clock.advance(999);
-        EXPECT_TRUE(rig.port->writes.isEmpty());
+        rig.note(QStringLiteral("connected: %1, name %2").arg(opened).arg(rig.serial->portName()));
         rig.clock.advance(10000);
-        EXPECT_EQ(rig.port->writtenTexts(), opened ? QStringList({"]0;"}) : QStringList());
-        if (!opened)
-            continue;
-        EXPECT_TRUE(rig.port->opens[0].settings.baudRate == 9600 && rig.port->opens[0].settings.raiseRts);
-        // Connecting twice within the second greets only the port held then, once; text goes
-        // out as UTF-8 in one write; the port is closed at the end.
-        EXPECT_TRUE(rig.serial->connectToPedal());
-        rig.clock.advance(500);
-        EXPECT_TRUE(rig.serial->connectToPedal());
-        rig.clock.advance(1000);
-        EXPECT_TRUE(rig.serial->sendText(QStringLiteral("]1;caf\u00e9")));
-        EXPECT_EQ(rig.port->writes.mid(1), QList<QByteArray>({"]0;", "]1;caf\xc3\xa9"}));
-        rig.serial->closeAtExit();
-        EXPECT_FALSE(rig.port->isOpen());
+        if (opened) {
+            // Connecting twice within the second greets only the port held then, once; text goes
+            // out as UTF-8 in one write; the port is closed at the end.
+            EXPECT_TRUE(rig.serial->connectToPedal());
+            rig.clock.advance(500);
+            EXPECT_TRUE(rig.serial->connectToPedal());
+            rig.clock.advance(1000);
+            EXPECT_TRUE(rig.serial->sendText(QStringLiteral("]1;caf\u00e9")));
+            EXPECT_EQ(rig.port->writes, QList<QByteArray>({"]0;", "]0;", "]1;caf\xc3\xa9"}));
+            rig.serial->closeAtExit();
+            EXPECT_FALSE(rig.port->isOpen());
+        }
+        transcript += rig.row(what);
     }
-}
-
-// The alerts of a connect, a command without a pedal, a busy link and a port that will not
-// open; a finished load raises none (the caller tells its outcome). The questions are in the
-// window's snapshots.
-TEST(Alerts, EachAlertReachesItsSignalWithItsText)
-{
     LinkRig rig;
     rig.serial->recordStartupPorts();
     rig.serial->connectToPedal();
@@ -107,18 +97,8 @@ TEST(Alerts, EachAlertReachesItsSignalWithItsText)
     rig.reply();
     rig.port->failOpenWith = "Permission denied";
     rig.serial->connectToPedal();
-    QStringList texts;
-    for (const Alert &a : rig.alerts) {
-        texts << a.message << a.informative;
-        EXPECT_EQ(a.buttons, QStringList{"Ok"});
-        EXPECT_EQ(a.kind, a.message == "Success!" ? Alert::Kind::Plain : Alert::Kind::Failure);
-    }
-    EXPECT_EQ(texts,
-              QStringList({"", "Plug your pedal in after starting the app", "Please connect to the pedal first", "",
-                           "Success!", "Pedal Connected", "The pedal is busy",
-                           "Another transfer is still running.\nTry again when it has finished.",
-                           "Could not open the pedal's port",
-                           PortAccess::describeOpenFailure("/dev/ttyACM0", "Permission denied")}));
+    transcript += rig.row("connect, load, connect, load twice, connect to a port that will not open");
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-connect.txt", transcript));
 }
 
 // Why a port could not be opened, from the device's facts; an error that means the device
@@ -135,14 +115,15 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
         Q_EMIT port->errorOccurred(e);
     EXPECT_EQ(removed.count(), 4);
 
-    const auto text = [](int error, const char *group) {
-        return PortAccess::openFailureText("/dev/ttyACM0", "No good", {error, group});
-    };
-    EXPECT_TRUE(text(EPERM, "uucp").contains("\"sudo usermod -aG uucp $USER\""));
-    EXPECT_TRUE(text(EACCES, "root").contains("administrator") && !text(EACCES, "root").contains("usermod"));
-    EXPECT_TRUE(text(EACCES, "").contains("administrator"));
-    EXPECT_TRUE(text(ENOENT, "").contains("plugged in"));
-    EXPECT_EQ(text(0, "dialout"), "/dev/ttyACM0: No good");
+    QString transcript = "== the device's facts ==\n";
+    const std::tuple<const char *, int, const char *> facts[] = {{"EPERM", EPERM, "uucp"},
+                                                                 {"EACCES", EACCES, "root"},
+                                                                 {"EACCES", EACCES, ""},
+                                                                 {"ENOENT", ENOENT, ""},
+                                                                 {"0", 0, "dialout"}};
+    for (const auto &[name, error, group] : facts)
+        transcript += QStringLiteral("%1, group %2: %3\n")
+                          .arg(name, group, PortAccess::openFailureText("/dev/ttyACM0", "No good", {error, group}));
     TempFiles dir;
     const QString locked = dir.write("ttyACM9", {});
     EXPECT_EQ(PortAccess::inspect(locked).group, QFileInfo(locked).group());
@@ -152,21 +133,20 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.dir.path()));
     ASSERT_TRUE(QFile::link("ttyACM9", "mypedal"));
-    const std::pair<const char *, QString> paths[] = {
-        {"mypedal", dir.path("mypedal")},         {"ttyACM9", locked},          {"ttyACM4", "/dev/ttyACM4"},
-        {"sub/ttyACM4", dir.path("sub/ttyACM4")}, {"/dev/ttyS0", "/dev/ttyS0"}, {"/dev/null", "/dev/null"},
-    };
-    for (const auto &[given, device] : paths) {
-        EXPECT_EQ(PortAccess::devicePath(given), device) << given;
+    transcript += "== the path given ==\n";
+    for (const char *given : {"mypedal", "ttyACM9", "ttyACM4", "sub/ttyACM4", "/dev/ttyS0", "/dev/null"}) {
+        const QString device = PortAccess::devicePath(given);
         const bool file = QFileInfo(device).isFile();
-        EXPECT_EQ(PortAccess::isSerialDevice(device), !file) << given;
-        EXPECT_EQ(PortAccess::describeOpenFailure(given, "No good") == QString(given) + " is not a serial device",
-                  file);
+        const QString failure = PortAccess::describeOpenFailure(given, "No good");
+        EXPECT_EQ(failure.endsWith("is not a serial device"), file) << given;
         QString error;
         EXPECT_FALSE(file && transport.open(given, {}, error)) << given;
-        EXPECT_EQ(error, file ? "not a serial device" : "") << given;
+        transcript += QStringLiteral("%1: %2, %3\n")
+                          .arg(given, device, PortAccess::isSerialDevice(device) ? "a device" : failure + "; " + error)
+                          .replace(dir.dir.path(), "{temp}");
     }
     QDir::setCurrent(before);
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-port-access.txt", transcript));
 }
 
 TEST(PedalLogTest, KeepsTheNewestLines)
@@ -243,34 +223,32 @@ TEST(FirmwareUpdate, ImagesAreChecked)
         const quint32 words[] = {qToLittleEndian(stack), qToLittleEndian(reset)};
         return QByteArray(reinterpret_cast<const char *>(words), 8);
     };
-    const struct
-    {
-        QByteArray image;    // "-": none
-        const char *refusal; // "": accepted
-    } rows[] = {
-        {firmwareImage(), ""},
-        {vectors(0x20000000, 0x1FFFFFFF), ""},
-        {vectors(0x3FFFFFFF, 0x00000001), ""},
-        {"-", "it does not exist"},
-        {"", "it is empty"},
-        {QByteArray(FirmwareUpdater::MaxImageBytes + 1, 'x'), "at most 4194304"},
-        {vectors(0x20008000, 0x00002101).left(7), "holds 7 bytes, too few for the vector table"},
-        {vectors(0x1FFFFFFC, 0x00002101), "its first word 0x1FFFFFFC is no stack address in RAM"},
-        {vectors(0x40000000, 0x00002101), "its first word 0x40000000 is no stack address in RAM"},
-        {vectors(0x20008000, 0x00002100), "its reset address 0x00002100 is not Thumb code"},
-        {vectors(0x20008000, 0x20000001), "its reset address 0x20000001 lies outside the program memory"},
+    const QByteArray images[] = {
+        firmwareImage(),
+        vectors(0x20000000, 0x1FFFFFFF),
+        vectors(0x3FFFFFFF, 0x00000001),
+        "-", // none
+        "",
+        QByteArray(FirmwareUpdater::MaxImageBytes + 1, 'x'),
+        vectors(0x20008000, 0x00002101).left(7),
+        vectors(0x1FFFFFFC, 0x00002101),
+        vectors(0x40000000, 0x00002101),
+        vectors(0x20008000, 0x00002100),
+        vectors(0x20008000, 0x20000001),
     };
+    QString transcript;
     int n = 0;
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.refusal);
-        const QString path =
-            row.image == "-" ? temp.path("none.bin") : temp.write(QString::number(++n) + ".bin", row.image);
+    for (const QByteArray &image : images) {
+        const QString path = image == "-" ? temp.path("none.bin") : temp.write(QString::number(++n) + ".bin", image);
         FirmwareUpdater::ImageInfo info;
         const QString refusal = FirmwareUpdater::checkImage(path, &info);
-        EXPECT_EQ(refusal.isEmpty(), !*row.refusal) << refusal.toStdString();
-        EXPECT_TRUE(refusal.contains(QString::fromUtf8(row.refusal))) << refusal.toStdString();
-        EXPECT_EQ(info.size, refusal.isEmpty() ? row.image.size() : 0);
+        transcript += QStringLiteral("%1: %2, size %3\n")
+                          .arg(image == "-" ? "no file" : QString::number(image.size()) + " bytes")
+                          .arg(refusal.isEmpty() ? "accepted" : refusal)
+                          .arg(info.size)
+                          .replace(temp.dir.path(), "{temp}");
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-firmware-images.txt", transcript));
 }
 
 // The update touches the port at 1200 baud, waits and runs the tool on the boot loader's
