@@ -2,7 +2,7 @@
 if(PEDAL_BUILD_EDITOR)
   pedal_add_test(NAME editor_pages_tests GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_pages_test.cpp
-    LIBS pedal_editor pedal_test_dialogs)
+    LIBS pedal_editor pedal_test_dialogs pedal_test_snapshot)
   pedal_add_test(NAME editor_window_tests GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_window_test.cpp
     LIBS pedal_editor pedal_test_doubles pedal_test_dialogs pedal_test_snapshot)

@@ -3,6 +3,7 @@
 
 #include "editor_fixture.h"
 #include "format_test_util.h"
+#include "Snapshot.h"
 
 #include "editor/GlobalPage.h"
 #include "editor/MidiPage.h"
@@ -52,26 +53,22 @@ TEST_F(SongPages, NameEditorTakesOnlyValidNames)
     choose(combo("Jack1TipTAPFunction"), 10);
     choose(combo("Jack1TipTAPPreset"), 0);
     auto *name = find<QPlainTextEdit>("nameTF");
-    const struct
-    {
-        QString typed;
-        bool taken;
-    } rows[] = {{"Intro\nVerse", true},   {QString(31, QLatin1Char('a')), false},
-                {"Semi;colon", false},    {"a\nb\nc\nd\ne\nf", false},
-                {"under_score", false},   {"[x]", false},
-                {"a\nb\nc\nd\ne", true},  {QString(30, QLatin1Char('z')), true},
-                {"Semi-colon\nTwo", true}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.typed.toStdString());
-        const QString before = song(0).FullName;
-        setName(row.typed);
-        EXPECT_EQ(song(0).FullName, row.taken ? row.typed : before);
-        EXPECT_EQ(name->property("refused").toBool(), !row.taken);
-        EXPECT_EQ(name->toPlainText(), row.typed);
+    QString out; // each name typed: the song's name then, whether it is marked refused
+    for (const QString &typed : {QString("Intro\nVerse"), QString(31, 'a'), QString("Semi;colon"),
+                                 QString("a\nb\nc\nd\ne\nf"), QString("under_score"), QString("[x]"),
+                                 QString("a\nb\nc\nd\ne"), QString(30, 'z'), QString("Semi-colon\nTwo")}) {
+        setName(typed);
+        EXPECT_EQ(name->toPlainText(), typed);
+        const auto line = [](QString t) { return t.replace('\n', "\\n"); };
+        out += QStringLiteral("== %1 ==\nname \"%2\", refused %3\n")
+                   .arg(line(typed), line(song(0).FullName))
+                   .arg(name->property("refused").toBool());
     }
-    for (const QString &shown : {text("summaryName"), vc.setJacksPage()->tableModel()->index(0, 1).data().toString(),
-                                 combo("Jack1TipTAPPreset")->currentText()})
-        EXPECT_EQ(shown, "Semi-colon_Two");
+    // Shown in every table and preset list.
+    out += QStringList{text("summaryName"), vc.setJacksPage()->tableModel()->index(0, 1).data().toString(),
+                       combo("Jack1TipTAPPreset")->currentText()}
+               .join('\n');
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/song-names.txt"), out));
 }
 
 // ---- Setlist page -------------------------------------------------------------------
@@ -195,57 +192,47 @@ struct MidiPageTest : PageTest<MidiPage>
 // marks), copied into the ticked rows with a cut name, deleted, sorted by a header, cleared.
 TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
 {
-    const struct
-    {
-        const char *maker, *device, *number, *value;
-        int type;
-        bool taken;
-    } adds[] = {
-        {"Acme", "Amp", "300", "5", 2, false},
-        {"Acme", "Amp", "12a", "5", 0, false},
-        {"Acme", "Amp]", "12", "5", 0, false},
-        {"A very long maker name here", "Multi-Effects Unit", "255", "0", 0, true},
-        {"Acme", "Looper Station", "", "100", 1, true}, // Program: no message number
+    QString text; // the reviewed transcript: what each step changed
+    const auto changes = [&](const QString &what, const SessionSnapshot &before) {
+        text += QStringLiteral("== %1 ==\n%2\n").arg(what, changesSince(before, store).join('\n'));
     };
-    for (const auto &a : adds) {
-        const size_t before = store.MidiMessageLibrary.size();
-        addEntry(QLatin1String(a.maker), QLatin1String(a.device), "Chorus On/Off", a.type, QLatin1String(a.number),
-                 QLatin1String(a.value));
-        EXPECT_EQ(store.MidiMessageLibrary.size(), before + (a.taken ? 1 : 0)) << a.device << a.number;
+    // Maker, device, type, number, value: refused out of range, not a number, with a mark.
+    for (const auto &[maker, device, type, number, value] :
+         {std::tuple{"Acme", "Amp", 2, "300", "5"},
+          {"Acme", "Amp", 0, "12a", "5"},
+          {"Acme", "Amp]", 0, "12", "5"},
+          {"A very long maker name here", "Multi-Effects Unit", 0, "255", "0"},
+          {"Acme", "Looper Station", 1, "", "100"}}) {
+        const SessionSnapshot before = SessionSnapshot::of(store);
+        addEntry(maker, device, "Chorus On/Off", type, number, value);
+        changes(QStringLiteral("add %1, %2, type %3, %4, %5").arg(maker, device).arg(type).arg(number, value), before);
     }
-    ASSERT_EQ(store.MidiMessageLibrary.size(), 2u);
-    EXPECT_EQ(store.MidiMessageLibrary[0],
-              MidiMessage("A very long maker na", "Multi-Effects Unit", "Chorus On/Off", 0, 255, 0));
-    EXPECT_EQ(store.MidiMessageLibrary[1].Message, 0);
-
     // A type other than Control gives an unused row (channel 0) channel 1, and keeps any other.
-    for (const auto &[type, channelBefore, channelAfter] :
-         {std::tuple{1, 0, 1}, {5, 0, 1}, {3, 0, 1}, {6, 7, 7}, {2, 0, 1}, {0, 0, 0}, {4, 9, 9}}) {
-        SCOPED_TRACE(type);
+    for (const auto &[type, channel] : {std::pair{1, 0}, {5, 0}, {3, 0}, {6, 7}, {2, 0}, {0, 0}, {4, 9}}) {
         choose(combo("stackMessageType4"), 0);
-        typeInto(rowEdit("stackMessageChannel", 4), QString::number(channelBefore));
+        typeInto(rowEdit("stackMessageChannel", 4), QString::number(channel));
+        const SessionSnapshot before = SessionSnapshot::of(store);
         choose(combo("stackMessageType4"), type);
-        EXPECT_EQ(message(0, 3).Channel, channelAfter);
-        EXPECT_EQ(rowEdit("stackMessageChannel", 4)->text(), QString::number(channelAfter));
+        changes(QStringLiteral("type %1 on channel %2, shown ").arg(type).arg(channel)
+                    + rowEdit("stackMessageChannel", 4)->text(),
+                before);
     }
     typeInto(rowEdit("stackMessageName", 3), "Keep me");
     for (int row : {1, 2, 5})
         check(row)->click();
+    const SessionSnapshot copied = SessionSnapshot::of(store);
     clickRow(library(), 0);
-    for (int m : {0, 1, 4})
-        EXPECT_EQ(message(0, m), MidiStackMessage(0, 1, 255, 0, "Multi-Eff-Chorus On/")) << m;
-    EXPECT_EQ(message(0, 2).Name, "Keep me");
+    changes(history.undoStack().undoText(), copied);
     EXPECT_EQ(state.StackRowChecked, (std::array<int, 10>{}));
-    EXPECT_EQ(history.undoStack().undoText(), "Copy from Library to Stack 1");
-    const auto stack = store.MidiStackList[0].MidiStackMessageList;
-    clickRow(library(), 1); // nothing ticked: nothing copied
-    EXPECT_EQ(store.MidiStackList[0].MidiStackMessageList, stack);
+    const SessionSnapshot unticked = SessionSnapshot::of(store);
+    clickRow(library(), 1);
+    changes("nothing ticked: nothing copied", unticked);
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/midi-library.txt"), text));
 
     clickRow(library(), 1);
     press("deleteSingleLibraryButton");
     press("deleteSingleLibraryButton"); // the row is beyond the end now
     ASSERT_EQ(store.MidiMessageLibrary.size(), 1u);
-
     // The stack-name and library buttons write just their lines.
     QTemporaryDir dir;
     for (const auto &[saveButton, keys] :
@@ -281,46 +268,26 @@ struct GlobalPageTest : PageTest<GlobalPage>
     }
 };
 
-// A pick stores the value of its position rule in its own field only; a stored value with
-// no item is kept; Reset restores every list; the marks follow the values off the factory.
+// A pick stores the value of its position rule in its own field only (the reviewed
+// transcript shows each pick's changes); a stored value with no item is kept; Reset
+// restores every list; the marks follow the values off the factory.
 TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
 {
-    const struct
-    {
-        const char *field;
-        int position;
-        qint64 value;
-    } picks[] = {
-        {"DisplayInMillis", 1, 1},
-        {"IncomingTapValue", 128, 128},
-        {"IncomingTapValue", 0, 0},
-        {"IncomingResetTimersMessage", 128, 128},
-        {"RepeatingMidiClickAmount", 31, 31},
-        {"RepeatingMidiClickAmount", 0, 0},
-        {"MidiChannelIn", 0, 1},
-        {"IncomingMidiClockChannel", 15, 16},
-        {"LedClickAmount", 0, 2},
-        {"LedClickAmount", 29, 31},
-        {"MidiPulseAmount", 29, 31},
-        {"MidiPulseAmount", 0, 2},
-        {"OneClickLength", 0, 30},
-        {"OneClickLength", 225, 255},
-        {"FourClickLength", 225, 255},
-        {"OffsetBpmTwo", 0, -20},
-        {"OffsetBpmTwo", 40, 20},
-        {"StackDelay", 1, 70},
-        {"StackDelay", 94, 1000},
-        {"StackDelay", 0, 60},
-        {"RepeatingMidiStackReference", 127, 127},
-    };
-    for (const auto &p : picks) {
-        const Menu::Values was = store.GlobalMenu.values();
-        choose(combo(p.field), p.position);
-        const Menu::Values now = store.GlobalMenu.values();
-        for (size_t i = 0; i < menuFields().size(); ++i)
-            EXPECT_EQ(now[i], QLatin1String(menuFields()[i].name) == QLatin1String(p.field) ? p.value : was[i])
-                << p.field << " " << p.position << ": " << menuFields()[i].name;
+    // Each pick as the field and the position picked.
+    const QString picks =
+        "DisplayInMillis 1, IncomingTapValue 0, IncomingTapValue 128, IncomingResetTimersMessage 128, "
+        "RepeatingMidiClickAmount 31, RepeatingMidiClickAmount 0, MidiChannelIn 1, MidiChannelIn 0, "
+        "IncomingMidiClockChannel 15, LedClickAmount 0, LedClickAmount 29, MidiPulseAmount 0, "
+        "MidiPulseAmount 29, OneClickLength 0, OneClickLength 225, FourClickLength 225, "
+        "OffsetBpmTwo 0, OffsetBpmTwo 40, StackDelay 1, StackDelay 94, StackDelay 0, "
+        "RepeatingMidiStackReference 127";
+    QString text;
+    for (const QString &pick : picks.split(", ")) {
+        const SessionSnapshot before = SessionSnapshot::of(store);
+        choose(find<QComboBox>(pick.section(' ', 0, 0) + "Combo"), pick.section(' ', 1).toInt());
+        text += QStringLiteral("== %1 ==\n%2\n").arg(pick, changesSince(before, store).join('\n'));
     }
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/global-picks.txt"), text));
     store.GlobalMenu.StackDelay = 65; // between two items
     page.showSettings();
     EXPECT_EQ(combo("StackDelay")->currentIndex(), -1);

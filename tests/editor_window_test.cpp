@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -496,21 +497,12 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
         text += Snapshot::ofAlerts(r.dialogs.shown) + line + QLatin1Char('\n');
         r.dialogs.shown.clear();
     };
-    const QString send = "]3;", any;
-    const std::optional<QString> none;
-    struct Outcome
-    {
-        const char *what;
-        std::vector<int> answers;
-        QStringList backups;
-        std::optional<QString> wire; // how the writes start; none: nothing written
-    };
     const struct
     {
-        Outcome is;
+        std::pair<const char *, std::vector<int>> is; // what, and the answers in turn
         std::function<void(PedalRig &)> act;
     } rows[] = {
-        {{"Send All cancelled", {0}, {"Send All"}, send},
+        {{"Send All cancelled", {0}},
          [](PedalRig &r) {
              r.click("SendAllCommand");
              r.scheduler.advance(600);
@@ -520,14 +512,14 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.scheduler.runAll();
              EXPECT_EQ(r.device->writes.size(), written) << "nothing more goes out";
          }},
-        {{"Load All cancelled", {0}, {"Load All"}, any},
+        {{"Load All cancelled", {0}},
          [](PedalRig &r) {
              r.click("LoadAllCommand");
              ASSERT_TRUE(r.link.loading());
              r.trigger("cancelTransferAction");
          }},
-        {{"Load All", {0}, {"Load All"}, any},
-         [](PedalRig &r) {
+        {{"Load All", {0}},
+         [&](PedalRig &r) {
              r.pickSong(1);
              DataHandler pedal;
              for (const SongRef &s : pedal.SongList)
@@ -538,39 +530,35 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.scheduler.advance(300);
              r.answer(PedalLink::Load::All, pedal);
              EXPECT_EQ(fileForm(r.store), fileForm(pedal));
-             EXPECT_EQ(r.vc.history().undoStack().count(), 1);
-             EXPECT_EQ(control<QLineEdit>(r.vc, "tempoTF")->text(), "90"); // shown without Refresh
+             // Shown without Refresh, one step.
+             note(r, control<QLineEdit>(r.vc, "tempoTF")->text() + ", " + action(r.vc, "undoAction")->text());
              r.trigger("undoAction");
              EXPECT_EQ(SessionSnapshot::of(r.store), before);
          }},
-        {{"Send Songs, a tempo clamped as a step", {0}, {}, send},
-         [](PedalRig &r) {
+        {{"Send Songs, a tempo clamped as a step", {0}},
+         [&](PedalRig &r) {
              r.pickSong(2);
              r.vc.history().edit("Tempo", [&] { r.store.SongList[2]->UpdateTempo(500); });
              r.vc.songsPage()->showSong();
              r.click("SendSongCommand");
              r.scheduler.runAll();
-             const QString sent = r.device->written();
-             EXPECT_TRUE(sent.endsWith(';') && sent.contains("Tempos]")
-                         && !sent.contains("ExpStack]")); // no Set Jacks key
-             EXPECT_EQ(control<QLineEdit>(r.vc, "tempoTF")->text(), "300");
-             EXPECT_EQ(action(r.vc, "undoAction")->text(), "Undo Normalise Session");
+             note(r, control<QLineEdit>(r.vc, "tempoTF")->text() + ", " + action(r.vc, "undoAction")->text());
              r.trigger("undoAction");
              EXPECT_EQ(r.store.SongList[2]->Tempo, 500);
          }},
-        {{"Load Global Settings", {0}, {}, any},
+        {{"Load Global Settings", {0}},
          [](PedalRig &r) {
              r.click("LoadGlobalCommand");
              r.scheduler.advance(1200);
              r.answer(PedalLink::Load::Global, DataHandler(), {PedalLink::keysOf(PedalLink::Load::Global).at(0)});
          }},
         // What arrived is kept; the user is told what did not.
-        {{"Load Setlist incomplete", {0}, {}, any},
+        {{"Load Setlist incomplete", {0}},
          [](PedalRig &r) {
              r.click("LoadSetlistCommand");
              r.device->receive("]3\r\n;\r\n");
          }},
-        {{"Send Changes, one key then two", {0, 0, 0}, {"Send All", "Send Changes", "Send Changes"}, send},
+        {{"Send Changes, one key then two", {0, 0, 0}},
          [&](PedalRig &r) {
              r.click("SendAllCommand");
              r.scheduler.runAll();
@@ -583,9 +571,9 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.trigger("sendChangesAction");
              r.scheduler.runAll();
          }},
-        {{"Factory Reset", {0}, {}, "]4;"}, [](PedalRig &r) { r.click("FactoryResetPedalButton"); }},
+        {{"Factory Reset", {0}}, [](PedalRig &r) { r.click("FactoryResetPedalButton"); }},
         // Not connected: every send says so, and asks nothing.
-        {{"Sends unconnected", {}, {}, none},
+        {{"Sends unconnected", {}},
          [](PedalRig &r) {
              r.serial.closePort();
              r.serial.forgetPort();
@@ -595,13 +583,13 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
                  r.scheduler.runAll();
              }
          }},
-        {{"Backup failing: Cancel", {0, 1}, {}, none},
+        {{"Backup failing: Cancel", {0, 1}},
          [&](PedalRig &r) {
              blockBackups();
              r.click("SendAllCommand");
              r.scheduler.runAll();
          }},
-        {{"Upload Firmware: an empty image, a cancel, an upload", {0, 1, 0}, {"Firmware Update"}, none},
+        {{"Upload Firmware: an empty image, a cancel, an upload", {0, 1, 0}},
          [&](PedalRig &r) {
              const qsizetype opens = r.device->opens.size();
              r.dialogs.openPaths = {empty, image, image};
@@ -617,7 +605,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              note(r, control<QLabel>(r.vc, "connectionLabel")->text());
          }},
         // A bundled image is the default; another can be chosen.
-        {{"Upload Firmware with a bundled image: Cancel, Choose Image…, Use Bundled Image", {2, 1, 1, 0, 1}, {}, none},
+        {{"Upload Firmware with a bundled image: Cancel, Choose Image…, Use Bundled Image", {2, 1, 1, 0, 1}},
          [&](PedalRig &r) {
              ASSERT_TRUE(writeFile(bundled, firmwareImage()));
              date(bundled);
@@ -629,7 +617,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
          }},
         // While the update runs, every pedal command and every replacement of the session is
         // refused; closing asks before the unsaved changes; the status bar counts the seconds.
-        {{"Upload Firmware: exclusive while it runs", {0}, {"Firmware Update"}, none},
+        {{"Upload Firmware: exclusive while it runs", {0}},
          [&](PedalRig &r) {
              r.dialogs.openPaths = {image};
              r.click("UploadFirmwareButton");
@@ -670,18 +658,18 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
          }},
     };
     for (const auto &row : rows) {
-        const Outcome &is = row.is;
-        SCOPED_TRACE(is.what);
+        SCOPED_TRACE(row.is.first);
         PedalRig rig;
-        rig.dialogs.answers = QList<int>(is.answers.begin(), is.answers.end());
-        text += QStringLiteral("== %1 ==\n").arg(is.what);
+        rig.dialogs.answers = QList<int>(row.is.second.begin(), row.is.second.end());
+        text += QStringLiteral("== %1 ==\n").arg(row.is.first);
         row.act(rig);
-        // Every alert and question, and nothing else (a load ends with no alert).
-        note(rig, QStringLiteral("status \"%1\"").arg(rig.status()));
-        EXPECT_EQ(backupReasons(), is.backups);
-        const QString written = rig.device->written();
-        EXPECT_EQ(is.wire ? !written.isEmpty() && written.startsWith(*is.wire) : written.isEmpty(), true)
-            << qPrintable(written.left(40));
+        // Every alert and question (a load ends with none), the status, the backups, the wire.
+        QStringList wire; // each line, a long one as its start, length and hash
+        for (const QString &line : rig.device->written().split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts))
+            wire << Snapshot::shortened(line.split(QString(), Qt::SkipEmptyParts), 24, 12, 0).join(QString());
+        note(rig,
+             QStringLiteral("status \"%1\"\nbackups [%2]\nwire [%3]")
+                 .arg(rig.status(), backupReasons().join(", "), Snapshot::shortened(wire, 12, 5, 5).join(' ')));
         EXPECT_FALSE(rig.link.busy());
     }
     for (const QLocale::FormatType format : {QLocale::LongFormat, QLocale::ShortFormat})
