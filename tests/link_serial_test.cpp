@@ -157,6 +157,10 @@ TEST(PedalLogTest, KeepsTheNewestLines)
     EXPECT_EQ(ring.size(), PedalLog::Limit);
     EXPECT_EQ(ring.entries().front().text, "5");
     EXPECT_EQ(ring.text().count(QLatin1Char('\n')), PedalLog::Limit);
+    // An alert is logged on one line, control characters escaped, cut after 300 characters.
+    EXPECT_EQ(PedalLogEntry::alert("Too long", QString(300, 'x')).text,
+              "Too long: " + QString(290, 'x') + "… (310 characters)");
+    EXPECT_EQ(PedalLogEntry::alert(QString(), "a\r\nb\\\x7f").text, "a\\r\\nb\\\\\\x7f");
 }
 
 namespace {
