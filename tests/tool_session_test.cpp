@@ -201,96 +201,75 @@ TEST(SessionTool, CommandLines)
     const QString here = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(d) && QFile::link(pedal.device(), "mypedal"));
 
-    const QByteArray sessionForm = fileForm(session).toUtf8();
-    const char *pieceLog = "  transfer  send of the Global Settings page started: 214 characters in 1 piece\n";
-    const struct
-    {
-        QStringList args; // {d} the scratch and current folder, {g} the golden files, {p} and {t} the pedals
-        int exit;
-        std::optional<QByteArray> out;
-        const char *has = nullptr;         // a part of the messages
-        QString file = {};                 // a file the command writes, or must not write
-        const DataHandler *same = nullptr; // the store the file holds, as far as the pedal carries it
-        std::optional<QByteArray> fileIs = {};
-    } rows[] = {
-        {{"new", "-o", "new.txt"}, 0, "", nullptr, "new.txt", nullptr, golden("factory.txt")},
-        {{"open", "{d}/session.txt", "-o", "open.txt"}, 0, "", nullptr, "open.txt", nullptr, sessionForm},
-        // Refused input: one line, nothing written, nothing replaced.
-        {{"open", "damaged.txt", "-o", "keep.txt"}, 1, {}, "song 3 has the tempo 0", "keep.txt", nullptr, "precious"},
-        {{"open", "{d}/legacy.txt", "-o", "l.txt"}, 1, {}, "--accept-legacy", "l.txt"},
-        {{"open", "cut.txt", "-o", "x"}, 1, {}, ": cut.txt: the file ends in the middle of the key LibraryV", "x"},
-        {{"json", "{d}/session.txt", "-o", "x.json"}, 2, {}, nullptr, "x.json"},
-        // Through the pedals: a port that cannot be opened, each page sent and received
-        // on its own onto the one before, loads that time out, Send Changes, firmware.
-        {{"receive", "--port", "{d}/none", "--page", "songs", "-o", "x"}, 1, {}, "{d}/none", "x"},
-        // A port is the path given (here a link in the current folder).
-        {{"send", "{g}/random.txt", "--port", "mypedal", "--page", "setlist"}, 0, "", "in 1 piece\n"},
-        // The pedal log on standard error; a log that cannot be written stops before the port.
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global", "--log", "-"}, 0, "", pieceLog},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist", "--log", "{d}/no/x.log"}, 1, {}, "the log"},
-        // The time-out counts beyond the seconds the paced pieces take.
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "songs", "--timeout", "2"}, 0, ""},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setjacks"}, 0, ""},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "midi"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "setlist", "-o", "1"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "global", "--base", "1", "-o", "2"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "songs", "--base", "2", "-o", "3"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "setjacks", "--base", "3", "-o", "4"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "midi", "--base", "4", "-o", "5"}, 0, "", nullptr, "5", &random},
-        {{"receive", "--port", "{t}", "--page", "all", "-o", "x", "--timeout", "1.5"}, 1, {}, "in 1.5 seconds", "x"},
-        {{"receive", "--port", "{t}", "--page", "setlist", "-o", "x", "--timeout", "1"}, 1, {}, nullptr, "x"},
-        {{"send", "{d}/next.txt", "--port", "{p}", "--changes-from", "{g}/random.txt"}, 0, "", "(Tempos)"},
-        {{"send", "{d}/next.txt", "--port", "{p}", "--changes-from", "{d}/next.txt"}, 0, "", "nothing to send"},
-        {{"receive", "--port", "{p}", "--page", "all", "-o", "back.txt"}, 0, "", nullptr, "back.txt", &next},
-        {{"flash", "{d}/pedal.bin", "--port", "{p}"}, 0, "", "the firmware was written to the pedal on {p}"},
-        // One line that says why, then the tool's last lines.
-        {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "on {p} failed: bossac ended with exit status 1.\nErase"},
-        {{"flash", "{d}/pedal.bin", "--port", "{d}/no"}, 1, {}, "failed: the pedal could not be restarted into its"},
-    };
-    const auto expand = [&](QString text) {
-        return text.replace("{d}", d).replace("{g}", g).replace("{p}", pedal.device()).replace("{t}", tired.device());
-    };
-    for (const auto &row : rows) {
-        QStringList args;
-        for (const QString &arg : row.args)
-            args << expand(arg);
-        SCOPED_TRACE(args.join(' ').toStdString());
-        const ToolResult r = runTool(args);
-        EXPECT_EQ(r.exitCode, row.exit) << r.err.constData();
-        if (row.out) {
-            EXPECT_EQ(r.out, *row.out);
-        }
-        if (row.has) {
-            EXPECT_TRUE((r.out + r.err).contains(expand(QString::fromUtf8(row.has)).toUtf8())) << r.err.constData();
-        }
-        const bool trouble = row.exit != 0;
-        if (trouble) {
-            EXPECT_TRUE(r.out.isEmpty());
-        }
-        EXPECT_FALSE(r.err.contains("touch of")) << "a pseudo-terminal takes the 1200-baud touch";
-        EXPECT_FALSE(r.err.contains("load again")) << "the first line of a reason, not the window's advice";
-        // One line for a failure and for a finished send, none for the rest (no port notes), besides
-        // the warnings.
-        if (row.exit != 2 && row.args.value(0) != "flash" && !row.args.contains("-")) {
-            EXPECT_EQ(r.err.count('\n') - r.err.count(": warning: "),
-                      trouble || (row.args.contains("--port") && row.args[0] == "send" && !row.exit) ? 1 : 0)
-                << r.err.constData();
-        }
-        EXPECT_TRUE(r.err.isEmpty() || r.err.startsWith("pedal-session: ") || row.args.contains("-")
-                    || row.args.isEmpty());
-        if (row.file.isEmpty())
-            continue;
-        const QString file = expand(row.file);
-        if (row.fileIs) {
-            EXPECT_EQ(readFile(file).toUtf8(), *row.fileIs);
-        }
+    // Command lines ("|" between them; "#" a heading) with what each prints, its exit status
+    // and what the file after "-o" holds. {d} is the scratch and current folder, {g} the golden
+    // files, {p} and {t} the pedals.
+    const QStringList rows =
+        QStringLiteral(
+            "# written|new -o new.txt|open {d}/session.txt -o open.txt|"
+            "# refused input: one line, nothing written, nothing replaced|open damaged.txt -o keep.txt|"
+            "open {d}/legacy.txt -o l.txt|open cut.txt -o x|json {d}/session.txt -o x.json|"
+            "# a port that cannot be opened; a port is the path given (here a link)|"
+            "receive --port {d}/none --page songs -o x|send {g}/random.txt --port mypedal --page setlist|"
+            "# the log on standard error; a log that cannot be written stops before the port|"
+            "send {g}/random.txt --port {p} --page global --log -|"
+            "send {g}/random.txt --port {p} --page setlist --log {d}/no/x.log|"
+            "# each page sent, then received onto the one before (the time-out counts beyond the paced "
+            "pieces)|send {g}/random.txt --port {p} --page songs --timeout 2|"
+            "send {g}/random.txt --port {p} --page setjacks|send {g}/random.txt --port {p} --page midi|"
+            "receive --port {p} --page setlist -o 1|receive --port {p} --page global --base 1 -o 2|"
+            "receive --port {p} --page songs --base 2 -o 3|receive --port {p} --page setjacks --base 3 -o 4|"
+            "receive --port {p} --page midi --base 4 -o 5|# loads that time out|"
+            "receive --port {t} --page all -o x --timeout 1.5|receive --port {t} --page setlist -o x --timeout 1|"
+            "# send changes|send {d}/next.txt --port {p} --changes-from {g}/random.txt|"
+            "send {d}/next.txt --port {p} --changes-from {d}/next.txt|receive --port {p} --page all -o back.txt|"
+            "# firmware; a failure says why, then the tool's last lines|flash {d}/pedal.bin --port {p}|"
+            "flash {d}/bad.bin --port {p}|flash {d}/pedal.bin --port {d}/no")
+            .split('|');
+    // A file written is shown as the file it equals, or as the keys its data for the pedal
+    // differs in from the random session and from its changed copy.
+    const std::pair<const char *, QByteArray> forms[] = {{"the golden factory.txt", golden("factory.txt")},
+                                                         {"session.txt opened", fileForm(session).toUtf8()},
+                                                         {"untouched", "precious"}};
+    const auto describe = [&](const QString &file) -> QString {
+        const auto differing = [](const DataHandler &a, const DataHandler &b) {
+            return Snapshot::shortened(differingKeys(a, b), 6, 3, 2).join(' ');
+        };
         DataHandler back;
-        if (row.same && openSessionFile(back, file)) {
-            EXPECT_EQ(differingKeys(*row.same, back), QStringList());
-        } else if (!row.fileIs) {
-            EXPECT_FALSE(QFileInfo::exists(file)) << qPrintable(file);
+        for (const auto &[name, bytes] : forms)
+            if (QFileInfo::exists(file) && readFile(file).toUtf8() == bytes)
+                return name;
+        if (!QFileInfo::exists(file) || !openSessionFile(back, file))
+            return QFileInfo::exists(file) ? "unreadable" : "not written";
+        return "differs from random.txt in: " + differing(random, back)
+            + "; from next.txt in: " + differing(next, back);
+    };
+    QList<std::pair<QString, QString>> names = {
+        {"{d}", d}, {"{g}", g}, {"{p}", pedal.device()}, {"{t}", tired.device()}};
+    std::sort(names.begin(), names.end(), [](auto &a, auto &b) { return a.second.size() > b.second.size(); });
+    QString text;
+    for (const QString &row : rows) {
+        QString line = row;
+        for (const auto &[name, path] : names)
+            line.replace(name, path);
+        const QStringList args = line.split(' ');
+        if (row.startsWith('#')) {
+            text += "== " + row.mid(2) + " ==\n";
+            continue;
         }
+        const ToolResult r = runTool(args);
+        text += "$ pedal-session " + row + '\n';
+        for (const auto &[stream, bytes] : {std::pair{"out", r.out}, std::pair{"err", r.err}})
+            for (const QString &l : QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts))
+                text += QStringLiteral("%1: %2\n").arg(QLatin1String(stream), l);
+        text += QStringLiteral("exit %1\n").arg(r.exitCode);
+        if (args.contains("-o"))
+            text += args[args.indexOf("-o") + 1] + ": " + describe(args[args.indexOf("-o") + 1]) + '\n';
     }
+    for (const auto &[name, path] : names)
+        text.replace(path, name);
+    text.replace(QRegularExpression("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}"), "{time}");
+    EXPECT_TRUE(Snapshot::matches("transcripts/pedal-session-commands.txt", text));
     QDir::setCurrent(here);
     // Each command's help names the options of its synopsis in the manual page.
     static const QRegularExpression option("-(-[a-z-]+|o\\b)");
