@@ -16,11 +16,6 @@
 
 namespace {
 
-QJsonObject json(const DataHandler &store)
-{
-    return SessionJson::toJson(store);
-}
-
 QString escaped(QString t)
 {
     return t.replace(kClef, "{clef}").replace('\r', "\\r").replace('\n', "\\n");
@@ -140,13 +135,13 @@ TEST(Normaliser, ASecondRunChangesNothing)
             for (MidiStackMessage &msg : stack.MidiStackMessageList)
                 msg.Channel = r.between(-20, 40);
         Normaliser::normalise(random);
-        const QJsonObject once = json(random);
+        const QJsonObject once = SessionJson::toJson(random);
         for (const SongRef &song : random.SongList)
             EXPECT_TRUE(CodePoints::length(song->FullName) <= 30 && song->FullName.count(QLatin1Char('\n')) <= 4
                         && !song->FullName.contains(QLatin1Char('\r')) && song->Tempo >= 40 && song->Tempo <= 300
                         && song->TempoInMs == 60000 / song->Tempo);
         Normaliser::normalise(random);
-        EXPECT_EQ(json(random), once) << "seed " << seed;
+        EXPECT_EQ(SessionJson::toJson(random), once) << "seed " << seed;
     }
 }
 
@@ -267,7 +262,7 @@ TEST(Store, SnapshotsAndTheChangesBetweenThem)
         SessionDelta ab = SessionDelta::between(sa, sb);
         ab.after().applyTo(a);
         EXPECT_TRUE(SessionSnapshot::of(a) == sb);
-        EXPECT_EQ(json(a), json(b));
+        EXPECT_EQ(SessionJson::toJson(a), SessionJson::toJson(b));
         EXPECT_EQ(a.SongList[0].get(), first);
         for (const SongRef &entry : a.Setlist)
             EXPECT_GE(a.songPosition(entry.get()), 0);

@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -161,12 +160,11 @@ TEST(SessionTool, CommandLines)
 {
     const ToolFiles files;
     const QString &d = files.d, &g = files.g;
-    const TempFiles &temp = files.temp;
     const DataHandler &session = files.session, &random = files.random, &next = files.next;
     const auto golden = [&g](const char *name) { return readFile(g + '/' + name).toUtf8(); };
     // Firmware images and the stand-in flashing tool first on PATH.
     for (const char *name : {"pedal.bin", "bad.bin"})
-        temp.write(name, firmwareImage());
+        files.temp.write(name, firmwareImage());
     writeFlashTool(d + "/bossac");
     qputenv("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
     qputenv("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
