@@ -2,148 +2,128 @@
 #include "format/Encodings.h"
 #include "format_test_util.h"
 
+#include "Snapshot.h"
+
 namespace {
 
 const QString kHigh(QChar(0xD834)); // half a pair, alone
 const QString kLow(QChar(0xDD1E));
 
-QString ticks(int n)
-{
-    return QString(n, QLatin1Char('`'));
-}
-
 } // namespace
 
-TEST(Encodings, StatusNumbersJackCodesAndOffsets)
+// Numbers and names written into their fields (with the number of diagnostic lines) and
+// read back, compared with tests/data/transcripts/encodings.txt.
+TEST(Encodings, NumbersAndNamesWrittenAndRead)
 {
     // The status numbers and jack codes of every state are held by the golden files and
     // read back by the round trips of randomised sessions. Outside the status bytes: type 0
-    // and the bare number.
+    // and the bare number. A mode of no code is written as 6; codes that name no state of
+    // their jack read as mode 0, static 0, 5 pulses. Negative tempo offsets are above fifty.
+    QString text = QStringLiteral("== status: type, channel ==\n");
     for (qint64 s : {0, 5, 127, 240, 999}) {
         qint64 t = -1, c = -1;
         Encodings::decodeStatus(s, t, c);
-        EXPECT_TRUE(t == 0 && c == s) << s;
+        text += QString::asprintf("%lld: %lld, %lld\n", s, t, c);
     }
-    // A mode of no code is written as 6; codes that name no state of their jack read as
-    // mode 0, static 0, 5 pulses.
+    text += QStringLiteral("== jack, code: mode, static, pulses ==\n");
     for (int jack = 0; jack < 4; ++jack)
-        EXPECT_EQ(Encodings::jackCode(jack, 4, 0, 5), 6);
+        text += QStringLiteral("jack %1, mode 4: code %2\n").arg(jack).arg(Encodings::jackCode(jack, 4, 0, 5));
     for (auto [jack, code] : {std::pair{3, 33}, {3, 34}, {0, 35}, {0, 36}, {1, 34}, {2, 36}, {1, 99}, {2, 37}}) {
         qint64 m = -1, l = -1, p = -1;
         Encodings::decodeJackCode(jack, code, m, l, p);
-        EXPECT_TRUE(m == 0 && l == 0 && p == 5) << jack << " " << code;
+        text += QString::asprintf("%d, %d: %lld, %lld, %lld\n", jack, code, m, l, p);
     }
-
-    // Tempo offsets: negative ones above fifty.
-    for (auto [offset, code] : {std::pair{-5, 55}, {5, 5}, {-1, 51}, {-20, 70}, {0, 0}}) {
-        EXPECT_EQ(Encodings::offsetCode(offset), code);
-        EXPECT_EQ(Encodings::decodeOffset(code), offset);
-    }
-    EXPECT_EQ(Encodings::decodeOffset(50), 50);
-}
-
-TEST(Encodings, NumbersWrittenAndRead)
-{
-    const struct
-    {
-        qint64 value;
-        int width;
-        const char *written;
-        int diagnostics;
-    } written[] = {{7, 3, "007", 0},
-                   {120, 3, "120", 0},
-                   {60, 4, "0060", 0},
-                   {999, 3, "999", 0},
-                   {1000, 3, "999", 1},
-                   {-3, 2, "00", 1},
-                   {std::numeric_limits<qint64>::min(), 3, "000", 1}};
-    for (const auto &row : written) {
+    text += QStringLiteral("== tempo offset: code, read back ==\n");
+    for (int offset : {-5, 5, -1, -20, 0})
+        text += QStringLiteral("%1: %2, %3\n")
+                    .arg(offset)
+                    .arg(Encodings::offsetCode(offset))
+                    .arg(Encodings::decodeOffset(Encodings::offsetCode(offset)));
+    text += QStringLiteral("code 50 reads %1\n").arg(Encodings::decodeOffset(50));
+    text += QStringLiteral("== numbers written: value, width: field, diagnostics ==\n");
+    for (auto [value, width] : {std::pair<qint64, int>{7, 3},
+                                {120, 3},
+                                {60, 4},
+                                {999, 3},
+                                {1000, 3},
+                                {-3, 2},
+                                {std::numeric_limits<qint64>::min(), 3}}) {
         CapturedLines captured;
         QString out = QStringLiteral("x");
-        Encodings::appendNumber(out, row.value, row.width, "Tempos", 4);
-        EXPECT_EQ(out, QStringLiteral("x") + QLatin1String(row.written)) << row.value;
-        EXPECT_EQ(captured.lines.size(), row.diagnostics) << row.value;
-        EXPECT_TRUE(!row.diagnostics || captured.contains(QStringLiteral("Tempos (item 5)")));
+        Encodings::appendNumber(out, value, width, "Tempos", 4);
+        text += QStringLiteral("%1, %2: %3, %4\n").arg(value).arg(width).arg(out).arg(captured.lines.join(" / "));
     }
 
     // The one reader of whole numbers: digits only, no sign, no space, at most maxDigits.
-    struct Read
-    {
-        const char16_t *text;
-        int maxDigits;
-        qint64 value; // -1: refused
-    };
-    std::vector<Read> read = {{u"007", 18, 7},
-                              {u"123", 3, 123},
-                              {u"123", 2, -1},
-                              {u"999999999999999999", 18, 999999999999999999},
-                              {u"1234567890123456789", 19, -1}};
-    for (const char16_t *refused : {u"", u"-1", u"+1", u" 1", u"1a", u"1:", u":", u"/", u"\u0661"})
-        read.push_back({refused, 18, -1});
-    for (const auto &row : read) {
-        qint64 v = 77;
-        const QString text = QString::fromUtf16(row.text);
-        EXPECT_EQ(Encodings::parseDigits(text, v, row.maxDigits), row.value >= 0) << text.toStdString();
-        EXPECT_EQ(v, row.value >= 0 ? row.value : 77) << text.toStdString();
+    text += QStringLiteral("== numbers read: text, digits: value ==\n");
+    for (auto [digits, max] : {std::pair{u"007", 18},
+                               {u"123", 3},
+                               {u"123", 2},
+                               {u"999999999999999999", 18},
+                               {u"1234567890123456789", 19},
+                               {u"", 18},
+                               {u"-1", 18},
+                               {u"+1", 18},
+                               {u" 1", 18},
+                               {u"1a", 18},
+                               {u"1:", 18},
+                               {u":", 18},
+                               {u"/", 18},
+                               {u"\u0661", 18}}) {
+        qint64 v = 77, b = 77;
+        const QString t = QString::fromUtf16(digits);
+        const bool read = Encodings::parseDigits(t, v, max);
+        text += QStringLiteral("\"%1\", %2: %3\n")
+                    .arg(t)
+                    .arg(max)
+                    .arg(read ? QString::number(v) : "refused, " + QString::number(v));
         // Bytes read the same as text.
-        qint64 b = 77;
-        EXPECT_TRUE(QString::fromLatin1(text.toLatin1()) != text
-                    || Encodings::parseDigits(text.toLatin1(), b, row.maxDigits) == (row.value >= 0))
-            << text.toStdString();
+        EXPECT_TRUE(QString::fromLatin1(t.toLatin1()) != t || Encodings::parseDigits(t.toLatin1(), b, max) == read);
     }
-}
 
-TEST(Encodings, NamesWrittenAndRead)
-{
-    // Each name written into a field of `width` code points, with the number of
-    // diagnostic lines, and what reading the field gives back.
-    const struct
-    {
-        QString name;
-        int width;
-        QString field;
-        int diagnostics;
-        QString readBack;
-    } rows[] = {
-        {QStringLiteral("Intro"), 30, QStringLiteral("Intro") + ticks(25), 0, QStringLiteral("Intro")},
-        {QString(), 5, ticks(5), 0, QString()},
-        {QStringLiteral("abcde"), 5, QStringLiteral("abcde"), 0, QStringLiteral("abcde")},
-        {QStringLiteral("Verse\r\nTwo"), 12, QStringLiteral("Verse[Two```"), 0, QStringLiteral("Verse\r\nTwo")},
-        {QStringLiteral("a\nb\rc"), 6, QStringLiteral("a[bc``"), 0, QStringLiteral("a\r\nbc")},
-        // The "\r" of a pair does not count: 31 characters with "\r\n" fit 30.
-        {QStringLiteral("abcdefghijklmn\r\nopqrstuvwxyzAB"), 30, QStringLiteral("abcdefghijklmn[opqrstuvwxyzAB`"), 0,
-         QStringLiteral("abcdefghijklmn\r\nopqrstuvwxyzAB")},
-        {QStringLiteral("[x"), 3, QStringLiteral("[x`"), 0, QStringLiteral("\r\nx")},
-        {QStringLiteral("a]b`c"), 10, QStringLiteral("abc") + ticks(7), 1, QStringLiteral("abc")},
-        {QStringLiteral("``]]"), 4, ticks(4), 1, QString()},
-        {QString(40, QLatin1Char('n')), 30, QString(30, QLatin1Char('n')), 1, QString(30, QLatin1Char('n'))},
-        // Outside the Basic Multilingual Plane: a pair is one code point, never cut in half.
-        {kClef, 3, kClef + ticks(2), 0, kClef},
-        {kClef + QString(29, QLatin1Char('a')), 30, kClef + QString(29, QLatin1Char('a')), 0,
-         kClef + QString(29, QLatin1Char('a'))},
-        {QString(29, QLatin1Char('a')) + kClef + kClef, 30, QString(29, QLatin1Char('a')) + kClef, 1,
-         QString(29, QLatin1Char('a')) + kClef},
-        {kClef + kClef + kClef + QStringLiteral("\n"), 4, kClef + kClef + kClef + QStringLiteral("["), 0,
-         kClef + kClef + kClef + QStringLiteral("\r\n")},
-        // A lone half of a pair counts as one code point of its own.
-        {kHigh + QStringLiteral("a"), 3, kHigh + QStringLiteral("a`"), 0, kHigh + QStringLiteral("a")},
-        {kLow + kHigh, 3, kLow + kHigh + ticks(1), 0, kLow + kHigh},
-        {kHigh + kHigh + kClef, 3, kHigh + kHigh + kClef, 0, kHigh + kHigh + kClef},
-        {kLow + kClef + kHigh + QStringLiteral("b"), 3, kLow + kClef + kHigh, 1, kLow + kClef + kHigh},
+    // Each name written into a field of `width` code points, and what reading the field gives back.
+    // Outside the Basic Multilingual Plane a pair is one code point, never cut in half; a lone
+    // half of a pair counts as one code point of its own. The "\r" of a pair does not count.
+    text += QStringLiteral("== names: name, width: field, diagnostics, read back ==\n");
+    const auto shown = [](QString t) {
+        return t.replace(kClef, "{clef}")
+            .replace(kHigh, "{high}")
+            .replace(kLow, "{low}")
+            .replace("\r", "\\r")
+            .replace("\n", "\\n");
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name.toStdString());
+    const QString a29(29, QLatin1Char('a'));
+    for (auto [name, width] : {std::pair{QStringLiteral("Intro"), 30},
+                               {QString(), 5},
+                               {QStringLiteral("abcde"), 5},
+                               {QStringLiteral("Verse\r\nTwo"), 12},
+                               {QStringLiteral("a\nb\rc"), 6},
+                               {QStringLiteral("abcdefghijklmn\r\nopqrstuvwxyzAB"), 30},
+                               {QStringLiteral("[x"), 3},
+                               {QStringLiteral("a]b`c"), 10},
+                               {QStringLiteral("``]]"), 4},
+                               {QString(40, QLatin1Char('n')), 30},
+                               {kClef, 3},
+                               {kClef + a29, 30},
+                               {a29 + kClef + kClef, 30},
+                               {kClef + kClef + kClef + "\n", 4},
+                               {kHigh + "a", 3},
+                               {kLow + kHigh, 3},
+                               {kHigh + kHigh + kClef, 3},
+                               {kLow + kClef + kHigh + "b", 3}}) {
         CapturedLines captured;
-        EXPECT_EQ(Encodings::paddedName(row.name, row.width, "MidiStackNames", 2), row.field);
-        EXPECT_EQ(captured.lines.size(), row.diagnostics);
+        const QString field = Encodings::paddedName(name, width, "MidiStackNames", 2);
+        text += QStringLiteral("%1, %2: %3, %4, %5\n")
+                    .arg(shown(name))
+                    .arg(width)
+                    .arg(shown(field), shown(captured.lines.join(" / ")), shown(Encodings::decodeName(field)));
+        const qsizetype diagnostics = captured.lines.size();
         QString appended = QStringLiteral("|");
-        Encodings::appendName(appended, row.name, row.width, "MidiStackNames", 2);
-        EXPECT_EQ(appended, QStringLiteral("|") + row.field);
-        EXPECT_EQ(captured.lines.size(), 2 * row.diagnostics);
-        EXPECT_TRUE(!row.diagnostics || captured.contains(QStringLiteral("MidiStackNames (item 3)")));
-        EXPECT_EQ(Encodings::decodeName(row.field), row.readBack);
+        Encodings::appendName(appended, name, width, "MidiStackNames", 2);
+        EXPECT_EQ(appended, "|" + field);
+        EXPECT_EQ(captured.lines.size(), 2 * diagnostics);
     }
     // Reading cuts at the first backtick; stray "]" and "\r" go, "\n" is a break.
-    EXPECT_EQ(Encodings::decodeName(u"ab`cd`"), QStringLiteral("ab"));
-    EXPECT_EQ(Encodings::decodeName(u"a]b\rc\nd"), QStringLiteral("abc\r\nd"));
+    text += shown(Encodings::decodeName(u"ab`cd`")) + ", " + shown(Encodings::decodeName(u"a]b\rc\nd")) + '\n';
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/encodings.txt"), text));
 }

@@ -226,12 +226,13 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
         many += QStringLiteral("K%1]1\r\n").arg(i);
     using S = SessionReader::Status;
     const char *statusNames[] = {"Read", "NeedsConsent", "Declined", "Failed"};
-    const struct
+    struct Row
     {
-        const char *what;
+        QString what;
         QString text;
         bool ask = false; // the older layout's question not answered beforehand
-    } rows[] = {
+    };
+    std::vector<Row> rows = {
         {"colon in a number", at(good, "Fractions", 7, ":")},
         {"character outside the plane in a number", at(good, "Fractions", 100, kClef)},
         {"per-song list short", at(good, "Fractions", 127)},
@@ -276,14 +277,20 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
         {"a value closed by \"]\"", good + "Fractions]" + QString(128, QLatin1Char('2')) + "]ju"},
         {"a last line of no key", good + "hello"},
         {"unknown keys", unknown},
+        {"unknown keys beyond the first ones are counted", many},
         {"unknown keys in a damaged file", at(unknown, "Tempos", 3)},
         // Consent not given beforehand: the question.
         {"an older line with \"]\"", QString(legacy).replace(1, 1, QLatin1Char(']')), true},
         {"an older line and a line end", legacy + "\r\n", true},
     };
+    // A text without keys is text unless it holds control characters other than the white
+    // space ones, or the replacement character.
+    for (const char16_t c : {0x00, 0x08, 0x09, 0x0b, 0x0c, 0x0e, 0x1f, 0x7e, 0x7f, 0x80, 0x9f, 0xa0, 0xe9, 0xfffd})
+        rows.push_back({QStringLiteral("an older line holding U+%1").arg(int(c), 4, 16, QLatin1Char('0')),
+                        QString(legacy).replace(5, 1, QChar(c)), true});
     QString text; // each row's status, problem and warnings
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(row.what.toStdString());
         DataHandler store;
         RandomSession(78).fill(store);
         const QJsonObject before = SessionJson::toJson(store);
@@ -294,8 +301,7 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
         const QString problem = reader.problem();
         // (as a file holds it: half a surrogate pair reads "?")
         text += QStringLiteral("== %1 ==\n%2\n")
-                    .arg(QLatin1String(row.what),
-                         QString::fromUtf8((statusNames[int(status)] + (' ' + problem)).trimmed().toUtf8()));
+                    .arg(row.what, QString::fromUtf8((statusNames[int(status)] + (' ' + problem)).trimmed().toUtf8()));
         for (const QString &warning : reader.warnings())
             text += QStringLiteral("warning: %1\n").arg(warning);
         EXPECT_FALSE(problem.contains(QLatin1Char('\n')));
@@ -310,23 +316,10 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
     DataHandler whole;
     readInto(whole, good.chopped(2));
     EXPECT_EQ(fileForm(whole), good);
-    // Beyond the first unknown keys, the rest are counted.
-    SessionReader reader;
-    ASSERT_EQ(reader.readText(many, whole), SessionReader::Status::Read);
-    EXPECT_EQ(reader.warnings().mid(19),
-              QStringList({QStringLiteral("line 95: unknown key K19, ignored"),
-                           QStringLiteral("and 2 more unknown keys, ignored")}));
-    // A text without keys is text unless it holds control characters other than the
-    // white space ones, or the replacement character.
-    const std::vector<char16_t> kinds[] = {{0x00, 0x08, 0x0e, 0x1f, 0x7f, 0x80, 0x9f, 0xfffd},
-                                           {0x09, 0x0b, 0x0c, 0x7e, 0xa0, 0xe9}};
-    for (const bool text : {false, true})
-        for (const char16_t c : kinds[text])
-            EXPECT_EQ(reader.readText(QString(legacy).replace(5, 1, QChar(c)), whole),
-                      text ? S::NeedsConsent : S::Failed)
-                << int(c);
 }
 
+// The question, the keys read and the songs they give are compared with
+// tests/data/transcripts/session-reader-older-layout.txt.
 TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
 {
     const QString text = legacyLine({QStringLiteral("Old[Song"), QString(), QStringLiteral("Third")}, {90, 300, 45},
@@ -339,13 +332,9 @@ TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
     SessionReader reader;
     ASSERT_EQ(reader.readText(text, store), SessionReader::Status::NeedsConsent);
     EXPECT_TRUE(reader.wasLegacy());
-    const Alert question = reader.legacyQuestion();
-    EXPECT_EQ(question.title, QStringLiteral("Opening"));
-    EXPECT_EQ(question.message + question.informative,
-              QStringLiteral("The session you are trying to load is not fully supported\n"
-                             "If this is a session from the Revade App,\n"
-                             "only names, tempos, and colours will be loaded."));
-    EXPECT_EQ(question.buttons, QStringList({QStringLiteral("Ok"), QStringLiteral("Cancel")}));
+    const Alert q = reader.legacyQuestion();
+    QString shown = QStringLiteral("%1: %2|%3 [%4]").arg(q.title, q.message, q.informative, q.buttons.join(", "));
+    shown.replace('\n', " / ").append('\n');
     reader.apply(store); // not before the answer
     EXPECT_EQ(SessionJson::toJson(store), before);
     // "Cancel": declined, with nothing to apply.
@@ -354,30 +343,25 @@ TEST(SessionText, OlderLayoutIsReadOnlyWithConsent)
     reader.apply(store);
     EXPECT_EQ(SessionJson::toJson(store), before);
 
-    // "Ok" (or consent given beforehand) reads names, tempos and colours only.
+    // "Ok" (or consent given beforehand) reads names, tempos and colours only; the colours of
+    // that layout count from 1 (a colour 0 stays 0).
     ASSERT_EQ(reader.readText(text, store), SessionReader::Status::NeedsConsent);
     ASSERT_EQ(reader.answerLegacy(true), SessionReader::Status::Read);
     reader.apply(store);
-    EXPECT_EQ(
-        reader.presentKeys(),
-        std::vector<int>({SessionKeys::indexOf(u"Name"), SessionKeys::indexOf(u"Tempos"),
-                          SessionKeys::indexOf(u"ForegroundColours"), SessionKeys::indexOf(u"BackgroundColours")}));
-
-    EXPECT_TRUE(store.SongList[0]->FullName == QStringLiteral("Old\r\nSong") && store.SongList[1]->FullName.isEmpty());
-    EXPECT_TRUE(store.SongList[0]->TempoInMs == 666 && store.SongList[1]->Tempo == 300
-                && store.SongList[127]->Tempo == 120);
-    // The colours of that layout count from 1; a colour 0 stays 0.
-    const qint64 colours[][2] = {{0, 1}, {19, 0}, {4, 9}, {0, 0}};
-    for (size_t i = 0; i < 4; ++i)
-        EXPECT_TRUE(store.SongList[i]->ForegroundColour == colours[i][0]
-                    && store.SongList[i]->BackgroundColour == colours[i][1])
-            << i;
+    shown += "keys read:";
+    for (int k : reader.presentKeys())
+        shown += QLatin1Char(' ') + QLatin1String(SessionKeys::at(k).key);
     // Names are cut by code points: 30 characters outside the plane, the fields after in place.
     DataHandler clefs;
     readInto(clefs, legacyLine({}, {}, {}, {}).replace(0, 30, kClef.repeated(30)), true);
-    EXPECT_EQ(clefs.SongList[0]->FullName, kClef.repeated(30));
-    EXPECT_EQ(clefs.SongList[1]->FullName, QString());
-    EXPECT_EQ(clefs.SongList[127]->BackgroundColour, 0);
+    for (const DataHandler *read : {&store, &clefs})
+        for (int i : {0, 1, 2, 3, 127}) {
+            const Song &song = *read->SongList[i];
+            shown += QString::asprintf("\nsong %d: \"%s\", %lld bpm, %lld ms, colours %lld on %lld", i + 1,
+                                       qPrintable(QString(song.FullName).replace("\r\n", "|").replace(kClef, "{clef}")),
+                                       song.Tempo, song.TempoInMs, song.ForegroundColour, song.BackgroundColour);
+        }
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/session-reader-older-layout.txt"), shown + '\n'));
 }
 
 TEST(SessionText, ReadingFiles)
@@ -416,36 +400,29 @@ TEST(SessionText, ReadingFiles)
         EXPECT_TRUE(read ? reader.path() == path : SessionJson::toJson(store) == before);
         const QString problem = reader.problem().replace(dir.path(), QStringLiteral("{d}"));
         text += QStringLiteral("== %1 ==\n%2\nstack 1: %3\n")
-                    .arg(QLatin1String(row.what), read ? QStringLiteral("Read") : "Failed " + problem,
-                         store.MidiStackList[0].Name);
+                    .arg(row.what, read ? QStringLiteral("Read") : "Failed " + problem, store.MidiStackList[0].Name);
     }
     EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/session-reader-files.txt"), text));
 }
 
+// What each write gives and leaves, and the backups listed, compared with
+// tests/data/transcripts/saving-and-backups.txt.
 TEST(SessionText, SavingAndBackups)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     // Writes are atomic: a failed one is an error text and leaves the old file whole.
     const QString kept = dir.filePath(QStringLiteral("kept.txt"));
-    const struct
-    {
-        QString path;
-        QString text;
-        bool ok;
-        QByteArray after;
-    } rows[] = {
-        {kept, QStringLiteral("old"), true, "old"},
-        {kept, QStringLiteral("Name]Caf\u00e9 ") + kClef, true, "Name]Caf\xC3\xA9 \xF0\x9D\x84\x9E"},
-        {dir.filePath(QStringLiteral("no/such/dir/x.txt")), QStringLiteral("x"), false, "<missing>"},
-        {dir.path(), QStringLiteral("x"), false, "<missing>"},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.path.toStdString());
-        EXPECT_EQ(TextFileSaver::writeAtomically(row.path, row.text).isEmpty(), row.ok);
-        EXPECT_EQ(SessionFiles::read(row.path), row.after);
+    QString shown;
+    for (const auto &[path, text] : {std::pair{kept, QStringLiteral("old")},
+                                     {kept, "Name]Caf\u00e9 " + kClef},
+                                     {dir.filePath(QStringLiteral("no/such/dir/x.txt")), QStringLiteral("x")},
+                                     {dir.path(), QStringLiteral("x")}}) {
+        const QString error = TextFileSaver::writeAtomically(path, text);
+        shown += path + ": " + (error.isEmpty() ? QStringLiteral("written") : error) + "; holds "
+            + QString::fromUtf8(SessionFiles::read(path)) + '\n';
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("kept.txt")}));
+    shown += "files: " + QDir(dir.path()).entryList(QDir::Files).join(' ') + '\n';
 
     // Backups: whole session files named by time, reason and session, newest first; the
     // newest Keep are kept and other files left alone.
@@ -455,25 +432,23 @@ TEST(SessionText, SavingAndBackups)
     store.SongList[4]->UpdateTempo(133);
     const QDateTime start(QDate(2024, 5, 1), QTime(14, 3, 7, 412));
     QString first;
-    ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &first, start),
-              QString());
-    EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("2024-05-01 14-03-07.412 Send All (tempos (live).txt).txt"));
+    shown += backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &first, start);
+    shown += QFileInfo(first).fileName() + '\n';
     EXPECT_EQ(SessionFiles::read(first), fileForm(store).toUtf8());
     ASSERT_TRUE(SessionFiles::write(folder + QStringLiteral("/notes.txt"), "mine"));
-    ASSERT_EQ(backups.write(store, QStringLiteral("Send (Changes)"), QStringLiteral("a/b\nc.txt"), nullptr,
-                            start.addMSecs(1)),
-              QString());
-    QList<BackupFolder::Entry> listed = backups.list();
-    ASSERT_EQ(listed.size(), 2);
-    EXPECT_EQ(listed[0].reason, QStringLiteral("Send _Changes_"));
-    EXPECT_EQ(listed[0].sessionName, QStringLiteral("a_b_c.txt"));
-    EXPECT_EQ(listed[0].time, start.addMSecs(1));
+    const auto listed = [&backups] {
+        QStringList entries;
+        for (const BackupFolder::Entry &e : backups.list())
+            entries << e.time.toString(Qt::ISODateWithMs) + ' ' + e.reason + " (" + e.sessionName + ')';
+        return "listed: " + Snapshot::shortened(entries, 4, 2, 1).join(", ") + '\n';
+    };
+    shown += backups.write(store, QStringLiteral("Send (Changes)"), QStringLiteral("a/b\nc.txt"), nullptr,
+                           start.addMSecs(1));
+    shown += listed();
     for (int i = 0; i < BackupFolder::Keep; ++i)
-        ASSERT_EQ(backups.write(store, QStringLiteral("Send All"), QString(), nullptr, start.addSecs(60 + i)),
-                  QString());
-    listed = backups.list();
-    ASSERT_EQ(listed.size(), BackupFolder::Keep);
-    EXPECT_EQ(listed.first().time, start.addSecs(60 + BackupFolder::Keep - 1));
-    EXPECT_EQ(listed.last().time, start.addSecs(60));
+        shown += backups.write(store, QStringLiteral("Send All"), QString(), nullptr, start.addSecs(60 + i));
+    shown += listed();
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/notes.txt")));
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/saving-and-backups.txt"),
+                                  shown.replace(dir.path(), QStringLiteral("{d}"))));
 }

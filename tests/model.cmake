@@ -6,4 +6,4 @@ target_include_directories(pedal_test_random PUBLIC ${CMAKE_CURRENT_LIST_DIR}/su
 pedal_add_test(NAME model_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/model_test.cpp
-  LIBS pedal_model pedal_format pedal_test_random)
+  LIBS pedal_model pedal_format pedal_test_random pedal_test_approved)

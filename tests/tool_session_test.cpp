@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -69,127 +68,103 @@ struct ToolFiles
     }
 };
 
-// What pedal-session prints, for each command line of a table, compared with the reviewed
-// transcripts under tests/data/transcripts/: its help, every usage error, the session in
-// each form, refused and damaged input, and diff in both forms. Run in the scratch folder;
-// its path reads "{d}". Lines of over 200 characters show their first 100 and a hash.
+namespace {
+
+// Runs pedal-session with each command line of `rows` ("|" between them, " " between the
+// arguments; "# ..." a heading) with the `names` put in, and returns what each printed
+// (lines of over 200 characters as their first 100 and a hash) and its exit status, with
+// the names put back. `also` adds what a command line left behind.
+QString run(const QString &rows, QList<std::pair<QString, QString>> names,
+            const std::function<QString(const QStringList &)> &also = {})
+{
+    std::sort(names.begin(), names.end(), [](auto &a, auto &b) { return a.second.size() > b.second.size(); });
+    QString text;
+    for (const QString &row : rows.split('|')) {
+        if (row.startsWith('#')) {
+            text += "== " + row.mid(2) + " ==\n";
+            continue;
+        }
+        QString line = row;
+        for (const auto &[name, path] : names)
+            line.replace(name, path);
+        const QStringList args = line.split(' ', Qt::SkipEmptyParts);
+        const ToolResult r = runTool(args);
+        text += ("$ pedal-session " + row).trimmed() + '\n';
+        for (const auto &[stream, bytes] : {std::pair{"out", r.out}, std::pair{"err", r.err}})
+            for (QString l :
+                 Snapshot::shortened(QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts), 40, 20, 10)) {
+                l.replace('\r', "\\r");
+                if (l.size() > 200)
+                    l = Snapshot::shortened(CodePoints::split(l, 100), 2, 1, 0).join(QString());
+                text += QStringLiteral("%1: %2\n").arg(QLatin1String(stream), l);
+            }
+        text += QStringLiteral("exit %1\n").arg(r.exitCode) + (also ? also(args) : QString()) + '\n';
+    }
+    for (const auto &[name, path] : names)
+        text.replace(path, name);
+    return text;
+}
+
+} // namespace
+
+// What pedal-session prints, for each command line, compared with the reviewed transcripts
+// under tests/data/transcripts/: its help, every usage error, the session in each form,
+// refused and damaged input, and diff in both forms. Run in the scratch folder "{d}".
 TEST(SessionTool, PrintsWhatWasReviewed)
 {
     const ToolFiles files;
-    const struct
-    {
-        const char *transcript;
-        QStringList args;
-    } rows[] = {
-        {"help", {"--help"}},
-        {"help", {"--version"}},
-        {"help", {"new", "-h"}},
-        {"help", {"open", "--help"}},
-        {"help", {"json", "--help"}},
-        {"help", {"upload", "--help"}},
-        {"help", {"send", "--help"}},
-        {"help", {"receive", "--help"}},
-        {"help", {"flash", "--help"}},
-        {"help", {"diff", "--help"}},
-        {"usage", {}},
-        {"usage", {"frobnicate"}},
-        {"usage", {"new", "extra"}},
-        {"usage", {"new", "-o"}},
-        {"usage", {"open"}},
-        {"usage", {"open", "session.txt", "session.txt"}},
-        {"usage", {"open", "session.txt", "--bogus"}},
-        {"usage", {"json"}},
-        {"usage", {"upload", "session.txt"}},
-        {"usage", {"upload", "session.txt", "--page", "bogus"}},
-        {"usage", {"upload", "--page", "all"}},
-        {"usage", {"diff"}},
-        {"usage", {"diff", "session.txt"}},
-        {"usage", {"diff", "session.txt", "session.txt", "session.txt"}},
-        {"usage", {"diff", "session.txt", "session.txt", "--bogus"}},
-        {"usage", {"send", "session.txt", "--port", "none", "--changes-from", "session.txt", "--page", "all"}},
-        {"usage", {"send", "session.txt", "--port", "none", "--changes-from"}},
-        {"usage", {"send", "session.txt", "--page", "all"}},
-        {"usage", {"receive", "--port", "none", "--page", "everything"}},
-        // "nan" passes a test written as "<= 0 or > 3600".
-        {"usage", {"receive", "--port", "none", "--page", "all", "--timeout", "nan"}},
-        {"usage", {"receive", "--port", "none", "--page", "all", "--timeout", "0"}},
-        {"usage", {"flash", "pedal.bin"}},
-        // The file, JSON and upload forms, of the golden sessions and of the older layout.
-        {"output", {"new"}},
-        {"output", {"open", "{g}/random.txt"}},
-        {"output", {"json", "{g}/random.txt"}},
-        {"output", {"upload", "{g}/random.txt", "--page", "songs"}},
-        {"output", {"upload", "{g}/random.txt", "--page", "setjacks"}},
-        {"output", {"upload", "{g}/random.txt", "--page", "setlist"}},
-        {"output", {"upload", "{g}/random.txt", "--page", "midi"}},
-        {"output", {"upload", "{g}/random.txt", "--page", "global"}},
-        {"output", {"upload", "{g}/random.txt", "--page", "all"}},
-        {"output", {"json", "legacy.txt", "--accept-legacy"}},
-        {"output", {"upload", "legacy.txt", "--page", "all", "--accept-legacy"}},
-        // Unknown keys are told, one line each, and the file is read.
-        {"output", {"open", "unknown.txt"}},
+    const std::pair<const char *, QString> transcripts[] = {
+        {"help",
+         "--help|--version|new -h|open --help|json --help|upload --help|send --help|receive --help|"
+         "flash --help|diff --help"},
+        {"usage",
+         "|frobnicate|new extra|new -o|open|open session.txt session.txt|open session.txt --bogus|json|"
+         "upload session.txt|upload session.txt --page bogus|upload --page all|diff|diff session.txt|"
+         "diff session.txt session.txt session.txt|diff session.txt session.txt --bogus|"
+         "send session.txt --port none --changes-from session.txt --page all|"
+         "send session.txt --port none --changes-from|send session.txt --page all|"
+         "receive --port none --page everything|"
+         // "nan" passes a test written as "<= 0 or > 3600".
+         "receive --port none --page all --timeout nan|receive --port none --page all --timeout 0|"
+         "flash pedal.bin"},
+        // The file, JSON and upload forms, of the golden sessions and of the older layout;
+        // unknown keys are told, one line each, and the file is read.
+        {"output",
+         "new|open {g}/random.txt|json {g}/random.txt|upload {g}/random.txt --page songs|"
+         "upload {g}/random.txt --page setjacks|upload {g}/random.txt --page setlist|"
+         "upload {g}/random.txt --page midi|upload {g}/random.txt --page global|"
+         "upload {g}/random.txt --page all|json legacy.txt --accept-legacy|"
+         "upload legacy.txt --page all --accept-legacy|open unknown.txt"},
         // Refused input: one line that says why, nothing on standard output.
-        {"input", {"open", "lf.txt"}},
-        {"input", {"open", "{d}/missing.txt"}},
-        {"input", {"upload", "damaged.txt", "--page", "all"}},
-        {"input", {"upload", "legacy.txt", "--page", "all"}},
-        {"input", {"open", "image"}},
-        {"input", {"open", "cut.txt"}},
-        {"input", {"json", "cut.txt"}},
-        {"input", {"receive", "--port", "keep.txt", "--page", "global"}},
-        {"input", {"send", "{g}/random.txt", "--port", "none", "--page", "songs"}},
-        {"input", {"flash", "empty.bin", "--port", "none"}},
+        {"input",
+         "open lf.txt|open {d}/missing.txt|upload damaged.txt --page all|upload legacy.txt --page all|"
+         "open image|open cut.txt|json cut.txt|receive --port keep.txt --page global|"
+         "send {g}/random.txt --port none --page songs|flash empty.bin --port none"},
         // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble.
-        {"diff", {"diff", "session.txt", "same.txt"}},
-        {"diff", {"diff", "session.txt", "other.txt"}},
-        {"diff", {"diff", "other.txt", "session.txt"}},
-        {"diff", {"diff", "--json", "session.txt", "other.txt"}},
-        {"diff", {"diff", "session.txt", "{g}/random.txt"}},
-        {"diff", {"diff", "--json", "session.txt", "{g}/random.txt"}},
-        {"diff", {"diff", "session.txt", "unknown.txt"}},
-        {"diff", {"diff", "session.txt", "cut.txt"}},
-        {"diff", {"diff", "session.txt", "missing.txt"}},
-        {"diff", {"diff", "{d}", "session.txt"}},
-        {"diff", {"diff", "legacy.txt", "session.txt"}},
-        {"diff", {"diff", "legacy.txt", "legacy.txt", "--accept-legacy"}},
+        {"diff",
+         "diff session.txt same.txt|diff session.txt other.txt|diff other.txt session.txt|"
+         "diff --json session.txt other.txt|diff session.txt {g}/random.txt|"
+         "diff --json session.txt {g}/random.txt|diff session.txt unknown.txt|diff session.txt cut.txt|"
+         "diff session.txt missing.txt|diff {d} session.txt|diff legacy.txt session.txt|"
+         "diff legacy.txt legacy.txt --accept-legacy"},
     };
     const QString here = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(files.d));
-    QMap<QString, QString> transcripts;
-    for (const auto &row : rows) {
-        QStringList args;
-        for (QString arg : row.args)
-            args << arg.replace("{d}", files.d).replace("{g}", files.g);
-        const ToolResult r = runTool(args);
-        QString &text = transcripts[QLatin1String(row.transcript)];
-        text += QStringList{"$ pedal-session", row.args.join(' ')}.join(' ').trimmed() + '\n';
-        for (const auto &[stream, bytes] : {std::pair{"out", r.out}, std::pair{"err", r.err}})
-            for (QString line :
-                 Snapshot::shortened(QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts), 40, 20, 10)) {
-                line.replace('\r', "\\r");
-                if (line.size() > 200)
-                    line = Snapshot::shortened(CodePoints::split(line, 100), 2, 1, 0).join(QString());
-                text += QStringLiteral("%1: %2\n").arg(QLatin1String(stream), line);
-            }
-        text += QStringLiteral("exit %1\n\n").arg(r.exitCode);
-    }
+    for (const auto &[name, rows] : transcripts)
+        EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/pedal-session-%1.txt").arg(name),
+                                      run(rows, {{"{d}", files.d}, {"{g}", files.g}, {"{version}", PEDAL_VERSION}})));
     QDir::setCurrent(here);
-    for (auto [name, text] : transcripts.asKeyValueRange()) {
-        text.replace(files.d, "{d}").replace(files.g, "{g}").replace(PEDAL_VERSION, "{version}");
-        EXPECT_TRUE(Snapshot::matches("transcripts/pedal-session-" + name + ".txt", text));
-    }
 }
 
 TEST(SessionTool, CommandLines)
 {
     const ToolFiles files;
     const QString &d = files.d, &g = files.g;
-    const TempFiles &temp = files.temp;
     const DataHandler &session = files.session, &random = files.random, &next = files.next;
     const auto golden = [&g](const char *name) { return readFile(g + '/' + name).toUtf8(); };
     // Firmware images and the stand-in flashing tool first on PATH.
     for (const char *name : {"pedal.bin", "bad.bin"})
-        temp.write(name, firmwareImage());
+        files.temp.write(name, firmwareImage());
     writeFlashTool(d + "/bossac");
     qputenv("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
     qputenv("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
@@ -201,96 +176,53 @@ TEST(SessionTool, CommandLines)
     const QString here = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(d) && QFile::link(pedal.device(), "mypedal"));
 
-    const QByteArray sessionForm = fileForm(session).toUtf8();
-    const char *pieceLog = "  transfer  send of the Global Settings page started: 214 characters in 1 piece\n";
-    const struct
-    {
-        QStringList args; // {d} the scratch and current folder, {g} the golden files, {p} and {t} the pedals
-        int exit;
-        std::optional<QByteArray> out;
-        const char *has = nullptr;         // a part of the messages
-        QString file = {};                 // a file the command writes, or must not write
-        const DataHandler *same = nullptr; // the store the file holds, as far as the pedal carries it
-        std::optional<QByteArray> fileIs = {};
-    } rows[] = {
-        {{"new", "-o", "new.txt"}, 0, "", nullptr, "new.txt", nullptr, golden("factory.txt")},
-        {{"open", "{d}/session.txt", "-o", "open.txt"}, 0, "", nullptr, "open.txt", nullptr, sessionForm},
-        // Refused input: one line, nothing written, nothing replaced.
-        {{"open", "damaged.txt", "-o", "keep.txt"}, 1, {}, "song 3 has the tempo 0", "keep.txt", nullptr, "precious"},
-        {{"open", "{d}/legacy.txt", "-o", "l.txt"}, 1, {}, "--accept-legacy", "l.txt"},
-        {{"open", "cut.txt", "-o", "x"}, 1, {}, ": cut.txt: the file ends in the middle of the key LibraryV", "x"},
-        {{"json", "{d}/session.txt", "-o", "x.json"}, 2, {}, nullptr, "x.json"},
-        // Through the pedals: a port that cannot be opened, each page sent and received
-        // on its own onto the one before, loads that time out, Send Changes, firmware.
-        {{"receive", "--port", "{d}/none", "--page", "songs", "-o", "x"}, 1, {}, "{d}/none", "x"},
-        // A port is the path given (here a link in the current folder).
-        {{"send", "{g}/random.txt", "--port", "mypedal", "--page", "setlist"}, 0, "", "in 1 piece\n"},
-        // The pedal log on standard error; a log that cannot be written stops before the port.
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "global", "--log", "-"}, 0, "", pieceLog},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setlist", "--log", "{d}/no/x.log"}, 1, {}, "the log"},
-        // The time-out counts beyond the seconds the paced pieces take.
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "songs", "--timeout", "2"}, 0, ""},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "setjacks"}, 0, ""},
-        {{"send", "{g}/random.txt", "--port", "{p}", "--page", "midi"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "setlist", "-o", "1"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "global", "--base", "1", "-o", "2"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "songs", "--base", "2", "-o", "3"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "setjacks", "--base", "3", "-o", "4"}, 0, ""},
-        {{"receive", "--port", "{p}", "--page", "midi", "--base", "4", "-o", "5"}, 0, "", nullptr, "5", &random},
-        {{"receive", "--port", "{t}", "--page", "all", "-o", "x", "--timeout", "1.5"}, 1, {}, "in 1.5 seconds", "x"},
-        {{"receive", "--port", "{t}", "--page", "setlist", "-o", "x", "--timeout", "1"}, 1, {}, nullptr, "x"},
-        {{"send", "{d}/next.txt", "--port", "{p}", "--changes-from", "{g}/random.txt"}, 0, "", "(Tempos)"},
-        {{"send", "{d}/next.txt", "--port", "{p}", "--changes-from", "{d}/next.txt"}, 0, "", "nothing to send"},
-        {{"receive", "--port", "{p}", "--page", "all", "-o", "back.txt"}, 0, "", nullptr, "back.txt", &next},
-        {{"flash", "{d}/pedal.bin", "--port", "{p}"}, 0, "", "the firmware was written to the pedal on {p}"},
-        // One line that says why, then the tool's last lines.
-        {{"flash", "{d}/bad.bin", "--port", "{p}"}, 1, {}, "on {p} failed: bossac ended with exit status 1.\nErase"},
-        {{"flash", "{d}/pedal.bin", "--port", "{d}/no"}, 1, {}, "failed: the pedal could not be restarted into its"},
-    };
-    const auto expand = [&](QString text) {
-        return text.replace("{d}", d).replace("{g}", g).replace("{p}", pedal.device()).replace("{t}", tired.device());
-    };
-    for (const auto &row : rows) {
-        QStringList args;
-        for (const QString &arg : row.args)
-            args << expand(arg);
-        SCOPED_TRACE(args.join(' ').toStdString());
-        const ToolResult r = runTool(args);
-        EXPECT_EQ(r.exitCode, row.exit) << r.err.constData();
-        if (row.out) {
-            EXPECT_EQ(r.out, *row.out);
-        }
-        if (row.has) {
-            EXPECT_TRUE((r.out + r.err).contains(expand(QString::fromUtf8(row.has)).toUtf8())) << r.err.constData();
-        }
-        const bool trouble = row.exit != 0;
-        if (trouble) {
-            EXPECT_TRUE(r.out.isEmpty());
-        }
-        EXPECT_FALSE(r.err.contains("touch of")) << "a pseudo-terminal takes the 1200-baud touch";
-        EXPECT_FALSE(r.err.contains("load again")) << "the first line of a reason, not the window's advice";
-        // One line for a failure and for a finished send, none for the rest (no port notes), besides
-        // the warnings.
-        if (row.exit != 2 && row.args.value(0) != "flash" && !row.args.contains("-")) {
-            EXPECT_EQ(r.err.count('\n') - r.err.count(": warning: "),
-                      trouble || (row.args.contains("--port") && row.args[0] == "send" && !row.exit) ? 1 : 0)
-                << r.err.constData();
-        }
-        EXPECT_TRUE(r.err.isEmpty() || r.err.startsWith("pedal-session: ") || row.args.contains("-")
-                    || row.args.isEmpty());
-        if (row.file.isEmpty())
-            continue;
-        const QString file = expand(row.file);
-        if (row.fileIs) {
-            EXPECT_EQ(readFile(file).toUtf8(), *row.fileIs);
-        }
+    // Command lines ("|" between them; "#" a heading) with what each prints, its exit status
+    // and what the file after "-o" holds. {d} is the scratch and current folder, {g} the golden
+    // files, {p} and {t} the pedals.
+    const QString rows = QStringLiteral(
+        "# written|new -o new.txt|open {d}/session.txt -o open.txt|"
+        "# refused input: one line, nothing written, nothing replaced|open damaged.txt -o keep.txt|"
+        "open {d}/legacy.txt -o l.txt|open cut.txt -o x|json {d}/session.txt -o x.json|"
+        "# a port that cannot be opened; a port is the path given (here a link)|"
+        "receive --port {d}/none --page songs -o x|send {g}/random.txt --port mypedal --page setlist|"
+        "# the log on standard error; a log that cannot be written stops before the port|"
+        "send {g}/random.txt --port {p} --page global --log -|"
+        "send {g}/random.txt --port {p} --page setlist --log {d}/no/x.log|"
+        "# each page sent, then received onto the one before (the time-out counts beyond the paced "
+        "pieces)|send {g}/random.txt --port {p} --page songs --timeout 2|"
+        "send {g}/random.txt --port {p} --page setjacks|send {g}/random.txt --port {p} --page midi|"
+        "receive --port {p} --page setlist -o 1|receive --port {p} --page global --base 1 -o 2|"
+        "receive --port {p} --page songs --base 2 -o 3|receive --port {p} --page setjacks --base 3 -o 4|"
+        "receive --port {p} --page midi --base 4 -o 5|# loads that time out|"
+        "receive --port {t} --page all -o x --timeout 1.5|receive --port {t} --page setlist -o x --timeout 1|"
+        "# send changes|send {d}/next.txt --port {p} --changes-from {g}/random.txt|"
+        "send {d}/next.txt --port {p} --changes-from {d}/next.txt|receive --port {p} --page all -o back.txt|"
+        "# firmware; a failure says why, then the tool's last lines|flash {d}/pedal.bin --port {p}|"
+        "flash {d}/bad.bin --port {p}|flash {d}/pedal.bin --port {d}/no");
+    // A file written is shown as the file it equals, or as the keys its data for the pedal
+    // differs in from the random session and from its changed copy.
+    const std::pair<const char *, QByteArray> forms[] = {{"the golden factory.txt", golden("factory.txt")},
+                                                         {"session.txt opened", fileForm(session).toUtf8()},
+                                                         {"untouched", "precious"}};
+    const auto describe = [&](const QString &file) -> QString {
+        const auto differing = [](const DataHandler &a, const DataHandler &b) {
+            return Snapshot::shortened(differingKeys(a, b), 6, 3, 2).join(' ');
+        };
         DataHandler back;
-        if (row.same && openSessionFile(back, file)) {
-            EXPECT_EQ(differingKeys(*row.same, back), QStringList());
-        } else if (!row.fileIs) {
-            EXPECT_FALSE(QFileInfo::exists(file)) << qPrintable(file);
-        }
-    }
+        for (const auto &[name, bytes] : forms)
+            if (QFileInfo::exists(file) && readFile(file).toUtf8() == bytes)
+                return name;
+        if (!QFileInfo::exists(file) || !openSessionFile(back, file))
+            return QFileInfo::exists(file) ? "unreadable" : "not written";
+        return "differs from random.txt in: " + differing(random, back)
+            + "; from next.txt in: " + differing(next, back);
+    };
+    const QList<std::pair<QString, QString>> names = {
+        {"{d}", d}, {"{g}", g}, {"{p}", pedal.device()}, {"{t}", tired.device()}};
+    QString text = run(rows, names, [&](const QStringList &args) {
+        const QString file = args.value(args.indexOf("-o") + 1);
+        return args.contains("-o") ? file + ": " + describe(file) + '\n' : QString();
+    });
     QDir::setCurrent(here);
     // Each command's help names the options of its synopsis in the manual page.
     static const QRegularExpression option("-(-[a-z-]+|o\\b)");
@@ -325,9 +257,7 @@ TEST(SessionTool, CommandLines)
     for (int s = 0; s < DataHandler::StackCount; ++s)
         channels += QByteArray::number(s).rightJustified(3, '0') + (s ? "000" : "127") + QByteArray(27, '0');
     ASSERT_TRUE(writeFile(pedal.device(), channels + "\r\n;"));
-    const ToolResult midi = runTool({"receive", "--port", pedal.device(), "--page", "midi", "-o", d + "/n.txt"});
-    EXPECT_TRUE(midi.exitCode == 0 && midi.err.startsWith("pedal-session: normalised as Save does: Stack 1 (")
-                && midi.err.count('\n') == 1);
+    text += run("# normalised as Save does|receive --port {p} --page midi -o {d}/n.txt", names);
     DataHandler saved;
     EXPECT_TRUE(openSessionFile(saved, d + "/n.txt") && fileForm(saved) == readFile(d + "/n.txt"));
 
@@ -337,9 +267,10 @@ TEST(SessionTool, CommandLines)
     for (int i = 0; i < 300 && !readFile(d + "/held").contains("  opened "); ++i)
         QThread::msleep(50);
     ASSERT_TRUE(QFile::link(tired.device(), d + "/tired"));
-    for (const QString &port : {tired.device(), d + "/tired"})
-        EXPECT_EQ(runTool({"receive", "--port", port, "--page", "setlist"}).err,
-                  "pedal-session: " + port.toUtf8() + ": the port is in use by another program\n");
+    text += run("# held by another program|receive --port {t} --page setlist|receive --port {d}/tired --page setlist",
+                names);
+    text.replace(QRegularExpression("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}"), "{time}");
+    EXPECT_TRUE(Snapshot::matches("transcripts/pedal-session-commands.txt", text));
     holder.terminate();
     EXPECT_EQ(finishTool(holder).exitCode, 143);
     EXPECT_EQ(pedal.stop(), 0);

@@ -88,15 +88,13 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
     const QByteArray tempos = "Tempos]" + digits("099", 128);
     const QByteArray upload = "]3;" + tempos + "\r\n;";
     // Stacks last to first, each with its position; message 1 of stack s on channel s % 16 + 1.
-    QByteArray stacks = "MidiStackMessageChannels]";
-    for (int s = DataHandler::StackCount - 1; s >= 0; --s)
+    // Then stacks first to last, message 2 of the first with a status number of no channel.
+    QByteArray stacks = "MidiStackMessageChannels]", noChannel = stacks;
+    for (int s = DataHandler::StackCount - 1; s >= 0; --s) {
         stacks += QByteArray::number(s).rightJustified(3, '0') + QByteArray::number(176 + s % 16) + digits("000", 9);
-    const QByteArray noChannel = "MidiStackMessageChannels]000000127" + digits("000", 8) + [] {
-        QByteArray rest;
-        for (int s = 1; s < DataHandler::StackCount; ++s)
-            rest += QByteArray::number(s).rightJustified(3, '0') + digits("000", 10);
-        return rest;
-    }();
+        noChannel +=
+            QByteArray::number(127 - s).rightJustified(3, '0') + (s == 127 ? "000127" : "000000") + digits("000", 8);
+    }
     const struct
     {
         const char *what;
@@ -263,9 +261,7 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     termios line{};
     const int fd = ::open(QFile::encodeName(hungUp.device()).constData(), O_RDWR | O_NOCTTY);
     EXPECT_EQ(::tcgetattr(fd, &line), 0);
-    EXPECT_EQ(line.c_lflag & (ECHO | ICANON), 0u);
-    EXPECT_EQ(line.c_iflag & ICRNL, 0u);
-    EXPECT_EQ(line.c_oflag & OPOST, 0u);
+    EXPECT_EQ((line.c_lflag & (ECHO | ICANON)) | (line.c_iflag & ICRNL) | (line.c_oflag & OPOST), 0u);
     ::close(fd);
     ::kill(pid_t(hungUp.pid()), SIGHUP);
     for (int i = 0; i < 200 && !QFileInfo::exists(temp.path("hup.txt")); ++i)
