@@ -89,7 +89,7 @@ QString run(const QString &rows, QList<std::pair<QString, QString>> names,
             line.replace(name, path);
         const QStringList args = line.split(' ', Qt::SkipEmptyParts);
         const ToolResult r = runTool(args);
-        text += ("$ pedal-session " + row).trimmed() + '\n';
+        text += (row.startsWith("virtual-pedal") ? "$ " + row : "$ pedal-session " + row).trimmed() + '\n';
         for (const auto &[stream, bytes] : {std::pair{"out", r.out}, std::pair{"err", r.err}})
             for (QString l :
                  Snapshot::shortened(QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts), 40, 20, 10)) {
@@ -114,10 +114,10 @@ TEST(SessionTool, PrintsWhatWasReviewed)
 {
     const ToolFiles files;
     const std::pair<const char *, QString> transcripts[] = {
-        {"help",
+        {"pedal-session-help",
          "--help|--version|new -h|open --help|json --help|upload --help|send --help|receive --help|"
          "flash --help|diff --help"},
-        {"usage",
+        {"pedal-session-usage",
          "|frobnicate|new extra|new -o|open|open session.txt session.txt|open session.txt --bogus|json|"
          "upload session.txt|upload session.txt --page bogus|upload --page all|diff|diff session.txt|"
          "diff session.txt session.txt session.txt|diff session.txt session.txt --bogus|"
@@ -129,30 +129,40 @@ TEST(SessionTool, PrintsWhatWasReviewed)
          "flash pedal.bin"},
         // The file, JSON and upload forms, of the golden sessions and of the older layout;
         // unknown keys are told, one line each, and the file is read.
-        {"output",
+        {"pedal-session-output",
          "new|open {g}/random.txt|json {g}/random.txt|upload {g}/random.txt --page songs|"
          "upload {g}/random.txt --page setjacks|upload {g}/random.txt --page setlist|"
          "upload {g}/random.txt --page midi|upload {g}/random.txt --page global|"
          "upload {g}/random.txt --page all|json legacy.txt --accept-legacy|"
          "upload legacy.txt --page all --accept-legacy|open unknown.txt"},
         // Refused input: one line that says why, nothing on standard output.
-        {"input",
+        {"pedal-session-input",
          "open lf.txt|open {d}/missing.txt|upload damaged.txt --page all|upload legacy.txt --page all|"
          "open image|open cut.txt|json cut.txt|receive --port keep.txt --page global|"
          "send {g}/random.txt --port none --page songs|flash empty.bin --port none"},
         // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble.
-        {"diff",
+        {"pedal-session-diff",
          "diff session.txt same.txt|diff session.txt other.txt|diff other.txt session.txt|"
          "diff --json session.txt other.txt|diff session.txt {g}/random.txt|"
          "diff --json session.txt {g}/random.txt|diff session.txt unknown.txt|diff session.txt cut.txt|"
          "diff session.txt missing.txt|diff {d} session.txt|diff legacy.txt session.txt|"
          "diff legacy.txt legacy.txt --accept-legacy"},
+        // The virtual pedal's help and every option it refuses, before it opens a terminal
+        // (2) or after (1).
+        {"virtual-pedal",
+         "virtual-pedal --help|virtual-pedal --version|virtual-pedal extra|virtual-pedal --bogus|"
+         "virtual-pedal --chunk-size 0|virtual-pedal --chunk-size x|virtual-pedal --random-chunks --seed x|"
+         "virtual-pedal --random-chunks --seed 99999999999|virtual-pedal --answer-limit -1|"
+         "virtual-pedal --log {d}/no/x.log|virtual-pedal --session missing.txt|virtual-pedal --session image|"
+         "virtual-pedal --session damaged.txt|virtual-pedal --link keep.txt"},
     };
     const QString here = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(files.d));
     for (const auto &[name, rows] : transcripts)
-        EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/pedal-session-%1.txt").arg(name),
-                                      run(rows, {{"{d}", files.d}, {"{g}", files.g}, {"{version}", PEDAL_VERSION}})));
+        EXPECT_TRUE(Snapshot::matches(
+            QStringLiteral("transcripts/%1.txt").arg(name),
+            run(rows,
+                {{"{d}", files.d}, {"{g}", files.g}, {"{version}", PEDAL_VERSION}, {"{bin}", PEDAL_BINARY_DIR}})));
     QDir::setCurrent(here);
 }
 

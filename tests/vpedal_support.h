@@ -58,9 +58,15 @@ struct ToolResult
     QByteArray err;
 };
 
-inline void startTool(QProcess &process, const QStringList &args)
+// Starts pedal-session with `args`; or, when they begin with "virtual-pedal", the virtual pedal.
+inline void startTool(QProcess &process, QStringList args)
 {
-    process.start(QStringLiteral(PEDAL_BINARY_DIR "/tools/pedal-session/pedal-session"), args);
+    const bool pedal = args.value(0) == QLatin1String("virtual-pedal");
+    if (pedal)
+        args.removeFirst();
+    process.start(pedal ? QStringLiteral(PEDAL_BINARY_DIR "/tools/virtual-pedal/virtual-pedal")
+                        : QStringLiteral(PEDAL_BINARY_DIR "/tools/pedal-session/pedal-session"),
+                  args);
     process.waitForStarted(10000);
 }
 
