@@ -237,7 +237,11 @@ struct PedalLink::Private
         Q_EMIT q->progress(1, 1, QString::fromLatin1(LoadingWhat));
     }
 
-    static QString seconds(int ms) { return QString::number(ms / 1000.0, 'g', 6); }
+    // "1 second", "1.5 seconds", "15 seconds".
+    static QString secondsWords(int ms)
+    {
+        return QString::number(ms / 1000.0, 'g', 6) + (ms == 1000 ? " second" : " seconds");
+    }
 
     // The load is given up when no key it asks for arrives for the time-out, however
     // many other lines come.
@@ -247,8 +251,8 @@ struct PedalLink::Private
         QPointer<PedalLink> self(q);
         scheduler.after(timeoutMs, [self, id] {
             if (self && self->d->watchId == id && self->d->transfer == Transfer::Load)
-                self->abortTransfer(QStringLiteral("The pedal sent none of the data asked for in %1 seconds.")
-                                        .arg(seconds(self->d->timeoutMs)));
+                self->abortTransfer(QStringLiteral("The pedal sent none of the data asked for in %1.")
+                                        .arg(secondsWords(self->d->timeoutMs)));
         });
     }
 

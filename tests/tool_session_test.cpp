@@ -150,7 +150,8 @@ TEST(SessionTool, PrintsWhatWasReviewed)
         // The virtual pedal's help and every option it refuses, before it opens a terminal
         // (2) or after (1).
         {"virtual-pedal",
-         "virtual-pedal --help|virtual-pedal --version|virtual-pedal extra|virtual-pedal --bogus|"
+         "virtual-pedal --help|virtual-pedal --help-all|virtual-pedal --version|virtual-pedal extra|virtual-pedal "
+         "--bogus|"
          "virtual-pedal --chunk-size 0|virtual-pedal --chunk-size x|virtual-pedal --random-chunks --seed x|"
          "virtual-pedal --random-chunks --seed 99999999999|virtual-pedal --answer-limit -1|"
          "virtual-pedal --log {d}/no/x.log|virtual-pedal --session missing.txt|virtual-pedal --session image|"

@@ -97,8 +97,8 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         QStringLiteral("Plays the pedal on a pseudo-terminal. Prints the device path on its first line of output "
                        "and runs until it is stopped (Ctrl-C, SIGTERM, SIGHUP)."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption linkOption(
         QStringLiteral("link"), QStringLiteral("Also make a symbolic link at <path> to the device (removed at exit)."),
         QStringLiteral("path"));
@@ -126,7 +126,15 @@ int main(int argc, char **argv)
         QStringLiteral("n"));
     parser.addOptions(
         {linkOption, sessionOption, saveOption, chunkOption, randomOption, seedOption, logOption, answerOption});
-    parser.process(app);
+    // A command line it cannot use is a usage error (status 2), as pedal-session's are.
+    if (!parser.parse(app.arguments())) {
+        printError(parser.errorText());
+        return 2;
+    }
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp(0);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
     if (!parser.positionalArguments().isEmpty()) {
         printError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
         return 2;
