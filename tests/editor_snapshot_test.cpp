@@ -186,15 +186,13 @@ const Scenario scenarios[] = {
                  const QString name = QLatin1String(range.control) + (row ? QString::number(row) : QString());
                  s.pageOf(name);
                  QLineEdit *field = s.find<QLineEdit>(name);
-                 QStringList typed = {QString::number(range.max),
-                                      QString::number(range.max + 1),
-                                      QString::number(range.min),
-                                      QString::number(range.min - 1),
-                                      "99999",
-                                      "abc",
-                                      "+5",
-                                      "12345678901",
-                                      ""};
+                 // The limits, beyond them, and text that is no number; the last one empty.
+                 const QStringList typed = QStringLiteral("%1 %2 %3 %4 99999 abc +5 12345678901 ")
+                                               .arg(range.max)
+                                               .arg(range.max + 1)
+                                               .arg(range.min)
+                                               .arg(range.min - 1)
+                                               .split(' ');
                  for (int type : row ? std::vector<int>{3, 0} : std::vector<int>{-1}) {
                      if (type >= 0)
                          choose(s.find<QComboBox>(QStringLiteral("stackMessageType%1").arg(row)), type);
