@@ -75,13 +75,7 @@ TEST(Encodings, NumbersAndNamesWrittenAndRead)
     // Outside the Basic Multilingual Plane a pair is one code point, never cut in half; a lone
     // half of a pair counts as one code point of its own. The "\r" of a pair does not count.
     text += QStringLiteral("== names: name, width: field, diagnostics, read back ==\n");
-    const auto shown = [](QString t) {
-        return t.replace(kClef, "{clef}")
-            .replace(kHigh, "{high}")
-            .replace(kLow, "{low}")
-            .replace("\r", "\\r")
-            .replace("\n", "\\n");
-    };
+    const auto shown = [](const QString &t) { return escaped(t).replace(kHigh, "{high}").replace(kLow, "{low}"); };
     const auto unshown = [](QString t) {
         return t.replace("{clef}", kClef)
             .replace("{high}", kHigh)
