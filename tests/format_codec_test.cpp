@@ -41,13 +41,15 @@ TEST(Encodings, NumbersAndNamesWrittenAndRead)
                     .arg(Encodings::decodeOffset(Encodings::offsetCode(offset)));
     text += QStringLiteral("code 50 reads %1\n").arg(Encodings::decodeOffset(50));
     text += QStringLiteral("== numbers written: value, width: field, diagnostics ==\n");
-    for (auto [value, width] : {std::pair<qint64, int>{7, 3},
-                                {120, 3},
-                                {60, 4},
-                                {999, 3},
-                                {1000, 3},
-                                {-3, 2},
-                                {std::numeric_limits<qint64>::min(), 3}}) {
+    // Rows "text,number" split at their last comma.
+    const auto rows = [](const QString &packed) {
+        QList<std::pair<QString, int>> list;
+        for (const QString &row : packed.split('|'))
+            list.append({row.left(row.lastIndexOf(',')), row.mid(row.lastIndexOf(',') + 1).toInt()});
+        return list;
+    };
+    for (const auto &[number, width] : rows("7,3|120,3|60,4|999,3|1000,3|-3,2|-9223372036854775808,3")) {
+        const qint64 value = number.toLongLong();
         CapturedLines captured;
         QString out = QStringLiteral("x");
         Encodings::appendNumber(out, value, width, "Tempos", 4);
@@ -56,22 +58,10 @@ TEST(Encodings, NumbersAndNamesWrittenAndRead)
 
     // The one reader of whole numbers: digits only, no sign, no space, at most maxDigits.
     text += QStringLiteral("== numbers read: text, digits: value ==\n");
-    for (auto [digits, max] : {std::pair{u"007", 18},
-                               {u"123", 3},
-                               {u"123", 2},
-                               {u"999999999999999999", 18},
-                               {u"1234567890123456789", 19},
-                               {u"", 18},
-                               {u"-1", 18},
-                               {u"+1", 18},
-                               {u" 1", 18},
-                               {u"1a", 18},
-                               {u"1:", 18},
-                               {u":", 18},
-                               {u"/", 18},
-                               {u"\u0661", 18}}) {
+    for (const auto &[t, max] :
+         rows("007,18|123,3|123,2|999999999999999999,18|1234567890123456789,19|,18|-1,18|+1,18| 1,18|1a,18|"
+              "1:,18|:,18|/,18|\u0661,18")) {
         qint64 v = 77, b = 77;
-        const QString t = QString::fromUtf16(digits);
         const bool read = Encodings::parseDigits(t, v, max);
         text += QStringLiteral("\"%1\", %2: %3\n")
                     .arg(t)
@@ -85,32 +75,20 @@ TEST(Encodings, NumbersAndNamesWrittenAndRead)
     // Outside the Basic Multilingual Plane a pair is one code point, never cut in half; a lone
     // half of a pair counts as one code point of its own. The "\r" of a pair does not count.
     text += QStringLiteral("== names: name, width: field, diagnostics, read back ==\n");
-    const auto shown = [](QString t) {
-        return t.replace(kClef, "{clef}")
-            .replace(kHigh, "{high}")
-            .replace(kLow, "{low}")
-            .replace("\r", "\\r")
-            .replace("\n", "\\n");
+    const auto shown = [](const QString &t) { return escaped(t).replace(kHigh, "{high}").replace(kLow, "{low}"); };
+    const auto unshown = [](QString t) {
+        return t.replace("{clef}", kClef)
+            .replace("{high}", kHigh)
+            .replace("{low}", kLow)
+            .replace("\\r", "\r")
+            .replace("\\n", "\n");
     };
-    const QString a29(29, QLatin1Char('a'));
-    for (auto [name, width] : {std::pair{QStringLiteral("Intro"), 30},
-                               {QString(), 5},
-                               {QStringLiteral("abcde"), 5},
-                               {QStringLiteral("Verse\r\nTwo"), 12},
-                               {QStringLiteral("a\nb\rc"), 6},
-                               {QStringLiteral("abcdefghijklmn\r\nopqrstuvwxyzAB"), 30},
-                               {QStringLiteral("[x"), 3},
-                               {QStringLiteral("a]b`c"), 10},
-                               {QStringLiteral("``]]"), 4},
-                               {QString(40, QLatin1Char('n')), 30},
-                               {kClef, 3},
-                               {kClef + a29, 30},
-                               {a29 + kClef + kClef, 30},
-                               {kClef + kClef + kClef + "\n", 4},
-                               {kHigh + "a", 3},
-                               {kLow + kHigh, 3},
-                               {kHigh + kHigh + kClef, 3},
-                               {kLow + kClef + kHigh + "b", 3}}) {
+    for (const auto &[shownName, width] :
+         rows("Intro,30|,5|abcde,5|Verse\\r\\nTwo,12|a\\nb\\rc,6|abcdefghijklmn\\r\\nopqrstuvwxyzAB,30|[x,3|a]b`c,10|"
+              "``]],4|nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn,30|{clef},3|{clef}aaaaaaaaaaaaaaaaaaaaaaaaaaaaa,30|"
+              "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa{clef}{clef},30|{clef}{clef}{clef}\\n,4|{high}a,3|{low}{high},3|"
+              "{high}{high}{clef},3|{low}{clef}{high}b,3")) {
+        const QString name = unshown(shownName);
         CapturedLines captured;
         const QString field = Encodings::paddedName(name, width, "MidiStackNames", 2);
         text += QStringLiteral("%1, %2: %3, %4, %5\n")

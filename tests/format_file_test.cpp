@@ -57,7 +57,7 @@ QString at(const QString &text, const char *key, int position, const QString &wi
 // output is held byte for byte against files kept in tests/data/golden, and the file
 // forms read back to the same bytes. (Every number and name goes through the writers of
 // format_codec_test, which clamp and cut what does not fit.) A change of the format fails here on purpose.
-// PEDAL_UPDATE_GOLDEN=1 writes the files anew (then read the diff before committing it).
+// UPDATE_SNAPSHOTS=1 writes the files anew (then read the diff before committing it).
 TEST(SessionText, GoldenFiles)
 {
     using P = SessionKeys::Page;
@@ -81,27 +81,19 @@ TEST(SessionText, GoldenFiles)
         {"random-pedal-global.txt", &random, P::Global},
         {"random-pedal-all.txt", &random, P::All},
     };
-    const bool update = qEnvironmentVariableIntValue("PEDAL_UPDATE_GOLDEN") == 1;
     for (const auto &row : rows) {
         SCOPED_TRACE(row.file);
         SessionWriter writer;
         writer.selectPage(row.page.value_or(P::All));
-        const QByteArray written =
-            (row.page ? writer.write(*row.store, SessionWriter::Form::Pedal) : fileForm(*row.store)).toUtf8();
-        const QString golden = QStringLiteral(PEDAL_SOURCE_DIR "/tests/data/golden/") + QLatin1String(row.file);
-        if (update) {
-            ASSERT_TRUE(SessionFiles::write(golden, written));
-            continue;
-        }
-        const QByteArray expected = SessionFiles::read(golden);
-        EXPECT_EQ(written, expected);
+        const QString written = row.page ? writer.write(*row.store, SessionWriter::Form::Pedal) : fileForm(*row.store);
+        EXPECT_TRUE(Snapshot::matches(QStringLiteral("golden/") + row.file, written));
         if (row.page)
             continue;
         // A file holds every key, and reads back to the same bytes.
-        EXPECT_EQ(keysOf(QString::fromUtf8(expected)).size(), SessionKeys::Count);
+        EXPECT_EQ(keysOf(written).size(), SessionKeys::Count);
         DataHandler store;
-        readInto(store, QString::fromUtf8(expected));
-        EXPECT_EQ(fileForm(store).toUtf8(), expected);
+        readInto(store, written);
+        EXPECT_EQ(fileForm(store), written);
     }
 }
 

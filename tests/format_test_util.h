@@ -13,6 +13,12 @@
 // A character outside the Basic Multilingual Plane (a pair of UTF-16 units).
 inline const QString kClef = QString::fromUcs4(U"\U0001D11E", 1);
 
+// `t` as a transcript shows it: that character as "{clef}", "\r" and "\n" escaped.
+inline QString escaped(QString t)
+{
+    return t.replace(kClef, "{clef}").replace('\r', "\\r").replace('\n', "\\n");
+}
+
 // Collects diagnostic lines while it lives.
 class CapturedLines
 {
@@ -22,7 +28,6 @@ public:
         m_old = Diagnostics::setSink([this](const QString &l) { lines.append(l); });
     }
     ~CapturedLines() { Diagnostics::setSink(m_old); }
-    bool contains(const QString &part) const { return !lines.filter(part).isEmpty(); }
     QStringList lines;
 
 private:

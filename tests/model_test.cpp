@@ -14,15 +14,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QString escaped(QString t)
-{
-    return t.replace(kClef, "{clef}").replace('\r', "\\r").replace('\n', "\\n");
-}
-
-} // namespace
-
 // What updates, names, menu rules, code-point walks and the normaliser make of each value,
 // compared with tests/data/transcripts/model-values.txt.
 TEST(Records, UpdatesNamesAndTheNormaliser)
@@ -74,21 +65,17 @@ TEST(Records, UpdatesNamesAndTheNormaliser)
         qint64 *(*field)(DataHandler &);
         std::vector<qint64> in;
     } numbers[] = {
-        {"song 128 tempo", [](DataHandler &d) { return &d.SongList[127]->Tempo; }, {20, 350, 0, 300, 40}},
-        {"song 1 program", [](DataHandler &d) { return &d.SongList[0]->ProgramChange; }, {0, 129, 64}},
-        {"song 128 bank", [](DataHandler &d) { return &d.SongList[127]->BankChange; }, {200, -4, 128}},
-        {"stack 128 row 10 channel",
-         [](DataHandler &d) { return &d.MidiStackList[127].MidiStackMessageList[9].Channel; },
-         {20, -3}},
-        {"stack 1 row 1 message",
-         [](DataHandler &d) { return &d.MidiStackList[0].MidiStackMessageList[0].Message; },
-         {256, -1}},
-        {"stack 4 row 5 value",
-         [](DataHandler &d) { return &d.MidiStackList[3].MidiStackMessageList[4].Value; },
-         {1000, -1000, 255}},
-        {"library message", [](DataHandler &d) { return &d.MidiMessageLibrary.back().Message; }, {-7}},
-        {"library value", [](DataHandler &d) { return &d.MidiMessageLibrary.back().Value; }, {300}},
-        {"library type", [](DataHandler &d) { return &d.MidiMessageLibrary.back().Typey; }, {9}},
+#define FIELD(f) [](DataHandler &d) { return &d.f; }
+        {"song 128 tempo", FIELD(SongList[127]->Tempo), {20, 350, 0, 300, 40}},
+        {"song 1 program", FIELD(SongList[0]->ProgramChange), {0, 129, 64}},
+        {"song 128 bank", FIELD(SongList[127]->BankChange), {200, -4, 128}},
+        {"stack 128 row 10 channel", FIELD(MidiStackList[127].MidiStackMessageList[9].Channel), {20, -3}},
+        {"stack 1 row 1 message", FIELD(MidiStackList[0].MidiStackMessageList[0].Message), {256, -1}},
+        {"stack 4 row 5 value", FIELD(MidiStackList[3].MidiStackMessageList[4].Value), {1000, -1000, 255}},
+        {"library message", FIELD(MidiMessageLibrary.back().Message), {-7}},
+        {"library value", FIELD(MidiMessageLibrary.back().Value), {300}},
+        {"library type", FIELD(MidiMessageLibrary.back().Typey), {9}},
+#undef FIELD
     };
     for (const auto &row : numbers)
         for (qint64 in : row.in) {

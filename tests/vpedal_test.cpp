@@ -254,7 +254,8 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     EXPECT_TRUE(lost.err.contains("disconnected")) << lost.err.constData();
     EXPECT_FALSE(QFileInfo::exists(temp.path("never.txt")));
 
-    // SIGHUP right after the start ends the pedal cleanly too; a link never replaces a file.
+    // SIGHUP right after the start ends the pedal cleanly too (a link that would replace a
+    // file, or a log that cannot be written, is in the transcript virtual-pedal.txt).
     // Its line is raw before a client sets it: no echo, no line-end translation.
     PedalProcess hungUp;
     ASSERT_TRUE(hungUp.start({"--save", temp.path("hup.txt")}));
@@ -267,11 +268,4 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     for (int i = 0; i < 200 && !QFileInfo::exists(temp.path("hup.txt")); ++i)
         QThread::msleep(50);
     EXPECT_TRUE(QFileInfo::exists(temp.path("hup.txt")));
-    PedalProcess refused;
-    EXPECT_FALSE(refused.start({"--link", temp.path("session.txt")}));
-    EXPECT_EQ(refused.stop(), 1);
-    PedalProcess unlogged; // a log that cannot be written: status 1 before any terminal
-    EXPECT_FALSE(unlogged.start({"--log", temp.path("no/pedal.log")}));
-    EXPECT_EQ(unlogged.stop(), 1);
-    EXPECT_EQ(readFile(temp.path("session.txt")), fileForm(sent));
 }
