@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSignalSpy>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -220,23 +219,19 @@ TEST(FirmwareUpdate, PortArgumentRulesAndVerdicts)
 TEST(FirmwareUpdate, ImagesAreChecked)
 {
     TempFiles temp;
-    // The first 8 bytes of an image: its initial stack pointer and reset address.
-    const auto vectors = [](quint32 stack, quint32 reset) {
-        const quint32 words[] = {qToLittleEndian(stack), qToLittleEndian(reset)};
-        return QByteArray(reinterpret_cast<const char *>(words), 8);
-    };
+    const auto hex = [](const char *bytes) { return QByteArray::fromHex(bytes); }; // stack pointer, reset address
     const QByteArray images[] = {
         firmwareImage(),
-        vectors(0x20000000, 0x1FFFFFFF),
-        vectors(0x3FFFFFFF, 0x00000001),
+        hex("00000020ffffff1f"),
+        hex("ffffff3f01000000"),
         "-", // none
         "",
         QByteArray(FirmwareUpdater::MaxImageBytes + 1, 'x'),
-        vectors(0x20008000, 0x00002101).left(7),
-        vectors(0x1FFFFFFC, 0x00002101),
-        vectors(0x40000000, 0x00002101),
-        vectors(0x20008000, 0x00002100),
-        vectors(0x20008000, 0x20000001),
+        hex("00800020012100"),
+        hex("fcffff1f01210000"),
+        hex("0000004001210000"),
+        hex("0080002000210000"),
+        hex("0080002001000020"),
     };
     QString transcript;
     int n = 0;
