@@ -17,29 +17,30 @@
 
 #include <cerrno>
 
+// A new device that sorts first in the system's listing still comes last; removed ports leave
+// the list, a returning one keeps its place; the extra patterns add what matches them.
 TEST(PortLister, KeepsTheOrderOfFirstSightingAndAddsTheExtraPatterns)
 {
-    QStringList system{"/dev/ttyS1", "/dev/ttyS0"};
+    QStringList system;
     PortLister lister([&] { return system; });
-    const std::pair<QStringList, QStringList> steps[] = {
-        {{"/dev/ttyS1", "/dev/ttyS0"}, {"/dev/ttyS1", "/dev/ttyS0"}},
-        // A new device that sorts first in the system's listing still comes last.
-        {{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}, {"/dev/ttyS1", "/dev/ttyS0", "/dev/ttyACM0"}},
-        // Removed ports leave the list; a returning one keeps its place.
-        {{"/dev/ttyACM0", "/dev/ttyS1"}, {"/dev/ttyS1", "/dev/ttyACM0"}},
-        {{"/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyS1", "/dev/ttyS1"}, {"/dev/ttyS1", "/dev/ttyS0", "/dev/ttyACM0"}},
-    };
-    for (const auto &[present, listed] : steps) {
-        system = present;
-        EXPECT_EQ(lister.paths(), listed);
-    }
     TempFiles dir;
-    const QString a = dir.write("pedal-a", {});
-    qputenv("PEDAL_EXTRA_PORTS", (dir.path("pedal-*") + ":" + dir.path("none*") + "::").toLocal8Bit());
-    system = {"/dev/ttyS0"};
-    EXPECT_EQ(lister.paths(), QStringList({"/dev/ttyS0", a}));
+    const QString extra = dir.path("pedal-*") + ":" + dir.path("none*") + "::";
+    dir.write("pedal-a", {});
+    QString transcript;
+    for (const auto &[present, patterns] : std::initializer_list<std::pair<QStringList, QString>>{
+             {{"/dev/ttyS1", "/dev/ttyS0"}, ""},
+             {{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}, ""},
+             {{"/dev/ttyACM0", "/dev/ttyS1"}, ""},
+             {{"/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyS1", "/dev/ttyS1"}, ""},
+             {{"/dev/ttyS0"}, extra},
+             {{"/dev/ttyS0"}, ""}}) {
+        system = present;
+        qputenv("PEDAL_EXTRA_PORTS", patterns.toLocal8Bit());
+        transcript += QStringLiteral("system %1, extra \"%2\": listed %3\n")
+                          .arg(present.join(' '), patterns, lister.paths().join(' '));
+    }
     qunsetenv("PEDAL_EXTRA_PORTS");
-    EXPECT_EQ(lister.paths(), QStringList({"/dev/ttyS0"}));
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-port-list.txt", transcript.replace(dir.dir.path(), "{temp}")));
 }
 
 // Connect opens the first port beyond those of start-up and greets a second later; the
@@ -137,7 +138,6 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
         const QString device = PortAccess::devicePath(given);
         const bool file = QFileInfo(device).isFile();
         const QString failure = PortAccess::describeOpenFailure(given, "No good");
-        EXPECT_EQ(failure.endsWith("is not a serial device"), file) << given;
         QString error;
         EXPECT_FALSE(file && transport.open(given, {}, error)) << given;
         transcript += QStringLiteral("%1: %2, %3\n")
