@@ -192,31 +192,10 @@ struct FirmwareRig : LinkRig
 
 } // namespace
 
-TEST(FirmwareUpdate, PortArgumentRulesAndVerdicts)
-{
-    EXPECT_EQ(FirmwareUpdater::toolPortArgument("/dev/ttyACM0"), "ttyACM0");
-    EXPECT_EQ(FirmwareUpdater::toolPortArgument("/dev"), "**STRING TOO SHORT");
-    EXPECT_EQ(FirmwareUpdater::dropFirst("abcde", 5), "");
-    const QStringList before{"A", "B", "/dev/cu.usbmodem1411"};
-    EXPECT_EQ(FirmwareUpdater::bootLoaderPort("/dev/cu.usbmodem1411", before, before), "/dev/cu.usbmodem1411");
-    EXPECT_EQ(FirmwareUpdater::bootLoaderPort("P", {"A", "B"}, {"X", "Y", "Z"}), "Y") << "the last wins";
-
-    // Success needs the tool to end by itself, with status 0, having printed the text; "": success.
-    const QString wrote = "Write 64 bytes to flash (1 pages)\n";
-    const std::tuple<QString, bool, const char *> runs[] = {
-        {wrote, false, ""},
-        {wrote, true, "bossac ended abnormally (it crashed or was killed)."},
-        {"No device found on ttyACM0\n", false, "no \"bytes to flash\""},
-    };
-    for (const auto &[output, crashed, expected] : runs) {
-        const QString verdict = FirmwareUpdater::verdict("bossac", output, false, crashed, 0);
-        EXPECT_TRUE(verdict.isEmpty() == !*expected && verdict.contains(expected)) << expected;
-    }
-}
-
 // An image is checked before anything is touched: it must start with the vector table of an
-// Arm Cortex-M program (a stack pointer in SRAM, an odd reset address below it).
-TEST(FirmwareUpdate, ImagesAreChecked)
+// Arm Cortex-M program (a stack pointer in SRAM, an odd reset address below it). The tool's
+// port argument, the boot loader's port and the verdicts on a run the runs below do not show.
+TEST(FirmwareUpdate, ImagesPortsAndVerdicts)
 {
     TempFiles temp;
     const auto hex = [](const char *bytes) { return QByteArray::fromHex(bytes); }; // stack pointer, reset address
@@ -233,7 +212,7 @@ TEST(FirmwareUpdate, ImagesAreChecked)
         hex("0080002000210000"),
         hex("0080002001000020"),
     };
-    QString transcript;
+    QString transcript = "== images ==\n";
     int n = 0;
     for (const QByteArray &image : images) {
         const QString path = image == "-" ? temp.path("none.bin") : temp.write(QString::number(++n) + ".bin", image);
@@ -245,6 +224,14 @@ TEST(FirmwareUpdate, ImagesAreChecked)
                           .arg(info.size)
                           .replace(temp.dir.path(), "{temp}");
     }
+    transcript += "== the tool's port, the boot loader's port, verdicts ==\n";
+    for (const char *device : {"/dev/ttyACM0", "/dev/", "/dev"})
+        transcript += QStringLiteral("%1: --port=%2\n").arg(device, FirmwareUpdater::toolPortArgument(device));
+    const QStringList before{"A", "B", "/dev/cu.usbmodem1411"};
+    transcript += "no port changed: " + FirmwareUpdater::bootLoaderPort("P", before, before) + '\n';
+    transcript += "the last change wins: " + FirmwareUpdater::bootLoaderPort("P", {"A", "B"}, {"X", "Y", "Z"}) + '\n';
+    transcript += FirmwareUpdater::verdict("bossac", "Write 64 bytes to flash (1 pages)\n", false, true, 0) + '\n';
+    transcript += FirmwareUpdater::verdict("bossac", "No device found on ttyACM0\n", false, false, 0) + '\n';
     EXPECT_TRUE(Snapshot::matches("transcripts/link-firmware-images.txt", transcript));
 }
 
