@@ -4,6 +4,7 @@
 
 #include "editor/PedalActions.h"
 #include "ScriptedDialogs.h"
+#include "Snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -14,54 +15,46 @@ TEST(PedalActions, AskFirstThenStart)
     using Action = std::function<void(PedalActions &)>;
     const auto send = [](SessionKeys::Page p) { return Action([p](PedalActions &a) { a.send(p); }); };
     const auto load = [](PedalLink::Load w) { return Action([w](PedalActions &a) { a.load(w); }); };
-    const QString sending = "About to send", receive = "About to receive",
-                  notConnected = "Please connect to the pedal first";
-    const QString reset = "About to factory reset", busy = "The pedal is busy";
     const struct
     {
+        const char *what;
         Action action;
         char state; // 'c' connected, 'n' not connected, 'b' busy with a load
         int answer; // to the question; 2: "Ok", and the guard refuses
-        QStringList asked;
-        QString firstWrite; // "": nothing written
-        QString guarded;    // the operation the guard was asked for
     } rows[] = {
-        {send(SessionKeys::Page::Songs), 'c', 0, {sending}, "]3;", ""},
-        {send(SessionKeys::Page::Songs), 'c', 1, {sending}, "", ""},
-        {send(SessionKeys::Page::Midi), 'n', 0, {notConnected}, "", ""}, // sends do not ask first
-        {load(PedalLink::Load::Setlist), 'c', 0, {receive}, "]6;", ""},
-        {load(PedalLink::Load::Global), 'n', 0, {notConnected}, "", ""}, // nor do loads
-        {load(PedalLink::Load::All), 'c', 0, {receive}, "]12;", "Load All"},
-        {load(PedalLink::Load::All), 'c', 2, {receive}, "", "Load All"},
-        {send(SessionKeys::Page::All), 'c', 0, {sending}, "]3;", "Send All"},
-        {&PedalActions::factoryResetPedal, 'c', 0, {reset}, "]4;", ""},
-        {&PedalActions::factoryResetPedal, 'c', 1, {reset}, "", ""},
-        {&PedalActions::factoryResetPedal, 'n', 0, {notConnected}, "", ""},
-        {send(SessionKeys::Page::SetJacks), 'b', 0, {busy}, "", ""},
-        {load(PedalLink::Load::Songs), 'b', 0, {busy}, "", ""},
+        {"send Songs", send(SessionKeys::Page::Songs), 'c', 0},
+        {"send Songs, cancelled", send(SessionKeys::Page::Songs), 'c', 1},
+        {"send Midi, not connected", send(SessionKeys::Page::Midi), 'n', 0}, // sends do not ask first
+        {"load Setlist", load(PedalLink::Load::Setlist), 'c', 0},
+        {"load Global, not connected", load(PedalLink::Load::Global), 'n', 0}, // nor do loads
+        {"load All", load(PedalLink::Load::All), 'c', 0},
+        {"load All, the guard refuses", load(PedalLink::Load::All), 'c', 2},
+        {"send All", send(SessionKeys::Page::All), 'c', 0},
+        {"factory reset", &PedalActions::factoryResetPedal, 'c', 0},
+        {"factory reset, cancelled", &PedalActions::factoryResetPedal, 'c', 1},
+        {"factory reset, not connected", &PedalActions::factoryResetPedal, 'n', 0},
+        {"send SetJacks, busy", send(SessionKeys::Page::SetJacks), 'b', 0},
+        {"load Songs, busy", load(PedalLink::Load::Songs), 'b', 0},
     };
+    QString transcript;
     for (const auto &row : rows) {
-        SCOPED_TRACE(&row - rows);
         LinkRig rig;
         if (row.state != 'n')
             rig.connectPedal();
         if (row.state == 'b')
             rig.link->startLoad(PedalLink::Load::Setlist);
-        rig.port->clearWrites();
+        rig.trace.clear();
         ScriptedDialogs dialogs;
         dialogs.answers = {row.answer % 2};
+        dialogs.whileShown = [&](const Alert &a) { rig.note("ASKED " + a.message); };
         PedalActions actions(*rig.link, dialogs);
-        QStringList guarded;
         actions.setTransferGuard([&](const QString &operation) {
-            guarded.append(operation);
+            rig.note("GUARD " + operation);
             return row.answer != 2;
         });
         row.action(actions);
-        EXPECT_EQ(dialogs.messages() + rig.messages(), row.asked);
-        EXPECT_EQ(rig.port->writtenTexts().value(0), row.firstWrite);
-        EXPECT_EQ(guarded, row.guarded.isEmpty() ? QStringList() : QStringList{row.guarded});
-        if (row.state != 'b') {
-            EXPECT_EQ(rig.link->busy(), !row.firstWrite.isEmpty() && row.firstWrite != "]4;");
-        }
+        rig.note(rig.link->busy() ? "busy" : "not busy");
+        transcript += rig.row(row.what);
     }
+    EXPECT_TRUE(Snapshot::matches("transcripts/link-actions.txt", transcript));
 }

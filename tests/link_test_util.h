@@ -1,6 +1,6 @@
 #pragma once
 
-// The link tests' rig: a store, a virtual clock, a serial handler on a fake device, alerts kept.
+// The link tests' rig: a store, a virtual clock, a serial handler on a fake device, a trace of what passes.
 
 #include "FakeSerialTransport.h"
 #include "ManualScheduler.h"
@@ -24,8 +24,7 @@ struct LinkRig
     FakeSerialTransport *port = nullptr; // owned by serial
     std::unique_ptr<SerialHandler> serial;
     std::unique_ptr<PedalLink> link;
-    QList<Alert> alerts; // raised by the serial handler and the link, in order
-    QStringList trace;   // the pedal log's lines and the alerts, each at its time on the clock
+    QStringList trace; // the pedal log's lines and the alerts, each at its time on the clock
 
     LinkRig()
     {
@@ -35,7 +34,6 @@ struct LinkRig
         serial = std::make_unique<SerialHandler>(clock, std::move(transport), std::move(lister));
         link = std::make_unique<PedalLink>(*serial, store, clock);
         const auto hear = [this](const Alert &a) {
-            alerts.append(a);
             note(QStringLiteral("ALERT %1 %2: %3 [%4]")
                      .arg(a.kind == Alert::Kind::Failure ? "failure" : "plain", a.message,
                           PedalLogEntry::visible(a.informative, 300), a.buttons.join(", ")));
@@ -78,14 +76,6 @@ struct LinkRig
         return text;
     }
 
-    QStringList messages() const
-    {
-        QStringList out;
-        for (const Alert &a : alerts)
-            out.append(a.message);
-        return out;
-    }
-
     // Plugs a pedal in after start-up and connects; clears what that wrote and raised.
     void connectPedal(const QString &path = QStringLiteral("/dev/ttyACM0"))
     {
@@ -94,7 +84,6 @@ struct LinkRig
         serial->connectToPedal();
         clock.advance(SerialHandler::GreetingDelayMs);
         port->clearWrites();
-        alerts.clear();
         trace.clear();
     }
 

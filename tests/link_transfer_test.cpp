@@ -9,7 +9,6 @@
 
 #include "format/Encodings.h"
 
-#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
