@@ -31,6 +31,7 @@
 
 #include <csignal>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace {
@@ -234,13 +235,6 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
 {
     TempFiles dir;
     const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
-    struct Row
-    {
-        const char *control;
-        const char *input;              // chosen, typed or clicked row; nullptr: `act` does it all
-        const char *page;               // shown first
-        std::function<void()> act = {}; // done first
-    };
     const auto addToLibrary = [this](const char *maker) {
         return [this, maker] {
             const char *fields[] = {"manufacturerTF", "deviceTF", "actionTF", "messageTF", "valueTF"};
@@ -280,104 +274,90 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
             find<QAction>(QLatin1String(command))->trigger();
         };
     };
-    const std::vector<Row> rows = {
-        {"nameTF", "Hey", "Songs"},
-        {"SetlistSongListTableView", "4", "Setlist"},
-        // A click on the Setlist page between two keystrokes in the name: both are taken.
-        {"nameTF", "B", "Songs"},
-        {"tempoTF", "99", "Songs"},
-        // The same with clicks on the song table.
-        {"nameTF", "C", "Songs",
+    // Done first, by name.
+    const std::map<QString, std::function<void()>> acts = {
+        {"picks",
          [this] {
              pickSong(5);
              pickSong(2);
          }},
-        {"fontCombo", "2", "Songs"},
-        {"fractionCombo", "2", "Songs"},
-        {"backgroundColourCombo", "3", "Songs"},
-        {"divFourCombo", "6", "Songs"},
-        {"divMidiCombo", "5", "Songs"},
-        {"midiStackRefCombo", "9", "Songs"},
-        {"stopMidiClockCombo", "1", "Songs"},
-        {"footTapFunction", "10", "Songs"},
-        {"footTapPreset", "20", "Songs"},
-        {"footHoldFunction", "10", "Songs"},
-        {"footHoldStack", "30", "Songs"},
-        {"SongTableView", nullptr, "Songs", dropRow("SongTableView", "SongTableView", {0}, 3)},
-        {"SongTableView", nullptr, "Songs", sortBy("SongTableView", 2, Qt::DescendingOrder)},
-        {"ResetSongsCommand", "", "Songs"},
-        {"jackOneCombo", "2", "Set Jacks", [this] { pickJacksSong(4); }},
-        {"Jack1TipTAPFunction", "10", "Set Jacks"},
-        {"jackOneCombo", "3", "Set Jacks"},
-        {"expStackOneCombo", "44", "Set Jacks"},
-        {"numPulsesThreeCombo", "12", "Set Jacks"},
-        {"jackFourCombo", "2", "Set Jacks"},
-        {"jackTwoCombo", "2", "Set Jacks"},
-        {"Jack2RingTAPFunction", "10", "Set Jacks"},
-        {"Jack2RingTAPPreset", "50", "Set Jacks"},
-        {"Jack2RingHOLDStack", "7", "Set Jacks"},
-        {"ResetSetJacksCommand", "", "Set Jacks"},
-        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1)},
-        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistSongListTableView", "SetlistTableView", {9, 11}, 1)},
-        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistTableView", "SetlistTableView", {0}, 2)},
-        {"SetlistMoveDownButton", "", "Setlist", [this] { clickRow(find<QTableView>("SetlistTableView"), 0); }},
-        {"SetlistRemoveButton", "", "Setlist"},
-        {"ResetSetlistCommand", "", "Setlist"},
-        {"MidiStackName", "Drums..........................", "Midi Management"}, // 31 characters: cut to 30
-        {"stackMessageChannel1", "5", "Midi Management"},
-        {"stackMessageType2", "1", "Midi Management"}, // an unused row (channel 0) gets channel 1
-        {"stackMessageReset2", "", "Midi Management"},
-        {"resetStackButton", "", "Midi Management"},
-        {"addToLibraryButton", nullptr, "Midi Management", addToLibrary("Zed")},
-        {"addToLibraryButton", nullptr, "Midi Management", addToLibrary("Alpha")},
-        {"LibraryTableView", nullptr, "Midi Management", sortBy("LibraryTableView", 0, Qt::AscendingOrder)},
-        {"deleteSingleLibraryButton", "", "Midi Management"},
-        {"stackMessageValue1", "64", "Midi Management"},
-        {"ResetMidiCommand", "", "Midi Management"},
-        {"MidiChannelInCombo", "4", "Global Settings"},
-        {"ResetGlobalCommand", "", "Global Settings"},
-        {"resetSessionAction", nullptr, nullptr, answer("resetSessionAction")},
-        {"openSessionAction", nullptr, nullptr, answer("openSessionAction", {tempos})},
+        {"moveSong", dropRow("SongTableView", "SongTableView", {0}, 3)},
+        {"sortSongs", sortBy("SongTableView", 2, Qt::DescendingOrder)},
+        {"jacksSong", [this] { pickJacksSong(4); }},
+        {"dropOne", dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1)},
+        {"dropTwo", dropRow("SetlistSongListTableView", "SetlistTableView", {9, 11}, 1)},
+        {"moveEntry", dropRow("SetlistTableView", "SetlistTableView", {0}, 2)},
+        {"firstEntry", [this] { clickRow(find<QTableView>("SetlistTableView"), 0); }},
+        {"Zed", addToLibrary("Zed")},
+        {"Alpha", addToLibrary("Alpha")},
+        {"sortLibrary", sortBy("LibraryTableView", 0, Qt::AscendingOrder)},
+        {"reset", answer("resetSessionAction")},
+        {"open", answer("openSessionAction", {tempos})},
     };
+    // Each row: the control; the row chosen, clicked or the text typed (* when the act does
+    // it all); the page shown first; the act done first. The third row is a click on the
+    // Setlist page between two keystrokes in the name, the fifth the same with clicks on the
+    // song table: both are taken. The stack name has 31 characters: cut to 30. An unused
+    // stack row (channel 0) gets channel 1 with a type.
+    const QString rows = QStringLiteral(
+        "nameTF:Hey:Songs, SetlistSongListTableView:4:Setlist, nameTF:B:Songs, tempoTF:99:Songs, "
+        "nameTF:C:Songs:picks, fontCombo:2:Songs, fractionCombo:2:Songs, backgroundColourCombo:3:Songs, "
+        "divFourCombo:6:Songs, divMidiCombo:5:Songs, midiStackRefCombo:9:Songs, stopMidiClockCombo:1:Songs, "
+        "footTapFunction:10:Songs, footTapPreset:20:Songs, footHoldFunction:10:Songs, footHoldStack:30:Songs, "
+        "SongTableView:*:Songs:moveSong, SongTableView:*:Songs:sortSongs, ResetSongsCommand::Songs, "
+        "jackOneCombo:2:Set Jacks:jacksSong, Jack1TipTAPFunction:10:Set Jacks, jackOneCombo:3:Set Jacks, "
+        "expStackOneCombo:44:Set Jacks, numPulsesThreeCombo:12:Set Jacks, jackFourCombo:2:Set Jacks, "
+        "jackTwoCombo:2:Set Jacks, Jack2RingTAPFunction:10:Set Jacks, Jack2RingTAPPreset:50:Set Jacks, "
+        "Jack2RingHOLDStack:7:Set Jacks, ResetSetJacksCommand::Set Jacks, SetlistTableView:*:Setlist:dropOne, "
+        "SetlistTableView:*:Setlist:dropTwo, SetlistTableView:*:Setlist:moveEntry, "
+        "SetlistMoveDownButton::Setlist:firstEntry, SetlistRemoveButton::Setlist, ResetSetlistCommand::Setlist, "
+        "MidiStackName:Drums..........................:Midi Management, stackMessageChannel1:5:Midi Management, "
+        "stackMessageType2:1:Midi Management, stackMessageReset2::Midi Management, "
+        "resetStackButton::Midi Management, addToLibraryButton:*:Midi Management:Zed, "
+        "addToLibraryButton:*:Midi Management:Alpha, LibraryTableView:*:Midi Management:sortLibrary, "
+        "deleteSingleLibraryButton::Midi Management, stackMessageValue1:64:Midi Management, "
+        "ResetMidiCommand::Midi Management, MidiChannelInCombo:4:Global Settings, "
+        "ResetGlobalCommand::Global Settings, resetSessionAction:*::reset, openSessionAction:*::open");
 
     QAction *undo = find<QAction>("undoAction");
     QAction *redo = find<QAction>("redoAction");
     QString text; // the transcript: each step's name and changes
     pickSong(2);
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.control);
+    for (const QString &row : rows.split(QStringLiteral(", "))) {
+        SCOPED_TRACE(row.toStdString());
+        const QString name = row.section(':', 0, 0), page = row.section(':', 2, 2), act = row.section(':', 3);
+        const bool actOnly = row.section(':', 1, 1) == "*";
+        const QString input = actOnly ? QString() : row.section(':', 1, 1);
         const SessionSnapshot before = SessionSnapshot::of(store);
         const int steps = vc.history().undoStack().index();
-        if (row.page)
-            vc.showPage(QLatin1String(row.page));
-        if (row.act)
-            row.act();
-        QObject *control = row.input ? find<QObject>(QLatin1String(row.control)) : nullptr;
+        if (!page.isEmpty())
+            vc.showPage(page);
+        if (!act.isEmpty())
+            acts.at(act)();
+        QObject *control = actOnly ? nullptr : find<QObject>(name);
         if (auto *list = qobject_cast<QComboBox *>(control)) {
-            choose(list, QString(row.input).toInt());
+            choose(list, input.toInt());
         } else if (qobject_cast<QLineEdit *>(control)) {
-            enter(row.control, row.input);
+            enter(name, input);
         } else if (auto *typed = qobject_cast<QPlainTextEdit *>(control)) {
             typed->moveCursor(QTextCursor::End);
-            QTest::keyClicks(typed, QLatin1String(row.input));
+            QTest::keyClicks(typed, input);
         } else if (auto *table = qobject_cast<QTableView *>(control)) {
-            clickRow(table, QString(row.input).toInt());
+            clickRow(table, input.toInt());
         } else if (control) {
-            click(row.control);
+            click(name);
         }
         const SessionSnapshot after = SessionSnapshot::of(store);
-        text += QStringLiteral("== %1 %2: %3 ==\n").arg(row.control, row.input, undo->text())
+        text += QStringLiteral("== %1 %2: %3 ==\n").arg(name, input, undo->text())
             + Snapshot::shortened(changesSince(before, store), 12, 5, 5).join(QLatin1Char('\n')) + QLatin1Char('\n');
         EXPECT_NE(after, before);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
 
-        if (row.page)
-            vc.showPage(QStringLiteral("Songs") == QLatin1String(row.page) ? QStringLiteral("Setlist") : "Songs");
+        if (!page.isEmpty())
+            vc.showPage(page == "Songs" ? QStringLiteral("Setlist") : "Songs");
         undo->trigger();
         EXPECT_TRUE(SessionSnapshot::of(store) == before);
-        if (row.page) {
-            EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), QLatin1String(row.page));
-        }
+        EXPECT_TRUE(page.isEmpty() || vc.tabs()->tabText(vc.tabs()->currentIndex()) == page);
         expectPagesShowTheStore(vc, store);
 
         redo->trigger();
