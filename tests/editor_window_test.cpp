@@ -161,24 +161,18 @@ TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
 
 // Open, Reset Session and closing with unsaved changes ask Save / Don't Save / Cancel;
 // Save writes the session first (a cancelled panel stops), Don't Save goes on, Cancel
-// changes nothing.
+// changes nothing. The transcript: the question, then the tempo of song 3 (99 as edited),
+// whether the session was saved, whether the window closed.
 TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
 {
     TempFiles dir;
     const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
-    // The command, the answer (0 Save, 1 Don't Save, 2 Cancel), the save panel cancelled,
-    // the tempo of song 3 afterwards (99 as edited).
-    const std::tuple<const char *, int, bool, qint64> cases[] = {{"openSessionAction", 0, false, 100},
-                                                                 {"openSessionAction", 1, false, 100},
-                                                                 {"openSessionAction", 2, false, 99},
-                                                                 {"openSessionAction", 0, true, 99},
-                                                                 {"resetSessionAction", 0, false, 120},
-                                                                 {"resetSessionAction", 2, false, 99},
-                                                                 {"close", 0, false, 99},
-                                                                 {"close", 0, true, 99},
-                                                                 {"close", 2, false, 99}};
-    for (const auto &[command, answer, panelCancelled, tempoAfter] : cases) {
-        SCOPED_TRACE(std::string(command) + " " + std::to_string(answer));
+    QString text;
+    // The command, the answer (0 Save, 1 Don't Save, 2 Cancel), whether the save panel is cancelled.
+    for (const QString &row : QStringLiteral("openSessionAction 0, openSessionAction 1, openSessionAction 2, "
+                                             "openSessionAction 0 cancelled, resetSessionAction 0, "
+                                             "resetSessionAction 2, close 0, close 0 cancelled, close 2")
+                                  .split(", ")) {
         DataHandler store;
         ScriptedDialogs dialogs;
         ViewController vc(store, dialogs);
@@ -187,18 +181,20 @@ TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
         clickRow(control<QTableView>(vc, "SongTableView"), 2);
         control<QLineEdit>(vc, "tempoTF")->setText("99");
         Q_EMIT control<QLineEdit>(vc, "tempoTF")->editingFinished();
-        const QString saved = dir.path("saved.txt");
+        const QString saved = dir.path("saved.txt"), command = row.section(' ', 0, 0);
         QFile::remove(saved);
-        dialogs.answers = {answer, 0};
-        dialogs.savePaths = {panelCancelled ? QString() : saved};
+        dialogs.answers = {row.section(' ', 1, 1).toInt(), 0};
+        dialogs.savePaths = {row.endsWith("cancelled") ? QString() : saved};
         dialogs.openPaths = {tempos};
-        const bool closed = command[0] == 'c' ? vc.close() : (action(vc, command)->trigger(), false);
-        ASSERT_EQ(dialogs.shown.size(), 1);
-        EXPECT_EQ(store.SongList[2]->Tempo, tempoAfter);
-        EXPECT_EQ(QFile::exists(saved), answer == 0 && !panelCancelled);
-        EXPECT_EQ(closed, command[0] == 'c' && answer == 0 && !panelCancelled);
+        const bool closed = command == "close" ? vc.close() : (action(vc, qPrintable(command))->trigger(), false);
+        text += QStringLiteral("== %1 ==\n%2tempo %3, saved %4, closed %5\n")
+                    .arg(row, Snapshot::ofAlerts(dialogs.shown))
+                    .arg(store.SongList[2]->Tempo)
+                    .arg(QFile::exists(saved))
+                    .arg(closed);
         EXPECT_EQ(vc.isVisible(), !closed);
     }
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/unsaved-changes.txt"), text));
 }
 
 // Every page as the user sees it, each shown in turn; without the song last clicked on the
