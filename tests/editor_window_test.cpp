@@ -655,30 +655,24 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
 {
     QWidget window;
     WidgetDialogs dialogs(&window);
-    const struct
-    {
-        Alert alert;
-        std::function<void(QMessageBox *)> press;
-        int answer;
-    } rows[] = {
-        {Alert::note("Saved", QString()), [](QMessageBox *b) { b->buttons().first()->click(); }, 0},
-        {Alert::question("Send?", QString()), [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Return); }, 0},
-        {Alert::question("Send?", QString()), [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); }, 1},
-        {Alert::destructive("Reset?", QString()), [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Return); }, 1},
-        {{"Quit?", QString(), {"Quit Anyway", "Keep Running"}, QString(), Alert::Kind::Destructive},
-         [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); },
-         1},
+    // The alert, the key pressed (none: its first button clicked), the answer.
+    const std::tuple<Alert, Qt::Key, int> rows[] = {
+        {Alert::note("Saved", QString()), Qt::Key_unknown, 0},
+        {Alert::question("Send?", QString()), Qt::Key_Return, 0},
+        {Alert::question("Send?", QString()), Qt::Key_Escape, 1},
+        {Alert::destructive("Reset?", QString()), Qt::Key_Return, 1},
+        {{"Quit?", QString(), {"Quit Anyway", "Keep Running"}, QString(), Alert::Kind::Destructive}, Qt::Key_Escape, 1},
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.alert.message.toStdString());
+    for (const auto &[alert, key, answer] : rows) {
+        SCOPED_TRACE(alert.message.toStdString());
         bool pressed = false;
-        QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&, key = key] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                row.press(box);
+                key == Qt::Key_unknown ? box->buttons().first()->click() : QTest::keyClick(box, key);
                 pressed = true;
             }
         });
-        EXPECT_EQ(dialogs.showAlert(row.alert), row.answer);
+        EXPECT_EQ(dialogs.showAlert(alert), answer);
         EXPECT_TRUE(pressed);
     }
 
