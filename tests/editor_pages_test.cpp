@@ -175,17 +175,6 @@ struct MidiPageTest : PageTest<MidiPage>
     {
         return store.MidiStackList[size_t(stack)].MidiStackMessageList[size_t(m)];
     }
-    void addEntry(const QString &maker, const QString &device, const QString &action, int type, const QString &number,
-                  const QString &value)
-    {
-        typeInto(edit("manufacturerTF"), maker);
-        typeInto(edit("deviceTF"), device);
-        typeInto(edit("actionTF"), action);
-        choose(combo("typeCombo"), type);
-        typeInto(edit("messageTF"), number);
-        typeInto(edit("valueTF"), value);
-        press("addToLibraryButton");
-    }
 };
 
 // The library: entries added through the fields (refused out of range or with session text
@@ -204,7 +193,14 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
           {"A very long maker name here", "Multi-Effects Unit", 0, "255", "0"},
           {"Acme", "Looper Station", 1, "", "100"}}) {
         const SessionSnapshot before = SessionSnapshot::of(store);
-        addEntry(maker, device, "Chorus On/Off", type, number, value);
+        for (const auto &[field, typed] : {std::pair{"manufacturerTF", maker},
+                                           {"deviceTF", device},
+                                           {"actionTF", "Chorus On/Off"},
+                                           {"messageTF", number},
+                                           {"valueTF", value}})
+            typeInto(edit(QLatin1String(field)), QLatin1String(typed));
+        choose(combo("typeCombo"), type);
+        press("addToLibraryButton");
         changes(QStringLiteral("add %1, %2, type %3, %4, %5").arg(maker, device).arg(type).arg(number, value), before);
     }
     // A type other than Control gives an unused row (channel 0) channel 1, and keeps any other.

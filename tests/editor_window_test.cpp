@@ -31,6 +31,7 @@
 
 #include <csignal>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace {
@@ -70,9 +71,10 @@ TEST_F(Window, FieldsReadableAndNoPedalNoQuestion)
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
-// Compare with File lists each change once, under the page it belongs to, and leaves the
-// session alone.
-TEST_F(Window, CompareWithFileGroupsTheChangesByPage)
+// Compare with File leaves the session alone; activating a change shows its page with its
+// song, stack, entry or setting, and nothing else (the transcript: each change under its
+// group, then what is shown).
+TEST_F(Window, CompareWithFileShowsEachChangeOnItsPage)
 {
     TempFiles files;
     DataHandler other;
@@ -86,30 +88,26 @@ TEST_F(Window, CompareWithFileGroupsTheChangesByPage)
     const QString before = fileForm(store);
     dialogs.openPaths = {files.write("other.txt", fileForm(other).toUtf8())};
     action(vc, "compareWithFileAction")->trigger();
-    auto *tree = find<QTreeWidget>("compareChangesTree");
-    QStringList groups;
-    for (int g = 0; g < tree->topLevelItemCount(); ++g)
-        groups << tree->topLevelItem(g)->text(0);
-    EXPECT_EQ(groups, QStringList({"Songs (1)", "Midi Management (2)", "Global Settings (1)"}));
     EXPECT_EQ(fileForm(store), before);
-    // Activating a change shows its page with its song, stack, entry or setting, and nothing else.
+    auto *tree = find<QTreeWidget>("compareChangesTree");
     auto *library = find<QTableView>("LibraryTableView");
-    for (int g = 0; g < 3; ++g)
+    QString text;
+    for (int g = 0; g < tree->topLevelItemCount(); ++g)
         for (int c = 0; c < tree->topLevelItem(g)->childCount(); ++c) {
             library->clearSelection();
             Q_EMIT tree->itemActivated(tree->topLevelItem(g)->child(c), 0);
-            const QString page = vc.tabs()->tabText(vc.tabs()->currentIndex());
-            const QList<QModelIndex> picked = library->selectionModel()->selectedRows();
-            SCOPED_TRACE(tree->topLevelItem(g)->child(c)->text(0).toStdString());
-            EXPECT_TRUE(tree->topLevelItem(g)->text(0).startsWith(page));
-            EXPECT_EQ(picked.size(), page == "Midi Management" && c == 1 ? 1 : 0);
-            if (page == "Songs")
-                EXPECT_EQ(state().SongsSongIndex, 2);
-            else if (page == "Midi Management")
-                EXPECT_EQ(c ? picked.value(0).row() : state().SelectedStackIndex, c ? 5 : 4);
-            else
-                EXPECT_TRUE(find<QComboBox>("MidiChannelOutCombo")->hasFocus());
+            QStringList picked;
+            for (const QModelIndex &index : library->selectionModel()->selectedRows())
+                picked << QString::number(index.row());
+            const QWidget *focus = QApplication::focusWidget();
+            text += QStringLiteral("== %1: %2 ==\npage %3, song %4, stack %5, library rows [%6], focus %7\n")
+                        .arg(tree->topLevelItem(g)->text(0), tree->topLevelItem(g)->child(c)->text(0),
+                             vc.tabs()->tabText(vc.tabs()->currentIndex()))
+                        .arg(state().SongsSongIndex)
+                        .arg(state().SelectedStackIndex)
+                        .arg(picked.join(' '), focus ? focus->objectName() : QString());
         }
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/compare-activations.txt"), text));
 }
 
 // A damaged or missing file is refused with the session untouched. Save normalises first,
@@ -163,24 +161,18 @@ TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
 
 // Open, Reset Session and closing with unsaved changes ask Save / Don't Save / Cancel;
 // Save writes the session first (a cancelled panel stops), Don't Save goes on, Cancel
-// changes nothing.
+// changes nothing. The transcript: the question, then the tempo of song 3 (99 as edited),
+// whether the session was saved, whether the window closed.
 TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
 {
     TempFiles dir;
     const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
-    // The command, the answer (0 Save, 1 Don't Save, 2 Cancel), the save panel cancelled,
-    // the tempo of song 3 afterwards (99 as edited).
-    const std::tuple<const char *, int, bool, qint64> cases[] = {{"openSessionAction", 0, false, 100},
-                                                                 {"openSessionAction", 1, false, 100},
-                                                                 {"openSessionAction", 2, false, 99},
-                                                                 {"openSessionAction", 0, true, 99},
-                                                                 {"resetSessionAction", 0, false, 120},
-                                                                 {"resetSessionAction", 2, false, 99},
-                                                                 {"close", 0, false, 99},
-                                                                 {"close", 0, true, 99},
-                                                                 {"close", 2, false, 99}};
-    for (const auto &[command, answer, panelCancelled, tempoAfter] : cases) {
-        SCOPED_TRACE(std::string(command) + " " + std::to_string(answer));
+    QString text;
+    // The command, the answer (0 Save, 1 Don't Save, 2 Cancel), whether the save panel is cancelled.
+    for (const QString &row : QStringLiteral("openSessionAction 0, openSessionAction 1, openSessionAction 2, "
+                                             "openSessionAction 0 cancelled, resetSessionAction 0, "
+                                             "resetSessionAction 2, close 0, close 0 cancelled, close 2")
+                                  .split(", ")) {
         DataHandler store;
         ScriptedDialogs dialogs;
         ViewController vc(store, dialogs);
@@ -189,65 +181,53 @@ TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
         clickRow(control<QTableView>(vc, "SongTableView"), 2);
         control<QLineEdit>(vc, "tempoTF")->setText("99");
         Q_EMIT control<QLineEdit>(vc, "tempoTF")->editingFinished();
-        const QString saved = dir.path("saved.txt");
+        const QString saved = dir.path("saved.txt"), command = row.section(' ', 0, 0);
         QFile::remove(saved);
-        dialogs.answers = {answer, 0};
-        dialogs.savePaths = {panelCancelled ? QString() : saved};
+        dialogs.answers = {row.section(' ', 1, 1).toInt(), 0};
+        dialogs.savePaths = {row.endsWith("cancelled") ? QString() : saved};
         dialogs.openPaths = {tempos};
-        const bool closed = command[0] == 'c' ? vc.close() : (action(vc, command)->trigger(), false);
-        ASSERT_EQ(dialogs.shown.size(), 1);
-        EXPECT_EQ(store.SongList[2]->Tempo, tempoAfter);
-        EXPECT_EQ(QFile::exists(saved), answer == 0 && !panelCancelled);
-        EXPECT_EQ(closed, command[0] == 'c' && answer == 0 && !panelCancelled);
+        const bool closed = command == "close" ? vc.close() : (action(vc, qPrintable(command))->trigger(), false);
+        text += QStringLiteral("== %1 ==\n%2tempo %3, saved %4, closed %5\n")
+                    .arg(row, Snapshot::ofAlerts(dialogs.shown))
+                    .arg(store.SongList[2]->Tempo)
+                    .arg(QFile::exists(saved))
+                    .arg(closed);
         EXPECT_EQ(vc.isVisible(), !closed);
     }
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/unsaved-changes.txt"), text));
 }
 
-// The pages show the store as it is: the controls of each page that a step may change.
-void expectPagesShowTheStore(ViewController &vc, DataHandler &store)
+// Every page as the user sees it, each shown in turn; without the song last clicked on the
+// Setlist page (a click that adds it, not a selection) and the header last clicked to sort.
+QString pagesShown(ViewController &vc)
 {
-    const EditorState &state = vc.context().state;
-    ASSERT_GE(state.SongsSongIndex, 0);
-    const Song &shown = *store.SongList[size_t(state.SongsSongIndex)];
-    EXPECT_EQ(control<QLineEdit>(vc, "tempoTF")->text(), QString::number(shown.Tempo));
-    EXPECT_EQ(control<QPlainTextEdit>(vc, "nameTF")->toPlainText(), shown.FullName);
-    EXPECT_EQ(vc.songsPage()->tableModel()->index(int(state.SongsSongIndex), 1).data().toString(),
-              shown.NameWithoutBreaks);
-    EXPECT_EQ(control<QTableView>(vc, "SongTableView")->selectionModel()->selectedRows().value(0).row(),
-              state.SongsSongIndex);
-    const Song &jacks = *store.SongList[size_t(state.SetJacksSongIndex)];
-    EXPECT_EQ(control<QComboBox>(vc, "jackOneCombo")->currentIndex(), jacks.JackOne);
-    EXPECT_EQ(control<QTableView>(vc, "SetlistTableView")->model()->rowCount(), int(store.Setlist.size()));
-    const MidiStack &stack = store.MidiStackList[size_t(state.SelectedStackIndex)];
-    EXPECT_EQ(control<QLineEdit>(vc, "MidiStackName")->text(), stack.Name);
-    EXPECT_EQ(control<QLineEdit>(vc, "stackMessageChannel1")->text(),
-              QString::number(stack.MidiStackMessageList[0].Channel));
-    EXPECT_EQ(control<QTableView>(vc, "LibraryTableView")->model()->rowCount(), int(store.MidiMessageLibrary.size()));
-    EXPECT_EQ(control<QComboBox>(vc, "MidiChannelInCombo")->currentIndex(), store.GlobalMenu.MidiChannelIn - 1);
+    QTabWidget *tabs = vc.tabs();
+    const int current = tabs->currentIndex();
+    QString out;
+    for (int t = 0; t < tabs->count(); ++t) {
+        tabs->setCurrentIndex(t);
+        out += Snapshot::ofWidget(tabs->currentWidget());
+    }
+    tabs->setCurrentIndex(current);
+    out.remove(QRegularExpression(", sorted by column -?\\d+ \\w+"));
+    return out.replace(
+        QRegularExpression("(SetlistSongListTableView:.*\n.*\n)  current row \\d+\n  selected rows \\d+\n"), "\\1");
 }
 
 // Every kind of change, made through the window's controls: it is one step, named in the
 // Edit menu, changing the session as the reviewed transcript shows; undo brings back the
-// whole session as it was and shows the page of the step, redo the whole session as the
-// change left it.
+// whole session as it was and every page as it was, with the page of the step in front;
+// redo the whole session and every page as the change left them.
 TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
 {
     TempFiles dir;
     const QString tempos = dir.write("tempos.txt", "Tempos]" + QByteArray("100").repeated(128) + "\r\n");
-    struct Row
-    {
-        const char *control;
-        const char *input;              // chosen, typed or clicked row; nullptr: `act` does it all
-        const char *page;               // shown first
-        std::function<void()> act = {}; // done first
-    };
-    const auto addToLibrary = [this](const char *maker) {
+    const auto fillLibraryFields = [this](const char *maker) {
         return [this, maker] {
             const char *fields[] = {"manufacturerTF", "deviceTF", "actionTF", "messageTF", "valueTF"};
             const char *texts[] = {maker, "Dev", "Act", "7", "9"};
             for (int i = 0; i < 5; ++i)
                 find<QLineEdit>(QLatin1String(fields[i]))->setText(QLatin1String(texts[i]));
-            click("addToLibraryButton");
         };
     };
     // Rows dragged from one table and dropped on another (or the same); neither another
@@ -280,110 +260,100 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
             find<QAction>(QLatin1String(command))->trigger();
         };
     };
-    const std::vector<Row> rows = {
-        {"nameTF", "Hey", "Songs"},
-        {"SetlistSongListTableView", "4", "Setlist"},
-        // A click on the Setlist page between two keystrokes in the name: both are taken.
-        {"nameTF", "B", "Songs"},
-        {"tempoTF", "99", "Songs"},
-        // The same with clicks on the song table.
-        {"nameTF", "C", "Songs",
+    // Done first, by name.
+    const std::map<QString, std::function<void()>> acts = {
+        {"picks",
          [this] {
              pickSong(5);
              pickSong(2);
          }},
-        {"fontCombo", "2", "Songs"},
-        {"fractionCombo", "2", "Songs"},
-        {"backgroundColourCombo", "3", "Songs"},
-        {"divFourCombo", "6", "Songs"},
-        {"divMidiCombo", "5", "Songs"},
-        {"midiStackRefCombo", "9", "Songs"},
-        {"stopMidiClockCombo", "1", "Songs"},
-        {"footTapFunction", "10", "Songs"},
-        {"footTapPreset", "20", "Songs"},
-        {"footHoldFunction", "10", "Songs"},
-        {"footHoldStack", "30", "Songs"},
-        {"SongTableView", nullptr, "Songs", dropRow("SongTableView", "SongTableView", {0}, 3)},
-        {"SongTableView", nullptr, "Songs", sortBy("SongTableView", 2, Qt::DescendingOrder)},
-        {"ResetSongsCommand", "", "Songs"},
-        {"jackOneCombo", "2", "Set Jacks", [this] { pickJacksSong(4); }},
-        {"Jack1TipTAPFunction", "10", "Set Jacks"},
-        {"jackOneCombo", "3", "Set Jacks"},
-        {"expStackOneCombo", "44", "Set Jacks"},
-        {"numPulsesThreeCombo", "12", "Set Jacks"},
-        {"jackFourCombo", "2", "Set Jacks"},
-        {"jackTwoCombo", "2", "Set Jacks"},
-        {"Jack2RingTAPFunction", "10", "Set Jacks"},
-        {"Jack2RingTAPPreset", "50", "Set Jacks"},
-        {"Jack2RingHOLDStack", "7", "Set Jacks"},
-        {"ResetSetJacksCommand", "", "Set Jacks"},
-        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1)},
-        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistSongListTableView", "SetlistTableView", {9, 11}, 1)},
-        {"SetlistTableView", nullptr, "Setlist", dropRow("SetlistTableView", "SetlistTableView", {0}, 2)},
-        {"SetlistMoveDownButton", "", "Setlist", [this] { clickRow(find<QTableView>("SetlistTableView"), 0); }},
-        {"SetlistRemoveButton", "", "Setlist"},
-        {"ResetSetlistCommand", "", "Setlist"},
-        {"MidiStackName", "Drums..........................", "Midi Management"}, // 31 characters: cut to 30
-        {"stackMessageChannel1", "5", "Midi Management"},
-        {"stackMessageType2", "1", "Midi Management"}, // an unused row (channel 0) gets channel 1
-        {"stackMessageReset2", "", "Midi Management"},
-        {"resetStackButton", "", "Midi Management"},
-        {"addToLibraryButton", nullptr, "Midi Management", addToLibrary("Zed")},
-        {"addToLibraryButton", nullptr, "Midi Management", addToLibrary("Alpha")},
-        {"LibraryTableView", nullptr, "Midi Management", sortBy("LibraryTableView", 0, Qt::AscendingOrder)},
-        {"deleteSingleLibraryButton", "", "Midi Management"},
-        {"stackMessageValue1", "64", "Midi Management"},
-        {"ResetMidiCommand", "", "Midi Management"},
-        {"MidiChannelInCombo", "4", "Global Settings"},
-        {"ResetGlobalCommand", "", "Global Settings"},
-        {"resetSessionAction", nullptr, nullptr, answer("resetSessionAction")},
-        {"openSessionAction", nullptr, nullptr, answer("openSessionAction", {tempos})},
+        {"moveSong", dropRow("SongTableView", "SongTableView", {0}, 3)},
+        {"sortSongs", sortBy("SongTableView", 2, Qt::DescendingOrder)},
+        {"jacksSong", [this] { pickJacksSong(4); }},
+        {"dropOne", dropRow("SetlistSongListTableView", "SetlistTableView", {9}, 1)},
+        {"dropTwo", dropRow("SetlistSongListTableView", "SetlistTableView", {9, 11}, 1)},
+        {"moveEntry", dropRow("SetlistTableView", "SetlistTableView", {0}, 2)},
+        {"firstEntry", [this] { clickRow(find<QTableView>("SetlistTableView"), 0); }},
+        {"Zed", fillLibraryFields("Zed")},
+        {"Alpha", fillLibraryFields("Alpha")},
+        {"sortLibrary", sortBy("LibraryTableView", 0, Qt::AscendingOrder)},
+        {"reset", answer("resetSessionAction")},
+        {"open", answer("openSessionAction", {tempos})},
     };
+    // Each row: the control; the row chosen, clicked or the text typed (* when the act does
+    // it all); the page shown first; the act done first. The third row is a click on the
+    // Setlist page between two keystrokes in the name, the fifth the same with clicks on the
+    // song table: both are taken. The stack name has 31 characters: cut to 30. An unused
+    // stack row (channel 0) gets channel 1 with a type.
+    const QString rows = QStringLiteral(
+        "nameTF:Hey:Songs, SetlistSongListTableView:4:Setlist, nameTF:B:Songs, tempoTF:99:Songs, "
+        "nameTF:C:Songs:picks, fontCombo:2:Songs, fractionCombo:2:Songs, backgroundColourCombo:3:Songs, "
+        "divFourCombo:6:Songs, divMidiCombo:5:Songs, midiStackRefCombo:9:Songs, stopMidiClockCombo:1:Songs, "
+        "footTapFunction:10:Songs, footTapPreset:20:Songs, footHoldFunction:10:Songs, footHoldStack:30:Songs, "
+        "SongTableView:*:Songs:moveSong, SongTableView:*:Songs:sortSongs, ResetSongsCommand::Songs, "
+        "jackOneCombo:2:Set Jacks:jacksSong, Jack1TipTAPFunction:10:Set Jacks, jackOneCombo:3:Set Jacks, "
+        "expStackOneCombo:44:Set Jacks, numPulsesThreeCombo:12:Set Jacks, jackFourCombo:2:Set Jacks, "
+        "jackTwoCombo:2:Set Jacks, Jack2RingTAPFunction:10:Set Jacks, Jack2RingTAPPreset:50:Set Jacks, "
+        "Jack2RingHOLDStack:7:Set Jacks, ResetSetJacksCommand::Set Jacks, SetlistTableView:*:Setlist:dropOne, "
+        "SetlistTableView:*:Setlist:dropTwo, SetlistTableView:*:Setlist:moveEntry, "
+        "SetlistMoveDownButton::Setlist:firstEntry, SetlistRemoveButton::Setlist, ResetSetlistCommand::Setlist, "
+        "MidiStackName:Drums..........................:Midi Management, stackMessageChannel1:5:Midi Management, "
+        "stackMessageType2:1:Midi Management, stackMessageReset2::Midi Management, "
+        "resetStackButton::Midi Management, addToLibraryButton::Midi Management:Zed, "
+        "addToLibraryButton::Midi Management:Alpha, LibraryTableView:*:Midi Management:sortLibrary, "
+        "deleteSingleLibraryButton::Midi Management, stackMessageValue1:64:Midi Management, "
+        "ResetMidiCommand::Midi Management, MidiChannelInCombo:4:Global Settings, "
+        "ResetGlobalCommand::Global Settings, resetSessionAction:*::reset, openSessionAction:*::open");
 
     QAction *undo = find<QAction>("undoAction");
     QAction *redo = find<QAction>("redoAction");
     QString text; // the transcript: each step's name and changes
     pickSong(2);
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.control);
+    for (const QString &row : rows.split(QStringLiteral(", "))) {
+        SCOPED_TRACE(row.toStdString());
+        const QString name = row.section(':', 0, 0), page = row.section(':', 2, 2), act = row.section(':', 3);
+        const bool actOnly = row.section(':', 1, 1) == "*";
+        const QString input = actOnly ? QString() : row.section(':', 1, 1);
+        if (!page.isEmpty())
+            vc.showPage(page);
+        if (!act.isEmpty() && !actOnly)
+            acts.at(act)(); // a selection first
         const SessionSnapshot before = SessionSnapshot::of(store);
+        const QString shownBefore = pagesShown(vc);
         const int steps = vc.history().undoStack().index();
-        if (row.page)
-            vc.showPage(QLatin1String(row.page));
-        if (row.act)
-            row.act();
-        QObject *control = row.input ? find<QObject>(QLatin1String(row.control)) : nullptr;
+        if (actOnly)
+            acts.at(act)();
+        QObject *control = actOnly ? nullptr : find<QObject>(name);
         if (auto *list = qobject_cast<QComboBox *>(control)) {
-            choose(list, QString(row.input).toInt());
+            choose(list, input.toInt());
         } else if (qobject_cast<QLineEdit *>(control)) {
-            enter(row.control, row.input);
+            enter(name, input);
         } else if (auto *typed = qobject_cast<QPlainTextEdit *>(control)) {
             typed->moveCursor(QTextCursor::End);
-            QTest::keyClicks(typed, QLatin1String(row.input));
+            QTest::keyClicks(typed, input);
         } else if (auto *table = qobject_cast<QTableView *>(control)) {
-            clickRow(table, QString(row.input).toInt());
+            clickRow(table, input.toInt());
         } else if (control) {
-            click(row.control);
+            click(name);
         }
         const SessionSnapshot after = SessionSnapshot::of(store);
-        text += QStringLiteral("== %1 %2: %3 ==\n").arg(row.control, row.input, undo->text())
+        const QString shownAfter = pagesShown(vc);
+        text += QStringLiteral("== %1 %2: %3 ==\n").arg(name, input, undo->text())
             + Snapshot::shortened(changesSince(before, store), 12, 5, 5).join(QLatin1Char('\n')) + QLatin1Char('\n');
         EXPECT_NE(after, before);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
 
-        if (row.page)
-            vc.showPage(QStringLiteral("Songs") == QLatin1String(row.page) ? QStringLiteral("Setlist") : "Songs");
+        if (!page.isEmpty())
+            vc.showPage(page == "Songs" ? QStringLiteral("Setlist") : "Songs");
         undo->trigger();
         EXPECT_TRUE(SessionSnapshot::of(store) == before);
-        if (row.page) {
-            EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), QLatin1String(row.page));
-        }
-        expectPagesShowTheStore(vc, store);
+        EXPECT_TRUE(page.isEmpty() || vc.tabs()->tabText(vc.tabs()->currentIndex()) == page);
+        EXPECT_EQ(pagesShown(vc).toStdString(), shownBefore.toStdString());
 
         redo->trigger();
         EXPECT_TRUE(SessionSnapshot::of(store) == after);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
-        expectPagesShowTheStore(vc, store);
+        EXPECT_EQ(pagesShown(vc).toStdString(), shownAfter.toStdString());
         if (::testing::Test::HasFailure())
             break;
     }
@@ -685,30 +655,24 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
 {
     QWidget window;
     WidgetDialogs dialogs(&window);
-    const struct
-    {
-        Alert alert;
-        std::function<void(QMessageBox *)> press;
-        int answer;
-    } rows[] = {
-        {Alert::note("Saved", QString()), [](QMessageBox *b) { b->buttons().first()->click(); }, 0},
-        {Alert::question("Send?", QString()), [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Return); }, 0},
-        {Alert::question("Send?", QString()), [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); }, 1},
-        {Alert::destructive("Reset?", QString()), [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Return); }, 1},
-        {{"Quit?", QString(), {"Quit Anyway", "Keep Running"}, QString(), Alert::Kind::Destructive},
-         [](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); },
-         1},
+    // The alert, the key pressed (none: its first button clicked), the answer.
+    const std::tuple<Alert, Qt::Key, int> rows[] = {
+        {Alert::note("Saved", QString()), Qt::Key_unknown, 0},
+        {Alert::question("Send?", QString()), Qt::Key_Return, 0},
+        {Alert::question("Send?", QString()), Qt::Key_Escape, 1},
+        {Alert::destructive("Reset?", QString()), Qt::Key_Return, 1},
+        {{"Quit?", QString(), {"Quit Anyway", "Keep Running"}, QString(), Alert::Kind::Destructive}, Qt::Key_Escape, 1},
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.alert.message.toStdString());
+    for (const auto &[alert, key, answer] : rows) {
+        SCOPED_TRACE(alert.message.toStdString());
         bool pressed = false;
-        QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&, key = key] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                row.press(box);
+                key == Qt::Key_unknown ? box->buttons().first()->click() : QTest::keyClick(box, key);
                 pressed = true;
             }
         });
-        EXPECT_EQ(dialogs.showAlert(row.alert), row.answer);
+        EXPECT_EQ(dialogs.showAlert(alert), answer);
         EXPECT_TRUE(pressed);
     }
 
