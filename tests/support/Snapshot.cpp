@@ -35,10 +35,8 @@ QStringList shortened(const QStringList &items)
 
 QString quoted(QString text)
 {
-    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
-    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    for (const auto &[c, escaped] : {std::pair{'\\', "\\\\"}, {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}})
+        text.replace(QLatin1Char(c), QLatin1String(escaped));
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
@@ -56,19 +54,12 @@ QString colourName(const QVariant &value)
 QString cell(const QAbstractItemModel *model, const QModelIndex &index)
 {
     QString out = quoted(model->data(index, Qt::DisplayRole).toString());
-    const struct
-    {
-        int role;
-        const char *name;
-    } extras[] = {{Qt::DecorationRole, "decoration"},
-                  {Qt::BackgroundRole, "background"},
-                  {Qt::ForegroundRole, "foreground"},
-                  {Qt::CheckStateRole, "check"}};
-    for (const auto &extra : extras) {
-        const QVariant value = model->data(index, extra.role);
-        if (value.isValid())
-            out += QStringLiteral(" {%1 %2}").arg(QLatin1String(extra.name), colourName(value));
-    }
+    for (const auto &[role, name] : {std::pair{Qt::DecorationRole, "decoration"},
+                                     {Qt::BackgroundRole, "background"},
+                                     {Qt::ForegroundRole, "foreground"},
+                                     {Qt::CheckStateRole, "check"}})
+        if (const QVariant value = model->data(index, role); value.isValid())
+            out += QStringLiteral(" {%1 %2}").arg(QLatin1String(name), colourName(value));
     return out;
 }
 
@@ -316,28 +307,24 @@ QString ofWidget(const QWidget *root)
 }
 
 namespace {
-void menuLines(const QMenu *menu, const QString &indent, QStringList &out)
+// Each command of a menu (or of the menu bar) with its shortcuts and state, and the
+// commands of its submenus indented below it.
+void menuLines(const QWidget *menu, const QString &indent, QStringList &out)
 {
     for (const QAction *action : menu->actions()) {
-        if (action->isSeparator()) {
-            out << indent + QStringLiteral("—");
-            continue;
-        }
-        QString line = indent + quoted(action->text());
-        if (!action->objectName().isEmpty())
-            line += QLatin1String(" (") + action->objectName() + QLatin1Char(')');
         QStringList keys;
         for (const QKeySequence &key : action->shortcuts())
             keys << key.toString(QKeySequence::PortableText);
-        if (!keys.isEmpty())
-            line += QLatin1Char(' ') + keys.join(QLatin1String(", "));
-        if (!action->isEnabled())
-            line += QLatin1String(" disabled");
-        if (action->isCheckable())
-            line += action->isChecked() ? QLatin1String(" checked") : QLatin1String(" unchecked");
-        if (!action->isVisible())
-            line += QLatin1String(" hidden");
-        out << line;
+        out << indent
+                + (action->isSeparator() ? QStringLiteral("—")
+                                         : quoted(action->text())
+                           + (action->objectName().isEmpty() ? QString() : " (" + action->objectName() + ")")
+                           + (keys.isEmpty() ? QString() : ' ' + keys.join(", "))
+                           + (action->isEnabled() ? "" : " disabled")
+                           + (!action->isCheckable()    ? ""
+                                  : action->isChecked() ? " checked"
+                                                        : " unchecked")
+                           + (action->isVisible() ? "" : " hidden"));
         if (action->menu())
             menuLines(action->menu(), indent + QLatin1String("  "), out);
     }
@@ -347,11 +334,7 @@ void menuLines(const QMenu *menu, const QString &indent, QStringList &out)
 QString ofMenus(const QMenuBar *bar)
 {
     QStringList out;
-    for (const QAction *action : bar->actions()) {
-        out << quoted(action->text());
-        if (action->menu())
-            menuLines(action->menu(), QStringLiteral("  "), out);
-    }
+    menuLines(bar, QString(), out);
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
