@@ -192,6 +192,9 @@ TEST(SessionText, PartialFilesAndOddLines)
     EXPECT_EQ(read.MidiMessageLibrary.at(0).Action, QString(20, QLatin1Char(' ')));
     readInto(read, line("MidiStackNames", QString(30 * 128, QLatin1Char('n')) + QStringLiteral("   ")));
     EXPECT_EQ(read.MidiStackList[127].Name, QString(30, QLatin1Char('n')));
+    // A "[" in any name field is its line break.
+    readInto(read, line("MidiStackNames", "a[b" + QString(27, QLatin1Char('`')) + QString(30 * 127, QLatin1Char('n'))));
+    EXPECT_EQ(read.MidiStackList[0].Name, "a\r\nb");
 }
 
 // Damaged input is refused whole, with one line naming the key (or the whole file), and
