@@ -167,6 +167,27 @@ TEST(SessionTool, PrintsWhatWasReviewed)
     QDir::setCurrent(here);
 }
 
+// A pedal that goes away in the middle of a send: one line that says so, status 1.
+TEST(SessionTool, APedalLostHalfwayIsToldInOneLine)
+{
+    PedalProcess pedal;
+    TempFiles temp;
+    ASSERT_TRUE(pedal.start({"--log", temp.path("pedal.log")}));
+    QProcess send;
+    startTool(send,
+              {"send", PEDAL_SOURCE_DIR "/tests/data/golden/random.txt", "--port", pedal.device(), "--page", "all"});
+    for (int i = 0; i < 300 && !readFile(temp.path("pedal.log")).contains("upload piece"); ++i)
+        QThread::msleep(20);
+    pedal.stop();
+    const ToolResult r = finishTool(send);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(
+        QString::fromUtf8(r.err),
+        QStringLiteral("pedal-session: The pedal was disconnected (%1): the send to %1 was not finished: the pedal "
+                       "did not get everything; send again\n")
+            .arg(pedal.device()));
+}
+
 TEST(SessionTool, CommandLines)
 {
     const ToolFiles files;

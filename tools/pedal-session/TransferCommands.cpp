@@ -307,7 +307,8 @@ struct Connection
         }
         if (!lost.isEmpty()) {
             printAlerts(alerts, printed);
-            err(QStringLiteral("%1 %2").arg(lost, what));
+            // "The pedal was disconnected (PORT): the send to PORT was not finished: ..."
+            err((lost.endsWith(QLatin1Char('.')) ? lost.chopped(1) : lost) + QStringLiteral(": ") + what);
             return Failed;
         }
         return -1;
