@@ -215,7 +215,8 @@ const Scenario scenarios[] = {
      }},
     {"copy-buttons", 0,
      [](Shots &s) {
-         // Each copy button gives every song its fields of the song shown, and only those.
+         // Each copy button gives every song its fields of the song shown, and only those, as
+         // one step named in the Edit menu.
          s.page("Songs");
          clickRow(s.find<QTableView>("SongTableView"), 6);
          s.page("Set Jacks");
@@ -239,7 +240,8 @@ const Scenario scenarios[] = {
                          if (s.store.SongList[n].get()->*f.member != was.SongList[n].get()->*f.member)
                              songs[QStringLiteral("%1 → %2").arg(f.name).arg(s.store.SongList[n].get()->*f.member)]
                                  << QString::number(n + 1);
-                 s.text += QStringLiteral("== %1 ==\n").arg(copy->objectName());
+                 s.text +=
+                     QStringLiteral("== %1: %2 ==\n").arg(copy->objectName(), action(*s.vc, "undoAction")->text());
                  for (auto [field, numbers] : songs.asKeyValueRange())
                      s.text += QStringLiteral("  %1: %2\n")
                                    .arg(field,
