@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -406,6 +408,13 @@ TEST(SessionText, SavingAndBackups)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    // Why a write failed: Qt's own words when they say more than its generic text, else the
+    // system's; nothing when there was no error.
+    const QString generic = QFile().errorString();
+    EXPECT_EQ(TextFileSaver::reason("Disk full", ENOSPC), "Disk full");
+    EXPECT_EQ(TextFileSaver::reason(generic, ENOSPC), QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    EXPECT_EQ(TextFileSaver::reason(generic, 0), generic);
+    EXPECT_EQ(TextFileSaver::reason(QString(), 0), QString());
     // Writes are atomic: a failed one is an error text and leaves the old file whole.
     const QString kept = dir.filePath(QStringLiteral("kept.txt"));
     QString shown;
