@@ -4,6 +4,7 @@
 #include "Snapshot.h"
 
 #include "format/BackupFolder.h"
+#include "format/SessionDiff.h"
 #include "format/SessionJson.h"
 #include "format/TextFileSaver.h"
 #include "format_test_util.h"
@@ -139,64 +140,59 @@ TEST(SessionText, RandomRoundTrips)
     }
 }
 
+// What partial and odd texts change, in words (transcripts/session-reader-partial.txt):
+// only their keys; library entries only with all six keys, after those there; the last
+// line of a key; names with their trailing spaces and a "[" as a line break.
 TEST(SessionText, PartialFilesAndOddLines)
 {
-    // A file of only some keys changes only those.
-    DataHandler store, same;
-    RandomSession(3).fill(store);
-    RandomSession(3).fill(same);
-    readInto(store, line("Tempos", QStringLiteral("045").repeated(128)));
-    EXPECT_TRUE(store.SongList[7]->Tempo == 45 && store.SongList[7]->TempoInMs == 60000 / 45);
-    QStringList changed = keyImage(store), kept = keyImage(same);
-    changed.removeAt(SessionKeys::indexOf(u"Tempos"));
-    kept.removeAt(SessionKeys::indexOf(u"Tempos"));
-    EXPECT_EQ(changed, kept);
-
-    // Library entries are added after those there, and only with all six keys.
-    DataHandler source;
-    RandomSession(4).fill(source, {7, true, false});
-    DataHandler library;
+    DataHandler factory, random, library, spaces;
+    RandomSession(4).fill(random, {7, true, false});
     library.MidiMessageLibrary.emplace_back(QStringLiteral("Own"), QStringLiteral("E"), QStringLiteral("K"), 1, 2, 3);
-    readInto(library, SessionWriter::writeKeys(source, {69, 70, 71, 72, 73}));
-    EXPECT_EQ(library.MidiMessageLibrary.size(), 1u);
-    readInto(library, SessionWriter::writeKeys(source, {69, 70, 71, 72, 73, 74}));
-    ASSERT_EQ(library.MidiMessageLibrary.size(), 8u);
-    EXPECT_TRUE(std::equal(source.MidiMessageLibrary.begin(), source.MidiMessageLibrary.end(),
-                           library.MidiMessageLibrary.begin() + 1));
-
-    // The last line of a key wins, a value ends at the next "]", lines are trimmed,
-    // unknown keys and extra fields are passed over.
-    DataHandler odd;
-    readInto(odd,
-             line("Fractions", QStringLiteral("1").repeated(128))
-                 + line("Fractions", QStringLiteral("2").repeated(128) + QStringLiteral("]junk"))
-                 + QStringLiteral("  FontSizes]") + QStringLiteral("3").repeated(128) + QStringLiteral("  \t\r\n")
-                 + QStringLiteral("Unknown]zzz\r\n\r\n")
-                 + line("BankChanges", QStringLiteral("007").repeated(130) + QStringLiteral("1"))
-                 + line("Setlist", QStringLiteral("005255002") + QStringLiteral("255").repeated(125)));
-    EXPECT_EQ(odd.SongList[127]->Fraction, 2);
-    EXPECT_EQ(odd.SongList[64]->FontSize, 3);
-    EXPECT_EQ(odd.SongList[127]->BankChange, 7);
-    ASSERT_EQ(odd.Setlist.size(), 2u);
-    EXPECT_EQ(odd.Setlist[0].get(), odd.SongList[4].get());
-    EXPECT_EQ(odd.Setlist[1]->Id, 2);
-
-    // A last name that fills its field keeps its own trailing spaces; spaces after a full line go.
-    DataHandler spaces;
     spaces.SongList[127]->UpdateName(QString(29, QLatin1Char('x')) + QLatin1Char(' '));
     spaces.MidiStackList[127].Name = QStringLiteral("ends in spaces") + QString(16, QLatin1Char(' '));
     spaces.MidiMessageLibrary.emplace_back(QStringLiteral("m"), QStringLiteral("d"), QString(20, QLatin1Char(' ')), 0,
                                            1, 2);
-    DataHandler read;
-    readInto(read, fileForm(spaces));
-    EXPECT_EQ(read.SongList[127]->FullName, spaces.SongList[127]->FullName);
-    EXPECT_EQ(read.MidiStackList[127].Name, spaces.MidiStackList[127].Name);
-    EXPECT_EQ(read.MidiMessageLibrary.at(0).Action, QString(20, QLatin1Char(' ')));
-    readInto(read, line("MidiStackNames", QString(30 * 128, QLatin1Char('n')) + QStringLiteral("   ")));
-    EXPECT_EQ(read.MidiStackList[127].Name, QString(30, QLatin1Char('n')));
-    // A "[" in any name field is its line break.
-    readInto(read, line("MidiStackNames", "a[b" + QString(27, QLatin1Char('`')) + QString(30 * 127, QLatin1Char('n'))));
-    EXPECT_EQ(read.MidiStackList[0].Name, "a\r\nb");
+    // Factory values with one field changed near the end of each line.
+    const QString f = fileForm(factory);
+    const auto changed = [&f](const char *key, int position, const QString &with) {
+        return valueOf(f, QLatin1String(key)).replace(position, with.size(), with);
+    };
+    const QString odd = line("Fractions", QStringLiteral("1").repeated(128))
+                        + line("Fractions", changed("Fractions", 127, "2") + QStringLiteral("]junk"))
+                        + QStringLiteral("  FontSizes]") + changed("FontSizes", 64, "3") + QStringLiteral("  \t\r\n")
+                        + QStringLiteral("Unknown]zzz\r\n\r\n")
+                        + line("BankChanges", changed("BankChanges", 381, "007") + QStringLiteral("0071"))
+                        + line("Setlist", QStringLiteral("005255002") + QStringLiteral("255").repeated(125));
+    const struct
+    {
+        const char *what;
+        const DataHandler &base;
+        QString text;
+    } rows[] = {
+        {"only the tempos", random, line("Tempos", QStringLiteral("045").repeated(128))},
+        {"five of the six library keys", library, SessionWriter::writeKeys(random, {69, 70, 71, 72, 73})},
+        {"the six library keys", library, SessionWriter::writeKeys(random, {69, 70, 71, 72, 73, 74})},
+        {"repeated, trimmed, unknown and overlong lines", factory, odd},
+        {"names ending in spaces", factory, fileForm(spaces)},
+        {"spaces after a full line of stack names", factory,
+         line("MidiStackNames", changed("MidiStackNames", 30 * 127, QString(30, QLatin1Char('n'))) + "   ")},
+        {"a \"[\" in a stack name", factory,
+         line("MidiStackNames", changed("MidiStackNames", 0, "a[b" + QString(27, QLatin1Char('`'))))},
+    };
+    QString text;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        DataHandler before, after;
+        readInto(before, fileForm(row.base));
+        readInto(after, fileForm(row.base));
+        readInto(after, row.text);
+        QStringList changes;
+        for (const SessionChange &change : SessionDiff::compare(before, after))
+            changes << escaped(change.text());
+        text += QStringLiteral("== %1 ==\n%2\n")
+                    .arg(QLatin1String(row.what), Snapshot::shortened(changes, 50, 6, 4).join(QLatin1Char('\n')));
+    }
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/session-reader-partial.txt"), text));
 }
 
 // Damaged input is refused whole, with one line naming the key (or the whole file), and
