@@ -3,6 +3,7 @@
 // steps hold, and the time of an undo or redo of a one-field step and of a Load All.
 
 #include "editor/SessionHistory.h"
+#include "editor/PageTabs.h"
 #include "editor/ViewController.h"
 #include "model/DataHandler.h"
 #include "ScriptedDialogs.h"
@@ -93,7 +94,7 @@ void BM_EveryPageBuilt(benchmark::State &state)
         vc.show();
         QApplication::processEvents();
         const auto start = std::chrono::steady_clock::now();
-        vc.ensureAllPages();
+        vc.pages().buildAll();
         QApplication::processEvents();
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
@@ -106,7 +107,7 @@ void BM_RefreshAllPages(benchmark::State &state)
     fillSession(store);
     ScriptedDialogs dialogs;
     ViewController vc(store, dialogs);
-    vc.ensureAllPages();
+    vc.pages().buildAll();
     vc.show();
     QApplication::processEvents();
     for (auto _ : state) {
@@ -184,9 +185,9 @@ void BM_UndoRedoFieldStep(benchmark::State &state)
     fillSession(store);
     ScriptedDialogs dialogs;
     ViewController vc(store, dialogs);
-    vc.ensureAllPages();
+    vc.pages().buildAll();
     vc.show();
-    vc.showPage(QStringLiteral("Songs"));
+    vc.showPage(SessionKeys::Page::Songs);
     QApplication::processEvents();
     vc.context().state.SongsSongIndex = 3;
     vc.history().edit(QStringLiteral("Tempo of Song 4"), [&store] { store.SongList[3]->UpdateTempo(99); });
@@ -200,9 +201,9 @@ void BM_UndoRedoLoadAll(benchmark::State &state)
     DataHandler store;
     ScriptedDialogs dialogs;
     ViewController vc(store, dialogs);
-    vc.ensureAllPages();
+    vc.pages().buildAll();
     vc.show();
-    vc.showPage(QStringLiteral("Songs"));
+    vc.showPage(SessionKeys::Page::Songs);
     QApplication::processEvents();
     DataHandler pedal;
     fillSession(pedal);

@@ -2,6 +2,7 @@
 
 #include "GlobalPage.h"
 #include "MidiPage.h"
+#include "PageTabs.h"
 #include "SetJacksPage.h"
 #include "SetlistPage.h"
 #include "SongsPage.h"
@@ -11,6 +12,7 @@
 #include "format/SessionReader.h"
 #include "model/DataHandler.h"
 #include "Dialogs.h"
+#include "model/Menu.h"
 #include "model/Normaliser.h"
 
 #include <QComboBox>
@@ -29,12 +31,6 @@ using Page = SessionKeys::Page;
 
 // The groups in the order of the window's tabs.
 const Page kPages[] = {Page::SetJacks, Page::Songs, Page::Setlist, Page::Midi, Page::Global};
-
-template<typename T>
-T *pageOf(ViewController *window)
-{
-    return window->findChild<T *>();
-}
 
 } // namespace
 
@@ -155,40 +151,28 @@ void CompareDock::itemActivated(QTreeWidgetItem *item)
 
 void CompareDock::goTo(const SessionChange &change)
 {
-    m_window->showPage(SessionKeys::pageTitle(change.page));
+    PageTabs &pages = m_window->pages();
+    pages.show(change.page);
     switch (change.record) {
     case SessionChange::Record::Song:
         if (change.page == Page::SetJacks)
-            m_window->setJacksPage()->selectSong(change.index);
+            pages.setJacks()->selectSong(change.index);
         else
-            m_window->songsPage()->selectSong(change.index);
+            pages.songs()->selectSong(change.index);
         break;
-    case SessionChange::Record::Setlist:
-        if (auto *page = pageOf<SetlistPage>(m_window)) {
-            // A position past the end of this session's setlist shows its last entry.
-            const qint64 last = qint64(m_window->context().store.Setlist.size()) - 1;
-            m_window->context().state.SetlistRow = qMin<qint64>(change.index, last);
-            page->reloadTables();
-        }
+    case SessionChange::Record::Setlist: {
+        // A position past the end of this session's setlist shows its last entry.
+        const qint64 last = qint64(m_window->context().store.Setlist.size()) - 1;
+        m_window->context().state.SetlistRow = qMin<qint64>(change.index, last);
+        pages.setlist()->reloadTables();
         break;
-    case SessionChange::Record::Stack:
-        if (auto *page = pageOf<MidiPage>(m_window))
-            page->selectStack(change.index);
-        break;
-    case SessionChange::Record::Library:
-        if (auto *view = m_window->findChild<QTableView *>(QStringLiteral("LibraryTableView"))) {
-            if (change.index < view->model()->rowCount())
-                view->selectRow(change.index);
-        }
-        break;
+    }
+    case SessionChange::Record::Stack: pages.midi()->selectStack(change.index); break;
+    case SessionChange::Record::Library: pages.midi()->selectLibraryRow(change.index); break;
     case SessionChange::Record::Global:
-        if (!change.setting)
-            break;
-        if (auto *combo = m_window->findChild<QComboBox *>(QLatin1String(change.setting) + QLatin1String("Combo"))) {
-            if (auto *scroll = m_window->findChild<QScrollArea *>(QStringLiteral("GlobalScrollView")))
-                scroll->ensureWidgetVisible(combo);
-            combo->setFocus(Qt::OtherFocusReason);
-        }
+        for (size_t f = 0; change.setting && f < menuFields().size(); ++f)
+            if (qstrcmp(menuFields()[f].name, change.setting) == 0)
+                pages.global()->revealSetting(f, true);
         break;
     }
 }

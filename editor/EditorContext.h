@@ -2,13 +2,13 @@
 
 #include "EditorEvents.h"
 #include "EditorState.h"
-#include "PedalActions.h"
-#include "PedalActions.h"
 #include "SharedLists.h"
 
 class DataHandler;
 class Dialogs;
+class PedalLink;
 class SessionHistory;
+class WindowCommands;
 
 // What every page of the window works with. The window owns all of it and hands the
 // same context to each page.
@@ -21,21 +21,10 @@ struct EditorContext
     EditorEvents &events;
     // Every change of the session goes through it (one undo step per change).
     SessionHistory &history;
-    // The pedal's command set; null when the window runs without a pedal link (tests).
-    // A page's Send/Load buttons do nothing when it is null.
+    // The pedal's command set, for the previews; null when the window runs without a pedal
+    // link (tests).
     PedalLink *link = nullptr;
-    // The Send/Load commands that ask first; null exactly when `link` is.
-    PedalActions *pedal = nullptr;
-
-    // A page's Send and Load buttons: nothing without a pedal link.
-    void send(SessionKeys::Page page)
-    {
-        if (pedal)
-            pedal->send(page);
-    }
-    void load(PedalLink::Load which)
-    {
-        if (pedal)
-            pedal->load(which);
-    }
+    // The window's commands, whose Send, Load and Reset each page shows as its buttons;
+    // null for a page on its own (tests), whose buttons then do nothing.
+    WindowCommands *commands = nullptr;
 };

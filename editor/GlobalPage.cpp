@@ -44,17 +44,7 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
 {
     auto *outer = new QVBoxLayout(this);
 
-    outer->addLayout(PageControls::commandRow(
-        this,
-        {QStringLiteral("SendMenuCommand"), tr("Send Global Settings"),
-         [this] { m_ctx.send(SessionKeys::Page::Global); }},
-        {QStringLiteral("LoadGlobalCommand"), tr("Load Global Settings"),
-         [this] { m_ctx.load(PedalLink::Load::Global); }},
-        {QStringLiteral("ResetGlobalCommand"), tr("Reset Global Settings"), [this] {
-             m_ctx.history.edit(tr("Reset Global Settings"), [this] { m_ctx.store.resetGlobals(); });
-             showSettings();
-             m_ctx.events.edited();
-         }}));
+    outer->addLayout(PageControls::commandRow(this, m_ctx, SessionKeys::Page::Global));
 
     auto *filterRow = new QHBoxLayout;
     m_filter = new QLineEdit(this);
@@ -70,7 +60,7 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
     filterRow->addStretch(1);
     outer->addLayout(filterRow);
 
-    auto *scroll = new QScrollArea(this);
+    auto *scroll = m_scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("GlobalScrollView"));
     scroll->setWidgetResizable(true);
     auto *content = new QWidget(scroll);
@@ -191,6 +181,23 @@ QStringListModel *GlobalPage::modelFor(GlobalItemTexts::Kind kind)
     if (!model)
         model = new QStringListModel(GlobalItemTexts::items(kind), this);
     return model;
+}
+
+void GlobalPage::resetPage()
+{
+    m_ctx.history.edit(tr("Reset Global Settings"), [this] { m_ctx.store.resetGlobals(); });
+    showSettings();
+    m_ctx.events.edited();
+}
+
+void GlobalPage::revealSetting(size_t field, bool focus)
+{
+    for (const Entry &entry : m_entries)
+        if (entry.field == &menuFields()[field]) {
+            m_scroll->ensureWidgetVisible(entry.combo);
+            if (focus)
+                entry.combo->setFocus(Qt::OtherFocusReason);
+        }
 }
 
 void GlobalPage::showSettings()

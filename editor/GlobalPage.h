@@ -10,6 +10,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QStringListModel;
 struct EditorContext;
 struct MenuField;
@@ -36,6 +37,12 @@ public:
     // An empty text shows every setting.
     void filterSettings(const QString &text);
 
+    // The page's Reset: every setting back to its factory value.
+    void resetPage();
+    // Scrolls the list of the setting at this position of the settings table into view,
+    // and gives it the focus when `focus` is set.
+    void revealSetting(size_t field, bool focus);
+
 private:
     struct Entry
     {
@@ -54,6 +61,7 @@ private:
 
     EditorContext &m_ctx;
     QLineEdit *m_filter = nullptr;
+    QScrollArea *m_scroll = nullptr;
     std::vector<Entry> m_entries;
     std::array<QStringListModel *, GlobalItemTexts::KindCount> m_models{};
 };

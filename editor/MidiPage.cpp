@@ -72,17 +72,7 @@ MidiPage::MidiPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx
     m_typeModel = new QStringListModel(types, this);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(commandRow(
-        this,
-        {QStringLiteral("SendMidiCommand"), tr("Send Midi Management"),
-         [this] { m_ctx.send(SessionKeys::Page::Midi); }},
-        {QStringLiteral("LoadMidiCommand"), tr("Load Midi Management"), [this] { m_ctx.load(PedalLink::Load::Midi); }},
-        {QStringLiteral("ResetMidiCommand"), tr("Reset Midi Stacks"), [this] {
-             m_ctx.history.edit(tr("Reset Midi Stacks"), [this] { m_ctx.store.resetMidiStacks(); });
-             showStackPage();
-             Q_EMIT m_ctx.events.stacksChanged();
-             m_ctx.events.edited();
-         }}));
+    layout->addLayout(commandRow(this, m_ctx, SessionKeys::Page::Midi));
     layout->addWidget(buildStackPart());
     layout->addWidget(buildLibraryPart(), 1);
 
@@ -281,6 +271,20 @@ MidiStack *MidiPage::shownStack()
     if (stack.MidiStackMessageList.size() < size_t(RowCount))
         return nullptr;
     return &stack;
+}
+
+void MidiPage::selectLibraryRow(int row)
+{
+    if (row >= 0 && row < m_libraryView->model()->rowCount())
+        m_libraryView->selectRow(row);
+}
+
+void MidiPage::resetPage()
+{
+    m_ctx.history.edit(tr("Reset Midi Stacks"), [this] { m_ctx.store.resetMidiStacks(); });
+    showStackPage();
+    Q_EMIT m_ctx.events.stacksChanged();
+    m_ctx.events.edited();
 }
 
 void MidiPage::showStackPage()

@@ -31,6 +31,10 @@ public:
     void reloadLibrary();
     // Shows the stack at this MidiStackList position, as choosing it in midiStackCombo does.
     void selectStack(int position);
+    // The page's Reset: every stack's messages back to the factory ones, names kept.
+    void resetPage();
+    // Selects the library entry at this row of the library table, when there is one.
+    void selectLibraryRow(int row);
 
     static constexpr int RowCount = 10;
 

@@ -1,5 +1,8 @@
 #include "PageControls.h"
 
+#include "EditorContext.h"
+#include "WindowCommands.h"
+
 #include <QAbstractItemModel>
 #include <QObject>
 #include <QComboBox>
@@ -79,21 +82,31 @@ QPushButton *button(const QString &objectName, const QString &text, QWidget *par
     return b;
 }
 
-QBoxLayout *commandRow(QWidget *page, const Command &send, const Command &load, const Command &reset,
+QBoxLayout *commandRow(QWidget *page, const EditorContext &ctx, SessionKeys::Page which,
                        const std::vector<QPushButton *> &extra)
 {
     auto *row = new QHBoxLayout;
-    const auto add = [page, row](const Command &command) {
-        QPushButton *b = button(command.objectName, command.text, page);
-        QObject::connect(b, &QPushButton::clicked, page, command.action);
-        row->addWidget(b);
-    };
-    add(send);
-    add(load);
-    row->addStretch();
-    for (QPushButton *b : extra)
-        row->addWidget(b);
-    add(reset);
+    std::vector<QPushButton *> buttons;
+    for (const WindowCommand &command : WindowCommandTable::rows()) {
+        if (command.place != CommandPlace::Page || command.page != which)
+            continue;
+        QPushButton *b = button(QLatin1String(command.button), QObject::tr(command.buttonText), page);
+        if (QAction *action = ctx.commands ? ctx.commands->action(command.id) : nullptr) {
+            QObject::connect(b, &QPushButton::clicked, action, &QAction::trigger);
+            QObject::connect(action, &QAction::changed, b, [b, action] { b->setEnabled(action->isEnabled()); });
+            b->setEnabled(action->isEnabled());
+        }
+        buttons.push_back(b);
+    }
+    // Send and Load, the page's own buttons, then Reset.
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (i + 1 == buttons.size()) {
+            row->addStretch();
+            for (QPushButton *b : extra)
+                row->addWidget(b);
+        }
+        row->addWidget(buttons[i]);
+    }
     return row;
 }
 

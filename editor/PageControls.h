@@ -1,5 +1,6 @@
 #pragma once
 
+#include "format/SessionKeys.h"
 #include "model/Song.h"
 
 #include <QColor>
@@ -14,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QWidget;
+struct EditorContext;
 
 // Small builders shared by the pages: every control gets its objectName here, and a list
 // reports only the user's choice (`activated`), never the index changes that come from
@@ -27,16 +29,10 @@ QComboBox *sharedList(const QString &objectName, QAbstractItemModel *model, QWid
 QPushButton *button(const QString &objectName, const QString &text, QWidget *parent = nullptr);
 QLabel *label(const QString &objectName, const QString &text, QWidget *parent = nullptr);
 
-// One button of a page's command row and what a click on it does.
-struct Command
-{
-    QString objectName;
-    QString text;
-    std::function<void()> action;
-};
-// The row of a page's pedal commands: Send and Load at the left, then `extra` (buttons
-// the page made and connected itself) and Reset at the right.
-QBoxLayout *commandRow(QWidget *page, const Command &send, const Command &load, const Command &reset,
+// The row of a page's pedal commands: its Send and Load at the left, then `extra` (buttons
+// the page made and connected itself) and its Reset at the right, each a button of the
+// window's command of that name.
+QBoxLayout *commandRow(QWidget *page, const EditorContext &ctx, SessionKeys::Page which,
                        const std::vector<QPushButton *> &extra = {});
 
 // Calls `chosen` with the position the user picked.

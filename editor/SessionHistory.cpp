@@ -64,7 +64,7 @@ SessionHistory::~SessionHistory()
     m_stack.clear();
 }
 
-void SessionHistory::setPageProvider(std::function<QString()> currentPage)
+void SessionHistory::setPageProvider(std::function<SessionKeys::Page()> currentPage)
 {
     m_currentPage = std::move(currentPage);
 }
@@ -79,7 +79,7 @@ void SessionHistory::setFilePath(const QString &path)
 
 SessionHistory::Place SessionHistory::place() const
 {
-    return Place{m_currentPage ? m_currentPage() : QString(), m_state, m_path};
+    return Place{m_currentPage ? m_currentPage() : SessionKeys::Page::All, m_state, m_path};
 }
 
 void SessionHistory::edit(const QString &text, const QString &mergeKey, const std::function<void()> &change)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorState.h"
+#include "format/SessionKeys.h"
 #include "model/SessionSnapshot.h"
 
 #include <QObject>
@@ -57,7 +58,7 @@ public:
     void redo();
 
     // The page shown now, kept with each step and shown again on its undo and redo.
-    void setPageProvider(std::function<QString()> currentPage);
+    void setPageProvider(std::function<SessionKeys::Page()> currentPage);
 
     // The file the session belongs to; empty for a new session. It changes with the steps
     // that opened or reset the session, on undo and redo too.
@@ -73,8 +74,8 @@ public:
 
 Q_SIGNALS:
     // An undo, a redo or an outside change changed the store: the window shows `change`;
-    // `page` is the page that was shown when the step was taken (may be empty).
-    void changeShown(const SessionDelta &change, const QString &page);
+    // `page` is the page that was shown when the step was taken (All: none).
+    void changeShown(const SessionDelta &change, SessionKeys::Page page);
     void modifiedChanged(bool modified);
     void filePathChanged(const QString &path);
 
@@ -83,7 +84,7 @@ private:
     friend class Step;
     struct Place
     {
-        QString page;
+        SessionKeys::Page page;
         EditorState state;
         QString path;
     };
@@ -98,7 +99,7 @@ private:
     EditorState &m_state;
     QUndoStack m_stack;
     SessionSnapshot m_current;
-    std::function<QString()> m_currentPage;
+    std::function<SessionKeys::Page()> m_currentPage;
     QString m_path;
     QString m_outsideText;
     bool m_outsidePending = false;

@@ -65,12 +65,7 @@ SetJacksPage::SetJacksPage(EditorContext &ctx, QWidget *parent) : QWidget(parent
     connect(copyAll, &QPushButton::clicked, this,
             [this, allJackFields, text = copyAll->text()] { copyToAllSongs(allJackFields, text); });
 
-    QBoxLayout *commands = commandRow(
-        this,
-        {QStringLiteral("SendSetJacks"), tr("Send Set Jacks"), [this] { m_ctx.send(SessionKeys::Page::SetJacks); }},
-        {QStringLiteral("LoadSetJacksCommand"), tr("Load Set Jacks"),
-         [this] { m_ctx.load(PedalLink::Load::SetJacks); }},
-        {QStringLiteral("ResetSetJacksCommand"), tr("Reset Set Jacks"), [this] { resetPage(); }}, {copyAll});
+    QBoxLayout *commands = commandRow(this, m_ctx, SessionKeys::Page::SetJacks, {copyAll});
 
     auto *right = new QVBoxLayout;
     right->addWidget(scroll, 1);

@@ -22,6 +22,8 @@ class SetJacksPage : public QWidget
     Q_OBJECT
 public:
     explicit SetJacksPage(EditorContext &ctx, QWidget *parent = nullptr);
+    // The page's Reset: every song's jack fields back to the factory ones.
+    void resetPage();
 
     // Fills the page from the song at SetJacksSongIndex.
     void showSong();
@@ -59,7 +61,6 @@ private:
     void copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text);
     void reselectPresets();
     void reselectStacks();
-    void resetPage();
 
     EditorContext &m_ctx;
     QTableView *m_table = nullptr;

@@ -23,11 +23,7 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
 {
     auto *layout = new QVBoxLayout(this);
 
-    layout->addLayout(commandRow(
-        this,
-        {QStringLiteral("SendSetlistCommand"), tr("Send Setlist"), [this] { m_ctx.send(SessionKeys::Page::Setlist); }},
-        {QStringLiteral("LoadSetlistCommand"), tr("Load Setlist"), [this] { m_ctx.load(PedalLink::Load::Setlist); }},
-        {QStringLiteral("ResetSetlistCommand"), tr("Reset Setlist"), [this] { resetSetlist(); }}));
+    layout->addLayout(commandRow(this, m_ctx, SessionKeys::Page::Setlist));
 
     auto *tables = new QHBoxLayout;
     auto *songSide = new QVBoxLayout;

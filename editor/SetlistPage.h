@@ -16,6 +16,8 @@ class SetlistPage : public QWidget
     Q_OBJECT
 public:
     explicit SetlistPage(EditorContext &ctx, QWidget *parent = nullptr);
+    // The page's Reset: the factory setlist.
+    void resetSetlist();
 
     // Shows both tables again from the session and highlights SetlistRow.
     void reloadTables();
@@ -28,7 +30,6 @@ private:
     void removeEntry();
     void moveEntryUp();
     void moveEntryDown();
-    void resetSetlist();
     void setlistSelectionChanged();
     // SetlistRow when it names an entry of the setlist, else -1.
     int actedOnRow() const;

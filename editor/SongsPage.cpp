@@ -90,10 +90,7 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
     m_editor = buildEditor();
     scroll->setWidget(m_editor);
 
-    QBoxLayout *commands = commandRow(
-        this, {QStringLiteral("SendSongCommand"), tr("Send Songs"), [this] { m_ctx.send(SessionKeys::Page::Songs); }},
-        {QStringLiteral("LoadSongsCommand"), tr("Load Songs"), [this] { m_ctx.load(PedalLink::Load::Songs); }},
-        {QStringLiteral("ResetSongsCommand"), tr("Reset Songs"), [this] { resetPage(); }});
+    QBoxLayout *commands = commandRow(this, m_ctx, SessionKeys::Page::Songs);
 
     auto *right = new QVBoxLayout;
     right->addWidget(scroll, 1);

@@ -24,6 +24,8 @@ class SongsPage : public QWidget
     Q_OBJECT
 public:
     explicit SongsPage(EditorContext &ctx, QWidget *parent = nullptr);
+    // The page's Reset: every song's fields of this page back to the factory ones.
+    void resetPage();
 
     // Fills every control from the song at SongsSongIndex (the empty state when negative).
     void showSong();
@@ -55,7 +57,6 @@ private:
     void reselectPresets();
     void reselectStacks();
     void previewName();
-    void resetPage();
     void changed();
 
     EditorContext &m_ctx;

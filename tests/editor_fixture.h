@@ -5,6 +5,7 @@
 // the way a user does.
 
 #include "editor/EditorContext.h"
+#include "editor/PageTabs.h"
 #include "editor/SessionHistory.h"
 #include "editor/SongsPage.h"
 #include "editor/SetJacksPage.h"
@@ -37,6 +38,16 @@ T *control(QWidget &parent, const QString &name)
 }
 
 // Picks an item the way the keyboard does: the list then reports it as the user's choice.
+// Shows the page with this tab title ("Songs", "Set Jacks", ...).
+inline void showPage(ViewController &vc, const QString &title)
+{
+    for (SessionKeys::Page page : {SessionKeys::Page::Songs, SessionKeys::Page::SetJacks, SessionKeys::Page::Setlist,
+                                   SessionKeys::Page::Midi, SessionKeys::Page::Global})
+        if (SessionKeys::pageTitle(page) == title)
+            return vc.showPage(page);
+    ADD_FAILURE() << "no page " << title.toStdString();
+}
+
 inline void choose(QComboBox *combo, int position)
 {
     ASSERT_TRUE(combo->count() > 1 && position >= 0 && position < combo->count());
@@ -97,7 +108,7 @@ struct PageTest : ::testing::Test
     }
     QComboBox *combo(const QString &name) { return find<QComboBox>(name); }
     QLineEdit *edit(const QString &name) { return find<QLineEdit>(name); }
-    void press(const QString &name) { find<QPushButton>(name)->click(); }
+    void press(const QString &name) { find<QAbstractButton>(name)->click(); }
 };
 
 // A whole editor window, every page built.
@@ -109,7 +120,7 @@ struct WindowFixture : ::testing::Test
 
     void SetUp() override
     {
-        vc.ensureAllPages();
+        vc.pages().buildAll();
         vc.show();
         QApplication::processEvents();
     }
@@ -120,13 +131,13 @@ struct WindowFixture : ::testing::Test
     }
     QComboBox *combo(const QString &name) { return find<QComboBox>(name); }
     QString text(const QString &labelName) { return find<QLabel>(labelName)->text(); }
-    void click(const QString &buttonName) { find<QPushButton>(buttonName)->click(); }
+    void click(const QString &buttonName) { find<QAbstractButton>(buttonName)->click(); }
     Song &song(int position) { return *store.SongList[size_t(position)]; }
     EditorState &state() { return vc.context().state; }
     // Shows the page and picks a row of its song table.
     void pickSong(const char *tab, const char *tableName, int row)
     {
-        vc.showPage(QString::fromLatin1(tab));
+        showPage(vc, QString::fromLatin1(tab));
         QApplication::processEvents();
         clickRow(find<QTableView>(QString::fromLatin1(tableName)), row);
     }

@@ -65,7 +65,7 @@ TEST_F(SongPages, NameEditorTakesOnlyValidNames)
                    .arg(name->property("refused").toBool());
     }
     // Shown in every table and preset list.
-    out += QStringList{text("summaryName"), vc.setJacksPage()->tableModel()->index(0, 1).data().toString(),
+    out += QStringList{text("summaryName"), vc.pages().setJacks()->tableModel()->index(0, 1).data().toString(),
                        combo("Jack1TipTAPPreset")->currentText()}
                .join('\n');
     EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/song-names.txt"), out));
@@ -295,7 +295,7 @@ TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
             differing.append(QLatin1String(menuFields()[i].name));
     EXPECT_EQ(marked(), differing);
 
-    press("ResetGlobalCommand");
+    page.resetPage();
     EXPECT_EQ(store.GlobalMenu, Menu::factory());
     for (const MenuField &f : menuFields())
         EXPECT_EQ(combo(f.name)->currentIndex(), MenuRules::positionForValue(f.rule, f.factory)) << f.name;

@@ -53,7 +53,7 @@ struct PedalRig
     {
         freshBackups();
         vc.setClock([this] { return scheduler.now(); });
-        vc.ensureAllPages();
+        vc.pages().buildAll();
         vc.show();
         ports.append("/dev/ttyACM0");
         click("connectToPedalButton");
@@ -62,12 +62,12 @@ struct PedalRig
         dialogs.shown.clear();
     }
     ~PedalRig() { freshBackups(); }
-    void click(const char *name) { control<QPushButton>(vc, QLatin1String(name))->click(); }
+    void click(const char *name) { control<QAbstractButton>(vc, QLatin1String(name))->click(); }
     void trigger(const char *name) { action(vc, name)->trigger(); }
     QString status() const { return vc.statusBar()->currentMessage(); }
     void pickSong(int row)
     {
-        vc.showPage("Songs");
+        showPage(vc, "Songs");
         clickRow(control<QTableView>(vc, "SongTableView"), row);
     }
     // The pedal's answer to a load: the keys given with the first request (all when none

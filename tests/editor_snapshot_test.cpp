@@ -9,6 +9,7 @@
 #include "Snapshot.h"
 
 #include "editor/TypedRanges.h"
+#include "editor/WindowCommands.h"
 
 #include <QAction>
 #include <QDir>
@@ -47,7 +48,7 @@ struct Shots
     }
     void page(const char *title)
     {
-        EXPECT_TRUE(vc->showPage(QString::fromLatin1(title))) << title;
+        showPage(*vc, QString::fromLatin1(title));
         QApplication::processEvents();
     }
     // Writes a section: what `name` (a control, or the window) shows now.
@@ -81,7 +82,7 @@ struct Shots
             shot(QStringLiteral("%1 %2").arg(what, list->itemText(i)), shown);
         }
     }
-    void press(const QString &name) { find<QPushButton>(name)->click(); }
+    void press(const QString &name) { find<QAbstractButton>(name)->click(); }
     // The questions asked since the last call, and the status line and the title when
     // they changed.
     void transcript()
@@ -145,16 +146,19 @@ const Scenario scenarios[] = {
      }},
     {"busy", 0,
      [](Shots &s) {
-         // The editor's link and the link of Compare with Pedal refuse each other's transfers.
+         // While the editor's link or the link of Compare with Pedal loads, the commands that
+         // would start a transfer are disabled, and refuse all the same when run.
          const auto tryAll = [&s](const char *while_) {
              for (const char *name : {"sendAllAction", "loadAllAction", "sendChangesAction", "compareWithPedalAction",
-                                      "SendSongCommand", "LoadMidiCommand", "FactoryResetPedalButton"}) {
+                                      "SendSongCommand", "LoadMidiCommand", "factoryResetAction"}) {
                  s.rig.device->clearWrites();
-                 s.text += QStringLiteral("== %1 while %2 ==\n").arg(QLatin1String(name), QLatin1String(while_));
-                 if (QAction *command = s.vc->findChild<QAction *>(QLatin1String(name)))
-                     command->trigger();
-                 else
-                     s.press(QLatin1String(name));
+                 const QAction *command = s.vc->findChild<QAction *>(QLatin1String(name));
+                 s.text += QStringLiteral("== %1 while %2%3 ==\n")
+                               .arg(QLatin1String(name), QLatin1String(while_),
+                                    command->isEnabled() ? QString() : QStringLiteral(", disabled"));
+                 for (const WindowCommand &row : WindowCommandTable::rows())
+                     if (qstrcmp(row.name, name) == 0)
+                         row.run(*s.vc);
                  s.transcript();
                  s.text += QStringLiteral("%1 bytes written\n").arg(s.rig.device->written().size());
              }

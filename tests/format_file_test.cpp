@@ -158,11 +158,10 @@ TEST(SessionText, PartialFilesAndOddLines)
         return valueOf(f, QLatin1String(key)).replace(position, with.size(), with);
     };
     const QString odd = line("Fractions", QStringLiteral("1").repeated(128))
-                        + line("Fractions", changed("Fractions", 127, "2") + QStringLiteral("]junk"))
-                        + QStringLiteral("  FontSizes]") + changed("FontSizes", 64, "3") + QStringLiteral("  \t\r\n")
-                        + QStringLiteral("Unknown]zzz\r\n\r\n")
-                        + line("BankChanges", changed("BankChanges", 381, "007") + QStringLiteral("0071"))
-                        + line("Setlist", QStringLiteral("005255002") + QStringLiteral("255").repeated(125));
+        + line("Fractions", changed("Fractions", 127, "2") + QStringLiteral("]junk")) + QStringLiteral("  FontSizes]")
+        + changed("FontSizes", 64, "3") + QStringLiteral("  \t\r\n") + QStringLiteral("Unknown]zzz\r\n\r\n")
+        + line("BankChanges", changed("BankChanges", 381, "007") + QStringLiteral("0071"))
+        + line("Setlist", QStringLiteral("005255002") + QStringLiteral("255").repeated(125));
     const struct
     {
         const char *what;

@@ -1,0 +1,114 @@
+#include "PedalSessionFlow.h"
+
+#include "CompareDock.h"
+#include "Dialogs.h"
+#include "SessionHistory.h"
+#include "TransferStatus.h"
+#include "format/SessionDiff.h"
+#include "link/PedalKnownSession.h"
+#include "link/PedalLink.h"
+#include "link/SerialHandler.h"
+#include "model/DataHandler.h"
+#include "model/Normaliser.h"
+
+#include "ViewController.h"
+
+PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, SessionHistory &history,
+                                   SerialHandler &serial, PedalLink &link, TransferStatus &status,
+                                   std::function<bool(const QString &)> backup, ViewController *window)
+    : QObject(window),
+      m_store(store),
+      m_dialogs(dialogs),
+      m_history(history),
+      m_serial(serial),
+      m_link(link),
+      m_status(status),
+      m_backup(std::move(backup)),
+      m_window(window),
+      m_known(new PedalKnownSession(serial, link, store, this))
+{
+    connect(m_known, &PedalKnownSession::changesSent, this, [this](const std::vector<int> &keys) {
+        const QString seconds = m_status.transferSeconds();
+        m_status.showMessage(
+            keys.size() == 1 ? tr("Sent 1 changed key in %1 s; the pedal has this session's values.").arg(seconds)
+                             : tr("Sent %1 changed keys in %2 s; the pedal has this session's values.")
+                                   .arg(int(keys.size()))
+                                   .arg(seconds),
+            10000);
+    });
+    // Compare with Pedal loads through a link of its own, shown as every transfer is.
+    PedalLink &load = m_known->pedalLoadLink();
+    m_status.follow(&load);
+    connect(&load, &PedalLink::transferInterrupted, this,
+            [this](const QString &message, const QString &informative) { m_dialogs.warn(message, informative); });
+    connect(&load, &PedalLink::loadFinished, this, &PedalSessionFlow::showComparison);
+}
+
+void PedalSessionFlow::showComparison(bool complete, const QString &problem)
+{
+    m_status.showMessage(QString());
+    if (!complete) {
+        m_dialogs.warn(QStringLiteral("The pedal could not be compared"),
+                       tr("Not all of the pedal's session arrived:\n%1").arg(problem));
+        return;
+    }
+    // Only what the pedal keeps can differ (the rest is this session's own).
+    std::vector<SessionChange> changes;
+    for (SessionChange &c : SessionDiff::compare(m_store, m_known->loadedSession()))
+        if (SessionKeys::at(c.key).gated)
+            changes.push_back(std::move(c));
+    CompareDock::showIn(m_window, std::move(changes), tr("the pedal"));
+}
+
+void PedalSessionFlow::sendChanges()
+{
+    if (!m_serial.ready() || m_link.refuseIfBusy())
+        return;
+    // Every send normalises the session first: a step of its own.
+    const auto normalise = [this] {
+        m_history.editAndShow(tr("Normalise Session"), [this] { Normaliser::normalise(m_store); });
+    };
+    if (!m_known->isKnown()) {
+        const int answer = m_dialogs.alert(
+            {QStringLiteral("The session on the pedal is not known"),
+             QStringLiteral("Send Changes sends what differs from the session last sent to the pedal or loaded "
+                            "from it whole on this connection, and there is none: the pedal was connected, or "
+                            "a transfer was stopped, since.\nSend All sends the whole session."),
+             {QStringLiteral("Send All"), QStringLiteral("Cancel")},
+             QString()});
+        if (answer == 0 && m_backup(QStringLiteral("Send All"))) {
+            normalise();
+            m_link.startSend(SessionKeys::Page::All);
+        }
+        return;
+    }
+    normalise();
+    if (m_known->changedKeys().empty()) {
+        m_dialogs.inform(QStringLiteral("Nothing to send"),
+                         QStringLiteral("The pedal already has every value of this session."));
+        return;
+    }
+    QStringList lines;
+    int count = 0;
+    for (const SessionChange &c : SessionDiff::compare(*m_known->known(), m_store)) {
+        if (!SessionKeys::at(c.key).gated)
+            continue;
+        if (++count <= 8)
+            lines.append(c.text());
+    }
+    if (count > 8)
+        lines.append(tr("… and %n more", nullptr, count - 8));
+    if (!m_dialogs.confirm(QStringLiteral("About to send"),
+                           QStringLiteral("Will send the changes to the pedal:\n%1\nPedal will indicate when finished")
+                               .arg(lines.join(QLatin1Char('\n')))))
+        return;
+    if (!m_backup(QStringLiteral("Send Changes")))
+        return;
+    m_known->sendChanges();
+}
+
+void PedalSessionFlow::compareWithPedal()
+{
+    if (m_known->loadPedal())
+        m_status.showMessage(tr("Loading the pedal's session to compare it with this one…"));
+}

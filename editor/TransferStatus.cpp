@@ -1,0 +1,119 @@
+#include "TransferStatus.h"
+
+#include "PageControls.h"
+#include "format/SessionKeys.h"
+#include "link/FirmwareUpdater.h"
+#include "link/PedalLink.h"
+#include "link/SerialHandler.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <chrono>
+
+TransferStatus::TransferStatus(QStatusBar *bar, QAction *cancel, SerialHandler *serial, FirmwareUpdater *firmware)
+    : QObject(bar), m_bar(bar), m_serial(serial), m_firmware(firmware)
+{
+    m_clock = [] {
+        using namespace std::chrono;
+        return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    };
+    m_connection = PageControls::label(QStringLiteral("connectionLabel"), QString(), bar);
+    m_progress = new QProgressBar(bar);
+    m_progress->setObjectName(QStringLiteral("transferProgress"));
+    m_progress->setMaximumWidth(260);
+    m_progress->setTextVisible(true);
+    m_progress->hide();
+    m_cancel = PageControls::button(QStringLiteral("cancelTransferButton"), cancel->iconText(), bar);
+    m_cancel->setToolTip(cancel->toolTip());
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, cancel, &QAction::trigger);
+    bar->addPermanentWidget(m_progress);
+    bar->addPermanentWidget(m_cancel);
+    bar->addPermanentWidget(m_connection);
+    if (!m_serial)
+        return;
+    // Queued: the port is opened after its name is set, and the connected alert that
+    // follows runs its own event loop, in which the label then shows the new port.
+    connect(
+        m_serial, &SerialHandler::portNameChanged, this,
+        [this] {
+            m_portLost = false;
+            updateConnection();
+        },
+        Qt::QueuedConnection);
+    connect(m_serial, &SerialHandler::portLost, this, [this](const QString &message) {
+        m_portLost = true;
+        updateConnection();
+        m_bar->showMessage(message);
+    });
+}
+
+void TransferStatus::follow(PedalLink *link)
+{
+    connect(link, &PedalLink::progress, this, &TransferStatus::showProgress);
+    connect(link, &PedalLink::transferEnded, this, &TransferStatus::transferEnded);
+    connect(link, &PedalLink::transferCancelled, this,
+            [this](const QString &message) { m_bar->showMessage(message, MessageMs); });
+}
+
+void TransferStatus::showMessage(const QString &text, int ms)
+{
+    m_bar->showMessage(text, ms);
+}
+
+void TransferStatus::updateConnection()
+{
+    // While the firmware is written the port is the boot loader's: the update is shown.
+    if (m_firmware && m_firmware->running()) {
+        m_connection->setText(tr("Updating firmware… %1 s").arg(m_firmwareSeconds));
+        return;
+    }
+    if (m_serial && m_serial->isConnected() && m_serial->portHeld()) {
+        m_connection->setText(tr("Connected: %1").arg(m_serial->portName()));
+        m_portLost = false;
+        // Hints about getting connected (attach, plug in, the last loss) no longer hold.
+        m_bar->clearMessage();
+    } else if (m_portLost && m_serial && m_serial->isConnected()) {
+        m_connection->setText(tr("Not connected (%1 was disconnected)").arg(m_serial->portName()));
+    } else {
+        m_connection->setText(tr("Not connected"));
+    }
+}
+
+void TransferStatus::setFirmwareSeconds(int seconds)
+{
+    m_firmwareSeconds = seconds;
+    updateConnection();
+}
+
+void TransferStatus::showProgress(int done, int total, const QString &what)
+{
+    m_progress->setRange(0, qMax(total, 1));
+    m_progress->setValue(qBound(0, done, qMax(total, 1)));
+    m_progress->setFormat(what.isEmpty() ? QStringLiteral("%v / %m") : what + QStringLiteral(" %v / %m"));
+    m_progress->show();
+    if (!m_transferShown) {
+        m_transferShown = true;
+        m_transferStart = m_clock();
+        m_cancel->show();
+        Q_EMIT transferStateChanged();
+    }
+}
+
+void TransferStatus::transferEnded()
+{
+    m_transferShown = false;
+    m_progress->hide();
+    m_cancel->hide();
+    Q_EMIT transferStateChanged();
+}
+
+QString TransferStatus::transferSeconds() const
+{
+    return QLocale().toString(double(m_clock() - m_transferStart) / 1000.0, 'f', 1);
+}

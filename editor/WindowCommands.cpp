@@ -1,0 +1,220 @@
+#include "WindowCommands.h"
+
+#include "SessionActions.h"
+#include "ViewController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace {
+
+using C = CommandId;
+using R = CommandRule;
+using W = CommandPlace;
+using P = SessionKeys::Page;
+constexpr auto NoKey = QKeySequence::UnknownKey;
+
+#define RUN(body) [](ViewController & w) { body; }
+
+constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
+    {C::Open, "openSessionAction", nullptr, "&Open…", nullptr, nullptr, "document-open", QKeySequence::Open, {},
+     R::NotUpdating, W::File, false, 0, P::All, RUN(w.openSession())},
+    {C::Save, "saveSessionAction", nullptr, "&Save", nullptr, nullptr, "document-save", QKeySequence::Save, {},
+     R::Always, W::File, true, 0, P::All, RUN(w.session().save())},
+    {C::SaveAs, "saveSessionAsAction", nullptr, "Save &As…", nullptr, nullptr, "document-save-as", NoKey,
+     {Qt::CTRL | Qt::SHIFT | Qt::Key_S}, R::Always, W::File, false, 0, P::All, RUN(w.session().saveAs())},
+    {C::CompareWithFile, "compareWithFileAction", nullptr, "Compare with &File…", nullptr, nullptr, nullptr, NoKey,
+     {}, R::Always, W::File, false, 0, P::All, RUN(w.compareWithFile())},
+    {C::RestoreBackup, "restoreBackupAction", nullptr, "Restore &Backup…", nullptr, nullptr, nullptr, NoKey, {},
+     R::NotUpdating, W::File, false, 0, P::All, RUN(w.restoreBackup())},
+    {C::ResetSession, "resetSessionAction", nullptr, "&Reset Session…", nullptr, nullptr, nullptr, NoKey, {},
+     R::NotUpdating, W::File, true, 0, P::All, RUN(w.resetSession())},
+    {C::Quit, "quitAction", nullptr, "&Quit", nullptr, nullptr, "application-exit", QKeySequence::Quit, {},
+     R::Always, W::File, true, 0, P::All, RUN(w.close())},
+    // Undo and Redo are the undo stack's own actions; the table gives their names and keys.
+    {C::Undo, "undoAction", nullptr, "Undo", nullptr, nullptr, "edit-undo", QKeySequence::Undo, {}, R::Always, W::Edit,
+     false, 0, P::All, nullptr},
+    {C::Redo, "redoAction", nullptr, "Redo", nullptr, nullptr, "edit-redo", NoKey,
+     {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}, R::Always, W::Edit, false, 0, P::All,
+     nullptr},
+    {C::Connect, "connectAction", "connectToPedalButton", "&Connect", "Connect",
+     "Plug the pedal in after starting the editor, then connect (Ctrl+K).", "network-connect", NoKey,
+     {Qt::CTRL | Qt::Key_K}, R::PedalIdle, W::Pedal, false, 1, P::All, RUN(w.connectToPedal())},
+    {C::SendAll, "sendAllAction", "SendAllCommand", "&Send All…", "Send All",
+     "Send the whole session to the pedal (Ctrl+Shift+U).", "go-up", NoKey, {Qt::CTRL | Qt::SHIFT | Qt::Key_U},
+     R::PedalIdle, W::Pedal, true, 2, P::All, RUN(w.sendPage(SessionKeys::Page::All))},
+    {C::LoadAll, "loadAllAction", "LoadAllCommand", "&Load All…", "Load All",
+     "Load the whole session from the pedal (Ctrl+Shift+L).", "go-down", NoKey,
+     {Qt::CTRL | Qt::SHIFT | Qt::Key_L}, R::PedalIdle, W::Pedal, false, 3, P::All,
+     RUN(w.loadPage(SessionKeys::Page::All))},
+    {C::SendChanges, "sendChangesAction", nullptr, "Send C&hanges…", nullptr, nullptr, nullptr, NoKey,
+     {Qt::CTRL | Qt::Key_U}, R::PedalIdle, W::Pedal, false, 0, P::All, RUN(w.sendChanges())},
+    {C::CompareWithPedal, "compareWithPedalAction", nullptr, "Com&pare with Pedal…", nullptr, nullptr, nullptr, NoKey,
+     {}, R::PedalIdle, W::Pedal, false, 0, P::All, RUN(w.compareWithPedal())},
+    {C::FactoryReset, "factoryResetAction", "FactoryResetPedalButton", "&Factory Reset…", "Factory Reset Pedal",
+     nullptr, "edit-clear", NoKey, {}, R::PedalIdle, W::Pedal, true, 5, P::All, RUN(w.factoryResetPedal())},
+    {C::UploadFirmware, "uploadFirmwareAction", "UploadFirmwareButton", "&Upload Firmware…", "Upload Firmware",
+     nullptr, "system-software-update", NoKey, {}, R::PedalIdle, W::Pedal, false, 6, P::All,
+     RUN(w.uploadFirmware())},
+    {C::AttachVirtualPedal, "attachVirtualPedalAction", nullptr, "Attach &Virtual Pedal", nullptr, nullptr, nullptr,
+     NoKey, {}, R::Always, W::Pedal, true, 0, P::All, RUN(w.attachVirtualPedal())},
+    {C::Refresh, "refreshAction", "RefreshCommand", "&Refresh", "Refresh", "Show the session again on every page (F5).",
+     "view-refresh", NoKey, {Qt::Key_F5}, R::Always, W::View, false, 4, P::All, RUN(w.RefreshAllPages())},
+    {C::About, "aboutAction", nullptr, "&About Pedal Editor", nullptr, nullptr, "help-about", NoKey, {}, R::Always,
+     W::Help, false, 0, P::All, RUN(w.showAbout())},
+    // Esc stops a transfer; it is taken only while one runs.
+    {C::CancelTransfer, "cancelTransferAction", "cancelTransferButton", "Cancel Transfer", "Cancel",
+     "Stop the send or load (Esc).", "process-stop", NoKey, {Qt::Key_Escape}, R::Transferring, W::None, false,
+     0, P::All, RUN(w.cancelTransfer())},
+#define PAGE(page, send, sendText, load, loadText, reset, resetText)                                                \
+    {C::Send##page, send, send, sendText, sendText, nullptr, nullptr, NoKey, {}, R::PedalIdle, W::Page, false, 0, \
+     P::page, RUN(w.sendPage(SessionKeys::Page::page))},                                                           \
+        {C::Load##page, load, load, loadText, loadText, nullptr, nullptr, NoKey, {}, R::PedalIdle, W::Page, false,  \
+         0, P::page, RUN(w.loadPage(SessionKeys::Page::page))},                                                \
+        {C::Reset##page, reset, reset, resetText, resetText, nullptr, nullptr, NoKey, {}, R::Always, W::Page, false, \
+         0, P::page, RUN(w.resetPage(SessionKeys::Page::page))}
+    PAGE(Songs, "SendSongCommand", "Send Songs", "LoadSongsCommand", "Load Songs", "ResetSongsCommand", "Reset Songs"),
+    PAGE(SetJacks, "SendSetJacks", "Send Set Jacks", "LoadSetJacksCommand", "Load Set Jacks", "ResetSetJacksCommand",
+         "Reset Set Jacks"),
+    PAGE(Setlist, "SendSetlistCommand", "Send Setlist", "LoadSetlistCommand", "Load Setlist", "ResetSetlistCommand",
+         "Reset Setlist"),
+    PAGE(Midi, "SendMidiCommand", "Send Midi Management", "LoadMidiCommand", "Load Midi Management",
+         "ResetMidiCommand", "Reset Midi Stacks"),
+    PAGE(Global, "SendMenuCommand", "Send Global Settings", "LoadGlobalCommand", "Load Global Settings",
+         "ResetGlobalCommand", "Reset Global Settings"),
+#undef PAGE
+}};
+#undef RUN
+
+// Each row stands at the position of its id.
+constexpr bool inOrder()
+{
+    for (size_t i = 0; i < table.size(); ++i)
+        if (size_t(table[i].id) != i)
+            return false;
+    return true;
+}
+static_assert(table.size() == size_t(C::Count) && inOrder());
+
+} // namespace
+
+const std::array<WindowCommand, size_t(CommandId::Count)> &WindowCommandTable::rows()
+{
+    return table;
+}
+
+const WindowCommand &WindowCommandTable::at(CommandId id)
+{
+    return table[size_t(id)];
+}
+
+WindowCommands::WindowCommands(ViewController &window, QWidget *owner) : QObject(owner)
+{
+    for (const WindowCommand &row : table) {
+        QAction *a = nullptr;
+        if (row.id == C::Undo)
+            a = window.history().undoStack().createUndoAction(owner, tr("Undo"));
+        else if (row.id == C::Redo)
+            a = window.history().undoStack().createRedoAction(owner, tr("Redo"));
+        else
+            a = new QAction(tr(row.text), owner);
+        a->setObjectName(QLatin1String(row.name));
+        QList<QKeySequence> keys;
+        if (const QKeySequence standard(row.standardKey); !standard.isEmpty())
+            keys << standard;
+        for (QKeyCombination key : row.keys)
+            if (key.key() != Qt::Key_unknown)
+                keys << QKeySequence(key);
+        a->setShortcuts(keys);
+        if (row.buttonText)
+            a->setIconText(tr(row.buttonText));
+        if (row.tip || row.buttonText)
+            a->setToolTip(row.tip ? tr(row.tip) : a->iconText());
+        if (row.icon)
+            a->setIcon(QIcon::fromTheme(QLatin1String(row.icon),
+                                        QIcon(QStringLiteral(":/icons/commands/%1.png").arg(QLatin1String(row.icon)))));
+        if (row.run)
+            connect(a, &QAction::triggered, &window, [&window, run = row.run] { run(window); });
+        // Shortcuts of commands outside the menus work in the whole window.
+        if (row.place == W::None)
+            owner->addAction(a);
+        m_actions[size_t(row.id)] = a;
+    }
+}
+
+std::array<QAction *, 3> WindowCommands::pageActions(SessionKeys::Page page) const
+{
+    std::array<QAction *, 3> out{};
+    size_t n = 0;
+    for (const WindowCommand &row : table)
+        if (row.place == W::Page && row.page == page && n < out.size())
+            out[n++] = action(row.id);
+    return out;
+}
+
+void WindowCommands::fillMenus(QMenuBar *bar, QMenu *recentFiles, QAction *pedalLog, QAction *commandBar)
+{
+    const std::pair<W, const char *> menus[] = {
+        {W::File, "&File"}, {W::Edit, "&Edit"}, {W::Pedal, "&Pedal"}, {W::View, "&View"}, {W::Help, "&Help"}};
+    for (const auto &[place, title] : menus) {
+        QMenu *menu = bar->addMenu(tr(title));
+        for (const WindowCommand &row : table) {
+            if (row.place != place)
+                continue;
+            if (row.separatorBefore)
+                menu->addSeparator();
+            menu->addAction(action(row.id));
+            if (row.id == C::Open)
+                menu->addMenu(recentFiles);
+        }
+        if (place == W::View) {
+            menu->addAction(commandBar);
+            menu->addAction(pedalLog);
+        }
+    }
+}
+
+QToolBar *WindowCommands::makeCommandBar(QWidget *parent)
+{
+    auto *bar = new QToolBar(tr("Commands"), parent);
+    bar->setObjectName(QStringLiteral("CommandBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setMovable(false);
+    for (int place = 1;; ++place) {
+        const auto row = std::find_if(table.begin(), table.end(), [place](const auto &r) { return r.toolBar == place; });
+        if (row == table.end())
+            break;
+        // Factory Reset and Upload Firmware stand apart at the right.
+        if (row->id == C::FactoryReset) {
+            auto *gap = new QWidget(bar);
+            gap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+            bar->addWidget(gap);
+        } else if (row->separatorBefore) {
+            bar->addSeparator();
+        }
+        bar->addAction(action(row->id));
+        bar->widgetForAction(action(row->id))->setObjectName(QLatin1String(row->button));
+    }
+    return bar;
+}
+
+void WindowCommands::updateStates(bool transferRunning, bool firmwareRunning)
+{
+    for (const WindowCommand &row : table) {
+        bool enabled = true;
+        switch (row.rule) {
+        case R::Always: continue;
+        case R::NotUpdating: enabled = !firmwareRunning; break;
+        case R::PedalIdle: enabled = !transferRunning && !firmwareRunning; break;
+        case R::Transferring: enabled = transferRunning; break;
+        }
+        action(row.id)->setEnabled(enabled);
+    }
+}
