@@ -83,7 +83,7 @@ CompareDock *CompareDock::compareWithFile(ViewController *window, DataHandler &s
 
 CompareDock *CompareDock::showIn(ViewController *window, std::vector<SessionChange> changes, const QString &source)
 {
-    auto *dock = window->findChild<CompareDock *>(QStringLiteral("CompareDock"));
+    auto *dock = window->findChild<CompareDock *>();
     if (!dock) {
         dock = new CompareDock(window);
         window->addDockWidget(Qt::RightDockWidgetArea, dock);

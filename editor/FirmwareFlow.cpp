@@ -23,8 +23,7 @@ FirmwareFlow::FirmwareFlow(Dialogs &dialogs, SerialHandler *serial, PedalLink *l
       m_firmware(firmware),
       m_status(status),
       m_backup(std::move(backup))
-{
-}
+{}
 
 bool FirmwareFlow::running() const
 {

@@ -13,9 +13,9 @@
 
 #include "ViewController.h"
 
-PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, SessionHistory &history,
-                                   SerialHandler &serial, PedalLink &link, TransferStatus &status,
-                                   std::function<bool(const QString &)> backup, ViewController *window)
+PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, SessionHistory &history, SerialHandler &serial,
+                                   PedalLink &link, TransferStatus &status, std::function<bool(const QString &)> backup,
+                                   ViewController *window)
     : QObject(window),
       m_store(store),
       m_dialogs(dialogs),
@@ -29,16 +29,16 @@ PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, Session
 {
     connect(m_known, &PedalKnownSession::changesSent, this, [this](const std::vector<int> &keys) {
         const QString seconds = m_status.transferSeconds();
-        m_status.showMessage(
-            keys.size() == 1 ? tr("Sent 1 changed key in %1 s; the pedal has this session's values.").arg(seconds)
-                             : tr("Sent %1 changed keys in %2 s; the pedal has this session's values.")
-                                   .arg(int(keys.size()))
-                                   .arg(seconds),
-            10000);
+        m_status.showMessage(keys.size() == 1
+                                 ? tr("Sent 1 changed key in %1 s; the pedal has this session's values.").arg(seconds)
+                                 : tr("Sent %1 changed keys in %2 s; the pedal has this session's values.")
+                                       .arg(int(keys.size()))
+                                       .arg(seconds),
+                             10000);
     });
     // Compare with Pedal loads through a link of its own, shown as every transfer is.
     PedalLink &load = m_known->pedalLoadLink();
-    m_status.follow(&load);
+    m_status.follow(&load, false);
     connect(&load, &PedalLink::transferInterrupted, this,
             [this](const QString &message, const QString &informative) { m_dialogs.warn(message, informative); });
     connect(&load, &PedalLink::loadFinished, this, &PedalSessionFlow::showComparison);

@@ -10,13 +10,11 @@
 
 SessionBackups::SessionBackups(DataHandler &store, Dialogs &dialogs, SessionActions &session, QWidget *window)
     : QObject(window), m_store(store), m_dialogs(dialogs), m_session(session), m_window(window)
-{
-}
+{}
 
 bool SessionBackups::backupBefore(const QString &reason)
 {
-    const QString sessionName =
-        m_session.filePath().isEmpty() ? QString() : QFileInfo(m_session.filePath()).fileName();
+    const QString sessionName = m_session.filePath().isEmpty() ? QString() : QFileInfo(m_session.filePath()).fileName();
     BackupFolder folder;
     QString path;
     const QString problem = folder.write(m_store, reason, sessionName, &path);

@@ -1,6 +1,7 @@
 #include "TransferStatus.h"
 
 #include "PageControls.h"
+#include "WindowCommands.h"
 #include "format/SessionKeys.h"
 #include "link/FirmwareUpdater.h"
 #include "link/PedalLink.h"
@@ -53,12 +54,30 @@ TransferStatus::TransferStatus(QStatusBar *bar, QAction *cancel, SerialHandler *
     });
 }
 
-void TransferStatus::follow(PedalLink *link)
+void TransferStatus::follow(PedalLink *link, bool reportEnds)
 {
     connect(link, &PedalLink::progress, this, &TransferStatus::showProgress);
+    connect(link, &PedalLink::sendStarted, this, &TransferStatus::transferStateChanged);
     connect(link, &PedalLink::transferEnded, this, &TransferStatus::transferEnded);
     connect(link, &PedalLink::transferCancelled, this,
             [this](const QString &message) { m_bar->showMessage(message, MessageMs); });
+    if (!reportEnds)
+        return;
+    connect(link, &PedalLink::sendCompleted, this, [this](SessionKeys::Page page) {
+        m_bar->showMessage(page == SessionKeys::Page::All
+                               ? tr("Sent all pages in %1 s").arg(transferSeconds())
+                               : tr("Sent the %1 page in %2 s").arg(SessionKeys::pageTitle(page), transferSeconds()),
+                           MessageMs);
+    });
+    // The pages show what arrived already (the load is a step that shows itself).
+    connect(link, &PedalLink::loadCompleted, this, [this](PedalLink::Load load) {
+        QString text = tr("Loaded all pages in %1 s").arg(transferSeconds());
+        for (SessionKeys::Page page : {SessionKeys::Page::Songs, SessionKeys::Page::SetJacks,
+                                       SessionKeys::Page::Setlist, SessionKeys::Page::Midi, SessionKeys::Page::Global})
+            if (load == WindowCommandTable::loadOf(page))
+                text = tr("Loaded the %1 page in %2 s").arg(SessionKeys::pageTitle(page), transferSeconds());
+        m_bar->showMessage(text, MessageMs);
+    });
 }
 
 void TransferStatus::showMessage(const QString &text, int ms)

@@ -26,8 +26,9 @@ public:
     TransferStatus(QStatusBar *bar, QAction *cancel, SerialHandler *serial, FirmwareUpdater *firmware);
 
     // Shows the progress and the end of the transfers of `link` (the editor's, or the one
-    // Compare with Pedal loads through).
-    void follow(PedalLink *link);
+    // Compare with Pedal loads through); with `reportEnds`, what a finished transfer did
+    // ("Sent all pages in 1.2 s").
+    void follow(PedalLink *link, bool reportEnds);
     // The clock that times transfers, in milliseconds: a monotonic clock unless set.
     void setClock(std::function<qint64()> nowMs) { m_clock = std::move(nowMs); }
     // The seconds since the transfer shown began, with one decimal ("1.2").

@@ -30,22 +30,6 @@
 #include <QToolBar>
 #include <QUndoStack>
 
-namespace {
-// The load of each page, for its Load command.
-PedalLink::Load loadOf(SessionKeys::Page page)
-{
-    switch (page) {
-    case SessionKeys::Page::Songs: return PedalLink::Load::Songs;
-    case SessionKeys::Page::SetJacks: return PedalLink::Load::SetJacks;
-    case SessionKeys::Page::Setlist: return PedalLink::Load::Setlist;
-    case SessionKeys::Page::Midi: return PedalLink::Load::Midi;
-    case SessionKeys::Page::Global: return PedalLink::Load::Global;
-    case SessionKeys::Page::All: break;
-    }
-    return PedalLink::Load::All;
-}
-} // namespace
-
 ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal, QWidget *parent)
     : QMainWindow(parent),
       m_store(store),
@@ -159,25 +143,7 @@ void ViewController::followPedal()
     PedalLink *link = m_pedal.link;
     if (!link)
         return;
-    m_status->follow(link);
-    connect(link, &PedalLink::sendStarted, this, &ViewController::updateCommandStates);
-    // A finished transfer says so for a few seconds.
-    connect(link, &PedalLink::sendCompleted, this, [this](SessionKeys::Page page) {
-        const QString seconds = m_status->transferSeconds();
-        m_status->showMessage(page == SessionKeys::Page::All
-                                  ? tr("Sent all pages in %1 s").arg(seconds)
-                                  : tr("Sent the %1 page in %2 s").arg(SessionKeys::pageTitle(page), seconds),
-                              TransferStatus::MessageMs);
-    });
-    connect(link, &PedalLink::loadCompleted, this, [this](PedalLink::Load load) {
-        // The pages show what arrived already (the load is a step that shows itself).
-        QString text = tr("Loaded all pages in %1 s").arg(m_status->transferSeconds());
-        for (SessionKeys::Page page : {SessionKeys::Page::Songs, SessionKeys::Page::SetJacks,
-                                       SessionKeys::Page::Setlist, SessionKeys::Page::Midi, SessionKeys::Page::Global})
-            if (load == loadOf(page))
-                text = tr("Loaded the %1 page in %2 s").arg(SessionKeys::pageTitle(page), m_status->transferSeconds());
-        m_status->showMessage(text, TransferStatus::MessageMs);
-    });
+    m_status->follow(link, true);
     // What did arrive is kept (and shown); the user is told what is missing.
     connect(link, &PedalLink::loadFinished, this, [this](bool complete, const QString &problem) {
         if (!complete)
@@ -322,7 +288,7 @@ void ViewController::loadPage(SessionKeys::Page page)
 {
     if (!m_actions)
         return;
-    m_actions->load(loadOf(page));
+    m_actions->load(WindowCommandTable::loadOf(page));
     // The step is named by the command ("Load All") and taken when its data has arrived.
     const QAction *command =
         page == SessionKeys::Page::All ? m_commands->action(CommandId::LoadAll) : m_commands->pageActions(page)[1];

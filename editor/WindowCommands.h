@@ -1,6 +1,7 @@
 #pragma once
 
 #include "format/SessionKeys.h"
+#include "link/PedalLink.h"
 
 #include <QKeySequence>
 #include <QObject>
@@ -82,14 +83,16 @@ struct WindowCommand
     CommandRule rule;
     CommandPlace place;
     bool separatorBefore;
-    int toolBar;             // its place on the command bar from the left (1, 2, ...); 0: not there
-    SessionKeys::Page page;  // a page's Send, Load or Reset: the page; else All
+    int toolBar;            // its place on the command bar from the left (1, 2, ...); 0: not there
+    SessionKeys::Page page; // a page's Send, Load or Reset: the page; else All
     void (*run)(ViewController &);
 };
 
 namespace WindowCommandTable {
 const std::array<WindowCommand, size_t(CommandId::Count)> &rows();
 const WindowCommand &at(CommandId id);
+// The load of a page's Load command (All: Load All).
+PedalLink::Load loadOf(SessionKeys::Page page);
 } // namespace WindowCommandTable
 
 // The window's actions, one per row of the command table, each enabled by its rule.
