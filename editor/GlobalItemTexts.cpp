@@ -5,8 +5,6 @@
 #include "model/Menu.h"
 #include "model/MessageType.h"
 
-#include <QLatin1String>
-
 namespace {
 
 QStringList numbers(int first, int last)
@@ -18,54 +16,7 @@ QStringList numbers(int first, int last)
     return out;
 }
 
-bool endsWith(const char *name, const char *suffix)
-{
-    return QLatin1String(name).endsWith(QLatin1String(suffix));
-}
-
-bool startsWith(const char *name, const char *prefix)
-{
-    return QLatin1String(name).startsWith(QLatin1String(prefix));
-}
-
 } // namespace
-
-GlobalItemTexts::Kind GlobalItemTexts::kindOf(const MenuField &field)
-{
-    const char *name = field.name;
-    // The lists whose rule already tells their kind.
-    switch (field.rule) {
-    case MenuRule::PlusTwo: return Kind::PulseAmount;
-    case MenuRule::PlusThirty: return Kind::ClickLength;
-    case MenuRule::MinusTwenty: return Kind::Offset;
-    case MenuRule::Delay: return Kind::StackDelay;
-    case MenuRule::PlusOne: return endsWith(name, "Threshold") ? Kind::Threshold : Kind::Channel;
-    case MenuRule::Same: break;
-    }
-    // Lists whose stored value is the item position.
-    struct Named
-    {
-        const char *name;
-        Kind kind;
-    };
-    static const Named exact[] = {
-        {"RepeatingMidiStackReference", Kind::StackName},
-        {"RepeatingMidiClickAmount", Kind::RepeatAmount},
-        {"TftRotation", Kind::Rotation},
-        {"PcMonitorChannel", Kind::MonitorChannel},
-        {"RepeatingDiv", Kind::RepeatingDivision},
-    };
-    for (const Named &n : exact)
-        if (QLatin1String(name) == QLatin1String(n.name))
-            return n.kind;
-    if (endsWith(name, "Polarity"))
-        return Kind::Polarity;
-    if (endsWith(name, "Type"))
-        return Kind::MessageType;
-    if (startsWith(name, "Incoming") && (endsWith(name, "Message") || endsWith(name, "Value")))
-        return Kind::IncomingNumber;
-    return Kind::Flag;
-}
 
 QStringList GlobalItemTexts::items(Kind kind)
 {

@@ -24,9 +24,11 @@ namespace {
 // The mark beside a list whose value is not the factory value.
 const QString changedMark = QStringLiteral("\u25cf");
 
+} // namespace
+
 // One titled section of the page. A table section puts each label on a row and each
 // column title over a column; every other section has a row per setting.
-struct Section
+struct GlobalPage::Section
 {
     QGroupBox *box = nullptr;
     QGridLayout *grid = nullptr;
@@ -38,27 +40,11 @@ struct Section
     QHash<QString, int> columnOf;
 };
 
-} // namespace
-
 GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
 {
     auto *outer = new QVBoxLayout(this);
-
     outer->addLayout(PageControls::commandRow(this, m_ctx, SessionKeys::Page::Global));
-
-    auto *filterRow = new QHBoxLayout;
-    m_filter = new QLineEdit(this);
-    m_filter->setObjectName(QStringLiteral("GlobalFilterTF"));
-    m_filter->setPlaceholderText(tr("Filter settings"));
-    m_filter->setClearButtonEnabled(true);
-    m_filter->setToolTip(tr("Shows only the settings whose name or description holds this text."));
-    m_filter->setMaximumWidth(m_filter->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
-    auto *legend = new QLabel(tr("%1 differs from the factory setting").arg(changedMark), this);
-    filterRow->addWidget(m_filter, 1);
-    filterRow->addSpacing(12);
-    filterRow->addWidget(legend);
-    filterRow->addStretch(1);
-    outer->addLayout(filterRow);
+    outer->addLayout(filterRow());
 
     auto *scroll = m_scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("GlobalScrollView"));
@@ -67,6 +53,38 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
     scroll->setWidget(content);
     outer->addWidget(scroll);
 
+    std::array<Section, MenuSectionCount> sections;
+    addSections(content, sections);
+    m_entries.reserve(menuFields().size());
+    for (const MenuField &field : menuFields())
+        addSetting(field, sections[size_t(field.section)]);
+    // The lists keep their widths; the space left over goes to the right of each section.
+    for (Section &section : sections)
+        section.grid->setColumnStretch(section.lastColumn + 1, 1);
+
+    connect(m_filter, &QLineEdit::textChanged, this, &GlobalPage::filterSettings);
+    showSettings();
+}
+
+QLayout *GlobalPage::filterRow()
+{
+    auto *row = new QHBoxLayout;
+    m_filter = new QLineEdit(this);
+    m_filter->setObjectName(QStringLiteral("GlobalFilterTF"));
+    m_filter->setPlaceholderText(tr("Filter settings"));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->setToolTip(tr("Shows only the settings whose name or description holds this text."));
+    m_filter->setMaximumWidth(m_filter->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
+    auto *legend = new QLabel(tr("%1 differs from the factory setting").arg(changedMark), this);
+    row->addWidget(m_filter, 1);
+    row->addSpacing(12);
+    row->addWidget(legend);
+    row->addStretch(1);
+    return row;
+}
+
+void GlobalPage::addSections(QWidget *content, std::array<Section, MenuSectionCount> &sections)
+{
     // The short sections side by side in two columns, the incoming messages below them.
     auto *sectionsLayout = new QVBoxLayout(content);
     auto *columns = new QHBoxLayout;
@@ -75,7 +93,6 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
     sectionsLayout->addLayout(columns);
-    std::array<Section, MenuSectionCount> sections;
     for (int s = 0; s < MenuSectionCount; ++s) {
         Section &section = sections[size_t(s)];
         section.box = new QGroupBox(QLatin1String(menuSectionTitle(MenuSection(s))), content);
@@ -92,85 +109,81 @@ GlobalPage::GlobalPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m
     left->addStretch(1);
     right->addStretch(1);
     sectionsLayout->addStretch(1);
+}
 
-    const int markWidth = fontMetrics().horizontalAdvance(changedMark) + 4;
-    m_entries.reserve(menuFields().size());
-    for (const MenuField &field : menuFields()) {
-        Section &section = sections[size_t(field.section)];
-        const QString name = QLatin1String(field.name);
-        const QString label = QLatin1String(field.label);
-        const QString column = QLatin1String(field.column);
-        const QString tip = QLatin1String(field.tip);
+void GlobalPage::addSetting(const MenuField &field, Section &section)
+{
+    const QString name = QLatin1String(field.name);
+    const QString tip = QLatin1String(field.tip);
+    // As wide as the longest item, measured without walking the items.
+    QComboBox *combo = PageControls::fixedWidthList(GlobalItemTexts::widestItem(field.list), section.box);
+    combo->setObjectName(name + QLatin1String("Combo"));
+    combo->setModel(modelFor(field.list));
+    combo->setAccessibleName(field.title());
+    auto *mark = new QLabel(section.box);
+    mark->setObjectName(name + QLatin1String("Mark"));
+    mark->setFixedWidth(fontMetrics().horizontalAdvance(changedMark) + 4);
+    mark->setStyleSheet(QStringLiteral("color: #d9822b;"));
 
-        // As wide as the longest item, measured without walking the items.
-        const GlobalItemTexts::Kind kind = GlobalItemTexts::kindOf(field);
-        QComboBox *combo = PageControls::fixedWidthList(GlobalItemTexts::widestItem(kind), section.box);
-        combo->setObjectName(name + QLatin1String("Combo"));
-        combo->setModel(modelFor(kind));
-        combo->setAccessibleName(column.isEmpty() ? label : label + QLatin1Char(' ') + column);
-        auto *mark = new QLabel(section.box);
-        mark->setObjectName(name + QLatin1String("Mark"));
-        mark->setFixedWidth(markWidth);
-        mark->setStyleSheet(QStringLiteral("color: #d9822b;"));
-
-        Entry entry{&field,
-                    combo,
-                    mark,
-                    nullptr,
-                    nullptr,
-                    section.box,
-                    label + QLatin1Char(' ') + column + QLatin1Char(' ') + tip + QLatin1Char(' ')
-                        + section.box->title()};
-        if (column.isEmpty()) {
-            entry.label = new QLabel(label, section.box);
-            entry.label->setBuddy(combo);
-            entry.label->setToolTip(tip);
-            section.grid->addWidget(entry.label, section.rows, 0);
-            section.grid->addWidget(combo, section.rows, 1, Qt::AlignLeft);
-            section.grid->addWidget(mark, section.rows, 2);
-            section.lastColumn = qMax(section.lastColumn, 2);
-            ++section.rows;
-        } else {
-            // Row 0 holds the column titles; a row per label below.
-            if (!section.rowOf.contains(label)) {
-                const int row = int(section.rowOf.size()) + 1;
-                section.rowOf.insert(label, row);
-                auto *rowLabel = new QLabel(label, section.box);
-                section.rowLabels.insert(label, rowLabel);
-                section.grid->addWidget(rowLabel, row, 0);
-            }
-            if (!section.columnOf.contains(column)) {
-                const int col = 1 + 2 * int(section.columnOf.size());
-                section.columnOf.insert(column, col);
-                auto *header = new QLabel(QStringLiteral("<b>%1</b>").arg(column), section.box);
-                section.headers.insert(column, header);
-                section.grid->addWidget(header, 0, col);
-                section.lastColumn = qMax(section.lastColumn, col + 1);
-            }
-            entry.label = section.rowLabels.value(label);
-            entry.header = section.headers.value(column);
-            const int row = section.rowOf.value(label);
-            const int col = section.columnOf.value(column);
-            section.grid->addWidget(combo, row, col, Qt::AlignLeft);
-            section.grid->addWidget(mark, row, col + 1);
-        }
-        m_entries.push_back(entry);
-        const size_t index = m_entries.size() - 1;
-        connect(combo, &QComboBox::activated, this, [this, index](int position) {
-            pick(m_entries[index], position);
-            showField(m_entries[index]);
-        });
-        if (kind == GlobalItemTexts::Kind::StackName) {
-            // Every fill of the stack names selects the stored stack again.
-            connect(&m_ctx.lists, &SharedLists::stacksRefilled, this, [this, index] { showField(m_entries[index]); });
-        }
+    // The filter searches the setting's name (as a comparison of sessions words it too),
+    // its description and its section's title.
+    Entry entry{&field,
+                combo,
+                mark,
+                nullptr,
+                nullptr,
+                section.box,
+                field.title() + QLatin1Char(' ') + tip + QLatin1Char(' ') + section.box->title()};
+    place(entry, section);
+    m_entries.push_back(entry);
+    const size_t index = m_entries.size() - 1;
+    connect(combo, &QComboBox::activated, this, [this, index](int position) {
+        pick(m_entries[index], position);
+        showField(m_entries[index]);
+    });
+    if (field.list == MenuList::StackName) {
+        // Every fill of the stack names selects the stored stack again.
+        connect(&m_ctx.lists, &SharedLists::stacksRefilled, this, [this, index] { showField(m_entries[index]); });
     }
-    // The lists keep their widths; the space left over goes to the right of each section.
-    for (Section &section : sections)
-        section.grid->setColumnStretch(section.lastColumn + 1, 1);
+}
 
-    connect(m_filter, &QLineEdit::textChanged, this, &GlobalPage::filterSettings);
-    showSettings();
+void GlobalPage::place(Entry &entry, Section &section)
+{
+    const QString label = QLatin1String(entry.field->label);
+    const QString column = QLatin1String(entry.field->column);
+    if (column.isEmpty()) {
+        entry.label = new QLabel(label, section.box);
+        entry.label->setBuddy(entry.combo);
+        entry.label->setToolTip(QLatin1String(entry.field->tip));
+        section.grid->addWidget(entry.label, section.rows, 0);
+        section.grid->addWidget(entry.combo, section.rows, 1, Qt::AlignLeft);
+        section.grid->addWidget(entry.mark, section.rows, 2);
+        section.lastColumn = qMax(section.lastColumn, 2);
+        ++section.rows;
+        return;
+    }
+    // Row 0 holds the column titles; a row per label below.
+    if (!section.rowOf.contains(label)) {
+        const int row = int(section.rowOf.size()) + 1;
+        section.rowOf.insert(label, row);
+        auto *rowLabel = new QLabel(label, section.box);
+        section.rowLabels.insert(label, rowLabel);
+        section.grid->addWidget(rowLabel, row, 0);
+    }
+    if (!section.columnOf.contains(column)) {
+        const int col = 1 + 2 * int(section.columnOf.size());
+        section.columnOf.insert(column, col);
+        auto *header = new QLabel(QStringLiteral("<b>%1</b>").arg(column), section.box);
+        section.headers.insert(column, header);
+        section.grid->addWidget(header, 0, col);
+        section.lastColumn = qMax(section.lastColumn, col + 1);
+    }
+    entry.label = section.rowLabels.value(label);
+    entry.header = section.headers.value(column);
+    const int row = section.rowOf.value(label);
+    const int col = section.columnOf.value(column);
+    section.grid->addWidget(entry.combo, row, col, Qt::AlignLeft);
+    section.grid->addWidget(entry.mark, row, col + 1);
 }
 
 QStringListModel *GlobalPage::modelFor(GlobalItemTexts::Kind kind)
@@ -241,9 +254,7 @@ void GlobalPage::pick(const Entry &entry, int position)
     if (position < 0)
         return;
     const qint64 value = MenuRules::valueForPosition(entry.field->rule, position);
-    const QString column = QString::fromUtf8(entry.field->column);
-    const QString label = QString::fromUtf8(entry.field->label);
-    m_ctx.history.edit(column.isEmpty() ? label : label + QLatin1Char(' ') + column,
+    m_ctx.history.edit(entry.field->title(),
                        [this, member = entry.field->member, value] { m_ctx.store.GlobalMenu.*member = value; });
     entry.combo->setToolTip(QString());
     m_ctx.events.edited();

@@ -2,6 +2,8 @@
 
 #include "GlobalItemTexts.h"
 
+#include "model/Menu.h"
+
 #include <QWidget>
 
 #include <array>
@@ -9,11 +11,11 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QScrollArea;
 class QStringListModel;
 struct EditorContext;
-struct MenuField;
 
 // The "Global Settings" page: one pop-up list per global setting, in titled sections of a
 // scroll view, laid out from the columns of the global settings table (section, label,
@@ -55,6 +57,13 @@ private:
         QString words;    // what the filter searches
     };
 
+    struct Section;
+
+    QLayout *filterRow();
+    void addSections(QWidget *content, std::array<Section, MenuSectionCount> &sections);
+    void addSetting(const MenuField &field, Section &section);
+    // Puts the setting's list and mark into its section, with its label and column title.
+    void place(Entry &entry, Section &section);
     void showField(const Entry &entry);
     void pick(const Entry &entry, int position);
     QStringListModel *modelFor(GlobalItemTexts::Kind kind);

@@ -128,6 +128,25 @@ QString Encodings::decodeName(QStringView field)
     return text;
 }
 
+QString Encodings::escaped(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r'))
+            out += QLatin1String("\\r");
+        else if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else if (c == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 qint64 Encodings::statusNumber(qint64 type, qint64 channel)
 {
     switch (type) {

@@ -26,6 +26,10 @@ void appendName(QString &out, const QString &name, int width, const char *key = 
 // "]" or "\r" is dropped and a stray "\n" is a line break, as the writer would carry them.
 QString decodeName(QStringView field);
 
+// `text` on one line, for a message or a log: a carriage return as "\r", a line feed as
+// "\n", a backslash as "\\" and any other control character as "\xHH"; the rest as it is.
+QString escaped(QStringView text);
+
 // MIDI status number of a message type and channel, and its inverse.
 qint64 statusNumber(qint64 type, qint64 channel);
 void decodeStatus(qint64 status, qint64 &type, qint64 &channel);

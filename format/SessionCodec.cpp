@@ -73,17 +73,7 @@ qsizetype decodeNames(QStringView value, int width, qsizetype take, QStringList 
 // stays on one line.
 QString quoted(QStringView text)
 {
-    QString t;
-    for (QChar c : text.left(12)) {
-        if (c == QLatin1Char('\n'))
-            t += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\r'))
-            t += QStringLiteral("\\r");
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            t += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            t += c;
-    }
+    QString t = Encodings::escaped(text.left(12));
     if (text.size() > 12)
         t += QStringLiteral("...");
     return QStringLiteral("\"%1\"").arg(t);
@@ -219,6 +209,46 @@ QStringView withTrailingSpaces(QStringView value, QStringView raw, int width)
     return raw.mid(start, value.size() + (whole - points));
 }
 
+// A tempo of 0 and a setlist slot that names no song are refused.
+bool songNumbersOk(KeyKind kind, const std::vector<qint64> &values, const DataHandler &store, QString &problem)
+{
+    if (kind == KeyKind::SongTempo) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (values[i] == 0) {
+                problem = QStringLiteral("song %1 has the tempo 0").arg(i + 1);
+                return false;
+            }
+        }
+    }
+    std::vector<SongRef> unused;
+    return kind != KeyKind::Setlist || store.setlistFromSongNumbers(values, unused, &problem);
+}
+
+// The ten numbers of each of `stacks` stacks, each group led by the stack's position
+// when the text carries positions.
+bool stackNumbers(QStringView value, int width, qsizetype stacks, bool withPositions, DecodedKey &d, QString &problem)
+{
+    const int group = MidiStack::MessageCount + (withPositions ? 1 : 0);
+    std::vector<qint64> all;
+    if (!numbers(value, width, stacks * group, all, problem))
+        return false;
+    d.numbers.reserve(size_t(stacks * MidiStack::MessageCount));
+    for (qsizetype s = 0; s < stacks; ++s) {
+        const size_t first = size_t(s * group);
+        if (withPositions) {
+            const qint64 position = all[first];
+            if (position < 0 || position >= stacks) {
+                problem = QStringLiteral("stack %1 has the position %2").arg(s + 1).arg(position);
+                return false;
+            }
+            d.stackPositions.push_back(position);
+        }
+        for (int m = 0; m < MidiStack::MessageCount; ++m)
+            d.numbers.push_back(all[first + size_t(group - MidiStack::MessageCount + m)]);
+    }
+    return true;
+}
+
 } // namespace
 
 QStringView SessionCodec::lineValue(QStringView raw, int keyIndex)
@@ -273,19 +303,8 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
         if (!enoughFields(numberFieldCount(value, key.width), need, problem)
             || !numbers(value, key.width, need, d.numbers, problem))
             return false;
-        if (key.kind == KeyKind::SongTempo) {
-            for (size_t i = 0; i < d.numbers.size(); ++i) {
-                if (d.numbers[i] == 0) {
-                    problem = QStringLiteral("song %1 has the tempo 0").arg(i + 1);
-                    return false;
-                }
-            }
-        }
-        if (key.kind == KeyKind::Setlist) {
-            std::vector<SongRef> unused;
-            if (!store.setlistFromSongNumbers(d.numbers, unused, &problem))
-                return false;
-        }
+        if (!songNumbersOk(key.kind, d.numbers, store, problem))
+            return false;
         break;
     }
     case KeyKind::Global: {
@@ -304,24 +323,8 @@ bool SessionCodec::decode(int keyIndex, QStringView value, const DataHandler &st
         const qsizetype stacks = qsizetype(store.MidiStackList.size());
         if (!enoughFields(numberFieldCount(value, key.width), stacks * group, problem))
             return false;
-        std::vector<qint64> all;
-        if (!numbers(value, key.width, stacks * group, all, problem))
+        if (!stackNumbers(value, key.width, stacks, options.stackPositions, d, problem))
             return false;
-        d.numbers.reserve(size_t(stackFields));
-        for (qsizetype s = 0; s < stacks; ++s) {
-            const size_t first = size_t(s * group);
-            if (options.stackPositions) {
-                const qint64 position = all[first];
-                if (position < 0 || position >= stacks) {
-                    problem = QStringLiteral("stack %1 has the position %2").arg(s + 1).arg(position);
-                    return false;
-                }
-                d.stackPositions.push_back(position);
-            }
-            for (int m = 0; m < MidiStack::MessageCount; ++m) {
-                d.numbers.push_back(all[first + size_t(group - MidiStack::MessageCount + m)]);
-            }
-        }
         break;
     }
     case KeyKind::LibraryNumber: {
@@ -367,9 +370,8 @@ void SessionCodec::store(DataHandler &store, const DecodedKey &d)
     case KeyKind::PresetOptions:
         for (size_t i = 0; i < songs.size() && i < d.numbers.size(); ++i) {
             Song &s = *songs[i];
-            s.StopMidiClock = (d.numbers[i] >> 7) & 1;
-            s.StopRepeatingMessage = (d.numbers[i] >> 6) & 1;
-            s.MimicFootswitch = (d.numbers[i] >> 4) & 1;
+            for (const SessionKeys::OptionBit &option : SessionKeys::optionBits)
+                s.*(option.field) = (d.numbers[i] & option.bit) != 0 ? 1 : 0;
         }
         break;
     case KeyKind::Setlist: {

@@ -6,6 +6,9 @@
 
 #include "model/MessageType.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 using Record = SessionChange::Record;
@@ -14,24 +17,9 @@ const QString kNone = QStringLiteral("(none)");
 
 QString quotedName(QString name)
 {
+    // A line break of a name is one "\n".
     name.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    name.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-    name.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
-// "MidiChannelOut" as "Midi Channel Out", "ChannelConvert1Type" as "Channel Convert 1 Type".
-QString words(const char *name)
-{
-    QString out;
-    for (const char *c = name; *c; ++c) {
-        const bool upper = *c >= 'A' && *c <= 'Z';
-        const bool digit = *c >= '0' && *c <= '9';
-        if (!out.isEmpty() && (upper || (digit && !out.back().isDigit())))
-            out += QLatin1Char(' ');
-        out += QLatin1Char(*c);
-    }
-    return out;
+    return QLatin1Char('"') + Encodings::escaped(name) + QLatin1Char('"');
 }
 
 QString statusWords(qint64 status)
@@ -61,18 +49,10 @@ QString jackWords(int jack, qint64 code)
 QString optionWords(qint64 bits)
 {
     QStringList on;
-    if (bits & 128)
-        on << QStringLiteral("Stop Midi Clock");
-    if (bits & 64)
-        on << QStringLiteral("Stop Repeating Message");
-    if (bits & 16)
-        on << QStringLiteral("Mimic Footswitch");
+    for (const SessionKeys::OptionBit &option : SessionKeys::optionBits)
+        if ((bits & option.bit) != 0)
+            on << QLatin1String(option.onText);
     return on.isEmpty() ? QStringLiteral("none") : on.join(QStringLiteral(", "));
-}
-
-QString slotWords(qint64 slot)
-{
-    return slot == 255 ? QStringLiteral("empty") : QStringLiteral("song %1").arg(slot);
 }
 
 // A number of a key as words, by the key's kind.
@@ -81,7 +61,6 @@ QString numberWords(const SessionKey &key, qint64 v)
     switch (key.kind) {
     case KeyKind::JackCode: return jackWords(key.jack, v);
     case KeyKind::PresetOptions: return optionWords(v);
-    case KeyKind::Setlist: return slotWords(v);
     case KeyKind::StackChannels: return statusWords(v);
     case KeyKind::LibraryNumber:
         if (key.libraryNumber == &MidiMessage::Typey && !MessageType::name(v).isEmpty())
@@ -91,12 +70,31 @@ QString numberWords(const SessionKey &key, qint64 v)
     }
 }
 
-// A number of a key as it is, for JSON: an empty setlist position is null.
-QJsonValue plainNumber(const SessionKey &key, qint64 v)
+// The song numbers of a setlist's slots, the empty slots left out.
+std::vector<qint64> setlistSongs(const std::vector<qint64> &slotValues)
 {
-    if (key.kind == KeyKind::Setlist && v == 255)
-        return QJsonValue(QJsonValue::Null);
-    return QJsonValue(v);
+    std::vector<qint64> songs;
+    std::copy_if(slotValues.begin(), slotValues.end(), std::back_inserter(songs), [](qint64 n) { return n != 255; });
+    return songs;
+}
+
+// At most eight song numbers of a setlist from `first` on, "(none)" for none.
+QString setlistWords(const std::vector<qint64> &songs, size_t first)
+{
+    QStringList numbers;
+    for (size_t i = first; i < songs.size() && numbers.size() < 8; ++i)
+        numbers << QString::number(songs[i]);
+    if (first + 8 < songs.size())
+        numbers << QStringLiteral("…");
+    return numbers.isEmpty() ? kNone : numbers.join(QLatin1Char(' '));
+}
+
+QJsonArray jsonNumbers(const std::vector<qint64> &numbers, size_t first = 0)
+{
+    QJsonArray out;
+    for (size_t i = first; i < numbers.size(); ++i)
+        out.append(numbers[i]);
+    return out;
 }
 
 Record recordOf(KeyKind kind)
@@ -139,81 +137,135 @@ public:
             return;
         }
         switch (key.kind) {
-        case KeyKind::Global:
-            for (const MenuField &f : menuFields()) {
-                const qint64 va = (*da.global).*(f.member);
-                const qint64 vb = (*db.global).*(f.member);
-                if (va == vb)
-                    continue;
-                SessionChange c = change(k, -1);
-                c.setting = f.name;
-                c.field = words(f.name);
-                c.before = QString::number(va);
-                c.after = QString::number(vb);
-                c.beforeValue = va;
-                c.afterValue = vb;
-                m_out.push_back(c);
-            }
-            break;
+        case KeyKind::Global: global(k, *da.global, *db.global); break;
         case KeyKind::LibraryText:
-        case KeyKind::LibraryNumber: {
-            const bool text = key.kind == KeyKind::LibraryText;
-            const qsizetype na = text ? da.names.size() : qsizetype(da.numbers.size());
-            const qsizetype nb = text ? db.names.size() : qsizetype(db.numbers.size());
-            for (qsizetype i = 0; i < qMax(na, nb); ++i) {
-                const auto side = [&](const DecodedKey &d, qsizetype n) {
-                    if (i >= n)
-                        return kNone;
-                    return text ? quotedName(d.names[i]) : numberWords(key, d.numbers[size_t(i)]);
-                };
-                const auto plain = [&](const DecodedKey &d, qsizetype n) {
-                    if (i >= n)
-                        return QJsonValue(QJsonValue::Null);
-                    return text ? QJsonValue(d.names[i]) : QJsonValue(d.numbers[size_t(i)]);
-                };
-                const QString va = side(da, na);
-                const QString vb = side(db, nb);
-                if (va == vb)
-                    continue;
-                SessionChange c = change(k, int(i));
-                c.before = va;
-                c.after = vb;
-                c.beforeValue = plain(da, na);
-                c.afterValue = plain(db, nb);
-                m_out.push_back(c);
-            }
-            break;
-        }
-        default: {
-            // Names and numbers: one per song, per stack, per stack message or per slot.
-            const bool names = !da.names.isEmpty() || !db.names.isEmpty();
-            const size_t n =
-                names ? size_t(qMin(da.names.size(), db.names.size())) : qMin(da.numbers.size(), db.numbers.size());
-            const bool perMessage = key.kind == KeyKind::StackMessageNames || key.kind == KeyKind::StackChannels
-                || key.kind == KeyKind::StackMessages || key.kind == KeyKind::StackValues;
-            for (size_t i = 0; i < n; ++i) {
-                if (names ? da.names[qsizetype(i)] == db.names[qsizetype(i)] : da.numbers[i] == db.numbers[i])
-                    continue;
-                const int index = perMessage ? int(i) / MidiStack::MessageCount : int(i);
-                SessionChange c = change(k, index);
-                if (perMessage) {
-                    c.message = int(i) % MidiStack::MessageCount;
-                    c.field = QStringLiteral("Row %1 %2").arg(c.message + 1).arg(QLatin1String(key.label));
-                }
-                if (key.kind == KeyKind::Setlist)
-                    c.field = QStringLiteral("Position %1").arg(i + 1);
-                c.before = names ? quotedName(da.names[qsizetype(i)]) : numberWords(key, da.numbers[i]);
-                c.after = names ? quotedName(db.names[qsizetype(i)]) : numberWords(key, db.numbers[i]);
-                c.beforeValue = names ? QJsonValue(da.names[qsizetype(i)]) : plainNumber(key, da.numbers[i]);
-                c.afterValue = names ? QJsonValue(db.names[qsizetype(i)]) : plainNumber(key, db.numbers[i]);
-                m_out.push_back(c);
-            }
-            break;
-        }
+        case KeyKind::LibraryNumber: library(k, da, db); break;
+        case KeyKind::Setlist: setlist(k, setlistSongs(da.numbers), setlistSongs(db.numbers)); break;
+        default: perRecord(k, da, db); break;
         }
     }
 
 private:
+    void global(int k, const Menu &a, const Menu &b)
+    {
+        for (const MenuField &f : menuFields()) {
+            const qint64 va = a.*(f.member);
+            const qint64 vb = b.*(f.member);
+            if (va == vb)
+                continue;
+            SessionChange c = change(k, -1);
+            c.setting = f.name;
+            c.field = f.title();
+            c.before = QString::number(va);
+            c.after = QString::number(vb);
+            c.beforeValue = va;
+            c.afterValue = vb;
+            m_out.push_back(c);
+        }
+    }
+
+    // Library lists may differ in length: a missing entry is "(none)", null in JSON.
+    void library(int k, const DecodedKey &da, const DecodedKey &db)
+    {
+        const SessionKey &key = SessionKeys::at(k);
+        const bool text = key.kind == KeyKind::LibraryText;
+        const qsizetype na = text ? da.names.size() : qsizetype(da.numbers.size());
+        const qsizetype nb = text ? db.names.size() : qsizetype(db.numbers.size());
+        for (qsizetype i = 0; i < qMax(na, nb); ++i) {
+            const auto side = [&](const DecodedKey &d, qsizetype n) {
+                if (i >= n)
+                    return kNone;
+                return text ? quotedName(d.names[i]) : numberWords(key, d.numbers[size_t(i)]);
+            };
+            const auto plain = [&](const DecodedKey &d, qsizetype n) {
+                if (i >= n)
+                    return QJsonValue(QJsonValue::Null);
+                return text ? QJsonValue(d.names[i]) : QJsonValue(d.numbers[size_t(i)]);
+            };
+            const QString va = side(da, na);
+            const QString vb = side(db, nb);
+            if (va == vb)
+                continue;
+            SessionChange c = change(k, int(i));
+            c.before = va;
+            c.after = vb;
+            c.beforeValue = plain(da, na);
+            c.afterValue = plain(db, nb);
+            m_out.push_back(c);
+        }
+    }
+
+    // One change that says what was done to the setlist: a song inserted, a position
+    // removed, two positions swapped; anything else as the two lists from the first
+    // position that differs.
+    void setlist(int k, const std::vector<qint64> &a, const std::vector<qint64> &b)
+    {
+        using Edit = SessionChange::Edit;
+        size_t first = 0;
+        while (first < a.size() && first < b.size() && a[first] == b[first])
+            ++first;
+        std::vector<size_t> differ;
+        for (size_t i = first; i < qMin(a.size(), b.size()); ++i)
+            if (a[i] != b[i])
+                differ.push_back(i);
+        SessionChange c = change(k, int(first));
+        c.field = QStringLiteral("Position %1").arg(first + 1);
+        if (b.size() == a.size() + 1
+            && std::equal(a.begin() + qsizetype(first), a.end(), b.begin() + qsizetype(first) + 1)) {
+            c.edit = Edit::Inserted;
+            c.recordName = name(m_b.SongList, int(b[first]) - 1);
+            c.after = c.recordName.isEmpty() ? QStringLiteral("Song %1").arg(b[first])
+                                             : QStringLiteral("Song %1 (%2)").arg(b[first]).arg(c.recordName);
+            c.afterValue = b[first];
+        } else if (a.size() == b.size() + 1
+                   && std::equal(b.begin() + qsizetype(first), b.end(), a.begin() + qsizetype(first) + 1)) {
+            c.edit = Edit::Removed;
+            c.recordName = name(m_a.SongList, int(a[first]) - 1);
+            c.before = QStringLiteral("Song %1").arg(a[first]);
+            c.beforeValue = a[first];
+        } else if (a.size() == b.size() && differ.size() == 2 && a[differ[0]] == b[differ[1]]
+                   && a[differ[1]] == b[differ[0]]) {
+            c.edit = Edit::Swapped;
+            c.other = int(differ[1]);
+            c.field = QStringLiteral("Positions %1 and %2").arg(first + 1).arg(differ[1] + 1);
+            c.beforeValue = jsonNumbers({a[differ[0]], a[differ[1]]});
+            c.afterValue = jsonNumbers({b[differ[0]], b[differ[1]]});
+        } else {
+            c.edit = Edit::Replaced;
+            c.before = setlistWords(a, first);
+            c.after = setlistWords(b, first);
+            c.beforeValue = jsonNumbers(a, first);
+            c.afterValue = jsonNumbers(b, first);
+        }
+        m_out.push_back(c);
+    }
+
+    // Names and numbers: one per song, per stack or per stack message.
+    void perRecord(int k, const DecodedKey &da, const DecodedKey &db)
+    {
+        const SessionKey &key = SessionKeys::at(k);
+        const bool names = !da.names.isEmpty() || !db.names.isEmpty();
+        const size_t n =
+            names ? size_t(qMin(da.names.size(), db.names.size())) : qMin(da.numbers.size(), db.numbers.size());
+        const bool perMessage = key.kind == KeyKind::StackMessageNames || key.kind == KeyKind::StackChannels
+            || key.kind == KeyKind::StackMessages || key.kind == KeyKind::StackValues;
+        for (size_t i = 0; i < n; ++i) {
+            if (names ? da.names[qsizetype(i)] == db.names[qsizetype(i)] : da.numbers[i] == db.numbers[i])
+                continue;
+            const int index = perMessage ? int(i) / MidiStack::MessageCount : int(i);
+            SessionChange c = change(k, index);
+            if (perMessage) {
+                c.message = int(i) % MidiStack::MessageCount;
+                c.field = QStringLiteral("Row %1 %2").arg(c.message + 1).arg(QLatin1String(key.label));
+            }
+            c.before = names ? quotedName(da.names[qsizetype(i)]) : numberWords(key, da.numbers[i]);
+            c.after = names ? quotedName(db.names[qsizetype(i)]) : numberWords(key, db.numbers[i]);
+            c.beforeValue = names ? QJsonValue(da.names[qsizetype(i)]) : QJsonValue(da.numbers[i]);
+            c.afterValue = names ? QJsonValue(db.names[qsizetype(i)]) : QJsonValue(db.numbers[i]);
+            m_out.push_back(c);
+        }
+    }
+
     SessionChange change(int k, int index) const
     {
         const SessionKey &key = SessionKeys::at(k);
@@ -237,7 +289,7 @@ private:
 
     static QString name(const std::vector<SongRef> &songs, int index)
     {
-        return size_t(index) < songs.size() ? songs[size_t(index)]->NameWithoutBreaks : QString();
+        return index >= 0 && size_t(index) < songs.size() ? songs[size_t(index)]->NameWithoutBreaks : QString();
     }
     static QString stackName(const DataHandler &store, int index)
     {
@@ -269,8 +321,15 @@ QString SessionChange::recordTitle() const
 
 QString SessionChange::text() const
 {
-    if (record == Record::Setlist && index >= 0)
-        return QStringLiteral("Setlist: position %1 is now %2").arg(index + 1).arg(after);
+    switch (edit) {
+    case Edit::Changed: break;
+    case Edit::Inserted: return QStringLiteral("Setlist: %1 inserted at position %2").arg(after).arg(index + 1);
+    case Edit::Removed: return QStringLiteral("Setlist: position %1 removed").arg(index + 1);
+    case Edit::Swapped: return QStringLiteral("Setlist: positions %1 and %2 swapped").arg(index + 1).arg(other + 1);
+    case Edit::Replaced:
+        return index > 0 ? QStringLiteral("Setlist from position %1: %2 → %3").arg(index + 1).arg(before, after)
+                         : QStringLiteral("Setlist: %1 → %2").arg(before, after);
+    }
     return QStringLiteral("%1: %2 %3 → %4").arg(recordTitle(), field, before, after);
 }
 
@@ -292,6 +351,11 @@ QJsonObject SessionChange::toJson() const
         o.insert(QStringLiteral("row"), message + 1);
     if (setting)
         o.insert(QStringLiteral("setting"), QLatin1String(setting));
+    static const char *const edits[] = {"", "inserted", "removed", "swapped", "replaced"};
+    if (edit != Edit::Changed)
+        o.insert(QStringLiteral("edit"), QLatin1String(edits[int(edit)]));
+    if (other >= 0)
+        o.insert(QStringLiteral("other"), other + 1);
     return o;
 }
 

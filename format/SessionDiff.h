@@ -14,29 +14,34 @@ class SessionWriter;
 struct SessionChange
 {
     enum class Record { Song, Setlist, Global, Stack, Library };
+    // What was done to the setlist; Changed for every other record.
+    enum class Edit { Changed, Inserted, Removed, Swapped, Replaced };
 
     SessionKeys::Page page = SessionKeys::Page::Songs;
     Record record = Record::Song;
-    // Position of the song or stack in its list, of the setlist slot, or of the library
-    // entry, counted from 0; -1 for the global settings.
+    // Position of the song or stack in its list, of the (first) setlist position changed,
+    // or of the library entry, counted from 0; -1 for the global settings.
     int index = -1;
     // The song's or stack's name in the first session (the second's when the first has
-    // none); empty for the other records.
+    // none); for a song inserted into or removed from the setlist, that song's name.
     QString recordName;
-    int key = -1;                  // in the key table
-    int message = -1;              // a stack's message 0..9, for the keys that hold ten per stack
+    int key = -1;     // in the key table
+    int message = -1; // a stack's message 0..9, for the keys that hold ten per stack
+    Edit edit = Edit::Changed;
+    int other = -1;                // the second position of two swapped setlist positions
     const char *setting = nullptr; // a global setting's field name ("MidiChannelOut")
-    QString field;                 // in words: "Tempo", "Midi Channel Out", "Row 3 Value"
+    QString field;                 // in words: "Tempo", "MIDI output channel", "Row 3 Value"
     QString before;                // the values in words; "(none)" where a library entry is missing
     QString after;
-    // The same values plain, for JSON: a name's text, a number as a number, null for an
-    // empty setlist position or a missing library entry.
+    // The same values plain, for JSON: a name's text, a number as a number, null for a
+    // missing library entry or setlist position; the song numbers of swapped positions or
+    // of a setlist from its first change.
     QJsonValue beforeValue;
     QJsonValue afterValue;
 
     // "Song 3 (Intro Riff)", "Setlist", "Global", "Stack 5 (Bass)", "Library entry 2".
     QString recordTitle() const;
-    // One line in words: "Song 3 (Intro Riff): Tempo 120 → 97".
+    // One line in words: "Song 3 (Intro Riff): Tempo 120 → 97", "Setlist: position 7 removed".
     QString text() const;
     QJsonObject toJson() const;
 };

@@ -2,41 +2,43 @@
 
 #include <QHash>
 
-#include <cctype>
+#include <algorithm>
+#include <iterator>
+#include <type_traits>
 
 namespace {
 
 using Page = SessionKeys::Page;
 
-SessionKey songNumber(const char *key, const char *label, qint64 Song::*field, int width, Page page)
+constexpr SessionKey songNumber(const char *key, const char *label, qint64 Song::*field, int width, Page page)
 {
     SessionKey k{key, KeyKind::SongNumber, width, true, page, label};
     k.songField = field;
     return k;
 }
 
-SessionKey jackCode(const char *key, const char *label, int jack)
+constexpr SessionKey jackCode(const char *key, const char *label, int jack)
 {
     SessionKey k{key, KeyKind::JackCode, 2, true, Page::SetJacks, label};
     k.jack = jack;
     return k;
 }
 
-SessionKey stackNumbers(const char *key, const char *label, KeyKind kind, qint64 MidiStackMessage::*field)
+constexpr SessionKey stackNumbers(const char *key, const char *label, KeyKind kind, qint64 MidiStackMessage::*field)
 {
     SessionKey k{key, kind, 3, true, Page::Midi, label};
     k.stackField = field;
     return k;
 }
 
-SessionKey libraryText(const char *key, const char *label, QString MidiMessage::*field)
+constexpr SessionKey libraryText(const char *key, const char *label, QString MidiMessage::*field)
 {
     SessionKey k{key, KeyKind::LibraryText, 20, false, Page::Midi, label};
     k.libraryText = field;
     return k;
 }
 
-SessionKey libraryNumber(const char *key, const char *label, qint64 MidiMessage::*field, int width)
+constexpr SessionKey libraryNumber(const char *key, const char *label, qint64 MidiMessage::*field, int width)
 {
     SessionKey k{key, KeyKind::LibraryNumber, width, false, Page::Midi, label};
     k.libraryNumber = field;
@@ -44,8 +46,8 @@ SessionKey libraryNumber(const char *key, const char *label, qint64 MidiMessage:
 }
 
 // The 42 keys of the footswitch inputs are named after the inputs: "<stem>Function",
-// "<stem>Preset", "<stem>Stack", for the 14 inputs in their order; their labels are the
-// same words apart ("Jack 1 Tip Tap Function").
+// "<stem>Preset", "<stem>Stack", for the 14 inputs in their order; their labels say the
+// same as the pages that edit them ("Foot switch tap song", "Jack 1 tip hold function").
 struct InputKeyNames
 {
     std::array<QByteArray, 42> names;
@@ -54,75 +56,84 @@ struct InputKeyNames
     {
         const auto &inputs = songInputs();
         const char *kinds[] = {"Function", "Preset", "Stack"};
+        const char *kindWords[] = {"function", "song", "stack"};
         for (size_t kind = 0; kind < 3; ++kind) {
             for (size_t i = 0; i < inputs.size(); ++i) {
+                // Foot tap, foot hold, then tap and hold of jack 1 tip, jack 1 ring, jack 2 tip...
+                const QByteArray where = i < 2
+                    ? QByteArray("Foot switch")
+                    : "Jack " + QByteArray::number(int(i - 2) / 4 + 1) + ((i - 2) / 2 % 2 == 0 ? " tip" : " ring");
                 names[kind * 14 + i] = QByteArray(inputs[i].stem) + kinds[kind];
-                QByteArray label;
-                for (const char c : names[kind * 14 + i]) {
-                    const bool digit = c >= '0' && c <= '9';
-                    if (!label.isEmpty()
-                        && ((c >= 'A' && c <= 'Z')
-                            || (digit && !std::isdigit(static_cast<unsigned char>(label.back())))))
-                        label += ' ';
-                    label += c;
-                }
-                labels[kind * 14 + i] = label;
+                labels[kind * 14 + i] = where + (inputs[i].hold ? " hold " : " tap ") + kindWords[kind];
             }
         }
     }
 };
 
+constexpr Page songs = Page::Songs;
+
+// The keys before the footswitch inputs, in their order.
+constexpr SessionKey kSongKeys[] = {
+    {"Name", KeyKind::SongName, 30, true, songs, "Name"},
+    {"Tempos", KeyKind::SongTempo, 3, true, songs, "Tempo"},
+    songNumber("Fractions", "Tap fraction", &Song::Fraction, 1, songs),
+    songNumber("FontSizes", "Font size", &Song::FontSize, 1, songs),
+    songNumber("BackgroundColours", "Background colour", &Song::BackgroundColour, 2, songs),
+    songNumber("ForegroundColours", "Text colour", &Song::ForegroundColour, 2, songs),
+    songNumber("DivisionOnes", "Jack 1 division", &Song::DivisionOne, 2, songs),
+    songNumber("DivisionTwos", "Jack 2 division", &Song::DivisionTwo, 2, songs),
+    songNumber("DivisionThrees", "Jack 3 division", &Song::DivisionThree, 2, songs),
+    songNumber("DivisionFours", "Jack 4 division", &Song::DivisionFour, 2, songs),
+    songNumber("DivisionMidis", "MIDI clock division", &Song::DivisionMidi, 2, songs),
+    songNumber("ExpStack", "Jack 1 expression stack", &Song::ExpStack, 3, Page::SetJacks),
+    jackCode("NumPulsesOnes", "Jack 1", 0),
+    jackCode("NumPulsesTwos", "Jack 2", 1),
+    jackCode("NumPulsesThrees", "Jack 3", 2),
+    jackCode("NumPulsesFours", "Jack 4", 3),
+    songNumber("MidiStackReferences", "MIDI stack", &Song::MidiStackReference, 3, songs),
+    {"PresetOptions", KeyKind::PresetOptions, 3, true, songs, "MIDI options"},
+    songNumber("ProgramChanges", "Program change", &Song::ProgramChange, 3, songs),
+    songNumber("BankChanges", "Bank change", &Song::BankChange, 3, songs),
+    {"Setlist", KeyKind::Setlist, 3, true, Page::Setlist, "Setlist"},
+};
+
+// The keys after the footswitch inputs, in their order.
+constexpr SessionKey kOtherKeys[] = {
+    {"Global", KeyKind::Global, SessionKeys::GlobalBlockLength, true, Page::Global, "Global"},
+    {"MidiStackNames", KeyKind::StackNames, 30, false, Page::Midi, "Name"},
+    {"MidiStackMessageNames", KeyKind::StackMessageNames, 30, false, Page::Midi, "Name"},
+    stackNumbers("MidiStackMessageChannels", "Type and Channel", KeyKind::StackChannels, nullptr),
+    stackNumbers("MidiStackMessageMessages", "Message", KeyKind::StackMessages, &MidiStackMessage::Message),
+    stackNumbers("MidiStackMessageValues", "Value", KeyKind::StackValues, &MidiStackMessage::Value),
+    libraryText("LibraryManufacturers", "Manufacturer", &MidiMessage::Manufacturer),
+    libraryText("LibraryDevices", "Device", &MidiMessage::Device),
+    libraryText("LibraryActions", "Action", &MidiMessage::Action),
+    libraryNumber("LibraryTypes", "Type", &MidiMessage::Typey, 1),
+    libraryNumber("LibraryMessages", "Message", &MidiMessage::Message, 3),
+    libraryNumber("LibraryValues", "Value", &MidiMessage::Value, 3),
+};
+
+constexpr size_t kInputCount = std::tuple_size<std::decay_t<decltype(songInputs())>>::value;
+static_assert(std::size(kSongKeys) + 3 * kInputCount + std::size(kOtherKeys) == SessionKeys::Count,
+              "the key table holds every key once");
+
 std::array<SessionKey, SessionKeys::Count> buildKeys()
 {
     static const InputKeyNames inputNames;
     std::array<SessionKey, SessionKeys::Count> keys{};
-    size_t n = 0;
-    const Page songs = Page::Songs;
-    keys[n++] = {"Name", KeyKind::SongName, 30, true, songs, "Name"};
-    keys[n++] = {"Tempos", KeyKind::SongTempo, 3, true, songs, "Tempo"};
-    keys[n++] = songNumber("Fractions", "Fraction", &Song::Fraction, 1, songs);
-    keys[n++] = songNumber("FontSizes", "Font Size", &Song::FontSize, 1, songs);
-    keys[n++] = songNumber("BackgroundColours", "Background Colour", &Song::BackgroundColour, 2, songs);
-    keys[n++] = songNumber("ForegroundColours", "Foreground Colour", &Song::ForegroundColour, 2, songs);
-    keys[n++] = songNumber("DivisionOnes", "Division One", &Song::DivisionOne, 2, songs);
-    keys[n++] = songNumber("DivisionTwos", "Division Two", &Song::DivisionTwo, 2, songs);
-    keys[n++] = songNumber("DivisionThrees", "Division Three", &Song::DivisionThree, 2, songs);
-    keys[n++] = songNumber("DivisionFours", "Division Four", &Song::DivisionFour, 2, songs);
-    keys[n++] = songNumber("DivisionMidis", "Division Midi", &Song::DivisionMidi, 2, songs);
-    keys[n++] = songNumber("ExpStack", "Exp Stack", &Song::ExpStack, 3, Page::SetJacks);
-    keys[n++] = jackCode("NumPulsesOnes", "Jack 1 Output", 0);
-    keys[n++] = jackCode("NumPulsesTwos", "Jack 2 Output", 1);
-    keys[n++] = jackCode("NumPulsesThrees", "Jack 3 Output", 2);
-    keys[n++] = jackCode("NumPulsesFours", "Jack 4 Output", 3);
-    keys[n++] = songNumber("MidiStackReferences", "Midi Stack", &Song::MidiStackReference, 3, songs);
-    keys[n++] = {"PresetOptions", KeyKind::PresetOptions, 3, true, songs, "Options"};
-    keys[n++] = songNumber("ProgramChanges", "Program Change", &Song::ProgramChange, 3, songs);
-    keys[n++] = songNumber("BankChanges", "Bank Change", &Song::BankChange, 3, songs);
-    keys[n++] = {"Setlist", KeyKind::Setlist, 3, true, Page::Setlist, "Setlist"};
+    auto next = std::copy(std::begin(kSongKeys), std::end(kSongKeys), keys.begin());
     // The foot switch belongs to the Songs page, the inputs of jacks 1-3 to the Set Jacks page.
     const auto &inputs = songInputs();
     for (size_t kind = 0; kind < 3; ++kind) {
         for (size_t i = 0; i < inputs.size(); ++i) {
             const SongInput &input = inputs[i];
             qint64 Song::*field = kind == 0 ? input.function : kind == 1 ? input.preset : input.stack;
-            keys[n++] =
+            *next++ =
                 songNumber(inputNames.names[kind * 14 + i].constData(), inputNames.labels[kind * 14 + i].constData(),
                            field, kind == 0 ? 2 : 3, i < 2 ? songs : Page::SetJacks);
         }
     }
-    keys[n++] = {"Global", KeyKind::Global, SessionKeys::GlobalBlockLength, true, Page::Global, "Global"};
-    keys[n++] = {"MidiStackNames", KeyKind::StackNames, 30, false, Page::Midi, "Name"};
-    keys[n++] = {"MidiStackMessageNames", KeyKind::StackMessageNames, 30, false, Page::Midi, "Name"};
-    keys[n++] = stackNumbers("MidiStackMessageChannels", "Type and Channel", KeyKind::StackChannels, nullptr);
-    keys[n++] = stackNumbers("MidiStackMessageMessages", "Message", KeyKind::StackMessages, &MidiStackMessage::Message);
-    keys[n++] = stackNumbers("MidiStackMessageValues", "Value", KeyKind::StackValues, &MidiStackMessage::Value);
-    keys[n++] = libraryText("LibraryManufacturers", "Manufacturer", &MidiMessage::Manufacturer);
-    keys[n++] = libraryText("LibraryDevices", "Device", &MidiMessage::Device);
-    keys[n++] = libraryText("LibraryActions", "Action", &MidiMessage::Action);
-    keys[n++] = libraryNumber("LibraryTypes", "Type", &MidiMessage::Typey, 1);
-    keys[n++] = libraryNumber("LibraryMessages", "Message", &MidiMessage::Message, 3);
-    keys[n++] = libraryNumber("LibraryValues", "Value", &MidiMessage::Value, 3);
-    Q_ASSERT(n == SessionKeys::Count);
+    std::copy(std::begin(kOtherKeys), std::end(kOtherKeys), next);
     return keys;
 }
 
@@ -167,6 +178,31 @@ QString SessionKeys::pageTitle(Page page)
     return QString();
 }
 
+QString SessionKeys::fieldLabel(qint64 Song::*field)
+{
+    if (field == &Song::Tempo)
+        return QLatin1String(at(indexOf(u"Tempos")).label);
+    for (const SessionKey &key : all())
+        if (key.kind == KeyKind::SongNumber && key.songField == field)
+            return QLatin1String(key.label);
+    for (const OptionBit &option : optionBits)
+        if (option.field == field)
+            return QLatin1String(option.label);
+    // A jack's three fields share its key: "Jack 2 mode", "Jack 2 static level", "Jack 2 pulses".
+    for (const SessionKey &key : all()) {
+        if (key.kind != KeyKind::JackCode)
+            continue;
+        const SongJack &jack = songJacks()[size_t(key.jack)];
+        const char *part = field == jack.mode ? " mode"
+            : field == jack.level             ? " static level"
+            : field == jack.pulses            ? " pulses"
+                                              : nullptr;
+        if (part)
+            return QLatin1String(key.label) + QLatin1String(part);
+    }
+    return QString();
+}
+
 bool SessionKeys::pageFromName(QStringView name, Page &page)
 {
     static const struct
@@ -184,73 +220,94 @@ bool SessionKeys::pageFromName(QStringView name, Page &page)
     return false;
 }
 
-const std::vector<GlobalBlockField> &globalBlockFields()
+namespace {
+
+// Lays out the fields of the global block one after the other.
+struct GlobalBlockLayout
 {
     using F = GlobalBlockField;
-    static const std::vector<GlobalBlockField> fields = [] {
-        std::vector<GlobalBlockField> v;
-        int offset = 0;
-        auto add = [&](int width, F::Kind kind, std::array<qint64 Menu::*, 8> members) {
-            v.push_back({offset, width, kind, members});
-            offset += width;
-        };
-        auto number = [&](int width, qint64 Menu::*m) { add(width, F::Number, {m}); };
-        auto incoming = [&](const std::array<qint64 Menu::*, 4> &g) {
-            add(3, F::Status, {g[0], g[1]});
-            number(3, g[2]);
-            number(3, g[3]);
-        };
-        add(3, F::Bits, {&Menu::SendMidiClock, &Menu::ReceiveMidiClock, &Menu::SendProgramChanges, &Menu::MidiThru});
-        add(3, F::Bits,
-            {&Menu::DisplayInMillis, &Menu::RecallOnce, &Menu::RecallSetlist, &Menu::DiamondMod, &Menu::GlobalTempo,
-             &Menu::StopMidiClockThru, &Menu::DisplayNameOnly, &Menu::MetroEnabled});
-        number(2, &Menu::MidiChannelIn);
-        number(2, &Menu::MidiChannelOut);
-        number(2, &Menu::MidiThreshold);
-        for (auto m : {&Menu::OneClickLength, &Menu::TwoClickLength, &Menu::ThreeClickLength, &Menu::FourClickLength})
-            number(3, m);
-        for (auto m : {&Menu::OnePolarity, &Menu::TwoPolarity, &Menu::ThreePolarity, &Menu::FourPolarity})
-            number(1, m);
-        number(3, &Menu::RepeatingMidiStackReference);
-        number(2, &Menu::RepeatingMidiClickAmount);
-        for (auto m : {&Menu::OffsetBpmOne, &Menu::OffsetBpmTwo, &Menu::OffsetBpmThree, &Menu::OffsetBpmFour})
-            add(2, F::Offset, {m});
-        number(2, &Menu::MidiPulseAmount);
-        number(2, &Menu::AudioThreshold);
-        number(2, &Menu::LedClickAmount);
-        number(1, &Menu::ChannelConvert1Enabled);
-        add(3, F::Status, {&Menu::ChannelConvert1Type, &Menu::ChannelConvert1ChannelFrom});
-        add(3, F::ConverterTo, {&Menu::ChannelConvert1Type, &Menu::ChannelConvert1ChannelTo});
-        number(1, &Menu::ChannelConvert2Enabled);
-        add(3, F::Status, {&Menu::ChannelConvert2Type, &Menu::ChannelConvert2ChannelFrom});
-        add(3, F::ConverterTo, {&Menu::ChannelConvert2Type, &Menu::ChannelConvert2ChannelTo});
+    std::array<GlobalBlockField, GlobalBlockFieldCount> fields{};
+    int count = 0;
+    int offset = 0;
+
+    constexpr void add(int width, F::Kind kind, std::array<qint64 Menu::*, 8> members)
+    {
+        fields[size_t(count++)] = {offset, width, kind, members};
+        offset += width;
+    }
+    constexpr void number(int width, qint64 Menu::*m) { add(width, F::Number, {m}); }
+    // An incoming message: its status (type and channel), then its two data bytes.
+    constexpr void incoming(qint64 Menu::*type, qint64 Menu::*channel, qint64 Menu::*message, qint64 Menu::*value)
+    {
+        add(3, F::Status, {type, channel});
+        number(3, message);
+        number(3, value);
+    }
+};
+
+constexpr GlobalBlockLayout globalBlockLayout()
+{
+    using F = GlobalBlockField;
+    GlobalBlockLayout b;
+    b.add(3, F::Bits, {&Menu::SendMidiClock, &Menu::ReceiveMidiClock, &Menu::SendProgramChanges, &Menu::MidiThru});
+    b.add(3, F::Bits,
+          {&Menu::DisplayInMillis, &Menu::RecallOnce, &Menu::RecallSetlist, &Menu::DiamondMod, &Menu::GlobalTempo,
+           &Menu::StopMidiClockThru, &Menu::DisplayNameOnly, &Menu::MetroEnabled});
+    b.number(2, &Menu::MidiChannelIn);
+    b.number(2, &Menu::MidiChannelOut);
+    b.number(2, &Menu::MidiThreshold);
+    for (auto m : {&Menu::OneClickLength, &Menu::TwoClickLength, &Menu::ThreeClickLength, &Menu::FourClickLength})
+        b.number(3, m);
+    for (auto m : {&Menu::OnePolarity, &Menu::TwoPolarity, &Menu::ThreePolarity, &Menu::FourPolarity})
+        b.number(1, m);
+    b.number(3, &Menu::RepeatingMidiStackReference);
+    b.number(2, &Menu::RepeatingMidiClickAmount);
+    for (auto m : {&Menu::OffsetBpmOne, &Menu::OffsetBpmTwo, &Menu::OffsetBpmThree, &Menu::OffsetBpmFour})
+        b.add(2, F::Offset, {m});
+    b.number(2, &Menu::MidiPulseAmount);
+    b.number(2, &Menu::AudioThreshold);
+    b.number(2, &Menu::LedClickAmount);
+    b.number(1, &Menu::ChannelConvert1Enabled);
+    b.add(3, F::Status, {&Menu::ChannelConvert1Type, &Menu::ChannelConvert1ChannelFrom});
+    b.add(3, F::ConverterTo, {&Menu::ChannelConvert1Type, &Menu::ChannelConvert1ChannelTo});
+    b.number(1, &Menu::ChannelConvert2Enabled);
+    b.add(3, F::Status, {&Menu::ChannelConvert2Type, &Menu::ChannelConvert2ChannelFrom});
+    b.add(3, F::ConverterTo, {&Menu::ChannelConvert2Type, &Menu::ChannelConvert2ChannelTo});
 // clang-format off
 #define PEDAL_INCOMING_GROUP(msg)                                                                  \
-    incoming({&Menu::Incoming##msg##Type, &Menu::Incoming##msg##Channel,                           \
-              &Menu::Incoming##msg##Message, &Menu::Incoming##msg##Value})
-        // clang-format on
-        PEDAL_INCOMING_GROUP(Tap);
-        PEDAL_INCOMING_GROUP(SetTempo);
-        PEDAL_INCOMING_GROUP(NextPreset);
-        PEDAL_INCOMING_GROUP(PrevPreset);
-        PEDAL_INCOMING_GROUP(SetPreset);
-        PEDAL_INCOMING_GROUP(GlobalTempo);
-        PEDAL_INCOMING_GROUP(Division1);
-        PEDAL_INCOMING_GROUP(Division2);
-        PEDAL_INCOMING_GROUP(Division3);
-        PEDAL_INCOMING_GROUP(Division4);
-        PEDAL_INCOMING_GROUP(DivisionMidi);
-        number(1, &Menu::TftRotation);
-        number(2, &Menu::PcMonitorChannel);
-        number(2, &Menu::RepeatingDiv);
-        PEDAL_INCOMING_GROUP(SendStack);
-        PEDAL_INCOMING_GROUP(RepeatStack);
-        PEDAL_INCOMING_GROUP(MidiClock);
-        number(4, &Menu::StackDelay);
-        PEDAL_INCOMING_GROUP(ResetTimers);
+    b.incoming(&Menu::Incoming##msg##Type, &Menu::Incoming##msg##Channel,                          \
+               &Menu::Incoming##msg##Message, &Menu::Incoming##msg##Value)
+    // clang-format on
+    PEDAL_INCOMING_GROUP(Tap);
+    PEDAL_INCOMING_GROUP(SetTempo);
+    PEDAL_INCOMING_GROUP(NextPreset);
+    PEDAL_INCOMING_GROUP(PrevPreset);
+    PEDAL_INCOMING_GROUP(SetPreset);
+    PEDAL_INCOMING_GROUP(GlobalTempo);
+    PEDAL_INCOMING_GROUP(Division1);
+    PEDAL_INCOMING_GROUP(Division2);
+    PEDAL_INCOMING_GROUP(Division3);
+    PEDAL_INCOMING_GROUP(Division4);
+    PEDAL_INCOMING_GROUP(DivisionMidi);
+    b.number(1, &Menu::TftRotation);
+    b.number(2, &Menu::PcMonitorChannel);
+    b.number(2, &Menu::RepeatingDiv);
+    PEDAL_INCOMING_GROUP(SendStack);
+    PEDAL_INCOMING_GROUP(RepeatStack);
+    PEDAL_INCOMING_GROUP(MidiClock);
+    b.number(4, &Menu::StackDelay);
+    PEDAL_INCOMING_GROUP(ResetTimers);
 #undef PEDAL_INCOMING_GROUP
-        Q_ASSERT(offset == SessionKeys::GlobalBlockLength);
-        return v;
-    }();
-    return fields;
+    return b;
+}
+
+constexpr GlobalBlockLayout kGlobalBlock = globalBlockLayout();
+static_assert(kGlobalBlock.count == GlobalBlockFieldCount, "the global block has a row per field");
+static_assert(kGlobalBlock.offset == SessionKeys::GlobalBlockLength, "the fields cover the global block");
+
+} // namespace
+
+const std::array<GlobalBlockField, GlobalBlockFieldCount> &globalBlockFields()
+{
+    return kGlobalBlock.fields;
 }

@@ -64,6 +64,25 @@ std::vector<int> keysOfPage(Page page);
 QString pageTitle(Page page);
 // Parses "songs", "setjacks", "setlist", "midi", "global", "all".
 bool pageFromName(QStringView name, Page &page);
+
+// A song's field in words, as its page and a comparison of sessions name it ("Tempo",
+// "Jack 1 mode", "Foot switch tap song"); empty for a pointer that is no numeric field.
+QString fieldLabel(qint64 Song::*field);
+
+// The three MIDI options of a song as the PresetOptions key packs them: the bit of each,
+// its field, its label and the text of its item when it is set.
+struct OptionBit
+{
+    qint64 bit;
+    qint64 Song::*field;
+    const char *label;
+    const char *onText;
+};
+constexpr std::array<OptionBit, 3> optionBits = {{
+    {128, &Song::StopMidiClock, "MIDI clock on load", "Stop MIDI Clock"},
+    {64, &Song::StopRepeatingMessage, "Repeating stack", "Stop Repeating Stack"},
+    {16, &Song::MimicFootswitch, "Mimic footswitch", "Mimic Footswitch"},
+}};
 } // namespace SessionKeys
 
 // One field of the global block: where it sits and what it holds.
@@ -83,4 +102,5 @@ struct GlobalBlockField
 };
 
 // The fields of the global block in order, covering all 205 characters.
-const std::vector<GlobalBlockField> &globalBlockFields();
+constexpr int GlobalBlockFieldCount = 77;
+const std::array<GlobalBlockField, GlobalBlockFieldCount> &globalBlockFields();

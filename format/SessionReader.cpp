@@ -87,14 +87,8 @@ qsizetype cutField(int keyIndex, QStringView value)
 // A key as a warning shows it: on one line, at most 30 code points.
 QString shownKey(QStringView key)
 {
-    QString out;
     const qsizetype end = CodePoints::advance(key, 0, 30);
-    for (const QChar c : key.left(end)) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
+    const QString out = Encodings::escaped(key.left(end));
     return end < key.size() ? out + QStringLiteral("…") : out;
 }
 
@@ -222,6 +216,13 @@ SessionReader::Status SessionReader::readText(const QString &text, const DataHan
     const qsizetype lastBracket = lastText.indexOf(QLatin1Char(']'));
     if (openEnd && lastBracket >= 0 && lastText.indexOf(QLatin1Char(']'), lastBracket + 1) < 0)
         openKey = SessionKeys::indexOf(lastText.left(lastBracket));
+    return readKeys(lines, lastLine, openKey, store);
+}
+
+SessionReader::Status SessionReader::readKeys(const QList<QStringView> &lines,
+                                              const std::array<qsizetype, SessionKeys::Count> &lastLine, int openKey,
+                                              const DataHandler &store)
+{
     const SessionCodec::Options options;
     for (int k = 0; k < SessionKeys::Count; ++k) {
         if (lastLine[size_t(k)] < 0)
@@ -300,9 +301,7 @@ SessionReader::Status SessionReader::readLegacy(const QString &line, const DataH
                             notSession
                                 + QStringLiteral("song %1 holds \"%2\", which is not a number")
                                       .arg(i + 1)
-                                      .arg(QString(field)
-                                               .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
-                                               .replace(QLatin1Char('\r'), QStringLiteral("\\r"))));
+                                      .arg(Encodings::escaped(field)));
             if (d.key == 1 && v == 0)
                 return fail(QLatin1String(r.key), notSession + QStringLiteral("song %1 has the tempo 0").arg(i + 1));
             // Colours of this layout count from 1.

@@ -75,6 +75,10 @@ public:
 private:
     Status fail(const QString &key, const QString &what);
     Status readLegacy(const QString &line, const DataHandler &store);
+    // Decodes the last line of each key found (`lastLine`, -1 for none) and the library;
+    // `openKey` is the key of a last line that the text stops inside of, or -1.
+    Status readKeys(const QList<QStringView> &lines, const std::array<qsizetype, SessionKeys::Count> &lastLine,
+                    int openKey, const DataHandler &store);
 
     std::vector<DecodedKey> m_keys; // only present keys
     std::vector<MidiMessage> m_library;

@@ -38,6 +38,36 @@ void appendGlobal(QString &out, const Menu &menu)
     }
 }
 
+// The number a song carries under one of the per-song number keys.
+qint64 songNumber(const SessionKey &key, const Song &s)
+{
+    switch (key.kind) {
+    case KeyKind::SongTempo: return s.Tempo;
+    case KeyKind::JackCode: {
+        const SongJack &jack = songJacks()[size_t(key.jack)];
+        return Encodings::jackCode(key.jack, s.*(jack.mode), s.*(jack.level), s.*(jack.pulses));
+    }
+    case KeyKind::PresetOptions: {
+        qint64 bits = 0;
+        for (const SessionKeys::OptionBit &option : SessionKeys::optionBits)
+            bits += s.*(option.field) != 0 ? option.bit : 0;
+        return bits;
+    }
+    default: return s.*(key.songField);
+    }
+}
+
+// Each slot holds the song's position in SongList plus 1, 255 for none: the pedal and
+// the reader take a slot as a position, and sorting a song table reorders SongList while
+// every Id stays.
+qint64 setlistSlot(const DataHandler &store, int slot)
+{
+    if (size_t(slot) >= store.Setlist.size())
+        return 255;
+    const int position = store.songPosition(store.Setlist[size_t(slot)].get());
+    return position >= 0 ? position + 1 : 255;
+}
+
 } // namespace
 
 void SessionWriter::setAllKeyFlags(bool on)
@@ -83,44 +113,16 @@ void SessionWriter::appendValue(QString &out, const DataHandler &store, int keyI
             appendName(out, songs[i]->FullName, key.width, key.key, int(i));
         break;
     case KeyKind::SongTempo:
-        for (size_t i = 0; i < songs.size(); ++i)
-            appendNumber(out, songs[i]->Tempo, key.width, key.key, int(i));
-        break;
     case KeyKind::SongNumber:
+    case KeyKind::JackCode:
+    case KeyKind::PresetOptions:
         out.reserve(out.size() + qsizetype(songs.size()) * key.width);
         for (size_t i = 0; i < songs.size(); ++i)
-            appendNumber(out, (*songs[i]).*(key.songField), key.width, key.key, int(i));
-        break;
-    case KeyKind::JackCode: {
-        const SongJack &jack = songJacks()[size_t(key.jack)];
-        for (size_t i = 0; i < songs.size(); ++i) {
-            const Song &s = *songs[i];
-            appendNumber(out, Encodings::jackCode(key.jack, s.*(jack.mode), s.*(jack.level), s.*(jack.pulses)),
-                         key.width, key.key, int(i));
-        }
-        break;
-    }
-    case KeyKind::PresetOptions:
-        for (size_t i = 0; i < songs.size(); ++i) {
-            const Song &s = *songs[i];
-            const qint64 bits = (s.StopMidiClock != 0 ? 128 : 0) + (s.StopRepeatingMessage != 0 ? 64 : 0)
-                + (s.MimicFootswitch != 0 ? 16 : 0);
-            appendNumber(out, bits, key.width, key.key, int(i));
-        }
+            appendNumber(out, songNumber(key, *songs[i]), key.width, key.key, int(i));
         break;
     case KeyKind::Setlist:
-        // Each slot holds the song's position in SongList plus 1: the pedal and the
-        // reader take a slot as a position, and sorting a song table reorders SongList
-        // while every Id stays.
-        for (int slot = 0; slot < DataHandler::SongCount; ++slot) {
-            qint64 number = 255;
-            if (size_t(slot) < store.Setlist.size()) {
-                const int position = store.songPosition(store.Setlist[size_t(slot)].get());
-                if (position >= 0)
-                    number = position + 1;
-            }
-            appendNumber(out, number, key.width, key.key, slot);
-        }
+        for (int slot = 0; slot < DataHandler::SongCount; ++slot)
+            appendNumber(out, setlistSlot(store, slot), key.width, key.key, slot);
         break;
     case KeyKind::Global: appendGlobal(out, store.GlobalMenu); break;
     case KeyKind::StackNames:

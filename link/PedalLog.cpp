@@ -1,5 +1,7 @@
 #include "PedalLog.h"
 
+#include "format/Encodings.h"
+
 QString PedalLogEntry::kindName(Kind kind)
 {
     switch (kind) {
@@ -23,22 +25,8 @@ QString PedalLogEntry::format() const
 
 QString PedalLogEntry::visible(const QString &text, int limit)
 {
-    QString out;
     const qsizetype shown = qMin<qsizetype>(text.size(), limit);
-    out.reserve(shown + 16);
-    for (qsizetype i = 0; i < shown; ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r'))
-            out += QStringLiteral("\\r");
-        else if (c == QLatin1Char('\n'))
-            out += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\\'))
-            out += QStringLiteral("\\\\");
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
+    QString out = Encodings::escaped(QStringView(text).left(shown));
     if (shown < text.size())
         out += QStringLiteral("… (%1 characters)").arg(text.size());
     return out;

@@ -1,5 +1,13 @@
 #include "Menu.h"
 
+#include <iterator>
+
+// The table holds exactly one row per field.
+#define PEDAL_COUNT_MENU_FIELD(name, factory, rule, list, section, label, column, tip) +1
+static_assert(0 PEDAL_MENU_FIELDS(PEDAL_COUNT_MENU_FIELD) == Menu::FieldCount, "one row per global setting");
+static_assert(sizeof(Menu) == Menu::FieldCount * sizeof(qint64), "every member of Menu is a row of the table");
+#undef PEDAL_COUNT_MENU_FIELD
+
 Menu::Menu(const Values &values)
 {
     const auto &fields = menuFields();
@@ -40,8 +48,8 @@ const std::array<MenuField, Menu::FieldCount> &menuFields()
 {
     static const std::array<MenuField, Menu::FieldCount> fields = {{
 // clang-format off
-#define PEDAL_MENU_DESCRIPTOR(name, factory, rule, section, label, column, tip)                           \
-    {#name, &Menu::name, factory, MenuRule::rule, MenuSection::section, label, column, tip},
+#define PEDAL_MENU_DESCRIPTOR(name, factory, rule, list, section, label, column, tip)                     \
+    {#name, &Menu::name, factory, MenuRule::rule, MenuList::list, MenuSection::section, label, column, tip},
         // clang-format on
         PEDAL_MENU_FIELDS(PEDAL_MENU_DESCRIPTOR)
 #undef PEDAL_MENU_DESCRIPTOR
@@ -49,12 +57,19 @@ const std::array<MenuField, Menu::FieldCount> &menuFields()
     return fields;
 }
 
+QString MenuField::title() const
+{
+    const QString words = QString::fromUtf8(label);
+    return *column ? words + QLatin1Char(' ') + QString::fromUtf8(column) : words;
+}
+
 const char *menuSectionTitle(MenuSection section)
 {
-    static const char *const titles[MenuSectionCount] = {
+    static constexpr const char *titles[] = {
         "MIDI clock and thru",  "Channels and thresholds", "Songs and tempo",        "Display",     "Click outputs",
         "Repeating MIDI stack", "Channel converters",      "Incoming MIDI messages", "Stack delay",
     };
+    static_assert(std::size(titles) == MenuSectionCount, "a title for every section");
     const int i = int(section);
     return i >= 0 && i < MenuSectionCount ? titles[i] : "";
 }

@@ -10,6 +10,7 @@
 
 #include "editor/TypedRanges.h"
 #include "editor/WindowCommands.h"
+#include "format/SessionDiff.h"
 
 #include <QAction>
 #include <QDir>
@@ -344,8 +345,14 @@ const Scenario scenarios[] = {
      [](Shots &s) {
          s.page("Global Settings");
          s.shot("Global, factory", s.current());
-         s.enter("GlobalFilterTF", "channel");
-         s.shot("Global, filtered by \"channel\"", "GlobalScrollView");
+         // A setting is found by the words a comparison shows for it, a section by its title.
+         DataHandler other;
+         other.GlobalMenu.OffsetBpmThree = 7;
+         for (const QString &words : {QStringLiteral("channel"), SessionDiff::compare(DataHandler(), other).at(0).field,
+                                      QStringLiteral("Display")}) {
+             s.enter("GlobalFilterTF", words);
+             s.shot("Global, filtered by \"" + words + '"', "GlobalScrollView");
+         }
      }},
     {"window", 0,
      [](Shots &s) {

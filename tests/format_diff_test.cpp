@@ -39,6 +39,20 @@ TEST(Diff, AJackOutputTheTextCannotTellApartIsNoChange)
     b.SongList[0]->JackOneStatic = 2; // written as 6, as six pulses are
     EXPECT_TRUE(SessionDiff::compare(a, b).empty());
     EXPECT_TRUE(SessionDiff::changedKeys(a, b).empty());
+    // Every numeric field of a song has a label of its own, in the words of its page.
+    std::set<QString> labels{SessionKeys::fieldLabel(&Song::Tempo), QString()};
+    for (const SongNumberField &f : songNumberFields())
+        labels.insert(SessionKeys::fieldLabel(f.member));
+    EXPECT_EQ(labels.size(), size_t(Song::NumberFieldCount) + 2);
+    const std::pair<qint64 Song::*, const char *> named[] = {{&Song::Tempo, "Tempo"},
+                                                             {&Song::ForegroundColour, "Text colour"},
+                                                             {&Song::JackTwo, "Jack 2 mode"},
+                                                             {&Song::JackFourStatic, "Jack 4 static level"},
+                                                             {&Song::JackThreePulses, "Jack 3 pulses"},
+                                                             {&Song::MimicFootswitch, "Mimic footswitch"},
+                                                             {&Song::Jack2RingHOLDPreset, "Jack 2 ring hold song"}};
+    for (const auto &[field, label] : named)
+        EXPECT_EQ(SessionKeys::fieldLabel(field), QLatin1String(label));
 }
 
 TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)

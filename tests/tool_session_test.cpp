@@ -64,6 +64,13 @@ struct ToolFiles
         changed.MidiStackList[3].MidiStackMessageList[0].Value = 64;
         changed.insertSongIntoSetlist(4, 1);
         temp.write("other.txt", fileForm(changed).toUtf8());
+        // Setlist steps: a song appended, Move Down (two positions swapped).
+        DataHandler appended, swapped;
+        EXPECT_TRUE(openSessionFile(appended, d + "/session.txt") && openSessionFile(swapped, d + "/session.txt"));
+        appended.insertSongIntoSetlist(0, DataHandler::SongCount);
+        swapped.moveSetlistEntryDown(2);
+        temp.write("appended.txt", fileForm(appended).toUtf8());
+        temp.write("swapped.txt", fileForm(swapped).toUtf8());
         temp.write("empty.bin", {});
     }
 };
@@ -140,13 +147,15 @@ TEST(SessionTool, PrintsWhatWasReviewed)
          "open lf.txt|open {d}/missing.txt|upload damaged.txt --page all|upload legacy.txt --page all|"
          "open image|open cut.txt|json cut.txt|receive --port keep.txt --page global|"
          "send {g}/random.txt --port none --page songs|flash empty.bin --port none"},
-        // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble.
+        // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble. The setlist: a
+        // song inserted, removed, appended, two positions swapped, anything else.
         {"pedal-session-diff",
          "diff session.txt same.txt|diff session.txt other.txt|diff other.txt session.txt|"
          "diff --json session.txt other.txt|diff session.txt {g}/random.txt|"
          "diff --json session.txt {g}/random.txt|diff session.txt unknown.txt|diff session.txt cut.txt|"
          "diff session.txt missing.txt|diff {d} session.txt|diff legacy.txt session.txt|"
-         "diff legacy.txt legacy.txt --accept-legacy"},
+         "diff legacy.txt legacy.txt --accept-legacy|diff session.txt appended.txt|diff session.txt swapped.txt|"
+         "diff --json session.txt swapped.txt|diff swapped.txt appended.txt"},
         // The virtual pedal's help and every option it refuses, before it opens a terminal
         // (2) or after (1).
         {"virtual-pedal",
