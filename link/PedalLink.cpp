@@ -1,5 +1,6 @@
 #include "PedalLink.h"
 
+#include "PedalCommands.h"
 #include "ReplyParser.h"
 #include "Scheduler.h"
 #include "SerialHandler.h"
@@ -11,6 +12,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -53,6 +56,8 @@ const PageTexts SendPages[] = {
      true},
 };
 
+static_assert(std::size(SendPages) == size_t(SessionKeys::Page::All) + 1, "one row per page");
+
 const PageTexts &pageTexts(SessionKeys::Page page)
 {
     for (const PageTexts &p : SendPages)
@@ -64,33 +69,39 @@ const PageTexts &pageTexts(SessionKeys::Page page)
 struct LoadTexts
 {
     PedalLink::Load load;
+    SessionKeys::Page page; // whose load requests it writes (All: Load All's chain)
     const char *informative;
-    const char *requests; // space-separated
 };
 
-const LoadTexts LoadPages[] = {
-    {PedalLink::Load::Songs, "Will load the \"Songs\" page from the pedal\nData in the app will be overwritten",
-     "]5; ]14;"},
-    {PedalLink::Load::SetJacks, "Will load the \"Set Jacks\" page from the pedal\nData in the app will be overwritten",
-     "]9; ]10; ]11; ]13;"},
-    {PedalLink::Load::All, "Will load all data from the pedal\nData in the app will be overwritten",
-     "]5; ]14; ]6; ]7; ]9; ]10; ]11; ]13; ]8;"},
-    {PedalLink::Load::Setlist, "Will load the \"Setlist\" page from the pedal\nData in the app will be overwritten",
-     "]6;"},
-    {PedalLink::Load::Midi,
-     "Will load the \"Midi Management\" page from the pedal\nData in the app will be overwritten", "]7;"},
-    {PedalLink::Load::Global,
-     "Will load the \"Global Settings\" page from the pedal\nData in the app will be "
-     "overwritten",
-     "]8;"},
+// One row per load, in the order of PedalLink::Load.
+constexpr LoadTexts LoadPages[] = {
+    {PedalLink::Load::Songs, SessionKeys::Page::Songs,
+     "Will load the \"Songs\" page from the pedal\nData in the app will be overwritten"},
+    {PedalLink::Load::SetJacks, SessionKeys::Page::SetJacks,
+     "Will load the \"Set Jacks\" page from the pedal\nData in the app will be overwritten"},
+    {PedalLink::Load::All, SessionKeys::Page::All,
+     "Will load all data from the pedal\nData in the app will be overwritten"},
+    {PedalLink::Load::Setlist, SessionKeys::Page::Setlist,
+     "Will load the \"Setlist\" page from the pedal\nData in the app will be overwritten"},
+    {PedalLink::Load::Midi, SessionKeys::Page::Midi,
+     "Will load the \"Midi Management\" page from the pedal\nData in the app will be overwritten"},
+    {PedalLink::Load::Global, SessionKeys::Page::Global,
+     "Will load the \"Global Settings\" page from the pedal\nData in the app will be overwritten"},
 };
+static_assert(std::size(LoadPages) == size_t(PedalLink::Load::Global) + 1, "one row per load");
+
+constexpr bool loadsInOrder()
+{
+    for (size_t i = 0; i < std::size(LoadPages); ++i)
+        if (size_t(LoadPages[i].load) != i)
+            return false;
+    return true;
+}
+static_assert(loadsInOrder(), "row i holds load i");
 
 const LoadTexts &loadPage(PedalLink::Load load)
 {
-    for (const LoadTexts &p : LoadPages)
-        if (p.load == load)
-            return p;
-    return LoadPages[2];
+    return LoadPages[size_t(load)];
 }
 
 } // namespace
@@ -225,7 +236,7 @@ struct PedalLink::Private
                    QStringLiteral("load started: %1").arg(requests.join(QLatin1Char(' '))));
         parser.begin(keysOf(which));
         if (isChained(which)) {
-            serial.sendText(QStringLiteral("]12;"));
+            serial.sendText(PedalCommands::text(PedalCommands::Code::ChainBracket));
             parser.chainedLoad().start(requests);
             serial.sendText(requests.first());
             armTimeout();
@@ -286,7 +297,7 @@ struct PedalLink::Private
                                .arg(chain.position + 1)
                                .arg(chain.queue.size()));
                 if (serial.portHeld())
-                    serial.sendText(QStringLiteral("]12;"));
+                    serial.sendText(PedalCommands::text(PedalCommands::Code::ChainBracket));
             }
             if (!cancelled)
                 Q_EMIT q->transferInterrupted(
@@ -331,29 +342,38 @@ struct PedalLink::Private
 
 QStringList PedalLink::requestsOf(Load load)
 {
-    return QString::fromLatin1(loadPage(load).requests).split(QLatin1Char(' '));
+    QStringList texts;
+    for (PedalCommands::Code code : PedalCommands::loadRequests(loadPage(load).page))
+        texts.append(PedalCommands::text(code));
+    return texts;
 }
 
 bool PedalLink::isChained(Load load)
 {
-    return load == Load::Songs || load == Load::SetJacks || load == Load::All;
+    return PedalCommands::loadRequests(loadPage(load).page).size() > 1;
+}
+
+SessionKeys::Page PedalLink::pageOf(Load load)
+{
+    return loadPage(load).page;
+}
+
+PedalLink::Load PedalLink::loadOf(SessionKeys::Page page)
+{
+    for (const LoadTexts &l : LoadPages)
+        if (l.page == page)
+            return l.load;
+    return Load::All;
 }
 
 std::vector<int> PedalLink::keysOf(Load load)
 {
-    SessionKeys::Page page = SessionKeys::Page::All;
-    switch (load) {
-    case Load::Songs: page = SessionKeys::Page::Songs; break;
-    case Load::SetJacks: page = SessionKeys::Page::SetJacks; break;
-    case Load::Setlist: page = SessionKeys::Page::Setlist; break;
-    case Load::Midi: page = SessionKeys::Page::Midi; break;
-    case Load::Global: page = SessionKeys::Page::Global; break;
-    case Load::All: break;
-    }
     std::vector<int> keys;
-    for (int k : SessionKeys::keysOfPage(page))
-        if (SessionKeys::at(k).gated)
-            keys.push_back(k);
+    for (PedalCommands::Code code : PedalCommands::loadRequests(loadPage(load).page)) {
+        const std::vector<int> part = PedalCommands::keysOfRequest(int(code));
+        keys.insert(keys.end(), part.begin(), part.end());
+    }
+    std::sort(keys.begin(), keys.end());
     return keys;
 }
 
@@ -432,10 +452,10 @@ bool PedalLink::sendSelection()
 QStringList PedalLink::uploadWrites(const QString &pedalText)
 {
     const QString text = QString(pedalText).replace(QLatin1Char(' '), QLatin1Char('_'));
-    QStringList out{QStringLiteral("]3;")};
+    QStringList out{PedalCommands::text(PedalCommands::Code::Upload)};
     for (qsizetype at = 0; at < text.size(); at += PieceLength)
         out.append(text.mid(at, PieceLength));
-    out.append(QStringLiteral(";"));
+    out.append(QString(QLatin1Char(PedalCommands::End)));
     return out;
 }
 
@@ -460,7 +480,8 @@ Alert PedalLink::factoryResetQuestion()
 
 bool PedalLink::factoryReset()
 {
-    if (!d->serial.ready() || d->refuseIfBusy() || !d->serial.sendText(QStringLiteral("]4;")))
+    if (!d->serial.ready() || d->refuseIfBusy()
+        || !d->serial.sendText(PedalCommands::text(PedalCommands::Code::FactoryReset)))
         return false;
     Q_EMIT factoryResetSent();
     return true;
@@ -480,14 +501,14 @@ void PedalLink::previewName(int songPosition)
     name.replace(QLatin1Char(' '), QLatin1Char('_'));
     // The song's number on the pedal is its position in the list, counted from 1.
     const QString writes[] = {
-        QStringLiteral("]1;"),
+        PedalCommands::text(PedalCommands::Code::NamePreview),
         Encodings::fixedNumber(songPosition + 1, 3),
         QString::number(d->store.GlobalMenu.DisplayNameOnly),
         Encodings::fixedNumber(song.FontSize, 1),
         Encodings::fixedNumber(song.BackgroundColour, 2),
         Encodings::fixedNumber(song.ForegroundColour, 2),
         name,
-        QStringLiteral(";"),
+        QString(QLatin1Char(PedalCommands::End)),
     };
     for (const QString &w : writes)
         d->serial.sendText(w);
@@ -503,11 +524,11 @@ void PedalLink::previewStack(int stackPosition)
     for (const MidiStackMessage &m : stack.MidiStackMessageList) {
         if (m.Channel == 0 && m.Message == 0 && m.Value == 0)
             continue;
-        d->serial.sendText(QStringLiteral("]2;"));
+        d->serial.sendText(PedalCommands::text(PedalCommands::Code::StackPreview));
         d->serial.sendText(Encodings::fixedNumber(Encodings::statusNumber(m.Typey, m.Channel), 3));
         d->serial.sendText(Encodings::fixedNumber(m.Message, 3));
         d->serial.sendText(Encodings::fixedNumber(m.Value, 3));
-        d->serial.sendText(QStringLiteral(";"));
+        d->serial.sendText(QString(QLatin1Char(PedalCommands::End)));
     }
 }
 

@@ -90,19 +90,6 @@ bool readOptions(const QCommandLineParser &args, Options &o)
     return ok;
 }
 
-PedalLink::Load loadOfPage(SessionKeys::Page page)
-{
-    switch (page) {
-    case SessionKeys::Page::Songs: return PedalLink::Load::Songs;
-    case SessionKeys::Page::SetJacks: return PedalLink::Load::SetJacks;
-    case SessionKeys::Page::Setlist: return PedalLink::Load::Setlist;
-    case SessionKeys::Page::Midi: return PedalLink::Load::Midi;
-    case SessionKeys::Page::Global: return PedalLink::Load::Global;
-    case SessionKeys::Page::All: break;
-    }
-    return PedalLink::Load::All;
-}
-
 // Alerts have no window here: each one goes to standard error once, as one line. An alert
 // with an informative text says it (the message is its title).
 void printAlerts(const QList<Alert> &shown, int &printed)
@@ -427,7 +414,7 @@ int receiveCommand(const QCommandLineParser &args)
         interruption = why.section(QLatin1Char('\n'), 0, 0);
     });
     QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
-    if (!link.startLoad(loadOfPage(o.page))) {
+    if (!link.startLoad(PedalLink::loadOf(o.page))) {
         printAlerts(connection.alerts, connection.printed);
         return Failed;
     }

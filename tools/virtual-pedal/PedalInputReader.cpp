@@ -1,6 +1,7 @@
 #include "PedalInputReader.h"
 
 #include "format/Encodings.h"
+#include "link/PedalCommands.h"
 
 #include <algorithm>
 
@@ -15,6 +16,11 @@ bool isBlank(char c)
 }
 // Bytes outside any command are reported in blocks of at most this many.
 constexpr int KeptGarbage = 256;
+using PedalCommands::Code;
+using PedalCommands::End;
+using PedalCommands::Start;
+// An upload's own command without its ";": met inside an upload, a new upload begins.
+const QByteArray UploadOpening = PedalCommands::text(Code::Upload).toLatin1().chopped(1);
 // Fields of a stack preview: status, message and value, 3 digits each (a few more are
 // accepted so that an out-of-range number is still read and reported).
 constexpr int MaxStackPreviewDigits = 12;
@@ -34,7 +40,7 @@ void PedalInputReader::step(char c, std::vector<Event> &out)
 {
     switch (m_state) {
     case State::Idle:
-        if (c == ']') {
+        if (c == Start) {
             flushGarbage(out, QStringLiteral("bytes outside any command"));
             startCommand(out);
         } else if (!(isBlank(c) && m_garbage.isEmpty())) {
@@ -48,19 +54,19 @@ void PedalInputReader::step(char c, std::vector<Event> &out)
     case State::Code:
         if (isDigit(c) && m_code.size() < 6) {
             m_code.append(c);
-        } else if (c == ';' && !m_code.isEmpty()) {
+        } else if (c == End && !m_code.isEmpty()) {
             finishCode(out);
         } else {
-            m_garbage = QByteArrayLiteral("]") + m_code;
+            m_garbage = Start + m_code;
             m_state = State::Idle;
-            if (c == ']')
+            if (c == Start)
                 flushGarbage(out, QStringLiteral("not a command"));
             step(c, out);
         }
         return;
 
     case State::Upload:
-        if (m_lineStart && c == ';') {
+        if (m_lineStart && c == End) {
             flushPiece(out);
             if (!m_uploadOverflow) {
                 Event e{Event::Upload};
@@ -71,7 +77,7 @@ void PedalInputReader::step(char c, std::vector<Event> &out)
             m_state = State::Idle;
             return;
         }
-        if (m_lineStart && c == ']') {
+        if (m_lineStart && c == Start) {
             // No line of session text starts with "]": the editor has given up on this
             // upload and sends a new command.
             flushPiece(out);
@@ -84,24 +90,24 @@ void PedalInputReader::step(char c, std::vector<Event> &out)
             startCommand(out);
             return;
         }
-        if (c == ';' && m_tail == "]3") {
+        if (c == End && m_tail == UploadOpening) {
             // No line of session text holds ";": the editor opened a new upload without
             // ending this one (it was stopped before it could). This one is abandoned.
-            const qsizetype inPiece = std::min<qsizetype>(2, m_piece.size());
-            m_piece.chop(inPiece);
-            m_body.chop(m_uploadOverflow ? 0 : 2);
-            m_uploadSize -= 2;
+            const qsizetype opening = UploadOpening.size();
+            m_piece.chop(std::min<qsizetype>(opening, m_piece.size()));
+            m_body.chop(m_uploadOverflow ? 0 : opening);
+            m_uploadSize -= opening;
             flushPiece(out);
             if (!m_uploadOverflow) {
                 Event e{Event::UploadRefused};
                 e.problem = QStringLiteral("abandoned after %1 bytes: a new upload begins").arg(m_uploadSize);
                 out.push_back(std::move(e));
             }
-            m_code = "3";
+            m_code = QByteArray::number(int(Code::Upload));
             finishCode(out);
             return;
         }
-        m_tail = (m_tail + c).right(2);
+        m_tail = (m_tail + c).right(UploadOpening.size());
         m_piece.append(c);
         ++m_uploadSize;
         if (!m_uploadOverflow) {
@@ -120,10 +126,10 @@ void PedalInputReader::step(char c, std::vector<Event> &out)
         return;
 
     case State::NamePreview:
-        if (c == ']') {
+        if (c == Start) {
             abandonBody(out, QStringLiteral("name preview broken off"));
             startCommand(out);
-        } else if (c == ';' && m_codePoints >= NamePreviewLength) {
+        } else if (c == End && m_codePoints >= NamePreviewLength) {
             Event e{Event::NamePreview};
             e.bytes = m_body;
             out.push_back(std::move(e));
@@ -139,7 +145,7 @@ void PedalInputReader::step(char c, std::vector<Event> &out)
         return;
 
     case State::StackPreview:
-        if (c == ';') {
+        if (c == End) {
             Event e{Event::StackPreview};
             e.bytes = m_body;
             out.push_back(std::move(e));
@@ -169,13 +175,14 @@ void PedalInputReader::finishCode(std::vector<Event> &out)
     e.code = int(code);
     out.push_back(std::move(e));
     m_body.clear();
-    switch (e.code) {
-    case 1:
+    const PedalCommands::Command *command = PedalCommands::find(e.code);
+    switch (command ? command->follows : PedalCommands::Follows::Nothing) {
+    case PedalCommands::Follows::NamePreviewFields:
         m_state = State::NamePreview;
         m_codePoints = 0;
         break;
-    case 2: m_state = State::StackPreview; break;
-    case 3:
+    case PedalCommands::Follows::StackPreviewFields: m_state = State::StackPreview; break;
+    case PedalCommands::Follows::UploadText:
         m_state = State::Upload;
         m_uploadSize = 0;
         m_uploadOverflow = false;
@@ -184,7 +191,7 @@ void PedalInputReader::finishCode(std::vector<Event> &out)
         m_piece.clear();
         m_pieceOffset = 0;
         break;
-    default: m_state = State::Idle; break;
+    case PedalCommands::Follows::Nothing: m_state = State::Idle; break;
     }
 }
 
@@ -213,9 +220,9 @@ void PedalInputReader::flushPiece(std::vector<Event> &out)
 
 void PedalInputReader::abandonBody(std::vector<Event> &out, const QString &problem)
 {
-    const char code = m_state == State::NamePreview ? '1' : '2';
+    const Code code = m_state == State::NamePreview ? Code::NamePreview : Code::StackPreview;
     Event e{Event::Garbage};
-    e.bytes = QByteArrayLiteral("]") + code + ';' + m_body.left(KeptGarbage);
+    e.bytes = PedalCommands::text(code).toLatin1() + m_body.left(KeptGarbage);
     e.problem = problem;
     out.push_back(std::move(e));
     m_body.clear();
