@@ -2,6 +2,8 @@
 // programs end to end over pseudo-terminals.
 
 #include "tools/virtual-pedal/VirtualPedal.h"
+#include "link/PedalCommands.h"
+#include "link/PedalLink.h"
 #include "vpedal_support.h"
 
 #include "RandomSession.h"
@@ -156,6 +158,23 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
     pedal.setAnswerLimit(1);
     EXPECT_FALSE(pedal.receive("]8;").isEmpty());
     EXPECT_TRUE(pedal.receive("]8;").isEmpty());
+
+    // Each load request of the command table is answered as page data with its share of its
+    // page's keys, any other command with nothing; the shares make up each load's keys once.
+    std::vector<int> answered;
+    for (const PedalCommands::Command &command : PedalCommands::Table) {
+        QStringList keys;
+        for (int k : PedalCommands::keysOfRequest(int(command.code)))
+            keys << SessionKeys::at(k).key, answered.push_back(k);
+        const QString reply = VirtualPedal().receive(PedalCommands::text(command.code).toLatin1());
+        EXPECT_EQ(keysOf(reply), command.answered() ? QStringList{""} + keys + QStringList{";"} : keys)
+            << command.words;
+    }
+    std::sort(answered.begin(), answered.end());
+    EXPECT_EQ(answered, SessionKeys::keysOfPage(SessionKeys::Page::All));
+    for (auto load : {PedalLink::Load::Songs, PedalLink::Load::SetJacks, PedalLink::Load::All, PedalLink::Load::Setlist,
+                      PedalLink::Load::Midi, PedalLink::Load::Global})
+        EXPECT_EQ(PedalLink::keysOf(load), SessionKeys::keysOfPage(PedalLink::pageOf(load)));
 }
 
 namespace {
