@@ -9,6 +9,7 @@
 #include "model/Diagnostics.h"
 #include "model/Normaliser.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -62,6 +63,14 @@ const PageTexts &pageTexts(SessionKeys::Page page)
 
 const QString PedalLink::UploadEnd = QStringLiteral("\r\n;");
 
+void PedalLink::Private::logCommand(PedalCommands::Code code, const QString &detail)
+{
+    const PedalCommands::Command &command = PedalCommands::of(code);
+    serial.log(PedalLogEntry::Kind::Transfer,
+               QStringLiteral("%1 of %2").arg(QLatin1String(command.words), pagesInWords(command.page))
+                   + (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail));
+}
+
 bool PedalLink::Private::refuseIfBusy()
 {
     if (serial.refuseIfUpdating())
@@ -101,10 +110,7 @@ bool PedalLink::Private::sendRoutine(std::optional<SessionKeys::Page> page)
     const quint64 id = ++sendId;
     serial.log(PedalLogEntry::Kind::Transfer,
                QStringLiteral("send of %1 started: %2 in %3")
-                   .arg(!page ? QStringLiteral("a selection")
-                            : *page == SessionKeys::Page::All
-                            ? QStringLiteral("all pages")
-                            : QStringLiteral("the %1 page").arg(SessionKeys::pageTitle(*page)),
+                   .arg(page ? pagesInWords(*page) : QStringLiteral("a selection"),
                         Diagnostics::counted(text.size(), "character", "characters"),
                         Diagnostics::counted(n, "piece", "pieces")));
     serial.sendText(writes.first());
@@ -260,6 +266,7 @@ bool PedalLink::factoryReset()
     if (!d->serial.ready() || d->refuseIfBusy()
         || !d->serial.sendText(PedalCommands::text(PedalCommands::Code::FactoryReset)))
         return false;
+    d->logCommand(PedalCommands::Code::FactoryReset);
     Q_EMIT factoryResetSent();
     return true;
 }
@@ -277,6 +284,7 @@ void PedalLink::previewName(int songPosition)
     name = Encodings::paddedName(name, 30);
     name.replace(QLatin1Char(' '), QLatin1Char('_'));
     // The song's number on the pedal is its position in the list, counted from 1.
+    d->logCommand(PedalCommands::Code::NamePreview, QStringLiteral("song %1").arg(songPosition + 1));
     const QString writes[] = {
         PedalCommands::text(PedalCommands::Code::NamePreview),
         Encodings::fixedNumber(songPosition + 1, 3),
@@ -298,8 +306,17 @@ void PedalLink::previewStack(int stackPosition)
     if (stackPosition < 0 || stackPosition >= int(d->store.MidiStackList.size()))
         return;
     const MidiStack &stack = d->store.MidiStackList.at(size_t(stackPosition));
-    for (const MidiStackMessage &m : stack.MidiStackMessageList) {
-        if (m.Channel == 0 && m.Message == 0 && m.Value == 0)
+    const auto unset = [](const MidiStackMessage &m) { return m.Channel == 0 && m.Message == 0 && m.Value == 0; };
+    const auto &messages = stack.MidiStackMessageList;
+    // Numbered from 1, as the stack lists show it.
+    d->logCommand(PedalCommands::Code::StackPreview,
+                  QStringLiteral("stack %1, %2")
+                      .arg(stackPosition + 1)
+                      .arg(Diagnostics::counted(std::count_if(messages.begin(), messages.end(),
+                                                              [&](const MidiStackMessage &m) { return !unset(m); }),
+                                                "message", "messages")));
+    for (const MidiStackMessage &m : messages) {
+        if (unset(m))
             continue;
         d->serial.sendText(PedalCommands::text(PedalCommands::Code::StackPreview));
         d->serial.sendText(Encodings::fixedNumber(Encodings::statusNumber(m.Typey, m.Channel), 3));

@@ -3,6 +3,7 @@
 // What the two halves of PedalLink share: the sends (PedalLink.cpp) and the loads
 // (PedalLoads.cpp). Not for use outside the link.
 
+#include "PedalCommands.h"
 #include "PedalLink.h"
 #include "ReplyParser.h"
 #include "SerialHandler.h"
@@ -10,6 +11,13 @@
 #include <QPointer>
 
 #include <optional>
+
+// A page in the pedal log's words: "the Songs page", "all pages".
+inline QString pagesInWords(SessionKeys::Page page)
+{
+    return page == SessionKeys::Page::All ? QStringLiteral("all pages")
+                                          : QStringLiteral("the %1 page").arg(SessionKeys::pageTitle(page));
+}
 
 // The words of progress().
 inline constexpr const char *SendingWhat = "Sending";
@@ -69,6 +77,10 @@ struct PedalLink::Private
     void onFinished(bool complete, const QString &problem);
     // The part of abortTransfer() that ends a load: a chain left is closed with its bracket.
     void abandonLoad(const QString &reason, bool cancelled);
+
+    // Logs a command that is no send or load as a transfer: "factory reset of all pages",
+    // "name preview of the Songs page: song 3".
+    void logCommand(PedalCommands::Code code, const QString &detail = QString());
 
     // Ends the running transfer early; `cancelled` when the user asked for it.
     void abortTransfer(const QString &reason, bool cancelled);

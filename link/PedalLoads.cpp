@@ -125,7 +125,9 @@ void PedalLink::Private::beginLoad(Load which)
     const QStringList requests = requestsOf(which);
     transfer = Transfer::Load;
     load = which;
-    serial.log(PedalLogEntry::Kind::Transfer, QStringLiteral("load started: %1").arg(requests.join(QLatin1Char(' '))));
+    serial.log(
+        PedalLogEntry::Kind::Transfer,
+        QStringLiteral("load of %1 started: %2").arg(pagesInWords(pageOf(which)), requests.join(QLatin1Char(' '))));
     parser.begin(keysOf(which));
     if (isChained(which)) {
         serial.sendText(PedalCommands::text(PedalCommands::Code::ChainBracket));
