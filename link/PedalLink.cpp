@@ -1,22 +1,18 @@
 #include "PedalLink.h"
 
-#include "ReplyParser.h"
+#include "PedalCommands.h"
+#include "PedalLinkPrivate.h"
 #include "Scheduler.h"
-#include "SerialHandler.h"
 
 #include "format/Encodings.h"
 #include "model/DataHandler.h"
 #include "model/Diagnostics.h"
 #include "model/Normaliser.h"
 
-#include <QPointer>
-
-#include <optional>
+#include <algorithm>
+#include <iterator>
 
 namespace {
-
-const char *const SendingWhat = "Sending";
-const char *const LoadingWhat = "Loading";
 
 struct PageTexts
 {
@@ -53,6 +49,8 @@ const PageTexts SendPages[] = {
      true},
 };
 
+static_assert(std::size(SendPages) == size_t(SessionKeys::Page::All) + 1, "one row per page");
+
 const PageTexts &pageTexts(SessionKeys::Page page)
 {
     for (const PageTexts &p : SendPages)
@@ -61,300 +59,130 @@ const PageTexts &pageTexts(SessionKeys::Page page)
     return SendPages[5];
 }
 
-struct LoadTexts
-{
-    PedalLink::Load load;
-    const char *informative;
-    const char *requests; // space-separated
-};
-
-const LoadTexts LoadPages[] = {
-    {PedalLink::Load::Songs, "Will load the \"Songs\" page from the pedal\nData in the app will be overwritten",
-     "]5; ]14;"},
-    {PedalLink::Load::SetJacks, "Will load the \"Set Jacks\" page from the pedal\nData in the app will be overwritten",
-     "]9; ]10; ]11; ]13;"},
-    {PedalLink::Load::All, "Will load all data from the pedal\nData in the app will be overwritten",
-     "]5; ]14; ]6; ]7; ]9; ]10; ]11; ]13; ]8;"},
-    {PedalLink::Load::Setlist, "Will load the \"Setlist\" page from the pedal\nData in the app will be overwritten",
-     "]6;"},
-    {PedalLink::Load::Midi,
-     "Will load the \"Midi Management\" page from the pedal\nData in the app will be overwritten", "]7;"},
-    {PedalLink::Load::Global,
-     "Will load the \"Global Settings\" page from the pedal\nData in the app will be "
-     "overwritten",
-     "]8;"},
-};
-
-const LoadTexts &loadPage(PedalLink::Load load)
-{
-    for (const LoadTexts &p : LoadPages)
-        if (p.load == load)
-            return p;
-    return LoadPages[2];
-}
-
 } // namespace
 
 const QString PedalLink::UploadEnd = QStringLiteral("\r\n;");
 
-struct PedalLink::Private
+void PedalLink::Private::logCommand(PedalCommands::Code code, const QString &detail)
 {
-    enum class Transfer { None, Send, Load };
+    const PedalCommands::Command &command = PedalCommands::of(code);
+    serial.log(PedalLogEntry::Kind::Transfer,
+               QStringLiteral("%1 of %2").arg(QLatin1String(command.words), pagesInWords(command.page))
+                   + (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail));
+}
 
-    PedalLink *q;
-    SerialHandler &serial;
-    DataHandler &store;
-    Scheduler &scheduler;
-    SessionWriter writer;
-    ReplyParser parser;
-
-    Transfer transfer = Transfer::None;
-    std::optional<SessionKeys::Page> runningPage; // the page of the running send, if any
-    Load load = Load::All;                        // the running load
-    int timeoutMs = LoadTimeoutMs;
-    quint64 sendId = 0;          // identifies the send that scheduled piece writes
-    quint64 watchId = 0;         // identifies the latest load time-out
-    QPointer<PedalLink> partner; // another link on the same port, if any
-
-    Private(PedalLink *link, SerialHandler &s, DataHandler &st, Scheduler &sc)
-        : q(link), serial(s), store(st), scheduler(sc), parser(st, [this](const QString &text) {
-              serial.sendText(text);
-          })
-    {}
-
-    bool partnerRuns(Transfer kind) const
-    {
-        return partner && partner->d->transfer != Transfer::None
-            && (kind == Transfer::None || partner->d->transfer == kind);
-    }
-
-    bool refuseIfBusy()
-    {
-        if (serial.refuseIfUpdating())
-            return true;
-        if (transfer == Transfer::None && !partnerRuns(Transfer::None))
-            return false;
-        Q_EMIT q->alertRaised(Alert::failure(QStringLiteral("The pedal is busy"),
-                                             QStringLiteral("Another transfer is still running.\n"
-                                                            "Try again when it has finished.")));
+bool PedalLink::Private::refuseIfBusy()
+{
+    if (serial.refuseIfUpdating())
         return true;
-    }
+    if (transfer == Transfer::None && !partnerRuns(Transfer::None))
+        return false;
+    Q_EMIT q->alertRaised(Alert::failure(QStringLiteral("The pedal is busy"),
+                                         QStringLiteral("Another transfer is still running.\n"
+                                                        "Try again when it has finished.")));
+    return true;
+}
 
-    // Normalise and select as the page's send does, then the send routine.
-    bool send(SessionKeys::Page page)
-    {
-        if (pageTexts(page).normalise)
-            Normaliser::normalise(store);
-        writer.selectPage(page);
-        return sendRoutine(page);
-    }
+// Normalise and select as the page's send does, then the send routine.
+bool PedalLink::Private::send(SessionKeys::Page page)
+{
+    if (pageTexts(page).normalise)
+        Normaliser::normalise(store);
+    writer.selectPage(page);
+    return sendRoutine(page);
+}
 
-    bool sendRoutine(std::optional<SessionKeys::Page> page)
-    {
-        if (!serial.ready()) {
-            writer.setAllKeyFlags(false);
-            return false;
-        }
-        const QString text = writer.write(store, SessionWriter::Form::Pedal);
-        Q_EMIT q->sendStarted();
+bool PedalLink::Private::sendRoutine(std::optional<SessionKeys::Page> page)
+{
+    if (!serial.ready()) {
         writer.setAllKeyFlags(false);
-
-        const QStringList writes = PedalLink::uploadWrites(text);
-        const int n = int(writes.size()) - 2; // the pieces between "]3;" and ";"
-
-        transfer = Transfer::Send;
-        runningPage = page;
-        const quint64 id = ++sendId;
-        serial.log(PedalLogEntry::Kind::Transfer,
-                   QStringLiteral("send of %1 started: %2 in %3")
-                       .arg(!page ? QStringLiteral("a selection")
-                                : *page == SessionKeys::Page::All
-                                ? QStringLiteral("all pages")
-                                : QStringLiteral("the %1 page").arg(SessionKeys::pageTitle(*page)),
-                            Diagnostics::counted(text.size(), "character", "characters"),
-                            Diagnostics::counted(n, "piece", "pieces")));
-        serial.sendText(writes.first());
-        Q_EMIT q->progress(0, n, QString::fromLatin1(SendingWhat));
-        QPointer<PedalLink> self(q);
-        for (int i = 0; i <= n; ++i) {
-            const QString piece = writes.at(i + 1);
-            scheduler.after(PieceIntervalMs * i, [self, id, i, n, piece] {
-                if (self)
-                    self->d->writePiece(id, i, n, piece);
-            });
-        }
-        return true;
+        return false;
     }
+    const QString text = writer.write(store, SessionWriter::Form::Pedal);
+    Q_EMIT q->sendStarted();
+    writer.setAllKeyFlags(false);
 
-    void writePiece(quint64 id, int i, int n, const QString &piece)
-    {
-        if (id != sendId || transfer != Transfer::Send)
-            return;
-        const QString logAs = i < n ? QStringLiteral("piece %1 of %2: %3 characters at offset %4")
-                                          .arg(i + 1)
-                                          .arg(n)
-                                          .arg(piece.size())
-                                          .arg(qint64(i) * PieceLength)
-                                    : QString();
-        if (!serial.sendText(piece, logAs)) {
-            abortTransfer(serial.portHeld()
-                              ? QStringLiteral("The pedal's port did not take piece %1 of %2.").arg(i + 1).arg(n + 1)
-                              : QStringLiteral("The pedal's port went away before everything was sent."),
-                          false);
-            return;
-        }
-        if (i < n) {
-            Q_EMIT q->progress(i + 1, n, QString::fromLatin1(SendingWhat));
-            return;
-        }
-        transfer = Transfer::None;
-        const std::optional<SessionKeys::Page> page = runningPage;
-        runningPage.reset();
-        serial.log(PedalLogEntry::Kind::Transfer, QStringLiteral("send finished"));
-        if (page)
-            Q_EMIT q->sendCompleted(*page);
-        Q_EMIT q->transferEnded();
-    }
+    const QStringList writes = PedalLink::uploadWrites(text);
+    const int n = int(writes.size()) - 2; // the pieces between "]3;" and ";"
 
-    void beginLoad(Load which)
-    {
-        const QStringList requests = requestsOf(which);
-        transfer = Transfer::Load;
-        load = which;
-        serial.log(PedalLogEntry::Kind::Transfer,
-                   QStringLiteral("load started: %1").arg(requests.join(QLatin1Char(' '))));
-        parser.begin(keysOf(which));
-        if (isChained(which)) {
-            serial.sendText(QStringLiteral("]12;"));
-            parser.chainedLoad().start(requests);
-            serial.sendText(requests.first());
-            armTimeout();
-            Q_EMIT q->progress(1, int(requests.size()), QString::fromLatin1(LoadingWhat));
-            return;
-        }
-        serial.sendText(requests.first());
-        armTimeout();
-        Q_EMIT q->progress(1, 1, QString::fromLatin1(LoadingWhat));
-    }
-
-    // "1 second", "1.5 seconds", "15 seconds".
-    static QString secondsWords(int ms)
-    {
-        return QString::number(ms / 1000.0, 'g', 6) + (ms == 1000 ? " second" : " seconds");
-    }
-
-    // The load is given up when no key it asks for arrives for the time-out, however
-    // many other lines come.
-    void armTimeout()
-    {
-        const quint64 id = ++watchId;
-        QPointer<PedalLink> self(q);
-        scheduler.after(timeoutMs, [self, id] {
-            if (self && self->d->watchId == id && self->d->transfer == Transfer::Load)
-                self->abortTransfer(QStringLiteral("The pedal sent none of the data asked for in %1.")
-                                        .arg(secondsWords(self->d->timeoutMs)));
+    transfer = Transfer::Send;
+    runningPage = page;
+    const quint64 id = ++sendId;
+    serial.log(PedalLogEntry::Kind::Transfer,
+               QStringLiteral("send of %1 started: %2 in %3")
+                   .arg(page ? pagesInWords(*page) : QStringLiteral("a selection"),
+                        Diagnostics::counted(text.size(), "character", "characters"),
+                        Diagnostics::counted(n, "piece", "pieces")));
+    serial.sendText(writes.first());
+    Q_EMIT q->progress(0, n, QString::fromLatin1(SendingWhat));
+    QPointer<PedalLink> self(q);
+    for (int i = 0; i <= n; ++i) {
+        const QString piece = writes.at(i + 1);
+        scheduler.after(PieceIntervalMs * i, [self, id, i, n, piece] {
+            if (self)
+                self->d->writePiece(id, i, n, piece);
         });
     }
-
-    void abortTransfer(const QString &reason, bool cancelled)
-    {
-        if (transfer == Transfer::None)
-            return;
-        const bool wasSend = transfer == Transfer::Send;
-        transfer = Transfer::None;
-        runningPage.reset();
-        ++sendId;
-        ++watchId;
-        serial.log(PedalLogEntry::Kind::Transfer,
-                   QStringLiteral("%1 %2: %3")
-                       .arg(wasSend ? QStringLiteral("send") : QStringLiteral("load"),
-                            cancelled ? QStringLiteral("cancelled") : QStringLiteral("stopped"), reason));
-        if (wasSend) {
-            // The pedal would take the next command as part of the upload: end it here.
-            if (serial.portHeld())
-                serial.sendText(UploadEnd);
-            if (!cancelled)
-                Q_EMIT q->transferInterrupted(QStringLiteral("Sending stopped"),
-                                              reason
-                                                  + QStringLiteral("\nThe pedal did not get everything; send again."));
-        } else {
-            const ChainedLoad chain = parser.chainedLoad();
-            parser.abandon();
-            if (chain.inProgress) {
-                serial.log(PedalLogEntry::Kind::Transfer,
-                           QStringLiteral("chained load left at request %1 of %2")
-                               .arg(chain.position + 1)
-                               .arg(chain.queue.size()));
-                if (serial.portHeld())
-                    serial.sendText(QStringLiteral("]12;"));
-            }
-            if (!cancelled)
-                Q_EMIT q->transferInterrupted(
-                    QStringLiteral("Loading stopped"),
-                    reason + QStringLiteral("\nWhat arrived before has been kept; load again to get the rest."));
-        }
-        if (cancelled)
-            Q_EMIT q->transferCancelled(wasSend ? QStringLiteral("Send cancelled") : QStringLiteral("Load cancelled"));
-        Q_EMIT q->pedalSessionUnknown();
-        Q_EMIT q->transferEnded();
-    }
-
-    void onReply(const QString &line)
-    {
-        if (transfer != Transfer::Load) {
-            if (!partnerRuns(Transfer::Load))
-                parser.parseReply(line); // logs a stray end of data, stores nothing
-            return;
-        }
-        const int keys = parser.keysReceived();
-        const int position = parser.chainedLoad().position;
-        parser.parseReply(line);
-        if (transfer == Transfer::Load && (parser.keysReceived() != keys || parser.chainedLoad().position != position))
-            armTimeout();
-    }
-
-    void onFinished(bool complete, const QString &problem)
-    {
-        if (transfer != Transfer::Load)
-            return;
-        transfer = Transfer::None;
-        ++watchId;
-        serial.log(PedalLogEntry::Kind::Transfer,
-                   complete ? QStringLiteral("load finished")
-                            : QStringLiteral("load finished incomplete: %1").arg(problem));
-        Q_EMIT q->loadFinished(complete, problem);
-        if (complete)
-            Q_EMIT q->loadCompleted(load);
-        Q_EMIT q->transferEnded();
-    }
-};
-
-QStringList PedalLink::requestsOf(Load load)
-{
-    return QString::fromLatin1(loadPage(load).requests).split(QLatin1Char(' '));
+    return true;
 }
 
-bool PedalLink::isChained(Load load)
+void PedalLink::Private::writePiece(quint64 id, int i, int n, const QString &piece)
 {
-    return load == Load::Songs || load == Load::SetJacks || load == Load::All;
+    if (id != sendId || transfer != Transfer::Send)
+        return;
+    const QString logAs = i < n ? QStringLiteral("piece %1 of %2: %3 characters at offset %4")
+                                      .arg(i + 1)
+                                      .arg(n)
+                                      .arg(piece.size())
+                                      .arg(qint64(i) * PieceLength)
+                                : QString();
+    if (!serial.sendText(piece, logAs)) {
+        abortTransfer(serial.portHeld()
+                          ? QStringLiteral("The pedal's port did not take piece %1 of %2.").arg(i + 1).arg(n + 1)
+                          : QStringLiteral("The pedal's port went away before everything was sent."),
+                      false);
+        return;
+    }
+    if (i < n) {
+        Q_EMIT q->progress(i + 1, n, QString::fromLatin1(SendingWhat));
+        return;
+    }
+    transfer = Transfer::None;
+    const std::optional<SessionKeys::Page> page = runningPage;
+    runningPage.reset();
+    serial.log(PedalLogEntry::Kind::Transfer, QStringLiteral("send finished"));
+    if (page)
+        Q_EMIT q->sendCompleted(*page);
+    Q_EMIT q->transferEnded();
 }
 
-std::vector<int> PedalLink::keysOf(Load load)
+void PedalLink::Private::abortTransfer(const QString &reason, bool cancelled)
 {
-    SessionKeys::Page page = SessionKeys::Page::All;
-    switch (load) {
-    case Load::Songs: page = SessionKeys::Page::Songs; break;
-    case Load::SetJacks: page = SessionKeys::Page::SetJacks; break;
-    case Load::Setlist: page = SessionKeys::Page::Setlist; break;
-    case Load::Midi: page = SessionKeys::Page::Midi; break;
-    case Load::Global: page = SessionKeys::Page::Global; break;
-    case Load::All: break;
+    if (transfer == Transfer::None)
+        return;
+    const bool wasSend = transfer == Transfer::Send;
+    transfer = Transfer::None;
+    runningPage.reset();
+    ++sendId;
+    ++watchId;
+    serial.log(PedalLogEntry::Kind::Transfer,
+               QStringLiteral("%1 %2: %3")
+                   .arg(wasSend ? QStringLiteral("send") : QStringLiteral("load"),
+                        cancelled ? QStringLiteral("cancelled") : QStringLiteral("stopped"), reason));
+    if (wasSend) {
+        // The pedal would take the next command as part of the upload: end it here.
+        if (serial.portHeld())
+            serial.sendText(UploadEnd);
+        if (!cancelled)
+            Q_EMIT q->transferInterrupted(QStringLiteral("Sending stopped"),
+                                          reason + QStringLiteral("\nThe pedal did not get everything; send again."));
+    } else {
+        abandonLoad(reason, cancelled);
     }
-    std::vector<int> keys;
-    for (int k : SessionKeys::keysOfPage(page))
-        if (SessionKeys::at(k).gated)
-            keys.push_back(k);
-    return keys;
+    if (cancelled)
+        Q_EMIT q->transferCancelled(wasSend ? QStringLiteral("Send cancelled") : QStringLiteral("Load cancelled"));
+    Q_EMIT q->pedalSessionUnknown();
+    Q_EMIT q->transferEnded();
 }
 
 PedalLink::PedalLink(SerialHandler &serial, DataHandler &store, Scheduler &scheduler, QObject *parent)
@@ -386,31 +214,6 @@ bool PedalLink::cancel()
     return true;
 }
 
-void PedalLink::setLoadTimeout(int ms)
-{
-    d->timeoutMs = ms > 0 ? ms : LoadTimeoutMs;
-}
-
-int PedalLink::loadTimeout() const
-{
-    return d->timeoutMs;
-}
-
-// ---- loads ------------------------------------------------------------------------
-
-bool PedalLink::startLoad(Load load)
-{
-    if (!d->serial.ready() || d->refuseIfBusy())
-        return false;
-    d->beginLoad(load);
-    return true;
-}
-
-Alert PedalLink::receiveQuestion(Load load)
-{
-    return Alert::question(QStringLiteral("About to receive"), QString::fromUtf8(loadPage(load).informative));
-}
-
 // ---- sends ------------------------------------------------------------------------
 
 bool PedalLink::startSend(SessionKeys::Page page)
@@ -432,10 +235,10 @@ bool PedalLink::sendSelection()
 QStringList PedalLink::uploadWrites(const QString &pedalText)
 {
     const QString text = QString(pedalText).replace(QLatin1Char(' '), QLatin1Char('_'));
-    QStringList out{QStringLiteral("]3;")};
+    QStringList out{PedalCommands::text(PedalCommands::Code::Upload)};
     for (qsizetype at = 0; at < text.size(); at += PieceLength)
         out.append(text.mid(at, PieceLength));
-    out.append(QStringLiteral(";"));
+    out.append(QString(QLatin1Char(PedalCommands::End)));
     return out;
 }
 
@@ -460,8 +263,10 @@ Alert PedalLink::factoryResetQuestion()
 
 bool PedalLink::factoryReset()
 {
-    if (!d->serial.ready() || d->refuseIfBusy() || !d->serial.sendText(QStringLiteral("]4;")))
+    if (!d->serial.ready() || d->refuseIfBusy()
+        || !d->serial.sendText(PedalCommands::text(PedalCommands::Code::FactoryReset)))
         return false;
+    d->logCommand(PedalCommands::Code::FactoryReset);
     Q_EMIT factoryResetSent();
     return true;
 }
@@ -479,15 +284,16 @@ void PedalLink::previewName(int songPosition)
     name = Encodings::paddedName(name, 30);
     name.replace(QLatin1Char(' '), QLatin1Char('_'));
     // The song's number on the pedal is its position in the list, counted from 1.
+    d->logCommand(PedalCommands::Code::NamePreview, QStringLiteral("song %1").arg(songPosition + 1));
     const QString writes[] = {
-        QStringLiteral("]1;"),
+        PedalCommands::text(PedalCommands::Code::NamePreview),
         Encodings::fixedNumber(songPosition + 1, 3),
         QString::number(d->store.GlobalMenu.DisplayNameOnly),
         Encodings::fixedNumber(song.FontSize, 1),
         Encodings::fixedNumber(song.BackgroundColour, 2),
         Encodings::fixedNumber(song.ForegroundColour, 2),
         name,
-        QStringLiteral(";"),
+        QString(QLatin1Char(PedalCommands::End)),
     };
     for (const QString &w : writes)
         d->serial.sendText(w);
@@ -500,14 +306,23 @@ void PedalLink::previewStack(int stackPosition)
     if (stackPosition < 0 || stackPosition >= int(d->store.MidiStackList.size()))
         return;
     const MidiStack &stack = d->store.MidiStackList.at(size_t(stackPosition));
-    for (const MidiStackMessage &m : stack.MidiStackMessageList) {
-        if (m.Channel == 0 && m.Message == 0 && m.Value == 0)
+    const auto unset = [](const MidiStackMessage &m) { return m.Channel == 0 && m.Message == 0 && m.Value == 0; };
+    const auto &messages = stack.MidiStackMessageList;
+    // Numbered from 1, as the stack lists show it.
+    d->logCommand(PedalCommands::Code::StackPreview,
+                  QStringLiteral("stack %1, %2")
+                      .arg(stackPosition + 1)
+                      .arg(Diagnostics::counted(std::count_if(messages.begin(), messages.end(),
+                                                              [&](const MidiStackMessage &m) { return !unset(m); }),
+                                                "message", "messages")));
+    for (const MidiStackMessage &m : messages) {
+        if (unset(m))
             continue;
-        d->serial.sendText(QStringLiteral("]2;"));
+        d->serial.sendText(PedalCommands::text(PedalCommands::Code::StackPreview));
         d->serial.sendText(Encodings::fixedNumber(Encodings::statusNumber(m.Typey, m.Channel), 3));
         d->serial.sendText(Encodings::fixedNumber(m.Message, 3));
         d->serial.sendText(Encodings::fixedNumber(m.Value, 3));
-        d->serial.sendText(QStringLiteral(";"));
+        d->serial.sendText(QString(QLatin1Char(PedalCommands::End)));
     }
 }
 
@@ -542,16 +357,6 @@ bool PedalLink::refuseIfBusy()
 bool PedalLink::sending() const
 {
     return d->transfer == Private::Transfer::Send;
-}
-
-bool PedalLink::loading() const
-{
-    return d->transfer == Private::Transfer::Load;
-}
-
-bool PedalLink::chainedLoadRunning() const
-{
-    return d->parser.chainedLoad().inProgress;
 }
 
 ReplyParser &PedalLink::parser()

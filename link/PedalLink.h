@@ -74,6 +74,9 @@ public:
     // Set Jacks and All are chained loads; the others are single requests.
     static QStringList requestsOf(Load load);
     static bool isChained(Load load);
+    // The page a load brings (All for Load All), and the load of a page.
+    static SessionKeys::Page pageOf(Load load);
+    static Load loadOf(SessionKeys::Page page);
     // The keys (table indexes) that a load asks for: those of its page that page data
     // carries.
     static std::vector<int> keysOf(Load load);

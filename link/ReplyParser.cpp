@@ -1,5 +1,7 @@
 #include "ReplyParser.h"
 
+#include "PedalCommands.h"
+
 #include "format/SessionCodec.h"
 #include "format/SessionKeys.h"
 #include "model/DataHandler.h"
@@ -84,11 +86,11 @@ void ReplyParser::parseReply(const QString &text)
 {
     const QStringView line = QStringView(text).trimmed();
     if (!m_running) {
-        if (line == QLatin1String(";"))
+        if (line == PedalCommands::EndOfData)
             Diagnostics::line(QStringLiteral("End of data without a load running, ignored"));
         return;
     }
-    if (line == QLatin1String(";")) {
+    if (line == PedalCommands::EndOfData) {
         if (!m_pageData) {
             // Not the end of this request's data: its "]3" has not come yet.
             Diagnostics::line(QStringLiteral("End of data before the start of the reply, ignored"));
@@ -105,18 +107,18 @@ void ReplyParser::parseReply(const QString &text)
                 Q_EMIT requestWritten(number, total);
                 return;
             }
-            m_write(QStringLiteral("]12;"));
+            m_write(PedalCommands::text(PedalCommands::Code::ChainBracket));
             m_chain.reset();
         }
         finish();
         return;
     }
     if (!m_pageData) {
-        if (line == QLatin1String("]3"))
+        if (line == PedalCommands::PageDataStart)
             m_pageData = true;
         return;
     }
-    if (line.isEmpty() || line == QLatin1String("]3"))
+    if (line.isEmpty() || line == PedalCommands::PageDataStart)
         return;
 
     bool known = false;

@@ -1,5 +1,6 @@
 #include "SerialHandler.h"
 
+#include "PedalCommands.h"
 #include "PortAccess.h"
 #include "QtSerialTransport.h"
 #include "Scheduler.h"
@@ -85,7 +86,7 @@ bool SerialHandler::openPort(const QString &path)
     QPointer<SerialHandler> self(this);
     m_scheduler.after(GreetingDelayMs, [self, connection] {
         if (self && self->m_openCount == connection && self->portHeld())
-            self->sendText(QStringLiteral("]0;"));
+            self->sendText(PedalCommands::text(PedalCommands::Code::Greeting));
     });
     Q_EMIT alertRaised(Alert::note(QStringLiteral("Success!"), QStringLiteral("Pedal Connected")));
     return true;

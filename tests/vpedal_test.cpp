@@ -2,6 +2,7 @@
 // programs end to end over pseudo-terminals.
 
 #include "tools/virtual-pedal/VirtualPedal.h"
+#include "link/PedalCommands.h"
 #include "vpedal_support.h"
 
 #include "RandomSession.h"
@@ -76,15 +77,11 @@ Outcome feed(const QByteArray &stream, const QList<qsizetype> &cuts)
     return out;
 }
 
-QByteArray digits(const char *field, int times)
-{
-    return QByteArray(field).repeated(times);
-}
-
 } // namespace
 
 TEST(VirtualPedal, InputStreamsCutAnywhere)
 {
+    const auto digits = [](const char *field, int times) { return QByteArray(field).repeated(times); };
     const QByteArray tempos = "Tempos]" + digits("099", 128);
     const QByteArray upload = "]3;" + tempos + "\r\n;";
     // Stacks last to first, each with its position; message 1 of stack s on channel s % 16 + 1.
@@ -156,6 +153,20 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
     pedal.setAnswerLimit(1);
     EXPECT_FALSE(pedal.receive("]8;").isEmpty());
     EXPECT_TRUE(pedal.receive("]8;").isEmpty());
+
+    // Each load request of the command table is answered as page data with its share of its
+    // page's keys, any other command with nothing; the shares make up all the keys once.
+    std::vector<int> answered;
+    for (const PedalCommands::Command &command : PedalCommands::Table) {
+        QStringList keys;
+        for (int k : PedalCommands::keysOfRequest(int(command.code)))
+            keys << SessionKeys::at(k).key, answered.push_back(k);
+        const QString reply = VirtualPedal().receive(PedalCommands::text(command.code).toLatin1());
+        EXPECT_EQ(keysOf(reply), command.answered() ? QStringList{""} + keys + QStringList{";"} : keys)
+            << command.words;
+    }
+    std::sort(answered.begin(), answered.end());
+    EXPECT_EQ(answered, SessionKeys::keysOfPage(SessionKeys::Page::All));
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "TransferCommands.h"
 
 #include "SessionTool.h"
+#include "TransferConnection.h"
 
 #include "format/SessionDiff.h"
 #include "format/SessionKeys.h"
@@ -30,6 +31,11 @@
 #include <functional>
 
 namespace {
+
+using Transfer::Connection;
+using Transfer::printAlerts;
+using Transfer::signalName;
+using Transfer::Waiter;
 
 enum Exit { Ok = 0, Failed = 1, Usage = 2 };
 
@@ -89,231 +95,6 @@ bool readOptions(const QCommandLineParser &args, Options &o)
     }
     return ok;
 }
-
-PedalLink::Load loadOfPage(SessionKeys::Page page)
-{
-    switch (page) {
-    case SessionKeys::Page::Songs: return PedalLink::Load::Songs;
-    case SessionKeys::Page::SetJacks: return PedalLink::Load::SetJacks;
-    case SessionKeys::Page::Setlist: return PedalLink::Load::Setlist;
-    case SessionKeys::Page::Midi: return PedalLink::Load::Midi;
-    case SessionKeys::Page::Global: return PedalLink::Load::Global;
-    case SessionKeys::Page::All: break;
-    }
-    return PedalLink::Load::All;
-}
-
-// Alerts have no window here: each one goes to standard error once, as one line. An alert
-// with an informative text says it (the message is its title).
-void printAlerts(const QList<Alert> &shown, int &printed)
-{
-    for (; printed < shown.size(); ++printed) {
-        const Alert &a = shown.at(printed);
-        err(QString(a.informative.isEmpty() ? a.message : a.informative).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-    }
-}
-
-// Runs the event loop until quit() is called or, with a time-out, that time passes.
-class Waiter
-{
-public:
-    Waiter()
-    {
-        m_timer.setSingleShot(true);
-        QObject::connect(&m_timer, &QTimer::timeout, &m_loop, [this] {
-            m_timedOut = true;
-            m_loop.quit();
-        });
-    }
-    void quit()
-    {
-        m_quit = true;
-        m_loop.quit();
-    }
-    // Returns false on time-out. A negative `ms` waits for quit() alone.
-    bool run(int ms)
-    {
-        m_timedOut = false;
-        if (m_quit)
-            return true;
-        if (ms >= 0)
-            m_timer.start(ms);
-        m_loop.exec();
-        m_timer.stop();
-        return !m_timedOut;
-    }
-
-private:
-    QEventLoop m_loop;
-    QTimer m_timer;
-    bool m_timedOut = false;
-    bool m_quit = false;
-};
-
-QString signalName(int number)
-{
-    switch (number) {
-    case SIGINT: return QStringLiteral("SIGINT");
-    case SIGTERM: return QStringLiteral("SIGTERM");
-    case SIGHUP: return QStringLiteral("SIGHUP");
-    default: return QStringLiteral("signal %1").arg(number);
-    }
-}
-
-// The link to the pedal of one command: the port opened as the editor's connect opens it.
-// The connect greeting "]0;" goes out one second after the opening. SIGINT, SIGTERM and
-// SIGHUP end the command: nothing more is written, the port is closed, and the exit
-// status is 128 + the signal's number.
-struct Connection
-{
-    QList<Alert> alerts; // raised by the serial handler and the link, in order
-    int printed = 0;
-    QtScheduler scheduler;
-    SerialHandler serial;
-    SignalWatcher signalWatcher;
-    int stoppedBy = 0; // the signal that ended the command
-    QString lost;      // the port went away: the message
-    Waiter *waiting = nullptr;
-    QFile logFile;
-    Diagnostics::Sink diagnostics; // the sink before keepDiagnosticsInLog()
-    bool diagnosticsKept = false;
-
-    Connection() : serial(scheduler)
-    {
-        hearAlerts(serial);
-        if (!signalWatcher.install())
-            err(QStringLiteral("cannot watch for SIGINT and SIGTERM"));
-        QObject::connect(&signalWatcher, &SignalWatcher::stopRequested, [this](int number) {
-            if (!stoppedBy)
-                stoppedBy = number;
-            if (waiting)
-                waiting->quit();
-        });
-        QObject::connect(&serial, &SerialHandler::portLost, [this](const QString &message) {
-            lost = message;
-            if (waiting)
-                waiting->quit();
-        });
-    }
-
-    // Collects the alerts `source` raises (a SerialHandler or a PedalLink); each goes to
-    // the log at once and to standard error with the next printAlerts().
-    template<typename Source>
-    void hearAlerts(Source &source)
-    {
-        QObject::connect(&source, &Source::alertRaised, [this](const Alert &a) {
-            alerts.append(a);
-            writeLog(PedalLogEntry::alert(a.message, a.informative));
-        });
-    }
-
-    ~Connection()
-    {
-        if (diagnosticsKept)
-            Diagnostics::setSink(diagnostics);
-    }
-
-    // The link's diagnostic lines (a reply line not read, a port note) go to the log only:
-    // standard error holds one line per outcome.
-    void keepDiagnosticsInLog()
-    {
-        diagnosticsKept = true;
-        diagnostics = Diagnostics::setSink([this](const QString &line) {
-            writeLog({QDateTime::currentDateTime(), PedalLogEntry::Kind::Error, line});
-        });
-    }
-
-    // --log FILE: every line of the pedal log, as the editor's Pedal Log shows it ("-":
-    // standard error). A log that cannot be written is an error before the port is opened.
-    bool openLog(const QString &path)
-    {
-        if (path.isEmpty())
-            return true;
-        const bool opened = path == QLatin1String("-")
-            ? logFile.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered)
-            : (logFile.setFileName(path),
-               logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text | QIODevice::Unbuffered));
-        if (!opened) {
-            err(QStringLiteral("cannot write the log %1: %2").arg(path, logFile.errorString()));
-            return false;
-        }
-        QObject::connect(&serial, &SerialHandler::logged, [this](const PedalLogEntry &e) { writeLog(e); });
-        return true;
-    }
-    void writeLog(const PedalLogEntry &entry)
-    {
-        if (logFile.isOpen())
-            logFile.write((entry.format() + QLatin1Char('\n')).toUtf8());
-    }
-
-    bool stopped() const { return stoppedBy != 0 || !lost.isEmpty(); }
-
-    // Waits in `waiter` (see Waiter::run); a signal or the port's loss ends it early.
-    bool wait(Waiter &waiter, int ms)
-    {
-        if (stopped())
-            return true;
-        waiting = &waiter;
-        const bool ended = waiter.run(ms);
-        waiting = nullptr;
-        return ended;
-    }
-
-    // With `awaitGreeting`, returns only once the greeting has gone out, so that it cannot
-    // land inside an upload.
-    bool open(const QString &port, bool awaitGreeting)
-    {
-        const bool opened = serial.openPort(port);
-        // The "Success!" alert says nothing a command-line user needs; a failure's alert
-        // says which port and why.
-        if (opened)
-            printed = int(alerts.size());
-        printAlerts(alerts, printed);
-        if (!opened)
-            return false;
-        if (awaitGreeting) {
-            Waiter greeting;
-            wait(greeting, SerialHandler::GreetingDelayMs + 100);
-        }
-        return serial.portHeld() || stopped();
-    }
-
-    // Waits until everything written has left the program (up to `ms`).
-    bool drain(int ms)
-    {
-        auto *port = serial.transport().findChild<QSerialPort *>();
-        if (!port)
-            return true;
-        while (port->isOpen() && port->bytesToWrite() > 0) {
-            if (!port->waitForBytesWritten(ms))
-                return false;
-        }
-        return serial.portHeld();
-    }
-
-    // After a signal or the port's loss: ends the transfer, closes the port, says why and
-    // returns the exit status; -1 when neither happened.
-    int stopStatus(PedalLink *link, const QString &what)
-    {
-        if (stoppedBy) {
-            // The same path as the editor's Cancel (which ends an upload it broke off);
-            // closing the port lets what was written go out first.
-            if (link)
-                link->cancel();
-            serial.closePort();
-            printAlerts(alerts, printed);
-            err(QStringLiteral("stopped by %1: %2").arg(signalName(stoppedBy), what));
-            return 128 + stoppedBy;
-        }
-        if (!lost.isEmpty()) {
-            printAlerts(alerts, printed);
-            // "The pedal was disconnected (PORT): the send to PORT was not finished: ..."
-            err((lost.endsWith(QLatin1Char('.')) ? lost.chopped(1) : lost) + QStringLiteral(": ") + what);
-            return Failed;
-        }
-        return -1;
-    }
-};
 
 } // namespace
 
@@ -427,7 +208,7 @@ int receiveCommand(const QCommandLineParser &args)
         interruption = why.section(QLatin1Char('\n'), 0, 0);
     });
     QObject::connect(&link, &PedalLink::transferEnded, [&waiter] { waiter.quit(); });
-    if (!link.startLoad(loadOfPage(o.page))) {
+    if (!link.startLoad(PedalLink::loadOf(o.page))) {
         printAlerts(connection.alerts, connection.printed);
         return Failed;
     }

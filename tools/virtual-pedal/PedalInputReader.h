@@ -45,6 +45,12 @@ private:
     enum class State { Idle, Code, Upload, NamePreview, StackPreview };
 
     void step(char c, std::vector<Event> &out);
+    // One byte in each state.
+    void stepIdle(char c, std::vector<Event> &out);
+    void stepCode(char c, std::vector<Event> &out);
+    void stepUpload(char c, std::vector<Event> &out);
+    void stepNamePreview(char c, std::vector<Event> &out);
+    void stepStackPreview(char c, std::vector<Event> &out);
     void startCommand(std::vector<Event> &out);
     void flushGarbage(std::vector<Event> &out, const QString &problem);
     void flushPiece(std::vector<Event> &out);

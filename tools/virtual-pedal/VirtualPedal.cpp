@@ -1,6 +1,7 @@
 #include "VirtualPedal.h"
 
 #include "format/Encodings.h"
+#include "link/PedalCommands.h"
 #include "format/SessionCodec.h"
 #include "model/Diagnostics.h"
 #include "format/SessionKeys.h"
@@ -12,36 +13,6 @@
 #include <algorithm>
 
 namespace {
-
-// The load requests and the page whose keys they share out: request `part` of `parts`.
-struct LoadRequest
-{
-    int code;
-    SessionKeys::Page page;
-    int part;
-    int parts;
-    const char *what;
-};
-
-constexpr LoadRequest kRequests[] = {
-    {5, SessionKeys::Page::Songs, 0, 2, "Songs"},
-    {14, SessionKeys::Page::Songs, 1, 2, "Songs"},
-    {6, SessionKeys::Page::Setlist, 0, 1, "Setlist"},
-    {7, SessionKeys::Page::Midi, 0, 1, "Midi Management"},
-    {8, SessionKeys::Page::Global, 0, 1, "Global Settings"},
-    {9, SessionKeys::Page::SetJacks, 0, 4, "Set Jacks"},
-    {10, SessionKeys::Page::SetJacks, 1, 4, "Set Jacks"},
-    {11, SessionKeys::Page::SetJacks, 2, 4, "Set Jacks"},
-    {13, SessionKeys::Page::SetJacks, 3, 4, "Set Jacks"},
-};
-
-const LoadRequest *findRequest(int code)
-{
-    for (const LoadRequest &r : kRequests)
-        if (r.code == code)
-            return &r;
-    return nullptr;
-}
 
 // Shows bytes from the editor in a log line: printable ASCII as is, the rest escaped.
 QString printable(const QByteArray &bytes, int limit = 80)
@@ -122,70 +93,73 @@ void VirtualPedal::handle(const PedalInputReader::Event &event, QByteArray &repl
 
 void VirtualPedal::command(int code, QByteArray &reply)
 {
-    const QString name = QStringLiteral("]%1;").arg(code);
-    if (const LoadRequest *request = findRequest(code)) {
-        const auto what = [request] {
-            return request->parts > 1 ? QStringLiteral("load request, %1 page, part %2 of %3")
-                                            .arg(QLatin1String(request->what))
-                                            .arg(request->part + 1)
-                                            .arg(request->parts)
-                                      : QStringLiteral("load request, %1 page").arg(QLatin1String(request->what));
-        };
-        if (m_answerLimit == 0) {
-            log([&] { return QStringLiteral("command %1 %2: not answered").arg(name, what()); });
-            return;
-        }
-        if (m_answerLimit > 0)
-            --m_answerLimit;
-        const QByteArray data = pageData(code);
-        reply += data;
-        log([&] {
-            return QStringLiteral("command %1 %2: answered with %3, %4 bytes")
-                .arg(name, what(), Diagnostics::counted(qint64(keysOfRequest(code).size()), "key", "keys"))
-                .arg(data.size());
-        });
+    using PedalCommands::Code;
+    const QString name = PedalCommands::text(code);
+    const PedalCommands::Command *command = PedalCommands::find(code);
+    if (!command) {
+        log([&] { return QStringLiteral("command %1 unknown, ignored").arg(name); });
         return;
     }
-    switch (code) {
-    case 0: log([&] { return QStringLiteral("command %1 greeting").arg(name); }); return;
-    case 1: log([&] { return QStringLiteral("command %1 name preview follows").arg(name); }); return;
-    case 2: log([&] { return QStringLiteral("command %1 stack preview follows").arg(name); }); return;
-    case 3: log([&] { return QStringLiteral("command %1 upload begins").arg(name); }); return;
-    case 4:
+    const QString what = PedalCommands::describe(*command);
+    if (command->answered()) {
+        answer(code, name + QLatin1Char(' ') + what, reply);
+        return;
+    }
+    switch (command->follows) {
+    case PedalCommands::Follows::UploadText:
+        log([&] { return QStringLiteral("command %1 %2 begins").arg(name, what); });
+        return;
+    case PedalCommands::Follows::NamePreviewFields:
+    case PedalCommands::Follows::StackPreviewFields:
+        log([&] { return QStringLiteral("command %1 %2 follows").arg(name, what); });
+        return;
+    case PedalCommands::Follows::Nothing: break;
+    }
+    if (command->code == Code::FactoryReset) {
         m_session.resetSessionContents();
         ++m_counters.factoryResets;
         log([&] {
-            return QStringLiteral("command %1 factory reset: the pedal's session is the factory session again")
-                .arg(name);
+            return QStringLiteral("command %1 %2: the pedal's session is the factory session again").arg(name, what);
         });
         return;
-    case 12: log([&] { return QStringLiteral("command %1 chained load bracket").arg(name); }); return;
-    default: log([&] { return QStringLiteral("command %1 unknown, ignored").arg(name); }); return;
     }
+    log([&] { return QStringLiteral("command %1 %2").arg(name, what); });
+}
+
+void VirtualPedal::answer(int code, const QString &request, QByteArray &reply)
+{
+    if (m_answerLimit == 0) {
+        log([&] { return QStringLiteral("command %1: not answered").arg(request); });
+        return;
+    }
+    if (m_answerLimit > 0)
+        --m_answerLimit;
+    const QByteArray data = pageData(code);
+    reply += data;
+    log([&] {
+        return QStringLiteral("command %1: answered with %2, %3 bytes")
+            .arg(request, Diagnostics::counted(qint64(keysOfRequest(code).size()), "key", "keys"))
+            .arg(data.size());
+    });
 }
 
 std::vector<int> VirtualPedal::keysOfRequest(int code)
 {
-    const LoadRequest *request = findRequest(code);
-    if (!request)
-        return {};
-    const std::vector<int> keys = SessionKeys::keysOfPage(request->page);
-    const size_t n = keys.size();
-    const size_t from = n * size_t(request->part) / size_t(request->parts);
-    const size_t to = n * size_t(request->part + 1) / size_t(request->parts);
-    return std::vector<int>(keys.begin() + long(from), keys.begin() + long(to));
+    return PedalCommands::keysOfRequest(code);
 }
 
 QByteArray VirtualPedal::pageData(int code) const
 {
-    QString text = QStringLiteral("]3\r\n");
+    const QLatin1String lineEnd("\r\n");
+    QString text = QString(PedalCommands::PageDataStart) + lineEnd;
     for (int k : keysOfRequest(code)) {
         text += QLatin1String(SessionKeys::at(k).key);
         text += QLatin1Char(']');
         text += SessionWriter::value(m_session, k, SessionWriter::Form::Reply);
-        text += QStringLiteral("\r\n");
+        text += lineEnd;
     }
-    text += QStringLiteral(";\r\n");
+    text += PedalCommands::EndOfData;
+    text += lineEnd;
     return text.toUtf8();
 }
 

@@ -58,6 +58,8 @@ public:
 private:
     void handle(const PedalInputReader::Event &event, QByteArray &reply);
     void command(int code, QByteArray &reply);
+    // Answers load request `code` with page data (until the answer limit); `request` names it.
+    void answer(int code, const QString &request, QByteArray &reply);
     void namePreview(const QByteArray &fields);
     void stackPreview(const QByteArray &fields);
     // Reports a line to the log callback; the line is only composed when there is one.

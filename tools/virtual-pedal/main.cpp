@@ -83,16 +83,54 @@ private:
     QElapsedTimer m_clock;
 };
 
-} // namespace
-
-int main(int argc, char **argv)
+// What the command line asks for.
+struct Settings
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("virtual-pedal"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PEDAL_VERSION));
-    // Standard output holds only the device path; everything else goes to standard error.
-    Diagnostics::setSink(printError);
+    ReplyChunker chunker;
+    int answerLimit = -1;
+    QString logPath;
+    QString sessionPath;
+    QString savePath;
+    QString linkPath;
+};
 
+// Status 2 for a command line it cannot use, as pedal-session's; -1 to go on.
+constexpr int GoOn = -1;
+constexpr int UsageError = 2;
+
+// The values of --chunk-size, --random-chunks, --seed and --answer-limit.
+int readCounts(const QCommandLineParser &parser, Settings &settings)
+{
+    const QString chunkOption = QStringLiteral("chunk-size");
+    int chunkSize = 64;
+    if (parser.isSet(chunkOption) && !parseCount(parser.value(chunkOption), 1, chunkSize)) {
+        printError(QStringLiteral("--chunk-size needs a whole number of 1 or more"));
+        return UsageError;
+    }
+    if (parser.isSet(QStringLiteral("random-chunks"))) {
+        qint64 seed = 1;
+        const QString seedOption = QStringLiteral("seed");
+        if (parser.isSet(seedOption)
+            && (!Encodings::parseDigits(parser.value(seedOption), seed, 10)
+                || seed > std::numeric_limits<quint32>::max())) {
+            printError(QStringLiteral("--seed needs a whole number"));
+            return UsageError;
+        }
+        settings.chunker = ReplyChunker::random(chunkSize, quint32(seed));
+    } else if (parser.isSet(chunkOption)) {
+        settings.chunker = ReplyChunker::fixed(chunkSize);
+    }
+    const QString answerOption = QStringLiteral("answer-limit");
+    if (parser.isSet(answerOption) && !parseCount(parser.value(answerOption), 0, settings.answerLimit)) {
+        printError(QStringLiteral("--answer-limit needs a whole number of 0 or more"));
+        return UsageError;
+    }
+    return GoOn;
+}
+
+// Step 1, the options: GoOn, or the status to end with.
+int readOptions(const QStringList &arguments, Settings &settings)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Plays the pedal on a pseudo-terminal. Prints the device path on its first line of output "
@@ -126,10 +164,9 @@ int main(int argc, char **argv)
         QStringLiteral("n"));
     parser.addOptions(
         {linkOption, sessionOption, saveOption, chunkOption, randomOption, seedOption, logOption, answerOption});
-    // A command line it cannot use is a usage error (status 2), as pedal-session's are.
-    if (!parser.parse(app.arguments())) {
+    if (!parser.parse(arguments)) {
         printError(parser.errorText());
-        return 2;
+        return UsageError;
     }
     if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
         parser.showHelp(0);
@@ -137,83 +174,95 @@ int main(int argc, char **argv)
         parser.showVersion();
     if (!parser.positionalArguments().isEmpty()) {
         printError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
-        return 2;
+        return UsageError;
     }
+    settings.logPath = parser.value(logOption);
+    settings.sessionPath = parser.value(sessionOption);
+    settings.savePath = parser.value(saveOption);
+    settings.linkPath = parser.value(linkOption);
+    return readCounts(parser, settings);
+}
 
-    ReplyChunker chunker;
-    int chunkSize = 64;
-    if (parser.isSet(chunkOption) && !parseCount(parser.value(chunkOption), 1, chunkSize)) {
-        printError(QStringLiteral("--chunk-size needs a whole number of 1 or more"));
-        return 2;
-    }
-    if (parser.isSet(randomOption)) {
-        qint64 seed = 1;
-        if (parser.isSet(seedOption)
-            && (!Encodings::parseDigits(parser.value(seedOption), seed, 10)
-                || seed > std::numeric_limits<quint32>::max())) {
-            printError(QStringLiteral("--seed needs a whole number"));
-            return 2;
-        }
-        chunker = ReplyChunker::random(chunkSize, quint32(seed));
-    } else if (parser.isSet(chunkOption)) {
-        chunker = ReplyChunker::fixed(chunkSize);
-    }
-    int answerLimit = -1;
-    if (parser.isSet(answerOption) && !parseCount(parser.value(answerOption), 0, answerLimit)) {
-        printError(QStringLiteral("--answer-limit needs a whole number of 0 or more"));
-        return 2;
-    }
-
-    EventLog eventLog;
-    if (parser.isSet(logOption)) {
-        QString error;
-        if (!eventLog.open(parser.value(logOption), error)) {
-            printError(QStringLiteral("cannot write the log %1: %2").arg(parser.value(logOption), error));
-            return 1;
-        }
-    }
-
-    VirtualPedal pedal([&eventLog](const QString &line) { eventLog.write(line); });
-    pedal.setAnswerLimit(answerLimit);
-    if (parser.isSet(sessionOption)) {
-        SessionReader reader;
-        reader.setLegacyAccepted(true); // a file of the older layout is read as far as it goes
-        if (reader.readFile(parser.value(sessionOption), pedal.session()) != SessionReader::Status::Read) {
-            printError(reader.problem());
-            return 1;
-        }
-        reader.apply(pedal.session());
-        Normaliser::normalise(pedal.session());
-    }
-    const QString savePath = parser.value(saveOption);
-
-    PseudoTerminal pty;
-    pty.setChunker(chunker);
+// Step 2, the log (--log): false when it cannot be written.
+bool openLog(EventLog &eventLog, const QString &path)
+{
     QString error;
-    if (!pty.open(error)) {
-        printError(QStringLiteral("cannot open a pseudo-terminal: %1").arg(error));
-        return 1;
-    }
+    if (path.isEmpty() || eventLog.open(path, error))
+        return true;
+    printError(QStringLiteral("cannot write the log %1: %2").arg(path, error));
+    return false;
+}
 
-    const QString linkPath = parser.value(linkOption);
-    if (!linkPath.isEmpty()) {
-        const QByteArray link = QFile::encodeName(linkPath);
-        struct stat info
-        {};
-        if (::lstat(link.constData(), &info) == 0) {
-            if (!S_ISLNK(info.st_mode)) {
-                printError(QStringLiteral("%1 exists and is not a symbolic link; it is left alone").arg(linkPath));
-                return 1;
-            }
-            ::unlink(link.constData());
-        }
-        if (::symlink(QFile::encodeName(pty.devicePath()).constData(), link.constData()) != 0) {
-            printError(QStringLiteral("cannot make the link %1: %2")
-                           .arg(linkPath, QString::fromLocal8Bit(std::strerror(errno))));
-            return 1;
-        }
+// Step 3, the pedal's session (--session): false when the file cannot be read.
+bool loadSession(VirtualPedal &pedal, const QString &path)
+{
+    if (path.isEmpty())
+        return true;
+    SessionReader reader;
+    reader.setLegacyAccepted(true); // a file of the older layout is read as far as it goes
+    if (reader.readFile(path, pedal.session()) != SessionReader::Status::Read) {
+        printError(reader.problem());
+        return false;
     }
+    reader.apply(pedal.session());
+    Normaliser::normalise(pedal.session());
+    return true;
+}
 
+// Step 4, the link to the device (--link): false when it would replace a file that is not
+// a symbolic link, or cannot be made.
+bool makeLink(const QString &linkPath, const QString &device)
+{
+    if (linkPath.isEmpty())
+        return true;
+    const QByteArray link = QFile::encodeName(linkPath);
+    struct stat info
+    {};
+    if (::lstat(link.constData(), &info) == 0) {
+        if (!S_ISLNK(info.st_mode)) {
+            printError(QStringLiteral("%1 exists and is not a symbolic link; it is left alone").arg(linkPath));
+            return false;
+        }
+        ::unlink(link.constData());
+    }
+    if (::symlink(QFile::encodeName(device).constData(), link.constData()) != 0) {
+        printError(
+            QStringLiteral("cannot make the link %1: %2").arg(linkPath, QString::fromLocal8Bit(std::strerror(errno))));
+        return false;
+    }
+    return true;
+}
+
+// Only our own link: anything that replaced it in the meantime stays.
+void removeLink(const QString &linkPath, const QString &device)
+{
+    if (linkPath.isEmpty())
+        return;
+    const QByteArray link = QFile::encodeName(linkPath);
+    char target[4096] = {};
+    const ssize_t n = ::readlink(link.constData(), target, sizeof target - 1);
+    if (n > 0 && QByteArray(target, int(n)) == QFile::encodeName(device))
+        ::unlink(link.constData());
+}
+
+// --save: the pedal's session as a session file. Returns the exit status.
+int saveSession(const VirtualPedal &pedal, const QString &path)
+{
+    if (path.isEmpty())
+        return 0;
+    SessionWriter writer;
+    writer.setAllKeyFlags(true);
+    const QString failure =
+        TextFileSaver::writeAtomically(path, writer.write(pedal.session(), SessionWriter::Form::File));
+    if (failure.isEmpty())
+        return 0;
+    printError(QStringLiteral("cannot save the session to %1: %2").arg(path, failure));
+    return 1;
+}
+
+// Step 5, the run: the pedal answers on `pty` until a signal stops it.
+void run(QCoreApplication &app, PseudoTerminal &pty, VirtualPedal &pedal, EventLog &eventLog)
+{
     // In place before the path is printed: whoever reads the path may stop the pedal at
     // once, and it must still remove its link and save. (A signal before the event loop
     // runs waits in the watcher's pipe and ends the loop as soon as it starts.)
@@ -234,31 +283,43 @@ int main(int argc, char **argv)
         eventLog.write(QStringLiteral("1200-baud touch: the board restarts into its boot loader"));
         std::fprintf(stderr, "virtual-pedal: 1200-baud touch on %s\n", pty.devicePath().toLocal8Bit().constData());
     });
-    QObject::connect(&pty, &PseudoTerminal::received, &app, [&](const QByteArray &bytes) {
-        const QByteArray reply = pedal.receive(bytes);
-        pty.write(reply);
-    });
-
+    QObject::connect(&pty, &PseudoTerminal::received, &app,
+                     [&](const QByteArray &bytes) { pty.write(pedal.receive(bytes)); });
     app.exec();
+}
 
-    int status = 0;
-    if (!savePath.isEmpty()) {
-        SessionWriter writer;
-        writer.setAllKeyFlags(true);
-        const QString failure =
-            TextFileSaver::writeAtomically(savePath, writer.write(pedal.session(), SessionWriter::Form::File));
-        if (!failure.isEmpty()) {
-            printError(QStringLiteral("cannot save the session to %1: %2").arg(savePath, failure));
-            status = 1;
-        }
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("virtual-pedal"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PEDAL_VERSION));
+    // Standard output holds only the device path; everything else goes to standard error.
+    Diagnostics::setSink(printError);
+
+    Settings settings;
+    if (const int status = readOptions(app.arguments(), settings); status != GoOn)
+        return status;
+    EventLog eventLog;
+    if (!openLog(eventLog, settings.logPath))
+        return 1;
+    VirtualPedal pedal([&eventLog](const QString &line) { eventLog.write(line); });
+    pedal.setAnswerLimit(settings.answerLimit);
+    if (!loadSession(pedal, settings.sessionPath))
+        return 1;
+
+    PseudoTerminal pty;
+    pty.setChunker(settings.chunker);
+    QString error;
+    if (!pty.open(error)) {
+        printError(QStringLiteral("cannot open a pseudo-terminal: %1").arg(error));
+        return 1;
     }
-    if (!linkPath.isEmpty()) {
-        // Only our own link: anything that replaced it in the meantime stays.
-        const QByteArray link = QFile::encodeName(linkPath);
-        char target[4096] = {};
-        const ssize_t n = ::readlink(link.constData(), target, sizeof target - 1);
-        if (n > 0 && QByteArray(target, int(n)) == QFile::encodeName(pty.devicePath()))
-            ::unlink(link.constData());
-    }
+    if (!makeLink(settings.linkPath, pty.devicePath()))
+        return 1;
+    run(app, pty, pedal, eventLog);
+    const int status = saveSession(pedal, settings.savePath);
+    removeLink(settings.linkPath, pty.devicePath());
     return status;
 }
