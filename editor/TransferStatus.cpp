@@ -1,7 +1,6 @@
 #include "TransferStatus.h"
 
 #include "PageControls.h"
-#include "WindowCommands.h"
 #include "format/SessionKeys.h"
 #include "link/FirmwareUpdater.h"
 #include "link/PedalLink.h"
@@ -71,12 +70,11 @@ void TransferStatus::follow(PedalLink *link, bool reportEnds)
     });
     // The pages show what arrived already (the load is a step that shows itself).
     connect(link, &PedalLink::loadCompleted, this, [this](PedalLink::Load load) {
-        QString text = tr("Loaded all pages in %1 s").arg(transferSeconds());
-        for (SessionKeys::Page page : {SessionKeys::Page::Songs, SessionKeys::Page::SetJacks,
-                                       SessionKeys::Page::Setlist, SessionKeys::Page::Midi, SessionKeys::Page::Global})
-            if (load == WindowCommandTable::loadOf(page))
-                text = tr("Loaded the %1 page in %2 s").arg(SessionKeys::pageTitle(page), transferSeconds());
-        m_bar->showMessage(text, MessageMs);
+        const SessionKeys::Page page = PedalLink::pageOf(load);
+        m_bar->showMessage(page == SessionKeys::Page::All
+                               ? tr("Loaded all pages in %1 s").arg(transferSeconds())
+                               : tr("Loaded the %1 page in %2 s").arg(SessionKeys::pageTitle(page), transferSeconds()),
+                           MessageMs);
     });
 }
 

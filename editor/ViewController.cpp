@@ -288,7 +288,7 @@ void ViewController::loadPage(SessionKeys::Page page)
 {
     if (!m_actions)
         return;
-    m_actions->load(WindowCommandTable::loadOf(page));
+    m_actions->load(PedalLink::loadOf(page));
     // The step is named by the command ("Load All") and taken when its data has arrived.
     const QAction *command =
         page == SessionKeys::Page::All ? m_commands->action(CommandId::LoadAll) : m_commands->pageActions(page)[1];

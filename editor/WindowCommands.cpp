@@ -372,19 +372,6 @@ const WindowCommand &WindowCommandTable::at(CommandId id)
     return table[size_t(id)];
 }
 
-PedalLink::Load WindowCommandTable::loadOf(SessionKeys::Page page)
-{
-    switch (page) {
-    case P::Songs: return PedalLink::Load::Songs;
-    case P::SetJacks: return PedalLink::Load::SetJacks;
-    case P::Setlist: return PedalLink::Load::Setlist;
-    case P::Midi: return PedalLink::Load::Midi;
-    case P::Global: return PedalLink::Load::Global;
-    case P::All: break;
-    }
-    return PedalLink::Load::All;
-}
-
 WindowCommands::WindowCommands(ViewController &window, QWidget *owner) : QObject(owner)
 {
     for (const WindowCommand &row : table) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "format/SessionKeys.h"
-#include "link/PedalLink.h"
 
 #include <QKeySequence>
 #include <QObject>
@@ -91,8 +90,6 @@ struct WindowCommand
 namespace WindowCommandTable {
 const std::array<WindowCommand, size_t(CommandId::Count)> &rows();
 const WindowCommand &at(CommandId id);
-// The load of a page's Load command (All: Load All).
-PedalLink::Load loadOf(SessionKeys::Page page);
 } // namespace WindowCommandTable
 
 // The window's actions, one per row of the command table, each enabled by its rule.
