@@ -200,7 +200,6 @@ void GlobalPage::resetPage()
 {
     m_ctx.history.edit(tr("Reset Global Settings"), [this] { m_ctx.store.resetGlobals(); });
     showSettings();
-    m_ctx.events.edited();
 }
 
 void GlobalPage::revealSetting(size_t field, bool focus)
@@ -257,7 +256,6 @@ void GlobalPage::pick(const Entry &entry, int position)
     m_ctx.history.edit(entry.field->title(),
                        [this, member = entry.field->member, value] { m_ctx.store.GlobalMenu.*member = value; });
     entry.combo->setToolTip(QString());
-    m_ctx.events.edited();
 }
 
 void GlobalPage::filterSettings(const QString &text)

@@ -283,8 +283,6 @@ void MidiPage::resetPage()
 {
     m_ctx.history.edit(tr("Reset Midi Stacks"), [this] { m_ctx.store.resetMidiStacks(); });
     showStackPage();
-    Q_EMIT m_ctx.events.stacksChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::showStackPage()
@@ -362,8 +360,6 @@ void MidiPage::rowTypeChosen(int row, int position)
     if (!channel->property("refused").toBool())
         channel->setText(QString::number(m.Channel));
     applyRowRule();
-    Q_EMIT m_ctx.events.stacksChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::rowNumberEdited(int row, QLineEdit *field, qint64 MidiStackMessage::*member)
@@ -383,8 +379,6 @@ void MidiPage::rowNumberEdited(int row, QLineEdit *field, qint64 MidiStackMessag
         : member == &MidiStackMessage::Message                ? tr("Message")
                                                               : tr("Value");
     m_ctx.history.edit(messageStepName(what, row), [&m, member, v] { m.*member = v; });
-    Q_EMIT m_ctx.events.stacksChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::rowNameEdited(int row)
@@ -406,8 +400,6 @@ void MidiPage::rowNameEdited(int row)
     if (m.Name == name)
         return;
     m_ctx.history.edit(messageStepName(QStringLiteral("Name"), row), [&m, &name] { m.Name = name; });
-    Q_EMIT m_ctx.events.stacksChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::rowReset(int row)
@@ -418,8 +410,6 @@ void MidiPage::rowReset(int row)
     m_ctx.history.edit(tr("Reset Message %1 of Stack %2").arg(row + 1).arg(stack + 1),
                        [this, stack, row] { m_ctx.store.clearStackMessage(int(stack), row); });
     showStackPage();
-    Q_EMIT m_ctx.events.stacksChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::stackChosen(int position)
@@ -452,8 +442,6 @@ void MidiPage::stackNameEdited()
     // selects its stored position again.
     m_ctx.lists.emptyStacks();
     m_ctx.lists.refillStacks();
-    Q_EMIT m_ctx.events.stacksChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::resetStack()
@@ -463,8 +451,6 @@ void MidiPage::resetStack()
     m_ctx.history.edit(tr("Reset Stack %1").arg(m_ctx.state.SelectedStackIndex + 1),
                        [this] { m_ctx.store.clearStack(int(m_ctx.state.SelectedStackIndex)); });
     showStackPage();
-    Q_EMIT m_ctx.events.stacksChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::copyFromLibrary(int libraryRow)
@@ -490,10 +476,7 @@ void MidiPage::copyFromLibrary(int libraryRow)
         m_ctx.state.StackRowChecked[size_t(i)] = 0;
     }
     showStackPage();
-    if (changed) {
-        Q_EMIT m_ctx.events.stacksChanged();
-        m_ctx.events.edited();
-    }
+    if (changed) {}
 }
 
 void MidiPage::addToLibrary()
@@ -524,8 +507,6 @@ void MidiPage::addToLibrary()
         m_ctx.store.MidiMessageLibrary.emplace_back(texts[0], texts[1], texts[2], type, message, value);
     });
     reloadLibrary();
-    Q_EMIT m_ctx.events.libraryChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::deleteFromLibrary()
@@ -535,8 +516,6 @@ void MidiPage::deleteFromLibrary()
         return;
     m_ctx.history.edit(tr("Delete from Library"), [this, row] { m_ctx.store.removeLibraryEntry(int(row)); });
     reloadLibrary();
-    Q_EMIT m_ctx.events.libraryChanged();
-    m_ctx.events.edited();
 }
 
 void MidiPage::clearLibrary()
@@ -545,8 +524,6 @@ void MidiPage::clearLibrary()
         QStringLiteral("About to clear"), QStringLiteral("Your Library will be cleared to hold no messages"));
     if (ok && !m_ctx.store.MidiMessageLibrary.empty()) {
         m_ctx.history.edit(tr("Clear Library"), [this] { m_ctx.store.MidiMessageLibrary.clear(); });
-        Q_EMIT m_ctx.events.libraryChanged();
-        m_ctx.events.edited();
     }
     reloadLibrary();
 }
@@ -557,8 +534,6 @@ void MidiPage::normaliseStore()
     m_ctx.history.edit(tr("Normalise Session"), [this] { Normaliser::normalise(m_ctx.store); });
     showStackPage();
     reloadLibrary();
-    Q_EMIT m_ctx.events.songsChanged();
-    Q_EMIT m_ctx.events.stacksChanged();
 }
 
 void MidiPage::saveStackNames()

@@ -132,38 +132,9 @@ void select(QComboBox *combo, qint64 position)
         combo->setCurrentIndex(index);
 }
 
-QString words(const QString &name)
-{
-    QString stem = name;
-    for (const char *suffix : {"Combo", "TF", "Button"})
-        if (stem.endsWith(QLatin1String(suffix)) && stem.size() > int(qstrlen(suffix))) {
-            stem.chop(int(qstrlen(suffix)));
-            break;
-        }
-    QString out;
-    for (int i = 0; i < stem.size(); ++i) {
-        const QChar c = stem.at(i);
-        if (i > 0) {
-            const QChar prev = stem.at(i - 1);
-            const bool nextLower = i + 1 < stem.size() && stem.at(i + 1).isLower();
-            if ((c.isUpper() && (prev.isLower() || prev.isDigit() || (prev.isUpper() && nextLower)))
-                || (c.isDigit() && !prev.isDigit()))
-                out += QLatin1Char(' ');
-        }
-        out += out.isEmpty() ? c.toUpper() : c;
-    }
-    return out;
-}
-
 QString songStepName(qint64 Song::*field, qint64 position)
 {
-    QString name;
-    if (field == &Song::Tempo)
-        name = QStringLiteral("Tempo");
-    for (const SongNumberField &f : songNumberFields())
-        if (f.member == field)
-            name = words(QLatin1String(f.name));
-    return QObject::tr("%1 of Song %2").arg(name).arg(position + 1);
+    return QObject::tr("%1 of Song %2").arg(SessionKeys::fieldLabel(field)).arg(position + 1);
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)

@@ -40,11 +40,8 @@ void onChoice(QComboBox *combo, QWidget *receiver, std::function<void(int)> chos
 // Shows the item at a stored position (no item when the position is not in the list).
 void select(QComboBox *combo, qint64 position);
 
-// The words of a field or control name: "BackgroundColour" -> "Background Colour",
-// "Jack1TipTAPFunction" -> "Jack 1 Tip TAP Function", "fractionCombo" -> "Fraction".
-QString words(const QString &name);
 // The name of an undo step that changes one field of the song at a list position:
-// "Background Colour of Song 3".
+// "Background colour of Song 3", with the field's one wording from the key table.
 QString songStepName(qint64 Song::*field, qint64 position);
 
 void setTextColour(QWidget *widget, const QColor &colour);

@@ -165,6 +165,8 @@ void SessionHistory::record(const QString &text, const QString &mergeKey, const 
     m_stack.push(new Step(*this, text, mergeKey, change, before, std::move(after)));
     if (show)
         Q_EMIT changeShown(change, before.page);
+    else
+        Q_EMIT stepTaken(change);
 }
 
 void SessionHistory::apply(const SessionDelta &change, bool after, const Place &where)

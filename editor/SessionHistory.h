@@ -76,6 +76,8 @@ Q_SIGNALS:
     // An undo, a redo or an outside change changed the store: the window shows `change`;
     // `page` is the page that was shown when the step was taken (All: none).
     void changeShown(const SessionDelta &change, SessionKeys::Page page);
+    // A page's edit was recorded as a step (or merged into the last one): what it changed.
+    void stepTaken(const SessionDelta &change);
     void modifiedChanged(bool modified);
     void filePathChanged(const QString &path);
 

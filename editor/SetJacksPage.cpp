@@ -95,7 +95,6 @@ QWidget *SetJacksPage::buildEditor()
             store(field, position);
             if (song()) {
                 showJack(j);
-                Q_EMIT m_ctx.events.jackSetupChanged();
             }
         });
         jack.level = list(QStringLiteral("static%1Combo").arg(word), ItemTexts::staticLevels(), box);
@@ -107,7 +106,6 @@ QWidget *SetJacksPage::buildEditor()
                 for (size_t k = 0; k < 4; ++k)
                     showJack(k);
                 inputVisibility();
-                Q_EMIT m_ctx.events.jackSetupChanged();
             }
         });
         auto *copy = button(QStringLiteral("CopyNumPulses%1Button").arg(word), tr("Copy to All Songs"), box);
@@ -283,15 +281,12 @@ void SetJacksPage::store(qint64 Song::*field, int position)
     if (!s)
         return;
     m_ctx.history.edit(songStepName(field, m_selection->position()), [s, field, position] { s->*field = position; });
-    m_ctx.events.edited();
 }
 
 void SetJacksPage::copyToAllSongs(const std::vector<qint64 Song::*> &fields, const QString &text)
 {
     if (!m_selection->copyToAllSongs(fields, text))
         return;
-    Q_EMIT m_ctx.events.jackSetupChanged();
-    m_ctx.events.edited();
 }
 
 void SetJacksPage::reselectPresets()
@@ -314,7 +309,4 @@ void SetJacksPage::resetPage()
 {
     m_ctx.history.edit(tr("Reset Set Jacks"), [this] { m_ctx.store.resetSetJacksFields(); });
     showSong();
-    Q_EMIT m_ctx.events.songsChanged();
-    Q_EMIT m_ctx.events.jackSetupChanged();
-    m_ctx.events.edited();
 }

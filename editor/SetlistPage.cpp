@@ -63,10 +63,7 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
     // Delete, Ctrl+Up and Ctrl+Down act on the setlist table's entry when it has the focus.
     m_setlistView->installEventFilter(this);
     m_songView->installEventFilter(this);
-    connect(m_setlist, &SongTableModel::setlistDropped, this, [this] {
-        highlightSetlistRow();
-        m_ctx.events.edited();
-    });
+    connect(m_setlist, &SongTableModel::setlistDropped, this, [this] { highlightSetlistRow(); });
     // The song tables reload themselves on these; the highlight follows.
     connect(&ctx.events, &EditorEvents::songsChanged, this, &SetlistPage::highlightSetlistRow);
     connect(&ctx.events, &EditorEvents::sessionReplaced, this, &SetlistPage::highlightSetlistRow);
@@ -196,5 +193,4 @@ void SetlistPage::setlistEdited()
 {
     m_setlist->reload();
     highlightSetlistRow();
-    m_ctx.events.edited();
 }

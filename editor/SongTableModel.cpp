@@ -201,8 +201,6 @@ void SongTableModel::reorderSongList(const QString &text, const std::function<vo
     m_ctx.lists.refillPresets();
     Q_EMIT sorted();
     Q_EMIT m_ctx.events.songOrderChanged();
-    Q_EMIT m_ctx.events.songsChanged();
-    m_ctx.events.edited();
 }
 
 void SongTableModel::reload()

@@ -101,7 +101,7 @@ SongsPage::SongsPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_c
 
     connect(&ctx.lists, &SharedLists::presetsRefilled, this, &SongsPage::reselectPresets);
     connect(&ctx.lists, &SharedLists::stacksRefilled, this, &SongsPage::reselectStacks);
-    connect(&ctx.events, &EditorEvents::jackSetupChanged, this, &SongsPage::showSummary);
+    connect(&ctx.events, &EditorEvents::songsChanged, this, &SongsPage::showSummary);
 }
 
 QComboBox *SongsPage::addList(const char *objectName, const QStringList &items, qint64 Song::*field)
@@ -258,21 +258,14 @@ QWidget *SongsPage::buildEditor()
         {copyStacks, {tap.stack, hold.stack}},
     };
     for (const auto &[copyButton, fields] : copies)
-        connect(copyButton, &QPushButton::clicked, this, [this, fields = fields, text = copyButton->text()] {
-            if (m_selection->copyToAllSongs(fields, text))
-                changed();
-        });
+        connect(copyButton, &QPushButton::clicked, this,
+                [this, fields = fields, text = copyButton->text()] { m_selection->copyToAllSongs(fields, text); });
     return content;
 }
 
 Song *SongsPage::song() const
 {
     return m_selection->song();
-}
-
-void SongsPage::changed()
-{
-    m_ctx.events.edited();
 }
 
 void SongsPage::selectSong(qint64 position)
@@ -352,10 +345,8 @@ void SongsPage::nameEdited()
     const qint64 index = m_selection->position();
     m_ctx.history.edit(tr("Name of Song %1").arg(index + 1), QStringLiteral("nameTF %1").arg(index),
                        [s, &text] { s->UpdateName(text); });
-    Q_EMIT m_ctx.events.songsChanged();
     m_ctx.lists.refillPresets();
     showSummary();
-    changed();
 }
 
 void SongsPage::showNameRefused(const QString &problem)
@@ -381,8 +372,6 @@ void SongsPage::tempoEdited()
     if (tempo == s->Tempo && s->TempoInMs == 60000 / tempo)
         return;
     m_ctx.history.edit(songStepName(&Song::Tempo, m_selection->position()), [s, tempo] { s->UpdateTempo(tempo); });
-    Q_EMIT m_ctx.events.songsChanged();
-    changed();
 }
 
 void SongsPage::numberEdited(QLineEdit *field, qint64 Song::*member)
@@ -397,7 +386,6 @@ void SongsPage::numberEdited(QLineEdit *field, qint64 Song::*member)
     if (s->*member == value)
         return;
     m_ctx.history.edit(songStepName(member, m_selection->position()), [s, member, value] { s->*member = value; });
-    changed();
 }
 
 void SongsPage::listChosen(const ListField &list, int position)
@@ -411,7 +399,6 @@ void SongsPage::listChosen(const ListField &list, int position)
         paintColour(list.combo, position);
     if (list.combo == m_footFunction[0] || list.combo == m_footFunction[1])
         footVisibility();
-    changed();
 }
 
 void SongsPage::paintColour(QComboBox *combo, qint64 position)
@@ -466,8 +453,6 @@ void SongsPage::previewName()
             m_ctx.link->previewName(int(index));
     });
     showSong();
-    Q_EMIT m_ctx.events.songsChanged();
-    changed();
 }
 
 void SongsPage::resetPage()
@@ -475,6 +460,4 @@ void SongsPage::resetPage()
     m_ctx.history.edit(tr("Reset Songs"), [this] { m_ctx.store.resetSongsFields(); });
     m_ctx.lists.refillPresets();
     showSong();
-    Q_EMIT m_ctx.events.songsChanged();
-    changed();
 }

@@ -57,7 +57,6 @@ private:
     void reselectPresets();
     void reselectStacks();
     void previewName();
-    void changed();
 
     EditorContext &m_ctx;
     QTableView *m_table = nullptr;

@@ -40,6 +40,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
       m_ctx{store, m_state, m_lists, dialogs, m_events, m_history, pedal.link}
 {
     setObjectName(QStringLiteral("ViewController"));
+    m_events.follow(m_history);
     if (pedal.link)
         m_actions = std::make_unique<PedalActions>(*pedal.link, dialogs);
     WheelGuard::install();

@@ -98,6 +98,7 @@ struct PageTest : ::testing::Test
 
     void SetUp() override
     {
+        events.follow(history);
         page.resize(1200, 900);
         page.show();
     }
