@@ -3,6 +3,7 @@
 #include "EditorContext.h"
 #include "GlobalItemTexts.h"
 #include "LibraryTableModel.h"
+#include "MidiPageParts.h"
 #include "PageControls.h"
 #include "SessionHistory.h"
 #include "TypedRanges.h"
@@ -35,34 +36,7 @@
 #include <algorithm>
 
 using namespace PageControls;
-
-namespace {
-
-constexpr int StackNameWidth = 30;
-constexpr int LibraryTextWidth = 20;
-
-// "]" ends a key in the session text and "`" fills its name fields: a name holding
-// either would not come back as it was written.
-bool fitsSessionText(const QString &text)
-{
-    return !text.contains(QLatin1Char(']')) && !text.contains(QLatin1Char('`'));
-}
-
-QString badCharacterText()
-{
-    return QObject::tr("Names cannot hold \"]\" or \"`\"; the text was not taken.");
-}
-
-QLineEdit *lineEdit(const QString &objectName, QWidget *parent, int width = 0)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(objectName);
-    if (width > 0)
-        e->setMaximumWidth(width);
-    return e;
-}
-
-} // namespace
+using namespace MidiPageParts;
 
 MidiPage::MidiPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
 {
@@ -109,59 +83,8 @@ QWidget *MidiPage::buildStackPart()
     for (int c = 0; c < headings.size(); ++c)
         grid->addWidget(new QLabel(headings[c], box), 1, c);
 
-    // The three number fields of a row, with the message field each edits.
-    struct NumberField
-    {
-        const char *stem;
-        QLineEdit *Row::*field;
-        qint64 MidiStackMessage::*member;
-    };
-    static const NumberField numberFields[] = {
-        {"stackMessageChannel", &Row::channel, &MidiStackMessage::Channel},
-        {"stackMessageMessage", &Row::message, &MidiStackMessage::Message},
-        {"stackMessageValue", &Row::value, &MidiStackMessage::Value},
-    };
-
-    for (int i = 0; i < RowCount; ++i) {
-        Row &row = m_rows[size_t(i)];
-        const QString n = QString::number(i + 1);
-        const int gridRow = i + 2;
-        grid->addWidget(new QLabel(n, box), gridRow, 0);
-
-        row.type = new QComboBox(box);
-        row.type->setObjectName(QStringLiteral("stackMessageType") + n);
-        row.type->setModel(m_typeModel);
-        grid->addWidget(row.type, gridRow, 1);
-        connect(row.type, &QComboBox::activated, this, [this, i](int p) { rowTypeChosen(i, p); });
-
-        int column = 2;
-        for (const NumberField &nf : numberFields) {
-            QLineEdit *edit = lineEdit(QLatin1String(nf.stem) + n, box, 70);
-            row.*(nf.field) = edit;
-            grid->addWidget(edit, gridRow, column++);
-            const auto member = nf.member;
-            connect(edit, &QLineEdit::editingFinished, this,
-                    [this, i, edit, member] { rowNumberEdited(i, edit, member); });
-            TypedRanges::watch(edit, [this, i] {
-                const MidiStack *stack = shownStack();
-                return stack && stack->MidiStackMessageList[size_t(i)].Typey == 0;
-            });
-        }
-
-        row.name = lineEdit(QStringLiteral("stackMessageName") + n, box);
-        grid->addWidget(row.name, gridRow, column++);
-        connect(row.name, &QLineEdit::editingFinished, this, [this, i] { rowNameEdited(i); });
-
-        row.check = new QCheckBox(box);
-        row.check->setObjectName(QStringLiteral("stackMessageCheck") + n);
-        grid->addWidget(row.check, gridRow, column++);
-        connect(row.check, &QCheckBox::toggled, this,
-                [this, i](bool on) { m_ctx.state.StackRowChecked[size_t(i)] = on ? 1 : 0; });
-
-        row.reset = button(QStringLiteral("stackMessageReset") + n, tr("Reset"), box);
-        grid->addWidget(row.reset, gridRow, column++);
-        connect(row.reset, &QPushButton::clicked, this, [this, i] { rowReset(i); });
-    }
+    for (int i = 0; i < RowCount; ++i)
+        addStackRow(i, grid, box);
     grid->setColumnStretch(5, 1);
 
     connect(m_stackCombo, &QComboBox::activated, this, &MidiPage::stackChosen);
@@ -182,69 +105,59 @@ QWidget *MidiPage::buildStackPart()
     return box;
 }
 
-QWidget *MidiPage::buildLibraryPart()
+// One row of the stack: its number, type, three number fields, name, copy check and reset.
+void MidiPage::addStackRow(int i, QGridLayout *grid, QWidget *box)
 {
-    auto *box = new QGroupBox(tr("Library"), this);
-    auto *layout = new QVBoxLayout(box);
+    // The three number fields of a row, with the message field each edits.
+    struct NumberField
+    {
+        const char *stem;
+        QLineEdit *Row::*field;
+        qint64 MidiStackMessage::*member;
+    };
+    static const NumberField numberFields[] = {
+        {"stackMessageChannel", &Row::channel, &MidiStackMessage::Channel},
+        {"stackMessageMessage", &Row::message, &MidiStackMessage::Message},
+        {"stackMessageValue", &Row::value, &MidiStackMessage::Value},
+    };
 
-    m_libraryModel = new LibraryTableModel(m_ctx.store, &m_ctx.history, this);
-    m_libraryView = new QTableView(box);
-    m_libraryView->setObjectName(QStringLiteral("LibraryTableView"));
-    m_libraryView->setModel(m_libraryModel);
-    m_libraryView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_libraryView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_libraryView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_libraryView->horizontalHeader()->setStretchLastSection(true);
-    // No sort on enabling: the library keeps its order until a header is clicked.
-    m_libraryView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    m_libraryView->setSortingEnabled(true);
-    layout->addWidget(m_libraryView, 1);
+    Row &row = m_rows[size_t(i)];
+    const QString n = QString::number(i + 1);
+    const int gridRow = i + 2;
+    grid->addWidget(new QLabel(n, box), gridRow, 0);
 
-    auto *fields = new QHBoxLayout;
-    m_manufacturer = lineEdit(QStringLiteral("manufacturerTF"), box);
-    m_device = lineEdit(QStringLiteral("deviceTF"), box);
-    m_action = lineEdit(QStringLiteral("actionTF"), box);
-    m_libraryType = new QComboBox(box);
-    m_libraryType->setObjectName(QStringLiteral("typeCombo"));
-    m_libraryType->setModel(m_typeModel);
-    m_libraryMessage = lineEdit(QStringLiteral("messageTF"), box, 70);
-    m_libraryValue = lineEdit(QStringLiteral("valueTF"), box, 70);
-    m_manufacturer->setPlaceholderText(tr("Manufacturer"));
-    m_device->setPlaceholderText(tr("Device"));
-    m_action->setPlaceholderText(tr("Action"));
-    m_libraryMessage->setPlaceholderText(tr("Message"));
-    m_libraryValue->setPlaceholderText(tr("Value"));
-    TypedRanges::watch(m_libraryMessage);
-    TypedRanges::watch(m_libraryValue);
-    for (QWidget *w : {static_cast<QWidget *>(m_manufacturer), static_cast<QWidget *>(m_device),
-                       static_cast<QWidget *>(m_action), static_cast<QWidget *>(m_libraryType),
-                       static_cast<QWidget *>(m_libraryMessage), static_cast<QWidget *>(m_libraryValue)})
-        fields->addWidget(w);
-    layout->addLayout(fields);
+    row.type = new QComboBox(box);
+    row.type->setObjectName(QStringLiteral("stackMessageType") + n);
+    row.type->setModel(m_typeModel);
+    grid->addWidget(row.type, gridRow, 1);
+    connect(row.type, &QComboBox::activated, this, [this, i](int p) { rowTypeChosen(i, p); });
 
-    auto *buttons = new QHBoxLayout;
-    auto *add = button(QStringLiteral("addToLibraryButton"), tr("Add"), box);
-    auto *remove = button(QStringLiteral("deleteSingleLibraryButton"), tr("Delete"), box);
-    auto *save = button(QStringLiteral("saveLibraryButton"), tr("Save Library..."), box);
-    auto *clear = button(QStringLiteral("resetLibraryButton"), tr("Clear Library"), box);
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(clear);
-    layout->addLayout(buttons);
+    int column = 2;
+    for (const NumberField &nf : numberFields) {
+        QLineEdit *edit = lineEdit(QLatin1String(nf.stem) + n, box, 70);
+        row.*(nf.field) = edit;
+        grid->addWidget(edit, gridRow, column++);
+        const auto member = nf.member;
+        connect(edit, &QLineEdit::editingFinished, this, [this, i, edit, member] { rowNumberEdited(i, edit, member); });
+        TypedRanges::watch(edit, [this, i] {
+            const MidiStack *stack = shownStack();
+            return stack && stack->MidiStackMessageList[size_t(i)].Typey == 0;
+        });
+    }
 
-    connect(m_libraryView, &QTableView::clicked, this,
-            [this](const QModelIndex &index) { copyFromLibrary(index.isValid() ? index.row() : -1); });
-    // A click below the rows selects none (clicked() reports only clicks on rows).
-    m_libraryView->viewport()->installEventFilter(this);
-    connect(m_libraryType, &QComboBox::activated, this,
-            [this](int p) { m_libraryMessage->setHidden(MessageType::hasSingleDataByte(p)); });
-    connect(add, &QPushButton::clicked, this, &MidiPage::addToLibrary);
-    connect(remove, &QPushButton::clicked, this, &MidiPage::deleteFromLibrary);
-    connect(save, &QPushButton::clicked, this, &MidiPage::saveLibrary);
-    connect(clear, &QPushButton::clicked, this, &MidiPage::clearLibrary);
-    return box;
+    row.name = lineEdit(QStringLiteral("stackMessageName") + n, box);
+    grid->addWidget(row.name, gridRow, column++);
+    connect(row.name, &QLineEdit::editingFinished, this, [this, i] { rowNameEdited(i); });
+
+    row.check = new QCheckBox(box);
+    row.check->setObjectName(QStringLiteral("stackMessageCheck") + n);
+    grid->addWidget(row.check, gridRow, column++);
+    connect(row.check, &QCheckBox::toggled, this,
+            [this, i](bool on) { m_ctx.state.StackRowChecked[size_t(i)] = on ? 1 : 0; });
+
+    row.reset = button(QStringLiteral("stackMessageReset") + n, tr("Reset"), box);
+    grid->addWidget(row.reset, gridRow, column++);
+    connect(row.reset, &QPushButton::clicked, this, [this, i] { rowReset(i); });
 }
 
 bool MidiPage::eventFilter(QObject *watched, QEvent *event)
@@ -271,12 +184,6 @@ MidiStack *MidiPage::shownStack()
     if (stack.MidiStackMessageList.size() < size_t(RowCount))
         return nullptr;
     return &stack;
-}
-
-void MidiPage::selectLibraryRow(int row)
-{
-    if (row >= 0 && row < m_libraryView->model()->rowCount())
-        m_libraryView->selectRow(row);
 }
 
 void MidiPage::resetPage()
@@ -322,11 +229,6 @@ void MidiPage::applyRowRule()
         const bool single = stack && MessageType::hasSingleDataByte(stack->MidiStackMessageList[size_t(i)].Typey);
         m_rows[size_t(i)].message->setHidden(single);
     }
-}
-
-void MidiPage::reloadLibrary()
-{
-    m_libraryModel->reload();
 }
 
 void MidiPage::selectStack(int position)
@@ -453,81 +355,6 @@ void MidiPage::resetStack()
     showStackPage();
 }
 
-void MidiPage::copyFromLibrary(int libraryRow)
-{
-    m_ctx.state.LibraryRow = libraryRow;
-    MidiStack *stack = shownStack();
-    bool changed = false;
-    if (stack && libraryRow >= 0 && libraryRow < int(m_ctx.store.MidiMessageLibrary.size())) {
-        const MidiMessage &entry = m_ctx.store.MidiMessageLibrary[size_t(libraryRow)];
-        const QString name = entry.stackMessageName();
-        m_ctx.history.edit(tr("Copy from Library to Stack %1").arg(m_ctx.state.SelectedStackIndex + 1), [&] {
-            for (int i = 0; i < RowCount; ++i) {
-                if (m_ctx.state.StackRowChecked[size_t(i)] != 1)
-                    continue;
-                MidiStackMessage &m = stack->MidiStackMessageList[size_t(i)];
-                m = MidiStackMessage(entry.Typey, 1, entry.Message, entry.Value, name);
-                changed = true;
-            }
-        });
-    }
-    for (int i = 0; i < RowCount; ++i) {
-        m_rows[size_t(i)].check->setChecked(false);
-        m_ctx.state.StackRowChecked[size_t(i)] = 0;
-    }
-    showStackPage();
-    if (changed) {}
-}
-
-void MidiPage::addToLibrary()
-{
-    bool refused = false;
-    qint64 message = 0;
-    qint64 value = 0;
-    // A single-byte type hides the message field; left empty there, it counts as 0.
-    if (!(m_libraryMessage->isHidden() && m_libraryMessage->text().trimmed().isEmpty()))
-        refused |= !TypedRanges::check(m_libraryMessage, message);
-    refused |= !TypedRanges::check(m_libraryValue, value);
-
-    QStringList texts;
-    for (QLineEdit *field : {m_manufacturer, m_device, m_action}) {
-        if (!fitsSessionText(field->text())) {
-            TypedRanges::markRefused(field, badCharacterText());
-            refused = true;
-        } else {
-            TypedRanges::clearMark(field);
-        }
-        texts.append(CodePoints::left(field->text(), LibraryTextWidth));
-    }
-    if (refused)
-        return;
-
-    const int type = m_libraryType->currentIndex() < 0 ? 0 : m_libraryType->currentIndex();
-    m_ctx.history.edit(tr("Add to Library"), [&] {
-        m_ctx.store.MidiMessageLibrary.emplace_back(texts[0], texts[1], texts[2], type, message, value);
-    });
-    reloadLibrary();
-}
-
-void MidiPage::deleteFromLibrary()
-{
-    const qint64 row = m_ctx.state.LibraryRow;
-    if (row < 0 || row >= qint64(m_ctx.store.MidiMessageLibrary.size()))
-        return;
-    m_ctx.history.edit(tr("Delete from Library"), [this, row] { m_ctx.store.removeLibraryEntry(int(row)); });
-    reloadLibrary();
-}
-
-void MidiPage::clearLibrary()
-{
-    const bool ok = m_ctx.dialogs.confirmDestructive(
-        QStringLiteral("About to clear"), QStringLiteral("Your Library will be cleared to hold no messages"));
-    if (ok && !m_ctx.store.MidiMessageLibrary.empty()) {
-        m_ctx.history.edit(tr("Clear Library"), [this] { m_ctx.store.MidiMessageLibrary.clear(); });
-    }
-    reloadLibrary();
-}
-
 void MidiPage::normaliseStore()
 {
     // The exports carry what the session text can hold; the clamped values stay.
@@ -542,14 +369,4 @@ void MidiPage::saveStackNames()
     const QString text = SessionWriter::writeKeys(
         m_ctx.store, {SessionKeys::indexOf(u"MidiStackNames"), SessionKeys::indexOf(u"MidiStackMessageNames")});
     SessionActions::saveThroughPanel(m_ctx.dialogs, text);
-}
-
-void MidiPage::saveLibrary()
-{
-    normaliseStore();
-    std::vector<int> keys;
-    for (const char16_t *key : {u"LibraryManufacturers", u"LibraryDevices", u"LibraryActions", u"LibraryTypes",
-                                u"LibraryMessages", u"LibraryValues"})
-        keys.push_back(SessionKeys::indexOf(key));
-    SessionActions::saveThroughPanel(m_ctx.dialogs, SessionWriter::writeKeys(m_ctx.store, keys));
 }

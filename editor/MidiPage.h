@@ -10,6 +10,7 @@ class LibraryTableModel;
 class MidiStack;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QStringListModel;
@@ -54,6 +55,7 @@ private:
     };
 
     QWidget *buildStackPart();
+    void addStackRow(int i, QGridLayout *grid, QWidget *box);
     QWidget *buildLibraryPart();
     MidiStack *shownStack();
     // "Channel of Message 3 in Stack 5".

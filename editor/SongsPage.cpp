@@ -117,9 +117,17 @@ QWidget *SongsPage::buildEditor()
 {
     auto *content = new QWidget;
     auto *column = new QVBoxLayout(content);
+    for (QGroupBox *box : {buildSummary(content), buildName(content), buildDisplay(content), buildDivisions(content),
+                           buildMidi(content), buildFootSwitch(content)})
+        column->addWidget(box);
+    column->addStretch();
+    return content;
+}
 
-    // Summary of the song and its jacks.
-    auto *summary = new QGroupBox(tr("Song"), content);
+// The summary of the song and its jacks.
+QGroupBox *SongsPage::buildSummary(QWidget *parent)
+{
+    auto *summary = new QGroupBox(tr("Song"), parent);
     auto *summaryLayout = new QGridLayout(summary);
     m_idLabel = label(QStringLiteral("idLabel"), QString(), summary);
     m_summaryName = label(QStringLiteral("summaryName"), QString(), summary);
@@ -133,10 +141,13 @@ QWidget *SongsPage::buildEditor()
         m_summaryJacks[size_t(j)] = label(QStringLiteral("summaryJack%1").arg(j + 1), QString(), summary);
         summaryLayout->addWidget(m_summaryJacks[size_t(j)], 1 + j / 2, (j % 2) * 2, 1, 2);
     }
-    column->addWidget(summary);
+    return summary;
+}
 
-    // Name.
-    auto *nameBox = new QGroupBox(tr("Name (up to 5 lines, 30 characters)"), content);
+// The name, with its preview on the pedal.
+QGroupBox *SongsPage::buildName(QWidget *parent)
+{
+    auto *nameBox = new QGroupBox(tr("Name (up to 5 lines, 30 characters)"), parent);
     auto *nameLayout = new QHBoxLayout(nameBox);
     m_name = new QPlainTextEdit(nameBox);
     m_name->setObjectName(QStringLiteral("nameTF"));
@@ -148,10 +159,13 @@ QWidget *SongsPage::buildEditor()
     connect(preview, &QPushButton::clicked, this, &SongsPage::previewName);
     nameLayout->addWidget(m_name, 1);
     nameLayout->addWidget(preview, 0, Qt::AlignTop);
-    column->addWidget(nameBox);
+    return nameBox;
+}
 
-    // Tempo and display.
-    auto *display = new QGroupBox(tr("Tempo and Display"), content);
+// The tempo and the display.
+QGroupBox *SongsPage::buildDisplay(QWidget *parent)
+{
+    auto *display = new QGroupBox(tr("Tempo and Display"), parent);
     auto *displayForm = new QFormLayout(display);
     m_tempo = numberField("tempoTF", display);
     connect(m_tempo, &QLineEdit::editingFinished, this, &SongsPage::tempoEdited);
@@ -168,11 +182,15 @@ QWidget *SongsPage::buildEditor()
     displayForm->addRow(tr("Background colour"), m_background);
     displayForm->addRow(tr("Text colour"), m_foreground);
     auto *copyColours = button(QStringLiteral("CopyColoursButton"), tr("Copy Colours to All Songs"), display);
+    copyOnClick(copyColours, {&Song::BackgroundColour, &Song::ForegroundColour});
     displayForm->addRow(QString(), copyColours);
-    column->addWidget(display);
+    return display;
+}
 
-    // Divisions of the four jack outputs and of the MIDI clock.
-    auto *divisions = new QGroupBox(tr("Tap Divisions"), content);
+// The divisions of the four jack outputs and of the MIDI clock.
+QGroupBox *SongsPage::buildDivisions(QWidget *parent)
+{
+    auto *divisions = new QGroupBox(tr("Tap Divisions"), parent);
     auto *divisionForm = new QFormLayout(divisions);
     static constexpr qint64 Song::*divisionFields[4] = {&Song::DivisionOne, &Song::DivisionTwo, &Song::DivisionThree,
                                                         &Song::DivisionFour};
@@ -185,11 +203,17 @@ QWidget *SongsPage::buildEditor()
     }
     divisionForm->addRow(tr("MIDI clock"), addList("divMidiCombo", ItemTexts::divisions(), &Song::DivisionMidi));
     auto *copyDivisions = button(QStringLiteral("CopyDivisionButton"), tr("Copy Divisions to All Songs"), divisions);
+    copyOnClick(
+        copyDivisions,
+        {&Song::DivisionOne, &Song::DivisionTwo, &Song::DivisionThree, &Song::DivisionFour, &Song::DivisionMidi});
     divisionForm->addRow(QString(), copyDivisions);
-    column->addWidget(divisions);
+    return divisions;
+}
 
-    // MIDI.
-    auto *midi = new QGroupBox(tr("MIDI"), content);
+// The song's MIDI: its stack, clock and repeat options, program and bank.
+QGroupBox *SongsPage::buildMidi(QWidget *parent)
+{
+    auto *midi = new QGroupBox(tr("MIDI"), parent);
     auto *midiForm = new QFormLayout(midi);
     m_stackRef = sharedList(QStringLiteral("midiStackRefCombo"), m_ctx.lists.stackModel());
     m_lists.push_back({m_stackRef, &Song::MidiStackReference});
@@ -209,10 +233,13 @@ QWidget *SongsPage::buildEditor()
     connect(m_bank, &QLineEdit::editingFinished, this, [this] { numberEdited(m_bank, &Song::BankChange); });
     midiForm->addRow(tr("Program change"), m_program);
     midiForm->addRow(tr("Bank change"), m_bank);
-    column->addWidget(midi);
+    return midi;
+}
 
-    // The pedal's own foot switch: the first two inputs of the input table.
-    auto *foot = new QGroupBox(tr("Foot Switch"), content);
+// The pedal's own foot switch: the first two inputs of the input table.
+QGroupBox *SongsPage::buildFootSwitch(QWidget *parent)
+{
+    auto *foot = new QGroupBox(tr("Foot Switch"), parent);
     auto *footForm = new QFormLayout(foot);
     for (size_t k = 0; k < 2; ++k) {
         const SongInput &input = songInputs()[k];
@@ -243,24 +270,18 @@ QWidget *SongsPage::buildEditor()
     footCopies->addWidget(copyStacks);
     footCopies->addStretch();
     footForm->addRow(tr("To all songs"), footCopies);
-    column->addWidget(foot);
-    column->addStretch();
-
-    // The copy buttons and the fields each spreads to every song.
     const SongInput &tap = songInputs()[0];
     const SongInput &hold = songInputs()[1];
-    const std::vector<std::pair<QPushButton *, std::vector<qint64 Song::*>>> copies = {
-        {copyColours, {&Song::BackgroundColour, &Song::ForegroundColour}},
-        {copyDivisions,
-         {&Song::DivisionOne, &Song::DivisionTwo, &Song::DivisionThree, &Song::DivisionFour, &Song::DivisionMidi}},
-        {copyFunctions, {tap.function, hold.function}},
-        {copyPresets, {tap.preset, hold.preset}},
-        {copyStacks, {tap.stack, hold.stack}},
-    };
-    for (const auto &[copyButton, fields] : copies)
-        connect(copyButton, &QPushButton::clicked, this,
-                [this, fields = fields, text = copyButton->text()] { m_selection->copyToAllSongs(fields, text); });
-    return content;
+    copyOnClick(copyFunctions, {tap.function, hold.function});
+    copyOnClick(copyPresets, {tap.preset, hold.preset});
+    copyOnClick(copyStacks, {tap.stack, hold.stack});
+    return foot;
+}
+
+void SongsPage::copyOnClick(QPushButton *copy, std::vector<qint64 Song::*> fields)
+{
+    connect(copy, &QPushButton::clicked, this,
+            [this, fields = std::move(fields), text = copy->text()] { m_selection->copyToAllSongs(fields, text); });
 }
 
 Song *SongsPage::song() const

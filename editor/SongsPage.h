@@ -6,9 +6,11 @@
 #include <vector>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QTableView;
 class Song;
 class SongSelection;
@@ -46,6 +48,14 @@ private:
 
     Song *song() const;
     QWidget *buildEditor();
+    QGroupBox *buildSummary(QWidget *parent);
+    QGroupBox *buildName(QWidget *parent);
+    QGroupBox *buildDisplay(QWidget *parent);
+    QGroupBox *buildDivisions(QWidget *parent);
+    QGroupBox *buildMidi(QWidget *parent);
+    QGroupBox *buildFootSwitch(QWidget *parent);
+    // A click on `copy` gives every song these fields of the song shown.
+    void copyOnClick(QPushButton *copy, std::vector<qint64 Song::*> fields);
     QComboBox *addList(const char *objectName, const QStringList &items, qint64 Song::*field);
     void nameEdited();
     void showNameRefused(const QString &problem);
