@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -99,11 +100,37 @@ QString lines(const QStringList &items, const QString &indent)
     return out;
 }
 
+// Where `w` stands in a grid of its parent's layout (directly or inside a layout of that
+// grid's cell): " at row R, column C", with the span when it is more than one cell.
+bool gridCell(const QLayout *layout, const QWidget *w, QString &out)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        QString inner;
+        const bool here = item->widget() == w || (item->layout() && gridCell(item->layout(), w, inner));
+        if (!here)
+            continue;
+        if (const auto *grid = qobject_cast<const QGridLayout *>(layout)) {
+            int row = 0, column = 0, rows = 1, columns = 1;
+            grid->getItemPosition(i, &row, &column, &rows, &columns);
+            out = QStringLiteral(" at row %1, column %2").arg(row).arg(column);
+            if (rows > 1 || columns > 1)
+                out += QStringLiteral(" (%1×%2)").arg(rows).arg(columns);
+        } else {
+            out = inner;
+        }
+        return true;
+    }
+    return false;
+}
+
 // The flags a user notices: a control that cannot be used, text in a colour of its own,
 // a style of its own (a field marked as refused).
 QString flags(const QWidget *w)
 {
     QString out;
+    if (w->parentWidget() && w->parentWidget()->layout())
+        gridCell(w->parentWidget()->layout(), w, out);
     if (!w->isEnabled())
         out += QLatin1String(" disabled");
     if (w->testAttribute(Qt::WA_SetPalette)) {
