@@ -11,6 +11,13 @@
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
 
+#include "link/Scheduler.h"
+
+#include <QColor>
+#include <QPointer>
+
+#include <algorithm>
+
 #include "ViewController.h"
 
 PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, SessionHistory &history, SerialHandler &serial,
@@ -42,6 +49,106 @@ PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, Session
     connect(&load, &PedalLink::transferInterrupted, this,
             [this](const QString &message, const QString &informative) { m_dialogs.warn(message, informative); });
     connect(&load, &PedalLink::loadFinished, this, &PedalSessionFlow::showComparison);
+
+    connect(&m_history, &SessionHistory::stepTaken, this, &PedalSessionFlow::sessionChanged);
+    connect(&m_history, &SessionHistory::changeShown, this, &PedalSessionFlow::sessionChanged);
+    connect(m_known, &PedalKnownSession::knownChanged, this, &PedalSessionFlow::stateChanged);
+    connect(&m_link, &PedalLink::sendStarted, this, &PedalSessionFlow::sendStarted);
+    connect(&m_link, &PedalLink::transferEnded, this, [this] {
+        m_sending = 0;
+        Q_EMIT stateChanged();
+        // What changed during the transfer goes straight after it.
+        if (m_livePending)
+            m_serial.scheduler().after(0, [self = QPointer<PedalSessionFlow>(this)] {
+                if (self)
+                    self->liveSend();
+            });
+    });
+    connect(&m_serial, &SerialHandler::portNameChanged, this, &PedalSessionFlow::stateChanged);
+    connect(&m_serial, &SerialHandler::portLost, this, &PedalSessionFlow::stateChanged);
+    // The status bar shows the state, in words and with a mark of its colour.
+    connect(this, &PedalSessionFlow::stateChanged, this, [this] {
+        const PedalState now = state();
+        m_status.showPedalState(stateText(),
+                                now == PedalState::Matches       ? QColor(0x2e7d32)
+                                    : now == PedalState::Sending ? QColor(0x1565c0)
+                                    : now == PedalState::Differs ? QColor(0xd9822b)
+                                                                 : QColor(0x8a8a8a));
+    });
+    Q_EMIT stateChanged();
+}
+
+void PedalSessionFlow::setLiveUpdates(bool on)
+{
+    m_live = on;
+    m_livePending = false;
+    if (on)
+        sessionChanged();
+}
+
+void PedalSessionFlow::sessionChanged()
+{
+    Q_EMIT stateChanged();
+    if (!m_live)
+        return;
+    const quint64 change = ++m_quiet;
+    m_serial.scheduler().after(QuietMs, [self = QPointer<PedalSessionFlow>(this), change] {
+        if (self && change == self->m_quiet)
+            self->liveSend();
+    });
+}
+
+void PedalSessionFlow::liveSend()
+{
+    m_livePending = false;
+    if (!m_live || !m_known->isKnown() || !m_serial.portHeld())
+        return;
+    if (m_link.busy() || m_serial.updating()) {
+        m_livePending = true;
+        return;
+    }
+    m_history.editAndShow(tr("Normalise Session"), [this] { Normaliser::normalise(m_store); });
+    if (!m_known->changedKeys().empty())
+        m_known->sendChanges();
+}
+
+void PedalSessionFlow::sendStarted()
+{
+    // The keys of this send that the pedal does not have yet (all of them when nothing is known).
+    m_sending = 0;
+    const std::vector<int> changed = m_known->changedKeys();
+    for (int k = 0; k < SessionKeys::Count; ++k)
+        if (m_link.writer().keyFlag(k) && SessionKeys::at(k).gated
+            && (!m_known->isKnown() || std::find(changed.begin(), changed.end(), k) != changed.end()))
+            ++m_sending;
+    Q_EMIT stateChanged();
+}
+
+PedalSessionFlow::PedalState PedalSessionFlow::state() const
+{
+    if (!m_serial.isConnected() || !m_serial.portHeld())
+        return PedalState::NotConnected;
+    if (m_link.sending() && m_sending > 0)
+        return PedalState::Sending;
+    if (!m_known->isKnown())
+        return PedalState::Unknown;
+    return m_known->changedKeys().empty() ? PedalState::Matches : PedalState::Differs;
+}
+
+QString PedalSessionFlow::stateText() const
+{
+    switch (state()) {
+    case PedalState::NotConnected: return tr("Not connected");
+    case PedalState::Unknown: return tr("Pedal state unknown");
+    case PedalState::Matches: return tr("Pedal matches");
+    case PedalState::Sending:
+        return m_sending == 1 ? tr("Sending 1 change…") : tr("Sending %1 changes…").arg(m_sending);
+    case PedalState::Differs: {
+        const size_t n = m_known->changedKeys().size();
+        return n == 1 ? tr("1 change not on the pedal") : tr("%1 changes not on the pedal").arg(n);
+    }
+    }
+    return QString();
 }
 
 void PedalSessionFlow::showComparison(bool complete, const QString &problem)

@@ -13,9 +13,10 @@ class SessionHistory;
 class TransferStatus;
 class ViewController;
 
-// Send Changes and Compare with Pedal, both built on what is known of the session on the
-// pedal: the changes from it are sent, or the pedal's session is loaded through a link of
-// its own and its changes shown in the Compare dock.
+// Send Changes, Live Updates and Compare with Pedal, all built on what is known of the
+// session on the pedal: the changes from it are sent (on request, or as they are made), or
+// the pedal's session is loaded through a link of its own and its changes shown in the
+// Compare dock. It also tells where the pedal stands against this session.
 class PedalSessionFlow : public QObject
 {
     Q_OBJECT
@@ -32,7 +33,29 @@ public:
     void compareWithPedal();
     PedalKnownSession &known() const { return *m_known; }
 
+    // Live Updates: while on and the pedal's session is known, every change of the session
+    // reaches the pedal through Send Changes once the session has been quiet for QuietMs.
+    // Changes made while a transfer runs go straight after it; nothing is sent while the
+    // pedal's session is unknown or a firmware update runs.
+    static constexpr int QuietMs = 300;
+    void setLiveUpdates(bool on);
+    bool liveUpdates() const { return m_live; }
+
+    // Where the pedal stands against this session.
+    enum class PedalState { NotConnected, Unknown, Matches, Differs, Sending };
+    PedalState state() const;
+    // In words: "Pedal matches", "Sending 2 changes…", "3 changes not on the pedal",
+    // "Pedal state unknown", "Not connected".
+    QString stateText() const;
+
+Q_SIGNALS:
+    // state() or its count may have changed.
+    void stateChanged();
+
 private:
+    void sessionChanged();
+    void liveSend();
+    void sendStarted();
     void showComparison(bool complete, const QString &problem);
 
     DataHandler &m_store;
@@ -44,4 +67,8 @@ private:
     std::function<bool(const QString &)> m_backup;
     ViewController *m_window;
     PedalKnownSession *m_known;
+    bool m_live = false;
+    bool m_livePending = false; // a change waits for the transfer running to end
+    quint64 m_quiet = 0;        // counts the changes; a live send waits for the last one
+    int m_sending = 0;          // the changed keys the upload running carries
 };

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QSettings>
 
 namespace RecentFiles {
@@ -16,6 +17,28 @@ QSettings settings()
     return QSettings(QStringLiteral("pedal-editor"), QStringLiteral("pedal-editor"));
 }
 } // namespace
+
+void fillMenu(QMenu *menu, std::function<void(const QString &)> open)
+{
+    menu->clear();
+    const QStringList files = list();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction *a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setObjectName(QStringLiteral("recentFileAction%1").arg(i + 1));
+        a->setToolTip(path);
+        a->setData(path);
+        QObject::connect(a, &QAction::triggered, menu, [open, path] { open(path); });
+    }
+    menu->addSeparator();
+    QAction *clearAction = menu->addAction(QObject::tr("&Clear Menu"));
+    clearAction->setObjectName(QStringLiteral("clearRecentAction"));
+    clearAction->setEnabled(!files.isEmpty());
+    QObject::connect(clearAction, &QAction::triggered, menu, [menu, open] {
+        clear();
+        fillMenu(menu, open);
+    });
+}
 
 QStringList list()
 {

@@ -3,8 +3,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // What the editor keeps between runs (in the user's settings): the session files last
 // opened or saved, newest first, and the folder the last file panel ended in.
+class QMenu;
+
 namespace RecentFiles {
 constexpr int Count = 8;
 
@@ -13,6 +17,9 @@ QStringList list();
 void add(const QString &path);
 void remove(const QString &path);
 void clear();
+// Fills File ▸ Open Recent: each file ("&1 name", its path as the tip) opened by `open`,
+// then Clear Menu.
+void fillMenu(QMenu *menu, std::function<void(const QString &path)> open);
 
 // The folder a file panel starts in: the last one used, else the home folder.
 QString lastFolder();

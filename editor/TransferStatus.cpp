@@ -11,7 +11,9 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QPainter>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include <chrono>
 
@@ -32,6 +34,12 @@ TransferStatus::TransferStatus(QStatusBar *bar, QAction *cancel, SerialHandler *
     m_cancel->setToolTip(cancel->toolTip());
     m_cancel->hide();
     connect(m_cancel, &QPushButton::clicked, cancel, &QAction::trigger);
+    m_pedalState = new QToolButton(bar);
+    m_pedalState->setObjectName(QStringLiteral("pedalStateIndicator"));
+    m_pedalState->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_pedalState->setAutoRaise(true);
+    m_pedalState->hide();
+    bar->addPermanentWidget(m_pedalState);
     bar->addPermanentWidget(m_progress);
     bar->addPermanentWidget(m_cancel);
     bar->addPermanentWidget(m_connection);
@@ -76,6 +84,29 @@ void TransferStatus::follow(PedalLink *link, bool reportEnds)
                                : tr("Loaded the %1 page in %2 s").arg(SessionKeys::pageTitle(page), transferSeconds()),
                            MessageMs);
     });
+}
+
+void TransferStatus::setPedalStateAction(QAction *compare)
+{
+    connect(m_pedalState, &QToolButton::clicked, compare, &QAction::trigger);
+    m_pedalState->setToolTip(tr("Compare this session with the pedal's"));
+}
+
+void TransferStatus::showPedalState(const QString &text, const QColor &colour)
+{
+    // A filled circle of the state's colour; the words say the same.
+    QPixmap mark(12, 12);
+    mark.fill(Qt::transparent);
+    QPainter painter(&mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(1, 1, 10, 10);
+    painter.end();
+    m_pedalState->setIcon(QIcon(mark));
+    m_pedalState->setText(text);
+    m_pedalState->setProperty("stateColour", colour.name());
+    m_pedalState->show();
 }
 
 void TransferStatus::showMessage(const QString &text, int ms)

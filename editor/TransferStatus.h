@@ -7,6 +7,8 @@
 class FirmwareUpdater;
 class PedalLink;
 class QAction;
+class QColor;
+class QToolButton;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -38,6 +40,10 @@ public:
     // The seconds of the firmware update shown; the connection label counts them.
     void setFirmwareSeconds(int seconds);
     void showMessage(const QString &text, int ms = 0);
+    // Where the pedal stands ("Pedal matches", ...), with a mark of `colour` beside the
+    // words; a click on it asks for `compare`.
+    void showPedalState(const QString &text, const QColor &colour);
+    void setPedalStateAction(QAction *compare);
 
 Q_SIGNALS:
     // A transfer began or ended: the commands it refuses follow.
@@ -53,6 +59,7 @@ private:
     QLabel *m_connection = nullptr;
     QProgressBar *m_progress = nullptr;
     QPushButton *m_cancel = nullptr;
+    QToolButton *m_pedalState = nullptr;
     std::function<qint64()> m_clock;
     qint64 m_transferStart = 0; // when the transfer shown began (m_clock)
     bool m_transferShown = false;

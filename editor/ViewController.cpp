@@ -23,12 +23,20 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QMenuBar>
 #include <QPointer>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUndoStack>
+
+namespace {
+// What the editor keeps between runs besides the recent files.
+QSettings settings()
+{
+    return QSettings(QStringLiteral("pedal-editor"), QStringLiteral("pedal-editor"));
+}
+} // namespace
 
 ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal, QWidget *parent)
     : QMainWindow(parent),
@@ -97,7 +105,7 @@ void ViewController::buildDocksAndBars()
                                   m_pedal.firmware);
     m_firmware = new FirmwareFlow(
         m_dialogs, m_pedal.serial, m_pedal.link, m_pedal.firmware, *m_status,
-        [this](const QString &reason) { return backupBefore(reason); }, this);
+        [this](const QString &reason) { return m_backups->backupBefore(reason); }, this);
     connect(m_firmware, &FirmwareFlow::runningChanged, this, &ViewController::updateCommandStates);
     connect(m_status, &TransferStatus::transferStateChanged, this, &ViewController::updateCommandStates);
     connect(m_firmware, &FirmwareFlow::logged, this,
@@ -153,7 +161,7 @@ void ViewController::followPedal()
                               "What arrived has been kept; load again to get the rest.")
                                .arg(problem));
     });
-    m_actions->setTransferGuard([this](const QString &operation) { return backupBefore(operation); });
+    m_actions->setTransferGuard([this](const QString &operation) { return m_backups->backupBefore(operation); });
     connect(link, &PedalLink::alertRaised, this, [this](const Alert &a) { m_dialogs.alert(a); });
     // What a load brings is one step, taken when the transfer has ended.
     connect(link, &PedalLink::storeChangedByPedal, &m_history, &SessionHistory::changedOutside);
@@ -164,10 +172,23 @@ void ViewController::followPedal()
     });
     connect(link, &PedalLink::transferInterrupted, this,
             [this](const QString &message, const QString &informative) { m_dialogs.warn(message, informative); });
-    if (m_pedal.serial)
-        m_pedalSession = new PedalSessionFlow(
-            m_store, m_dialogs, m_history, *m_pedal.serial, *link, *m_status,
-            [this](const QString &reason) { return backupBefore(reason); }, this);
+    if (!m_pedal.serial)
+        return;
+    m_pedalSession = new PedalSessionFlow(
+        m_store, m_dialogs, m_history, *m_pedal.serial, *link, *m_status,
+        [this](const QString &reason) { return m_backups->backupBefore(reason); }, this);
+    m_status->setPedalStateAction(m_commands->action(CommandId::CompareWithPedal));
+    QAction *live = m_commands->action(CommandId::LiveUpdates);
+    live->setChecked(settings().value(QStringLiteral("liveUpdates"), false).toBool());
+    m_pedalSession->setLiveUpdates(live->isChecked());
+}
+
+void ViewController::liveUpdatesToggled()
+{
+    const bool on = m_commands->action(CommandId::LiveUpdates)->isChecked();
+    settings().setValue(QStringLiteral("liveUpdates"), on);
+    if (m_pedalSession)
+        m_pedalSession->setLiveUpdates(on);
 }
 
 void ViewController::showPage(SessionKeys::Page page)
@@ -199,26 +220,9 @@ void ViewController::log(int kind, const QString &line)
 
 void ViewController::fillRecentMenu()
 {
-    m_recentMenu->clear();
-    const QStringList files = RecentFiles::list();
-    for (int i = 0; i < files.size(); ++i) {
-        const QString path = files[i];
-        QAction *a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
-        a->setObjectName(QStringLiteral("recentFileAction%1").arg(i + 1));
-        a->setToolTip(path);
-        a->setData(path);
-        connect(a, &QAction::triggered, this, [this, path] {
-            if (!refuseWhileUpdating())
-                m_session->openFile(path);
-        });
-    }
-    m_recentMenu->addSeparator();
-    QAction *clear = m_recentMenu->addAction(tr("&Clear Menu"));
-    clear->setObjectName(QStringLiteral("clearRecentAction"));
-    clear->setEnabled(!files.isEmpty());
-    connect(clear, &QAction::triggered, this, [this] {
-        RecentFiles::clear();
-        fillRecentMenu();
+    RecentFiles::fillMenu(m_recentMenu, [this](const QString &path) {
+        if (!refuseWhileUpdating())
+            m_session->openFile(path);
     });
 }
 
@@ -231,11 +235,6 @@ void ViewController::updateTitle()
 bool ViewController::refuseWhileUpdating()
 {
     return m_pedal.serial && m_pedal.serial->refuseIfUpdating();
-}
-
-bool ViewController::backupBefore(const QString &reason)
-{
-    return m_backups->backupBefore(reason);
 }
 
 void ViewController::openSession()

@@ -71,6 +71,8 @@ public:
     void loadPage(SessionKeys::Page page);
     void resetPage(SessionKeys::Page page);
     void sendChanges();
+    // Pedal ▸ Live Updates was turned on or off (remembered for the next start).
+    void liveUpdatesToggled();
     void compareWithPedal();
     void factoryResetPedal();
     void uploadFirmware();
@@ -99,7 +101,6 @@ private:
     void updateCommandStates();
     // While a firmware update runs: raises its alert and returns true.
     bool refuseWhileUpdating();
-    bool backupBefore(const QString &reason);
     void log(int kind, const QString &line);
 
     DataHandler &m_store;

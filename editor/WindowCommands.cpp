@@ -220,6 +220,22 @@ constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
      0,
      P::All,
      RUN(w.sendChanges())},
+    {C::LiveUpdates,
+     "liveUpdatesAction",
+     nullptr,
+     "&Live Updates",
+     nullptr,
+     "Send every change to the pedal as it is made, once the pedal's session is known.",
+     nullptr,
+     NoKey,
+     {Qt::CTRL | Qt::ALT | Qt::Key_U},
+     R::Always,
+     W::Pedal,
+     false,
+     0,
+     P::All,
+     RUN(w.liveUpdatesToggled()),
+     true},
     {C::CompareWithPedal,
      "compareWithPedalAction",
      nullptr,
@@ -392,6 +408,7 @@ WindowCommands::WindowCommands(ViewController &window, QWidget *owner) : QObject
         a->setShortcuts(keys);
         if (row.buttonText)
             a->setIconText(tr(row.buttonText));
+        a->setCheckable(row.checkable);
         if (row.tip || row.buttonText)
             a->setToolTip(row.tip ? tr(row.tip) : a->iconText());
         if (row.icon)

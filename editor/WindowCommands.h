@@ -30,6 +30,7 @@ enum class CommandId {
     SendAll,
     LoadAll,
     SendChanges,
+    LiveUpdates,
     CompareWithPedal,
     FactoryReset,
     UploadFirmware,
@@ -85,6 +86,7 @@ struct WindowCommand
     int toolBar;            // its place on the command bar from the left (1, 2, ...); 0: not there
     SessionKeys::Page page; // a page's Send, Load or Reset: the page; else All
     void (*run)(ViewController &);
+    bool checkable = false; // a setting turned on and off (its state is the action's)
 };
 
 namespace WindowCommandTable {
