@@ -1,8 +1,8 @@
 // The pages driven by their controls: the Songs and Set Jacks pages inside the window, the
 // Setlist, Midi Management and Global Settings pages on a context of their own.
 
-#include "editor_fixture.h"
-#include "format_test_util.h"
+#include "EditorFixture.h"
+#include "SessionText.h"
 #include "Snapshot.h"
 
 #include "editor/GlobalPage.h"

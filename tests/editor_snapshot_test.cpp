@@ -2,7 +2,7 @@
 // scenario per file, starting from the factory session or a random one, going through the
 // choices that change what a page shows (every jack mode, every footswitch function,
 // every stack row type, ...), with the questions and status lines it raised.
-#include "editor_pedal_rig.h"
+#include "EditorPedalRig.h"
 
 #include "RandomSession.h"
 #include "SessionFiles.h"

@@ -2,8 +2,8 @@
 // question, the pedal commands through a fake serial device, and the virtual pedal.
 
 #include "FlashTool.h"
-#include "editor_pedal_rig.h"
-#include "format_test_util.h"
+#include "EditorPedalRig.h"
+#include "SessionText.h"
 #include "Snapshot.h"
 
 #include "editor/OpenPanelFilter.h"

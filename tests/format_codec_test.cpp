@@ -1,6 +1,6 @@
 // The field encodings of the session text and the code-point walk under them.
 #include "format/Encodings.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 
 #include "Snapshot.h"
 

@@ -3,7 +3,7 @@
 #include "RandomSession.h"
 
 #include "format/SessionDiff.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 #include "model/CodePoints.h"
 
 #include <algorithm>

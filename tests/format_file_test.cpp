@@ -7,7 +7,7 @@
 #include "format/SessionDiff.h"
 #include "format/SessionJson.h"
 #include "format/TextFileSaver.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // The window's pedal commands: each refuses or asks first, and only then has the link start.
 
-#include "link_test_util.h"
+#include "LinkRig.h"
 
 #include "editor/PedalActions.h"
 #include "ScriptedDialogs.h"

@@ -1,6 +1,6 @@
 #include "FlashTool.h"
 #include "Snapshot.h"
-#include "link_test_util.h"
+#include "LinkRig.h"
 
 #include "link/FirmwareUpdater.h"
 #include "link/PedalLog.h"

@@ -1,6 +1,6 @@
 #include "Snapshot.h"
 #include "TestFiles.h"
-#include "link_test_util.h"
+#include "LinkRig.h"
 
 #include "link/LineFramer.h"
 #include "link/PedalKnownSession.h"

@@ -4,7 +4,7 @@
 #include "Snapshot.h"
 
 #include "format/SessionJson.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 #include "model/CodePoints.h"
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"

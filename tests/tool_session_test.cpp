@@ -3,7 +3,7 @@
 #include "FlashTool.h"
 #include "RandomSession.h"
 #include "Snapshot.h"
-#include "vpedal_support.h"
+#include "ToolProcesses.h"
 
 #include "PedalVersion.h"
 #include "model/CodePoints.h"

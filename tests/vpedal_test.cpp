@@ -3,7 +3,7 @@
 
 #include "tools/virtual-pedal/VirtualPedal.h"
 #include "link/PedalCommands.h"
-#include "vpedal_support.h"
+#include "ToolProcesses.h"
 
 #include "RandomSession.h"
 #include "Snapshot.h"

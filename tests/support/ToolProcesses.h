@@ -3,7 +3,7 @@
 // Helpers of the tests that run the virtual-pedal and pedal-session programs.
 
 #include "TestFiles.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 
 #include "format/SessionKeys.h"
 #include "model/Normaliser.h"

@@ -9,7 +9,7 @@
 #include "link/SerialHandler.h"
 
 #include "format/SessionKeys.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 
 #include "link/PedalLog.h"
 

@@ -2,7 +2,7 @@
 
 // The window with a pedal link over a fake serial device, for the window and snapshot tests.
 
-#include "editor_fixture.h"
+#include "EditorFixture.h"
 
 #include "FakeSerialTransport.h"
 #include "ManualScheduler.h"
