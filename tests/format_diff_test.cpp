@@ -51,8 +51,10 @@ TEST(Diff, AJackOutputTheTextCannotTellApartIsNoChange)
                                                              {&Song::JackThreePulses, "Jack 3 pulses"},
                                                              {&Song::MimicFootswitch, "Mimic footswitch"},
                                                              {&Song::Jack2RingHOLDPreset, "Jack 2 ring hold song"}};
-    for (const auto &[field, label] : named)
+    for (const auto &[field, label] : named) {
+        SCOPED_TRACE(label);
         EXPECT_EQ(SessionKeys::fieldLabel(field), QLatin1String(label));
+    }
 }
 
 TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)

@@ -38,6 +38,7 @@ TEST(PedalActions, AskFirstThenStart)
     };
     QString transcript;
     for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
         LinkRig rig;
         if (row.state != 'n')
             rig.connectPedal();

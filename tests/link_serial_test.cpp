@@ -55,6 +55,7 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
     };
     QString transcript;
     for (const auto &[what, later, failOpen] : rows) {
+        SCOPED_TRACE(what);
         LinkRig rig;
         rig.systemPorts = {"/dev/ttyS5", "/dev/ttyS9"};
         rig.serial->recordStartupPorts();
@@ -63,7 +64,8 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
         QObject::connect(rig.serial.get(), &SerialHandler::portNameChanged,
                          [&](const QString &n) { rig.note("NAME " + n); });
         const bool opened = rig.serial->connectToPedal();
-        EXPECT_TRUE(rig.serial->isConnected() == opened && rig.serial->portHeld() == opened);
+        EXPECT_EQ(rig.serial->isConnected(), opened);
+        EXPECT_EQ(rig.serial->portHeld(), opened);
         for (const auto &open : rig.port->opens)
             rig.note(QStringLiteral("asked to open %1 at %2 baud, RTS %3")
                          .arg(open.path)
@@ -135,11 +137,14 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
     ASSERT_TRUE(QFile::link("ttyACM9", "mypedal"));
     transcript += "== the path given ==\n";
     for (const char *given : {"mypedal", "ttyACM9", "ttyACM4", "sub/ttyACM4", "/dev/ttyS0", "/dev/null"}) {
+        SCOPED_TRACE(given);
         const QString device = PortAccess::devicePath(given);
         const bool file = QFileInfo(device).isFile();
         const QString failure = PortAccess::describeOpenFailure(given, "No good");
         QString error;
-        EXPECT_FALSE(file && transport.open(given, {}, error)) << given;
+        if (file) {
+            EXPECT_FALSE(transport.open(given, {}, error)) << "a plain file is no port";
+        }
         transcript += QStringLiteral("%1: %2, %3\n")
                           .arg(given, device, PortAccess::isSerialDevice(device) ? "a device" : failure + "; " + error)
                           .replace(dir.dir.path(), "{temp}");
@@ -296,7 +301,7 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
                 EXPECT_FALSE(finished.wait(300)) << "stopped by an earlier run's time-out";
                 rig.clock.advance(1);
             }
-            ASSERT_TRUE(!finished.isEmpty() || finished.wait(20000));
+            ASSERT_TRUE(!finished.isEmpty() || finished.wait(20000)) << "the update ends within 20 s";
             rig.note(QStringLiteral("FINISHED %1: %2").arg(finished[0][0].toBool()).arg(finished[0][1].toString()));
             rig.note("arguments: " + rig.toolArguments().join(' '));
         } else

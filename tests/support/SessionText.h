@@ -2,7 +2,7 @@
 
 // Helpers shared by the tests of the session text and its users: collected diagnostic
 // lines, the parts of a session text, and reading a text into a store (the file form of a
-// store and files on disk come from SessionFiles.h).
+// store comes from SessionFiles.h, files on disk from TestFiles.h).
 
 #include "format/SessionReader.h"
 #include "model/Diagnostics.h"
