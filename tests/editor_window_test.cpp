@@ -2,6 +2,7 @@
 // question, the pedal commands through a fake serial device, and the virtual pedal.
 
 #include "FlashTool.h"
+#include "ScopedEnvironment.h"
 #include "EditorPedalRig.h"
 #include "SessionText.h"
 #include "Snapshot.h"
@@ -23,7 +24,6 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
@@ -347,14 +347,14 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         if (!page.isEmpty())
             showPage(vc, page == "Songs" ? QStringLiteral("Setlist") : "Songs");
         undo->trigger();
-        EXPECT_TRUE(SessionSnapshot::of(store) == before);
+        EXPECT_EQ(SessionSnapshot::of(store), before);
         if (!page.isEmpty()) {
             EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), page) << "the step's page in front";
         }
         EXPECT_EQ(pagesShown(vc).toStdString(), shownBefore.toStdString());
 
         redo->trigger();
-        EXPECT_TRUE(SessionSnapshot::of(store) == after);
+        EXPECT_EQ(SessionSnapshot::of(store), after);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
         EXPECT_EQ(pagesShown(vc).toStdString(), shownAfter.toStdString());
         if (::testing::Test::HasFailure())
@@ -449,10 +449,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
     TempFiles temp;
     QDir().mkpath(temp.path("resources"));
     writeFlashTool(temp.path("resources/bossac"));
-    const auto restore = qScopeGuard([old = qgetenv("PEDAL_RESOURCES_DIR")] {
-        old.isEmpty() ? qunsetenv("PEDAL_RESOURCES_DIR") : qputenv("PEDAL_RESOURCES_DIR", old);
-    });
-    qputenv("PEDAL_RESOURCES_DIR", temp.path("resources").toLocal8Bit());
+    const ScopedEnvironment resources("PEDAL_RESOURCES_DIR", temp.path("resources").toLocal8Bit());
     const QString empty = temp.write("empty.bin", {}), image = temp.write("pedal-2.1.bin", firmwareImage());
     const QString bundled = temp.path("resources/Kestil_V2.bin");
     const auto blockBackups = [] {

@@ -1,6 +1,7 @@
 #include "FlashTool.h"
 #include "Snapshot.h"
 #include "LinkRig.h"
+#include "ScopedEnvironment.h"
 
 #include "link/FirmwareUpdater.h"
 #include "link/PedalLog.h"
@@ -35,11 +36,10 @@ TEST(PortLister, KeepsTheOrderOfFirstSightingAndAddsTheExtraPatterns)
              {{"/dev/ttyS0"}, extra},
              {{"/dev/ttyS0"}, ""}}) {
         system = present;
-        qputenv("PEDAL_EXTRA_PORTS", patterns.toLocal8Bit());
+        const ScopedEnvironment extra("PEDAL_EXTRA_PORTS", patterns.toLocal8Bit());
         transcript += QStringLiteral("system %1, extra \"%2\": listed %3\n")
                           .arg(present.join(' '), patterns, lister.paths().join(' '));
     }
-    qunsetenv("PEDAL_EXTRA_PORTS");
     EXPECT_TRUE(Snapshot::matches("transcripts/link-port-list.txt", transcript.replace(dir.dir.path(), "{temp}")));
 }
 
@@ -175,22 +175,20 @@ struct FirmwareRig : LinkRig
 {
     TempFiles temp;
     QString resources = temp.path("pedal resources"), tool = resources + "/bossac";
-    QByteArray oldPath = qgetenv("PATH");
+    ScopedEnvironment resourcesDir{"PEDAL_RESOURCES_DIR", resources.toLocal8Bit()};
+    ScopedEnvironment path{"PATH", temp.dir.path().toLocal8Bit()};
     FirmwareUpdater updater{*serial, clock};
     QStringList afterTouch; // the system's ports once the board restarted
 
     FirmwareRig()
     {
         QDir().mkpath(resources);
-        qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
-        qputenv("PATH", temp.dir.path().toLocal8Bit());
         writeFlashTool(tool);
         port->onOpen = [this](const QString &, const SerialPortTransport::Settings &s) {
             if (s.baudRate == 1200 && !afterTouch.isEmpty())
                 systemPorts = afterTouch;
         };
     }
-    ~FirmwareRig() { qunsetenv("PEDAL_RESOURCES_DIR"), qputenv("PATH", oldPath); }
 
     QStringList toolArguments() const { return readFile(resources + "/args.txt").split('\n', Qt::SkipEmptyParts); }
 };

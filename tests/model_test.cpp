@@ -259,7 +259,7 @@ TEST(Store, SnapshotsAndTheChangesBetweenThem)
         const Song *first = a.SongList[0].get();
         SessionDelta ab = SessionDelta::between(sa, sb);
         ab.after().applyTo(a);
-        EXPECT_TRUE(SessionSnapshot::of(a) == sb);
+        EXPECT_EQ(SessionSnapshot::of(a), sb);
         EXPECT_EQ(SessionJson::toJson(a), SessionJson::toJson(b));
         EXPECT_EQ(a.SongList[0].get(), first);
         for (const SongRef &entry : a.Setlist)

@@ -2,6 +2,7 @@
 // exit status (usage errors 2), output or file written, and sessions through the virtual pedal.
 #include "FlashTool.h"
 #include "RandomSession.h"
+#include "ScopedEnvironment.h"
 #include "Snapshot.h"
 #include "ToolProcesses.h"
 
@@ -210,8 +211,8 @@ TEST(SessionTool, CommandLines)
     for (const char *name : {"pedal.bin", "bad.bin"})
         files.temp.write(name, firmwareImage());
     writeFlashTool(d + "/bossac");
-    qputenv("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
-    qputenv("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
+    const ScopedEnvironment path("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
+    const ScopedEnvironment resources("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
 
     // A pedal, and one that answers two requests and then no more.
     PedalProcess pedal, tired;

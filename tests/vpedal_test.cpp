@@ -57,6 +57,7 @@ struct Outcome
             lines << "log: " + cut(l);
         return lines.join('\n') + '\n';
     }
+    friend void PrintTo(const Outcome &o, std::ostream *os) { *os << '\n' << o.text().toStdString(); }
 };
 
 Outcome feed(const QByteArray &stream, const QList<qsizetype> &cuts)
@@ -138,12 +139,12 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
         QList<qsizetype> cuts{random.bounded(row.stream.size()), random.bounded(row.stream.size()),
                               random.bounded(row.stream.size())};
         std::sort(cuts.begin(), cuts.end());
-        EXPECT_TRUE(feed(row.stream, cuts) == whole) << cuts[0] << ' ' << cuts[1] << ' ' << cuts[2];
+        EXPECT_EQ(feed(row.stream, cuts), whole) << cuts[0] << ' ' << cuts[1] << ' ' << cuts[2];
         if (row.stream.size() < 20000) {
             QList<qsizetype> everyByte;
             for (qsizetype at = 1; at < row.stream.size(); ++at)
                 everyByte << at;
-            EXPECT_TRUE(feed(row.stream, everyByte) == whole);
+            EXPECT_EQ(feed(row.stream, everyByte), whole) << "cut at every byte";
         }
     }
     EXPECT_TRUE(Snapshot::matches("transcripts/virtual-pedal-streams.txt", text));
