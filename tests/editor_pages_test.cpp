@@ -1,6 +1,7 @@
 // The pages driven by their controls: the Songs and Set Jacks pages inside the window, the
 // Setlist, Midi Management and Global Settings pages on a context of their own.
 
+#include "QtPrinters.h"
 #include "EditorFixture.h"
 #include "SessionText.h"
 #include "Snapshot.h"

@@ -2,6 +2,7 @@
 // scenario per file, starting from the factory session or a random one, going through the
 // choices that change what a page shows (every jack mode, every footswitch function,
 // every stack row type, ...), with the questions and status lines it raised.
+#include "QtPrinters.h"
 #include "EditorPedalRig.h"
 
 #include "RandomSession.h"

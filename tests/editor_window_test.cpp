@@ -1,6 +1,7 @@
 // The editor window: its menus, the session actions, undo, unsaved changes and the close
 // question, the pedal commands through a fake serial device, and the virtual pedal.
 
+#include "QtPrinters.h"
 #include "FlashTool.h"
 #include "ScopedEnvironment.h"
 #include "EditorPedalRig.h"

@@ -1,4 +1,5 @@
 // The field encodings of the session text and the code-point walk under them.
+#include "QtPrinters.h"
 #include "format/Encodings.h"
 #include "SessionText.h"
 

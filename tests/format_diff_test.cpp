@@ -1,5 +1,6 @@
 // The difference of two sessions: in words, against the lines of their files, and
 // applied as a file; the keys an upload of the changes carries.
+#include "QtPrinters.h"
 #include "RandomSession.h"
 
 #include "format/SessionDiff.h"

@@ -1,5 +1,6 @@
 // The session text: golden files, writing and reading, randomised round trips, damaged
 // input, the older single-line layout, files on disk, atomic saving and backups.
+#include "QtPrinters.h"
 #include "RandomSession.h"
 #include "Snapshot.h"
 

@@ -1,5 +1,6 @@
 // The inputs that made a fuzz target fail, kept in fuzz/regressions/<target>/, and the
 // seed corpora in fuzz/corpus/<target>/, through the fuzz targets' own checks.
+#include "QtPrinters.h"
 #include "fuzz/FuzzChecks.h"
 
 #include "model/Diagnostics.h"

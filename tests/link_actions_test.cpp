@@ -1,5 +1,6 @@
 // The window's pedal commands: each refuses or asks first, and only then has the link start.
 
+#include "QtPrinters.h"
 #include "LinkRig.h"
 
 #include "editor/PedalActions.h"

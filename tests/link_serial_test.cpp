@@ -1,3 +1,4 @@
+#include "QtPrinters.h"
 #include "FlashTool.h"
 #include "Snapshot.h"
 #include "LinkRig.h"

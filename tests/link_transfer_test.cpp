@@ -1,3 +1,4 @@
+#include "QtPrinters.h"
 #include "Snapshot.h"
 #include "TestFiles.h"
 #include "LinkRig.h"

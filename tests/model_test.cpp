@@ -1,5 +1,6 @@
 // The session data: records and their updates, normalisation, the store with its resets
 // and list operations, and snapshots with the changes between them.
+#include "QtPrinters.h"
 #include "RandomSession.h"
 #include "Snapshot.h"
 

@@ -1,5 +1,6 @@
 // pedal-session run as a process: one table of command lines, walked in order, with their
 // exit status (usage errors 2), output or file written, and sessions through the virtual pedal.
+#include "QtPrinters.h"
 #include "FlashTool.h"
 #include "RandomSession.h"
 #include "ScopedEnvironment.h"

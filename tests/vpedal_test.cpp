@@ -1,6 +1,7 @@
 // The virtual pedal: what it makes of the bytes the editor writes, cut anywhere, and the
 // programs end to end over pseudo-terminals.
 
+#include "QtPrinters.h"
 #include "tools/virtual-pedal/VirtualPedal.h"
 #include "link/PedalCommands.h"
 #include "ToolProcesses.h"
