@@ -9,10 +9,10 @@
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
 #include "tests/support/RandomSession.h"
-#include "tests/support/SessionFiles.h"
 #include "tools/virtual-pedal/VirtualPedal.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <cstdio>
 
@@ -26,7 +26,8 @@ void save(const QString &target, const QString &name, const QByteArray &bytes)
 {
     QDir(g_root).mkpath(target);
     const QString path = g_root + QLatin1Char('/') + target + QLatin1Char('/') + name;
-    if (!SessionFiles::write(path, bytes)) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         std::exit(1);
     }

@@ -1,8 +1,9 @@
 // The pages driven by their controls: the Songs and Set Jacks pages inside the window, the
 // Setlist, Midi Management and Global Settings pages on a context of their own.
 
-#include "editor_fixture.h"
-#include "format_test_util.h"
+#include "QtPrinters.h"
+#include "EditorFixture.h"
+#include "SessionText.h"
 #include "Snapshot.h"
 
 #include "editor/GlobalPage.h"
@@ -12,7 +13,6 @@
 #include "model/SessionSnapshot.h"
 
 #include <QCheckBox>
-#include <QTemporaryDir>
 
 #include <functional>
 
@@ -57,11 +57,11 @@ TEST_F(SongPages, NameEditorTakesOnlyValidNames)
     for (const QString &typed : {QString("Intro\nVerse"), QString(31, 'a'), QString("Semi;colon"),
                                  QString("a\nb\nc\nd\ne\nf"), QString("under_score"), QString("[x]"),
                                  QString("a\nb\nc\nd\ne"), QString(30, 'z'), QString("Semi-colon\nTwo")}) {
+        SCOPED_TRACE(escaped(typed).toStdString());
         setName(typed);
         EXPECT_EQ(name->toPlainText(), typed);
-        const auto line = [](QString t) { return t.replace('\n', "\\n"); };
         out += QStringLiteral("== %1 ==\nname \"%2\", refused %3\n")
-                   .arg(line(typed), line(song(0).FullName))
+                   .arg(escaped(typed), escaped(song(0).FullName))
                    .arg(name->property("refused").toBool());
     }
     // Shown in every table and preset list.
@@ -107,25 +107,26 @@ TEST_F(SetlistPageTest, ButtonsAndKeysActOnTheHighlightedEntry)
             QTest::keyClick(setlist(), k.key(), k.keyboardModifiers());
         };
     };
-    const auto button = [this](const char *name) { return [this, name] { press(QLatin1String(name)); }; };
+    const auto button = [this](const char *name) { return [this, name] { click(QLatin1String(name)); }; };
     const struct
     {
+        const char *what;
         std::vector<int> setlist;
         int click; // -1: none; else the row clicked first
         std::function<void()> act;
         std::vector<qint64> expected;
         int row;
     } rows[] = {
-        {{1, 2, 3, 4, 5}, 3, button("SetlistMoveUpButton"), {1, 2, 4, 3, 5}, 2},
-        {{1, 2, 3}, 0, button("SetlistMoveUpButton"), {1, 2, 3}, 0},
-        {{1, 2, 3}, 2, button("SetlistMoveDownButton"), {1, 2, 3}, 2},
-        {{7, 8, 9}, 0, button("SetlistRemoveButton"), {8, 9}, -1},
-        {{1, 2, 3, 4}, 2, key(Qt::CTRL | Qt::Key_Up), {1, 3, 2, 4}, 1},
-        {{1, 2, 3, 4}, 2, key(Qt::CTRL | Qt::Key_Down), {1, 2, 4, 3}, 3},
-        {{1, 2, 3, 4}, 3, key(Qt::Key_Delete), {1, 2, 3}, 2},
+        {"Move Up", {1, 2, 3, 4, 5}, 3, button("SetlistMoveUpButton"), {1, 2, 4, 3, 5}, 2},
+        {"Move Up at the top", {1, 2, 3}, 0, button("SetlistMoveUpButton"), {1, 2, 3}, 0},
+        {"Move Down at the bottom", {1, 2, 3}, 2, button("SetlistMoveDownButton"), {1, 2, 3}, 2},
+        {"Remove", {7, 8, 9}, 0, button("SetlistRemoveButton"), {8, 9}, -1},
+        {"Ctrl+Up", {1, 2, 3, 4}, 2, key(Qt::CTRL | Qt::Key_Up), {1, 3, 2, 4}, 1},
+        {"Ctrl+Down", {1, 2, 3, 4}, 2, key(Qt::CTRL | Qt::Key_Down), {1, 2, 4, 3}, 3},
+        {"Delete", {1, 2, 3, 4}, 3, key(Qt::Key_Delete), {1, 2, 3}, 2},
     };
     for (const auto &r : rows) {
-        SCOPED_TRACE(r.expected.size());
+        SCOPED_TRACE(r.what);
         useSetlist(r.setlist, 0);
         clickRow(setlist(), r.click);
         const auto before = store.Setlist;
@@ -138,14 +139,15 @@ TEST_F(SetlistPageTest, ButtonsAndKeysActOnTheHighlightedEntry)
     }
     // No entry highlighted, a row beyond the end, an empty setlist: the buttons do nothing.
     for (int row : {-1, 5}) {
+        SCOPED_TRACE(row);
         useSetlist({1, 2}, row);
         for (const char *b : {"SetlistRemoveButton", "SetlistMoveUpButton", "SetlistMoveDownButton"})
-            press(QLatin1String(b));
+            click(QLatin1String(b));
         EXPECT_EQ(ids().size(), 2u);
     }
     store.Setlist.clear(); // as a file or the pedal may leave it
     page.reloadTables();
-    press("SetlistRemoveButton");
+    click("SetlistRemoveButton");
     // A song clicked is appended (the same song object), also to an empty setlist.
     clickRow(songs(), 2);
     EXPECT_EQ(store.Setlist.at(0), store.SongList[2]);
@@ -156,11 +158,11 @@ TEST_F(SetlistPageTest, ButtonsAndKeysActOnTheHighlightedEntry)
     QTest::keyClick(songs(), Qt::Key_Return);
     EXPECT_EQ(ids(), (std::vector<qint64>{1, 2, 3, 5, 9}));
     EXPECT_EQ(setlist()->selectionModel()->selectedRows().value(0).row(), 4);
-    press("SetlistRemoveButton");
+    click("SetlistRemoveButton");
     EXPECT_EQ(ids(), (std::vector<qint64>{1, 2, 3, 5}));
     // The last entry removed: every song again.
     useSetlist({8}, 0);
-    press("SetlistRemoveButton");
+    click("SetlistRemoveButton");
     EXPECT_EQ(store.Setlist, store.SongList);
 }
 
@@ -192,6 +194,7 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
           {"Acme", "Amp]", 0, "12", "5"},
           {"A very long maker name here", "Multi-Effects Unit", 0, "255", "0"},
           {"Acme", "Looper Station", 1, "", "100"}}) {
+        SCOPED_TRACE(testing::Message() << maker << ", " << device << ", " << number);
         const SessionSnapshot before = SessionSnapshot::of(store);
         for (const auto &[field, typed] : {std::pair{"manufacturerTF", maker},
                                            {"deviceTF", device},
@@ -200,11 +203,12 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
                                            {"valueTF", value}})
             typeInto(edit(QLatin1String(field)), QLatin1String(typed));
         choose(combo("typeCombo"), type);
-        press("addToLibraryButton");
+        click("addToLibraryButton");
         changes(QStringLiteral("add %1, %2, type %3, %4, %5").arg(maker, device).arg(type).arg(number, value), before);
     }
     // A type other than Control gives an unused row (channel 0) channel 1, and keeps any other.
     for (const auto &[type, channel] : {std::pair{1, 0}, {5, 0}, {3, 0}, {6, 7}, {2, 0}, {0, 0}, {4, 9}}) {
+        SCOPED_TRACE(testing::Message() << "type " << type << " on channel " << channel);
         choose(combo("stackMessageType4"), 0);
         typeInto(rowEdit("stackMessageChannel", 4), QString::number(channel));
         const SessionSnapshot before = SessionSnapshot::of(store);
@@ -226,26 +230,27 @@ TEST_F(MidiPageTest, LibraryAddsCopiesDeletesSortsAndClears)
     EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/midi-library.txt"), text));
 
     clickRow(library(), 1);
-    press("deleteSingleLibraryButton");
-    press("deleteSingleLibraryButton"); // the row is beyond the end now
+    click("deleteSingleLibraryButton");
+    click("deleteSingleLibraryButton"); // the row is beyond the end now
     ASSERT_EQ(store.MidiMessageLibrary.size(), 1u);
     // The stack-name and library buttons write just their lines.
-    QTemporaryDir dir;
+    TempFiles dir;
     for (const auto &[saveButton, keys] :
          {std::pair{"saveStackNamesButton", QStringList({"MidiStackNames", "MidiStackMessageNames"})},
           std::pair{"saveLibraryButton",
                     QStringList({"LibraryManufacturers", "LibraryDevices", "LibraryActions", "LibraryTypes",
                                  "LibraryMessages", "LibraryValues"})}}) {
-        const QString path = dir.filePath(QLatin1String(saveButton) + QLatin1String(".txt"));
+        SCOPED_TRACE(saveButton);
+        const QString path = dir.path(QLatin1String(saveButton) + QLatin1String(".txt"));
         dialogs.savePaths = {path};
-        press(QLatin1String(saveButton));
+        click(QLatin1String(saveButton));
         EXPECT_EQ(keysOf(readFile(path)), keys);
     }
     dialogs.answers = {1};
-    press("resetLibraryButton");
+    click("resetLibraryButton");
     EXPECT_EQ(store.MidiMessageLibrary.size(), 1u);
     dialogs.answers = {0};
-    press("resetLibraryButton");
+    click("resetLibraryButton");
     EXPECT_TRUE(store.MidiMessageLibrary.empty());
 }
 
@@ -279,6 +284,7 @@ TEST_F(GlobalPageTest, PicksStoreTheirRuleValuesAndResetRestoresAll)
         "RepeatingMidiStackReference 127";
     QString text;
     for (const QString &pick : picks.split(", ")) {
+        SCOPED_TRACE(pick.toStdString());
         const SessionSnapshot before = SessionSnapshot::of(store);
         choose(find<QComboBox>(pick.section(' ', 0, 0) + "Combo"), pick.section(' ', 1).toInt());
         text += QStringLiteral("== %1 ==\n%2\n").arg(pick, changesSince(before, store).join('\n'));

@@ -2,17 +2,16 @@
 // scenario per file, starting from the factory session or a random one, going through the
 // choices that change what a page shows (every jack mode, every footswitch function,
 // every stack row type, ...), with the questions and status lines it raised.
-#include "editor_pedal_rig.h"
+#include "QtPrinters.h"
+#include "EditorPedalRig.h"
 
 #include "RandomSession.h"
 #include "SessionFiles.h"
 #include "Snapshot.h"
 
 #include "editor/TypedRanges.h"
-#include "editor/WindowCommands.h"
 #include "format/SessionDiff.h"
 
-#include <QAction>
 #include <QDir>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -24,7 +23,7 @@ namespace {
 
 // A window connected to a stand-in pedal, on its own session, and what the scenario has
 // written so far.
-struct Shots
+struct Shots : Controls
 {
     PedalRig rig;
     DataHandler &store = rig.store;
@@ -42,11 +41,7 @@ struct Shots
         vc->resize(1400, 1000);
         QApplication::processEvents();
     }
-    template<typename T = QWidget>
-    T *find(const QString &name)
-    {
-        return control<T>(*vc, name);
-    }
+    QWidget &root() override { return *vc; }
     void page(const char *title)
     {
         showPage(*vc, QString::fromLatin1(title));
@@ -63,13 +58,6 @@ struct Shots
     void shot(const QString &title, const QString &name) { shot(title, find(name)); }
     // The page shown.
     const QWidget *current() const { return vc->tabs()->currentWidget(); }
-    // A field's text replaced as a paste would, then the editing ends.
-    void enter(const QString &name, const QString &value)
-    {
-        QLineEdit *field = find<QLineEdit>(name);
-        field->setText(value);
-        Q_EMIT field->editingFinished();
-    }
     // Picks each item of a list in turn and writes what `shown` shows after each.
     void eachItem(const QString &listName, const QString &shown, const QString &what)
     {
@@ -83,7 +71,6 @@ struct Shots
             shot(QStringLiteral("%1 %2").arg(what, list->itemText(i)), shown);
         }
     }
-    void press(const QString &name) { find<QAbstractButton>(name)->click(); }
     // The questions asked since the last call, and the status line and the title when
     // they changed.
     void transcript()
@@ -153,13 +140,11 @@ const Scenario scenarios[] = {
              for (const char *name : {"sendAllAction", "loadAllAction", "sendChangesAction", "compareWithPedalAction",
                                       "SendSongCommand", "LoadMidiCommand", "factoryResetAction"}) {
                  s.rig.device->clearWrites();
-                 const QAction *command = s.vc->findChild<QAction *>(QLatin1String(name));
                  s.text += QStringLiteral("== %1 while %2%3 ==\n")
                                .arg(QLatin1String(name), QLatin1String(while_),
-                                    command->isEnabled() ? QString() : QStringLiteral(", disabled"));
-                 for (const WindowCommand &row : WindowCommandTable::rows())
-                     if (qstrcmp(row.name, name) == 0)
-                         row.run(*s.vc);
+                                    action(*s.vc, name)->isEnabled() ? QString() : QStringLiteral(", disabled"));
+                 if (const WindowCommand *command = windowCommand(name))
+                     command->run(*s.vc);
                  s.transcript();
                  s.text += QStringLiteral("%1 bytes written\n").arg(s.rig.device->written().size());
              }
@@ -184,6 +169,7 @@ const Scenario scenarios[] = {
          for (const TypedRange &range : TypedRanges::all())
              for (int row : range.perStackRow ? std::vector<int>{1, 10} : std::vector<int>{0}) {
                  const QString name = QLatin1String(range.control) + (row ? QString::number(row) : QString());
+                 SCOPED_TRACE(name.toStdString());
                  s.pageOf(name);
                  QLineEdit *field = s.find<QLineEdit>(name);
                  // The limits, beyond them, and text that is no number; the last one empty.
@@ -319,9 +305,9 @@ const Scenario scenarios[] = {
          s.shot("Setlist, factory", s.current());
          clickRow(s.find<QTableView>("SetlistSongListTableView"), 11);
          s.shot("Setlist, song 12 added", "SetlistTableView");
-         s.press("SetlistMoveUpButton");
+         s.click("SetlistMoveUpButton");
          s.shot("Setlist, moved up", "SetlistTableView");
-         s.press("SetlistRemoveButton");
+         s.click("SetlistRemoveButton");
          s.shot("Setlist, removed", "SetlistTableView");
          s.transcript();
      }},
@@ -402,7 +388,7 @@ const Scenario scenarios[] = {
          other.MidiStackList[3].MidiStackMessageList[0].Value = 64;
          other.insertSongIntoSetlist(11, 2);
          s.dialogs.openPaths << s.temp.write("other.txt", fileForm(other).toUtf8());
-         s.vc->findChild<QAction *>("compareWithFileAction")->trigger();
+         action(*s.vc, "compareWithFileAction")->trigger();
          s.shot("Compare with File", "CompareDock");
          s.transcript();
      }},

@@ -1,9 +1,11 @@
 // The editor window: its menus, the session actions, undo, unsaved changes and the close
 // question, the pedal commands through a fake serial device, and the virtual pedal.
 
+#include "QtPrinters.h"
 #include "FlashTool.h"
-#include "editor_pedal_rig.h"
-#include "format_test_util.h"
+#include "ScopedEnvironment.h"
+#include "EditorPedalRig.h"
+#include "SessionText.h"
 #include "Snapshot.h"
 
 #include "editor/OpenPanelFilter.h"
@@ -12,7 +14,6 @@
 #include "editor/SessionActions.h"
 #include "editor/VirtualPedalProcess.h"
 #include "editor/WidgetDialogs.h"
-#include "editor/WindowCommands.h"
 #include "link/QtScheduler.h"
 #include "model/SessionSnapshot.h"
 
@@ -24,7 +25,6 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
@@ -45,6 +45,7 @@ TEST_F(Window, FieldsReadableAndNoPedalNoQuestion)
 {
     QTabWidget *tabs = vc.tabs();
     for (int t = 0; t < tabs->count(); ++t) {
+        SCOPED_TRACE(tabs->tabText(t).toStdString());
         tabs->setCurrentIndex(t);
         QApplication::processEvents();
         QWidget *page = tabs->currentWidget();
@@ -174,14 +175,13 @@ TEST(UnsavedChanges, OpenResetAndCloseAskFirst)
                                              "openSessionAction 0 cancelled, resetSessionAction 0, "
                                              "resetSessionAction 2, close 0, close 0 cancelled, close 2")
                                   .split(", ")) {
+        SCOPED_TRACE(row.toStdString());
         DataHandler store;
         ScriptedDialogs dialogs;
         ViewController vc(store, dialogs);
         vc.show();
-        showPage(vc, "Songs");
-        clickRow(control<QTableView>(vc, "SongTableView"), 2);
-        control<QLineEdit>(vc, "tempoTF")->setText("99");
-        Q_EMIT control<QLineEdit>(vc, "tempoTF")->editingFinished();
+        pickSong(vc, 2);
+        enter(vc, "tempoTF", "99");
         const QString saved = dir.path("saved.txt"), command = row.section(' ', 0, 0);
         QFile::remove(saved);
         dialogs.answers = {row.section(' ', 1, 1).toInt(), 0};
@@ -242,6 +242,7 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
                 cells.append(source->index(row, 1));
             std::unique_ptr<QMimeData> data(source->mimeData(cells));
             for (const char *list : {"", "SongList 1 x"}) {
+                SCOPED_TRACE(*list ? list : "text alone");
                 QMimeData other;
                 other.setText("1");
                 if (*list)
@@ -347,12 +348,14 @@ TEST_F(Window, EveryKindOfChangeIsOneStepThatUndoesAndRedoesWholly)
         if (!page.isEmpty())
             showPage(vc, page == "Songs" ? QStringLiteral("Setlist") : "Songs");
         undo->trigger();
-        EXPECT_TRUE(SessionSnapshot::of(store) == before);
-        EXPECT_TRUE(page.isEmpty() || vc.tabs()->tabText(vc.tabs()->currentIndex()) == page);
+        EXPECT_EQ(SessionSnapshot::of(store), before);
+        if (!page.isEmpty()) {
+            EXPECT_EQ(vc.tabs()->tabText(vc.tabs()->currentIndex()), page) << "the step's page in front";
+        }
         EXPECT_EQ(pagesShown(vc).toStdString(), shownBefore.toStdString());
 
         redo->trigger();
-        EXPECT_TRUE(SessionSnapshot::of(store) == after);
+        EXPECT_EQ(SessionSnapshot::of(store), after);
         EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
         EXPECT_EQ(pagesShown(vc).toStdString(), shownAfter.toStdString());
         if (::testing::Test::HasFailure())
@@ -423,7 +426,8 @@ TEST_F(Window, OpenThatDoesNotGoAheadChangesNothingAndSaveAsksWhereNoFileIsOwned
         dialogs.answers.clear();
         EXPECT_EQ(vc.history().undoStack().index(), steps + (opened ? 1 : 0));
         if (opened) {
-            EXPECT_TRUE(vc.windowTitle().startsWith("Untitled") && vc.isWindowModified());
+            EXPECT_TRUE(vc.windowTitle().startsWith("Untitled"));
+            EXPECT_TRUE(vc.isWindowModified());
         } else {
             EXPECT_EQ(shown().join('\n').toStdString(), before.join('\n').toStdString());
         }
@@ -446,10 +450,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
     TempFiles temp;
     QDir().mkpath(temp.path("resources"));
     writeFlashTool(temp.path("resources/bossac"));
-    const auto restore = qScopeGuard([old = qgetenv("PEDAL_RESOURCES_DIR")] {
-        old.isEmpty() ? qunsetenv("PEDAL_RESOURCES_DIR") : qputenv("PEDAL_RESOURCES_DIR", old);
-    });
-    qputenv("PEDAL_RESOURCES_DIR", temp.path("resources").toLocal8Bit());
+    const ScopedEnvironment resources("PEDAL_RESOURCES_DIR", temp.path("resources").toLocal8Bit());
     const QString empty = temp.write("empty.bin", {}), image = temp.write("pedal-2.1.bin", firmwareImage());
     const QString bundled = temp.path("resources/Kestil_V2.bin");
     const auto blockBackups = [] {
@@ -460,7 +461,8 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
     const QDateTime dated(QDate(2024, 5, 6), QTime(7, 8, 9));
     const auto date = [&dated](const QString &path) {
         QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::Append) && file.setFileTime(dated, QFileDevice::FileModificationTime));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        EXPECT_TRUE(file.setFileTime(dated, QFileDevice::FileModificationTime));
     };
     date(image);
     QString text; // the transcript: the alerts shown since the last line, then the line
@@ -502,7 +504,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.answer(PedalLink::Load::All, pedal);
              EXPECT_EQ(fileForm(r.store), fileForm(pedal));
              // Shown without Refresh, one step.
-             note(r, control<QLineEdit>(r.vc, "tempoTF")->text() + ", " + action(r.vc, "undoAction")->text());
+             note(r, r.edit("tempoTF")->text() + ", " + action(r.vc, "undoAction")->text());
              r.trigger("undoAction");
              EXPECT_EQ(SessionSnapshot::of(r.store), before);
          }},
@@ -513,7 +515,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.vc.pages().songs()->showSong();
              r.click("SendSongCommand");
              r.scheduler.runAll();
-             note(r, control<QLineEdit>(r.vc, "tempoTF")->text() + ", " + action(r.vc, "undoAction")->text());
+             note(r, r.edit("tempoTF")->text() + ", " + action(r.vc, "undoAction")->text());
              r.trigger("undoAction");
              EXPECT_EQ(r.store.SongList[2]->Tempo, 500);
          }},
@@ -573,7 +575,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.scheduler.advance(FirmwareUpdater::BootLoaderWaitMs);
              ASSERT_TRUE(finished.wait(20000));
              EXPECT_FALSE(r.serial.isConnected());
-             note(r, control<QLabel>(r.vc, "connectionLabel")->text());
+             note(r, r.text("connectionLabel"));
          }},
         // A bundled image is the default; another can be chosen.
         {{"Upload Firmware with a bundled image: Cancel, Choose Image…, Use Bundled Image", {2, 1, 1, 0, 1}},
@@ -584,7 +586,8 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              for (int i = 0; i < 3; ++i)
                  r.click("UploadFirmwareButton");
              QFile::remove(bundled);
-             EXPECT_TRUE(r.dialogs.openTitles.size() == 1 && r.device->isOpen());
+             EXPECT_EQ(r.dialogs.openTitles.size(), 1);
+             EXPECT_TRUE(r.device->isOpen());
          }},
         // While the update runs, every pedal command and every replacement of the session is
         // refused; closing asks before the unsaved changes; the status bar counts the seconds.
@@ -593,7 +596,7 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.dialogs.openPaths = {image};
              r.click("UploadFirmwareButton");
              ASSERT_TRUE(r.firmware.running());
-             auto *connection = control<QLabel>(r.vc, "connectionLabel");
+             auto *connection = r.find<QLabel>("connectionLabel");
              note(r, connection->text());
              r.scheduler.advance(2000);
              note(r, connection->text());
@@ -605,11 +608,9 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
                    "sendChangesAction", "compareWithPedalAction", "openSessionAction", "recentFileAction1",
                    "restoreBackupAction", "resetSessionAction"}) {
                  // A command is disabled, and refuses when run all the same.
-                 const auto row = std::find_if(WindowCommandTable::rows().begin(), WindowCommandTable::rows().end(),
-                                               [&](const WindowCommand &c) { return qstrcmp(c.name, name) == 0; });
-                 if (row != WindowCommandTable::rows().end()) {
+                 if (const WindowCommand *command = windowCommand(name)) {
                      note(r, QString(name) + (action(r.vc, name)->isEnabled() ? "" : ", disabled"));
-                     row->run(r.vc);
+                     command->run(r.vc);
                  } else {
                      note(r, name);
                      QString(name).contains("Action") ? r.trigger(name) : r.click(name);
@@ -621,7 +622,8 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
              r.dialogs.answers = {1, 0, 2}; // Keep Running; Quit Anyway, then Cancel at the changes
              r.vc.close();
              r.vc.close();
-             EXPECT_TRUE(r.vc.isVisible() && r.firmware.running());
+             EXPECT_TRUE(r.vc.isVisible());
+             EXPECT_TRUE(r.firmware.running());
              QSignalSpy ended(&r.vc, &ViewController::endRequested); // a signal ends it only afterwards
              r.vc.endWhenSafe(143);
              r.vc.endWhenSafe(130);
@@ -706,6 +708,7 @@ TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
     // Cancelled, the panel opens nothing; accepted, the file chosen.
     const QString chosen = dir.path("set.txt");
     for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept ? "accepted" : "cancelled");
         QTimer::singleShot(0, [&] {
             if (auto *panel = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
                 panel->selectFile(chosen);

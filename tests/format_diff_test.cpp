@@ -1,9 +1,10 @@
 // The difference of two sessions: in words, against the lines of their files, and
 // applied as a file; the keys an upload of the changes carries.
+#include "QtPrinters.h"
 #include "RandomSession.h"
 
 #include "format/SessionDiff.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 #include "model/CodePoints.h"
 
 #include <algorithm>
@@ -51,8 +52,10 @@ TEST(Diff, AJackOutputTheTextCannotTellApartIsNoChange)
                                                              {&Song::JackThreePulses, "Jack 3 pulses"},
                                                              {&Song::MimicFootswitch, "Mimic footswitch"},
                                                              {&Song::Jack2RingHOLDPreset, "Jack 2 ring hold song"}};
-    for (const auto &[field, label] : named)
+    for (const auto &[field, label] : named) {
+        SCOPED_TRACE(label);
         EXPECT_EQ(SessionKeys::fieldLabel(field), QLatin1String(label));
+    }
 }
 
 TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)

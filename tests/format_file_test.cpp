@@ -1,5 +1,6 @@
 // The session text: golden files, writing and reading, randomised round trips, damaged
 // input, the older single-line layout, files on disk, atomic saving and backups.
+#include "QtPrinters.h"
 #include "RandomSession.h"
 #include "Snapshot.h"
 
@@ -7,7 +8,8 @@
 #include "format/SessionDiff.h"
 #include "format/SessionJson.h"
 #include "format/TextFileSaver.h"
-#include "format_test_util.h"
+#include "SessionText.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -118,10 +120,12 @@ TEST(SessionText, RandomRoundTrips)
         const QJsonObject expected = SessionJson::toJson(source), actual = SessionJson::toJson(store);
         for (const char *part : {"GlobalMenu", "MidiStackList", "MidiMessageLibrary"})
             EXPECT_EQ(actual[QLatin1String(part)], expected[QLatin1String(part)]) << part;
-        for (const SongRef &song : store.SongList)
-            EXPECT_TRUE(song->TempoInMs == 60000 / song->Tempo
-                        && song->NameWithoutBreaks
-                            == QString(song->FullName).replace(QStringLiteral("\r\n"), QStringLiteral("_")));
+        for (const SongRef &song : store.SongList) {
+            SCOPED_TRACE(song->Id);
+            EXPECT_EQ(song->TempoInMs, 60000 / song->Tempo);
+            EXPECT_EQ(song->NameWithoutBreaks,
+                      QString(song->FullName).replace(QStringLiteral("\r\n"), QStringLiteral("_")));
+        }
         EXPECT_EQ(fileForm(store), text);
     }
     // Valid stores fit every field: nothing was clamped or left out.
@@ -133,7 +137,10 @@ TEST(SessionText, RandomRoundTrips)
     const QString crlf = fileForm(source);
     QString mixed = QString(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     mixed.replace(mixed.indexOf(QLatin1Char('\n')), 1, QStringLiteral("\r"));
-    for (const QString &text : {QString(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\r")), mixed}) {
+    for (const auto &[what, text] :
+         {std::pair{"\"\\r\" line ends", QString(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\r"))},
+          {"mixed line ends", mixed}}) {
+        SCOPED_TRACE(what);
         DataHandler other;
         readInto(other, text);
         EXPECT_EQ(fileForm(other), crlf);
@@ -297,7 +304,9 @@ TEST(SessionText, DamagedOrCutInputIsRefusedWholeAndUnknownKeysNamed)
         for (const QString &warning : reader.warnings())
             text += QStringLiteral("warning: %1\n").arg(warning);
         EXPECT_FALSE(problem.contains(QLatin1Char('\n')));
-        EXPECT_TRUE(status != S::Failed || reader.presentKeys().empty());
+        if (status == S::Failed) {
+            EXPECT_TRUE(reader.presentKeys().empty()) << "a refused text reads no key";
+        }
         reader.apply(store);
         if (status != S::Read) {
             EXPECT_EQ(SessionJson::toJson(store), before);
@@ -382,14 +391,20 @@ TEST(SessionText, ReadingFiles)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
         const QString path = dir.filePath(QString::fromLatin1(row.what));
-        ASSERT_TRUE(SessionFiles::write(path, row.bytes));
-        ASSERT_TRUE(row.size <= 0 || QFile::resize(path, row.size));
+        ASSERT_TRUE(writeFile(path, row.bytes));
+        if (row.size > 0) {
+            ASSERT_TRUE(QFile::resize(path, row.size));
+        }
         DataHandler store;
         const QJsonObject before = SessionJson::toJson(store);
         SessionReader reader;
         const bool read = reader.readFile(path, store) == SessionReader::Status::Read;
         reader.apply(store);
-        EXPECT_TRUE(read ? reader.path() == path : SessionJson::toJson(store) == before);
+        if (read) {
+            EXPECT_EQ(reader.path(), path);
+        } else {
+            EXPECT_EQ(SessionJson::toJson(store), before);
+        }
         const QString problem = reader.problem().replace(dir.path(), QStringLiteral("{d}"));
         text += QStringLiteral("== %1 ==\n%2\nstack 1: %3\n")
                     .arg(row.what, read ? QStringLiteral("Read") : "Failed " + problem, store.MidiStackList[0].Name);
@@ -418,8 +433,9 @@ TEST(SessionText, SavingAndBackups)
                                      {dir.filePath(QStringLiteral("no/such/dir/x.txt")), QStringLiteral("x")},
                                      {dir.path(), QStringLiteral("x")}}) {
         const QString error = TextFileSaver::writeAtomically(path, text);
+        const QString held = readFile(path);
         shown += path + ": " + (error.isEmpty() ? QStringLiteral("written") : error) + "; holds "
-            + QString::fromUtf8(SessionFiles::read(path)) + '\n';
+            + (held.isEmpty() ? QStringLiteral("<missing>") : held) + '\n';
     }
     shown += "files: " + QDir(dir.path()).entryList(QDir::Files).join(' ') + '\n';
 
@@ -433,8 +449,8 @@ TEST(SessionText, SavingAndBackups)
     QString first;
     shown += backups.write(store, QStringLiteral("Send All"), QStringLiteral("tempos (live).txt"), &first, start);
     shown += QFileInfo(first).fileName() + '\n';
-    EXPECT_EQ(SessionFiles::read(first), fileForm(store).toUtf8());
-    ASSERT_TRUE(SessionFiles::write(folder + QStringLiteral("/notes.txt"), "mine"));
+    EXPECT_EQ(readFile(first), fileForm(store));
+    ASSERT_TRUE(writeFile(folder + QStringLiteral("/notes.txt"), "mine"));
     const auto listed = [&backups] {
         QStringList entries;
         for (const BackupFolder::Entry &e : backups.list())

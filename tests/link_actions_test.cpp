@@ -1,6 +1,7 @@
 // The window's pedal commands: each refuses or asks first, and only then has the link start.
 
-#include "link_test_util.h"
+#include "QtPrinters.h"
+#include "LinkRig.h"
 
 #include "editor/PedalActions.h"
 #include "ScriptedDialogs.h"
@@ -38,6 +39,7 @@ TEST(PedalActions, AskFirstThenStart)
     };
     QString transcript;
     for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
         LinkRig rig;
         if (row.state != 'n')
             rig.connectPedal();

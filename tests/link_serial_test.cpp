@@ -1,6 +1,8 @@
+#include "QtPrinters.h"
 #include "FlashTool.h"
 #include "Snapshot.h"
-#include "link_test_util.h"
+#include "LinkRig.h"
+#include "ScopedEnvironment.h"
 
 #include "link/FirmwareUpdater.h"
 #include "link/PedalLog.h"
@@ -35,11 +37,10 @@ TEST(PortLister, KeepsTheOrderOfFirstSightingAndAddsTheExtraPatterns)
              {{"/dev/ttyS0"}, extra},
              {{"/dev/ttyS0"}, ""}}) {
         system = present;
-        qputenv("PEDAL_EXTRA_PORTS", patterns.toLocal8Bit());
+        const ScopedEnvironment extra("PEDAL_EXTRA_PORTS", patterns.toLocal8Bit());
         transcript += QStringLiteral("system %1, extra \"%2\": listed %3\n")
                           .arg(present.join(' '), patterns, lister.paths().join(' '));
     }
-    qunsetenv("PEDAL_EXTRA_PORTS");
     EXPECT_TRUE(Snapshot::matches("transcripts/link-port-list.txt", transcript.replace(dir.dir.path(), "{temp}")));
 }
 
@@ -55,6 +56,7 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
     };
     QString transcript;
     for (const auto &[what, later, failOpen] : rows) {
+        SCOPED_TRACE(what);
         LinkRig rig;
         rig.systemPorts = {"/dev/ttyS5", "/dev/ttyS9"};
         rig.serial->recordStartupPorts();
@@ -63,7 +65,8 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
         QObject::connect(rig.serial.get(), &SerialHandler::portNameChanged,
                          [&](const QString &n) { rig.note("NAME " + n); });
         const bool opened = rig.serial->connectToPedal();
-        EXPECT_TRUE(rig.serial->isConnected() == opened && rig.serial->portHeld() == opened);
+        EXPECT_EQ(rig.serial->isConnected(), opened);
+        EXPECT_EQ(rig.serial->portHeld(), opened);
         for (const auto &open : rig.port->opens)
             rig.note(QStringLiteral("asked to open %1 at %2 baud, RTS %3")
                          .arg(open.path)
@@ -135,11 +138,14 @@ TEST(PortAccess, ExplainsWhyAPortCouldNotBeOpenedAndReleasesADeviceThatIsGone)
     ASSERT_TRUE(QFile::link("ttyACM9", "mypedal"));
     transcript += "== the path given ==\n";
     for (const char *given : {"mypedal", "ttyACM9", "ttyACM4", "sub/ttyACM4", "/dev/ttyS0", "/dev/null"}) {
+        SCOPED_TRACE(given);
         const QString device = PortAccess::devicePath(given);
         const bool file = QFileInfo(device).isFile();
         const QString failure = PortAccess::describeOpenFailure(given, "No good");
         QString error;
-        EXPECT_FALSE(file && transport.open(given, {}, error)) << given;
+        if (file) {
+            EXPECT_FALSE(transport.open(given, {}, error)) << "a plain file is no port";
+        }
         transcript += QStringLiteral("%1: %2, %3\n")
                           .arg(given, device, PortAccess::isSerialDevice(device) ? "a device" : failure + "; " + error)
                           .replace(dir.dir.path(), "{temp}");
@@ -170,22 +176,20 @@ struct FirmwareRig : LinkRig
 {
     TempFiles temp;
     QString resources = temp.path("pedal resources"), tool = resources + "/bossac";
-    QByteArray oldPath = qgetenv("PATH");
+    ScopedEnvironment resourcesDir{"PEDAL_RESOURCES_DIR", resources.toLocal8Bit()};
+    ScopedEnvironment path{"PATH", temp.dir.path().toLocal8Bit()};
     FirmwareUpdater updater{*serial, clock};
     QStringList afterTouch; // the system's ports once the board restarted
 
     FirmwareRig()
     {
         QDir().mkpath(resources);
-        qputenv("PEDAL_RESOURCES_DIR", resources.toLocal8Bit());
-        qputenv("PATH", temp.dir.path().toLocal8Bit());
         writeFlashTool(tool);
         port->onOpen = [this](const QString &, const SerialPortTransport::Settings &s) {
             if (s.baudRate == 1200 && !afterTouch.isEmpty())
                 systemPorts = afterTouch;
         };
     }
-    ~FirmwareRig() { qunsetenv("PEDAL_RESOURCES_DIR"), qputenv("PATH", oldPath); }
 
     QStringList toolArguments() const { return readFile(resources + "/args.txt").split('\n', Qt::SkipEmptyParts); }
 };
@@ -296,7 +300,7 @@ TEST(FirmwareUpdate, RunsTheToolOnTheBootLoaderPort)
                 EXPECT_FALSE(finished.wait(300)) << "stopped by an earlier run's time-out";
                 rig.clock.advance(1);
             }
-            ASSERT_TRUE(!finished.isEmpty() || finished.wait(20000));
+            ASSERT_TRUE(!finished.isEmpty() || finished.wait(20000)) << "the update ends within 20 s";
             rig.note(QStringLiteral("FINISHED %1: %2").arg(finished[0][0].toBool()).arg(finished[0][1].toString()));
             rig.note("arguments: " + rig.toolArguments().join(' '));
         } else

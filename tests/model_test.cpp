@@ -1,10 +1,11 @@
 // The session data: records and their updates, normalisation, the store with its resets
 // and list operations, and snapshots with the changes between them.
+#include "QtPrinters.h"
 #include "RandomSession.h"
 #include "Snapshot.h"
 
 #include "format/SessionJson.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 #include "model/CodePoints.h"
 #include "model/DataHandler.h"
 #include "model/Normaliser.h"
@@ -37,9 +38,11 @@ TEST(Records, UpdatesNamesAndTheNormaliser)
               .arg(MenuRules::valueForPosition(MenuRule::Delay, 1))
               .arg(MenuRules::valueForPosition(MenuRule::Delay, 94));
     for (MenuRule rule : {MenuRule::Same, MenuRule::PlusOne, MenuRule::PlusTwo, MenuRule::PlusThirty,
-                          MenuRule::MinusTwenty, MenuRule::Delay})
+                          MenuRule::MinusTwenty, MenuRule::Delay}) {
+        SCOPED_TRACE(int(rule));
         for (qint64 p = 0; p < 100; ++p)
             EXPECT_EQ(MenuRules::positionForValue(rule, MenuRules::valueForPosition(rule, p)), p);
+    }
     // Widths count code points: a surrogate pair is one, a lone surrogate one of its own.
     const QString lone(QChar(0xd834)), cp = "a" + kClef + lone + "b" + kClef;
     const auto shown = [&lone](const QString &t) { return escaped(t).replace(lone, "{lone}"); };
@@ -108,6 +111,7 @@ TEST(Records, UpdatesNamesAndTheNormaliser)
 TEST(Normaliser, ASecondRunChangesNothing)
 {
     for (quint32 seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE(seed);
         DataHandler random;
         RandomSession r(seed);
         r.fill(random);
@@ -123,12 +127,17 @@ TEST(Normaliser, ASecondRunChangesNothing)
                 msg.Channel = r.between(-20, 40);
         Normaliser::normalise(random);
         const QJsonObject once = SessionJson::toJson(random);
-        for (const SongRef &song : random.SongList)
-            EXPECT_TRUE(CodePoints::length(song->FullName) <= 30 && song->FullName.count(QLatin1Char('\n')) <= 4
-                        && !song->FullName.contains(QLatin1Char('\r')) && song->Tempo >= 40 && song->Tempo <= 300
-                        && song->TempoInMs == 60000 / song->Tempo);
+        for (const SongRef &song : random.SongList) {
+            SCOPED_TRACE(song->Id);
+            EXPECT_LE(CodePoints::length(song->FullName), 30);
+            EXPECT_LE(song->FullName.count(QLatin1Char('\n')), 4);
+            EXPECT_FALSE(song->FullName.contains(QLatin1Char('\r')));
+            EXPECT_GE(song->Tempo, 40);
+            EXPECT_LE(song->Tempo, 300);
+            EXPECT_EQ(song->TempoInMs, 60000 / song->Tempo);
+        }
         Normaliser::normalise(random);
-        EXPECT_EQ(SessionJson::toJson(random), once) << "seed " << seed;
+        EXPECT_EQ(SessionJson::toJson(random), once);
     }
 }
 
@@ -149,7 +158,9 @@ TEST(Store, FactorySessionAndResets)
     EXPECT_EQ(store.MidiMessageLibrary, library);
     store.MidiMessageLibrary.clear();
     EXPECT_EQ(fileForm(store), fileForm(DataHandler()));
-    EXPECT_TRUE(store.SongList[0].get() == song && song->Id == id && store.Setlist[0].get() == song);
+    EXPECT_EQ(store.SongList[0].get(), song);
+    EXPECT_EQ(song->Id, id);
+    EXPECT_EQ(store.Setlist[0].get(), song);
     EXPECT_EQ(&store.MidiStackList[0].MidiStackMessageList[0], message);
 
     // Page resets: the keys of their page take the factory values (but those kept), all others stay.
@@ -167,6 +178,7 @@ TEST(Store, FactorySessionAndResets)
         {[](DataHandler &d) { d.resetSetlist(); }, P::Setlist, {}},
     };
     for (const auto &row : resets) {
+        SCOPED_TRACE(int(row.page));
         DataHandler pages;
         RandomSession(21).fill(pages, {5, true, false});
         const QStringList before = keyImage(pages), factory = keyImage(DataHandler());
@@ -176,7 +188,7 @@ TEST(Store, FactorySessionAndResets)
             const QString key = QLatin1String(SessionKeys::at(k).key);
             const bool reset = SessionKeys::at(k).page == row.page
                 && std::none_of(row.kept.begin(), row.kept.end(), [&](const QString &p) { return key.startsWith(p); });
-            EXPECT_EQ(after[k], reset ? factory[k] : before[k]) << key.toStdString() << " " << int(row.page);
+            EXPECT_EQ(after[k], reset ? factory[k] : before[k]) << key.toStdString();
         }
     }
 }
@@ -248,11 +260,11 @@ TEST(Store, SnapshotsAndTheChangesBetweenThem)
         const Song *first = a.SongList[0].get();
         SessionDelta ab = SessionDelta::between(sa, sb);
         ab.after().applyTo(a);
-        EXPECT_TRUE(SessionSnapshot::of(a) == sb);
+        EXPECT_EQ(SessionSnapshot::of(a), sb);
         EXPECT_EQ(SessionJson::toJson(a), SessionJson::toJson(b));
         EXPECT_EQ(a.SongList[0].get(), first);
         for (const SongRef &entry : a.Setlist)
-            EXPECT_GE(a.songPosition(entry.get()), 0);
+            EXPECT_GE(a.songPosition(entry.get()), 0) << "song " << entry->Id;
         ab.before().applyTo(a);
         EXPECT_EQ(SessionSnapshot::of(a), sa);
         ab.append(SessionDelta::between(sb, sc));

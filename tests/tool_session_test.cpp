@@ -1,9 +1,11 @@
 // pedal-session run as a process: one table of command lines, walked in order, with their
 // exit status (usage errors 2), output or file written, and sessions through the virtual pedal.
+#include "QtPrinters.h"
 #include "FlashTool.h"
 #include "RandomSession.h"
+#include "ScopedEnvironment.h"
 #include "Snapshot.h"
-#include "vpedal_support.h"
+#include "ToolProcesses.h"
 
 #include "PedalVersion.h"
 #include "model/CodePoints.h"
@@ -66,7 +68,8 @@ struct ToolFiles
         temp.write("other.txt", fileForm(changed).toUtf8());
         // Setlist steps: a song appended, Move Down (two positions swapped).
         DataHandler appended, swapped;
-        EXPECT_TRUE(openSessionFile(appended, d + "/session.txt") && openSessionFile(swapped, d + "/session.txt"));
+        EXPECT_TRUE(openSessionFile(appended, d + "/session.txt"));
+        EXPECT_TRUE(openSessionFile(swapped, d + "/session.txt"));
         appended.insertSongIntoSetlist(0, DataHandler::SongCount);
         swapped.moveSetlistEntryDown(2);
         temp.write("appended.txt", fileForm(appended).toUtf8());
@@ -168,11 +171,13 @@ TEST(SessionTool, PrintsWhatWasReviewed)
     };
     const QString here = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(files.d));
-    for (const auto &[name, rows] : transcripts)
+    for (const auto &[name, rows] : transcripts) {
+        SCOPED_TRACE(name);
         EXPECT_TRUE(Snapshot::matches(
             QStringLiteral("transcripts/%1.txt").arg(name),
             run(rows,
                 {{"{d}", files.d}, {"{g}", files.g}, {"{version}", PEDAL_VERSION}, {"{bin}", PEDAL_BINARY_DIR}})));
+    }
     QDir::setCurrent(here);
 }
 
@@ -207,15 +212,16 @@ TEST(SessionTool, CommandLines)
     for (const char *name : {"pedal.bin", "bad.bin"})
         files.temp.write(name, firmwareImage());
     writeFlashTool(d + "/bossac");
-    qputenv("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
-    qputenv("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
+    const ScopedEnvironment path("PATH", d.toLocal8Bit() + ':' + qgetenv("PATH"));
+    const ScopedEnvironment resources("PEDAL_RESOURCES_DIR", (d + "/no-resources").toLocal8Bit());
 
     // A pedal, and one that answers two requests and then no more.
     PedalProcess pedal, tired;
     ASSERT_TRUE(pedal.start({"--log", d + "/pedal.log"}));
     ASSERT_TRUE(tired.start({"--answer-limit", "2"}));
     const QString here = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(d) && QFile::link(pedal.device(), "mypedal"));
+    ASSERT_TRUE(QDir::setCurrent(d));
+    ASSERT_TRUE(QFile::link(pedal.device(), "mypedal"));
 
     // Command lines ("|" between them; "#" a heading) with what each prints, its exit status
     // and what the file after "-o" holds. {d} is the scratch and current folder, {g} the golden
@@ -247,7 +253,7 @@ TEST(SessionTool, CommandLines)
                                                          {"untouched", "precious"}};
     const auto describe = [&](const QString &file) -> QString {
         const auto differing = [](const DataHandler &a, const DataHandler &b) {
-            return Snapshot::shortened(differingKeys(a, b), 6, 3, 2).join(' ');
+            return Snapshot::shortened(keyNames(differingKeys(a, b)), 6, 3, 2).join(' ');
         };
         DataHandler back;
         for (const auto &[name, bytes] : forms)
@@ -276,6 +282,7 @@ TEST(SessionTool, CommandLines)
     };
     const QString man = readFile(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in").replace("\\-", "-");
     for (const char *name : {"new", "open", "json", "upload", "send", "receive", "flash", "diff"}) {
+        SCOPED_TRACE(name);
         QStringList manForms, helpForms; // the options of each form
         for (const QString &entry : man.section(".SH SYNOPSIS", 1).section(".SH", 0, 0).split(".br"))
             if (entry.trimmed().startsWith(".B pedal-session " + QString(name) + "\n"))
@@ -283,7 +290,7 @@ TEST(SessionTool, CommandLines)
         for (const QString &line : QString::fromUtf8(runTool({name, "--help"}).out).split('\n'))
             if (line.contains("pedal-session "))
                 helpForms << options(line);
-        EXPECT_EQ(manForms.join('|').toStdString(), helpForms.join('|').toStdString()) << name;
+        EXPECT_EQ(manForms.join('|').toStdString(), helpForms.join('|').toStdString());
     }
     static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log))?$")); // no temporary files left
     for (const QString &name : QDir(d).entryList(QDir::Files | QDir::Hidden))
@@ -300,7 +307,8 @@ TEST(SessionTool, CommandLines)
     ASSERT_TRUE(writeFile(pedal.device(), channels + "\r\n;"));
     text += run("# normalised as Save does|receive --port {p} --page midi -o {d}/n.txt", names);
     DataHandler saved;
-    EXPECT_TRUE(openSessionFile(saved, d + "/n.txt") && fileForm(saved) == readFile(d + "/n.txt"));
+    EXPECT_TRUE(openSessionFile(saved, d + "/n.txt"));
+    EXPECT_EQ(fileForm(saved), readFile(d + "/n.txt"));
 
     // A port held by another program (a pedal that no longer answers), by its name or a link.
     QProcess holder;

@@ -1,9 +1,10 @@
 // The virtual pedal: what it makes of the bytes the editor writes, cut anywhere, and the
 // programs end to end over pseudo-terminals.
 
+#include "QtPrinters.h"
 #include "tools/virtual-pedal/VirtualPedal.h"
 #include "link/PedalCommands.h"
-#include "vpedal_support.h"
+#include "ToolProcesses.h"
 
 #include "RandomSession.h"
 #include "Snapshot.h"
@@ -57,6 +58,7 @@ struct Outcome
             lines << "log: " + cut(l);
         return lines.join('\n') + '\n';
     }
+    friend void PrintTo(const Outcome &o, std::ostream *os) { *os << '\n' << o.text().toStdString(); }
 };
 
 Outcome feed(const QByteArray &stream, const QList<qsizetype> &cuts)
@@ -73,7 +75,7 @@ Outcome feed(const QByteArray &stream, const QList<qsizetype> &cuts)
     }
     out.applied = pedal.counters().uploadsApplied;
     out.refused = pedal.counters().uploadsRefused;
-    out.changed = differingKeys(DataHandler(), pedal.session());
+    out.changed = keyNames(differingKeys(DataHandler(), pedal.session()));
     return out;
 }
 
@@ -138,12 +140,12 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
         QList<qsizetype> cuts{random.bounded(row.stream.size()), random.bounded(row.stream.size()),
                               random.bounded(row.stream.size())};
         std::sort(cuts.begin(), cuts.end());
-        EXPECT_TRUE(feed(row.stream, cuts) == whole) << cuts[0] << ' ' << cuts[1] << ' ' << cuts[2];
+        EXPECT_EQ(feed(row.stream, cuts), whole) << cuts[0] << ' ' << cuts[1] << ' ' << cuts[2];
         if (row.stream.size() < 20000) {
             QList<qsizetype> everyByte;
             for (qsizetype at = 1; at < row.stream.size(); ++at)
                 everyByte << at;
-            EXPECT_TRUE(feed(row.stream, everyByte) == whole);
+            EXPECT_EQ(feed(row.stream, everyByte), whole) << "cut at every byte";
         }
     }
     EXPECT_TRUE(Snapshot::matches("transcripts/virtual-pedal-streams.txt", text));
@@ -158,12 +160,12 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
     // page's keys, any other command with nothing; the shares make up all the keys once.
     std::vector<int> answered;
     for (const PedalCommands::Command &command : PedalCommands::Table) {
+        SCOPED_TRACE(command.words);
         QStringList keys;
         for (int k : PedalCommands::keysOfRequest(int(command.code)))
             keys << SessionKeys::at(k).key, answered.push_back(k);
         const QString reply = VirtualPedal().receive(PedalCommands::text(command.code).toLatin1());
-        EXPECT_EQ(keysOf(reply), command.answered() ? QStringList{""} + keys + QStringList{";"} : keys)
-            << command.words;
+        EXPECT_EQ(keysOf(reply), command.answered() ? QStringList{""} + keys + QStringList{";"} : keys);
     }
     std::sort(answered.begin(), answered.end());
     EXPECT_EQ(answered, SessionKeys::keysOfPage(SessionKeys::Page::All));
@@ -237,7 +239,7 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     EXPECT_TRUE(receive.out.isEmpty());
     DataHandler back;
     ASSERT_TRUE(openSessionFile(back, temp.path("received.txt")));
-    EXPECT_EQ(differingKeys(expected, back), QStringList());
+    EXPECT_EQ(keyNames(differingKeys(expected, back)), QStringList());
     // Stack names, message names and the library never travel: the new session keeps its own.
     EXPECT_EQ(back.MidiStackList[3].Name, DataHandler().MidiStackList[3].Name);
     EXPECT_TRUE(back.MidiMessageLibrary.empty());
@@ -246,7 +248,7 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     EXPECT_FALSE(QFileInfo(temp.path("port")).isSymLink());
     DataHandler saved;
     ASSERT_TRUE(openSessionFile(saved, temp.path("saved.txt")));
-    EXPECT_EQ(differingKeys(expected, saved), QStringList());
+    EXPECT_EQ(keyNames(differingKeys(expected, saved)), QStringList());
     EXPECT_FALSE(QFileInfo::exists(temp.path("never.txt")));
 
     // A pedal that goes away in the middle of a load that would wait 60 s: status 1 at once.
@@ -273,7 +275,9 @@ TEST(VirtualPedal, SendAllAndLoadAllEndToEnd)
     termios line{};
     const int fd = ::open(QFile::encodeName(hungUp.device()).constData(), O_RDWR | O_NOCTTY);
     EXPECT_EQ(::tcgetattr(fd, &line), 0);
-    EXPECT_EQ((line.c_lflag & (ECHO | ICANON)) | (line.c_iflag & ICRNL) | (line.c_oflag & OPOST), 0u);
+    EXPECT_EQ(line.c_lflag & (ECHO | ICANON), 0u);
+    EXPECT_EQ(line.c_iflag & ICRNL, 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
     ::close(fd);
     ::kill(pid_t(hungUp.pid()), SIGHUP);
     for (int i = 0; i < 200 && !QFileInfo::exists(temp.path("hup.txt")); ++i)

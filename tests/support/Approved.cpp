@@ -1,11 +1,11 @@
 #include "Snapshot.h"
+#include "TestFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
-#include <QTemporaryDir>
 
 namespace Snapshot {
 namespace {
@@ -19,15 +19,13 @@ QString sourcePath(const QString &relativePath)
 // part of it is headed by the section (the page and step) it is in.
 QString difference(const QString &path, const QString &text)
 {
-    QTemporaryDir dir;
-    QFile now(dir.filePath(QStringLiteral("now")));
-    if (now.open(QIODevice::WriteOnly))
-        now.write(text.toUtf8());
-    now.close();
+    const TempFiles dir;
+    const QString now = dir.path(QStringLiteral("now"));
+    writeFile(now, text.toUtf8());
     QProcess diff;
     diff.start(QStringLiteral("diff"),
                {QStringLiteral("-u"), QStringLiteral("--label"), QStringLiteral("reviewed"), QStringLiteral("--label"),
-                QStringLiteral("now"), QStringLiteral("--show-function-line=^== "), path, now.fileName()});
+                QStringLiteral("now"), QStringLiteral("--show-function-line=^== "), path, now});
     if (diff.waitForFinished(30000) && diff.exitStatus() == QProcess::NormalExit)
         return QString::fromUtf8(diff.readAllStandardOutput());
     return QStringLiteral("now:\n") + text;

@@ -1,12 +1,15 @@
 #pragma once
 
 // Session files for the tests and the fuzz checks: the file form of a store with every
-// key, the value of each key, and whole files written and read.
+// key, the value of each key, and the keys two stores differ in for the pedal. (Files on
+// disk: TestFiles.h.)
 
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
 
-#include <QFile>
+#include <QStringList>
+
+#include <vector>
 
 inline QString fileForm(const DataHandler &store)
 {
@@ -25,19 +28,23 @@ inline QStringList keyImage(const DataHandler &store)
     return values;
 }
 
-namespace SessionFiles {
-
-// The bytes of the file at `path`, or "<missing>" when it cannot be read.
-inline QByteArray read(const QString &path)
+// The keys whose data for the pedal differs between two stores: everything but stack
+// names, message names and the library.
+inline std::vector<int> differingKeys(const DataHandler &a, const DataHandler &b)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    std::vector<int> keys;
+    for (int k = 0; k < SessionKeys::Count; ++k)
+        if (SessionKeys::at(k).gated
+            && SessionWriter::value(a, k, SessionWriter::Form::Reply)
+                != SessionWriter::value(b, k, SessionWriter::Form::Reply))
+            keys.push_back(k);
+    return keys;
 }
 
-inline bool write(const QString &path, const QByteArray &bytes)
+inline QStringList keyNames(const std::vector<int> &keys)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    QStringList names;
+    for (int k : keys)
+        names.append(QLatin1String(SessionKeys::at(k).key));
+    return names;
 }
-
-} // namespace SessionFiles

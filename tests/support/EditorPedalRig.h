@@ -2,7 +2,7 @@
 
 // The window with a pedal link over a fake serial device, for the window and snapshot tests.
 
-#include "editor_fixture.h"
+#include "EditorFixture.h"
 
 #include "FakeSerialTransport.h"
 #include "ManualScheduler.h"
@@ -13,14 +13,8 @@
 #include "link/PedalLink.h"
 #include "link/SerialHandler.h"
 
-#include <QAction>
 #include <QDir>
 #include <QStatusBar>
-
-inline QAction *action(QWidget &window, const char *name)
-{
-    return control<QAction>(window, QLatin1String(name));
-}
 
 // The backups folder of this test run (QStandardPaths' test mode), emptied first.
 inline QString freshBackups()
@@ -36,7 +30,7 @@ inline QString freshBackups()
 }
 
 // The window with a pedal link over a fake serial device, connected.
-struct PedalRig
+struct PedalRig : Controls
 {
     DataHandler store;
     ScriptedDialogs dialogs;
@@ -61,15 +55,11 @@ struct PedalRig
         device->clearWrites();
         dialogs.shown.clear();
     }
-    ~PedalRig() { freshBackups(); }
-    void click(const char *name) { control<QAbstractButton>(vc, QLatin1String(name))->click(); }
+    ~PedalRig() override { freshBackups(); }
+    QWidget &root() override { return vc; }
     void trigger(const char *name) { action(vc, name)->trigger(); }
     QString status() const { return vc.statusBar()->currentMessage(); }
-    void pickSong(int row)
-    {
-        showPage(vc, "Songs");
-        clickRow(control<QTableView>(vc, "SongTableView"), row);
-    }
+    void pickSong(int row) { ::pickSong(vc, row); }
     // The pedal's answer to a load: the keys given with the first request (all when none
     // are given), then the ends of the others.
     void answer(PedalLink::Load load, const DataHandler &pedal, std::vector<int> keys = {})

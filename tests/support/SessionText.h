@@ -2,11 +2,11 @@
 
 // Helpers shared by the tests of the session text and its users: collected diagnostic
 // lines, the parts of a session text, and reading a text into a store (the file form of a
-// store and files on disk come from support/SessionFiles.h).
+// store comes from SessionFiles.h, files on disk from TestFiles.h).
 
 #include "format/SessionReader.h"
 #include "model/Diagnostics.h"
-#include "support/SessionFiles.h"
+#include "SessionFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,8 @@
 // Helpers of the tests that run the virtual-pedal and pedal-session programs.
 
 #include "TestFiles.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 
-#include "format/SessionKeys.h"
 #include "model/Normaliser.h"
 
 #include <QProcess>
@@ -99,19 +98,6 @@ inline bool openSessionFile(DataHandler &store, const QString &path, bool legacy
     reader.apply(store);
     Normaliser::normalise(store);
     return true;
-}
-
-// The keys whose data for the pedal differs between two stores: everything but stack
-// names, message names and the library.
-inline QStringList differingKeys(const DataHandler &a, const DataHandler &b)
-{
-    QStringList keys;
-    for (int k = 0; k < SessionKeys::Count; ++k)
-        if (SessionKeys::at(k).gated
-            && SessionWriter::value(a, k, SessionWriter::Form::Reply)
-                != SessionWriter::value(b, k, SessionWriter::Form::Reply))
-            keys.append(QLatin1String(SessionKeys::at(k).key));
-    return keys;
 }
 
 } // namespace vpedal

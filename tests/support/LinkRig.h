@@ -9,7 +9,7 @@
 #include "link/SerialHandler.h"
 
 #include "format/SessionKeys.h"
-#include "format_test_util.h"
+#include "SessionText.h"
 
 #include "link/PedalLog.h"
 
@@ -42,7 +42,9 @@ struct LinkRig
         QObject::connect(link.get(), &PedalLink::alertRaised, hear);
         // The pedal log's lines stay short, whatever passes.
         QObject::connect(serial.get(), &SerialHandler::logged, [this](const PedalLogEntry &e) {
-            EXPECT_FALSE(e.format().size() > 400 || e.format().contains('\n')) << e.format().toStdString();
+            const QString shown = e.format();
+            EXPECT_LE(shown.size(), 400) << shown.toStdString();
+            EXPECT_FALSE(shown.contains('\n')) << shown.toStdString();
             note(PedalLogEntry::kindName(e.kind) + ": " + e.text);
         });
         // What the link tells of its transfers.

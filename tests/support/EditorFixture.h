@@ -1,8 +1,8 @@
 #pragma once
 
 // What the window and page tests share: a whole window, or one page on a context like
-// the window's, with scripted dialogs and no pedal; and helpers that drive the controls
-// the way a user does.
+// the window's, with scripted dialogs and no pedal; and helpers that find the controls by
+// their names and drive them the way a user does.
 
 #include "editor/EditorContext.h"
 #include "editor/PageTabs.h"
@@ -11,6 +11,7 @@
 #include "editor/SetJacksPage.h"
 #include "editor/SongTableModel.h"
 #include "editor/ViewController.h"
+#include "editor/WindowCommands.h"
 #include "format/SessionDiff.h"
 #include "model/DataHandler.h"
 #include "model/SessionSnapshot.h"
@@ -18,6 +19,7 @@
 #include "TestFiles.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -37,7 +39,20 @@ T *control(QWidget &parent, const QString &name)
     return found;
 }
 
-// Picks an item the way the keyboard does: the list then reports it as the user's choice.
+inline QAction *action(QWidget &window, const char *name)
+{
+    return control<QAction>(window, QLatin1String(name));
+}
+
+// The command of the window's command table with this name; null when there is none.
+inline const WindowCommand *windowCommand(const char *name)
+{
+    for (const WindowCommand &command : WindowCommandTable::rows())
+        if (qstrcmp(command.name, name) == 0)
+            return &command;
+    return nullptr;
+}
+
 // Shows the page with this tab title ("Songs", "Set Jacks", ...).
 inline void showPage(ViewController &vc, const QString &title)
 {
@@ -48,9 +63,13 @@ inline void showPage(ViewController &vc, const QString &title)
     ADD_FAILURE() << "no page " << title.toStdString();
 }
 
+// Picks an item the way the keyboard does: the list then reports it as the user's choice.
 inline void choose(QComboBox *combo, int position)
 {
-    ASSERT_TRUE(combo->count() > 1 && position >= 0 && position < combo->count());
+    SCOPED_TRACE(combo->objectName().toStdString());
+    ASSERT_GT(combo->count(), 1);
+    ASSERT_GE(position, 0);
+    ASSERT_LT(position, combo->count());
     combo->setCurrentIndex(position == 0 ? 1 : position - 1);
     QTest::keyClick(combo, position == 0 ? Qt::Key_Up : Qt::Key_Down);
     ASSERT_EQ(combo->currentIndex(), position);
@@ -83,9 +102,42 @@ inline void clickRow(QAbstractItemView *view, int row)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(index).center());
 }
 
+// Replaces a field's text as a paste would, then ends the editing.
+inline void enter(QWidget &window, const QString &fieldName, const QString &value)
+{
+    QLineEdit *field = control<QLineEdit>(window, fieldName);
+    field->setText(value);
+    Q_EMIT field->editingFinished();
+}
+
+// Shows the page and picks a row of its song table.
+inline void pickSong(ViewController &vc, int row, const char *tab = "Songs", const char *table = "SongTableView")
+{
+    showPage(vc, QString::fromLatin1(tab));
+    QApplication::processEvents();
+    clickRow(control<QTableView>(vc, QLatin1String(table)), row);
+}
+
+// The controls of a window or a page, found by their names and worked as a user does.
+struct Controls
+{
+    virtual ~Controls() = default;
+    virtual QWidget &root() = 0;
+    template<typename T = QWidget>
+    T *find(const QString &name)
+    {
+        return control<T>(root(), name);
+    }
+    QComboBox *combo(const QString &name) { return find<QComboBox>(name); }
+    QLineEdit *edit(const QString &name) { return find<QLineEdit>(name); }
+    QString text(const QString &labelName) { return find<QLabel>(labelName)->text(); }
+    void click(const QString &buttonName) { find<QAbstractButton>(buttonName)->click(); }
+    void enter(const QString &fieldName, const QString &value) { ::enter(root(), fieldName, value); }
+};
+
 // One page on a context of its own, shown at a size where every control fits.
 template<typename Page>
-struct PageTest : ::testing::Test
+struct PageTest : ::testing::Test, Controls
 {
     DataHandler store;
     EditorState state;
@@ -102,18 +154,11 @@ struct PageTest : ::testing::Test
         page.resize(1200, 900);
         page.show();
     }
-    template<typename T = QWidget>
-    T *find(const QString &name)
-    {
-        return control<T>(page, name);
-    }
-    QComboBox *combo(const QString &name) { return find<QComboBox>(name); }
-    QLineEdit *edit(const QString &name) { return find<QLineEdit>(name); }
-    void press(const QString &name) { find<QAbstractButton>(name)->click(); }
+    QWidget &root() override { return page; }
 };
 
 // A whole editor window, every page built.
-struct WindowFixture : ::testing::Test
+struct WindowFixture : ::testing::Test, Controls
 {
     DataHandler store;
     ScriptedDialogs dialogs;
@@ -125,31 +170,10 @@ struct WindowFixture : ::testing::Test
         vc.show();
         QApplication::processEvents();
     }
-    template<typename T = QWidget>
-    T *find(const QString &name)
-    {
-        return control<T>(vc, name);
-    }
-    QComboBox *combo(const QString &name) { return find<QComboBox>(name); }
-    QString text(const QString &labelName) { return find<QLabel>(labelName)->text(); }
-    void click(const QString &buttonName) { find<QAbstractButton>(buttonName)->click(); }
+    QWidget &root() override { return vc; }
     Song &song(int position) { return *store.SongList[size_t(position)]; }
     EditorState &state() { return vc.context().state; }
-    // Shows the page and picks a row of its song table.
-    void pickSong(const char *tab, const char *tableName, int row)
-    {
-        showPage(vc, QString::fromLatin1(tab));
-        QApplication::processEvents();
-        clickRow(find<QTableView>(QString::fromLatin1(tableName)), row);
-    }
-    void pickSong(int row) { pickSong("Songs", "SongTableView", row); }
-    void pickJacksSong(int row) { pickSong("Set Jacks", "SetJacksTableView", row); }
+    void pickSong(int row) { ::pickSong(vc, row); }
+    void pickJacksSong(int row) { ::pickSong(vc, row, "Set Jacks", "SetJacksTableView"); }
     void setName(const QString &name) { find<QPlainTextEdit>(QStringLiteral("nameTF"))->setPlainText(name); }
-    // A field's text replaced as a paste would, then the editing ends.
-    void enter(const QString &fieldName, const QString &value)
-    {
-        QLineEdit *field = find<QLineEdit>(fieldName);
-        field->setText(value);
-        Q_EMIT field->editingFinished();
-    }
 };
