@@ -64,7 +64,8 @@ PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, Session
                     self->liveSend();
             });
     });
-    connect(&m_serial, &SerialHandler::portNameChanged, this, &PedalSessionFlow::stateChanged);
+    // Queued: the port is opened after its name is set.
+    connect(&m_serial, &SerialHandler::portNameChanged, this, &PedalSessionFlow::stateChanged, Qt::QueuedConnection);
     connect(&m_serial, &SerialHandler::portLost, this, &PedalSessionFlow::stateChanged);
     // The status bar shows the state, in words and with a mark of its colour.
     connect(this, &PedalSessionFlow::stateChanged, this, [this] {
@@ -128,7 +129,7 @@ PedalSessionFlow::PedalState PedalSessionFlow::state() const
 {
     if (!m_serial.isConnected() || !m_serial.portHeld())
         return PedalState::NotConnected;
-    if (m_link.sending() && m_sending > 0)
+    if (m_sending > 0) // from the start of a send to its end
         return PedalState::Sending;
     if (!m_known->isKnown())
         return PedalState::Unknown;

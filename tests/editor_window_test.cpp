@@ -9,13 +9,16 @@
 #include "Snapshot.h"
 
 #include "editor/OpenPanelFilter.h"
+#include "editor/PedalSessionFlow.h"
 #include "editor/PedalLogDock.h"
 #include "editor/RecentFiles.h"
 #include "editor/SessionActions.h"
 #include "editor/VirtualPedalProcess.h"
 #include "editor/WidgetDialogs.h"
+#include "editor/WindowCommands.h"
 #include "link/QtScheduler.h"
 #include "model/SessionSnapshot.h"
+#include "tools/virtual-pedal/VirtualPedal.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -64,6 +67,12 @@ TEST_F(Window, FieldsReadableAndNoPedalNoQuestion)
             placed.emplace_back(w, at);
         }
     }
+    // Every command's icon is bundled, for a desktop without an icon theme, in both sizes.
+    for (const WindowCommand &row : WindowCommandTable::rows())
+        for (const char *size : {"", "@2x"})
+            if (row.icon) {
+                EXPECT_TRUE(QFile::exists(QStringLiteral(":/icons/commands/%1%2.png").arg(row.icon, size))) << row.icon;
+            }
     auto *log = find<QPlainTextEdit>("pedalLogView");
     QTest::keyClicks(log, "x");
     EXPECT_TRUE(log->toPlainText().isEmpty()) << "the log is read, not written";
@@ -661,6 +670,85 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
 
 // The window's real dialogs. Return takes the first button, except where it would destroy
 // data (there it is Cancel); Escape the last. The open panel shows folders, files without an
+
+// Live Updates with the virtual pedal at the other end of the wire, answering after 0.5 s.
+// Nothing goes while the pedal's session is unknown; after a Send All every change (a
+// tempo, a name typed at 8 characters a second, an undo, a redo) reaches the pedal once the
+// session has been quiet, as one upload of just its keys, and the pedal then holds the
+// editor's session; a change during a load goes after it. The transcript: the pedal's
+// uploads and the indicator after each step.
+TEST(PedalWindow, LiveUpdatesKeepThePedalInStep)
+{
+    PedalRig r;
+    QStringList uploads;
+    VirtualPedal pedal([&uploads](const QString &line) {
+        if (line.startsWith(QLatin1String("upload applied")) || line.startsWith(QLatin1String("upload refused")))
+            uploads << line;
+    });
+    r.device->onWrite = [&](const QByteArray &bytes) {
+        if (const QByteArray reply = pedal.receive(bytes); !reply.isEmpty())
+            r.scheduler.after(500, [&r, reply] { r.device->receive(reply); });
+    };
+    auto *indicator = r.find<QAbstractButton>("pedalStateIndicator");
+    QString text;
+    const auto step = [&](const QString &what, bool inStep = true) {
+        SCOPED_TRACE(what.toStdString());
+        QApplication::processEvents();
+        text += QStringLiteral("== %1 ==\n%2indicator \"%3\" %4\n")
+                    .arg(what, uploads.isEmpty() ? QString() : uploads.join('\n') + '\n', indicator->text(),
+                         indicator->property("stateColour").toString());
+        uploads.clear();
+        if (inStep) {
+            EXPECT_EQ(keyNames(differingKeys(r.store, pedal.session())), QStringList());
+        }
+    };
+    const auto tempo = [&](int song, const QString &value) {
+        r.pickSong(song);
+        r.enter("tempoTF", value);
+    };
+    step("connected", false);
+    r.trigger("liveUpdatesAction");
+    tempo(2, "99");
+    r.scheduler.advance(2000);
+    step("Live Updates on, a tempo while nothing is known", false);
+    r.dialogs.answers = {0};
+    r.click("SendAllCommand");
+    r.scheduler.runAll();
+    step("Send All");
+    tempo(3, "123");
+    step("a tempo, before the session is quiet", false);
+    r.scheduler.advance(PedalSessionFlow::QuietMs + 50);
+    step("a tempo, going out", false);
+    r.scheduler.advance(1500);
+    step("a tempo");
+    auto *name = r.find<QPlainTextEdit>("nameTF");
+    name->moveCursor(QTextCursor::End);
+    for (const QChar c : QStringLiteral(" Intro riff, live")) {
+        QTest::keyClicks(name, QString(c));
+        r.scheduler.advance(125);
+    }
+    r.scheduler.runAll();
+    step("a name typed");
+    r.trigger("undoAction");
+    r.scheduler.runAll();
+    step("undo");
+    r.trigger("redoAction");
+    r.scheduler.runAll();
+    step("redo");
+    r.dialogs.answers = {0};
+    r.click("LoadSetlistCommand");
+    tempo(4, "77");
+    r.scheduler.advance(PedalSessionFlow::QuietMs + 100);
+    step("a tempo while the setlist loads", false);
+    r.scheduler.runAll();
+    step("the load ended");
+    r.trigger("liveUpdatesAction");
+    tempo(5, "88");
+    r.scheduler.runAll();
+    step("Live Updates off, a tempo", false);
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/live-updates.txt"), text));
+}
+
 // extension and files of the listed extensions.
 TEST(RealDialogs, MessageBoxesAnswerAsPressedAndTheOpenPanelShowsSessionFiles)
 {
