@@ -48,9 +48,8 @@ public:
         m_quiet.setInterval(QuietMs);
         QObject::connect(&m_quiet, &QTimer::timeout, [this] { readSave(); });
         m_guard.setSingleShot(true);
-        QObject::connect(&m_guard, &QTimer::timeout, [this] {
-            m_link->abortTransfer(QStringLiteral("The port stopped taking data."));
-        });
+        QObject::connect(&m_guard, &QTimer::timeout,
+                         [this] { m_link->abortTransfer(QStringLiteral("The port stopped taking data.")); });
     }
 
     // Reads FILE, and BASE when given; false after the line that says why.
@@ -104,11 +103,10 @@ private:
         QObject::connect(m_link.get(), &PedalLink::progress,
                          [this](int, int total, const QString &) { m_pieces = total; });
         QObject::connect(m_link.get(), &PedalLink::sendCompleted, [this](SessionKeys::Page) { m_completed = true; });
-        QObject::connect(m_known.get(), &PedalKnownSession::changesSent,
-                         [this](const std::vector<int> &keys) {
-                             m_sentKeys = keys;
-                             m_completed = true;
-                         });
+        QObject::connect(m_known.get(), &PedalKnownSession::changesSent, [this](const std::vector<int> &keys) {
+            m_sentKeys = keys;
+            m_completed = true;
+        });
         // After the known session's own slot: what the pedal holds is up to date here.
         QObject::connect(m_link.get(), &PedalLink::transferEnded, [this] { uploadEnded(); });
     }
@@ -234,7 +232,7 @@ private:
     const bool m_acceptLegacy;
     int m_status = -1;
 
-    DataHandler m_store;                // what is being sent, then what was sent last
+    DataHandler m_store;                 // what is being sent, then what was sent last
     std::unique_ptr<DataHandler> m_base; // --base
     std::unique_ptr<DataHandler> m_next; // a save read while an upload ran
     QByteArray m_lastBytes;              // of the last save read
