@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -126,7 +127,7 @@ TEST(SessionTool, PrintsWhatWasReviewed)
     const std::pair<const char *, QString> transcripts[] = {
         {"pedal-session-help",
          "--help|--version|new -h|open --help|json --help|upload --help|send --help|receive --help|"
-         "flash --help|diff --help"},
+         "watch --help|flash --help|diff --help"},
         {"pedal-session-usage",
          "|frobnicate|new extra|new -o|open|open session.txt session.txt|open session.txt --bogus|json|"
          "upload session.txt|upload session.txt --page bogus|upload --page all|diff|diff session.txt|"
@@ -136,7 +137,7 @@ TEST(SessionTool, PrintsWhatWasReviewed)
          "receive --port none --page everything|"
          // "nan" passes a test written as "<= 0 or > 3600".
          "receive --port none --page all --timeout nan|receive --port none --page all --timeout 0|"
-         "flash pedal.bin"},
+         "flash pedal.bin|watch|watch session.txt|watch session.txt --port none --page all"},
         // The file, JSON and upload forms, of the golden sessions and of the older layout;
         // unknown keys are told, one line each, and the file is read.
         {"pedal-session-output",
@@ -149,7 +150,8 @@ TEST(SessionTool, PrintsWhatWasReviewed)
         {"pedal-session-input",
          "open lf.txt|open {d}/missing.txt|upload damaged.txt --page all|upload legacy.txt --page all|"
          "open image|open cut.txt|json cut.txt|receive --port keep.txt --page global|"
-         "send {g}/random.txt --port none --page songs|flash empty.bin --port none"},
+         "send {g}/random.txt --port none --page songs|flash empty.bin --port none|"
+         "watch damaged.txt --port none|watch session.txt --port none --base cut.txt|watch session.txt --port none"},
         // diff exits as diff(1) does: 0 the same, 1 different, 2 trouble. The setlist: a
         // song inserted, removed, appended, two positions swapped, anything else.
         {"pedal-session-diff",
@@ -281,7 +283,7 @@ TEST(SessionTool, CommandLines)
         return out.join(' ');
     };
     const QString man = readFile(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in").replace("\\-", "-");
-    for (const char *name : {"new", "open", "json", "upload", "send", "receive", "flash", "diff"}) {
+    for (const char *name : {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff"}) {
         SCOPED_TRACE(name);
         QStringList manForms, helpForms; // the options of each form
         for (const QString &entry : man.section(".SH SYNOPSIS", 1).section(".SH", 0, 0).split(".br"))
@@ -350,4 +352,106 @@ TEST(SessionTool, CommandLines)
     {};
     ASSERT_EQ(::lstat(QFile::encodeName(d + "/fifo").constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+// watch: a full send, then each save reaches the pedal as one upload of the keys it
+// changed: a stack name only (nothing the pedal keeps) written in place, a tempo renamed
+// over the file as the editor saves, a damaged save (told and skipped), a name and a global
+// setting, and quick saves in a row. SIGINT ends it; with --base only what differs from BASE
+// goes; a pedal that goes away ends it with status 1. The pedal then holds the file.
+TEST(SessionTool, WatchSendsWhatEachSaveChanges)
+{
+    PedalProcess pedal;
+    TempFiles temp;
+    const QString log = temp.path("pedal.log"), file = temp.path("live.txt");
+    ASSERT_TRUE(pedal.start({"--log", log, "--save", temp.path("held.txt")}));
+    DataHandler s;
+    ASSERT_TRUE(openSessionFile(s, PEDAL_SOURCE_DIR "/tests/data/golden/random.txt"));
+    temp.write("live.txt", fileForm(s).toUtf8());
+    QProcess watch;
+    QString out, err;
+    // Waits (generously: the build is slow) until `done` holds for the output so far.
+    const auto until = [&](const std::function<bool()> &done) {
+        for (int i = 0; i < 600 && !done(); ++i) {
+            watch.waitForReadyRead(100);
+            out += QString::fromUtf8(watch.readAllStandardOutput());
+            err += QString::fromUtf8(watch.readAllStandardError());
+        }
+        return done();
+    };
+    const auto printed = [&](int lines) { return until([&] { return out.count('\n') >= lines; }); };
+    const auto applied = [&] { return readFile(log).count("upload applied"); };
+    // Saves the session: in place, or as a temporary file renamed over the file.
+    const auto save = [&](bool rename) {
+        QSaveFile f(file);
+        if (!rename)
+            temp.write("live.txt", fileForm(s).toUtf8());
+        else
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(fileForm(s).toUtf8()) > 0 && f.commit());
+    };
+    startTool(watch, {"watch", file, "--port", pedal.device()});
+    ASSERT_TRUE(until([&] { return out.count('\n') == 1 && applied() == 1; })) << qPrintable(err);
+    s.MidiStackList[5].Name = "Renamed";
+    save(false);
+    ASSERT_TRUE(printed(2));
+    s.SongList[7]->UpdateTempo(s.SongList[7]->Tempo == 97 ? 98 : 97);
+    save(true);
+    ASSERT_TRUE(printed(3));
+    // In place after a rename: the watch follows the file now at the path.
+    const QByteArray whole = fileForm(s).toUtf8();
+    ASSERT_TRUE(writeFile(file, whole.left(whole.size() / 2)));
+    ASSERT_TRUE(until([&] { return err.contains("cut short"); }));
+    s.SongList[2]->UpdateName("Live Riff");
+    s.GlobalMenu.MidiChannelOut = s.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
+    save(false);
+    ASSERT_TRUE(until([&] { return out.count('\n') == 4 && applied() == 3; }));
+    // Two saves in a row, and a third while their upload (a name: 1.2 s) goes out: one
+    // upload or more, each straight after the one before, each of its own keys only.
+    const int uploads = applied();
+    s.SongList[4]->UpdateName("Verse");
+    save(true);
+    s.moveSetlistEntryDown(2);
+    save(false);
+    ASSERT_TRUE(until([&] { return readFile(log).count("upload begins") > uploads; }));
+    s.MidiStackList[3].MidiStackMessageList[0].Value = 64;
+    save(false);
+    const auto lastUploads = [&] {
+        QStringList keys;
+        for (const QString &line : readFile(log).split('\n').filter("upload applied").mid(uploads))
+            keys << line.section(": ", 2).split(", ");
+        return keys;
+    };
+    ASSERT_TRUE(until([&] { return lastUploads().size() >= 3; }));
+    EXPECT_EQ(lastUploads().join(' ').toStdString(), "Name Setlist MidiStackMessageValues") << qPrintable(out);
+    ::kill(pid_t(watch.processId()), SIGINT);
+    const ToolResult stopped = finishTool(watch);
+    EXPECT_EQ(stopped.exitCode, 130);
+    out += QString::fromUtf8(stopped.out), err += QString::fromUtf8(stopped.err);
+    out.replace(QRegularExpression(" in \\d+\\.\\d s\n"), " in {t} s\n");
+    EXPECT_EQ(out.section('\n', 0, 3),
+              "sent all pages in {t} s\nno changes to send\nsent 1 key (Tempos) in {t} s\n"
+              "sent 2 keys (Name, Global) in {t} s");
+    EXPECT_EQ(err.count("pedal-session: " + file + ": "), 1) << qPrintable(err);
+    EXPECT_TRUE(
+        err.endsWith("pedal-session: stopped by SIGINT: every save of " + file + " that could be read was sent\n"))
+        << qPrintable(err);
+
+    // BASE is what the pedal holds: only the tempo it differs in goes.
+    temp.write("base.txt", fileForm(s).toUtf8());
+    s.SongList[7]->UpdateTempo(s.SongList[7]->Tempo + 1);
+    temp.write("live.txt", fileForm(s).toUtf8());
+    out.clear(), err.clear();
+    startTool(watch, {"watch", file, "--port", pedal.device(), "--base", temp.path("base.txt")});
+    ASSERT_TRUE(printed(1));
+    EXPECT_EQ(out.section(" in ", 0, 0), "sent 1 key (Tempos)");
+    EXPECT_EQ(pedal.stop(), 0);
+    const ToolResult lost = finishTool(watch);
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_EQ(err + QString::fromUtf8(lost.err),
+              QStringLiteral("pedal-session: The pedal was disconnected (%1): every save of %2 that could be read was "
+                             "sent\n")
+                  .arg(pedal.device(), file));
+    DataHandler held;
+    ASSERT_TRUE(openSessionFile(held, temp.path("held.txt")));
+    EXPECT_EQ(keyNames(differingKeys(held, s)), QStringList());
 }

@@ -19,7 +19,7 @@ _pedal_session()
     prev=${COMP_WORDS[COMP_CWORD-1]}
 
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "new open json upload send receive flash diff --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "new open json upload send receive watch flash diff --help --version" -- "$cur"))
         return 0
     fi
     command=${COMP_WORDS[1]}
@@ -64,6 +64,7 @@ _pedal_session()
         upload) options="--page --accept-legacy" ;;
         send) options="--port --page --changes-from --timeout --log --accept-legacy" ;;
         receive) options="--port --page --base -o --timeout --log --accept-legacy" ;;
+        watch) options="--port --base --timeout --log --accept-legacy" ;;
         flash) options="--port --log" ;;
         diff) options="--json --accept-legacy" ;;
         *) return 0 ;;
@@ -82,7 +83,7 @@ _pedal_session()
         return 0
     fi
     case $command in
-        open|json|upload|send|flash|diff)
+        open|json|upload|send|watch|flash|diff)
             _pedal_session_files "$cur"
             ;;
         *)

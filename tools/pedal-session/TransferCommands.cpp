@@ -25,7 +25,6 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <functional>
@@ -39,8 +38,6 @@ using Transfer::Waiter;
 
 enum Exit { Ok = 0, Failed = 1, Usage = 2 };
 
-constexpr int DefaultTimeoutSeconds = 15;
-
 using SessionTool::err;
 
 struct Options
@@ -50,7 +47,7 @@ struct Options
     QString pageName;
     SessionKeys::Page page = SessionKeys::Page::All;
     QString changesFrom; // send: the session file taken to be on the pedal
-    int timeoutMs = DefaultTimeoutSeconds * 1000;
+    int timeoutMs = Transfer::DefaultTimeoutMs;
     bool acceptLegacy = false;
 };
 
@@ -69,16 +66,8 @@ bool readOptions(const QCommandLineParser &args, Options &o)
     o.pageName = option(args, QStringLiteral("page"));
     o.changesFrom = option(args, QStringLiteral("changes-from"));
     o.acceptLegacy = args.isSet(QStringLiteral("accept-legacy"));
-    if (args.optionNames().contains(QStringLiteral("timeout"))) {
-        bool number = false;
-        const double seconds = args.value(QStringLiteral("timeout")).toDouble(&number);
-        // Written so that "nan" is refused too.
-        if (!number || !(seconds > 0 && seconds <= 3600)) {
-            err(QStringLiteral("--timeout needs a number of seconds"));
-            return false;
-        }
-        o.timeoutMs = int(std::ceil(seconds * 1000));
-    }
+    if (!Transfer::readTimeout(args, o.timeoutMs))
+        return false;
     if (o.port.isEmpty()) {
         err(QStringLiteral("--port DEVICE is needed"));
         ok = false;

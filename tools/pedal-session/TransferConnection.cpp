@@ -4,8 +4,10 @@
 
 #include "link/PedalLink.h"
 
+#include <QCommandLineParser>
 #include <QSerialPort>
 
+#include <cmath>
 #include <csignal>
 
 namespace Transfer {
@@ -20,6 +22,21 @@ void printAlerts(const QList<Alert> &shown, int &printed)
         const Alert &a = shown.at(printed);
         err(QString(a.informative.isEmpty() ? a.message : a.informative).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     }
+}
+
+bool readTimeout(const QCommandLineParser &args, int &ms)
+{
+    if (!args.optionNames().contains(QStringLiteral("timeout")))
+        return true;
+    bool number = false;
+    const double seconds = args.value(QStringLiteral("timeout")).toDouble(&number);
+    // Written so that "nan" is refused too.
+    if (!number || !(seconds > 0 && seconds <= 3600)) {
+        err(QStringLiteral("--timeout needs a number of seconds"));
+        return false;
+    }
+    ms = int(std::ceil(seconds * 1000));
+    return true;
 }
 
 QString signalName(int number)

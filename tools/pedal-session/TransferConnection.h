@@ -12,6 +12,7 @@
 #include <QTimer>
 
 class PedalLink;
+class QCommandLineParser;
 
 // What pedal-session's transfers share: the port opened as the editor's Connect opens it,
 // the wait for the link's signals, the alerts and the pedal log.
@@ -57,6 +58,13 @@ private:
     bool m_timedOut = false;
     bool m_quit = false;
 };
+
+// How long the pedal may stay silent, or the port may take to take a send beyond its pacing.
+constexpr int DefaultTimeoutMs = 15000;
+
+// --timeout SECONDS into `ms` (left as it is when the option is not given); false after
+// the usage error's line.
+bool readTimeout(const QCommandLineParser &args, int &ms);
 
 // "SIGINT", "SIGTERM", "SIGHUP" or "signal N".
 QString signalName(int number);

@@ -1,6 +1,7 @@
 #include "DiffCommand.h"
 #include "SessionTool.h"
 #include "TransferCommands.h"
+#include "WatchCommand.h"
 
 #include "model/Diagnostics.h"
 
@@ -40,6 +41,9 @@ const Command commands[] = {
      "FILE --port DEVICE --changes-from BASE [--timeout SECONDS] [--log LOG] [--accept-legacy]",
      "Sends a session file to the pedal: a page, all, or only what differs from BASE.",
      "port= page= changes-from= timeout= log= accept-legacy", 1, "a session file is needed", sendCommand},
+    {"watch", "FILE --port DEVICE [--base BASE] [--timeout SECONDS] [--log LOG] [--accept-legacy]",
+     "Sends a session file to the pedal, then what each save of it changes.", "port= base= timeout= log= accept-legacy",
+     1, "a session file is needed", watchCommand},
     {"receive", "--port DEVICE --page PAGE [--base FILE] [-o OUT] [--timeout SECONDS] [--log LOG] [--accept-legacy]",
      "Loads a page (or all) from the pedal and writes the session file.",
      "port= page= base= o= timeout= log= accept-legacy", 0, "", receiveCommand},
