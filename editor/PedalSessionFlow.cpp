@@ -17,6 +17,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <utility>
 
 #include "ViewController.h"
 
@@ -152,9 +153,21 @@ QString PedalSessionFlow::stateText() const
     return QString();
 }
 
+void PedalSessionFlow::compareAfterConnect()
+{
+    m_serial.scheduler().after(SerialHandler::GreetingDelayMs + 500, [self = QPointer<PedalSessionFlow>(this)] {
+        if (!self || !self->m_serial.portHeld() || self->m_link.busy() || self->m_serial.updating())
+            return;
+        self->m_connectCheck = self->m_known->loadPedal();
+        if (self->m_connectCheck)
+            self->m_status.showMessage(tr("Reading the pedal to compare it with this session…"));
+    });
+}
+
 void PedalSessionFlow::showComparison(bool complete, const QString &problem)
 {
     m_status.showMessage(QString());
+    const bool onConnect = std::exchange(m_connectCheck, false);
     if (!complete) {
         m_dialogs.warn(QStringLiteral("The pedal could not be compared"),
                        tr("Not all of the pedal's session arrived:\n%1").arg(problem));
@@ -165,7 +178,37 @@ void PedalSessionFlow::showComparison(bool complete, const QString &problem)
     for (SessionChange &c : SessionDiff::compare(m_store, m_known->loadedSession()))
         if (SessionKeys::at(c.key).gated)
             changes.push_back(std::move(c));
-    CompareDock::showIn(m_window, std::move(changes), tr("the pedal"));
+    if (!onConnect) {
+        CompareDock::showIn(m_window, std::move(changes), tr("the pedal"));
+        return;
+    }
+    // Asked once the load has ended and what it brought is the session known on the pedal.
+    m_serial.scheduler().after(0, [self = QPointer<PedalSessionFlow>(this), changes = std::move(changes)]() mutable {
+        if (self)
+            self->askAfterConnect(std::move(changes));
+    });
+}
+
+void PedalSessionFlow::askAfterConnect(std::vector<SessionChange> changes)
+{
+    if (changes.empty()) {
+        m_dialogs.inform(QStringLiteral("The pedal matches this session"), QString());
+        return;
+    }
+    const int answer = m_dialogs.alert(
+        {changes.size() == 1 ? QStringLiteral("The pedal differs from this session in 1 place")
+                             : QStringLiteral("The pedal differs from this session in %1 places").arg(changes.size()),
+         tr("Send Changes gives the pedal this session's values; Load from Pedal replaces this session's with "
+            "the pedal's; Compare shows each difference."),
+         {QStringLiteral("Send Changes"), QStringLiteral("Load from Pedal"), QStringLiteral("Compare"),
+          QStringLiteral("Cancel")},
+         QString()});
+    if (answer == 0)
+        sendChanges();
+    else if (answer == 1)
+        Q_EMIT loadAllAsked();
+    else if (answer == 2)
+        CompareDock::showIn(m_window, std::move(changes), tr("the pedal"));
 }
 
 void PedalSessionFlow::sendChanges()

@@ -2,7 +2,10 @@
 
 #include <QObject>
 
+#include "format/SessionDiff.h"
+
 #include <functional>
+#include <vector>
 
 class DataHandler;
 class Dialogs;
@@ -41,6 +44,11 @@ public:
     void setLiveUpdates(bool on);
     bool liveUpdates() const { return m_live; }
 
+    // After Connect: once the pedal has been greeted, reads it into a scratch session, as
+    // Compare with Pedal does, and says whether it matches this session, offering Send
+    // Changes, Load from Pedal and Compare when it does not.
+    void compareAfterConnect();
+
     // Where the pedal stands against this session.
     enum class PedalState { NotConnected, Unknown, Matches, Differs, Sending };
     PedalState state() const;
@@ -51,12 +59,16 @@ public:
 Q_SIGNALS:
     // state() or its count may have changed.
     void stateChanged();
+    // The user chose Load from Pedal after the comparison on connect.
+    void loadAllAsked();
 
 private:
     void sessionChanged();
     void liveSend();
     void sendStarted();
     void showComparison(bool complete, const QString &problem);
+    // The question after the comparison on connect, with the changes from this session to the pedal's.
+    void askAfterConnect(std::vector<SessionChange> changes);
 
     DataHandler &m_store;
     Dialogs &m_dialogs;
@@ -68,7 +80,8 @@ private:
     ViewController *m_window;
     PedalKnownSession *m_known;
     bool m_live = false;
-    bool m_livePending = false; // a change waits for the transfer running to end
-    quint64 m_quiet = 0;        // counts the changes; a live send waits for the last one
-    int m_sending = 0;          // the changed keys the upload running carries
+    bool m_livePending = false;  // a change waits for the transfer running to end
+    quint64 m_quiet = 0;         // counts the changes; a live send waits for the last one
+    int m_sending = 0;           // the changed keys the upload running carries
+    bool m_connectCheck = false; // the load running is the comparison on connect
 };

@@ -40,6 +40,16 @@ void fillMenu(QMenu *menu, std::function<void(const QString &)> open)
     });
 }
 
+bool flag(const QString &name, bool fallback)
+{
+    return settings().value(name, fallback).toBool();
+}
+
+void setFlag(const QString &name, bool on)
+{
+    settings().setValue(name, on);
+}
+
 QStringList list()
 {
     QStringList files = settings().value(QLatin1String(FilesKey)).toStringList();

@@ -17,6 +17,10 @@ QStringList list();
 void add(const QString &path);
 void remove(const QString &path);
 void clear();
+// A setting turned on or off (a checkable command, by its name), with its value when
+// it was never set.
+bool flag(const QString &name, bool fallback);
+void setFlag(const QString &name, bool on);
 // Fills File ▸ Open Recent: each file ("&1 name", its path as the tip) opened by `open`,
 // then Clear Menu.
 void fillMenu(QMenu *menu, std::function<void(const QString &path)> open);

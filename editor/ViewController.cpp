@@ -25,18 +25,9 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPointer>
-#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUndoStack>
-
-namespace {
-// What the editor keeps between runs besides the recent files.
-QSettings settings()
-{
-    return QSettings(QStringLiteral("pedal-editor"), QStringLiteral("pedal-editor"));
-}
-} // namespace
 
 ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal, QWidget *parent)
     : QMainWindow(parent),
@@ -178,17 +169,21 @@ void ViewController::followPedal()
         m_store, m_dialogs, m_history, *m_pedal.serial, *link, *m_status,
         [this](const QString &reason) { return m_backups->backupBefore(reason); }, this);
     m_status->setPedalStateAction(m_commands->action(CommandId::CompareWithPedal));
-    QAction *live = m_commands->action(CommandId::LiveUpdates);
-    live->setChecked(settings().value(QStringLiteral("liveUpdates"), false).toBool());
-    m_pedalSession->setLiveUpdates(live->isChecked());
+    // Live Updates is off and Compare on Connect on until the user chooses otherwise.
+    for (CommandId id : {CommandId::LiveUpdates, CommandId::CompareOnConnect}) {
+        QAction *setting = m_commands->action(id);
+        setting->setChecked(RecentFiles::flag(setting->objectName(), id == CommandId::CompareOnConnect));
+    }
+    m_pedalSession->setLiveUpdates(m_commands->action(CommandId::LiveUpdates)->isChecked());
+    connect(m_pedalSession, &PedalSessionFlow::loadAllAsked, this, [this] { loadPage(SessionKeys::Page::All); });
 }
 
-void ViewController::liveUpdatesToggled()
+void ViewController::settingToggled(CommandId id)
 {
-    const bool on = m_commands->action(CommandId::LiveUpdates)->isChecked();
-    settings().setValue(QStringLiteral("liveUpdates"), on);
-    if (m_pedalSession)
-        m_pedalSession->setLiveUpdates(on);
+    QAction *setting = m_commands->action(id);
+    RecentFiles::setFlag(setting->objectName(), setting->isChecked());
+    if (id == CommandId::LiveUpdates && m_pedalSession)
+        m_pedalSession->setLiveUpdates(setting->isChecked());
 }
 
 void ViewController::showPage(SessionKeys::Page page)
@@ -271,6 +266,8 @@ void ViewController::connectToPedal()
     QMetaObject::invokeMethod(m_status, &TransferStatus::updateConnection, Qt::QueuedConnection);
     m_pedal.serial->connectToPedal();
     m_status->updateConnection();
+    if (m_pedalSession && m_pedal.serial->portHeld() && m_commands->action(CommandId::CompareOnConnect)->isChecked())
+        m_pedalSession->compareAfterConnect();
 }
 
 void ViewController::sendPage(SessionKeys::Page page)

@@ -28,6 +28,7 @@ class SessionBackups;
 class TransferStatus;
 class VirtualPedalProcess;
 class WindowCommands;
+enum class CommandId;
 
 // The editor window. It arranges the menus and the command bar (both made from the
 // window's command table), the five pages as tabs, the Pedal Log and Compare docks and
@@ -71,8 +72,9 @@ public:
     void loadPage(SessionKeys::Page page);
     void resetPage(SessionKeys::Page page);
     void sendChanges();
-    // Pedal ▸ Live Updates was turned on or off (remembered for the next start).
-    void liveUpdatesToggled();
+    // A setting of the Pedal menu (Live Updates, Compare on Connect) was turned on or off:
+    // it is remembered for the next start.
+    void settingToggled(CommandId id);
     void compareWithPedal();
     void factoryResetPedal();
     void uploadFirmware();

@@ -31,6 +31,7 @@ enum class CommandId {
     LoadAll,
     SendChanges,
     LiveUpdates,
+    CompareOnConnect,
     CompareWithPedal,
     FactoryReset,
     UploadFirmware,

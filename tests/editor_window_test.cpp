@@ -20,6 +20,7 @@
 #include "model/SessionSnapshot.h"
 #include "tools/virtual-pedal/VirtualPedal.h"
 
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -670,6 +671,56 @@ TEST(PedalWindow, CommandsAskBackUpAndReachTheWire)
 
 // The window's real dialogs. Return takes the first button, except where it would destroy
 // data (there it is Cancel); Escape the last. The open panel shows folders, files without an
+
+// Compare on Connect: after a new connection the pedal is read into a scratch session and
+// the window says whether it matches, offering Send Changes, Load from Pedal and Compare;
+// the session and its history are left alone until the user answers. The transcript: the
+// alerts of each answer, then what the pedal and the session hold.
+TEST(PedalWindow, CompareOnConnectSaysWhetherThePedalMatches)
+{
+    const struct
+    {
+        const char *what;
+        bool edited; // the session's song 2 has another tempo than the pedal's
+        std::vector<int> answers;
+    } rows[] = {
+        {"the same session", false, {0}},
+        {"a tempo apart, Cancel", true, {3}},
+        {"a tempo apart, Compare", true, {2}},
+        {"a tempo apart, Send Changes", true, {0, 0}},
+        {"a tempo apart, Load from Pedal", true, {1, 0}},
+    };
+    QString text;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        PedalRig r;
+        VirtualPedal pedal;
+        r.device->onWrite = [&](const QByteArray &bytes) {
+            if (const QByteArray reply = pedal.receive(bytes); !reply.isEmpty())
+                r.scheduler.after(200, [&r, reply] { r.device->receive(reply); });
+        };
+        r.trigger("compareOnConnectAction");
+        if (row.edited)
+            r.store.SongList[1]->UpdateTempo(99);
+        const int steps = r.vc.history().undoStack().index();
+        r.device->unplug();
+        r.ports.append("/dev/ttyACM1");
+        r.dialogs.answers = {0}; // the connected note
+        r.click("connectToPedalButton");
+        r.scheduler.advance(SerialHandler::GreetingDelayMs + 600);
+        EXPECT_EQ(r.vc.history().undoStack().index(), steps) << "reading the pedal is no step";
+        r.dialogs.shown.clear();
+        r.dialogs.answers = QList<int>(row.answers.begin(), row.answers.end());
+        r.scheduler.runAll();
+        const auto *dock = r.vc.findChild<QDockWidget *>("CompareDock");
+        text += QStringLiteral("== %1 ==\n%2pedal tempo %3, session tempo %4, Compare dock %5\n")
+                    .arg(row.what, Snapshot::ofAlerts(r.dialogs.shown))
+                    .arg(pedal.session().SongList[1]->Tempo)
+                    .arg(r.store.SongList[1]->Tempo)
+                    .arg(dock && dock->isVisible() ? "shown" : "not shown");
+    }
+    EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/compare-on-connect.txt"), text));
+}
 
 // Live Updates with the virtual pedal at the other end of the wire, answering after 0.5 s.
 // Nothing goes while the pedal's session is unknown; after a Send All every change (a

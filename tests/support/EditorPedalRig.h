@@ -9,6 +9,7 @@
 #include "format/BackupFolder.h"
 #include "format/SessionKeys.h"
 #include "format/SessionWriter.h"
+#include "editor/RecentFiles.h"
 #include "link/FirmwareUpdater.h"
 #include "link/PedalLink.h"
 #include "link/SerialHandler.h"
@@ -32,6 +33,8 @@ inline QString freshBackups()
 // The window with a pedal link over a fake serial device, connected.
 struct PedalRig : Controls
 {
+    // The window reads the pedal after Connect only where a test asks for it.
+    bool quietConnect = (RecentFiles::setFlag(QStringLiteral("compareOnConnectAction"), false), true);
     DataHandler store;
     ScriptedDialogs dialogs;
     ManualScheduler scheduler;
