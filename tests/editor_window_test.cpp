@@ -793,10 +793,21 @@ TEST(PedalWindow, LiveUpdatesKeepThePedalInStep)
     step("a tempo while the setlist loads", false);
     r.scheduler.runAll();
     step("the load ended");
+    // A live send the port stops taking: the pedal's session is no longer known, and the
+    // window says so.
+    r.dialogs.shown.clear();
+    tempo(6, "66");
+    r.scheduler.advance(PedalSessionFlow::QuietMs + 10);
+    r.device->refuseWrites = 100;
+    r.scheduler.runAll();
+    text += Snapshot::ofAlerts(r.dialogs.shown);
+    step("a live send cut off", false);
+    r.device->refuseWrites = 0;
     r.trigger("liveUpdatesAction");
     tempo(5, "88");
     r.scheduler.runAll();
     step("Live Updates off, a tempo", false);
+    EXPECT_FALSE(RecentFiles::flag("liveUpdatesAction", true)) << "remembered for the next start";
     EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/live-updates.txt"), text));
 }
 
