@@ -94,7 +94,7 @@ bool PedalLink::Private::send(SessionKeys::Page page)
 
 bool PedalLink::Private::sendRoutine(std::optional<SessionKeys::Page> page)
 {
-    if (!serial.ready()) {
+    if (!serial.readyForUpload()) {
         writer.setAllKeyFlags(false);
         return false;
     }

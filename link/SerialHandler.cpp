@@ -84,12 +84,29 @@ bool SerialHandler::openPort(const QString &path)
     log(PedalLogEntry::Kind::Port, QStringLiteral("opened %1 at 9600 baud").arg(path));
     const quint64 connection = m_openCount;
     QPointer<SerialHandler> self(this);
+    m_greeted = false;
     m_scheduler.after(GreetingDelayMs, [self, connection] {
-        if (self && self->m_openCount == connection && self->portHeld())
+        if (self && self->m_openCount == connection && self->portHeld()) {
             self->sendText(PedalCommands::text(PedalCommands::Code::Greeting));
+            self->m_greeted = true;
+        }
     });
     Q_EMIT alertRaised(Alert::note(QStringLiteral("Success!"), QStringLiteral("Pedal Connected")));
     return true;
+}
+
+bool SerialHandler::readyForUpload()
+{
+    if (!ready())
+        return false;
+    // An upload goes out in pieces over seconds: one begun before the greeting would have
+    // the greeting written into it, and the pedal would refuse the whole upload.
+    if (m_greeted)
+        return true;
+    Q_EMIT alertRaised(Alert::failure(QStringLiteral("The pedal is still being connected"),
+                                      QStringLiteral("Try again in a moment: the pedal is greeted one second after "
+                                                     "its port is opened, and a send waits for that.")));
+    return false;
 }
 
 bool SerialHandler::ready()

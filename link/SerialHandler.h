@@ -83,6 +83,9 @@ public:
     // Connected and a port held. When not, raises the not-connected alert and returns false
     // (the firmware update's alert while one runs).
     bool ready();
+    // ready(), and the pedal greeted; in the second before the greeting raises "The pedal
+    // is still being connected" and returns false.
+    bool readyForUpload();
 
     // The firmware update has the port (from its start to its end).
     void setUpdating(bool updating) { m_updating = updating; }
@@ -137,4 +140,5 @@ private:
     quint64 m_openCount = 0;      // identifies the connection a delayed greeting belongs to
     QStringList m_errorsReported; // of this connection
     bool m_updating = false;
+    bool m_greeted = false; // the greeting of the port held has been written
 };
