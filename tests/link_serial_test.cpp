@@ -101,6 +101,16 @@ TEST(Connect, OpensTheFirstNewPortOrSaysWhyNot)
     rig.port->failOpenWith = "Permission denied";
     rig.serial->connectToPedal();
     transcript += rig.row("connect, load, connect, load twice, connect to a port that will not open");
+    // A send in the second before the greeting would carry the greeting inside its upload.
+    LinkRig early;
+    early.serial->recordStartupPorts();
+    early.systemPorts.append("/dev/ttyACM0");
+    early.serial->connectToPedal();
+    EXPECT_FALSE(early.link->startSend(SessionKeys::Page::Global));
+    early.clock.advance(SerialHandler::GreetingDelayMs);
+    EXPECT_TRUE(early.link->startSend(SessionKeys::Page::Global));
+    early.clock.runAll();
+    transcript += early.row("connect, send at once, send after the greeting");
     EXPECT_TRUE(Snapshot::matches("transcripts/link-connect.txt", transcript));
 }
 
