@@ -116,9 +116,11 @@ struct Rig
             problem = QStringLiteral("the window did not connect to the virtual pedal");
             return;
         }
+        // The greeting goes a while after the port opened; a send is not started before it.
+        pause(SerialHandler::GreetingDelayMs + 500);
         click("SendAllCommand");
         if (!waitFor([this] { return applied() >= 1 && !link->busy(); }, 60000)) {
-            problem = QStringLiteral("Send All did not reach the virtual pedal");
+            problem = QStringLiteral("Send All did not reach the virtual pedal: ") + dialogs.messages().join(" | ");
             return;
         }
         if (QAction *live = vc->findChild<QAction *>(QStringLiteral("liveUpdatesAction")); !live->isChecked())
