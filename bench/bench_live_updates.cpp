@@ -6,7 +6,8 @@
 //   finished), to the pedal's log saying it applied the upload. That is the quiet time of
 //   Live Updates (0.3 s) and the pacing of one piece (0.3 s). Goal: at most 0.7 s.
 // - LiveUpdatesOfATypedName: a song name of 20 characters typed into the name field at 8
-//   characters a second: the uploads made for it. Goal: at most 3.
+//   characters a second: the uploads made for it (goal: at most 3), and the time from the
+//   last key to the pedal's applying the name (4 pieces of the song names, 1.2 s of pacing).
 //
 // Each reports the median of its runs as a counter, beside the goal.
 #include "editor/PageTabs.h"
@@ -160,7 +161,6 @@ struct Rig
             return 0;
         return int(file.readAll().count("upload applied"));
     }
-
 };
 
 // Made by the first benchmark that runs, ended before the application.
@@ -206,7 +206,7 @@ void LiveUpdateOfOneTempo(benchmark::State &state)
 }
 BENCHMARK(LiveUpdateOfOneTempo)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
 
-// The name typed key by key, each key pressed and released as a keyboard does, 125 ms apart.
+// The name typed key by key, each key pressed and released as a keyboard does, one every 125 ms.
 void LiveUpdatesOfATypedName(benchmark::State &state)
 {
     Rig &rig = ::rig();
@@ -222,27 +222,35 @@ void LiveUpdatesOfATypedName(benchmark::State &state)
         field->selectAll(); // the first key replaces the name
         const int before = rig.uploadsStarted;
         const int appliedBefore = rig.applied();
-        QElapsedTimer clock;
-        clock.start();
-        for (const QChar c : name) {
+        QElapsedTimer typing;
+        typing.start();
+        for (int i = 0; i < name.size(); ++i) {
+            waitFor([&] { return typing.elapsed() >= 125 * i; }, 1000);
+            const QChar c = name.at(i);
             const int key = c == QLatin1Char(' ') ? int(Qt::Key_Space) : int(c.toUpper().unicode());
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
             QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
             QApplication::sendEvent(field, &press);
             QApplication::sendEvent(field, &release);
-            pause(125);
         }
-        if (!rig.settled() || field->toPlainText() != name) {
+        // The time reported: from the last key to the pedal's log saying it applied the name.
+        // The link is done with the closing ";" a little before the pedal has applied it.
+        QElapsedTimer clock;
+        clock.start();
+        const auto allApplied = [&] {
+            return rig.uploadsStarted > before && !rig.link->busy()
+                && rig.applied() - appliedBefore == rig.uploadsStarted - before;
+        };
+        if (!waitFor(allApplied, 20000)) {
             state.SkipWithError("the name did not reach the pedal");
             return;
         }
         state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
-        uploads.push_back(double(rig.uploadsStarted - before));
-        // The link is done with the closing ";"; the pedal logs the upload once it applied it.
-        if (!waitFor([&] { return rig.applied() - appliedBefore == rig.uploadsStarted - before; }, 5000)) {
-            state.SkipWithError("an upload of the name was not applied");
+        if (!rig.settled() || field->toPlainText() != name || !waitFor(allApplied, 5000)) {
+            state.SkipWithError("the pedal does not match the session after the name");
             return;
         }
+        uploads.push_back(double(rig.uploadsStarted - before));
     }
     state.counters["median_uploads"] = median(uploads);
     state.counters["max_uploads"] = *std::max_element(uploads.begin(), uploads.end());
