@@ -466,8 +466,8 @@ void SessionDiff::apply(const std::vector<SessionChange> &chosen, const DataHand
                         (*mine.global).*(f.member) = (*theirs.global).*(f.member);
                 continue;
             }
-            const size_t i = c->message >= 0 ? size_t(c->index) * MidiStack::MessageCount + size_t(c->message)
-                                             : size_t(c->index);
+            const size_t i =
+                c->message >= 0 ? size_t(c->index) * MidiStack::MessageCount + size_t(c->message) : size_t(c->index);
             if (i < size_t(mine.names.size()) && i < size_t(theirs.names.size()))
                 mine.names[qsizetype(i)] = theirs.names[qsizetype(i)];
             else if (i < mine.numbers.size() && i < theirs.numbers.size())

@@ -170,8 +170,11 @@ TEST_F(Window, TakeChangesFromAComparedFile)
     } rows[] = {
         {"Setlist", [&] { return SessionSnapshot::of(store).setlist == SessionSnapshot::of(other).setlist; }},
         {"Stack 5 (Midi Stack 5): Row 2",
-         [&] { return store.MidiStackList[4].MidiStackMessageList[1].Value == 42 && store.MidiStackList[4].Name != "Bass"; }},
-        {"Global: MIDI output channel", [&] { return store.GlobalMenu.MidiChannelOut == other.GlobalMenu.MidiChannelOut; }},
+         [&] {
+             return store.MidiStackList[4].MidiStackMessageList[1].Value == 42 && store.MidiStackList[4].Name != "Bass";
+         }},
+        {"Global: MIDI output channel",
+         [&] { return store.GlobalMenu.MidiChannelOut == other.GlobalMenu.MidiChannelOut; }},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.item);
