@@ -98,7 +98,8 @@ CompareDock::CompareDock(ViewController *window) : QDockWidget(QObject::tr("Comp
     m_takeSelected->setToolTip(tr("Bring the other session's values of the chosen changes into this session"));
     m_takeAll = new QPushButton(tr("Take All"), content);
     m_takeAll->setObjectName(QStringLiteral("takeAllButton"));
-    m_takeAll->setToolTip(tr("Bring every value shown into this session"));
+    m_takeAll->setToolTip(
+        tr("Bring the other session's values of every change, hidden by the filter or not, into this session"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_takeSelected);
     buttons->addWidget(m_takeAll);

@@ -8,6 +8,7 @@
 #include "SessionText.h"
 #include "Snapshot.h"
 
+#include "editor/CompareDock.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/PedalSessionFlow.h"
 #include "editor/PedalLogDock.h"
@@ -189,6 +190,15 @@ TEST_F(Window, TakeChangesFromAComparedFile)
     EXPECT_TRUE(SessionDiff::compare(store, other).empty());
     EXPECT_EQ(find<QLabel>("compareSummaryLabel")->text(), "This session and set-b.txt are the same.");
     EXPECT_FALSE(find<QPushButton>("takeAllButton")->isEnabled());
+
+    // From the pedal: only what the pedal keeps is listed and taken.
+    other.SongList[0]->UpdateTempo(55);
+    other.MidiMessageLibrary.clear();
+    CompareDock::compareWith(&vc, other, "the pedal", true);
+    find<QPushButton>("takeAllButton")->click();
+    EXPECT_EQ(vc.history().undoStack().undoText(), "Take 1 change from the pedal");
+    EXPECT_EQ(song(0).Tempo, 55);
+    EXPECT_EQ(store.MidiMessageLibrary.size(), 1u);
 }
 
 // A damaged or missing file is refused with the session untouched. Save normalises first,
