@@ -144,6 +144,8 @@ CompareDock *CompareDock::compareWith(ViewController *window, const DataHandler 
     CompareDock *dock = showIn(window, {}, source);
     dock->m_other = std::make_unique<DataHandler>();
     SessionSnapshot::of(other).restoreInto(*dock->m_other);
+    // What is taken is normalised as every session read is, the rest of this one is left alone.
+    Normaliser::normalise(*dock->m_other);
     dock->m_pedalKeysOnly = pedalKeysOnly;
     dock->compareAgain();
     return dock;

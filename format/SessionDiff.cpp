@@ -5,7 +5,6 @@
 #include "SessionWriter.h"
 
 #include "model/MessageType.h"
-#include "model/Normaliser.h"
 
 #include <algorithm>
 #include <iterator>
@@ -453,6 +452,7 @@ void SessionDiff::apply(const std::vector<SessionChange> &chosen, const DataHand
         if (!SessionCodec::decode(k, SessionWriter::value(from, k, SessionWriter::Form::File), to, options, theirs,
                                   problem))
             continue; // a value no session file could hold is not taken
+        // compare() lists a key whose own value does not decode as one change of the whole key.
         if (key.kind == KeyKind::Setlist
             || !SessionCodec::decode(k, SessionWriter::value(to, k, SessionWriter::Form::File), to, options, mine,
                                      problem)) {
@@ -475,5 +475,4 @@ void SessionDiff::apply(const std::vector<SessionChange> &chosen, const DataHand
         }
         SessionCodec::store(to, mine);
     }
-    Normaliser::normalise(to);
 }

@@ -151,14 +151,15 @@ TEST_F(Window, TakeChangesFromAComparedFile)
         ADD_FAILURE() << start.toStdString();
     };
     EXPECT_FALSE(takeSelected->isEnabled());
-    pick("Song 3 (Other) (2)"); // the record: both its changes
+    vc.history().edit("t", [&] { song(9).UpdateTempo(20); }); // not normal: only what is taken is normalised
+    pick("Song 3 (Other) (2)");                               // the record: both its changes
     const SessionSnapshot before = SessionSnapshot::of(store);
     takeSelected->click();
     SessionSnapshot after = SessionSnapshot::of(store), expected = before;
     expected.songs[2] = SessionSnapshot::of(other).songs[2];
     EXPECT_TRUE(after == expected);
     EXPECT_EQ(vc.history().undoStack().undoText(), "Take 2 changes from set-b.txt");
-    EXPECT_EQ(find<QLabel>("compareSummaryLabel")->text(), "11 change(s) from this session to set-b.txt:");
+    EXPECT_EQ(find<QLabel>("compareSummaryLabel")->text(), "12 change(s) from this session to set-b.txt:");
     vc.history().undo();
     EXPECT_TRUE(SessionSnapshot::of(store) == before);
     vc.history().redo();
