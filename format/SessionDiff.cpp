@@ -401,3 +401,78 @@ QJsonArray SessionDiff::toJson(const std::vector<SessionChange> &changes)
         array.append(c.toJson());
     return array;
 }
+
+namespace {
+
+// The library entries of `to` after taking the chosen changes of one library key.
+void takeLibrary(const SessionKey &key, const std::vector<const SessionChange *> &chosen,
+                 const std::vector<MidiMessage> &from, std::vector<MidiMessage> &to)
+{
+    // Only one of the two can happen: entries are added when `to` has fewer, removed when
+    // it has more. Removing goes from the last so that the positions still hold.
+    std::vector<size_t> removed;
+    for (const SessionChange *c : chosen) {
+        const size_t i = size_t(c->index);
+        if (i < from.size() && i < to.size()) {
+            if (key.libraryText)
+                to[i].*(key.libraryText) = from[i].*(key.libraryText);
+            else
+                to[i].*(key.libraryNumber) = from[i].*(key.libraryNumber);
+        } else if (i < from.size()) {
+            to.insert(to.end(), from.begin() + qsizetype(to.size()), from.begin() + qsizetype(i) + 1);
+        } else if (i < to.size()) {
+            removed.push_back(i);
+        }
+    }
+    std::sort(removed.rbegin(), removed.rend());
+    removed.erase(std::unique(removed.begin(), removed.end()), removed.end());
+    for (size_t i : removed)
+        to.erase(to.begin() + qsizetype(i));
+}
+
+} // namespace
+
+void SessionDiff::apply(const std::vector<SessionChange> &chosen, const DataHandler &from, DataHandler &to)
+{
+    const SessionCodec::Options options; // as session files are read
+    for (int k = 0; k < SessionKeys::Count; ++k) {
+        std::vector<const SessionChange *> ofKey;
+        for (const SessionChange &c : chosen)
+            if (c.key == k)
+                ofKey.push_back(&c);
+        if (ofKey.empty())
+            continue;
+        const SessionKey &key = SessionKeys::at(k);
+        if (key.kind == KeyKind::LibraryText || key.kind == KeyKind::LibraryNumber) {
+            takeLibrary(key, ofKey, from.MidiMessageLibrary, to.MidiMessageLibrary);
+            continue;
+        }
+        DecodedKey mine, theirs;
+        QString problem;
+        if (!SessionCodec::decode(k, SessionWriter::value(from, k, SessionWriter::Form::File), to, options, theirs,
+                                  problem))
+            continue; // a value no session file could hold is not taken
+        // compare() lists a key whose own value does not decode as one change of the whole key.
+        if (key.kind == KeyKind::Setlist
+            || !SessionCodec::decode(k, SessionWriter::value(to, k, SessionWriter::Form::File), to, options, mine,
+                                     problem)) {
+            SessionCodec::store(to, theirs);
+            continue;
+        }
+        for (const SessionChange *c : ofKey) {
+            if (key.kind == KeyKind::Global) {
+                for (const MenuField &f : menuFields())
+                    if (c->setting && qstrcmp(f.name, c->setting) == 0)
+                        (*mine.global).*(f.member) = (*theirs.global).*(f.member);
+                continue;
+            }
+            const size_t i =
+                c->message >= 0 ? size_t(c->index) * MidiStack::MessageCount + size_t(c->message) : size_t(c->index);
+            if (i < size_t(mine.names.size()) && i < size_t(theirs.names.size()))
+                mine.names[qsizetype(i)] = theirs.names[qsizetype(i)];
+            else if (i < mine.numbers.size() && i < theirs.numbers.size())
+                mine.numbers[i] = theirs.numbers[i];
+        }
+        SessionCodec::store(to, mine);
+    }
+}

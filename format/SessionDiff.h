@@ -63,4 +63,13 @@ int selectChangedKeys(SessionWriter &writer, const DataHandler &a, const DataHan
 
 QJsonArray toJson(const std::vector<SessionChange> &changes);
 
+// Takes `from`'s side of the chosen changes (found by compare(to, from)) into `to`, key by
+// key as compare() found them: a field of a song, a stack, a stack row, a global setting
+// or a library entry takes `from`'s value, and a setlist change takes `from`'s whole
+// setlist. A library entry that only `from` has is added (with the entries before it that
+// `to` lacks, so that it lands at its position); one that only `to` has is removed. Values
+// pass the checks of a session file's values; nothing else of `to` changes, so `from`
+// should be normalised for `to` to stay so.
+void apply(const std::vector<SessionChange> &chosen, const DataHandler &from, DataHandler &to);
+
 } // namespace SessionDiff

@@ -8,6 +8,7 @@
 #include "SessionText.h"
 #include "Snapshot.h"
 
+#include "editor/CompareDock.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/PedalSessionFlow.h"
 #include "editor/PedalLogDock.h"
@@ -33,6 +34,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <csignal>
 #include <functional>
@@ -120,6 +122,85 @@ TEST_F(Window, CompareWithFileShowsEachChangeOnItsPage)
                         .arg(picked.join(' '), focus ? focus->objectName() : QString());
         }
     EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/compare-activations.txt"), text));
+}
+
+// Take Selected brings the other file's values of a song (its record), the setlist, a stack
+// row's field or a setting as one step each, undone exactly; Take All leaves no difference.
+TEST_F(Window, TakeChangesFromAComparedFile)
+{
+    TempFiles files;
+    DataHandler other;
+    other.MidiMessageLibrary.emplace_back(QStringLiteral("M"), QStringLiteral("D"), QStringLiteral("A"), 0, 3, 0);
+    other.SongList[2]->UpdateTempo(99);
+    other.SongList[2]->UpdateName(QStringLiteral("Other"));
+    other.SongList[6]->UpdateTempo(77);
+    other.addSongToSetlist(4);
+    other.MidiStackList[4].MidiStackMessageList[1].Value = 42;
+    other.MidiStackList[4].Name = QStringLiteral("Bass");
+    other.GlobalMenu.MidiChannelOut = store.GlobalMenu.MidiChannelOut == 5 ? 6 : 5;
+    dialogs.openPaths = {files.write("set-b.txt", fileForm(other).toUtf8())};
+    action(vc, "compareWithFileAction")->trigger();
+    auto *tree = find<QTreeWidget>("compareChangesTree");
+    auto *takeSelected = find<QPushButton>("takeSelectedButton");
+    const auto pick = [&](const QString &start) {
+        tree->clearSelection();
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if ((*it)->text(0).startsWith(start)) {
+                (*it)->setSelected(true);
+                return;
+            }
+        ADD_FAILURE() << start.toStdString();
+    };
+    EXPECT_FALSE(takeSelected->isEnabled());
+    vc.history().edit("t", [&] { song(9).UpdateTempo(20); }); // not normal: only what is taken is normalised
+    pick("Song 3 (Other) (2)");                               // the record: both its changes
+    const SessionSnapshot before = SessionSnapshot::of(store);
+    takeSelected->click();
+    SessionSnapshot after = SessionSnapshot::of(store), expected = before;
+    expected.songs[2] = SessionSnapshot::of(other).songs[2];
+    EXPECT_TRUE(after == expected);
+    EXPECT_EQ(vc.history().undoStack().undoText(), "Take 2 changes from set-b.txt");
+    EXPECT_EQ(find<QLabel>("compareSummaryLabel")->text(), "12 change(s) from this session to set-b.txt:");
+    vc.history().undo();
+    EXPECT_TRUE(SessionSnapshot::of(store) == before);
+    vc.history().redo();
+
+    // One change at a time: the setlist is taken whole; the stack keeps its name.
+    const struct
+    {
+        const char *item;
+        std::function<bool()> taken;
+    } rows[] = {
+        {"Setlist", [&] { return SessionSnapshot::of(store).setlist == SessionSnapshot::of(other).setlist; }},
+        {"Stack 5 (Midi Stack 5): Row 2",
+         [&] {
+             return store.MidiStackList[4].MidiStackMessageList[1].Value == 42 && store.MidiStackList[4].Name != "Bass";
+         }},
+        {"Global: MIDI output channel",
+         [&] { return store.GlobalMenu.MidiChannelOut == other.GlobalMenu.MidiChannelOut; }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.item);
+        pick(row.item);
+        const int steps = vc.history().undoStack().index();
+        takeSelected->click();
+        EXPECT_TRUE(row.taken());
+        EXPECT_EQ(vc.history().undoStack().index(), steps + 1);
+        EXPECT_EQ(vc.history().undoStack().undoText(), "Take 1 change from set-b.txt");
+    }
+    find<QPushButton>("takeAllButton")->click();
+    EXPECT_TRUE(SessionDiff::compare(store, other).empty());
+    EXPECT_EQ(find<QLabel>("compareSummaryLabel")->text(), "This session and set-b.txt are the same.");
+    EXPECT_FALSE(find<QPushButton>("takeAllButton")->isEnabled());
+
+    // From the pedal: only what the pedal keeps is listed and taken.
+    other.SongList[0]->UpdateTempo(55);
+    other.MidiMessageLibrary.clear();
+    CompareDock::compareWith(&vc, other, "the pedal", true);
+    find<QPushButton>("takeAllButton")->click();
+    EXPECT_EQ(vc.history().undoStack().undoText(), "Take 1 change from the pedal");
+    EXPECT_EQ(song(0).Tempo, 55);
+    EXPECT_EQ(store.MidiMessageLibrary.size(), 1u);
 }
 
 // A damaged or missing file is refused with the session untouched. Save normalises first,

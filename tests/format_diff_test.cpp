@@ -92,5 +92,25 @@ TEST(Diff, RandomPairsAgreeWithTheirFilesAndTheirChangesGiveTheSecond)
         std::copy_if(changed.begin(), changed.end(), std::back_inserter(gated),
                      [](int k) { return SessionKeys::at(k).gated; });
         EXPECT_EQ(keysOf(writer.write(b, SessionWriter::Form::Pedal)), keysOf(SessionWriter::writeKeys(b, gated)));
+
+        // Taking every other change leaves the rest (and no new one); then taking all leaves none.
+        // A change is known by its place and its value from `b` (names in it may be taken).
+        const auto place = [](const SessionChange &c) {
+            return QStringLiteral("%1 %2 %3 %4 %5").arg(c.key).arg(c.index).arg(c.message).arg(c.setting).arg(c.after);
+        };
+        std::vector<SessionChange> taken;
+        QSet<QString> left, gone;
+        for (size_t i = 0; i < changes.size(); ++i) {
+            if (i % 2 == 0)
+                taken.push_back(changes[i]);
+            (i % 2 == 0 ? gone : left).insert(place(changes[i]));
+        }
+        SessionDiff::apply(taken, b, a);
+        for (const SessionChange &c : SessionDiff::compare(a, b)) {
+            EXPECT_TRUE(left.contains(place(c))) << c.text().toStdString();
+            EXPECT_FALSE(gone.contains(place(c))) << c.text().toStdString();
+        }
+        SessionDiff::apply(SessionDiff::compare(a, b), b, a);
+        EXPECT_EQ(keyImage(a), keyImage(b));
     }
 }
