@@ -179,7 +179,7 @@ void PedalSessionFlow::showComparison(bool complete, const QString &problem)
         if (SessionKeys::at(c.key).gated)
             changes.push_back(std::move(c));
     if (!onConnect) {
-        CompareDock::showIn(m_window, std::move(changes), tr("the pedal"));
+        CompareDock::compareWith(m_window, m_known->loadedSession(), tr("the pedal"), true);
         return;
     }
     // Asked once the load has ended and what it brought is the session known on the pedal.
@@ -208,7 +208,7 @@ void PedalSessionFlow::askAfterConnect(std::vector<SessionChange> changes)
     else if (answer == 1)
         Q_EMIT loadAllAsked();
     else if (answer == 2)
-        CompareDock::showIn(m_window, std::move(changes), tr("the pedal"));
+        CompareDock::compareWith(m_window, m_known->loadedSession(), tr("the pedal"), true);
 }
 
 void PedalSessionFlow::sendChanges()
