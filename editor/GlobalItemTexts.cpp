@@ -1,6 +1,6 @@
 #include "GlobalItemTexts.h"
 
-#include "ItemTexts.h"
+#include "format/ItemTexts.h"
 
 #include "model/Menu.h"
 #include "model/MessageType.h"

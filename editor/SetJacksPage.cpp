@@ -1,7 +1,7 @@
 #include "SetJacksPage.h"
 
 #include "EditorContext.h"
-#include "ItemTexts.h"
+#include "format/ItemTexts.h"
 #include "PageControls.h"
 #include "SessionHistory.h"
 #include "SongSelection.h"

@@ -1,7 +1,8 @@
 #include "SongTableModel.h"
 
 #include "EditorContext.h"
-#include "ItemTexts.h"
+#include "ItemColours.h"
+#include "format/ItemTexts.h"
 #include "SessionHistory.h"
 #include "format/Encodings.h"
 #include "model/DataHandler.h"
@@ -120,8 +121,8 @@ QVariant SongTableModel::data(const QModelIndex &index, int role) const
         // A swatch: a sample in the song's text colour on its background colour.
         switch (role) {
         case Qt::DisplayRole: return QStringLiteral("Aa");
-        case Qt::BackgroundRole: return ItemTexts::colour(song->BackgroundColour);
-        case Qt::ForegroundRole: return ItemTexts::colour(song->ForegroundColour);
+        case Qt::BackgroundRole: return ItemColours::colour(song->BackgroundColour);
+        case Qt::ForegroundRole: return ItemColours::colour(song->ForegroundColour);
         case Qt::ToolTipRole:
         case Qt::AccessibleTextRole: return cellValue(*song, QStringLiteral("Colour"));
         case Qt::TextAlignmentRole: return int(Qt::AlignCenter);

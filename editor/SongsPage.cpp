@@ -1,7 +1,8 @@
 #include "SongsPage.h"
 
 #include "EditorContext.h"
-#include "ItemTexts.h"
+#include "ItemColours.h"
+#include "format/ItemTexts.h"
 #include "PageControls.h"
 #include "SessionHistory.h"
 #include "SongSelection.h"
@@ -176,7 +177,7 @@ QGroupBox *SongsPage::buildDisplay(QWidget *parent)
     m_foreground = addList("foregroundColourCombo", ItemTexts::colourNames(), &Song::ForegroundColour);
     for (QComboBox *combo : {m_background, m_foreground}) {
         for (int i = 0; i < combo->count(); ++i)
-            combo->setItemData(i, ItemTexts::colour(i), Qt::DecorationRole);
+            combo->setItemData(i, ItemColours::colour(i), Qt::DecorationRole);
         combo->setAutoFillBackground(true);
     }
     displayForm->addRow(tr("Background colour"), m_background);
@@ -425,8 +426,8 @@ void SongsPage::listChosen(const ListField &list, int position)
 void SongsPage::paintColour(QComboBox *combo, qint64 position)
 {
     QPalette palette = combo->palette();
-    const QColor colour = ItemTexts::colour(position);
-    const QColor text = ItemTexts::textColourOn(position);
+    const QColor colour = ItemColours::colour(position);
+    const QColor text = ItemColours::textColourOn(position);
     palette.setColor(QPalette::Button, colour);
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::Window, colour);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QStringList>
 
 // The item texts of the fixed value lists of the Songs and Set Jacks pages. A stored
@@ -23,8 +22,10 @@ QStringList stopMidiClockOptions();
 QStringList stopRepeatingOptions();
 QStringList mimicOptions();
 
-// The colour of a colour position; black outside 0 to 19.
-QColor colour(qint64 position);
-// A readable text colour on a background of this colour position.
-QColor textColourOn(qint64 position);
+// The red, green and blue parts (0 to 1) of a colour position; black outside 0 to 19.
+struct Rgb
+{
+    double red, green, blue;
+};
+Rgb colourRgb(qint64 position);
 } // namespace ItemTexts

@@ -5,35 +5,35 @@
 namespace ItemTexts {
 
 namespace {
-struct Rgb
+struct NamedRgb
 {
     const char *name;
-    double red, green, blue;
+    Rgb rgb;
 };
 
 // Black, white, then the dark, full and light shades of red, yellow, green, cyan, blue
 // and magenta.
-const std::array<Rgb, 20> colourTable = {{
-    {"Black", 0, 0, 0},
-    {"White", 1, 1, 1},
-    {"Dark Red", 0.42, 0, 0},
-    {"Red", 1, 0, 0},
-    {"Light Red", 1, 0.5, 0.5},
-    {"Dark Yellow", 0.42, 0.42, 0},
-    {"Yellow", 1, 1, 0},
-    {"Light Yellow", 1, 1, 0.5},
-    {"Dark Green", 0, 0.42, 0},
-    {"Green", 0, 1, 0},
-    {"Light Green", 0.5, 1, 0.5},
-    {"Dark Cyan", 0, 0.42, 0.42},
-    {"Cyan", 0, 1, 1},
-    {"Light Cyan", 0.58, 1, 1},
-    {"Dark Blue", 0, 0, 0.42},
-    {"Blue", 0, 0, 1},
-    {"Light Blue", 0.5, 0.5, 1},
-    {"Dark Magenta", 0.42, 0, 0.42},
-    {"Magenta", 1, 0, 1},
-    {"Light Magenta", 1, 0.58, 1},
+const std::array<NamedRgb, 20> colourTable = {{
+    {"Black", {0, 0, 0}},
+    {"White", {1, 1, 1}},
+    {"Dark Red", {0.42, 0, 0}},
+    {"Red", {1, 0, 0}},
+    {"Light Red", {1, 0.5, 0.5}},
+    {"Dark Yellow", {0.42, 0.42, 0}},
+    {"Yellow", {1, 1, 0}},
+    {"Light Yellow", {1, 1, 0.5}},
+    {"Dark Green", {0, 0.42, 0}},
+    {"Green", {0, 1, 0}},
+    {"Light Green", {0.5, 1, 0.5}},
+    {"Dark Cyan", {0, 0.42, 0.42}},
+    {"Cyan", {0, 1, 1}},
+    {"Light Cyan", {0.58, 1, 1}},
+    {"Dark Blue", {0, 0, 0.42}},
+    {"Blue", {0, 0, 1}},
+    {"Light Blue", {0.5, 0.5, 1}},
+    {"Dark Magenta", {0.42, 0, 0.42}},
+    {"Magenta", {1, 0, 1}},
+    {"Light Magenta", {1, 0.58, 1}},
 }};
 
 QStringList fromLatin1(std::initializer_list<const char *> items)
@@ -60,7 +60,7 @@ QStringList fontSizes()
 QStringList colourNames()
 {
     QStringList names;
-    for (const Rgb &c : colourTable)
+    for (const NamedRgb &c : colourTable)
         names.append(QString::fromLatin1(c.name));
     return names;
 }
@@ -126,19 +126,11 @@ QStringList mimicOptions()
     return fromLatin1({"Don't Mimic", "Mimic Footswitch"});
 }
 
-QColor colour(qint64 position)
+Rgb colourRgb(qint64 position)
 {
     if (position < 0 || position >= qint64(colourTable.size()))
-        return QColor(0, 0, 0);
-    const Rgb &c = colourTable[size_t(position)];
-    return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue));
-}
-
-QColor textColourOn(qint64 position)
-{
-    const QColor c = colour(position);
-    const double luminance = 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF();
-    return luminance > 0.5 ? QColor(Qt::black) : QColor(Qt::white);
+        return {0, 0, 0};
+    return colourTable[size_t(position)].rgb;
 }
 
 } // namespace ItemTexts
