@@ -47,6 +47,8 @@ TEST(Diff, AJackOutputTheTextCannotTellApartIsNoChange)
     EXPECT_EQ(labels.size(), size_t(Song::NumberFieldCount) + 2);
     const std::pair<qint64 Song::*, const char *> named[] = {{&Song::Tempo, "Tempo"},
                                                              {&Song::ForegroundColour, "Text colour"},
+                                                             {&Song::JackOne, "Jack 1 mode"},
+                                                             {&Song::JackOnePulses, "Jack 1 pulses"},
                                                              {&Song::JackTwo, "Jack 2 mode"},
                                                              {&Song::JackFourStatic, "Jack 4 static level"},
                                                              {&Song::JackThreePulses, "Jack 3 pulses"},
