@@ -301,6 +301,6 @@ QByteArray SetlistPrint::pdf(const std::vector<SetlistRow> &rows, Layout layout,
 
 QPageSize SetlistPrint::defaultPageSize()
 {
-    return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
                                                                                       : QPageSize::A4);
 }

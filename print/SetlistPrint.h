@@ -40,7 +40,7 @@ bool paint(QPagedPaintDevice &device, const std::vector<SetlistRow> &rows, Layou
 // landscape); empty when it could not be made.
 QByteArray pdf(const std::vector<SetlistRow> &rows, Layout layout, const Heading &heading,
                const QPageSize &pageSize);
-// A4, or Letter where the system's locale measures in US units.
+// A4, or Letter where the locale (the default one: the system's unless set) measures in US units.
 QPageSize defaultPageSize();
 
 } // namespace SetlistPrint
