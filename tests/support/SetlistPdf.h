@@ -49,8 +49,9 @@ inline ::testing::AssertionResult holdsSetlist(const QString &path, const std::v
     // pdftotext guesses the spaces from the gaps between letters, so the words are compared
     // without them: each row's line (stage), or its cells up to the bank and its jacks
     // (compact; the fonts here may lack letters of a stack's name), one after the other.
+    // Ligatures ("fl" drawn as one glyph) come back as their letters.
     static const QRegularExpression space(QStringLiteral("\\s+"));
-    body.remove(space);
+    body = body.normalized(QString::NormalizationForm_KC).remove(space);
     qsizetype at = 0;
     for (const SetlistRow &row : rows) {
         const QStringList cells = row.cells();
@@ -61,7 +62,8 @@ inline ::testing::AssertionResult holdsSetlist(const QString &path, const std::v
             const qsizetype found = body.indexOf(chunk, at);
             if (found < 0)
                 return ::testing::AssertionFailure() << "position " << row.position << ": \"" << chunk.toStdString()
-                                                     << "\" missing or out of order";
+                                                     << "\" missing or out of order; next: "
+                                                     << body.mid(at, 80).toStdString();
             at = found + chunk.size();
         }
     }
