@@ -57,8 +57,7 @@ void SetlistPrintFlow::print(QWidget *window, const DataHandler &store, Dialogs 
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
                      [printer, rows, layout, heading, d](QPrinter *target) {
                          if (!SetlistPrint::paint(*target, rows, *layout, heading))
-                             d->warn(tr("The setlist could not be printed"),
-                                     tr("The printer could not be started."));
+                             d->warn(tr("The setlist could not be printed"), tr("The printer could not be started."));
                      });
     preview->open();
 }
@@ -78,8 +77,8 @@ void SetlistPrintFlow::exportPdf(const DataHandler &store, Dialogs &dialogs, con
         if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
             path += QLatin1String(".pdf");
         const QByteArray document = SetlistPrint::pdf(rows, *layout, heading, SetlistPrint::defaultPageSize());
-        const QString error = document.isEmpty() ? tr("The PDF could not be made.")
-                                                 : TextFileSaver::writeBytesAtomically(path, document);
+        const QString error =
+            document.isEmpty() ? tr("The PDF could not be made.") : TextFileSaver::writeBytesAtomically(path, document);
         if (!error.isEmpty()) {
             Diagnostics::line(QStringLiteral("could not export the setlist to %1: %2").arg(path, error));
             d->warn(tr("The setlist could not be exported"), QStringLiteral("%1\n%2").arg(path, error));

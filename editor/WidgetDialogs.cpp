@@ -98,9 +98,9 @@ void WidgetDialogs::chooseFileToSave(const QStringList &suffixes, std::function<
         QStringList patterns;
         for (const QString &suffix : suffixes)
             patterns.append(QStringLiteral("*.") + suffix);
-        panel->setNameFilter(session ? QObject::tr("Session files (%1)").arg(patterns.join(QLatin1Char(' ')))
-                                     : QObject::tr("%1 files (%2)")
-                                           .arg(suffixes.first().toUpper(), patterns.join(QLatin1Char(' '))));
+        panel->setNameFilter(
+            session ? QObject::tr("Session files (%1)").arg(patterns.join(QLatin1Char(' ')))
+                    : QObject::tr("%1 files (%2)").arg(suffixes.first().toUpper(), patterns.join(QLatin1Char(' '))));
     }
     // The panel completes once: with the chosen path, or empty when it is cancelled.
     auto pending = std::make_shared<std::function<void(const QString &)>>(std::move(done));

@@ -19,11 +19,16 @@ struct Column
 };
 
 const Column columnTable[] = {
-    {"Position", nullptr, true},          {"Song", nullptr, true},
-    {nullptr, "Name", false},             {nullptr, "Tempos", true},
-    {nullptr, "ProgramChanges", true},    {nullptr, "BankChanges", true},
-    {nullptr, "MidiStackReferences", false}, {nullptr, "NumPulsesOnes", false},
-    {nullptr, "NumPulsesTwos", false},    {nullptr, "NumPulsesThrees", false},
+    {"Position", nullptr, true},
+    {"Song", nullptr, true},
+    {nullptr, "Name", false},
+    {nullptr, "Tempos", true},
+    {nullptr, "ProgramChanges", true},
+    {nullptr, "BankChanges", true},
+    {nullptr, "MidiStackReferences", false},
+    {nullptr, "NumPulsesOnes", false},
+    {nullptr, "NumPulsesTwos", false},
+    {nullptr, "NumPulsesThrees", false},
     {nullptr, "NumPulsesFours", false},
 };
 constexpr int columnCount = int(std::size(columnTable));
@@ -62,7 +67,7 @@ QString markdownCell(const QString &cell)
 
 QStringList SetlistRow::cells() const
 {
-    QStringList out{QString::number(position), QString::number(number), name,  QString::number(tempo),
+    QStringList out{QString::number(position), QString::number(number), name, QString::number(tempo),
                     QString::number(program),  QString::number(bank),   stack};
     for (const QString &jack : jacks)
         out.append(jack);
@@ -94,7 +99,7 @@ std::vector<SetlistRow> SetlistSheet::rows(const DataHandler &store)
                        song->ForegroundColour};
         const qint64 stack = song->MidiStackReference;
         row.stack = stack >= 0 && stack < qint64(store.MidiStackList.size()) ? store.MidiStackList[size_t(stack)].Name
-                                                                              : outOfRange(stack);
+                                                                             : outOfRange(stack);
         for (int j = 0; j < 4; ++j) {
             const qint64 mode = song.get()->*songJacks()[size_t(j)].mode;
             const QStringList modes = ItemTexts::jackModes(j);
@@ -109,8 +114,9 @@ QStringList SetlistSheet::columns()
 {
     QStringList titles;
     for (const Column &column : columnTable)
-        titles.append(column.key ? QLatin1String(SessionKeys::at(SessionKeys::indexOf(QString::fromLatin1(column.key))).label)
-                                 : QLatin1String(column.title));
+        titles.append(column.key
+                          ? QLatin1String(SessionKeys::at(SessionKeys::indexOf(QString::fromLatin1(column.key))).label)
+                          : QLatin1String(column.title));
     return titles;
 }
 

@@ -19,9 +19,9 @@ struct SetlistRow
     qint64 tempo;
     qint64 program;
     qint64 bank;
-    QString stack;               // the name of the song's MIDI stack
+    QString stack;                // the name of the song's MIDI stack
     std::array<QString, 4> jacks; // what each jack does, as the Set Jacks page words its mode
-    qint64 background;           // colour positions (ItemTexts::colourRgb)
+    qint64 background;            // colour positions (ItemTexts::colourRgb)
     qint64 foreground;
 
     // The cells in the order of SetlistSheet::columns().

@@ -18,7 +18,7 @@ namespace {
 using SetlistPrint::Layout;
 
 // Sizes in points (1/72 inch); the pager turns them into the device's pixels.
-constexpr double headerHeight = 30;   // the header band and the gap below it
+constexpr double headerHeight = 30; // the header band and the gap below it
 constexpr double headerFont = 10;
 constexpr double stageLineTarget = 50; // 14 lines on A4, 13 on Letter (15 mm margins)
 constexpr double stagePositionWidth = 56;
@@ -57,8 +57,13 @@ class Pager
 {
 public:
     Pager(QPagedPaintDevice &device, const std::vector<SetlistRow> &rows, Layout layout)
-        : m_device(device), m_rows(rows), m_layout(layout), m_unit(device.logicalDpiY() / 72.0),
-          m_width(device.width()), m_bodyTop(headerHeight * m_unit), m_bodyHeight(device.height() - m_bodyTop)
+        : m_device(device),
+          m_rows(rows),
+          m_layout(layout),
+          m_unit(device.logicalDpiY() / 72.0),
+          m_width(device.width()),
+          m_bodyTop(headerHeight * m_unit),
+          m_bodyHeight(device.height() - m_bodyTop)
     {
         if (layout == Layout::Stage) {
             m_perPage = std::max(1, int(m_bodyHeight / (stageLineTarget * m_unit)));
@@ -130,8 +135,8 @@ private:
         p.drawRect(swatch);
         p.setPen(Qt::NoPen);
         p.setBrush(colour(row.foreground));
-        p.drawRect(QRectF(swatch.left() + swatch.width() * 0.2, swatch.center().y() - side * 0.12,
-                          swatch.width() * 0.6, side * 0.24));
+        p.drawRect(QRectF(swatch.left() + swatch.width() * 0.2, swatch.center().y() - side * 0.12, swatch.width() * 0.6,
+                          side * 0.24));
         p.setBrush(Qt::NoBrush);
 
         const double nameLeft = swatch.right() + pt(stageSwatchGap);
@@ -301,6 +306,5 @@ QByteArray SetlistPrint::pdf(const std::vector<SetlistRow> &rows, Layout layout,
 
 QPageSize SetlistPrint::defaultPageSize()
 {
-    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                                      : QPageSize::A4);
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
 }

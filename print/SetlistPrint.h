@@ -38,8 +38,7 @@ bool paint(QPagedPaintDevice &device, const std::vector<SetlistRow> &rows, Layou
 
 // The pages as a PDF document of this page size (the compact layout across it, in
 // landscape); empty when it could not be made.
-QByteArray pdf(const std::vector<SetlistRow> &rows, Layout layout, const Heading &heading,
-               const QPageSize &pageSize);
+QByteArray pdf(const std::vector<SetlistRow> &rows, Layout layout, const Heading &heading, const QPageSize &pageSize);
 // A4, or Letter where the locale (the default one: the system's unless set) measures in US units.
 QPageSize defaultPageSize();
 

@@ -91,6 +91,7 @@ struct ToolFiles
         planted.MidiStackList[2].Name = QStringLiteral("Say \"Hi\", all | *b_d*");
         planted.Setlist = {planted.SongList[2], planted.SongList[4], planted.SongList[2]};
         temp.write("planted.txt", fileForm(planted).toUtf8());
+        temp.write("nolist.txt", "Setlist]" + QByteArray("255").repeated(128) + "\r\n");
     }
 };
 
@@ -179,7 +180,8 @@ TEST(SessionTool, PrintsWhatWasReviewed)
         // The setlist in each form; its usage errors (2) and files it cannot read or write (1).
         {"pedal-session-setlist",
          "setlist {g}/factory.txt|setlist planted.txt|setlist planted.txt --format csv|"
-         "setlist planted.txt --format markdown|setlist {g}/random.txt --format csv|setlist|"
+         "setlist planted.txt --format markdown|setlist {g}/random.txt --format csv|setlist {g}/random.txt|"
+         "setlist {g}/random.txt --format markdown|setlist nolist.txt|setlist nolist.txt --format csv|setlist|"
          "setlist planted.txt --format bogus|setlist planted.txt --format pdf|setlist planted.txt --layout compact|"
          "setlist planted.txt --format pdf -o x.pdf --layout bogus|setlist missing.txt|"
          "setlist damaged.txt --format csv|setlist planted.txt --format markdown -o {d}/no/x.md|"
@@ -208,7 +210,7 @@ TEST(SessionTool, PrintsWhatWasReviewed)
 
 // The setlist as a PDF from the command line, with no display and no platform given: each
 // layout of the planted and of a randomised session holds every entry in order, on A4, or
-// on Letter in a locale that measures in US units.
+// on Letter in a locale that measures in US units; an empty setlist has its one page.
 TEST(SessionTool, SetlistPdfNeedsNoDisplay)
 {
     const ToolFiles files;
@@ -219,7 +221,8 @@ TEST(SessionTool, SetlistPdfNeedsNoDisplay)
     } rows[] = {{files.d + "/planted.txt", "stage", "C", "A4"},
                 {files.d + "/planted.txt", "compact", "en_US", "letter"},
                 {files.g + "/random.txt", "stage", "en_US", "letter"},
-                {files.g + "/random.txt", "compact", "C", "A4"}};
+                {files.g + "/random.txt", "compact", "C", "A4"},
+                {files.d + "/nolist.txt", "compact", "C", "A4"}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.layout);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -34,11 +34,12 @@ inline ::testing::AssertionResult holdsSetlist(const QString &path, const std::v
     QString body;
     for (int p = 0; p < pages.size(); ++p) {
         QStringList lines = pages[p].trimmed().split('\n');
-        const QString header = lines.takeFirst().simplified(), expected = QStringLiteral("%1 %2 Page %3 of %4")
-                                                                              .arg(sessionName)
-                                                                              .arg(QDate::currentDate().toString(Qt::ISODate))
-                                                                              .arg(p + 1)
-                                                                              .arg(pages.size());
+        const QString header = lines.takeFirst().simplified(),
+                      expected = QStringLiteral("%1 %2 Page %3 of %4")
+                                     .arg(sessionName)
+                                     .arg(QDate::currentDate().toString(Qt::ISODate))
+                                     .arg(p + 1)
+                                     .arg(pages.size());
         if (header != expected)
             return ::testing::AssertionFailure() << "page " << p + 1 << " header: " << header.toStdString();
         const qsizetype songs = pages[p].count(QStringLiteral(" BPM"));
@@ -61,9 +62,9 @@ inline ::testing::AssertionResult holdsSetlist(const QString &path, const std::v
             chunk.remove(space);
             const qsizetype found = body.indexOf(chunk, at);
             if (found < 0)
-                return ::testing::AssertionFailure() << "position " << row.position << ": \"" << chunk.toStdString()
-                                                     << "\" missing or out of order; next: "
-                                                     << body.mid(at, 80).toStdString();
+                return ::testing::AssertionFailure()
+                    << "position " << row.position << ": \"" << chunk.toStdString()
+                    << "\" missing or out of order; next: " << body.mid(at, 80).toStdString();
             at = found + chunk.size();
         }
     }
