@@ -85,7 +85,9 @@ QString WidgetDialogs::chooseFirmwareImage(const QString &folder)
 
 void WidgetDialogs::chooseFileToSave(const QStringList &suffixes, std::function<void(const QString &path)> done)
 {
-    auto *panel = new QFileDialog(m_window, QObject::tr("Save Session"));
+    // A session is saved as text; other files (a PDF) are exported.
+    const bool session = suffixes.isEmpty() || suffixes.first() == QLatin1String("txt");
+    auto *panel = new QFileDialog(m_window, session ? QObject::tr("Save Session") : QObject::tr("Export"));
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setAcceptMode(QFileDialog::AcceptSave);
     panel->setFileMode(QFileDialog::AnyFile);
@@ -96,7 +98,9 @@ void WidgetDialogs::chooseFileToSave(const QStringList &suffixes, std::function<
         QStringList patterns;
         for (const QString &suffix : suffixes)
             patterns.append(QStringLiteral("*.") + suffix);
-        panel->setNameFilter(QObject::tr("Session files (%1)").arg(patterns.join(QLatin1Char(' '))));
+        panel->setNameFilter(
+            session ? QObject::tr("Session files (%1)").arg(patterns.join(QLatin1Char(' ')))
+                    : QObject::tr("%1 files (%2)").arg(suffixes.first().toUpper(), patterns.join(QLatin1Char(' '))));
     }
     // The panel completes once: with the chosen path, or empty when it is cancelled.
     auto pending = std::make_shared<std::function<void(const QString &)>>(std::move(done));

@@ -1,6 +1,7 @@
 #include "WindowCommands.h"
 
 #include "SessionActions.h"
+#include "SetlistPrintFlow.h"
 #include "ViewController.h"
 
 #include <QAction>
@@ -36,6 +37,10 @@ constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
      NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(w.compareWithFile())},
     {C::RestoreBackup, "restoreBackupAction", nullptr, "Restore &Backup…", nullptr, nullptr, nullptr,
      NoKey, {}, R::NotUpdating, W::File, false, 0, P::All, RUN(w.restoreBackup())},
+    {C::PrintSetlist, "printSetlistAction", nullptr, "&Print Setlist…", nullptr, nullptr, nullptr,
+     QKeySequence::Print, {}, R::Always, W::File, true, 0, P::All, RUN(SetlistPrintFlow::print(&w, w.context().store, w.context().dialogs, w.session().displayName()))},
+    {C::ExportSetlistPdf, "exportSetlistPdfAction", nullptr, "&Export Setlist as PDF…", nullptr, nullptr, nullptr,
+     NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(SetlistPrintFlow::exportPdf(w.context().store, w.context().dialogs, w.session().displayName()))},
     {C::ResetSession, "resetSessionAction", nullptr, "&Reset Session…", nullptr, nullptr, nullptr,
      NoKey, {}, R::NotUpdating, W::File, true, 0, P::All, RUN(w.resetSession())},
     {C::Quit, "quitAction", nullptr, "&Quit", nullptr, nullptr, "application-exit",

@@ -22,6 +22,8 @@ enum class CommandId {
     SaveAs,
     CompareWithFile,
     RestoreBackup,
+    PrintSetlist,
+    ExportSetlistPdf,
     ResetSession,
     Quit,
     Undo,

@@ -41,9 +41,14 @@ QString TextFileSaver::reason(const QString &qtText, int code)
 
 QString TextFileSaver::writeAtomically(const QString &path, const QString &text)
 {
+    return writeBytesAtomically(path, text.toUtf8());
+}
+
+QString TextFileSaver::writeBytesAtomically(const QString &path, const QByteArray &bytes)
+{
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir())
-        return writeInto(path, text.toUtf8());
+        return writeInto(path, bytes);
     QSaveFile file(path);
     // Unbuffered: a failing write is seen at once where Qt allows it. Where Qt reports a
     // failed write or commit only as an unknown error, the system's reason is taken from
@@ -51,7 +56,6 @@ QString TextFileSaver::writeAtomically(const QString &path, const QString &text)
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(file);
-    const QByteArray bytes = text.toUtf8();
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
         const QString error = failure(file);

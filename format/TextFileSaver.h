@@ -11,6 +11,8 @@ public:
     // system's description of the error. An existing path that is not a regular file (a
     // FIFO, a character device) is written into, not replaced.
     static QString writeAtomically(const QString &path, const QString &text);
+    // The same for bytes of any kind (a PDF).
+    static QString writeBytesAtomically(const QString &path, const QByteArray &bytes);
 
     // The reason to give for a failed file operation: `qtText` (the device's
     // errorString()), unless that is only the generic "Unknown error" that Qt gives for

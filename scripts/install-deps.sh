@@ -11,7 +11,8 @@ packages=(
   dpkg-dev file
 )
 if [ "${1:-}" = "--gui" ]; then
-  packages+=(qt6-qpa-plugins fonts-dejavu-core)
+  # The window tests run offscreen; the printed setlist is read back with pdftotext.
+  packages+=(qt6-qpa-plugins fonts-dejavu-core poppler-utils)
 fi
 # What scripts/make-deb.sh checks the package with.
 if [ "${1:-}" = "--package" ]; then

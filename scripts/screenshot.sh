@@ -2,21 +2,26 @@
 # Makes docs/songs-page.png, docs/setlist-page.png and docs/global-settings-page.png: the
 # editor's Songs, Setlist and Global Settings pages with a small demo session, on a virtual
 # X display (Xvfb), captured with ImageMagick's `import`; xdotool picks a song and
-# switches tabs.
+# switches tabs. docs/setlist-stage.png and docs/setlist-compact.png are the first page of
+# the demo's printed setlist in each layout (pedal-session's PDF, drawn by pdftoppm).
 #   scripts/screenshot.sh [build-dir]      (default: build)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 editor="$build/app/pedal-editor"
+session_tool="$build/tools/pedal-session/pedal-session"
 out="$here/docs/songs-page.png"
 out_global="$here/docs/global-settings-page.png"
 out_setlist="$here/docs/setlist-page.png"
-if [ ! -x "$editor" ]; then
+if [ ! -x "$editor" ] || [ ! -x "$session_tool" ]; then
   cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEDAL_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target pedal-editor
+  cmake --build "$build" -j"$(nproc)" --target pedal-editor pedal-session
 fi
-for tool in Xvfb import xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool is needed (packages xvfb, imagemagick, xdotool)" >&2; exit 1; }
+for tool in Xvfb import xdotool pdftoppm; do
+  command -v "$tool" >/dev/null || {
+    echo "$tool is needed (packages xvfb, imagemagick, xdotool, poppler-utils)" >&2
+    exit 1
+  }
 done
 
 work="$(mktemp -d)"
@@ -65,6 +70,13 @@ with open(sys.argv[1], "w", newline="") as f:
     setlist = [1, 5, 3, 8, 2, 11, 7, 12]
     f.write("Setlist]" + "".join("%03d" % n for n in setlist) + "255" * (128 - len(setlist)) + "\r\n")
 PY
+
+# The printed setlist, page 1 of each layout at 60 dpi; A4 (the C locale).
+for layout in stage compact; do
+  LC_ALL=C "$session_tool" setlist "$work/demo.txt" --format pdf --layout "$layout" -o "$work/$layout.pdf"
+  pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$work/$layout.pdf" "$here/docs/setlist-$layout"
+  echo "wrote $here/docs/setlist-$layout.png"
+done
 
 display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &

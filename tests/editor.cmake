@@ -5,7 +5,7 @@ if(PEDAL_BUILD_EDITOR)
     LIBS pedal_editor pedal_test_dialogs pedal_test_snapshot)
   pedal_add_test(NAME editor_window_tests GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_window_test.cpp
-    LIBS pedal_editor pedal_virtual pedal_test_doubles pedal_test_dialogs pedal_test_snapshot)
+    LIBS pedal_editor pedal_virtual pedal_test_doubles pedal_test_dialogs pedal_test_snapshot pedal_test_random)
   # The window test starts the virtual pedal when it is built.
   if(TARGET virtual-pedal)
     add_dependencies(editor_window_tests virtual-pedal)

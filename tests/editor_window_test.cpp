@@ -6,6 +6,8 @@
 #include "ScopedEnvironment.h"
 #include "EditorPedalRig.h"
 #include "SessionText.h"
+#include "SetlistPdf.h"
+#include "RandomSession.h"
 #include "Snapshot.h"
 
 #include "editor/CompareDock.h"
@@ -19,6 +21,7 @@
 #include "editor/WindowCommands.h"
 #include "link/QtScheduler.h"
 #include "model/SessionSnapshot.h"
+#include "print/SetlistPrint.h"
 #include "tools/virtual-pedal/VirtualPedal.h"
 
 #include <QDockWidget>
@@ -28,6 +31,9 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -250,6 +256,76 @@ TEST_F(Window, OpenRefusesDamagedFilesAndSaveWritesTheSessionAsAsked)
     EXPECT_EQ(RecentFiles::lastFolder(), QDir::homePath());
     RecentFiles::setLastFirmwareFolder(dir.path(""));
     EXPECT_EQ(RecentFiles::lastFirmwareFolder(), dir.path(""));
+}
+
+// Export Setlist as PDF asks the layout, then where: the factory and a randomised setlist in
+// each layout, on A4 or Letter by the locale, hold every entry in order under a header that
+// names the session ("Untitled", then its file). The setlist is the one of the moment the
+// command was given. Cancelled at either question nothing is written; a failed write is
+// told and leaves no file. Print Setlist previews the layout asked, on the printer's pages.
+TEST_F(Window, SetlistExportsAsPdfAndPrints)
+{
+    TempFiles dir;
+    const QLocale was;
+    const struct
+    {
+        quint32 seed;
+        int layout; // the answer: 0 stage, 1 compact
+        const char *locale, *pageSize;
+    } rows[] = {{0, 0, "C", "A4"}, {0, 1, "en_US", "letter"}, {9, 0, "en_US", "letter"}, {9, 1, "de_DE", "A4"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.seed * 10 + row.layout);
+        if (row.seed)
+            RandomSession(row.seed).fill(store);
+        QLocale::setDefault(QLocale(row.locale));
+        dialogs.answers = {row.layout};
+        const QString out = dir.path(QStringLiteral("setlist-%1").arg(row.layout));
+        dialogs.savePaths = {out};
+        action(vc, "exportSetlistPdfAction")->trigger();
+        EXPECT_TRUE(holdsSetlist(out + ".pdf", SetlistSheet::rows(store), "Untitled", row.layout == 0, row.pageSize));
+    }
+    QLocale::setDefault(was);
+
+    dialogs.savePaths = {dir.path("named.txt")};
+    action(vc, "saveSessionAsAction")->trigger();
+    const std::vector<SetlistRow> given = SetlistSheet::rows(store);
+    dialogs.answers = {0};
+    dialogs.deferSaves = true;
+    action(vc, "exportSetlistPdfAction")->trigger();
+    store.Setlist.front()->UpdateName("Changed");
+    store.Setlist.pop_back();
+    dialogs.completePendingSave(dir.path("named.PDF"));
+    dialogs.deferSaves = false;
+    EXPECT_TRUE(holdsSetlist(dir.path("named.PDF"), given, "named.txt", true, "A4"));
+
+    const int panels = dialogs.savePanelsShown;
+    const qsizetype asked = dialogs.shown.size();
+    dialogs.answers = {2, 0, 1};
+    dialogs.savePaths = {QString(), dir.path("missing/x.pdf")};
+    for (int i = 0; i < 3; ++i)
+        action(vc, "exportSetlistPdfAction")->trigger();
+    EXPECT_EQ(dialogs.savePanelsShown, panels + 2);
+    ASSERT_EQ(dialogs.shown.size(), asked + 4); // three layout questions, one failure
+    EXPECT_EQ(dialogs.shown.last().message, "The setlist could not be exported");
+    EXPECT_EQ(dialogs.shown.last().informative, dir.path("missing/x.pdf") + "\nNo such file or directory");
+    EXPECT_EQ(QDir(dir.path("")).entryList({"*.pdf", "*.PDF"}, QDir::Files).size(), 3);
+
+    // The preview shows as many pages as the layout asked takes on the printer's pages.
+    for (const int layout : {2, 1, 0}) {
+        dialogs.answers = {layout};
+        action(vc, "printSetlistAction")->trigger();
+        auto *preview = vc.findChild<QPrintPreviewDialog *>("printSetlistPreview");
+        ASSERT_EQ(preview != nullptr, layout != 2);
+        if (!preview)
+            continue;
+        QApplication::processEvents();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageOrientation(layout ? QPageLayout::Landscape : QPageLayout::Portrait);
+        const auto wanted = layout ? SetlistPrint::Layout::Compact : SetlistPrint::Layout::Stage;
+        EXPECT_EQ(preview->findChild<QPrintPreviewWidget *>()->pageCount(),
+                  SetlistPrint::pageCount(printer, SetlistSheet::rows(store), wanted));
+        delete preview;
+    }
 }
 
 // Open, Reset Session and closing with unsaved changes ask Save / Don't Save / Cancel;

@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 #include "FlashTool.h"
 #include "RandomSession.h"
+#include "SetlistPdf.h"
 #include "ScopedEnvironment.h"
 #include "Snapshot.h"
 #include "ToolProcesses.h"
@@ -76,6 +77,21 @@ struct ToolFiles
         temp.write("appended.txt", fileForm(appended).toUtf8());
         temp.write("swapped.txt", fileForm(swapped).toUtf8());
         temp.write("empty.bin", {});
+        // A setlist of three entries (one song twice): a name with a line break and a comma,
+        // one with the signs Markdown marks up with, a stack name with quotes and a comma,
+        // every jack mode of the last column.
+        DataHandler planted;
+        Song &riff = *planted.SongList[2], &signs = *planted.SongList[4];
+        riff.UpdateName(QStringLiteral("Intro\nVerse, Chorus"));
+        riff.UpdateTempo(87);
+        signs.UpdateName(QStringLiteral("|a*b~c| <x> #1"));
+        signs.UpdateTempo(300);
+        signs.JackOne = signs.JackTwo = signs.JackThree = 3;
+        signs.JackFour = 2;
+        planted.MidiStackList[2].Name = QStringLiteral("Say \"Hi\", all | *b_d*");
+        planted.Setlist = {planted.SongList[2], planted.SongList[4], planted.SongList[2]};
+        temp.write("planted.txt", fileForm(planted).toUtf8());
+        temp.write("nolist.txt", "Setlist]" + QByteArray("255").repeated(128) + "\r\n");
     }
 };
 
@@ -127,7 +143,7 @@ TEST(SessionTool, PrintsWhatWasReviewed)
     const std::pair<const char *, QString> transcripts[] = {
         {"pedal-session-help",
          "--help|--version|new -h|open --help|json --help|upload --help|send --help|receive --help|"
-         "watch --help|flash --help|diff --help"},
+         "watch --help|flash --help|diff --help|setlist --help"},
         {"pedal-session-usage",
          "|frobnicate|new extra|new -o|open|open session.txt session.txt|open session.txt --bogus|json|"
          "upload session.txt|upload session.txt --page bogus|upload --page all|diff|diff session.txt|"
@@ -161,6 +177,15 @@ TEST(SessionTool, PrintsWhatWasReviewed)
          "diff session.txt missing.txt|diff {d} session.txt|diff legacy.txt session.txt|"
          "diff legacy.txt legacy.txt --accept-legacy|diff session.txt appended.txt|diff session.txt swapped.txt|"
          "diff --json session.txt swapped.txt|diff swapped.txt appended.txt"},
+        // The setlist in each form; its usage errors (2) and files it cannot read or write (1).
+        {"pedal-session-setlist",
+         "setlist {g}/factory.txt|setlist planted.txt|setlist planted.txt --format csv|"
+         "setlist planted.txt --format markdown|setlist {g}/random.txt --format csv|setlist {g}/random.txt|"
+         "setlist {g}/random.txt --format markdown|setlist nolist.txt|setlist nolist.txt --format csv|setlist|"
+         "setlist planted.txt --format bogus|setlist planted.txt --format pdf|setlist planted.txt --layout compact|"
+         "setlist planted.txt --format pdf -o x.pdf --layout bogus|setlist missing.txt|"
+         "setlist damaged.txt --format csv|setlist planted.txt --format markdown -o {d}/no/x.md|"
+         "setlist planted.txt --format pdf -o {d}/no/x.pdf"},
         // The virtual pedal's help and every option it refuses, before it opens a terminal
         // (2) or after (1).
         {"virtual-pedal",
@@ -181,6 +206,41 @@ TEST(SessionTool, PrintsWhatWasReviewed)
                 {{"{d}", files.d}, {"{g}", files.g}, {"{version}", PEDAL_VERSION}, {"{bin}", PEDAL_BINARY_DIR}})));
     }
     QDir::setCurrent(here);
+}
+
+// The setlist as a PDF from the command line, with no display and no platform given: each
+// layout of the planted and of a randomised session holds every entry in order, on A4, or
+// on Letter in a locale that measures in US units; an empty setlist has its one page.
+TEST(SessionTool, SetlistPdfNeedsNoDisplay)
+{
+    const ToolFiles files;
+    const struct
+    {
+        QString file;
+        const char *layout, *locale, *pageSize;
+    } rows[] = {{files.d + "/planted.txt", "stage", "C", "A4"},
+                {files.d + "/planted.txt", "compact", "en_US", "letter"},
+                {files.g + "/random.txt", "stage", "en_US", "letter"},
+                {files.g + "/random.txt", "compact", "C", "A4"},
+                {files.d + "/nolist.txt", "compact", "C", "A4"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.layout);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_MEASUREMENT"})
+            env.remove(name);
+        env.insert("LC_ALL", row.locale);
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        const QString out = files.d + "/out.pdf";
+        startTool(tool, {"setlist", row.file, "--format", "pdf", "--layout", row.layout, "-o", out});
+        const ToolResult r = finishTool(tool);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.err, "");
+        DataHandler store;
+        ASSERT_TRUE(openSessionFile(store, row.file));
+        EXPECT_TRUE(holdsSetlist(out, SetlistSheet::rows(store), QFileInfo(row.file).fileName(),
+                                 row.layout == QLatin1String("stage"), row.pageSize));
+    }
 }
 
 // A pedal that goes away in the middle of a send: one line that says so, status 1.
@@ -283,7 +343,7 @@ TEST(SessionTool, CommandLines)
         return out.join(' ');
     };
     const QString man = readFile(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in").replace("\\-", "-");
-    for (const char *name : {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff"}) {
+    for (const char *name : {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff", "setlist"}) {
         SCOPED_TRACE(name);
         QStringList manForms, helpForms; // the options of each form
         for (const QString &entry : man.section(".SH SYNOPSIS", 1).section(".SH", 0, 0).split(".br"))

@@ -19,7 +19,7 @@ _pedal_session()
     prev=${COMP_WORDS[COMP_CWORD-1]}
 
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "new open json upload send receive watch flash diff --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "new open json upload send receive watch flash diff setlist --help --version" -- "$cur"))
         return 0
     fi
     command=${COMP_WORDS[1]}
@@ -54,6 +54,14 @@ _pedal_session()
         --timeout)
             return 0
             ;;
+        --format)
+            COMPREPLY=($(compgen -W "text csv markdown pdf" -- "$cur"))
+            return 0
+            ;;
+        --layout)
+            COMPREPLY=($(compgen -W "stage compact" -- "$cur"))
+            return 0
+            ;;
     esac
 
     local options
@@ -67,6 +75,7 @@ _pedal_session()
         watch) options="--port --base --timeout --log --accept-legacy" ;;
         flash) options="--port --log" ;;
         diff) options="--json --accept-legacy" ;;
+        setlist) options="--format -o --layout --accept-legacy" ;;
         *) return 0 ;;
     esac
     options="$options --help"
@@ -83,7 +92,7 @@ _pedal_session()
         return 0
     fi
     case $command in
-        open|json|upload|send|watch|flash|diff)
+        open|json|upload|send|watch|flash|diff|setlist)
             _pedal_session_files "$cur"
             ;;
         *)

@@ -1,5 +1,6 @@
 #include "DiffCommand.h"
 #include "SessionTool.h"
+#include "SetlistCommand.h"
 #include "TransferCommands.h"
 #include "WatchCommand.h"
 
@@ -9,8 +10,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -52,6 +55,9 @@ const Command commands[] = {
     {"diff", "A B [--json] [--accept-legacy]",
      "Lists what differs between two session files (status 0 the same, 1 different).", "json accept-legacy", 2,
      "two session files are needed", diffCommand},
+    {"setlist", "FILE [--format text|csv|markdown|pdf] [-o OUT] [--layout stage|compact] [--accept-legacy]",
+     "Writes the setlist as text, CSV, Markdown or a PDF to print.", "format= o= layout= accept-legacy", 1,
+     "a session file is needed", setlistCommand},
 };
 
 const char *const Pages = "PAGE is songs, setjacks, setlist, midi, global or all.";
@@ -120,11 +126,29 @@ int runCommand(const Command &command, const QStringList &args)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw.append(QString::fromLocal8Bit(argv[i]));
+    // A PDF paints text, which needs the fonts of a QGuiApplication; on the offscreen
+    // platform it needs no display.
+    std::unique_ptr<QCoreApplication> app;
+    if (setlistDrawsPages(raw)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Standard error keeps to this program's own lines: the platform's notes (a
+        // runtime folder not set, fonts looked for) are not told.
+        static const QtMessageHandler platformHandler = qInstallMessageHandler(nullptr);
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                platformHandler(type, context, text);
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     // Standard output holds only results; everything else goes to standard error.
     Diagnostics::setSink([](const QString &line) { SessionTool::err(line); });
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
