@@ -156,7 +156,7 @@ protected:
         const QModelIndex target =
             model->index(home ? 0 : model->rowCount() - 1, qMax(0, m_view->currentIndex().column()));
         const auto rows = m_view->selectionBehavior() == QAbstractItemView::SelectRows ? QItemSelectionModel::Rows
-                                                                                          : QItemSelectionModel::NoUpdate;
+                                                                                       : QItemSelectionModel::NoUpdate;
         m_view->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | rows);
         m_view->scrollTo(target);
         return true;
@@ -242,7 +242,8 @@ void nameControls(QWidget *root)
             continue;
         QString name = nameFor(w->objectName());
         if (name.isEmpty())
-            if (const auto *field = qobject_cast<QLineEdit *>(w); field && !qobject_cast<QComboBox *>(w->parentWidget()))
+            if (const auto *field = qobject_cast<QLineEdit *>(w);
+                field && !qobject_cast<QComboBox *>(w->parentWidget()))
                 name = field->placeholderText();
         if (!name.isEmpty())
             w->setAccessibleName(name);

@@ -100,8 +100,12 @@ TEST_F(Access, KeyboardReachesEveryControl)
     }
     auto *songs = find<QTableView>("SetlistSongListTableView");
     songs->setFocus();
-    for (auto [key, song] : {std::pair{Qt::Key_Home, 0}, {Qt::Key_Return, 0}, {Qt::Key_End, 127}, {Qt::Key_Insert, 127},
-                             {Qt::Key_Up, 126}, {Qt::Key_Enter, 126}}) {
+    for (auto [key, song] : {std::pair{Qt::Key_Home, 0},
+                             {Qt::Key_Return, 0},
+                             {Qt::Key_End, 127},
+                             {Qt::Key_Insert, 127},
+                             {Qt::Key_Up, 126},
+                             {Qt::Key_Enter, 126}}) {
         const size_t before = store.Setlist.size();
         QTest::keyClick(songs, key);
         if (key == Qt::Key_Return || key == Qt::Key_Insert || key == Qt::Key_Enter) {
