@@ -1,5 +1,6 @@
 #include "CompareDock.h"
 
+#include "Accessibility.h"
 #include "GlobalPage.h"
 #include "MidiPage.h"
 #include "PageTabs.h"
@@ -169,6 +170,7 @@ CompareDock *CompareDock::showIn(ViewController *window, std::vector<SessionChan
     if (!dock) {
         dock = new CompareDock(window);
         window->addDockWidget(Qt::RightDockWidgetArea, dock);
+        Accessibility::nameControls(dock);
     }
     dock->showChanges(std::move(changes), source);
     dock->show();

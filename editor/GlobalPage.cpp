@@ -241,7 +241,7 @@ void GlobalPage::showField(const Entry &entry)
         return;
     }
     // No item stands for this value: show it as out of range and keep it stored.
-    entry.combo->setPlaceholderText(GlobalItemTexts::outOfRangeText(value));
+    PageControls::showOutOfRange(entry.combo, value);
     entry.combo->setCurrentIndex(-1);
     entry.combo->setToolTip(
         tip + QLatin1Char(' ')

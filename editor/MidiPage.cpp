@@ -1,7 +1,6 @@
 #include "MidiPage.h"
 
 #include "EditorContext.h"
-#include "GlobalItemTexts.h"
 #include "LibraryTableModel.h"
 #include "MidiPageParts.h"
 #include "PageControls.h"
@@ -206,12 +205,7 @@ void MidiPage::showStackPage()
             continue;
         }
         const MidiStackMessage &m = stack->MidiStackMessageList[size_t(i)];
-        if (m.Typey >= 0 && m.Typey < MessageType::Count) {
-            row.type->setCurrentIndex(int(m.Typey));
-        } else {
-            row.type->setPlaceholderText(GlobalItemTexts::outOfRangeText(m.Typey));
-            row.type->setCurrentIndex(-1);
-        }
+        select(row.type, m.Typey);
         row.channel->setText(QString::number(m.Channel));
         row.message->setText(QString::number(m.Message));
         row.value->setText(QString::number(m.Value));

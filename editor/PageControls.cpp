@@ -1,6 +1,7 @@
 #include "PageControls.h"
 
 #include "EditorContext.h"
+#include "GlobalItemTexts.h"
 #include "WindowCommands.h"
 
 #include <QAbstractItemModel>
@@ -128,8 +129,16 @@ void onChoice(QComboBox *combo, QWidget *receiver, std::function<void(int)> chos
 void select(QComboBox *combo, qint64 position)
 {
     const int index = position >= 0 && position < combo->count() ? int(position) : -1;
+    showOutOfRange(combo, index < 0 ? std::optional<qint64>(position) : std::nullopt);
     if (combo->currentIndex() != index)
         combo->setCurrentIndex(index);
+}
+
+void showOutOfRange(QComboBox *combo, std::optional<qint64> value)
+{
+    const QString text = value ? GlobalItemTexts::outOfRangeText(*value) : QString();
+    if (combo->placeholderText() != text)
+        combo->setPlaceholderText(text);
 }
 
 QString songStepName(qint64 Song::*field, qint64 position)

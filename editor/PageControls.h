@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAbstractItemModel;
@@ -37,8 +38,11 @@ QBoxLayout *commandRow(QWidget *page, const EditorContext &ctx, SessionKeys::Pag
 
 // Calls `chosen` with the position the user picked.
 void onChoice(QComboBox *combo, QWidget *receiver, std::function<void(int)> chosen);
-// Shows the item at a stored position (no item when the position is not in the list).
+// Shows the item at a stored position; a position the list has no item for shows as
+// "N (out of range)" and stays stored until an item is picked.
 void select(QComboBox *combo, qint64 position);
+// What a list shows while it shows no item: `value` as out of range, or nothing.
+void showOutOfRange(QComboBox *combo, std::optional<qint64> value);
 
 // The name of an undo step that changes one field of the song at a list position:
 // "Background colour of Song 3", with the field's one wording from the key table.

@@ -1,5 +1,6 @@
 #include "PageTabs.h"
 
+#include "Accessibility.h"
 #include "EditorContext.h"
 #include "GlobalPage.h"
 #include "MidiPage.h"
@@ -9,24 +10,20 @@
 #include "model/DataHandler.h"
 #include "model/SessionSnapshot.h"
 
-#include <QVBoxLayout>
+#include <QScrollArea>
+#include <QTabBar>
 
 using Page = SessionKeys::Page;
 
 PageTabs::PageTabs(EditorContext &ctx, QWidget *parent) : QTabWidget(parent), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("PageTabs"));
-    for (Page page : order) {
-        if (page == Page::Songs) {
-            m_songs = new SongsPage(m_ctx);
-            m_pages[size_t(indexOf(page))] = m_songs;
-            addTab(m_songs, SessionKeys::pageTitle(page));
-            continue;
-        }
-        auto *tab = new QWidget;
-        (new QVBoxLayout(tab))->setContentsMargins(0, 0, 0, 0);
-        addTab(tab, SessionKeys::pageTitle(page));
-    }
+    tabBar()->setAccessibleName(tr("Pages"));
+    // Each page scrolls when the window is smaller than the page.
+    for (Page page : order)
+        addTab(Accessibility::scrollArea(scrollAreaName(page)), SessionKeys::pageTitle(page));
+    m_songs = new SongsPage(m_ctx);
+    placePage(indexOf(Page::Songs), m_songs);
     connect(this, &QTabWidget::currentChanged, this, &PageTabs::build);
 }
 
@@ -74,11 +71,20 @@ void PageTabs::build(int index)
     case Page::Songs:
     case Page::All: return;
     }
+    placePage(index, page);
+}
+
+QString PageTabs::scrollAreaName(Page page)
+{
+    QString name = SessionKeys::pageTitle(page);
+    return name.remove(QLatin1Char(' ')) + QLatin1String("PageScrollArea");
+}
+
+void PageTabs::placePage(int index, QWidget *page)
+{
     m_pages[size_t(index)] = page;
-    QWidget *tab = widget(index);
-    tab->layout()->addWidget(page);
-    if (tab->isVisible())
-        page->show();
+    Accessibility::preparePage(page);
+    static_cast<QScrollArea *>(widget(index))->setWidget(page);
 }
 
 void PageTabs::buildAll()

@@ -51,6 +51,10 @@ private:
     // The tab of `page`, in the order of the tabs.
     int indexOf(SessionKeys::Page page) const;
     void build(int index);
+    // The tab's scroll area shows the page, ready for the keyboard and screen readers.
+    void placePage(int index, QWidget *page);
+    // "SetJacksPageScrollArea", ...
+    static QString scrollAreaName(SessionKeys::Page page);
 
     EditorContext &m_ctx;
     // The pages in the order of their tabs.

@@ -71,15 +71,19 @@ SetlistPage::SetlistPage(EditorContext &ctx, QWidget *parent) : QWidget(parent),
     highlightSetlistRow();
 }
 
+bool SetlistPage::isAddKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Insert;
+}
+
 bool SetlistPage::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    // Return on the song list adds the song, as a click does.
-    if (watched == m_songView && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-        && modifiers == Qt::NoModifier) {
+    // Return or Insert on the song list adds the focused song, as a click does.
+    if (watched == m_songView && isAddKey(key->key()) && modifiers == Qt::NoModifier) {
         songClicked(m_songView->currentIndex());
         return true;
     }

@@ -26,6 +26,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The keys that add the focused song of the song list.
+    static bool isAddKey(int key);
     void songClicked(const QModelIndex &index);
     void removeEntry();
     void moveEntryUp();

@@ -1,5 +1,6 @@
 #include "TransferStatus.h"
 
+#include "Accessibility.h"
 #include "PageControls.h"
 #include "format/SessionKeys.h"
 #include "link/FirmwareUpdater.h"
@@ -29,6 +30,7 @@ TransferStatus::TransferStatus(QStatusBar *bar, QAction *cancel, SerialHandler *
     m_progress->setObjectName(QStringLiteral("transferProgress"));
     m_progress->setMaximumWidth(260);
     m_progress->setTextVisible(true);
+    m_progress->setAccessibleName(tr("Transfer progress"));
     m_progress->hide();
     m_cancel = PageControls::button(QStringLiteral("cancelTransferButton"), cancel->iconText(), bar);
     m_cancel->setToolTip(cancel->toolTip());
@@ -118,19 +120,28 @@ void TransferStatus::updateConnection()
 {
     // While the firmware is written the port is the boot loader's: the update is shown.
     if (m_firmware && m_firmware->running()) {
-        m_connection->setText(tr("Updating firmware… %1 s").arg(m_firmwareSeconds));
+        showConnection(tr("Updating firmware… %1 s").arg(m_firmwareSeconds));
         return;
     }
     if (m_serial && m_serial->isConnected() && m_serial->portHeld()) {
-        m_connection->setText(tr("Connected: %1").arg(m_serial->portName()));
+        showConnection(tr("Connected: %1").arg(m_serial->portName()));
         m_portLost = false;
         // Hints about getting connected (attach, plug in, the last loss) no longer hold.
         m_bar->clearMessage();
     } else if (m_portLost && m_serial && m_serial->isConnected()) {
-        m_connection->setText(tr("Not connected (%1 was disconnected)").arg(m_serial->portName()));
+        showConnection(tr("Not connected (%1 was disconnected)").arg(m_serial->portName()));
     } else {
-        m_connection->setText(tr("Not connected"));
+        showConnection(tr("Not connected"));
     }
+}
+
+void TransferStatus::showConnection(const QString &text)
+{
+    if (m_connection->text() == text)
+        return;
+    m_connection->setText(text);
+    // The connection is said again whenever it changes.
+    Accessibility::announce(m_connection, QAccessible::NameChanged);
 }
 
 void TransferStatus::setFirmwareSeconds(int seconds)
@@ -145,6 +156,12 @@ void TransferStatus::showProgress(int done, int total, const QString &what)
     m_progress->setValue(qBound(0, done, qMax(total, 1)));
     m_progress->setFormat(what.isEmpty() ? QStringLiteral("%v / %m") : what + QStringLiteral(" %v / %m"));
     m_progress->show();
+    // Screen readers follow the transfer: what goes, and how far it is.
+    if (m_progress->accessibleDescription() != what) {
+        m_progress->setAccessibleDescription(what);
+        Accessibility::announce(m_progress, QAccessible::DescriptionChanged);
+    }
+    Accessibility::announceValue(m_progress, m_progress->value());
     if (!m_transferShown) {
         m_transferShown = true;
         m_transferStart = m_clock();

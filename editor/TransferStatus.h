@@ -50,6 +50,7 @@ Q_SIGNALS:
     void transferStateChanged();
 
 private:
+    void showConnection(const QString &text);
     void showProgress(int done, int total, const QString &what);
     void transferEnded();
 

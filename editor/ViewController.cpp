@@ -1,5 +1,6 @@
 #include "ViewController.h"
 
+#include "Accessibility.h"
 #include "CompareDock.h"
 #include "Dialogs.h"
 #include "FirmwareFlow.h"
@@ -67,7 +68,9 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     updateTitle();
     m_status->updateConnection();
     updateCommandStates();
-    resize(1180, 820);
+    Accessibility::nameControls(this);
+    // Within the screen, at any scale.
+    Accessibility::fitToScreen(this, QSize(1180, 820));
 }
 
 ViewController::~ViewController()

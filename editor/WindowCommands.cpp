@@ -72,6 +72,17 @@ constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
      NoKey, {}, R::Always, W::Pedal, true, 0, P::All, RUN(w.attachVirtualPedal())},
     {C::Refresh, "refreshAction", "RefreshCommand", "&Refresh", "Refresh", "Show the session again on every page (F5).", "view-refresh",
      NoKey, {Qt::Key_F5}, R::Always, W::View, false, 4, P::All, RUN(w.RefreshAllPages())},
+    // Ctrl+1 to Ctrl+5 show the pages in the order of their tabs.
+    {C::ShowSetJacks, "showSetJacksAction", nullptr, "Set &Jacks", nullptr, nullptr, nullptr,
+     NoKey, {Qt::CTRL | Qt::Key_1}, R::Always, W::View, true, 0, P::All, RUN(w.showPage(P::SetJacks))},
+    {C::ShowSongs, "showSongsAction", nullptr, "&Songs", nullptr, nullptr, nullptr,
+     NoKey, {Qt::CTRL | Qt::Key_2}, R::Always, W::View, false, 0, P::All, RUN(w.showPage(P::Songs))},
+    {C::ShowSetlist, "showSetlistAction", nullptr, "Set&list", nullptr, nullptr, nullptr,
+     NoKey, {Qt::CTRL | Qt::Key_3}, R::Always, W::View, false, 0, P::All, RUN(w.showPage(P::Setlist))},
+    {C::ShowMidi, "showMidiAction", nullptr, "&Midi Management", nullptr, nullptr, nullptr,
+     NoKey, {Qt::CTRL | Qt::Key_4}, R::Always, W::View, false, 0, P::All, RUN(w.showPage(P::Midi))},
+    {C::ShowGlobal, "showGlobalAction", nullptr, "&Global Settings", nullptr, nullptr, nullptr,
+     NoKey, {Qt::CTRL | Qt::Key_5}, R::Always, W::View, false, 0, P::All, RUN(w.showPage(P::Global))},
     {C::About, "aboutAction", nullptr, "&About Pedal Editor", nullptr, nullptr, "help-about",
      NoKey, {}, R::Always, W::Help, false, 0, P::All, RUN(w.showAbout())},
     // Esc stops a transfer; it is taken only while one runs.

@@ -20,3 +20,16 @@ if(PEDAL_BUILD_EDITOR)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_snapshot_test.cpp
     LIBS pedal_editor pedal_test_doubles pedal_test_dialogs pedal_test_snapshot pedal_test_random)
 endif()
+if(PEDAL_BUILD_EDITOR)
+  pedal_add_test(NAME editor_access_tests GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_access_test.cpp
+    LIBS pedal_editor pedal_test_doubles pedal_test_dialogs)
+  # The window at larger screen scales: it opens within the screen and stays readable.
+  foreach(scale 1.5 2)
+    add_test(NAME editor_access_tests_scale_${scale}
+      COMMAND editor_access_tests --gtest_filter=Access.WindowFitsTheScreenAndEveryFieldIsReadable)
+    set_tests_properties(editor_access_tests_scale_${scale} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+      TIMEOUT 300)
+  endforeach()
+endif()

@@ -243,6 +243,22 @@ const Scenario scenarios[] = {
                  EXPECT_EQ(SessionSnapshot::of(s.store), before) << qPrintable(copy->objectName());
              }
      }},
+    {"out-of-range", 0,
+     [](Shots &s) {
+         // Values from a file that no list item stands for, on every page.
+         Song &song = *s.store.SongList[0];
+         song.Fraction = 8;
+         song.DivisionOne = 17;
+         song.*songJacks()[0].pulses = 31;
+         song.FootTAPFunction = -1;
+         s.store.MidiStackList[0].MidiStackMessageList[0].Typey = 7;
+         s.vc->RefreshAllPages();
+         for (const char *name :
+              {"fractionCombo", "divOneCombo", "footTapFunction", "numPulsesOneCombo", "stackMessageType1"}) {
+             s.pageOf(QLatin1String(name));
+             s.shot(QLatin1String(name), QLatin1String(name));
+         }
+     }},
     {"random", 4242,
      [](Shots &s) {
          // Every page on a random session, on a song of its own.

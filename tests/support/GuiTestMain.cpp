@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -7,8 +8,15 @@
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Off screen, on a screen of 1280 by 1024 (QT_SCALE_FACTOR makes it smaller).
+    const QTemporaryDir screens;
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen"));
+    if (platform == QLatin1String("offscreen")) {
+        QFile config(screens.filePath(QStringLiteral("screens.json")));
+        if (config.open(QIODevice::WriteOnly))
+            config.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1280, "height": 1024}]})");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    }
     // What the editor keeps between runs (settings, backups) goes to a home of this run: never
     // to the user's, nor to one that another test run uses at the same time.
     const QTemporaryDir home;

@@ -213,7 +213,8 @@ QString describe(const QWidget *w, const QString &indent)
         }
         return QStringLiteral("list%1 %2, %3 items%4")
             .arg(combo->isEditable() ? QStringLiteral(" (editable)") : QString())
-            .arg(combo->currentIndex() < 0 ? QStringLiteral("(none)") : quoted(combo->currentText()))
+            .arg(combo->currentIndex() < 0 ? QStringLiteral("(none) ") + quoted(combo->placeholderText())
+                                           : quoted(combo->currentText()))
             .arg(combo->count())
             .arg(lines(shortened(items), indent));
     }
