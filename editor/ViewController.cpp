@@ -1,5 +1,6 @@
 #include "ViewController.h"
 
+#include "CheckDock.h"
 #include "CompareDock.h"
 #include "Dialogs.h"
 #include "FirmwareFlow.h"
@@ -247,6 +248,11 @@ void ViewController::resetSession()
 void ViewController::compareWithFile()
 {
     CompareDock::compareWithFile(this, m_store, m_dialogs);
+}
+
+void ViewController::checkSession()
+{
+    CheckDock::checkIn(this);
 }
 
 void ViewController::restoreBackup()
