@@ -94,9 +94,12 @@ void CheckDock::checkAgain()
     m_findings = SessionCheck::run(m_window->context().store);
     // Only the window knows the pedal: its finding comes first, as the one to mend first.
     if (const int n = pedalDifferences(m_window); n > 0)
-        m_findings.insert(m_findings.begin(), CheckFinding{PedalDiffers, CheckFinding::Severity::Problem,
-                                                           n == 1 ? pedalOnePlace : pedalPlaces,
-                                                           {QString::number(n)}, Page::All});
+        m_findings.insert(m_findings.begin(),
+                          CheckFinding{PedalDiffers,
+                                       CheckFinding::Severity::Problem,
+                                       n == 1 ? pedalOnePlace : pedalPlaces,
+                                       {QString::number(n)},
+                                       Page::All});
     int problems = 0;
     m_list->clear();
     for (size_t i = 0; i < m_findings.size(); ++i) {

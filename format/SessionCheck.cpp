@@ -44,9 +44,8 @@ QString stackRef(const DataHandler &store, int position)
 bool hasActiveMessage(const MidiStack &stack)
 {
     const auto &messages = stack.MidiStackMessageList;
-    return std::any_of(messages.begin(), messages.end(), [](const MidiStackMessage &m) {
-        return Encodings::statusNumber(m.Typey, m.Channel) != 0;
-    });
+    return std::any_of(messages.begin(), messages.end(),
+                       [](const MidiStackMessage &m) { return Encodings::statusNumber(m.Typey, m.Channel) != 0; });
 }
 
 // Each song of the setlist once, at its first position: {setlist position, song position}.
@@ -76,7 +75,7 @@ bool inputInUse(const Song &song, size_t input)
 
 // The inputs of the setlist's songs whose function is `code(hold)`, on the foot switch
 // (`foot`) or on the jacks, with the target the sibling field names.
-template <typename Target>
+template<typename Target>
 Hits inputsCalling(const DataHandler &store, bool foot, qint64 (*code)(bool), Target target)
 {
     Hits hits;
@@ -93,18 +92,17 @@ Hits inputsCalling(const DataHandler &store, bool foot, qint64 (*code)(bool), Ta
 
 Hits emptyStacks(const DataHandler &store, bool foot)
 {
-    return inputsCalling(store, foot, stackFunctionCode,
-                         [&store](int s, const Song &song, const SongInput &input, Hits &hits) {
-                             const qint64 stack = song.*input.stack;
-                             if (stack < 0 || stack >= qint64(store.MidiStackList.size())
-                                 || hasActiveMessage(store.MidiStackList[size_t(stack)]))
-                                 return;
-                             hits.push_back({{songRef(store, s), SessionKeys::fieldLabel(input.function),
-                                              stackRef(store, int(stack))},
-                                             s,
-                                             int(stack),
-                                             -1});
-                         });
+    return inputsCalling(
+        store, foot, stackFunctionCode, [&store](int s, const Song &song, const SongInput &input, Hits &hits) {
+            const qint64 stack = song.*input.stack;
+            if (stack < 0 || stack >= qint64(store.MidiStackList.size())
+                || hasActiveMessage(store.MidiStackList[size_t(stack)]))
+                return;
+            hits.push_back({{songRef(store, s), SessionKeys::fieldLabel(input.function), stackRef(store, int(stack))},
+                            s,
+                            int(stack),
+                            -1});
+        });
 }
 
 Hits songsOutsideSetlist(const DataHandler &store, bool foot)
@@ -112,17 +110,15 @@ Hits songsOutsideSetlist(const DataHandler &store, bool foot)
     std::vector<bool> inSetlist(store.SongList.size(), false);
     for (const auto &[q, s] : setlistSongs(store))
         inSetlist[size_t(s)] = true;
-    return inputsCalling(store, foot, presetFunctionCode,
-                         [&store, &inSetlist](int s, const Song &song, const SongInput &input, Hits &hits) {
-                             const qint64 target = song.*input.preset;
-                             if (target < 0 || target >= qint64(store.SongList.size()) || inSetlist[size_t(target)])
-                                 return;
-                             hits.push_back({{songRef(store, s), SessionKeys::fieldLabel(input.function),
-                                              songRef(store, int(target))},
-                                             s,
-                                             -1,
-                                             -1});
-                         });
+    return inputsCalling(
+        store, foot, presetFunctionCode,
+        [&store, &inSetlist](int s, const Song &song, const SongInput &input, Hits &hits) {
+            const qint64 target = song.*input.preset;
+            if (target < 0 || target >= qint64(store.SongList.size()) || inSetlist[size_t(target)])
+                return;
+            hits.push_back(
+                {{songRef(store, s), SessionKeys::fieldLabel(input.function), songRef(store, int(target))}, s, -1, -1});
+        });
 }
 
 Hits emptySetlist(const DataHandler &store)

@@ -15,14 +15,14 @@ struct CheckFinding
 {
     enum class Severity { Problem, Note };
 
-    const char *check = "";  // the check's name ("unnamed-song")
+    const char *check = ""; // the check's name ("unnamed-song")
     Severity severity = Severity::Problem;
     const char *format = ""; // the message with %1, %2 ... (English; translatable in "SessionCheck")
     QStringList args;        // numbers and names put into the message
     SessionKeys::Page page = SessionKeys::Page::All; // All: no page of its own
-    int song = -1;            // position in SongList, or -1
-    int stack = -1;           // position in MidiStackList, or -1
-    int setlistPosition = -1; // position in Setlist, or -1
+    int song = -1;                                   // position in SongList, or -1
+    int stack = -1;                                  // position in MidiStackList, or -1
+    int setlistPosition = -1;                        // position in Setlist, or -1
 
     // `format` with %1 .. %9 replaced by `args`.
     static QString fill(const QString &format, const QStringList &args);

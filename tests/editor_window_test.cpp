@@ -147,13 +147,14 @@ TEST_F(Window, CheckSessionListsFindingsAndShowsEachOnItsPage)
     QStringList shown;
     for (int i = 0; i < list->count(); ++i)
         shown << list->item(i)->text();
-    EXPECT_EQ(shown, QStringList({"Problem: Setlist positions 1 and 3 both hold Song 8 (riff): a song is played twice",
-                                  "Problem: Setlist positions 1 and 2: Song 8 and Song 3 share the name \"Riff\", so "
-                                  "the pedal shows them alike",
-                                  "Problem: Song 8 (riff): Jack 2 tip tap function \"Send MIDI Stack\" calls stack 8 "
-                                  "(Midi Stack 8), which has no active message, so the press sends nothing",
-                                  "Note: Song 3 (Riff) still has the factory tempo of 120 BPM; easy to forget when a "
-                                  "song was named"}));
+    EXPECT_EQ(shown,
+              QStringList({"Problem: Setlist positions 1 and 3 both hold Song 8 (riff): a song is played twice",
+                           "Problem: Setlist positions 1 and 2: Song 8 and Song 3 share the name \"Riff\", so "
+                           "the pedal shows them alike",
+                           "Problem: Song 8 (riff): Jack 2 tip tap function \"Send MIDI Stack\" calls stack 8 "
+                           "(Midi Stack 8), which has no active message, so the press sends nothing",
+                           "Note: Song 3 (Riff) still has the factory tempo of 120 BPM; easy to forget when a "
+                           "song was named"}));
     // Each finding by double-click, then by Return: the page shown and what is selected on it.
     const char *const expected[] = {"Setlist, setlist row 2", "Songs, song 2", "Set Jacks, song 7", "Songs, song 2"};
     for (bool byKey : {false, true})

@@ -17,11 +17,12 @@ QStringList described(const DataHandler &store)
 {
     QStringList out;
     for (const CheckFinding &f : SessionCheck::run(store))
-        out << f.line() + QStringLiteral(" | %1 %2 %3 %4")
-                                 .arg(SessionKeys::pageTitle(f.page))
-                                 .arg(f.song + 1)
-                                 .arg(f.stack + 1)
-                                 .arg(f.setlistPosition + 1);
+        out << f.line()
+                + QStringLiteral(" | %1 %2 %3 %4")
+                      .arg(SessionKeys::pageTitle(f.page))
+                      .arg(f.song + 1)
+                      .arg(f.stack + 1)
+                      .arg(f.setlistPosition + 1);
     return out;
 }
 
@@ -75,7 +76,8 @@ TEST(Check, EachPlantedFaultIsFoundWithItsWordsAndPlace)
         QStringList found;
     } rows[] = {
         {"nothing", [](DataHandler &) {}, {}},
-        {"an empty setlist", [](DataHandler &d) { d.Setlist.clear(); },
+        {"an empty setlist",
+         [](DataHandler &d) { d.Setlist.clear(); },
          {"problem: The setlist is empty: the pedal has no setlist songs to step through | Setlist 0 0 0"}},
         {"a song twice, then three times",
          [](DataHandler &d) {

@@ -54,8 +54,8 @@ const Command commands[] = {
      "Lists what differs between two session files (status 0 the same, 1 different).", "json accept-legacy", 2,
      "two session files are needed", diffCommand},
     {"check", "FILE [--json] [--accept-legacy]",
-     "Lists what to mend in a session file before a gig (status 0 nothing found, 1 findings).",
-     "json accept-legacy", 1, "a session file is needed", checkCommand},
+     "Lists what to mend in a session file before a gig (status 0 nothing found, 1 findings).", "json accept-legacy", 1,
+     "a session file is needed", checkCommand},
 };
 
 const char *const Pages = "PAGE is songs, setjacks, setlist, midi, global or all.";
