@@ -895,13 +895,10 @@ TEST(PedalWindow, CheckSessionTellsWhereThePedalDiffers)
     pedal.MidiStackList[3].MidiStackMessageList[2].Value = 5;
     pedal.MidiStackList[3].Name = QStringLiteral("Only here"); // not on the pedal
     r.vc.pedalSession()->known().setKnown(pedal);
-    EXPECT_EQ(QStringList({unknown, same, one, firstFinding()}),
-              QStringList({"Note: Song 1 (Named) still has the factory tempo of 120 BPM; easy to forget when a song "
-                           "was named",
-                           "Note: Song 1 (Named) still has the factory tempo of 120 BPM; easy to forget when a song "
-                           "was named",
-                           "Problem: The pedal differs from this session in 1 place",
+    EXPECT_EQ(QStringList({same, one, firstFinding()}),
+              QStringList({unknown, "Problem: The pedal differs from this session in 1 place",
                            "Problem: The pedal differs from this session in 2 places"}));
+    EXPECT_TRUE(unknown.startsWith("Note: Song 1 (Named) still has the factory tempo")) << unknown.toStdString();
     auto *list = r.find<QListWidget>("checkFindings");
     list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);

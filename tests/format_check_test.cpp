@@ -1,5 +1,6 @@
 // Check Session: each check found in a session that holds only its fault, with its words,
-// its severity and where it points; the factory session gives only its unnamed songs.
+// its severity and where it points. What the factory and a random session give is held by
+// the transcript of pedal-session check.
 #include "QtPrinters.h"
 
 #include "format/SessionCheck.h"
@@ -151,22 +152,4 @@ TEST(Check, EachPlantedFaultIsFoundWithItsWordsAndPlace)
         row.plant(store);
         EXPECT_EQ(described(store), row.found);
     }
-}
-
-TEST(Check, TheFactorySessionHasOnlyItsUnnamedSongs)
-{
-    const DataHandler factory;
-    const std::vector<CheckFinding> findings = SessionCheck::run(factory);
-    ASSERT_EQ(findings.size(), size_t(DataHandler::SongCount));
-    for (const CheckFinding &f : findings)
-        EXPECT_EQ(QLatin1String(f.check), QLatin1String("unnamed-song"));
-    EXPECT_EQ(findings.back().line(), QStringLiteral("note: Setlist position 128: Song 128 has no name"));
-    // The same as data: numbers from 1, no stack.
-    EXPECT_EQ(SessionCheck::toJson(findings).last().toObject(),
-              QJsonObject({{"check", "unnamed-song"},
-                           {"severity", "note"},
-                           {"message", "Setlist position 128: Song 128 has no name"},
-                           {"page", "Songs"},
-                           {"song", 128},
-                           {"setlistPosition", 128}}));
 }
