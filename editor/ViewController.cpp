@@ -1,6 +1,7 @@
 #include "ViewController.h"
 
 #include "Accessibility.h"
+#include "CheckDock.h"
 #include "CompareDock.h"
 #include "Dialogs.h"
 #include "FirmwareFlow.h"
@@ -250,6 +251,11 @@ void ViewController::resetSession()
 void ViewController::compareWithFile()
 {
     CompareDock::compareWithFile(this, m_store, m_dialogs);
+}
+
+void ViewController::checkSession()
+{
+    CheckDock::checkIn(this);
 }
 
 void ViewController::restoreBackup()

@@ -57,6 +57,8 @@ public:
     void showPage(SessionKeys::Page page);
     PedalLogDock *pedalLog() const { return m_logDock; }
     WindowCommands &commands() const { return *m_commands; }
+    // Send Changes, Live Updates and where the pedal stands; null without a pedal link.
+    PedalSessionFlow *pedalSession() const { return m_pedalSession; }
     // The clock that times transfers for the status bar, in milliseconds: a monotonic
     // clock unless set (tests give their scheduler's).
     void setClock(std::function<qint64()> nowMs);
@@ -66,6 +68,7 @@ public:
     void openSession();
     void resetSession();
     void compareWithFile();
+    void checkSession();
     void restoreBackup();
     void connectToPedal();
     void sendPage(SessionKeys::Page page);

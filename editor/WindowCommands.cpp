@@ -35,6 +35,8 @@ constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
      NoKey, {Qt::CTRL | Qt::SHIFT | Qt::Key_S}, R::Always, W::File, false, 0, P::All, RUN(w.session().saveAs())},
     {C::CompareWithFile, "compareWithFileAction", nullptr, "Compare with &File…", nullptr, nullptr, nullptr,
      NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(w.compareWithFile())},
+    {C::CheckSession, "checkSessionAction", nullptr, "Chec&k Session…", nullptr, "List what to mend in the session before a gig.", nullptr,
+     NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(w.checkSession())},
     {C::RestoreBackup, "restoreBackupAction", nullptr, "Restore &Backup…", nullptr, nullptr, nullptr,
      NoKey, {}, R::NotUpdating, W::File, false, 0, P::All, RUN(w.restoreBackup())},
     {C::PrintSetlist, "printSetlistAction", nullptr, "&Print Setlist…", nullptr, nullptr, nullptr,

@@ -21,6 +21,7 @@ enum class CommandId {
     Save,
     SaveAs,
     CompareWithFile,
+    CheckSession,
     RestoreBackup,
     PrintSetlist,
     ExportSetlistPdf,

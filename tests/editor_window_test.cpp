@@ -10,6 +10,7 @@
 #include "RandomSession.h"
 #include "Snapshot.h"
 
+#include "editor/CheckDock.h"
 #include "editor/CompareDock.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/PedalSessionFlow.h"
@@ -19,6 +20,7 @@
 #include "editor/VirtualPedalProcess.h"
 #include "editor/WidgetDialogs.h"
 #include "editor/WindowCommands.h"
+#include "link/PedalKnownSession.h"
 #include "link/QtScheduler.h"
 #include "model/SessionSnapshot.h"
 #include "print/SetlistPrint.h"
@@ -28,6 +30,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QListWidget>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QMimeData>
@@ -106,6 +109,70 @@ TEST_F(Window, CompareWithFileShowsEachChangeOnItsPage)
                         .arg(picked.join(' '), focus ? focus->objectName() : QString());
         }
     EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/compare-activations.txt"), text));
+}
+
+// Check Session lists the findings with their severity; double-clicking one (or Return on
+// it) shows its song on the Songs or Set Jacks page, or its setlist row; Check Again
+// checks the session as it is now, and a clean one says so.
+TEST_F(Window, CheckSessionListsFindingsAndShowsEachOnItsPage)
+{
+    song(2).UpdateName(QStringLiteral("Riff"));
+    song(7).UpdateName(QStringLiteral("riff"));
+    song(7).UpdateTempo(90);
+    song(7).JackTwo = 2;
+    song(7).Jack2TipTAPFunction = 11;
+    store.Setlist = {store.SongList[7], store.SongList[2], store.SongList[7]};
+    action(vc, "checkSessionAction")->trigger();
+    QApplication::processEvents();
+    auto *dock = find<QDockWidget>("checkDock");
+    auto *list = find<QListWidget>("checkFindings");
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_EQ(text("checkSummary"), "3 problems and 1 note; double-click one to show it on its page.");
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text();
+    EXPECT_EQ(shown,
+              QStringList({"Problem: Setlist positions 1 and 3 both hold Song 8 (riff): a song is played twice",
+                           "Problem: Setlist positions 1 and 2: Song 8 and Song 3 share the name \"Riff\", so "
+                           "the pedal shows them alike",
+                           "Problem: Song 8 (riff): Jack 2 tip tap function \"Send MIDI Stack\" calls stack 8 "
+                           "(Midi Stack 8), which has no active message, so the press sends nothing",
+                           "Note: Song 3 (Riff) still has the factory tempo of 120 BPM; easy to forget when a "
+                           "song was named"}));
+    // Each finding by double-click, then by Return: the page shown and what is selected on it.
+    const char *const expected[] = {"Setlist, setlist row 2", "Songs, song 2", "Set Jacks, song 7", "Songs, song 2"};
+    for (bool byKey : {false, true})
+        for (int i = 0; i < list->count(); ++i) {
+            SCOPED_TRACE(shown[i].toStdString() + (byKey ? " by Return" : " by double-click"));
+            showPage(vc, "Midi Management");
+            state().SongsSongIndex = state().SetJacksSongIndex = state().SetlistRow = 0;
+            const QRect at = list->visualItemRect(list->item(i));
+            if (byKey) {
+                list->setCurrentRow(i);
+                QTest::keyClick(list, Qt::Key_Return);
+            } else {
+                // Through the window, as the platform delivers a double-click.
+                QTest::mouseDClick(vc.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                                   list->viewport()->mapTo(&vc, at.center()));
+            }
+            const QString page = vc.tabs()->tabText(vc.tabs()->currentIndex());
+            const qint64 where = page == "Setlist" ? state().SetlistRow
+                : page == "Songs"                  ? state().SongsSongIndex
+                                                   : state().SetJacksSongIndex;
+            EXPECT_EQ(QStringLiteral("%1, %2 %3").arg(page, page == "Setlist" ? "setlist row" : "song").arg(where),
+                      QLatin1String(expected[i]));
+        }
+    EXPECT_EQ(find<QTableView>("SetlistTableView")->currentIndex().row(), 2);
+
+    song(7).UpdateName(QStringLiteral("Solo"));
+    song(2).UpdateTempo(100);
+    song(7).JackTwo = 1;
+    click("checkAgainButton");
+    EXPECT_EQ(text("checkSummary"), "1 problem and no notes; double-click one to show it on its page.");
+    store.Setlist.pop_back();
+    click("checkAgainButton");
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(text("checkSummary"), "Nothing to mend: the session is ready for the gig.");
 }
 
 // Take Selected brings the other file's values of a song (its record), the setlist, a stack
@@ -855,6 +922,44 @@ TEST(PedalWindow, CompareOnConnectSaysWhetherThePedalMatches)
                     .arg(dock && dock->isVisible() ? "shown" : "not shown");
     }
     EXPECT_TRUE(Snapshot::matches(QStringLiteral("transcripts/compare-on-connect.txt"), text));
+}
+
+// Check Session with a pedal: nothing about it while its session is unknown or the same;
+// once it is known to differ, the first finding counts the places, and activating it shows
+// them in the Compare dock.
+TEST(PedalWindow, CheckSessionTellsWhereThePedalDiffers)
+{
+    PedalRig r;
+    for (Song *s : {r.store.SongList[0].get(), r.store.SongList[1].get()})
+        s->UpdateName(QStringLiteral("Named"));
+    r.store.Setlist.resize(1);
+    const auto firstFinding = [&r] {
+        r.trigger("checkSessionAction");
+        const auto *list = r.find<QListWidget>("checkFindings");
+        return list->count() > 0 ? list->item(0)->text() : QString();
+    };
+    const QString unknown = firstFinding();
+    DataHandler pedal;
+    SessionSnapshot::of(r.store).restoreInto(pedal);
+    r.vc.pedalSession()->known().setKnown(pedal);
+    const QString same = firstFinding();
+    pedal.SongList[1]->UpdateTempo(99);
+    r.vc.pedalSession()->known().setKnown(pedal);
+    const QString one = firstFinding();
+    pedal.MidiStackList[3].MidiStackMessageList[2].Value = 5;
+    pedal.MidiStackList[3].Name = QStringLiteral("Only here"); // not on the pedal
+    r.vc.pedalSession()->known().setKnown(pedal);
+    EXPECT_EQ(QStringList({same, one, firstFinding()}),
+              QStringList({unknown, "Problem: The pedal differs from this session in 1 place",
+                           "Problem: The pedal differs from this session in 2 places"}));
+    EXPECT_TRUE(unknown.startsWith("Note: Song 1 (Named) still has the factory tempo")) << unknown.toStdString();
+    auto *list = r.find<QListWidget>("checkFindings");
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    const auto *compare = r.vc.findChild<CompareDock *>();
+    ASSERT_NE(compare, nullptr);
+    EXPECT_TRUE(compare->isVisible());
+    EXPECT_EQ(compare->changes().size(), 2u);
 }
 
 // Live Updates with the virtual pedal at the other end of the wire, answering after 0.5 s.

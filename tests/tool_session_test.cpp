@@ -92,6 +92,30 @@ struct ToolFiles
         planted.Setlist = {planted.SongList[2], planted.SongList[4], planted.SongList[2]};
         temp.write("planted.txt", fileForm(planted).toUtf8());
         temp.write("nolist.txt", "Setlist]" + QByteArray("255").repeated(128) + "\r\n");
+        // For check: four named songs in the setlist, nothing to mend; then a fault of each
+        // kind; then no setlist at all.
+        DataHandler clean;
+        clean.Setlist.clear();
+        for (int p = 0; p < 4; ++p) {
+            clean.SongList[size_t(p)]->UpdateName(QStringLiteral("Tune %1").arg(p + 1));
+            clean.SongList[size_t(p)]->UpdateTempo(100 + p);
+            clean.Setlist.push_back(clean.SongList[size_t(p)]);
+        }
+        temp.write("clean.txt", fileForm(clean).toUtf8());
+        Song &one = *clean.SongList[0], &two = *clean.SongList[1], &three = *clean.SongList[2];
+        clean.Setlist.push_back(clean.SongList[1]);
+        clean.Setlist.push_back(clean.SongList[6]);
+        clean.SongList[3]->UpdateName(QStringLiteral("tune\n1"));
+        three.FootTAPFunction = 11;
+        three.FootTAPStack = 9;
+        one.JackOne = 3;
+        two.JackTwo = 2;
+        two.Jack2TipHOLDFunction = 9;
+        two.Jack2TipHOLDPreset = 49;
+        clean.SongList[4]->UpdateName(QStringLiteral("Spare"));
+        temp.write("faults.txt", fileForm(clean).toUtf8());
+        clean.Setlist.clear();
+        temp.write("nosetlist.txt", fileForm(clean).toUtf8());
     }
 };
 
@@ -143,7 +167,7 @@ TEST(SessionTool, PrintsWhatWasReviewed)
     const std::pair<const char *, QString> transcripts[] = {
         {"pedal-session-help",
          "--help|--version|new -h|open --help|json --help|upload --help|send --help|receive --help|"
-         "watch --help|flash --help|diff --help|setlist --help"},
+         "watch --help|flash --help|diff --help|setlist --help|check --help"},
         {"pedal-session-usage",
          "|frobnicate|new extra|new -o|open|open session.txt session.txt|open session.txt --bogus|json|"
          "upload session.txt|upload session.txt --page bogus|upload --page all|diff|diff session.txt|"
@@ -186,6 +210,11 @@ TEST(SessionTool, PrintsWhatWasReviewed)
          "setlist planted.txt --format pdf -o x.pdf --layout bogus|setlist missing.txt|"
          "setlist damaged.txt --format csv|setlist planted.txt --format markdown -o {d}/no/x.md|"
          "setlist planted.txt --format pdf -o {d}/no/x.pdf"},
+        // check: a fault of each kind, in words and as JSON; 0 clean, 1 findings, 2 trouble.
+        {"pedal-session-check",
+         "check clean.txt|check faults.txt|check --json faults.txt|check nosetlist.txt|check {g}/factory.txt|"
+         "check {g}/random.txt|check damaged.txt|check missing.txt|check|check clean.txt faults.txt|"
+         "check clean.txt --bogus"},
         // The virtual pedal's help and every option it refuses, before it opens a terminal
         // (2) or after (1).
         {"virtual-pedal",

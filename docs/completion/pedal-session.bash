@@ -19,7 +19,7 @@ _pedal_session()
     prev=${COMP_WORDS[COMP_CWORD-1]}
 
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "new open json upload send receive watch flash diff setlist --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "new open json upload send receive watch flash diff setlist check --help --version" -- "$cur"))
         return 0
     fi
     command=${COMP_WORDS[1]}
@@ -76,6 +76,7 @@ _pedal_session()
         flash) options="--port --log" ;;
         diff) options="--json --accept-legacy" ;;
         setlist) options="--format -o --layout --accept-legacy" ;;
+        check) options="--json --accept-legacy" ;;
         *) return 0 ;;
     esac
     options="$options --help"
@@ -92,7 +93,7 @@ _pedal_session()
         return 0
     fi
     case $command in
-        open|json|upload|send|watch|flash|diff|setlist)
+        open|json|upload|send|watch|flash|diff|setlist|check)
             _pedal_session_files "$cur"
             ;;
         *)

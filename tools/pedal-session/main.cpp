@@ -1,3 +1,4 @@
+#include "CheckCommand.h"
 #include "DiffCommand.h"
 #include "SessionTool.h"
 #include "SetlistCommand.h"
@@ -58,6 +59,9 @@ const Command commands[] = {
     {"setlist", "FILE [--format text|csv|markdown|pdf] [-o OUT] [--layout stage|compact] [--accept-legacy]",
      "Writes the setlist as text, CSV, Markdown or a PDF to print.", "format= o= layout= accept-legacy", 1,
      "a session file is needed", setlistCommand},
+    {"check", "FILE [--json] [--accept-legacy]",
+     "Lists what to mend in a session file before a gig (status 0 nothing found, 1 findings).", "json accept-legacy", 1,
+     "a session file is needed", checkCommand},
 };
 
 const char *const Pages = "PAGE is songs, setjacks, setlist, midi, global or all.";
