@@ -1,6 +1,7 @@
 #include "WindowCommands.h"
 
 #include "SessionActions.h"
+#include "SongsCsvFlow.h"
 #include "ViewController.h"
 
 #include <QAction>
@@ -34,6 +35,10 @@ constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
      NoKey, {Qt::CTRL | Qt::SHIFT | Qt::Key_S}, R::Always, W::File, false, 0, P::All, RUN(w.session().saveAs())},
     {C::CompareWithFile, "compareWithFileAction", nullptr, "Compare with &File…", nullptr, nullptr, nullptr,
      NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(w.compareWithFile())},
+    {C::ExportSongsCsv, "exportSongsCsvAction", nullptr, "&Export Songs as CSV…", nullptr, nullptr, nullptr,
+     NoKey, {}, R::Always, W::File, true, 0, P::All, RUN(SongsCsvFlow::exportSongs(w))},
+    {C::ImportSongsCsv, "importSongsCsvAction", nullptr, "&Import Songs from CSV…", nullptr, nullptr, nullptr,
+     NoKey, {}, R::NotUpdating, W::File, false, 0, P::All, RUN(SongsCsvFlow::importSongs(w))},
     {C::RestoreBackup, "restoreBackupAction", nullptr, "Restore &Backup…", nullptr, nullptr, nullptr,
      NoKey, {}, R::NotUpdating, W::File, false, 0, P::All, RUN(w.restoreBackup())},
     {C::ResetSession, "resetSessionAction", nullptr, "&Reset Session…", nullptr, nullptr, nullptr,

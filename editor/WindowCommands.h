@@ -21,6 +21,8 @@ enum class CommandId {
     Save,
     SaveAs,
     CompareWithFile,
+    ExportSongsCsv,
+    ImportSongsCsv,
     RestoreBackup,
     ResetSession,
     Quit,

@@ -46,7 +46,8 @@ struct SessionKey
     QString MidiMessage::*libraryText = nullptr;    // LibraryText
     qint64 MidiMessage::*libraryNumber = nullptr;   // LibraryNumber
     // A song field's values: the list whose items it holds the position of (the songs and
-    // stacks by number), or a plain number from `lowest` to `highest`.
+    // stacks by number), or a plain number; from `lowest` to `highest` where these are set
+    // (a list's other fields carry any number of their width).
     ItemTexts::List items = ItemTexts::List::None;
     qint64 lowest = 0;
     qint64 highest = 0;

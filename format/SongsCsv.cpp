@@ -36,7 +36,11 @@ Column fieldColumn(qint64 Song::*field, List items, int jack, const SessionKey &
     if (items == List::Songs || items == List::Stacks) {
         c.lowest = 1;
         c.highest = items == List::Songs ? DataHandler::SongCount : DataHandler::StackCount;
-    } else if (items != List::None && key.kind == KeyKind::SongNumber) {
+    } else if (key.kind != KeyKind::SongNumber) {
+        // A jack's parts and the options have a meaning only for their items.
+        c.lowest = 0;
+        c.highest = c.words.size() - 1;
+    } else if (items != List::None && key.highest == 0) {
         // A session file carries any number of the field's width, items or not; a value no
         // item stands for is written as its number.
         c.lowest = 0;
@@ -44,10 +48,6 @@ Column fieldColumn(qint64 Song::*field, List items, int jack, const SessionKey &
         for (int digit = 0; digit < key.width; ++digit)
             c.highest *= 10;
         c.highest -= 1;
-    } else if (items != List::None) {
-        // A jack's parts and the options have a meaning only for their items.
-        c.lowest = 0;
-        c.highest = c.words.size() - 1;
     }
     return c;
 }

@@ -76,6 +76,9 @@ struct ToolFiles
         temp.write("appended.txt", fileForm(appended).toUtf8());
         temp.write("swapped.txt", fileForm(swapped).toUtf8());
         temp.write("empty.bin", {});
+        // Songs as CSV: a value refused, a name refused, a column ignored; no Number column.
+        temp.write("songs.csv", "Number,Tempo,Name,Notes\r\n3,305,Fine,x\r\n4,97,Bad_name,y\r\n");
+        temp.write("nonumber.csv", "Name\nA\n");
     }
 };
 
@@ -161,6 +164,13 @@ TEST(SessionTool, PrintsWhatWasReviewed)
          "diff session.txt missing.txt|diff {d} session.txt|diff legacy.txt session.txt|"
          "diff legacy.txt legacy.txt --accept-legacy|diff session.txt appended.txt|diff session.txt swapped.txt|"
          "diff --json session.txt swapped.txt|diff swapped.txt appended.txt"},
+        // The songs as CSV and back: status 1 when values are refused, OUT written with the rest.
+        {"pedal-session-songs",
+         "songs --help|import-songs --help|songs|songs session.txt --tsv|import-songs session.txt|"
+         "songs session.txt|songs session.txt --csv -o s.csv|import-songs session.txt s.csv -o back.txt|"
+         "diff session.txt back.txt|import-songs session.txt songs.csv -o out.txt|diff session.txt out.txt|"
+         "import-songs session.txt nonumber.csv -o keep.txt|import-songs session.txt missing.csv|"
+         "import-songs damaged.txt songs.csv"},
         // The virtual pedal's help and every option it refuses, before it opens a terminal
         // (2) or after (1).
         {"virtual-pedal",
