@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 using List = ItemTexts::List;
@@ -31,8 +33,8 @@ const QString kNumber = QStringLiteral("Number");
 
 Column fieldColumn(qint64 Song::*field, List items, int jack, const SessionKey &key)
 {
-    Column c{SessionKeys::fieldLabel(field), Column::Field, field, items, ItemTexts::items(items, jack), key.lowest,
-             key.highest};
+    Column c{SessionKeys::fieldLabel(field), Column::Field, field,      items,
+             ItemTexts::items(items, jack),  key.lowest,    key.highest};
     if (items == List::Songs || items == List::Stacks) {
         c.lowest = 1;
         c.highest = items == List::Songs ? DataHandler::SongCount : DataHandler::StackCount;
@@ -106,7 +108,7 @@ QString cellText(const Column &c, const DataHandler &store, const Song &song)
             : QString::number(v + 1);
     case List::Stacks:
         return v >= 0 && size_t(v) < store.MidiStackList.size() ? numbered(v + 1, store.MidiStackList[size_t(v)].Name)
-                                                                 : QString::number(v + 1);
+                                                                : QString::number(v + 1);
     default: return v >= 0 && v < c.words.size() ? c.words[qsizetype(v)] : QString::number(v);
     }
 }
@@ -408,12 +410,12 @@ SongsCsv::Result SongsCsv::read(const QByteArray &csv, DataHandler &store)
         qint64 id = 0;
         const QString passed = QStringLiteral("; the row is passed over");
         if (!Encodings::parseDigits(cell, id) || id < 1 || id > DataHandler::SongCount) {
-            refuse(row, kNumber,
-                   (cell.isEmpty() ? QStringLiteral("the value is empty")
-                                   : QStringLiteral("%1 is not a song number (1 to %2)")
-                                         .arg(shown(cell))
-                                         .arg(DataHandler::SongCount))
-                       + passed);
+            refuse(
+                row, kNumber,
+                (cell.isEmpty()
+                     ? QStringLiteral("the value is empty")
+                     : QStringLiteral("%1 is not a song number (1 to %2)").arg(shown(cell)).arg(DataHandler::SongCount))
+                    + passed);
             continue;
         }
         if (rowOfSong.contains(id)) {

@@ -131,9 +131,10 @@ TEST_F(Window, CompareWithFileShowsEachChangeOnItsPage)
 TEST_F(Window, ImportSongsFromCsvTakesTheAcceptedFieldsAsOneStep)
 {
     TempFiles files;
-    song(4).UpdateName(QStringLiteral("Old"));
-    const QString csv = files.write("repertoire.csv", "Number,Tempo,Name,Text colour,Bogus\r\n"
-                                                      "5,97,New,Red,x\r\n6,305,Six,Blue,y\r\n7,120,,White,z\r\n");
+    vc.history().edit("name", [&] { song(4).UpdateName(QStringLiteral("Old")); });
+    const QString csv = files.write("repertoire.csv",
+                                    "Number,Tempo,Name,Text colour,Bogus\r\n"
+                                    "5,97,New,Red,x\r\n6,305,Six,Blue,y\r\n7,120,,White,z\r\n");
     const SessionSnapshot before = SessionSnapshot::of(store);
     QString summary;
     dialogs.whileShown = [&](const Alert &) { summary = find<QLabel>("compareSummaryLabel")->text(); };
@@ -144,9 +145,10 @@ TEST_F(Window, ImportSongsFromCsvTakesTheAcceptedFieldsAsOneStep)
     }
     ASSERT_EQ(dialogs.shown.size(), 2);
     EXPECT_EQ(dialogs.shown[1].message, "Import 2 songs from repertoire.csv?");
-    EXPECT_EQ(dialogs.shown[1].informative, "The Compare dock lists the changes.\n\nNot taken:\n"
-                                            "column Bogus is not a song field; ignored\n"
-                                            "row 3, Tempo: 305 is over 300");
+    EXPECT_EQ(dialogs.shown[1].informative,
+              "The Compare dock lists the changes.\n\nNot taken:\n"
+              "column Bogus is not a song field; ignored\n"
+              "row 3, Tempo: 305 is over 300");
     EXPECT_EQ(summary, "5 change(s) from this session to repertoire.csv:");
     SessionSnapshot expected = before;
     expected.songs[4].UpdateTempo(97);
@@ -155,7 +157,7 @@ TEST_F(Window, ImportSongsFromCsvTakesTheAcceptedFieldsAsOneStep)
     expected.songs[5].UpdateName(QStringLiteral("Six"));
     expected.songs[5].ForegroundColour = 15;
     EXPECT_TRUE(SessionSnapshot::of(store) == expected);
-    EXPECT_EQ(vc.history().undoStack().count(), 1);
+    EXPECT_EQ(vc.history().undoStack().count(), 2);
     EXPECT_EQ(vc.history().undoStack().undoText(), "Import 2 songs from repertoire.csv");
     EXPECT_EQ(find<QLabel>("compareSummaryLabel")->text(), "This session and repertoire.csv are the same.");
     vc.history().undo();
@@ -166,10 +168,13 @@ TEST_F(Window, ImportSongsFromCsvTakesTheAcceptedFieldsAsOneStep)
     dialogs.openPaths = {csv, files.write("bad.csv", "Name\nA\n")};
     action(vc, "importSongsCsvAction")->trigger();
     action(vc, "importSongsCsvAction")->trigger();
-    EXPECT_EQ(dialogs.messages().mid(2), QStringList({"repertoire.csv changes no song", "The songs could not be imported"}));
-    EXPECT_EQ(dialogs.shown[3].informative, files.path("bad.csv") + ": the file has no Number column to match its "
-                                                                     "rows with the songs");
-    EXPECT_EQ(vc.history().undoStack().count(), 1);
+    EXPECT_EQ(dialogs.messages().mid(2),
+              QStringList({"repertoire.csv changes no song", "The songs could not be imported"}));
+    EXPECT_EQ(dialogs.shown[3].informative,
+              files.path("bad.csv")
+                  + ": the file has no Number column to match its "
+                    "rows with the songs");
+    EXPECT_EQ(vc.history().undoStack().count(), 2);
 
     dialogs.savePaths = {files.path("out")};
     action(vc, "exportSongsCsvAction")->trigger();

@@ -23,8 +23,8 @@ TEST(SongsCsv, ReadingWhatWasWrittenGivesTheSongsBack)
             b.SongList[p]->resetToFactory(int(p));
         TempFiles files;
         const QString csv = SongsCsv::write(a);
-        const SongsCsv::Result r = seed == 1 ? SongsCsv::readFile(files.write("s.csv", csv.toUtf8()), b)
-                                             : SongsCsv::read(csv.toUtf8(), b);
+        const SongsCsv::Result r =
+            seed == 1 ? SongsCsv::readFile(files.write("s.csv", csv.toUtf8()), b) : SongsCsv::read(csv.toUtf8(), b);
         EXPECT_TRUE(r.ok()) << qPrintable(r.problem);
         EXPECT_EQ(SongsCsv::lines(r), QStringList());
         EXPECT_TRUE(SessionSnapshot::of(a) == SessionSnapshot::of(b));

@@ -41,13 +41,14 @@ int importSongsCommand(const QCommandLineParser &args)
     for (size_t i = 0; i < after.songs.size(); ++i)
         changed += sameSong(before.songs[i], after.songs[i]) ? 0 : 1;
     SessionTool::err(QStringLiteral("%1: %2 changed, %3")
-                         .arg(files[1], changed == 1 ? QStringLiteral("1 song") : QStringLiteral("%1 songs").arg(changed),
+                         .arg(files[1],
+                              changed == 1 ? QStringLiteral("1 song") : QStringLiteral("%1 songs").arg(changed),
                               result.refusals.size() == 1 ? QStringLiteral("1 refusal")
                                                           : QStringLiteral("%1 refusals").arg(result.refusals.size())));
     Normaliser::normalise(store); // as Save writes it
     SessionWriter writer;
     writer.setAllKeyFlags(true);
-    const int written = SessionTool::writeResult(writer.write(store, SessionWriter::Form::File),
-                                                 args.value(QStringLiteral("o")));
+    const int written =
+        SessionTool::writeResult(writer.write(store, SessionWriter::Form::File), args.value(QStringLiteral("o")));
     return written != Ok || !result.refusals.empty() ? Failed : Ok;
 }
