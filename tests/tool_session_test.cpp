@@ -293,7 +293,8 @@ TEST(SessionTool, CommandLines)
         return out.join(' ');
     };
     const QString man = readFile(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in").replace("\\-", "-");
-    for (const char *name : {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff"}) {
+    for (const char *name :
+         {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff", "songs", "import-songs"}) {
         SCOPED_TRACE(name);
         QStringList manForms, helpForms; // the options of each form
         for (const QString &entry : man.section(".SH SYNOPSIS", 1).section(".SH", 0, 0).split(".br"))
@@ -304,7 +305,7 @@ TEST(SessionTool, CommandLines)
                 helpForms << options(line);
         EXPECT_EQ(manForms.join('|').toStdString(), helpForms.join('|').toStdString());
     }
-    static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log))?$")); // no temporary files left
+    static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log|csv))?$")); // no temporary files left
     for (const QString &name : QDir(d).entryList(QDir::Files | QDir::Hidden))
         EXPECT_TRUE(kept.match(name).hasMatch()) << qPrintable(name);
     const QByteArray log = readFile(d + "/pedal.log").toUtf8();
