@@ -124,18 +124,19 @@ SessionReader::Status SessionActions::readAsking(SessionReader &reader, const QS
     return reader.answerLegacy(dialogs.alert(reader.legacyQuestion()) == 0);
 }
 
-void SessionActions::saveThroughPanel(Dialogs &dialogs, const QString &text, std::function<void(const QString &)> done)
+void SessionActions::saveThroughPanel(Dialogs &dialogs, const QString &text, std::function<void(const QString &)> done,
+                                      const QString &suffix)
 {
     Dialogs *d = &dialogs;
-    dialogs.chooseFileToSave({QStringLiteral("txt")}, [d, text, done](const QString &chosen) {
+    dialogs.chooseFileToSave({suffix}, [d, text, done, suffix](const QString &chosen) {
         if (chosen.isEmpty()) {
             if (done)
                 done(QString());
             return;
         }
         QString path = chosen;
-        if (!path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
-            path += QLatin1String(".txt");
+        if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+            path += QLatin1Char('.') + suffix;
         const QString error = TextFileSaver::writeAtomically(path, text);
         if (!error.isEmpty()) {
             Diagnostics::line(QStringLiteral("could not save %1: %2").arg(path, error));

@@ -61,12 +61,14 @@ public:
     // agrees to the reader's question (Declined when the user does not).
     static SessionReader::Status readAsking(SessionReader &reader, const QString &path, Dialogs &dialogs,
                                             const DataHandler &store);
-    // Saves `text` as a `txt` file through the save panel. A failed save leaves any old
-    // file whole, is reported on the diagnostic output and shown in an alert with the
-    // system's error text. `done` (optional) is called when the panel completes: with the
-    // path written, or an empty path when the user cancelled or the write failed.
+    // Saves `text` as a `txt` file (or one of `suffix`) through the save panel. A failed
+    // save leaves any old file whole, is reported on the diagnostic output and shown in an
+    // alert with the system's error text. `done` (optional) is called when the panel
+    // completes: with the path written, or an empty path when the user cancelled or the
+    // write failed.
     static void saveThroughPanel(Dialogs &dialogs, const QString &text,
-                                 std::function<void(const QString &path)> done = nullptr);
+                                 std::function<void(const QString &path)> done = nullptr,
+                                 const QString &suffix = QStringLiteral("txt"));
 
 Q_SIGNALS:
     // The store was replaced or reset: every page shows it again.

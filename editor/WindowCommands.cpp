@@ -2,6 +2,7 @@
 
 #include "SessionActions.h"
 #include "SetlistPrintFlow.h"
+#include "SongsCsvFlow.h"
 #include "ViewController.h"
 
 #include <QAction>
@@ -35,14 +36,18 @@ constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
      NoKey, {Qt::CTRL | Qt::SHIFT | Qt::Key_S}, R::Always, W::File, false, 0, P::All, RUN(w.session().saveAs())},
     {C::CompareWithFile, "compareWithFileAction", nullptr, "Compare with &File…", nullptr, nullptr, nullptr,
      NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(w.compareWithFile())},
-    {C::CheckSession, "checkSessionAction", nullptr, "Chec&k Session…", nullptr, "List what to mend in the session before a gig.", nullptr,
-     NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(w.checkSession())},
     {C::RestoreBackup, "restoreBackupAction", nullptr, "Restore &Backup…", nullptr, nullptr, nullptr,
      NoKey, {}, R::NotUpdating, W::File, false, 0, P::All, RUN(w.restoreBackup())},
+    {C::CheckSession, "checkSessionAction", nullptr, "Chec&k Session…", nullptr, "List what to mend in the session before a gig.", nullptr,
+     NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(w.checkSession())},
     {C::PrintSetlist, "printSetlistAction", nullptr, "&Print Setlist…", nullptr, nullptr, nullptr,
      QKeySequence::Print, {}, R::Always, W::File, true, 0, P::All, RUN(SetlistPrintFlow::print(&w, w.context().store, w.context().dialogs, w.session().displayName()))},
-    {C::ExportSetlistPdf, "exportSetlistPdfAction", nullptr, "&Export Setlist as PDF…", nullptr, nullptr, nullptr,
+    {C::ExportSetlistPdf, "exportSetlistPdfAction", nullptr, "Export Setlist as P&DF…", nullptr, nullptr, nullptr,
      NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(SetlistPrintFlow::exportPdf(w.context().store, w.context().dialogs, w.session().displayName()))},
+    {C::ExportSongsCsv, "exportSongsCsvAction", nullptr, "&Export Songs as CSV…", nullptr, nullptr, nullptr,
+     NoKey, {}, R::Always, W::File, true, 0, P::All, RUN(SongsCsvFlow::exportSongs(w))},
+    {C::ImportSongsCsv, "importSongsCsvAction", nullptr, "&Import Songs from CSV…", nullptr, nullptr, nullptr,
+     NoKey, {}, R::NotUpdating, W::File, false, 0, P::All, RUN(SongsCsvFlow::importSongs(w))},
     {C::ResetSession, "resetSessionAction", nullptr, "&Reset Session…", nullptr, nullptr, nullptr,
      NoKey, {}, R::NotUpdating, W::File, true, 0, P::All, RUN(w.resetSession())},
     {C::Quit, "quitAction", nullptr, "&Quit", nullptr, nullptr, "application-exit",

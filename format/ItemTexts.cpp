@@ -126,6 +126,28 @@ QStringList mimicOptions()
     return fromLatin1({"Don't Mimic", "Mimic Footswitch"});
 }
 
+QStringList items(List list, int jack)
+{
+    switch (list) {
+    case List::Fractions: return fractions();
+    case List::FontSizes: return fontSizes();
+    case List::Colours: return colourNames();
+    case List::Divisions: return divisions();
+    case List::StaticLevels: return staticLevels();
+    case List::PulseCounts: return pulseCounts();
+    case List::JackModes: return jackModes(jack);
+    case List::TapFunctions: return footFunctions(false);
+    case List::HoldFunctions: return footFunctions(true);
+    case List::StopMidiClock: return stopMidiClockOptions();
+    case List::StopRepeating: return stopRepeatingOptions();
+    case List::Mimic: return mimicOptions();
+    case List::None:
+    case List::Songs:
+    case List::Stacks: break;
+    }
+    return QStringList();
+}
+
 Rgb colourRgb(qint64 position)
 {
     if (position < 0 || position >= qint64(colourTable.size()))

@@ -22,6 +22,29 @@ QStringList stopMidiClockOptions();
 QStringList stopRepeatingOptions();
 QStringList mimicOptions();
 
+// The lists of the song fields by name, for the code that walks the fields (the key
+// table says which list each field shows).
+enum class List {
+    None, // a plain number
+    Fractions,
+    FontSizes,
+    Colours,
+    Divisions,
+    StaticLevels,
+    PulseCounts,
+    JackModes,
+    TapFunctions,
+    HoldFunctions,
+    StopMidiClock,
+    StopRepeating,
+    Mimic,
+    Songs,  // the session's songs, by number and name
+    Stacks, // the session's stacks, by number and name
+};
+// The items of a fixed list (of jack 0..3 for JackModes); empty for None, Songs and Stacks,
+// whose items are the session's own.
+QStringList items(List list, int jack = 0);
+
 // The red, green and blue parts (0 to 1) of a colour position; black outside 0 to 19.
 struct Rgb
 {

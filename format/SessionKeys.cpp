@@ -10,10 +10,22 @@ namespace {
 
 using Page = SessionKeys::Page;
 
-constexpr SessionKey songNumber(const char *key, const char *label, qint64 Song::*field, int width, Page page)
+using List = ItemTexts::List;
+
+constexpr SessionKey songNumber(const char *key, const char *label, qint64 Song::*field, int width, Page page,
+                                List items)
 {
     SessionKey k{key, KeyKind::SongNumber, width, true, page, label};
     k.songField = field;
+    k.items = items;
+    return k;
+}
+
+// A song field typed as a number, from `lowest` to `highest`.
+constexpr SessionKey typed(SessionKey k, qint64 lowest, qint64 highest)
+{
+    k.lowest = lowest;
+    k.highest = highest;
     return k;
 }
 
@@ -75,25 +87,26 @@ constexpr Page songs = Page::Songs;
 // The keys before the footswitch inputs, in their order.
 constexpr SessionKey kSongKeys[] = {
     {"Name", KeyKind::SongName, 30, true, songs, "Name"},
-    {"Tempos", KeyKind::SongTempo, 3, true, songs, "Tempo"},
-    songNumber("Fractions", "Tap fraction", &Song::Fraction, 1, songs),
-    songNumber("FontSizes", "Font size", &Song::FontSize, 1, songs),
-    songNumber("BackgroundColours", "Background colour", &Song::BackgroundColour, 2, songs),
-    songNumber("ForegroundColours", "Text colour", &Song::ForegroundColour, 2, songs),
-    songNumber("DivisionOnes", "Jack 1 division", &Song::DivisionOne, 2, songs),
-    songNumber("DivisionTwos", "Jack 2 division", &Song::DivisionTwo, 2, songs),
-    songNumber("DivisionThrees", "Jack 3 division", &Song::DivisionThree, 2, songs),
-    songNumber("DivisionFours", "Jack 4 division", &Song::DivisionFour, 2, songs),
-    songNumber("DivisionMidis", "MIDI clock division", &Song::DivisionMidi, 2, songs),
-    songNumber("ExpStack", "Jack 1 expression stack", &Song::ExpStack, 3, Page::SetJacks),
+    typed({"Tempos", KeyKind::SongTempo, 3, true, songs, "Tempo"}, 40, 300),
+    songNumber("Fractions", "Tap fraction", &Song::Fraction, 1, songs, List::Fractions),
+    songNumber("FontSizes", "Font size", &Song::FontSize, 1, songs, List::FontSizes),
+    typed(songNumber("BackgroundColours", "Background colour", &Song::BackgroundColour, 2, songs, List::Colours), 0,
+          19),
+    typed(songNumber("ForegroundColours", "Text colour", &Song::ForegroundColour, 2, songs, List::Colours), 0, 19),
+    songNumber("DivisionOnes", "Jack 1 division", &Song::DivisionOne, 2, songs, List::Divisions),
+    songNumber("DivisionTwos", "Jack 2 division", &Song::DivisionTwo, 2, songs, List::Divisions),
+    songNumber("DivisionThrees", "Jack 3 division", &Song::DivisionThree, 2, songs, List::Divisions),
+    songNumber("DivisionFours", "Jack 4 division", &Song::DivisionFour, 2, songs, List::Divisions),
+    songNumber("DivisionMidis", "MIDI clock division", &Song::DivisionMidi, 2, songs, List::Divisions),
+    songNumber("ExpStack", "Jack 1 expression stack", &Song::ExpStack, 3, Page::SetJacks, List::Stacks),
     jackCode("NumPulsesOnes", "Jack 1", 0),
     jackCode("NumPulsesTwos", "Jack 2", 1),
     jackCode("NumPulsesThrees", "Jack 3", 2),
     jackCode("NumPulsesFours", "Jack 4", 3),
-    songNumber("MidiStackReferences", "MIDI stack", &Song::MidiStackReference, 3, songs),
+    songNumber("MidiStackReferences", "MIDI stack", &Song::MidiStackReference, 3, songs, List::Stacks),
     {"PresetOptions", KeyKind::PresetOptions, 3, true, songs, "MIDI options"},
-    songNumber("ProgramChanges", "Program change", &Song::ProgramChange, 3, songs),
-    songNumber("BankChanges", "Bank change", &Song::BankChange, 3, songs),
+    typed(songNumber("ProgramChanges", "Program change", &Song::ProgramChange, 3, songs, List::None), 1, 128),
+    typed(songNumber("BankChanges", "Bank change", &Song::BankChange, 3, songs, List::None), 1, 128),
     {"Setlist", KeyKind::Setlist, 3, true, Page::Setlist, "Setlist"},
 };
 
@@ -128,9 +141,12 @@ std::array<SessionKey, SessionKeys::Count> buildKeys()
         for (size_t i = 0; i < inputs.size(); ++i) {
             const SongInput &input = inputs[i];
             qint64 Song::*field = kind == 0 ? input.function : kind == 1 ? input.preset : input.stack;
+            const List items = kind == 0 ? (input.hold ? List::HoldFunctions : List::TapFunctions)
+                : kind == 1              ? List::Songs
+                                         : List::Stacks;
             *next++ =
                 songNumber(inputNames.names[kind * 14 + i].constData(), inputNames.labels[kind * 14 + i].constData(),
-                           field, kind == 0 ? 2 : 3, i < 2 ? songs : Page::SetJacks);
+                           field, kind == 0 ? 2 : 3, i < 2 ? songs : Page::SetJacks, items);
         }
     }
     std::copy(std::begin(kOtherKeys), std::end(kOtherKeys), next);
@@ -193,12 +209,9 @@ QString SessionKeys::fieldLabel(qint64 Song::*field)
         if (key.kind != KeyKind::JackCode)
             continue;
         const SongJack &jack = songJacks()[size_t(key.jack)];
-        const char *part = field == jack.mode ? " mode"
-            : field == jack.level             ? " static level"
-            : field == jack.pulses            ? " pulses"
-                                              : nullptr;
-        if (part)
-            return QLatin1String(key.label) + QLatin1String(part);
+        for (const JackPart &part : jackParts)
+            if (field == jack.*(part.field))
+                return QLatin1String(key.label) + QLatin1String(part.suffix);
     }
     return QString();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ItemTexts.h"
 #include "model/DataHandler.h"
 
 #include <QStringView>
@@ -44,6 +45,12 @@ struct SessionKey
     qint64 MidiStackMessage::*stackField = nullptr; // StackMessages, StackValues
     QString MidiMessage::*libraryText = nullptr;    // LibraryText
     qint64 MidiMessage::*libraryNumber = nullptr;   // LibraryNumber
+    // A song field's values: the list whose items it holds the position of (the songs and
+    // stacks by number), or a plain number; from `lowest` to `highest` where these are set
+    // (a list's other fields carry any number of their width).
+    ItemTexts::List items = ItemTexts::List::None;
+    qint64 lowest = 0;
+    qint64 highest = 0;
 };
 
 namespace SessionKeys {
@@ -77,11 +84,26 @@ struct OptionBit
     qint64 Song::*field;
     const char *label;
     const char *onText;
+    ItemTexts::List items; // its two items, off and on
 };
 constexpr std::array<OptionBit, 3> optionBits = {{
-    {128, &Song::StopMidiClock, "MIDI clock on load", "Stop MIDI Clock"},
-    {64, &Song::StopRepeatingMessage, "Repeating stack", "Stop Repeating Stack"},
-    {16, &Song::MimicFootswitch, "Mimic footswitch", "Mimic Footswitch"},
+    {128, &Song::StopMidiClock, "MIDI clock on load", "Stop MIDI Clock", ItemTexts::List::StopMidiClock},
+    {64, &Song::StopRepeatingMessage, "Repeating stack", "Stop Repeating Stack", ItemTexts::List::StopRepeating},
+    {16, &Song::MimicFootswitch, "Mimic footswitch", "Mimic Footswitch", ItemTexts::List::Mimic},
+}};
+
+// The three fields of a jack that its JackCode key packs: which, the words its label adds
+// to the key's ("Jack 2 pulses") and its list.
+struct JackPart
+{
+    qint64 Song::*SongJack::*field;
+    const char *suffix;
+    ItemTexts::List items;
+};
+constexpr std::array<JackPart, 3> jackParts = {{
+    {&SongJack::mode, " mode", ItemTexts::List::JackModes},
+    {&SongJack::level, " static level", ItemTexts::List::StaticLevels},
+    {&SongJack::pulses, " pulses", ItemTexts::List::PulseCounts},
 }};
 } // namespace SessionKeys
 

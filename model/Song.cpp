@@ -1,5 +1,7 @@
 #include "Song.h"
 
+#include "CodePoints.h"
+
 namespace {
 
 const QString kAllowedSigns = QStringLiteral("!#$%&()*+,-./:<=>?@^{|}~");
@@ -79,9 +81,11 @@ QString Song::nameProblem(const QString &name)
 {
     if (name.size() > 30)
         return QStringLiteral("The name has more than 30 characters");
-    for (QChar c : name) {
-        if (!allowedNameChar(c))
-            return QStringLiteral("The character \"%1\" cannot be shown by the pedal").arg(c);
+    for (qsizetype i = 0; i < name.size(); i = CodePoints::next(name, i)) {
+        // A character outside the Basic Multilingual Plane is named whole, not by its first half.
+        if (!allowedNameChar(name[i]))
+            return QStringLiteral("The character \"%1\" cannot be shown by the pedal")
+                .arg(name.mid(i, CodePoints::next(name, i) - i));
     }
     if (name.count(QLatin1Char('\n')) > 4)
         return QStringLiteral("The name has more than 5 lines");

@@ -21,6 +21,7 @@
 #include "editor/WidgetDialogs.h"
 #include "editor/WindowCommands.h"
 #include "link/PedalKnownSession.h"
+#include "format/SongsCsv.h"
 #include "link/QtScheduler.h"
 #include "model/SessionSnapshot.h"
 #include "print/SetlistPrint.h"
@@ -173,6 +174,61 @@ TEST_F(Window, CheckSessionListsFindingsAndShowsEachOnItsPage)
     click("checkAgainButton");
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(text("checkSummary"), "Nothing to mend: the session is ready for the gig.");
+// Import Songs from CSV shows the changes in the Compare dock and what it refuses, then
+// takes exactly the accepted fields as one step, undone exactly; Cancel, a file that changes
+// nothing and a damaged file change nothing. Export writes what the import reads.
+TEST_F(Window, ImportSongsFromCsvTakesTheAcceptedFieldsAsOneStep)
+{
+    TempFiles files;
+    vc.history().edit("name", [&] { song(4).UpdateName(QStringLiteral("Old")); });
+    const QString csv = files.write("repertoire.csv",
+                                    "Number,Tempo,Name,Text colour,Bogus\r\n"
+                                    "5,97,New,Red,x\r\n6,305,Six,Blue,y\r\n7,120,,White,z\r\n");
+    const SessionSnapshot before = SessionSnapshot::of(store);
+    QString summary;
+    dialogs.whileShown = [&](const Alert &) { summary = find<QLabel>("compareSummaryLabel")->text(); };
+    for (int answer : {1, 0}) { // Cancel, then Ok
+        dialogs.openPaths = {csv};
+        dialogs.answers = {answer};
+        action(vc, "importSongsCsvAction")->trigger();
+    }
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown[1].message, "Import 2 songs from repertoire.csv?");
+    EXPECT_EQ(dialogs.shown[1].informative,
+              "The Compare dock lists the changes.\n\nNot taken:\n"
+              "column Bogus is not a song field; ignored\n"
+              "row 3, Tempo: 305 is over 300");
+    EXPECT_EQ(summary, "5 change(s) from this session to repertoire.csv:");
+    SessionSnapshot expected = before;
+    expected.songs[4].UpdateTempo(97);
+    expected.songs[4].UpdateName(QStringLiteral("New"));
+    expected.songs[4].ForegroundColour = 3;
+    expected.songs[5].UpdateName(QStringLiteral("Six"));
+    expected.songs[5].ForegroundColour = 15;
+    EXPECT_TRUE(SessionSnapshot::of(store) == expected);
+    EXPECT_EQ(vc.history().undoStack().count(), 2);
+    EXPECT_EQ(vc.history().undoStack().undoText(), "Import 2 songs from repertoire.csv");
+    EXPECT_EQ(find<QLabel>("compareSummaryLabel")->text(), "This session and repertoire.csv are the same.");
+    vc.history().undo();
+    EXPECT_TRUE(SessionSnapshot::of(store) == before);
+    vc.history().redo();
+
+    // Nothing to change, and a file refused whole: an alert, no step.
+    dialogs.openPaths = {csv, files.write("bad.csv", "Name\nA\n")};
+    action(vc, "importSongsCsvAction")->trigger();
+    action(vc, "importSongsCsvAction")->trigger();
+    EXPECT_EQ(dialogs.messages().mid(2),
+              QStringList({"repertoire.csv changes no song", "The songs could not be imported"}));
+    EXPECT_EQ(dialogs.shown[3].informative,
+              files.path("bad.csv")
+                  + ": the file has no Number column to match its "
+                    "rows with the songs");
+    EXPECT_EQ(vc.history().undoStack().count(), 2);
+
+    dialogs.savePaths = {files.path("out")};
+    action(vc, "exportSongsCsvAction")->trigger();
+    EXPECT_EQ(readFile(files.path("out.csv")), SongsCsv::write(store));
+    EXPECT_TRUE(readFile(files.path("out.csv")).startsWith("Number,Name,Tempo,Tap fraction,"));
 }
 
 // Take Selected brings the other file's values of a song (its record), the setlist, a stack

@@ -116,6 +116,9 @@ struct ToolFiles
         temp.write("faults.txt", fileForm(clean).toUtf8());
         clean.Setlist.clear();
         temp.write("nosetlist.txt", fileForm(clean).toUtf8());
+        // Songs as CSV: a value refused, a name refused, a column ignored; no Number column.
+        temp.write("songs.csv", "Number,Tempo,Name,Notes\r\n3,305,Fine,x\r\n4,97,Bad_name,y\r\n");
+        temp.write("nonumber.csv", "Name\nA\n");
     }
 };
 
@@ -215,6 +218,13 @@ TEST(SessionTool, PrintsWhatWasReviewed)
          "check clean.txt|check faults.txt|check --json faults.txt|check nosetlist.txt|check {g}/factory.txt|"
          "check {g}/random.txt|check damaged.txt|check missing.txt|check|check clean.txt faults.txt|"
          "check clean.txt --bogus"},
+        // The songs as CSV and back: status 1 when values are refused, OUT written with the rest.
+        {"pedal-session-songs",
+         "songs --help|import-songs --help|songs|songs session.txt --tsv|import-songs session.txt|"
+         "songs session.txt|songs session.txt --csv -o s.csv|import-songs session.txt s.csv -o back.txt|"
+         "diff session.txt back.txt|import-songs session.txt songs.csv -o out.txt|diff session.txt out.txt|"
+         "import-songs session.txt nonumber.csv -o keep.txt|import-songs session.txt missing.csv|"
+         "import-songs damaged.txt songs.csv"},
         // The virtual pedal's help and every option it refuses, before it opens a terminal
         // (2) or after (1).
         {"virtual-pedal",
@@ -373,6 +383,8 @@ TEST(SessionTool, CommandLines)
     };
     const QString man = readFile(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in").replace("\\-", "-");
     for (const char *name : {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff", "setlist"}) {
+    for (const char *name :
+         {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff", "songs", "import-songs"}) {
         SCOPED_TRACE(name);
         QStringList manForms, helpForms; // the options of each form
         for (const QString &entry : man.section(".SH SYNOPSIS", 1).section(".SH", 0, 0).split(".br"))
@@ -383,7 +395,7 @@ TEST(SessionTool, CommandLines)
                 helpForms << options(line);
         EXPECT_EQ(manForms.join('|').toStdString(), helpForms.join('|').toStdString());
     }
-    static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log))?$")); // no temporary files left
+    static const QRegularExpression kept(QStringLiteral("^\\w+(\\.(txt|bin|log|csv))?$")); // no temporary files left
     for (const QString &name : QDir(d).entryList(QDir::Files | QDir::Hidden))
         EXPECT_TRUE(kept.match(name).hasMatch()) << qPrintable(name);
     const QByteArray log = readFile(d + "/pedal.log").toUtf8();

@@ -19,7 +19,7 @@ _pedal_session()
     prev=${COMP_WORDS[COMP_CWORD-1]}
 
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "new open json upload send receive watch flash diff setlist check --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "new open json upload send receive watch flash diff setlist check songs import-songs --help --version" -- "$cur"))
         return 0
     fi
     command=${COMP_WORDS[1]}
@@ -77,6 +77,8 @@ _pedal_session()
         diff) options="--json --accept-legacy" ;;
         setlist) options="--format -o --layout --accept-legacy" ;;
         check) options="--json --accept-legacy" ;;
+        songs) options="--csv -o --accept-legacy" ;;
+        import-songs) options="-o --accept-legacy" ;;
         *) return 0 ;;
     esac
     options="$options --help"
@@ -93,7 +95,7 @@ _pedal_session()
         return 0
     fi
     case $command in
-        open|json|upload|send|watch|flash|diff|setlist|check)
+        open|json|upload|send|watch|flash|diff|setlist|check|songs|import-songs)
             _pedal_session_files "$cur"
             ;;
         *)

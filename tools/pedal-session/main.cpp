@@ -2,6 +2,7 @@
 #include "DiffCommand.h"
 #include "SessionTool.h"
 #include "SetlistCommand.h"
+#include "SongsCommands.h"
 #include "TransferCommands.h"
 #include "WatchCommand.h"
 
@@ -62,6 +63,13 @@ const Command commands[] = {
     {"check", "FILE [--json] [--accept-legacy]",
      "Lists what to mend in a session file before a gig (status 0 nothing found, 1 findings).", "json accept-legacy", 1,
      "a session file is needed", checkCommand},
+    {"songs", "FILE [--csv] [-o OUT] [--accept-legacy]",
+     "Writes the 128 songs of a session file as CSV (--csv, the form it writes).", "csv o= accept-legacy", 1,
+     "a session file is needed", songsCommand},
+    {"import-songs", "FILE CSV [-o OUT] [--accept-legacy]",
+     "Takes the songs of a CSV file into a session file (status 1 when values are refused; OUT still takes the "
+     "rest).",
+     "o= accept-legacy", 2, "a session file and a CSV file are needed", importSongsCommand},
 };
 
 const char *const Pages = "PAGE is songs, setjacks, setlist, midi, global or all.";
@@ -91,9 +99,14 @@ void printUsage(std::FILE *to)
     QString text = QStringLiteral("usage: pedal-session COMMAND ARGUMENTS...\n"
                                   "       pedal-session COMMAND --help\n"
                                   "       pedal-session --help | --version\n\ncommands:\n");
+    // The descriptions line up after the longest name.
+    qsizetype width = 10;
     for (const Command &command : commands)
-        text +=
-            QStringLiteral("  %1%2\n").arg(QLatin1String(command.name), -10).arg(QLatin1String(command.description));
+        width = qMax(width, qsizetype(qstrlen(command.name)) + 2);
+    for (const Command &command : commands)
+        text += QStringLiteral("  %1%2\n")
+                    .arg(QLatin1String(command.name), -int(width))
+                    .arg(QLatin1String(command.description));
     std::fputs(text.toLocal8Bit().constData(), to);
 }
 
