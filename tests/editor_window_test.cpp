@@ -174,6 +174,8 @@ TEST_F(Window, CheckSessionListsFindingsAndShowsEachOnItsPage)
     click("checkAgainButton");
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(text("checkSummary"), "Nothing to mend: the session is ready for the gig.");
+}
+
 // Import Songs from CSV shows the changes in the Compare dock and what it refuses, then
 // takes exactly the accepted fields as one step, undone exactly; Cancel, a file that changes
 // nothing and a damaged file change nothing. Export writes what the import reads.

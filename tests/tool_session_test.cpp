@@ -382,9 +382,8 @@ TEST(SessionTool, CommandLines)
         return out.join(' ');
     };
     const QString man = readFile(PEDAL_SOURCE_DIR "/docs/man/pedal-session.1.in").replace("\\-", "-");
-    for (const char *name : {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff", "setlist"}) {
-    for (const char *name :
-         {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff", "songs", "import-songs"}) {
+    for (const char *name : {"new", "open", "json", "upload", "send", "receive", "watch", "flash", "diff", "setlist",
+                             "check", "songs", "import-songs"}) {
         SCOPED_TRACE(name);
         QStringList manForms, helpForms; // the options of each form
         for (const QString &entry : man.section(".SH SYNOPSIS", 1).section(".SH", 0, 0).split(".br"))
