@@ -1,4 +1,5 @@
 #include "LibraryTableModel.h"
+#include "ShownTexts.h"
 
 #include "SessionHistory.h"
 
@@ -59,7 +60,7 @@ QVariant LibraryTableModel::data(const QModelIndex &index, int role) const
     if (column.text)
         return entry.*(column.text);
     if (column.typeName)
-        return MessageType::name(entry.*(column.number));
+        return ShownTexts::messageType(entry.*(column.number));
     return entry.*(column.number);
 }
 

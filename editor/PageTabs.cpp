@@ -1,4 +1,5 @@
 #include "PageTabs.h"
+#include "ShownTexts.h"
 
 #include "EditorContext.h"
 #include "GlobalPage.h"
@@ -20,12 +21,12 @@ PageTabs::PageTabs(EditorContext &ctx, QWidget *parent) : QTabWidget(parent), m_
         if (page == Page::Songs) {
             m_songs = new SongsPage(m_ctx);
             m_pages[size_t(indexOf(page))] = m_songs;
-            addTab(m_songs, SessionKeys::pageTitle(page));
+            addTab(m_songs, ShownTexts::pageTitle(page));
             continue;
         }
         auto *tab = new QWidget;
         (new QVBoxLayout(tab))->setContentsMargins(0, 0, 0, 0);
-        addTab(tab, SessionKeys::pageTitle(page));
+        addTab(tab, ShownTexts::pageTitle(page));
     }
     connect(this, &QTabWidget::currentChanged, this, &PageTabs::build);
 }

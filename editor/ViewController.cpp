@@ -130,7 +130,7 @@ void ViewController::followSession()
     });
     connect(m_virtualPedal, &VirtualPedalProcess::failed, this, [this](const QString &problem) {
         m_status->showMessage(QString());
-        m_dialogs.warn(QStringLiteral("The virtual pedal could not be started"), problem);
+        m_dialogs.warn(tr("The virtual pedal could not be started"), problem);
     });
 }
 
@@ -147,7 +147,7 @@ void ViewController::followPedal()
     // What did arrive is kept (and shown); the user is told what is missing.
     connect(link, &PedalLink::loadFinished, this, [this](bool complete, const QString &problem) {
         if (!complete)
-            m_dialogs.warn(QStringLiteral("The load is incomplete"),
+            m_dialogs.warn(tr("The load is incomplete"),
                            tr("Not all of the data asked for arrived from the pedal:\n%1\n"
                               "What arrived has been kept; load again to get the rest.")
                                .arg(problem));
@@ -223,7 +223,7 @@ void ViewController::fillRecentMenu()
 
 void ViewController::updateTitle()
 {
-    setWindowTitle(QStringLiteral("%1[*] — Pedal Editor").arg(m_session->displayName()));
+    setWindowTitle(tr("%1[*] — Pedal Editor").arg(m_session->displayName()));
     setWindowModified(m_session->isModified());
 }
 
@@ -323,7 +323,7 @@ void ViewController::uploadFirmware()
 void ViewController::attachVirtualPedal()
 {
     if (m_virtualPedal->running()) {
-        m_dialogs.inform(QStringLiteral("The virtual pedal is already attached"),
+        m_dialogs.inform(tr("The virtual pedal is already attached"),
                          m_virtualPedal->devicePath().isEmpty()
                              ? QString()
                              : tr("Its port is %1. Press Connect to use it.").arg(m_virtualPedal->devicePath()));
@@ -331,7 +331,7 @@ void ViewController::attachVirtualPedal()
     }
     const QString program = VirtualPedalProcess::findProgram();
     if (program.isEmpty()) {
-        m_dialogs.warn(QStringLiteral("The virtual pedal is not available"),
+        m_dialogs.warn(tr("The virtual pedal is not available"),
                        tr("The program virtual-pedal was found neither next to the editor, nor in the build "
                           "tree's tools folder, nor on PATH."));
         return;
@@ -343,9 +343,9 @@ void ViewController::attachVirtualPedal()
 void ViewController::showAbout()
 {
     m_dialogs.alert(
-        {QStringLiteral("Pedal Editor %1").arg(QStringLiteral(PEDAL_VERSION)),
+        {tr("Pedal Editor %1").arg(QStringLiteral(PEDAL_VERSION)),
          tr("Qt %1\nSession format of %2 keys").arg(QString::fromLatin1(qVersion())).arg(SessionKeys::Count),
-         {QStringLiteral("Ok")},
+         {tr("Ok")},
          tr("About Pedal Editor")});
 }
 
@@ -382,13 +382,13 @@ void ViewController::closeEvent(QCloseEvent *event)
     // has been written.
     auto insideThisClose = std::make_shared<bool>(true);
     QPointer<ViewController> self(this);
-    const bool closeNow = m_session->whenChangesSettled(
-        QStringLiteral("Your changes are lost if you close without saving them."), [self, insideThisClose] {
-            if (*insideThisClose || !self)
-                return;
-            self->m_closeApproved = true;
-            self->close();
-        });
+    const bool closeNow = m_session->whenChangesSettled(tr("Your changes are lost if you close without saving them."),
+                                                        [self, insideThisClose] {
+                                                            if (*insideThisClose || !self)
+                                                                return;
+                                                            self->m_closeApproved = true;
+                                                            self->close();
+                                                        });
     *insideThisClose = false;
     event->setAccepted(closeNow);
 }

@@ -26,51 +26,51 @@ constexpr auto NoKey = QKeySequence::UnknownKey;
 // One row a command, kept on two lines each.
 // clang-format off
 constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
-    {C::Open, "openSessionAction", nullptr, "&Open…", nullptr, nullptr, "document-open",
+    {C::Open, "openSessionAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "&Open…"), nullptr, nullptr, "document-open",
      QKeySequence::Open, {}, R::NotUpdating, W::File, false, 0, P::All, RUN(w.openSession())},
-    {C::Save, "saveSessionAction", nullptr, "&Save", nullptr, nullptr, "document-save",
+    {C::Save, "saveSessionAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "&Save"), nullptr, nullptr, "document-save",
      QKeySequence::Save, {}, R::Always, W::File, true, 0, P::All, RUN(w.session().save())},
-    {C::SaveAs, "saveSessionAsAction", nullptr, "Save &As…", nullptr, nullptr, "document-save-as",
+    {C::SaveAs, "saveSessionAsAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Save &As…"), nullptr, nullptr, "document-save-as",
      NoKey, {Qt::CTRL | Qt::SHIFT | Qt::Key_S}, R::Always, W::File, false, 0, P::All, RUN(w.session().saveAs())},
-    {C::CompareWithFile, "compareWithFileAction", nullptr, "Compare with &File…", nullptr, nullptr, nullptr,
+    {C::CompareWithFile, "compareWithFileAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Compare with &File…"), nullptr, nullptr, nullptr,
      NoKey, {}, R::Always, W::File, false, 0, P::All, RUN(w.compareWithFile())},
-    {C::RestoreBackup, "restoreBackupAction", nullptr, "Restore &Backup…", nullptr, nullptr, nullptr,
+    {C::RestoreBackup, "restoreBackupAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Restore &Backup…"), nullptr, nullptr, nullptr,
      NoKey, {}, R::NotUpdating, W::File, false, 0, P::All, RUN(w.restoreBackup())},
-    {C::ResetSession, "resetSessionAction", nullptr, "&Reset Session…", nullptr, nullptr, nullptr,
+    {C::ResetSession, "resetSessionAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "&Reset Session…"), nullptr, nullptr, nullptr,
      NoKey, {}, R::NotUpdating, W::File, true, 0, P::All, RUN(w.resetSession())},
-    {C::Quit, "quitAction", nullptr, "&Quit", nullptr, nullptr, "application-exit",
+    {C::Quit, "quitAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "&Quit"), nullptr, nullptr, "application-exit",
      QKeySequence::Quit, {}, R::Always, W::File, true, 0, P::All, RUN(w.close())},
     // Undo and Redo are the undo stack's own actions; the table gives their names and keys.
-    {C::Undo, "undoAction", nullptr, "Undo", nullptr, nullptr, "edit-undo",
+    {C::Undo, "undoAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Undo"), nullptr, nullptr, "edit-undo",
      QKeySequence::Undo, {}, R::Always, W::Edit, false, 0, P::All, nullptr},
-    {C::Redo, "redoAction", nullptr, "Redo", nullptr, nullptr, "edit-redo",
+    {C::Redo, "redoAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Redo"), nullptr, nullptr, "edit-redo",
      NoKey, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}, R::Always, W::Edit, false, 0, P::All, nullptr},
-    {C::Connect, "connectAction", "connectToPedalButton", "&Connect", "Connect", "Plug the pedal in after starting the editor, then connect (Ctrl+K).", "network-connect",
+    {C::Connect, "connectAction", "connectToPedalButton", QT_TRANSLATE_NOOP("WindowCommands", "&Connect"), QT_TRANSLATE_NOOP("WindowCommands", "Connect"), QT_TRANSLATE_NOOP("WindowCommands", "Plug the pedal in after starting the editor, then connect (Ctrl+K)."), "network-connect",
      NoKey, {Qt::CTRL | Qt::Key_K}, R::PedalIdle, W::Pedal, false, 1, P::All, RUN(w.connectToPedal())},
-    {C::SendAll, "sendAllAction", "SendAllCommand", "&Send All…", "Send All", "Send the whole session to the pedal (Ctrl+Shift+U).", "go-up",
+    {C::SendAll, "sendAllAction", "SendAllCommand", QT_TRANSLATE_NOOP("WindowCommands", "&Send All…"), QT_TRANSLATE_NOOP("WindowCommands", "Send All"), QT_TRANSLATE_NOOP("WindowCommands", "Send the whole session to the pedal (Ctrl+Shift+U)."), "go-up",
      NoKey, {Qt::CTRL | Qt::SHIFT | Qt::Key_U}, R::PedalIdle, W::Pedal, true, 2, P::All, RUN(w.sendPage(SessionKeys::Page::All))},
-    {C::LoadAll, "loadAllAction", "LoadAllCommand", "&Load All…", "Load All", "Load the whole session from the pedal (Ctrl+Shift+L).", "go-down",
+    {C::LoadAll, "loadAllAction", "LoadAllCommand", QT_TRANSLATE_NOOP("WindowCommands", "&Load All…"), QT_TRANSLATE_NOOP("WindowCommands", "Load All"), QT_TRANSLATE_NOOP("WindowCommands", "Load the whole session from the pedal (Ctrl+Shift+L)."), "go-down",
      NoKey, {Qt::CTRL | Qt::SHIFT | Qt::Key_L}, R::PedalIdle, W::Pedal, false, 3, P::All, RUN(w.loadPage(SessionKeys::Page::All))},
-    {C::SendChanges, "sendChangesAction", nullptr, "Send C&hanges…", nullptr, nullptr, nullptr,
+    {C::SendChanges, "sendChangesAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Send C&hanges…"), nullptr, nullptr, nullptr,
      NoKey, {Qt::CTRL | Qt::Key_U}, R::PedalIdle, W::Pedal, false, 0, P::All, RUN(w.sendChanges())},
-    {C::LiveUpdates, "liveUpdatesAction", nullptr, "&Live Updates", nullptr, "Send every change to the pedal as it is made, once the pedal's session is known.", nullptr,
+    {C::LiveUpdates, "liveUpdatesAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "&Live Updates"), nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Send every change to the pedal as it is made, once the pedal's session is known."), nullptr,
      NoKey, {Qt::CTRL | Qt::ALT | Qt::Key_U}, R::Always, W::Pedal, false, 0, P::All, RUN(w.settingToggled(CommandId::LiveUpdates)), true},
-    {C::CompareOnConnect, "compareOnConnectAction", nullptr, "Compare on Co&nnect", nullptr, "After Connect, read the pedal and say whether it holds this session.", nullptr,
+    {C::CompareOnConnect, "compareOnConnectAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Compare on Co&nnect"), nullptr, QT_TRANSLATE_NOOP("WindowCommands", "After Connect, read the pedal and say whether it holds this session."), nullptr,
      NoKey, {}, R::Always, W::Pedal, false, 0, P::All, RUN(w.settingToggled(CommandId::CompareOnConnect)), true},
-    {C::CompareWithPedal, "compareWithPedalAction", nullptr, "Com&pare with Pedal…", nullptr, nullptr, nullptr,
+    {C::CompareWithPedal, "compareWithPedalAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Com&pare with Pedal…"), nullptr, nullptr, nullptr,
      NoKey, {}, R::PedalIdle, W::Pedal, false, 0, P::All, RUN(w.compareWithPedal())},
-    {C::FactoryReset, "factoryResetAction", "FactoryResetPedalButton", "&Factory Reset…", "Factory Reset Pedal", nullptr, "edit-clear",
+    {C::FactoryReset, "factoryResetAction", "FactoryResetPedalButton", QT_TRANSLATE_NOOP("WindowCommands", "&Factory Reset…"), QT_TRANSLATE_NOOP("WindowCommands", "Factory Reset Pedal"), nullptr, "edit-clear",
      NoKey, {}, R::PedalIdle, W::Pedal, true, 5, P::All, RUN(w.factoryResetPedal())},
-    {C::UploadFirmware, "uploadFirmwareAction", "UploadFirmwareButton", "&Upload Firmware…", "Upload Firmware", nullptr, "system-software-update",
+    {C::UploadFirmware, "uploadFirmwareAction", "UploadFirmwareButton", QT_TRANSLATE_NOOP("WindowCommands", "&Upload Firmware…"), QT_TRANSLATE_NOOP("WindowCommands", "Upload Firmware"), nullptr, "system-software-update",
      NoKey, {}, R::PedalIdle, W::Pedal, false, 6, P::All, RUN(w.uploadFirmware())},
-    {C::AttachVirtualPedal, "attachVirtualPedalAction", nullptr, "Attach &Virtual Pedal", nullptr, nullptr, nullptr,
+    {C::AttachVirtualPedal, "attachVirtualPedalAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Attach &Virtual Pedal"), nullptr, nullptr, nullptr,
      NoKey, {}, R::Always, W::Pedal, true, 0, P::All, RUN(w.attachVirtualPedal())},
-    {C::Refresh, "refreshAction", "RefreshCommand", "&Refresh", "Refresh", "Show the session again on every page (F5).", "view-refresh",
+    {C::Refresh, "refreshAction", "RefreshCommand", QT_TRANSLATE_NOOP("WindowCommands", "&Refresh"), QT_TRANSLATE_NOOP("WindowCommands", "Refresh"), QT_TRANSLATE_NOOP("WindowCommands", "Show the session again on every page (F5)."), "view-refresh",
      NoKey, {Qt::Key_F5}, R::Always, W::View, false, 4, P::All, RUN(w.RefreshAllPages())},
-    {C::About, "aboutAction", nullptr, "&About Pedal Editor", nullptr, nullptr, "help-about",
+    {C::About, "aboutAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "&About Pedal Editor"), nullptr, nullptr, "help-about",
      NoKey, {}, R::Always, W::Help, false, 0, P::All, RUN(w.showAbout())},
     // Esc stops a transfer; it is taken only while one runs.
-    {C::CancelTransfer, "cancelTransferAction", "cancelTransferButton", "Cancel Transfer", "Cancel", "Stop the send or load (Esc).", "process-stop",
+    {C::CancelTransfer, "cancelTransferAction", "cancelTransferButton", QT_TRANSLATE_NOOP("WindowCommands", "Cancel Transfer"), QT_TRANSLATE_NOOP("WindowCommands", "Cancel"), QT_TRANSLATE_NOOP("WindowCommands", "Stop the send or load (Esc)."), "process-stop",
      NoKey, {Qt::Key_Escape}, R::Transferring, W::None, false, 0, P::All, RUN(w.cancelTransfer())},
 // clang-format on
 #define PAGE(page, send, sendText, load, loadText, reset, resetText)                                                   \
@@ -84,15 +84,21 @@ constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
         C::Reset##page, reset, reset, resetText, resetText, nullptr, nullptr, NoKey, {}, R::Always, W::Page, false, 0, \
             P::page, RUN(w.resetPage(SessionKeys::Page::page))                                                         \
     }
-    PAGE(Songs, "SendSongCommand", "Send Songs", "LoadSongsCommand", "Load Songs", "ResetSongsCommand", "Reset Songs"),
-    PAGE(SetJacks, "SendSetJacks", "Send Set Jacks", "LoadSetJacksCommand", "Load Set Jacks", "ResetSetJacksCommand",
-         "Reset Set Jacks"),
-    PAGE(Setlist, "SendSetlistCommand", "Send Setlist", "LoadSetlistCommand", "Load Setlist", "ResetSetlistCommand",
-         "Reset Setlist"),
-    PAGE(Midi, "SendMidiCommand", "Send Midi Management", "LoadMidiCommand", "Load Midi Management", "ResetMidiCommand",
-         "Reset Midi Stacks"),
-    PAGE(Global, "SendMenuCommand", "Send Global Settings", "LoadGlobalCommand", "Load Global Settings",
-         "ResetGlobalCommand", "Reset Global Settings"),
+    PAGE(Songs, "SendSongCommand", QT_TRANSLATE_NOOP("WindowCommands", "Send Songs"), "LoadSongsCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Load Songs"), "ResetSongsCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Reset Songs")),
+    PAGE(SetJacks, "SendSetJacks", QT_TRANSLATE_NOOP("WindowCommands", "Send Set Jacks"), "LoadSetJacksCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Load Set Jacks"), "ResetSetJacksCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Reset Set Jacks")),
+    PAGE(Setlist, "SendSetlistCommand", QT_TRANSLATE_NOOP("WindowCommands", "Send Setlist"), "LoadSetlistCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Load Setlist"), "ResetSetlistCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Reset Setlist")),
+    PAGE(Midi, "SendMidiCommand", QT_TRANSLATE_NOOP("WindowCommands", "Send Midi Management"), "LoadMidiCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Load Midi Management"), "ResetMidiCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Reset Midi Stacks")),
+    PAGE(Global, "SendMenuCommand", QT_TRANSLATE_NOOP("WindowCommands", "Send Global Settings"), "LoadGlobalCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Load Global Settings"), "ResetGlobalCommand",
+         QT_TRANSLATE_NOOP("WindowCommands", "Reset Global Settings")),
 #undef PAGE
 }};
 #undef RUN
@@ -166,8 +172,11 @@ std::array<QAction *, 3> WindowCommands::pageActions(SessionKeys::Page page) con
 
 void WindowCommands::fillMenus(QMenuBar *bar, QMenu *recentFiles, QAction *pedalLog, QAction *commandBar)
 {
-    const std::pair<W, const char *> menus[] = {
-        {W::File, "&File"}, {W::Edit, "&Edit"}, {W::Pedal, "&Pedal"}, {W::View, "&View"}, {W::Help, "&Help"}};
+    const std::pair<W, const char *> menus[] = {{W::File, QT_TR_NOOP("&File")},
+                                                {W::Edit, QT_TR_NOOP("&Edit")},
+                                                {W::Pedal, QT_TR_NOOP("&Pedal")},
+                                                {W::View, QT_TR_NOOP("&View")},
+                                                {W::Help, QT_TR_NOOP("&Help")}};
     for (const auto &[place, title] : menus) {
         QMenu *menu = bar->addMenu(tr(title));
         for (const WindowCommand &row : table) {
