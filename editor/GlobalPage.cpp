@@ -1,4 +1,5 @@
 #include "GlobalPage.h"
+#include "Look.h"
 #include "ShownTexts.h"
 
 #include "EditorContext.h"
@@ -124,7 +125,7 @@ void GlobalPage::addSetting(const MenuField &field, Section &section)
     auto *mark = new QLabel(section.box);
     mark->setObjectName(name + QLatin1String("Mark"));
     mark->setFixedWidth(fontMetrics().horizontalAdvance(changedMark) + 4);
-    mark->setStyleSheet(QStringLiteral("color: #d9822b;"));
+    mark->setStyleSheet(QStringLiteral("color: %1;").arg(Look::changed().name()));
 
     // The filter searches the setting's name (as a comparison of sessions words it too),
     // its description and its section's title.

@@ -1,4 +1,5 @@
 #include "PedalSessionFlow.h"
+#include "Look.h"
 
 #include "CompareDock.h"
 #include "Dialogs.h"
@@ -72,10 +73,10 @@ PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, Session
     connect(this, &PedalSessionFlow::stateChanged, this, [this] {
         const PedalState now = state();
         m_status.showPedalState(stateText(),
-                                now == PedalState::Matches       ? QColor(0x2e7d32)
-                                    : now == PedalState::Sending ? QColor(0x1565c0)
-                                    : now == PedalState::Differs ? QColor(0xd9822b)
-                                                                 : QColor(0x8a8a8a));
+                                now == PedalState::Matches       ? Look::good()
+                                    : now == PedalState::Sending ? Look::busy()
+                                    : now == PedalState::Differs ? Look::changed()
+                                                                 : Look::neutral());
     });
     Q_EMIT stateChanged();
 }

@@ -15,8 +15,12 @@
 #include <algorithm>
 
 namespace {
-const char *const columnTitles[] = {
-    "#", QT_TR_NOOP("Name"), QT_TR_NOOP("BPM"), QT_TR_NOOP("ms"), QT_TR_NOOP("Colour"), QT_TR_NOOP("Position")};
+const char *const columnTitles[] = {"#",
+                                    QT_TRANSLATE_NOOP("SongTableModel", "Name"),
+                                    QT_TRANSLATE_NOOP("SongTableModel", "BPM"),
+                                    QT_TRANSLATE_NOOP("SongTableModel", "ms"),
+                                    QT_TRANSLATE_NOOP("SongTableModel", "Colour"),
+                                    QT_TRANSLATE_NOOP("SongTableModel", "Position")};
 
 using C = SongTableModel::Column;
 const std::vector<C> &columnsOf(SongTableModel::Columns kind)

@@ -1,4 +1,5 @@
 #include "SongsPage.h"
+#include "Look.h"
 #include "ShownTexts.h"
 
 #include "EditorContext.h"
@@ -50,9 +51,10 @@ const char *const divisionWords[4][4] = {
     {" is Static", "", " is Midi Output", nullptr},
 };
 
-const QColor summaryRed(255, 0, 0);
-const QColor summaryGreen = QColor::fromRgbF(0, 0.7f, 0);
-const QColor summaryBlue(0, 0, 255);
+// Red: static; green: tap output; blue: the other modes. They read in both looks.
+const QColor summaryRed = Look::refused();
+const QColor summaryGreen = Look::good();
+const QColor summaryBlue = Look::busy();
 
 QLineEdit *numberField(const char *objectName, QWidget *parent)
 {
@@ -360,7 +362,7 @@ void SongsPage::showSummary()
         summaryLabel->setText(tr("Jack %1: %2").arg(j + 1).arg(tr(summaryWords[j][mode])));
         divisionLabel->setText(tr("Jack %1%2").arg(j + 1).arg(tr(divisionWords[j][mode])));
         setTextColour(summaryLabel, mode == 0 ? summaryRed : mode == 1 ? summaryGreen : summaryBlue);
-        setTextColour(divisionLabel, mode == 1 ? QColor(Qt::black) : summaryRed);
+        setTextColour(divisionLabel, mode == 1 ? palette().color(QPalette::WindowText) : summaryRed);
         m_divisions[size_t(j)]->setVisible(mode == 1);
     }
 }
@@ -390,7 +392,8 @@ void SongsPage::showNameRefused(const QString &problem)
         return;
     m_name->setProperty("refused", refused);
     m_name->setToolTip(refused ? tr("This name is not taken: %1").arg(problem) : QString());
-    m_name->setStyleSheet(refused ? QStringLiteral("QPlainTextEdit { border: 2px solid rgb(220, 0, 0); }") : QString());
+    m_name->setStyleSheet(
+        refused ? QStringLiteral("QPlainTextEdit { border: 2px solid %1; }").arg(Look::refused().name()) : QString());
 }
 
 void SongsPage::tempoEdited()

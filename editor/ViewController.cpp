@@ -1,4 +1,5 @@
 #include "ViewController.h"
+#include "Look.h"
 
 #include "CompareDock.h"
 #include "Dialogs.h"
@@ -48,6 +49,11 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     m_virtualPedal = new VirtualPedalProcess(this);
     m_commands = new WindowCommands(*this, this);
     m_ctx.commands = m_commands;
+    // The desktop's look unless the dark one was chosen.
+    if (QAction *dark = m_commands->action(CommandId::DarkLook); RecentFiles::flag(dark->objectName(), false)) {
+        dark->setChecked(true);
+        Look::setDark(true);
+    }
     m_pages = new PageTabs(m_ctx, this);
     setCentralWidget(m_pages);
     buildDocksAndBars();
@@ -182,6 +188,8 @@ void ViewController::settingToggled(CommandId id)
 {
     QAction *setting = m_commands->action(id);
     RecentFiles::setFlag(setting->objectName(), setting->isChecked());
+    if (id == CommandId::DarkLook)
+        Look::setDark(setting->isChecked());
     if (id == CommandId::LiveUpdates && m_pedalSession)
         m_pedalSession->setLiveUpdates(setting->isChecked());
 }

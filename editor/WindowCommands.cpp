@@ -67,6 +67,8 @@ constexpr std::array<WindowCommand, size_t(C::Count)> table = {{
      NoKey, {}, R::Always, W::Pedal, true, 0, P::All, RUN(w.attachVirtualPedal())},
     {C::Refresh, "refreshAction", "RefreshCommand", QT_TRANSLATE_NOOP("WindowCommands", "&Refresh"), QT_TRANSLATE_NOOP("WindowCommands", "Refresh"), QT_TRANSLATE_NOOP("WindowCommands", "Show the session again on every page (F5)."), "view-refresh",
      NoKey, {Qt::Key_F5}, R::Always, W::View, false, 4, P::All, RUN(w.RefreshAllPages())},
+    {C::DarkLook, "darkLookAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "&Dark Look"), nullptr, QT_TRANSLATE_NOOP("WindowCommands", "Light text on dark grounds, for a dark stage; the choice is kept."), nullptr,
+     NoKey, {}, R::Always, W::View, false, 0, P::All, RUN(w.settingToggled(CommandId::DarkLook)), true},
     {C::About, "aboutAction", nullptr, QT_TRANSLATE_NOOP("WindowCommands", "&About Pedal Editor"), nullptr, nullptr, "help-about",
      NoKey, {}, R::Always, W::Help, false, 0, P::All, RUN(w.showAbout())},
     // Esc stops a transfer; it is taken only while one runs.

@@ -37,6 +37,7 @@ enum class CommandId {
     UploadFirmware,
     AttachVirtualPedal,
     Refresh,
+    DarkLook,
     About,
     CancelTransfer,
     SendSongs,

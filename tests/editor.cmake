@@ -20,3 +20,9 @@ if(PEDAL_BUILD_EDITOR)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_snapshot_test.cpp
     LIBS pedal_editor pedal_test_doubles pedal_test_dialogs pedal_test_snapshot pedal_test_random)
 endif()
+# Every message of every translation is translated (lupdate marks new texts unfinished).
+if(PEDAL_BUILD_EDITOR)
+  add_test(NAME translations_finished
+    COMMAND sh -c "! grep -n -e 'type=\"unfinished\"' -e '<translation></translation>' \"$0\"/translations/*.ts"
+            ${PROJECT_SOURCE_DIR})
+endif()
