@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "editor/SessionActions.h"
+#include "editor/Translations.h"
 #include "editor/ViewController.h"
 
 #include "PedalVersion.h"
@@ -52,7 +53,9 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Pedal Editor"));
+    // The desktop's language, for the window's texts and Qt's own.
+    Translations::install(app);
+    QApplication::setApplicationDisplayName(QCoreApplication::translate("main", "Pedal Editor"));
     QApplication::setDesktopFileName(QStringLiteral("pedal-editor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pedal-editor.png")));
     // Closing the window quits.

@@ -1,4 +1,5 @@
 #include "CompareDock.h"
+#include "ShownTexts.h"
 
 #include "Accessibility.h"
 #include "GlobalPage.h"
@@ -128,7 +129,7 @@ CompareDock *CompareDock::compareWithFile(ViewController *window, DataHandler &s
     SessionReader reader;
     const SessionReader::Status status = SessionActions::readAsking(reader, path, dialogs, other);
     if (status == SessionReader::Status::Failed) {
-        dialogs.warn(QStringLiteral("The session could not be compared"), reader.problem());
+        dialogs.warn(QObject::tr("The session could not be compared"), reader.problem());
         return nullptr;
     }
     if (status == SessionReader::Status::Declined)
@@ -200,7 +201,7 @@ void CompareDock::showChanges(std::vector<SessionChange> changes, const QString 
             if (c.page != page)
                 continue;
             if (!pageItem)
-                pageItem = group(new QTreeWidgetItem(m_tree), SessionKeys::pageTitle(page));
+                pageItem = group(new QTreeWidgetItem(m_tree), ShownTexts::pageTitle(page));
             QTreeWidgetItem *parent = pageItem;
             const std::pair<int, int> record{int(c.record), c.index};
             const auto sameRecord = [&](const SessionChange &o) {

@@ -1,5 +1,7 @@
 #include "Dialogs.h"
 
+#include <QCoreApplication>
+
 Dialogs::~Dialogs() = default;
 
 int Dialogs::alert(const Alert &alert)
@@ -12,7 +14,7 @@ int Dialogs::alert(const Alert &alert)
 QString Dialogs::chooseFirmwareImage(const QString &folder)
 {
     Q_UNUSED(folder);
-    return chooseFileToOpen(QStringLiteral("Choose Firmware Image"), {QStringLiteral("bin")});
+    return chooseFileToOpen(QCoreApplication::translate("Dialogs", "Choose Firmware Image"), {QStringLiteral("bin")});
 }
 
 bool Dialogs::confirm(const QString &message, const QString &informative, const QString &title)

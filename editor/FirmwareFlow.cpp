@@ -37,12 +37,12 @@ QString FirmwareFlow::chooseImage()
     if (!bundled.isEmpty()) {
         const QFileInfo file(bundled);
         const int answer = m_dialogs.alert(
-            {QStringLiteral("Which firmware image?"),
+            {tr("Which firmware image?"),
              tr("The editor comes with the image %1 (%2 bytes, %3).\nA newer image can be chosen from a file.")
                  .arg(file.fileName(), QLocale().toString(file.size()),
                       QLocale().toString(file.lastModified(), QLocale::ShortFormat)),
-             {QStringLiteral("Use Bundled Image"), QStringLiteral("Choose Image…"), QStringLiteral("Cancel")},
-             QStringLiteral("Upload Firmware")});
+             {tr("Use Bundled Image"), tr("Choose Image…"), tr("Cancel")},
+             tr("Upload Firmware")});
         if (answer == 0)
             return bundled;
         if (answer != 1)
@@ -74,18 +74,18 @@ void FirmwareFlow::upload()
     }
     const QString bundled = FirmwareUpdater::findImage();
     const bool isBundled = !bundled.isEmpty() && info.path == QFileInfo(bundled).absoluteFilePath();
-    const QString what = isBundled ? QStringLiteral("The firmware required for this app")
-                                   : QStringLiteral("The firmware image %1").arg(QFileInfo(info.path).fileName());
+    const QString what = isBundled ? tr("The firmware required for this app")
+                                   : tr("The firmware image %1").arg(QFileInfo(info.path).fileName());
     // Flashing is not undone: Return does not start it.
-    if (!m_dialogs.confirmDestructive(QStringLiteral("About to upload"),
+    if (!m_dialogs.confirmDestructive(tr("About to upload"),
                                       what
-                                          + QStringLiteral(" will be uploaded to the pedal\n"
-                                                           "Make sure you save your old session before doing this\n\n")
+                                          + tr(" will be uploaded to the pedal\n"
+                                               "Make sure you save your old session before doing this\n\n")
                                           + tr("Image: %1\n%2 bytes, %3")
                                                 .arg(info.path, QLocale().toString(info.size),
                                                      QLocale().toString(info.modified, QLocale::LongFormat))))
         return;
-    if (!m_backup(QStringLiteral("Firmware Update")))
+    if (!m_backup(QString::fromLatin1(QT_TRANSLATE_NOOP("SessionBackups", "Firmware Update"))))
         return;
     QPointer<FirmwareFlow> self(this);
     auto once = std::make_shared<QMetaObject::Connection>();
@@ -96,15 +96,15 @@ void FirmwareFlow::upload()
         self->m_status.updateConnection();
         Q_EMIT self->runningChanged();
         if (success)
-            self->m_dialogs.inform(QStringLiteral("Success!"), QString());
+            self->m_dialogs.inform(tr("Success!"), QString());
         else
-            self->m_dialogs.warn(QStringLiteral("Upload Failed:"), details);
+            self->m_dialogs.warn(tr("Upload Failed:"), details);
         self->m_status.updateConnection();
     });
     const QString problem = m_firmware->start(image);
     if (!problem.isEmpty()) {
         disconnect(*once);
-        m_dialogs.warn(QStringLiteral("Cannot update the firmware"), problem);
+        m_dialogs.warn(tr("Cannot update the firmware"), problem);
         return;
     }
     Q_EMIT runningChanged();
@@ -131,10 +131,10 @@ bool FirmwareFlow::mayQuit()
 {
     // Ending the program ends the flashing tool: the pedal may be left without firmware.
     return !running()
-        || m_dialogs.alert(Alert{QStringLiteral("A firmware update is running. Quitting now can leave the pedal "
-                                                "without firmware."),
-                                 QStringLiteral("Keep Running lets the update finish."),
-                                 {QStringLiteral("Quit Anyway"), QStringLiteral("Keep Running")},
+        || m_dialogs.alert(Alert{tr("A firmware update is running. Quitting now can leave the pedal "
+                                    "without firmware."),
+                                 tr("Keep Running lets the update finish."),
+                                 {tr("Quit Anyway"), tr("Keep Running")},
                                  QString(),
                                  Alert::Kind::Destructive})
         == 0;

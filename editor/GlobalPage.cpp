@@ -1,4 +1,6 @@
 #include "GlobalPage.h"
+#include "Look.h"
+#include "ShownTexts.h"
 
 #include "EditorContext.h"
 #include "PageControls.h"
@@ -95,7 +97,7 @@ void GlobalPage::addSections(QWidget *content, std::array<Section, MenuSectionCo
     sectionsLayout->addLayout(columns);
     for (int s = 0; s < MenuSectionCount; ++s) {
         Section &section = sections[size_t(s)];
-        section.box = new QGroupBox(QLatin1String(menuSectionTitle(MenuSection(s))), content);
+        section.box = new QGroupBox(ShownTexts::menu(menuSectionTitle(MenuSection(s))), content);
         section.box->setObjectName(QStringLiteral("GlobalSection%1").arg(s));
         section.grid = new QGridLayout(section.box);
         section.grid->setHorizontalSpacing(6);
@@ -114,16 +116,16 @@ void GlobalPage::addSections(QWidget *content, std::array<Section, MenuSectionCo
 void GlobalPage::addSetting(const MenuField &field, Section &section)
 {
     const QString name = QLatin1String(field.name);
-    const QString tip = QLatin1String(field.tip);
+    const QString tip = ShownTexts::menuTip(field);
     // As wide as the longest item, measured without walking the items.
     QComboBox *combo = PageControls::fixedWidthList(GlobalItemTexts::widestItem(field.list), section.box);
     combo->setObjectName(name + QLatin1String("Combo"));
     combo->setModel(modelFor(field.list));
-    combo->setAccessibleName(field.title());
+    combo->setAccessibleName(ShownTexts::menuTitle(field));
     auto *mark = new QLabel(section.box);
     mark->setObjectName(name + QLatin1String("Mark"));
     mark->setFixedWidth(fontMetrics().horizontalAdvance(changedMark) + 4);
-    mark->setStyleSheet(QStringLiteral("color: #d9822b;"));
+    mark->setStyleSheet(QStringLiteral("color: %1;").arg(Look::changed().name()));
 
     // The filter searches the setting's name (as a comparison of sessions words it too),
     // its description and its section's title.
@@ -133,7 +135,7 @@ void GlobalPage::addSetting(const MenuField &field, Section &section)
                 nullptr,
                 nullptr,
                 section.box,
-                field.title() + QLatin1Char(' ') + tip + QLatin1Char(' ') + section.box->title()};
+                ShownTexts::menuTitle(field) + QLatin1Char(' ') + tip + QLatin1Char(' ') + section.box->title()};
     place(entry, section);
     m_entries.push_back(entry);
     const size_t index = m_entries.size() - 1;
@@ -149,12 +151,12 @@ void GlobalPage::addSetting(const MenuField &field, Section &section)
 
 void GlobalPage::place(Entry &entry, Section &section)
 {
-    const QString label = QLatin1String(entry.field->label);
-    const QString column = QLatin1String(entry.field->column);
+    const QString label = ShownTexts::menu(entry.field->label);
+    const QString column = ShownTexts::menu(entry.field->column);
     if (column.isEmpty()) {
         entry.label = new QLabel(label, section.box);
         entry.label->setBuddy(entry.combo);
-        entry.label->setToolTip(QLatin1String(entry.field->tip));
+        entry.label->setToolTip(ShownTexts::menuTip(*entry.field));
         section.grid->addWidget(entry.label, section.rows, 0);
         section.grid->addWidget(entry.combo, section.rows, 1, Qt::AlignLeft);
         section.grid->addWidget(entry.mark, section.rows, 2);
@@ -222,7 +224,7 @@ void GlobalPage::showField(const Entry &entry)
 {
     const MenuField &field = *entry.field;
     const qint64 value = m_ctx.store.GlobalMenu.*(field.member);
-    const QString tip = QLatin1String(field.tip);
+    const QString tip = ShownTexts::menuTip(field);
 
     // The mark, with the factory value in words.
     const bool changed = value != field.factory;

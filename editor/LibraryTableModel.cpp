@@ -1,4 +1,5 @@
 #include "LibraryTableModel.h"
+#include "ShownTexts.h"
 
 #include "SessionHistory.h"
 
@@ -22,12 +23,12 @@ struct LibraryColumn
 const std::array<LibraryColumn, 6> &columns()
 {
     static const std::array<LibraryColumn, 6> table = {{
-        {"Manufacturer", &MidiMessage::Manufacturer, nullptr, false},
-        {"Device", &MidiMessage::Device, nullptr, false},
-        {"Action", &MidiMessage::Action, nullptr, false},
-        {"Type", nullptr, &MidiMessage::Typey, true},
-        {"Message", nullptr, &MidiMessage::Message, false},
-        {"Value", nullptr, &MidiMessage::Value, false},
+        {QT_TRANSLATE_NOOP("LibraryTableModel", "Manufacturer"), &MidiMessage::Manufacturer, nullptr, false},
+        {QT_TRANSLATE_NOOP("LibraryTableModel", "Device"), &MidiMessage::Device, nullptr, false},
+        {QT_TRANSLATE_NOOP("LibraryTableModel", "Action"), &MidiMessage::Action, nullptr, false},
+        {QT_TRANSLATE_NOOP("LibraryTableModel", "Type"), nullptr, &MidiMessage::Typey, true},
+        {QT_TRANSLATE_NOOP("LibraryTableModel", "Message"), nullptr, &MidiMessage::Message, false},
+        {QT_TRANSLATE_NOOP("LibraryTableModel", "Value"), nullptr, &MidiMessage::Value, false},
     }};
     return table;
 }
@@ -59,7 +60,7 @@ QVariant LibraryTableModel::data(const QModelIndex &index, int role) const
     if (column.text)
         return entry.*(column.text);
     if (column.typeName)
-        return MessageType::name(entry.*(column.number));
+        return ShownTexts::messageType(entry.*(column.number));
     return entry.*(column.number);
 }
 
@@ -71,7 +72,7 @@ QVariant LibraryTableModel::headerData(int section, Qt::Orientation orientation,
         return section + 1;
     if (section < 0 || section >= columnCount())
         return {};
-    return QLatin1String(columns()[size_t(section)].title);
+    return tr(columns()[size_t(section)].title);
 }
 
 void LibraryTableModel::sort(int column, Qt::SortOrder order)
@@ -94,7 +95,7 @@ void LibraryTableModel::sort(int column, Qt::SortOrder order)
                              [&less](const MidiMessage &a, const MidiMessage &b) { return less(b, a); });
     };
     if (m_history)
-        m_history->edit(tr("Sort Library by %1").arg(QLatin1String(c.title)), sortLibrary);
+        m_history->edit(tr("Sort Library by %1").arg(tr(c.title)), sortLibrary);
     else
         sortLibrary();
     endResetModel();

@@ -1,4 +1,5 @@
 #include "MidiPage.h"
+#include "ShownTexts.h"
 
 #include "EditorContext.h"
 #include "LibraryTableModel.h"
@@ -41,7 +42,7 @@ MidiPage::MidiPage(EditorContext &ctx, QWidget *parent) : QWidget(parent), m_ctx
 {
     QStringList types;
     for (qint64 t = 0; t < MessageType::Count; ++t)
-        types.append(MessageType::name(t));
+        types.append(ShownTexts::messageType(t));
     m_typeModel = new QStringListModel(types, this);
 
     auto *layout = new QVBoxLayout(this);
@@ -245,7 +246,7 @@ void MidiPage::rowTypeChosen(int row, int position)
     if (!stack || position < 0)
         return;
     MidiStackMessage &m = stack->MidiStackMessageList[size_t(row)];
-    m_ctx.history.edit(messageStepName(QStringLiteral("Type"), row), [&m, position] {
+    m_ctx.history.edit(messageStepName(tr("Type"), row), [&m, position] {
         m.Typey = position;
         // Channel 0 marks an unused Control row; any other type needs a channel, as a
         // row filled from the library gets.
@@ -295,7 +296,7 @@ void MidiPage::rowNameEdited(int row)
     MidiStackMessage &m = stack->MidiStackMessageList[size_t(row)];
     if (m.Name == name)
         return;
-    m_ctx.history.edit(messageStepName(QStringLiteral("Name"), row), [&m, &name] { m.Name = name; });
+    m_ctx.history.edit(messageStepName(tr("Name"), row), [&m, &name] { m.Name = name; });
 }
 
 void MidiPage::rowReset(int row)

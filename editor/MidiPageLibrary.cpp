@@ -184,8 +184,8 @@ void MidiPage::deleteFromLibrary()
 
 void MidiPage::clearLibrary()
 {
-    const bool ok = m_ctx.dialogs.confirmDestructive(
-        QStringLiteral("About to clear"), QStringLiteral("Your Library will be cleared to hold no messages"));
+    const bool ok =
+        m_ctx.dialogs.confirmDestructive(tr("About to clear"), tr("Your Library will be cleared to hold no messages"));
     if (ok && !m_ctx.store.MidiMessageLibrary.empty()) {
         m_ctx.history.edit(tr("Clear Library"), [this] { m_ctx.store.MidiMessageLibrary.clear(); });
     }

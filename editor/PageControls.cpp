@@ -7,6 +7,7 @@
 #include <QAbstractItemModel>
 #include <QObject>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHash>
 #include <QHBoxLayout>
 #include <QStyle>
@@ -91,7 +92,8 @@ QBoxLayout *commandRow(QWidget *page, const EditorContext &ctx, SessionKeys::Pag
     for (const WindowCommand &command : WindowCommandTable::rows()) {
         if (command.place != CommandPlace::Page || command.page != which)
             continue;
-        QPushButton *b = button(QLatin1String(command.button), QObject::tr(command.buttonText), page);
+        QPushButton *b = button(QLatin1String(command.button),
+                                QCoreApplication::translate("WindowCommands", command.buttonText), page);
         if (QAction *action = ctx.commands ? ctx.commands->action(command.id) : nullptr) {
             QObject::connect(b, &QPushButton::clicked, action, &QAction::trigger);
             QObject::connect(action, &QAction::changed, b, [b, action] { b->setEnabled(action->isEnabled()); });

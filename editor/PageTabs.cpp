@@ -6,6 +6,7 @@
 #include "MidiPage.h"
 #include "SetJacksPage.h"
 #include "SetlistPage.h"
+#include "ShownTexts.h"
 #include "SongsPage.h"
 #include "model/DataHandler.h"
 #include "model/SessionSnapshot.h"
@@ -21,7 +22,7 @@ PageTabs::PageTabs(EditorContext &ctx, QWidget *parent) : QTabWidget(parent), m_
     tabBar()->setAccessibleName(tr("Pages"));
     // Each page scrolls when the window is smaller than the page.
     for (Page page : order)
-        addTab(Accessibility::scrollArea(scrollAreaName(page)), SessionKeys::pageTitle(page));
+        addTab(Accessibility::scrollArea(scrollAreaName(page)), ShownTexts::pageTitle(page));
     m_songs = new SongsPage(m_ctx);
     placePage(indexOf(Page::Songs), m_songs);
     connect(this, &QTabWidget::currentChanged, this, &PageTabs::build);

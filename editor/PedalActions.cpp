@@ -10,7 +10,8 @@ void PedalActions::load(PedalLink::Load which)
         return;
     if (m_dialogs.alert(PedalLink::receiveQuestion(which)) != 0)
         return;
-    if (which == PedalLink::Load::All && !passGuard(QStringLiteral("Load All")))
+    if (which == PedalLink::Load::All
+        && !passGuard(QString::fromLatin1(QT_TRANSLATE_NOOP("SessionBackups", "Load All"))))
         return;
     m_link.startLoad(which);
 }
@@ -22,7 +23,8 @@ void PedalActions::send(SessionKeys::Page page)
         return;
     if (m_dialogs.alert(PedalLink::sendQuestion(page)) != 0)
         return;
-    if (page == SessionKeys::Page::All && !passGuard(QStringLiteral("Send All")))
+    if (page == SessionKeys::Page::All
+        && !passGuard(QString::fromLatin1(QT_TRANSLATE_NOOP("SessionBackups", "Send All"))))
         return;
     m_link.startSend(page);
 }

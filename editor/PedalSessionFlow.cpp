@@ -1,4 +1,5 @@
 #include "PedalSessionFlow.h"
+#include "Look.h"
 
 #include "CompareDock.h"
 #include "Dialogs.h"
@@ -72,10 +73,10 @@ PedalSessionFlow::PedalSessionFlow(DataHandler &store, Dialogs &dialogs, Session
     connect(this, &PedalSessionFlow::stateChanged, this, [this] {
         const PedalState now = state();
         m_status.showPedalState(stateText(),
-                                now == PedalState::Matches       ? QColor(0x2e7d32)
-                                    : now == PedalState::Sending ? QColor(0x1565c0)
-                                    : now == PedalState::Differs ? QColor(0xd9822b)
-                                                                 : QColor(0x8a8a8a));
+                                now == PedalState::Matches       ? Look::good()
+                                    : now == PedalState::Sending ? Look::busy()
+                                    : now == PedalState::Differs ? Look::changed()
+                                                                 : Look::neutral());
     });
     Q_EMIT stateChanged();
 }
@@ -169,7 +170,7 @@ void PedalSessionFlow::showComparison(bool complete, const QString &problem)
     m_status.showMessage(QString());
     const bool onConnect = std::exchange(m_connectCheck, false);
     if (!complete) {
-        m_dialogs.warn(QStringLiteral("The pedal could not be compared"),
+        m_dialogs.warn(tr("The pedal could not be compared"),
                        tr("Not all of the pedal's session arrived:\n%1").arg(problem));
         return;
     }
@@ -192,16 +193,15 @@ void PedalSessionFlow::showComparison(bool complete, const QString &problem)
 void PedalSessionFlow::askAfterConnect(std::vector<SessionChange> changes)
 {
     if (changes.empty()) {
-        m_dialogs.inform(QStringLiteral("The pedal matches this session"), QString());
+        m_dialogs.inform(tr("The pedal matches this session"), QString());
         return;
     }
     const int answer = m_dialogs.alert(
-        {changes.size() == 1 ? QStringLiteral("The pedal differs from this session in 1 place")
-                             : QStringLiteral("The pedal differs from this session in %1 places").arg(changes.size()),
+        {changes.size() == 1 ? tr("The pedal differs from this session in 1 place")
+                             : tr("The pedal differs from this session in %1 places").arg(changes.size()),
          tr("Send Changes gives the pedal this session's values; Load from Pedal replaces this session's with "
             "the pedal's; Compare shows each difference."),
-         {QStringLiteral("Send Changes"), QStringLiteral("Load from Pedal"), QStringLiteral("Compare"),
-          QStringLiteral("Cancel")},
+         {tr("Send Changes"), tr("Load from Pedal"), tr("Compare"), tr("Cancel")},
          QString()});
     if (answer == 0)
         sendChanges();
@@ -220,14 +220,14 @@ void PedalSessionFlow::sendChanges()
         m_history.editAndShow(tr("Normalise Session"), [this] { Normaliser::normalise(m_store); });
     };
     if (!m_known->isKnown()) {
-        const int answer = m_dialogs.alert(
-            {QStringLiteral("The session on the pedal is not known"),
-             QStringLiteral("Send Changes sends what differs from the session last sent to the pedal or loaded "
-                            "from it whole on this connection, and there is none: the pedal was connected, or "
-                            "a transfer was stopped, since.\nSend All sends the whole session."),
-             {QStringLiteral("Send All"), QStringLiteral("Cancel")},
-             QString()});
-        if (answer == 0 && m_backup(QStringLiteral("Send All"))) {
+        const int answer =
+            m_dialogs.alert({tr("The session on the pedal is not known"),
+                             tr("Send Changes sends what differs from the session last sent to the pedal or loaded "
+                                "from it whole on this connection, and there is none: the pedal was connected, or "
+                                "a transfer was stopped, since.\nSend All sends the whole session."),
+                             {tr("Send All"), tr("Cancel")},
+                             QString()});
+        if (answer == 0 && m_backup(QString::fromLatin1(QT_TRANSLATE_NOOP("SessionBackups", "Send All")))) {
             normalise();
             m_link.startSend(SessionKeys::Page::All);
         }
@@ -235,8 +235,7 @@ void PedalSessionFlow::sendChanges()
     }
     normalise();
     if (m_known->changedKeys().empty()) {
-        m_dialogs.inform(QStringLiteral("Nothing to send"),
-                         QStringLiteral("The pedal already has every value of this session."));
+        m_dialogs.inform(tr("Nothing to send"), tr("The pedal already has every value of this session."));
         return;
     }
     QStringList lines;
@@ -249,11 +248,11 @@ void PedalSessionFlow::sendChanges()
     }
     if (count > 8)
         lines.append(tr("… and %n more", nullptr, count - 8));
-    if (!m_dialogs.confirm(QStringLiteral("About to send"),
-                           QStringLiteral("Will send the changes to the pedal:\n%1\nPedal will indicate when finished")
+    if (!m_dialogs.confirm(tr("About to send"),
+                           tr("Will send the changes to the pedal:\n%1\nPedal will indicate when finished")
                                .arg(lines.join(QLatin1Char('\n')))))
         return;
-    if (!m_backup(QStringLiteral("Send Changes")))
+    if (!m_backup(QString::fromLatin1(QT_TRANSLATE_NOOP("SessionBackups", "Send Changes"))))
         return;
     m_known->sendChanges();
 }

@@ -22,7 +22,7 @@ SessionActions::SessionActions(DataHandler &store, Dialogs &dialogs, SessionHist
 
 QString SessionActions::openingInformative()
 {
-    return QStringLiteral("Your changes are lost if you open another session without saving them.");
+    return tr("Your changes are lost if you open another session without saving them.");
 }
 
 bool SessionActions::whenChangesSettled(const QString &informative, const std::function<void()> &proceed)
@@ -31,9 +31,9 @@ bool SessionActions::whenChangesSettled(const QString &informative, const std::f
         proceed();
         return true;
     }
-    const QStringList buttons = {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")};
-    const int answer = m_dialogs.alert({QStringLiteral("Do you want to save the changes to this session?"), informative,
-                                        buttons, QStringLiteral("Unsaved Changes")});
+    const QStringList buttons = {tr("Save"), tr("Don't Save"), tr("Cancel")};
+    const int answer = m_dialogs.alert(
+        {tr("Do you want to save the changes to this session?"), informative, buttons, tr("Unsaved Changes")});
     if (answer == 1) {
         proceed();
         return true;
@@ -107,9 +107,8 @@ bool SessionActions::openNow(const QString &path, const QString &backupStep)
 
 QString SessionActions::chooseSessionFile(Dialogs &dialogs)
 {
-    const QString path =
-        dialogs.chooseFileToOpen(QStringLiteral("Open Session"),
-                                 {QStringLiteral("txt"), QStringLiteral("text"), QStringLiteral("bin"), QString()});
+    const QString path = dialogs.chooseFileToOpen(
+        tr("Open Session"), {QStringLiteral("txt"), QStringLiteral("text"), QStringLiteral("bin"), QString()});
     if (path.isEmpty())
         Diagnostics::line(QStringLiteral("file selection was canceled"));
     return path;
@@ -140,7 +139,7 @@ void SessionActions::saveThroughPanel(Dialogs &dialogs, const QString &text, std
         const QString error = TextFileSaver::writeAtomically(path, text);
         if (!error.isEmpty()) {
             Diagnostics::line(QStringLiteral("could not save %1: %2").arg(path, error));
-            d->warn(QStringLiteral("The file could not be saved"), QStringLiteral("%1\n%2").arg(path, error));
+            d->warn(tr("The file could not be saved"), QStringLiteral("%1\n%2").arg(path, error));
             if (done)
                 done(QString());
             return;
@@ -153,7 +152,7 @@ void SessionActions::saveThroughPanel(Dialogs &dialogs, const QString &text, std
 bool SessionActions::finishOpen(const SessionReader &reader, SessionReader::Status status, const QString &backupStep)
 {
     if (status == SessionReader::Status::Failed) {
-        m_dialogs.warn(QStringLiteral("The session could not be opened"), reader.problem());
+        m_dialogs.warn(tr("The session could not be opened"), reader.problem());
         return false;
     }
     // A declined older-layout file leaves everything as it was: no step, the same file.
@@ -204,7 +203,7 @@ void SessionActions::save(std::function<void(bool saved)> done)
     const QString error = TextFileSaver::writeAtomically(path, text);
     if (!error.isEmpty()) {
         Diagnostics::line(QStringLiteral("could not save %1: %2").arg(path, error));
-        m_dialogs.warn(QStringLiteral("The file could not be saved"), QStringLiteral("%1\n%2").arg(path, error));
+        m_dialogs.warn(tr("The file could not be saved"), QStringLiteral("%1\n%2").arg(path, error));
         if (done)
             done(false);
         return;
@@ -258,12 +257,12 @@ bool SessionActions::reset()
         Q_EMIT self->stateChanged();
     };
     if (isModified()) {
-        whenChangesSettled(QStringLiteral("This computer session will be reset to factory settings; your changes "
-                                          "are lost if you do not save them.\nYour pedal will remain the same"),
+        whenChangesSettled(tr("This computer session will be reset to factory settings; your changes "
+                              "are lost if you do not save them.\nYour pedal will remain the same"),
                            resetNow);
-    } else if (m_dialogs.confirmDestructive(QStringLiteral("About to reset"),
-                                            QStringLiteral("This computer session will be reset to factory settings.\n"
-                                                           "Your pedal will remain the same"))) {
+    } else if (m_dialogs.confirmDestructive(tr("About to reset"),
+                                            tr("This computer session will be reset to factory settings.\n"
+                                               "Your pedal will remain the same"))) {
         resetNow();
     }
     if (!*didReset) {

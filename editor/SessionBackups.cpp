@@ -23,17 +23,17 @@ bool SessionBackups::backupBefore(const QString &reason)
         return true;
     }
     return m_dialogs.confirmDestructive(
-        QStringLiteral("The backup could not be written"),
+        tr("The backup could not be written"),
         tr("Before %1 the session is saved to the backups folder, and that failed:\n%2\n\n"
            "Go on without a backup?")
-            .arg(reason, problem));
+            .arg(tr(reason.toUtf8().constData()), problem));
 }
 
 void SessionBackups::restore()
 {
     const QList<BackupFolder::Entry> entries = BackupFolder().list();
     if (entries.isEmpty()) {
-        m_dialogs.inform(QStringLiteral("There are no backups"),
+        m_dialogs.inform(tr("There are no backups"),
                          tr("A backup is written before every Send All, Send Changes, firmware update and Load All, "
                             "in %1.")
                              .arg(BackupFolder::defaultFolder()));

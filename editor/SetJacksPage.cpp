@@ -1,4 +1,5 @@
 #include "SetJacksPage.h"
+#include "ShownTexts.h"
 
 #include "EditorContext.h"
 #include "format/ItemTexts.h"
@@ -23,7 +24,8 @@ using namespace PageControls;
 
 namespace {
 const char *const jackWords[4] = {"One", "Two", "Three", "Four"};
-const char *const contactWords[2] = {"Tip", "Ring"};
+const char *const contactWords[2] = {QT_TRANSLATE_NOOP("SetJacksPage", "Tip"),
+                                     QT_TRANSLATE_NOOP("SetJacksPage", "Ring")};
 constexpr size_t FirstJackInput = 2; // songInputs(): foot tap, foot hold, then the jacks
 } // namespace
 
@@ -90,16 +92,16 @@ QWidget *SetJacksPage::buildEditor()
         box->setObjectName(QStringLiteral("Jack%1Box").arg(j + 1));
         auto *grid = new QGridLayout(box);
 
-        jack.mode = list(QStringLiteral("jack%1Combo").arg(word), ItemTexts::jackModes(int(j)), box);
+        jack.mode = list(QStringLiteral("jack%1Combo").arg(word), ShownTexts::items(ItemTexts::jackModes(int(j))), box);
         onChoice(jack.mode, this, [this, j, field = fields.mode](int position) {
             store(field, position);
             if (song()) {
                 showJack(j);
             }
         });
-        jack.level = list(QStringLiteral("static%1Combo").arg(word), ItemTexts::staticLevels(), box);
+        jack.level = list(QStringLiteral("static%1Combo").arg(word), ShownTexts::items(ItemTexts::staticLevels()), box);
         onChoice(jack.level, this, [this, field = fields.level](int position) { store(field, position); });
-        jack.pulses = list(QStringLiteral("numPulses%1Combo").arg(word), ItemTexts::pulseCounts(), box);
+        jack.pulses = list(QStringLiteral("numPulses%1Combo").arg(word), ShownTexts::pulseCounts(), box);
         onChoice(jack.pulses, this, [this, field = fields.pulses](int position) {
             store(field, position);
             if (song()) {
@@ -142,7 +144,7 @@ QWidget *SetJacksPage::buildEditor()
 QGroupBox *SetJacksPage::buildInputBox(int jack, int contact, QWidget *parent)
 {
     const QString contactStem = QStringLiteral("Jack%1%2").arg(jack + 1).arg(QLatin1String(contactWords[contact]));
-    auto *box = new QGroupBox(tr("%1 footswitch").arg(QLatin1String(contactWords[contact])), parent);
+    auto *box = new QGroupBox(tr("%1 footswitch").arg(tr(contactWords[contact])), parent);
     box->setObjectName(QStringLiteral("Jack%1%2InputBox")
                            .arg(jack + 1)
                            .arg(contact == 0 ? QLatin1String("Left") : QLatin1String("Right")));
@@ -153,7 +155,8 @@ QGroupBox *SetJacksPage::buildInputBox(int jack, int contact, QWidget *parent)
         const size_t index = first + press;
         const SongInput &input = songInputs()[index];
         const QString stem = QString::fromLatin1(input.fieldStem); // Jack1TipTAP
-        Input in{index, list(stem + QLatin1String("Function"), ItemTexts::footFunctions(input.hold), box),
+        Input in{index,
+                 list(stem + QLatin1String("Function"), ShownTexts::items(ItemTexts::footFunctions(input.hold)), box),
                  sharedList(stem + QLatin1String("Preset"), m_ctx.lists.presetModel(), box),
                  sharedList(stem + QLatin1String("Stack"), m_ctx.lists.stackModel(), box)};
         onChoice(in.function, this, [this, field = input.function](int position) {
@@ -191,8 +194,7 @@ QGroupBox *SetJacksPage::buildInputBox(int jack, int contact, QWidget *parent)
                                                                      : tr("Stacks"),
                             box);
         const QString text =
-            tr("Copy %1 %2 %3 to All Songs")
-                .arg(QStringLiteral("Jack %1").arg(jack + 1), QLatin1String(contactWords[contact]), copy->text());
+            tr("Copy %1 %2 %3 to All Songs").arg(tr("Jack %1").arg(jack + 1), tr(contactWords[contact]), copy->text());
         connect(copy, &QPushButton::clicked, this, [this, fields = fields, text] { copyToAllSongs(fields, text); });
         buttons->addWidget(copy);
     }

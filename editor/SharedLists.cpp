@@ -10,7 +10,7 @@ SharedLists::SharedLists(DataHandler &store, QObject *parent) : QObject(parent),
 
 QString SharedLists::presetItemText(const QString &nameWithoutBreaks, int position)
 {
-    return nameWithoutBreaks.isEmpty() ? QStringLiteral("Song %1").arg(position + 1) : nameWithoutBreaks;
+    return nameWithoutBreaks.isEmpty() ? tr("Song %1").arg(position + 1) : nameWithoutBreaks;
 }
 
 QString SharedLists::stackItemText(const QString &name, int position)

@@ -1,4 +1,5 @@
 #include "SongTableModel.h"
+#include "ShownTexts.h"
 
 #include "EditorContext.h"
 #include "ItemColours.h"
@@ -14,7 +15,12 @@
 #include <algorithm>
 
 namespace {
-const char *const columnTitles[] = {"#", "Name", "BPM", "ms", "Colour", "Position"};
+const char *const columnTitles[] = {"#",
+                                    QT_TRANSLATE_NOOP("SongTableModel", "Name"),
+                                    QT_TRANSLATE_NOOP("SongTableModel", "BPM"),
+                                    QT_TRANSLATE_NOOP("SongTableModel", "ms"),
+                                    QT_TRANSLATE_NOOP("SongTableModel", "Colour"),
+                                    QT_TRANSLATE_NOOP("SongTableModel", "Position")};
 
 using C = SongTableModel::Column;
 const std::vector<C> &columnsOf(SongTableModel::Columns kind)
@@ -36,7 +42,7 @@ const std::vector<C> &columnsOf(SongTableModel::Columns kind)
 // The name of a colour position, empty outside the list.
 QString colourName(qint64 position)
 {
-    const QStringList names = ItemTexts::colourNames();
+    const QStringList names = ShownTexts::items(ItemTexts::colourNames());
     return position >= 0 && position < names.size() ? names.at(int(position)) : QString();
 }
 
@@ -107,8 +113,8 @@ QVariant SongTableModel::cellValue(const Song &song, const QString &columnTitle)
     if (columnTitle == QLatin1String("ms"))
         return song.TempoInMs;
     if (columnTitle == QLatin1String("Colour"))
-        return QStringLiteral("%1 on %2").arg(colourName(song.ForegroundColour), colourName(song.BackgroundColour));
-    return QStringLiteral("no record");
+        return tr("%1 on %2").arg(colourName(song.ForegroundColour), colourName(song.BackgroundColour));
+    return tr("no record");
 }
 
 QVariant SongTableModel::data(const QModelIndex &index, int role) const
@@ -140,7 +146,7 @@ QVariant SongTableModel::data(const QModelIndex &index, int role) const
 QVariant SongTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < columnCount())
-        return QString::fromLatin1(columnTitles[columnAt(section)]);
+        return tr(columnTitles[columnAt(section)]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -149,15 +155,14 @@ void SongTableModel::sort(int column, Qt::SortOrder order)
     if (m_source != Source::SongList || column < 0 || column >= columnCount())
         return;
     column = columnAt(column);
-    reorderSongList(
-        tr("Sort Songs by %1").arg(QLatin1String(columnTitles[column])), [column, order](std::vector<SongRef> &list) {
-            if (order == Qt::AscendingOrder)
-                std::stable_sort(list.begin(), list.end(),
-                                 [column](const SongRef &a, const SongRef &b) { return lessByColumn(*a, *b, column); });
-            else
-                std::stable_sort(list.begin(), list.end(),
-                                 [column](const SongRef &a, const SongRef &b) { return lessByColumn(*b, *a, column); });
-        });
+    reorderSongList(tr("Sort Songs by %1").arg(tr(columnTitles[column])), [column, order](std::vector<SongRef> &list) {
+        if (order == Qt::AscendingOrder)
+            std::stable_sort(list.begin(), list.end(),
+                             [column](const SongRef &a, const SongRef &b) { return lessByColumn(*a, *b, column); });
+        else
+            std::stable_sort(list.begin(), list.end(),
+                             [column](const SongRef &a, const SongRef &b) { return lessByColumn(*b, *a, column); });
+    });
 }
 
 void SongTableModel::reorderSongList(const QString &text, const std::function<void(std::vector<SongRef> &)> &reorder)

@@ -1,4 +1,6 @@
 #include "SongsPage.h"
+#include "Look.h"
+#include "ShownTexts.h"
 
 #include "EditorContext.h"
 #include "ItemColours.h"
@@ -34,22 +36,25 @@ const char *const jackWords[4] = {"One", "Two", "Three", "Four"};
 // What the summary says of each jack mode, per jack; null: the mode does not exist for
 // that jack and the labels stay as they are.
 const char *const summaryWords[4][4] = {
-    {"STATIC", "TAP OUTPUT", "FOOTSWITCH", "EXPRESSION"},
+    {QT_TRANSLATE_NOOP("SongsPage", "STATIC"), QT_TRANSLATE_NOOP("SongsPage", "TAP OUTPUT"),
+     QT_TRANSLATE_NOOP("SongsPage", "FOOTSWITCH"), QT_TRANSLATE_NOOP("SongsPage", "EXPRESSION")},
     {"STATIC", "TAP OUTPUT", "FOOTSWITCH", "MIDI"},
-    {"STATIC", "TAP OUTPUT", "FOOTSWITCH", "CV"},
+    {"STATIC", "TAP OUTPUT", "FOOTSWITCH", QT_TRANSLATE_NOOP("SongsPage", "CV")},
     {"STATIC", "TAP OUTPUT", "MIDI", nullptr},
 };
 // What the division label adds to "Jack N".
 const char *const divisionWords[4][4] = {
-    {" is Static", "", " is Footswitch Input", " is Expression Input"},
-    {" is Static", "", " is Footswitch Input", " is Midi Output"},
-    {" is Static", "", " is Footswitch Input", " is CV Output"},
+    {QT_TRANSLATE_NOOP("SongsPage", " is Static"), "", QT_TRANSLATE_NOOP("SongsPage", " is Footswitch Input"),
+     QT_TRANSLATE_NOOP("SongsPage", " is Expression Input")},
+    {" is Static", "", " is Footswitch Input", QT_TRANSLATE_NOOP("SongsPage", " is Midi Output")},
+    {" is Static", "", " is Footswitch Input", QT_TRANSLATE_NOOP("SongsPage", " is CV Output")},
     {" is Static", "", " is Midi Output", nullptr},
 };
 
-const QColor summaryRed(255, 0, 0);
-const QColor summaryGreen = QColor::fromRgbF(0, 0.7f, 0);
-const QColor summaryBlue(0, 0, 255);
+// Red: static; green: tap output; blue: the other modes. They read in both looks.
+const QColor summaryRed = Look::refused();
+const QColor summaryGreen = Look::good();
+const QColor summaryBlue = Look::busy();
 
 QLineEdit *numberField(const char *objectName, QWidget *parent)
 {
@@ -171,10 +176,14 @@ QGroupBox *SongsPage::buildDisplay(QWidget *parent)
     m_tempo = numberField("tempoTF", display);
     connect(m_tempo, &QLineEdit::editingFinished, this, &SongsPage::tempoEdited);
     displayForm->addRow(tr("Tempo (BPM)"), m_tempo);
-    displayForm->addRow(tr("Tap fraction"), addList("fractionCombo", ItemTexts::fractions(), &Song::Fraction));
-    displayForm->addRow(tr("Font size"), addList("fontCombo", ItemTexts::fontSizes(), &Song::FontSize));
-    m_background = addList("backgroundColourCombo", ItemTexts::colourNames(), &Song::BackgroundColour);
-    m_foreground = addList("foregroundColourCombo", ItemTexts::colourNames(), &Song::ForegroundColour);
+    displayForm->addRow(tr("Tap fraction"),
+                        addList("fractionCombo", ShownTexts::items(ItemTexts::fractions()), &Song::Fraction));
+    displayForm->addRow(tr("Font size"),
+                        addList("fontCombo", ShownTexts::items(ItemTexts::fontSizes()), &Song::FontSize));
+    m_background =
+        addList("backgroundColourCombo", ShownTexts::items(ItemTexts::colourNames()), &Song::BackgroundColour);
+    m_foreground =
+        addList("foregroundColourCombo", ShownTexts::items(ItemTexts::colourNames()), &Song::ForegroundColour);
     for (QComboBox *combo : {m_background, m_foreground}) {
         for (int i = 0; i < combo->count(); ++i)
             combo->setItemData(i, ItemColours::colour(i), Qt::DecorationRole);
@@ -197,12 +206,14 @@ QGroupBox *SongsPage::buildDivisions(QWidget *parent)
                                                         &Song::DivisionFour};
     for (int j = 0; j < 4; ++j) {
         const QByteArray name = QByteArray("div") + jackWords[j] + "Combo";
-        m_divisions[size_t(j)] = addList(name.constData(), ItemTexts::divisions(), divisionFields[j]);
-        m_divisionLabels[size_t(j)] = label(QStringLiteral("div%1Label").arg(QLatin1String(jackWords[j])),
-                                            QStringLiteral("Jack %1").arg(j + 1), divisions);
+        m_divisions[size_t(j)] =
+            addList(name.constData(), ShownTexts::items(ItemTexts::divisions()), divisionFields[j]);
+        m_divisionLabels[size_t(j)] =
+            label(QStringLiteral("div%1Label").arg(QLatin1String(jackWords[j])), tr("Jack %1").arg(j + 1), divisions);
         divisionForm->addRow(m_divisionLabels[size_t(j)], m_divisions[size_t(j)]);
     }
-    divisionForm->addRow(tr("MIDI clock"), addList("divMidiCombo", ItemTexts::divisions(), &Song::DivisionMidi));
+    divisionForm->addRow(tr("MIDI clock"),
+                         addList("divMidiCombo", ShownTexts::items(ItemTexts::divisions()), &Song::DivisionMidi));
     auto *copyDivisions = button(QStringLiteral("CopyDivisionButton"), tr("Copy Divisions to All Songs"), divisions);
     copyOnClick(
         copyDivisions,
@@ -223,11 +234,14 @@ QGroupBox *SongsPage::buildMidi(QWidget *parent)
         onChoice(m_stackRef, this, [this, entry](int position) { listChosen(entry, position); });
     }
     midiForm->addRow(tr("MIDI stack"), m_stackRef);
-    midiForm->addRow(tr("MIDI clock on load"),
-                     addList("stopMidiClockCombo", ItemTexts::stopMidiClockOptions(), &Song::StopMidiClock));
+    midiForm->addRow(
+        tr("MIDI clock on load"),
+        addList("stopMidiClockCombo", ShownTexts::items(ItemTexts::stopMidiClockOptions()), &Song::StopMidiClock));
     midiForm->addRow(tr("Repeating stack"),
-                     addList("stopRepeatingMidiCombo", ItemTexts::stopRepeatingOptions(), &Song::StopRepeatingMessage));
-    midiForm->addRow(tr("Mimic footswitch"), addList("mimicCombo", ItemTexts::mimicOptions(), &Song::MimicFootswitch));
+                     addList("stopRepeatingMidiCombo", ShownTexts::items(ItemTexts::stopRepeatingOptions()),
+                             &Song::StopRepeatingMessage));
+    midiForm->addRow(tr("Mimic footswitch"),
+                     addList("mimicCombo", ShownTexts::items(ItemTexts::mimicOptions()), &Song::MimicFootswitch));
     m_program = numberField("programChangesTF", midi);
     m_bank = numberField("bankChangesTF", midi);
     connect(m_program, &QLineEdit::editingFinished, this, [this] { numberEdited(m_program, &Song::ProgramChange); });
@@ -246,7 +260,7 @@ QGroupBox *SongsPage::buildFootSwitch(QWidget *parent)
         const SongInput &input = songInputs()[k];
         const QString stem = lowerFirst(input.stem); // footTap, footHold
         m_footFunction[k] = addList((stem + QLatin1String("Function")).toLatin1().constData(),
-                                    ItemTexts::footFunctions(input.hold), input.function);
+                                    ShownTexts::items(ItemTexts::footFunctions(input.hold)), input.function);
         for (auto [combo, model, field, kind] :
              {std::tuple{&m_footPreset[k], m_ctx.lists.presetModel(), input.preset, "Preset"},
               std::tuple{&m_footStack[k], m_ctx.lists.stackModel(), input.stack, "Stack"}}) {
@@ -331,13 +345,13 @@ void SongsPage::showSummary()
 {
     const Song *s = song();
     if (!s) {
-        m_idLabel->setText(QStringLiteral("Song # ?"));
-        m_summaryName->setText(QStringLiteral("No song selected"));
+        m_idLabel->setText(tr("Song # ?"));
+        m_summaryName->setText(tr("No song selected"));
         for (int j = 0; j < 4; ++j)
-            m_summaryJacks[size_t(j)]->setText(QStringLiteral("Jack %1:").arg(j + 1));
+            m_summaryJacks[size_t(j)]->setText(tr("Jack %1:").arg(j + 1));
         return;
     }
-    m_idLabel->setText(QStringLiteral("Song # %1").arg(s->Id));
+    m_idLabel->setText(tr("Song # %1").arg(s->Id));
     m_summaryName->setText(s->NameWithoutBreaks);
     for (int j = 0; j < 4; ++j) {
         const qint64 mode = s->*songJacks()[size_t(j)].mode;
@@ -345,10 +359,10 @@ void SongsPage::showSummary()
             continue;
         QLabel *summaryLabel = m_summaryJacks[size_t(j)];
         QLabel *divisionLabel = m_divisionLabels[size_t(j)];
-        summaryLabel->setText(QStringLiteral("Jack %1: %2").arg(j + 1).arg(QLatin1String(summaryWords[j][mode])));
-        divisionLabel->setText(QStringLiteral("Jack %1%2").arg(j + 1).arg(QLatin1String(divisionWords[j][mode])));
+        summaryLabel->setText(tr("Jack %1: %2").arg(j + 1).arg(tr(summaryWords[j][mode])));
+        divisionLabel->setText(tr("Jack %1%2").arg(j + 1).arg(tr(divisionWords[j][mode])));
         setTextColour(summaryLabel, mode == 0 ? summaryRed : mode == 1 ? summaryGreen : summaryBlue);
-        setTextColour(divisionLabel, mode == 1 ? QColor(Qt::black) : summaryRed);
+        setTextColour(divisionLabel, mode == 1 ? palette().color(QPalette::WindowText) : summaryRed);
         m_divisions[size_t(j)]->setVisible(mode == 1);
     }
 }
@@ -378,7 +392,8 @@ void SongsPage::showNameRefused(const QString &problem)
         return;
     m_name->setProperty("refused", refused);
     m_name->setToolTip(refused ? tr("This name is not taken: %1").arg(problem) : QString());
-    m_name->setStyleSheet(refused ? QStringLiteral("QPlainTextEdit { border: 2px solid rgb(220, 0, 0); }") : QString());
+    m_name->setStyleSheet(
+        refused ? QStringLiteral("QPlainTextEdit { border: 2px solid %1; }").arg(Look::refused().name()) : QString());
 }
 
 void SongsPage::tempoEdited()

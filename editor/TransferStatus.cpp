@@ -1,4 +1,5 @@
 #include "TransferStatus.h"
+#include "ShownTexts.h"
 
 #include "Accessibility.h"
 #include "PageControls.h"
@@ -75,7 +76,7 @@ void TransferStatus::follow(PedalLink *link, bool reportEnds)
     connect(link, &PedalLink::sendCompleted, this, [this](SessionKeys::Page page) {
         m_bar->showMessage(page == SessionKeys::Page::All
                                ? tr("Sent all pages in %1 s").arg(transferSeconds())
-                               : tr("Sent the %1 page in %2 s").arg(SessionKeys::pageTitle(page), transferSeconds()),
+                               : tr("Sent the %1 page in %2 s").arg(ShownTexts::pageTitle(page), transferSeconds()),
                            MessageMs);
     });
     // The pages show what arrived already (the load is a step that shows itself).
@@ -83,7 +84,7 @@ void TransferStatus::follow(PedalLink *link, bool reportEnds)
         const SessionKeys::Page page = PedalLink::pageOf(load);
         m_bar->showMessage(page == SessionKeys::Page::All
                                ? tr("Loaded all pages in %1 s").arg(transferSeconds())
-                               : tr("Loaded the %1 page in %2 s").arg(SessionKeys::pageTitle(page), transferSeconds()),
+                               : tr("Loaded the %1 page in %2 s").arg(ShownTexts::pageTitle(page), transferSeconds()),
                            MessageMs);
     });
 }

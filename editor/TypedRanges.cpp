@@ -1,4 +1,5 @@
 #include "TypedRanges.h"
+#include "Look.h"
 
 #include "format/Encodings.h"
 
@@ -81,7 +82,7 @@ void markRefused(QLineEdit *field, const QString &why)
     if (field->property("refused").toBool() && field->toolTip() == why)
         return;
     field->setProperty("refused", true);
-    field->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid red; }"));
+    field->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid %1; }").arg(Look::refused().name()));
     field->setToolTip(why);
 }
 

@@ -1,4 +1,5 @@
 #include "ViewController.h"
+#include "Look.h"
 
 #include "Accessibility.h"
 #include "CheckDock.h"
@@ -50,6 +51,11 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
     m_virtualPedal = new VirtualPedalProcess(this);
     m_commands = new WindowCommands(*this, this);
     m_ctx.commands = m_commands;
+    // The desktop's look unless the dark one was chosen.
+    if (QAction *dark = m_commands->action(CommandId::DarkLook); RecentFiles::flag(dark->objectName(), false)) {
+        dark->setChecked(true);
+        Look::setDark(true);
+    }
     m_pages = new PageTabs(m_ctx, this);
     setCentralWidget(m_pages);
     buildDocksAndBars();
@@ -134,7 +140,7 @@ void ViewController::followSession()
     });
     connect(m_virtualPedal, &VirtualPedalProcess::failed, this, [this](const QString &problem) {
         m_status->showMessage(QString());
-        m_dialogs.warn(QStringLiteral("The virtual pedal could not be started"), problem);
+        m_dialogs.warn(tr("The virtual pedal could not be started"), problem);
     });
 }
 
@@ -151,7 +157,7 @@ void ViewController::followPedal()
     // What did arrive is kept (and shown); the user is told what is missing.
     connect(link, &PedalLink::loadFinished, this, [this](bool complete, const QString &problem) {
         if (!complete)
-            m_dialogs.warn(QStringLiteral("The load is incomplete"),
+            m_dialogs.warn(tr("The load is incomplete"),
                            tr("Not all of the data asked for arrived from the pedal:\n%1\n"
                               "What arrived has been kept; load again to get the rest.")
                                .arg(problem));
@@ -186,6 +192,8 @@ void ViewController::settingToggled(CommandId id)
 {
     QAction *setting = m_commands->action(id);
     RecentFiles::setFlag(setting->objectName(), setting->isChecked());
+    if (id == CommandId::DarkLook)
+        Look::setDark(setting->isChecked());
     if (id == CommandId::LiveUpdates && m_pedalSession)
         m_pedalSession->setLiveUpdates(setting->isChecked());
 }
@@ -227,7 +235,7 @@ void ViewController::fillRecentMenu()
 
 void ViewController::updateTitle()
 {
-    setWindowTitle(QStringLiteral("%1[*] — Pedal Editor").arg(m_session->displayName()));
+    setWindowTitle(tr("%1[*] — Pedal Editor").arg(m_session->displayName()));
     setWindowModified(m_session->isModified());
 }
 
@@ -332,7 +340,7 @@ void ViewController::uploadFirmware()
 void ViewController::attachVirtualPedal()
 {
     if (m_virtualPedal->running()) {
-        m_dialogs.inform(QStringLiteral("The virtual pedal is already attached"),
+        m_dialogs.inform(tr("The virtual pedal is already attached"),
                          m_virtualPedal->devicePath().isEmpty()
                              ? QString()
                              : tr("Its port is %1. Press Connect to use it.").arg(m_virtualPedal->devicePath()));
@@ -340,7 +348,7 @@ void ViewController::attachVirtualPedal()
     }
     const QString program = VirtualPedalProcess::findProgram();
     if (program.isEmpty()) {
-        m_dialogs.warn(QStringLiteral("The virtual pedal is not available"),
+        m_dialogs.warn(tr("The virtual pedal is not available"),
                        tr("The program virtual-pedal was found neither next to the editor, nor in the build "
                           "tree's tools folder, nor on PATH."));
         return;
@@ -352,9 +360,9 @@ void ViewController::attachVirtualPedal()
 void ViewController::showAbout()
 {
     m_dialogs.alert(
-        {QStringLiteral("Pedal Editor %1").arg(QStringLiteral(PEDAL_VERSION)),
+        {tr("Pedal Editor %1").arg(QStringLiteral(PEDAL_VERSION)),
          tr("Qt %1\nSession format of %2 keys").arg(QString::fromLatin1(qVersion())).arg(SessionKeys::Count),
-         {QStringLiteral("Ok")},
+         {tr("Ok")},
          tr("About Pedal Editor")});
 }
 
@@ -391,13 +399,13 @@ void ViewController::closeEvent(QCloseEvent *event)
     // has been written.
     auto insideThisClose = std::make_shared<bool>(true);
     QPointer<ViewController> self(this);
-    const bool closeNow = m_session->whenChangesSettled(
-        QStringLiteral("Your changes are lost if you close without saving them."), [self, insideThisClose] {
-            if (*insideThisClose || !self)
-                return;
-            self->m_closeApproved = true;
-            self->close();
-        });
+    const bool closeNow = m_session->whenChangesSettled(tr("Your changes are lost if you close without saving them."),
+                                                        [self, insideThisClose] {
+                                                            if (*insideThisClose || !self)
+                                                                return;
+                                                            self->m_closeApproved = true;
+                                                            self->close();
+                                                        });
     *insideThisClose = false;
     event->setAccepted(closeNow);
 }

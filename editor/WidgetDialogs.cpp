@@ -1,4 +1,5 @@
 #include "WidgetDialogs.h"
+#include "ShownTexts.h"
 
 #include "OpenPanelFilter.h"
 #include "RecentFiles.h"
@@ -14,7 +15,7 @@
 int WidgetDialogs::showAlert(const Alert &alert)
 {
     QMessageBox box(m_window);
-    box.setWindowTitle(alert.title.isEmpty() ? QApplication::applicationDisplayName() : alert.title);
+    box.setWindowTitle(alert.title.isEmpty() ? QApplication::applicationDisplayName() : ShownTexts::alert(alert.title));
     switch (alert.kind) {
     case Alert::Kind::Plain:
         box.setIcon(alert.buttons.size() > 1 ? QMessageBox::Question : QMessageBox::Information);
@@ -22,20 +23,22 @@ int WidgetDialogs::showAlert(const Alert &alert)
     case Alert::Kind::Destructive:
     case Alert::Kind::Failure: box.setIcon(QMessageBox::Warning); break;
     }
-    box.setText(alert.message);
-    box.setInformativeText(alert.informative);
-    const QStringList buttons = alert.buttons.isEmpty() ? QStringList{QStringLiteral("Ok")} : alert.buttons;
+    // The texts of the layers below come in English; the window's own are translated already.
+    box.setText(ShownTexts::alert(alert.message));
+    box.setInformativeText(ShownTexts::alert(alert.informative));
+    const QStringList buttons = alert.buttons.isEmpty() ? QStringList{tr("Ok")} : alert.buttons;
     QList<QAbstractButton *> made;
     for (int i = 0; i < buttons.size(); ++i) {
         const QString &text = buttons[i];
         QMessageBox::ButtonRole role = QMessageBox::ActionRole;
         if (i == 0)
             role = QMessageBox::AcceptRole;
-        else if (text == QLatin1String("Cancel") || (alert.kind == Alert::Kind::Destructive && i == buttons.size() - 1))
+        else if (text == QLatin1String("Cancel") || text == tr("Cancel")
+                 || (alert.kind == Alert::Kind::Destructive && i == buttons.size() - 1))
             role = QMessageBox::RejectRole; // the safe answer ("Cancel", "Keep Running")
         else
             role = QMessageBox::DestructiveRole;
-        made.append(box.addButton(text, role));
+        made.append(box.addButton(ShownTexts::alert(text), role));
     }
     // Return confirms, except where confirming destroys data: there it means the last
     // button ("Cancel").

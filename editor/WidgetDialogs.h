@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 #include "Dialogs.h"
 
 #include <QPointer>
@@ -10,6 +12,8 @@ class QWidget;
 // panel.
 class WidgetDialogs : public Dialogs
 {
+    Q_DECLARE_TR_FUNCTIONS(WidgetDialogs)
+
 public:
     explicit WidgetDialogs(QWidget *window = nullptr) : m_window(window) {}
     void setWindow(QWidget *window) { m_window = window; }

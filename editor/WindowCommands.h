@@ -47,6 +47,7 @@ enum class CommandId {
     ShowSetlist,
     ShowMidi,
     ShowGlobal,
+    DarkLook,
     About,
     CancelTransfer,
     SendSongs,

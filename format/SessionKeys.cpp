@@ -184,11 +184,11 @@ std::vector<int> SessionKeys::keysOfPage(Page page)
 QString SessionKeys::pageTitle(Page page)
 {
     switch (page) {
-    case Page::Songs: return QStringLiteral("Songs");
-    case Page::SetJacks: return QStringLiteral("Set Jacks");
-    case Page::Setlist: return QStringLiteral("Setlist");
-    case Page::Midi: return QStringLiteral("Midi Management");
-    case Page::Global: return QStringLiteral("Global Settings");
+    case Page::Songs: return QStringLiteral(QT_TRANSLATE_NOOP("SessionKeys", "Songs"));
+    case Page::SetJacks: return QStringLiteral(QT_TRANSLATE_NOOP("SessionKeys", "Set Jacks"));
+    case Page::Setlist: return QStringLiteral(QT_TRANSLATE_NOOP("SessionKeys", "Setlist"));
+    case Page::Midi: return QStringLiteral(QT_TRANSLATE_NOOP("SessionKeys", "Midi Management"));
+    case Page::Global: return QStringLiteral(QT_TRANSLATE_NOOP("SessionKeys", "Global Settings"));
     case Page::All: break;
     }
     return QString();

@@ -23,23 +23,35 @@ struct Alert
     // A question with "Ok" and "Cancel"; "Ok" (button 0) goes on.
     static Alert question(const QString &message, const QString &informative, const QString &title = QString())
     {
-        return {message, informative, {QStringLiteral("Ok"), QStringLiteral("Cancel")}, title};
+        return {
+            message,
+            informative,
+            {QStringLiteral(QT_TRANSLATE_NOOP("Alert", "Ok")), QStringLiteral(QT_TRANSLATE_NOOP("Alert", "Cancel"))},
+            title};
     }
     // The same for a step that destroys data (a reset, clearing): "Cancel" is the default.
     static Alert destructive(const QString &message, const QString &informative, const QString &title = QString())
     {
-        return {message, informative, {QStringLiteral("Ok"), QStringLiteral("Cancel")}, title, Kind::Destructive};
+        return {
+            message,
+            informative,
+            {QStringLiteral(QT_TRANSLATE_NOOP("Alert", "Ok")), QStringLiteral(QT_TRANSLATE_NOOP("Alert", "Cancel"))},
+            title,
+            Kind::Destructive};
     }
     // A note with the single button "Ok".
     static Alert note(const QString &message, const QString &informative)
     {
-        return {message, informative, {QStringLiteral("Ok")}, QString()};
+        return {message, informative, {QStringLiteral(QT_TRANSLATE_NOOP("Alert", "Ok"))}, QString()};
     }
     // Something could not be done, and why.
     static Alert failure(const QString &message, const QString &informative)
     {
-        return {message, informative, {QStringLiteral("Ok")}, QString(), Kind::Failure};
+        return {message, informative, {QStringLiteral(QT_TRANSLATE_NOOP("Alert", "Ok"))}, QString(), Kind::Failure};
     }
     // A pedal command given without a connected pedal.
-    static Alert notConnected() { return failure(QStringLiteral("Please connect to the pedal first"), QString()); }
+    static Alert notConnected()
+    {
+        return failure(QStringLiteral(QT_TRANSLATE_NOOP("Alert", "Please connect to the pedal first")), QString());
+    }
 };

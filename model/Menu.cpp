@@ -3,7 +3,7 @@
 #include <iterator>
 
 // The table holds exactly one row per field.
-#define PEDAL_COUNT_MENU_FIELD(name, factory, rule, list, section, label, column, tip) +1
+#define PEDAL_COUNT_MENU_FIELD(name, factory, rule, list, section, label, column, tip, subject) +1
 static_assert(0 PEDAL_MENU_FIELDS(PEDAL_COUNT_MENU_FIELD) == Menu::FieldCount, "one row per global setting");
 static_assert(sizeof(Menu) == Menu::FieldCount * sizeof(qint64), "every member of Menu is a row of the table");
 #undef PEDAL_COUNT_MENU_FIELD
@@ -48,8 +48,8 @@ const std::array<MenuField, Menu::FieldCount> &menuFields()
 {
     static const std::array<MenuField, Menu::FieldCount> fields = {{
 // clang-format off
-#define PEDAL_MENU_DESCRIPTOR(name, factory, rule, list, section, label, column, tip)                     \
-    {#name, &Menu::name, factory, MenuRule::rule, MenuList::list, MenuSection::section, label, column, tip},
+#define PEDAL_MENU_DESCRIPTOR(name, factory, rule, list, section, label, column, tip, subject)            \
+    {#name, &Menu::name, factory, MenuRule::rule, MenuList::list, MenuSection::section, label, column, tip, subject},
         // clang-format on
         PEDAL_MENU_FIELDS(PEDAL_MENU_DESCRIPTOR)
 #undef PEDAL_MENU_DESCRIPTOR
@@ -63,11 +63,20 @@ QString MenuField::title() const
     return *column ? words + QLatin1Char(' ') + QString::fromUtf8(column) : words;
 }
 
+QString MenuField::tipText() const
+{
+    const QString words = QString::fromUtf8(tip);
+    return *subject ? words.arg(QString::fromUtf8(subject)) : words;
+}
+
 const char *menuSectionTitle(MenuSection section)
 {
     static constexpr const char *titles[] = {
-        "MIDI clock and thru",  "Channels and thresholds", "Songs and tempo",        "Display",     "Click outputs",
-        "Repeating MIDI stack", "Channel converters",      "Incoming MIDI messages", "Stack delay",
+        QT_TRANSLATE_NOOP("Menu", "MIDI clock and thru"), QT_TRANSLATE_NOOP("Menu", "Channels and thresholds"),
+        QT_TRANSLATE_NOOP("Menu", "Songs and tempo"),     QT_TRANSLATE_NOOP("Menu", "Display"),
+        QT_TRANSLATE_NOOP("Menu", "Click outputs"),       QT_TRANSLATE_NOOP("Menu", "Repeating MIDI stack"),
+        QT_TRANSLATE_NOOP("Menu", "Channel converters"),  QT_TRANSLATE_NOOP("Menu", "Incoming MIDI messages"),
+        QT_TRANSLATE_NOOP("Menu", "Stack delay"),
     };
     static_assert(std::size(titles) == MenuSectionCount, "a title for every section");
     const int i = int(section);

@@ -52,126 +52,127 @@ constexpr int MenuSectionCount = int(MenuSection::StackDelay) + 1;
 // The four fields of one incoming message: the function it triggers on the pedal.
 // clang-format off
 #define PEDAL_MENU_INCOMING(X, msg, controller, label, what)                                                    \
-    X(Incoming##msg##Type, 0, Same, MessageType, IncomingMessages, label, "Type",                               \
-      "Type of the MIDI message that " what ".")                                                                \
-    X(Incoming##msg##Channel, 3, PlusOne, Channel, IncomingMessages, label, "Channel",                          \
-      "MIDI channel of the message that " what ".")                                                             \
-    X(Incoming##msg##Message, controller, Same, IncomingNumber, IncomingMessages, label, "Message",             \
-      "First data byte (controller or note) of the message that " what "; Any takes every number.")             \
-    X(Incoming##msg##Value, 128, Same, IncomingNumber, IncomingMessages, label, "Value",                        \
-      "Second data byte of the message that " what "; Any takes every value.")
+    X(Incoming##msg##Type, 0, Same, MessageType, IncomingMessages, label, QT_TRANSLATE_NOOP("Menu", "Type"),                               \
+      QT_TRANSLATE_NOOP("Menu", "Type of the MIDI message that %1."), what)                                                                \
+    X(Incoming##msg##Channel, 3, PlusOne, Channel, IncomingMessages, label, QT_TRANSLATE_NOOP("Menu", "Channel"),                          \
+      QT_TRANSLATE_NOOP("Menu", "MIDI channel of the message that %1."), what)                                                             \
+    X(Incoming##msg##Message, controller, Same, IncomingNumber, IncomingMessages, label, QT_TRANSLATE_NOOP("Menu", "Message"),             \
+      QT_TRANSLATE_NOOP("Menu", "First data byte (controller or note) of the message that %1; Any takes every number."), what)             \
+    X(Incoming##msg##Value, 128, Same, IncomingNumber, IncomingMessages, label, QT_TRANSLATE_NOOP("Menu", "Value"),                        \
+      QT_TRANSLATE_NOOP("Menu", "Second data byte of the message that %1; Any takes every value."), what)
 // clang-format on
 
 // The 104 global settings in declaration order: name, factory value, position rule, and how
 // the Global Settings page shows it: kind of list, section, label (the row of a table
-// section), column title (table sections only) and a one-line description for its tooltip.
+// section), column title (table sections only), a one-line description for its tooltip and
+// the subject its %1 stands for (the incoming messages' rows; empty elsewhere).
 // clang-format off
 #define PEDAL_MENU_FIELDS(X)                                                                                    \
-    X(SendMidiClock, 1, Same, Flag, ClockAndThru, "Send MIDI clock", "",                                        \
-      "Sends MIDI clock at the current tempo from the MIDI output.")                                            \
-    X(ReceiveMidiClock, 1, Same, Flag, ClockAndThru, "Follow incoming MIDI clock", "",                          \
-      "Takes the tempo from MIDI clock arriving at the MIDI input.")                                            \
-    X(SendProgramChanges, 1, Same, Flag, ClockAndThru, "Send program changes", "",                              \
-      "Sends the song's program and bank change when a song is chosen.")                                        \
-    X(MidiThru, 1, Same, Flag, ClockAndThru, "MIDI thru", "",                                                   \
-      "Passes what arrives at the MIDI input on to the MIDI output.")                                           \
-    X(DisplayInMillis, 0, Same, Flag, Display, "Tempo in milliseconds", "",                                     \
-      "Shows the tempo as milliseconds per beat instead of beats per minute.")                                  \
-    X(RecallOnce, 0, Same, Flag, SongsAndTempo, "Recall once", "",                                              \
-      "Recalls a song's stored settings only the first time the song is chosen.")                               \
-    X(RecallSetlist, 0, Same, Flag, SongsAndTempo, "Recall the setlist", "",                                    \
-      "Steps through the setlist instead of all 128 songs.")                                                    \
-    X(DiamondMod, 0, Same, Flag, SongsAndTempo, "Diamond mod", "",                                              \
-      "Turns on the diamond modification of the pedal's tap handling.")                                         \
-    X(GlobalTempo, 0, Same, Flag, SongsAndTempo, "One tempo for all songs", "",                                 \
-      "Keeps the current tempo when another song is chosen instead of taking the song's tempo.")                \
-    X(StopMidiClockThru, 0, Same, Flag, ClockAndThru, "Block clock on MIDI thru", "",                           \
-      "Keeps incoming MIDI clock from being passed on through MIDI thru.")                                      \
-    X(DisplayNameOnly, 0, Same, Flag, Display, "Song name only", "",                                            \
-      "Shows only the song's name on the display.")                                                             \
-    X(MetroEnabled, 0, Same, Flag, SongsAndTempo, "Metronome", "",                                              \
-      "Turns the pedal's metronome on.")                                                                        \
-    X(MidiChannelIn, 1, PlusOne, Channel, ChannelsAndThresholds, "MIDI input channel", "",                      \
-      "The channel on which the pedal listens to MIDI messages.")                                               \
-    X(MidiChannelOut, 1, PlusOne, Channel, ChannelsAndThresholds, "MIDI output channel", "",                    \
-      "The channel on which the pedal sends its program changes and MIDI messages.")                            \
-    X(MidiThreshold, 1, PlusOne, Threshold, ChannelsAndThresholds, "MIDI threshold", "",                        \
-      "How much incoming MIDI tempo must change before the pedal follows it (1 to 10).")                        \
-    X(OneClickLength, 33, PlusThirty, ClickLength, ClickOutputs, "Output 1", "Length",                          \
-      "Length of each click pulse of output 1 (30 to 255).")                                                    \
-    X(TwoClickLength, 33, PlusThirty, ClickLength, ClickOutputs, "Output 2", "Length",                          \
-      "Length of each click pulse of output 2 (30 to 255).")                                                    \
-    X(ThreeClickLength, 33, PlusThirty, ClickLength, ClickOutputs, "Output 3", "Length",                        \
-      "Length of each click pulse of output 3 (30 to 255).")                                                    \
-    X(FourClickLength, 33, PlusThirty, ClickLength, ClickOutputs, "Output 4", "Length",                         \
-      "Length of each click pulse of output 4 (30 to 255).")                                                    \
-    X(OnePolarity, 0, Same, Polarity, ClickOutputs, "Output 1", "Polarity",                                     \
-      "Whether the clicks of output 1 are positive or negative pulses.")                                        \
-    X(TwoPolarity, 0, Same, Polarity, ClickOutputs, "Output 2", "Polarity",                                     \
-      "Whether the clicks of output 2 are positive or negative pulses.")                                        \
-    X(ThreePolarity, 0, Same, Polarity, ClickOutputs, "Output 3", "Polarity",                                   \
-      "Whether the clicks of output 3 are positive or negative pulses.")                                        \
-    X(FourPolarity, 0, Same, Polarity, ClickOutputs, "Output 4", "Polarity",                                    \
-      "Whether the clicks of output 4 are positive or negative pulses.")                                        \
-    X(RepeatingMidiStackReference, 0, Same, StackName, RepeatingStack, "Stack", "",                             \
-      "The MIDI stack that the pedal sends again and again.")                                                   \
-    X(RepeatingMidiClickAmount, 0, Same, RepeatAmount, RepeatingStack, "Repeats", "",                           \
-      "How many times the stack is sent again; Infinite repeats it until it is stopped.")                       \
-    X(OffsetBpmOne, 0, MinusTwenty, Offset, ClickOutputs, "Output 1", "Tempo offset",                           \
-      "Beats per minute added to the tempo on output 1 (-20 to +20).")                                          \
-    X(OffsetBpmTwo, 0, MinusTwenty, Offset, ClickOutputs, "Output 2", "Tempo offset",                           \
-      "Beats per minute added to the tempo on output 2 (-20 to +20).")                                          \
-    X(OffsetBpmThree, 0, MinusTwenty, Offset, ClickOutputs, "Output 3", "Tempo offset",                         \
-      "Beats per minute added to the tempo on output 3 (-20 to +20).")                                          \
-    X(OffsetBpmFour, 0, MinusTwenty, Offset, ClickOutputs, "Output 4", "Tempo offset",                          \
-      "Beats per minute added to the tempo on output 4 (-20 to +20).")                                          \
-    X(MidiPulseAmount, 31, PlusTwo, PulseAmount, ClockAndThru, "MIDI clock beats", "",                          \
-      "How many beats of MIDI clock follow a new tempo; Infinite keeps the clock running.")                     \
-    X(AudioThreshold, 1, PlusOne, Threshold, ChannelsAndThresholds, "Audio threshold", "",                      \
-      "How loud a signal at an audio input must be to count as a tap (1 to 10).")                               \
-    X(LedClickAmount, 31, PlusTwo, PulseAmount, Display, "LED beats", "",                                       \
-      "How many beats the tempo LED blinks after a new tempo; Infinite keeps it blinking.")                     \
-    X(ChannelConvert1Enabled, 0, Same, Flag, ChannelConverters, "Converter 1", "On",                            \
-      "Turns converter 1 on: it moves messages of one type from one MIDI channel to another.")                  \
-    X(ChannelConvert1Type, 0, Same, MessageType, ChannelConverters, "Converter 1", "Type",                      \
-      "Type of the messages that converter 1 moves.")                                                           \
-    X(ChannelConvert1ChannelFrom, 1, PlusOne, Channel, ChannelConverters, "Converter 1", "From channel",        \
-      "The channel whose messages converter 1 takes.")                                                          \
-    X(ChannelConvert1ChannelTo, 5, PlusOne, Channel, ChannelConverters, "Converter 1", "To channel",            \
-      "The channel on which converter 1 sends them on.")                                                        \
-    X(ChannelConvert2Enabled, 0, Same, Flag, ChannelConverters, "Converter 2", "On",                            \
-      "Turns converter 2 on: it moves messages of one type from one MIDI channel to another.")                  \
-    X(ChannelConvert2Type, 0, Same, MessageType, ChannelConverters, "Converter 2", "Type",                      \
-      "Type of the messages that converter 2 moves.")                                                           \
-    X(ChannelConvert2ChannelFrom, 1, PlusOne, Channel, ChannelConverters, "Converter 2", "From channel",        \
-      "The channel whose messages converter 2 takes.")                                                          \
-    X(ChannelConvert2ChannelTo, 5, PlusOne, Channel, ChannelConverters, "Converter 2", "To channel",            \
-      "The channel on which converter 2 sends them on.")                                                        \
-    PEDAL_MENU_INCOMING(X, Tap, 93, "Tap", "taps the tempo")                                                    \
-    PEDAL_MENU_INCOMING(X, SetTempo, 94, "Set tempo", "sets the tempo")                                         \
-    PEDAL_MENU_INCOMING(X, NextPreset, 95, "Next song", "chooses the next song")                                \
-    PEDAL_MENU_INCOMING(X, PrevPreset, 96, "Previous song", "chooses the previous song")                        \
-    PEDAL_MENU_INCOMING(X, SetPreset, 97, "Choose song", "chooses a song by number")                            \
-    PEDAL_MENU_INCOMING(X, GlobalTempo, 98, "One tempo for all songs",                                          \
-                        "turns one tempo for all songs on or off")                                              \
-    PEDAL_MENU_INCOMING(X, Division1, 99, "Division 1", "changes the tap division of jack 1")                   \
-    PEDAL_MENU_INCOMING(X, Division2, 100, "Division 2", "changes the tap division of jack 2")                  \
-    PEDAL_MENU_INCOMING(X, Division3, 101, "Division 3", "changes the tap division of jack 3")                  \
-    PEDAL_MENU_INCOMING(X, Division4, 102, "Division 4", "changes the tap division of jack 4")                  \
-    PEDAL_MENU_INCOMING(X, DivisionMidi, 103, "MIDI clock division",                                            \
-                        "changes the division of the MIDI clock")                                               \
-    X(TftRotation, 0, Same, Rotation, Display, "Display rotation", "",                                          \
-      "Turns the picture on the display by 0, 90, 180 or 270 degrees.")                                         \
-    X(PcMonitorChannel, 0, Same, MonitorChannel, ChannelsAndThresholds, "Program change channel", "",           \
-      "Chooses the song named by program changes arriving on this channel; Off ignores them.")                  \
-    X(RepeatingDiv, 0, Same, RepeatingDivision, RepeatingStack, "Division", "",                                 \
-      "The beat division at which the stack is sent again.")                                                    \
-    PEDAL_MENU_INCOMING(X, SendStack, 104, "Send stack", "sends the song's MIDI stack")                         \
-    PEDAL_MENU_INCOMING(X, RepeatStack, 105, "Repeat stack", "starts or stops the repeating stack")             \
-    PEDAL_MENU_INCOMING(X, MidiClock, 106, "MIDI clock", "starts or stops the MIDI clock")                      \
-    X(StackDelay, 60, Delay, StackDelay, StackDelay, "Delay between messages", "",                              \
-      "Pause between the messages of a stack as the pedal sends them; 0 ms is the shortest.")                   \
-    PEDAL_MENU_INCOMING(X, ResetTimers, 107, "Reset timers", "resets the pedal's timers")
+    X(SendMidiClock, 1, Same, Flag, ClockAndThru, QT_TRANSLATE_NOOP("Menu", "Send MIDI clock"), "",                                        \
+      QT_TRANSLATE_NOOP("Menu", "Sends MIDI clock at the current tempo from the MIDI output."), "")                                            \
+    X(ReceiveMidiClock, 1, Same, Flag, ClockAndThru, QT_TRANSLATE_NOOP("Menu", "Follow incoming MIDI clock"), "",                          \
+      QT_TRANSLATE_NOOP("Menu", "Takes the tempo from MIDI clock arriving at the MIDI input."), "")                                            \
+    X(SendProgramChanges, 1, Same, Flag, ClockAndThru, QT_TRANSLATE_NOOP("Menu", "Send program changes"), "",                              \
+      QT_TRANSLATE_NOOP("Menu", "Sends the song's program and bank change when a song is chosen."), "")                                        \
+    X(MidiThru, 1, Same, Flag, ClockAndThru, QT_TRANSLATE_NOOP("Menu", "MIDI thru"), "",                                                   \
+      QT_TRANSLATE_NOOP("Menu", "Passes what arrives at the MIDI input on to the MIDI output."), "")                                           \
+    X(DisplayInMillis, 0, Same, Flag, Display, QT_TRANSLATE_NOOP("Menu", "Tempo in milliseconds"), "",                                     \
+      QT_TRANSLATE_NOOP("Menu", "Shows the tempo as milliseconds per beat instead of beats per minute."), "")                                  \
+    X(RecallOnce, 0, Same, Flag, SongsAndTempo, QT_TRANSLATE_NOOP("Menu", "Recall once"), "",                                              \
+      QT_TRANSLATE_NOOP("Menu", "Recalls a song's stored settings only the first time the song is chosen."), "")                               \
+    X(RecallSetlist, 0, Same, Flag, SongsAndTempo, QT_TRANSLATE_NOOP("Menu", "Recall the setlist"), "",                                    \
+      QT_TRANSLATE_NOOP("Menu", "Steps through the setlist instead of all 128 songs."), "")                                                    \
+    X(DiamondMod, 0, Same, Flag, SongsAndTempo, QT_TRANSLATE_NOOP("Menu", "Diamond mod"), "",                                              \
+      QT_TRANSLATE_NOOP("Menu", "Turns on the diamond modification of the pedal's tap handling."), "")                                         \
+    X(GlobalTempo, 0, Same, Flag, SongsAndTempo, QT_TRANSLATE_NOOP("Menu", "One tempo for all songs"), "",                                 \
+      QT_TRANSLATE_NOOP("Menu", "Keeps the current tempo when another song is chosen instead of taking the song's tempo."), "")                \
+    X(StopMidiClockThru, 0, Same, Flag, ClockAndThru, QT_TRANSLATE_NOOP("Menu", "Block clock on MIDI thru"), "",                           \
+      QT_TRANSLATE_NOOP("Menu", "Keeps incoming MIDI clock from being passed on through MIDI thru."), "")                                      \
+    X(DisplayNameOnly, 0, Same, Flag, Display, QT_TRANSLATE_NOOP("Menu", "Song name only"), "",                                            \
+      QT_TRANSLATE_NOOP("Menu", "Shows only the song's name on the display."), "")                                                             \
+    X(MetroEnabled, 0, Same, Flag, SongsAndTempo, QT_TRANSLATE_NOOP("Menu", "Metronome"), "",                                              \
+      QT_TRANSLATE_NOOP("Menu", "Turns the pedal's metronome on."), "")                                                                        \
+    X(MidiChannelIn, 1, PlusOne, Channel, ChannelsAndThresholds, QT_TRANSLATE_NOOP("Menu", "MIDI input channel"), "",                      \
+      QT_TRANSLATE_NOOP("Menu", "The channel on which the pedal listens to MIDI messages."), "")                                               \
+    X(MidiChannelOut, 1, PlusOne, Channel, ChannelsAndThresholds, QT_TRANSLATE_NOOP("Menu", "MIDI output channel"), "",                    \
+      QT_TRANSLATE_NOOP("Menu", "The channel on which the pedal sends its program changes and MIDI messages."), "")                            \
+    X(MidiThreshold, 1, PlusOne, Threshold, ChannelsAndThresholds, QT_TRANSLATE_NOOP("Menu", "MIDI threshold"), "",                        \
+      QT_TRANSLATE_NOOP("Menu", "How much incoming MIDI tempo must change before the pedal follows it (1 to 10)."), "")                        \
+    X(OneClickLength, 33, PlusThirty, ClickLength, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 1"), QT_TRANSLATE_NOOP("Menu", "Length"),                          \
+      QT_TRANSLATE_NOOP("Menu", "Length of each click pulse of output 1 (30 to 255)."), "")                                                    \
+    X(TwoClickLength, 33, PlusThirty, ClickLength, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 2"), QT_TRANSLATE_NOOP("Menu", "Length"),                          \
+      QT_TRANSLATE_NOOP("Menu", "Length of each click pulse of output 2 (30 to 255)."), "")                                                    \
+    X(ThreeClickLength, 33, PlusThirty, ClickLength, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 3"), QT_TRANSLATE_NOOP("Menu", "Length"),                        \
+      QT_TRANSLATE_NOOP("Menu", "Length of each click pulse of output 3 (30 to 255)."), "")                                                    \
+    X(FourClickLength, 33, PlusThirty, ClickLength, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 4"), QT_TRANSLATE_NOOP("Menu", "Length"),                         \
+      QT_TRANSLATE_NOOP("Menu", "Length of each click pulse of output 4 (30 to 255)."), "")                                                    \
+    X(OnePolarity, 0, Same, Polarity, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 1"), QT_TRANSLATE_NOOP("Menu", "Polarity"),                                     \
+      QT_TRANSLATE_NOOP("Menu", "Whether the clicks of output 1 are positive or negative pulses."), "")                                        \
+    X(TwoPolarity, 0, Same, Polarity, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 2"), QT_TRANSLATE_NOOP("Menu", "Polarity"),                                     \
+      QT_TRANSLATE_NOOP("Menu", "Whether the clicks of output 2 are positive or negative pulses."), "")                                        \
+    X(ThreePolarity, 0, Same, Polarity, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 3"), QT_TRANSLATE_NOOP("Menu", "Polarity"),                                   \
+      QT_TRANSLATE_NOOP("Menu", "Whether the clicks of output 3 are positive or negative pulses."), "")                                        \
+    X(FourPolarity, 0, Same, Polarity, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 4"), QT_TRANSLATE_NOOP("Menu", "Polarity"),                                    \
+      QT_TRANSLATE_NOOP("Menu", "Whether the clicks of output 4 are positive or negative pulses."), "")                                        \
+    X(RepeatingMidiStackReference, 0, Same, StackName, RepeatingStack, QT_TRANSLATE_NOOP("Menu", "Stack"), "",                             \
+      QT_TRANSLATE_NOOP("Menu", "The MIDI stack that the pedal sends again and again."), "")                                                   \
+    X(RepeatingMidiClickAmount, 0, Same, RepeatAmount, RepeatingStack, QT_TRANSLATE_NOOP("Menu", "Repeats"), "",                           \
+      QT_TRANSLATE_NOOP("Menu", "How many times the stack is sent again; Infinite repeats it until it is stopped."), "")                       \
+    X(OffsetBpmOne, 0, MinusTwenty, Offset, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 1"), QT_TRANSLATE_NOOP("Menu", "Tempo offset"),                           \
+      QT_TRANSLATE_NOOP("Menu", "Beats per minute added to the tempo on output 1 (-20 to +20)."), "")                                          \
+    X(OffsetBpmTwo, 0, MinusTwenty, Offset, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 2"), QT_TRANSLATE_NOOP("Menu", "Tempo offset"),                           \
+      QT_TRANSLATE_NOOP("Menu", "Beats per minute added to the tempo on output 2 (-20 to +20)."), "")                                          \
+    X(OffsetBpmThree, 0, MinusTwenty, Offset, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 3"), QT_TRANSLATE_NOOP("Menu", "Tempo offset"),                         \
+      QT_TRANSLATE_NOOP("Menu", "Beats per minute added to the tempo on output 3 (-20 to +20)."), "")                                          \
+    X(OffsetBpmFour, 0, MinusTwenty, Offset, ClickOutputs, QT_TRANSLATE_NOOP("Menu", "Output 4"), QT_TRANSLATE_NOOP("Menu", "Tempo offset"),                          \
+      QT_TRANSLATE_NOOP("Menu", "Beats per minute added to the tempo on output 4 (-20 to +20)."), "")                                          \
+    X(MidiPulseAmount, 31, PlusTwo, PulseAmount, ClockAndThru, QT_TRANSLATE_NOOP("Menu", "MIDI clock beats"), "",                          \
+      QT_TRANSLATE_NOOP("Menu", "How many beats of MIDI clock follow a new tempo; Infinite keeps the clock running."), "")                     \
+    X(AudioThreshold, 1, PlusOne, Threshold, ChannelsAndThresholds, QT_TRANSLATE_NOOP("Menu", "Audio threshold"), "",                      \
+      QT_TRANSLATE_NOOP("Menu", "How loud a signal at an audio input must be to count as a tap (1 to 10)."), "")                               \
+    X(LedClickAmount, 31, PlusTwo, PulseAmount, Display, QT_TRANSLATE_NOOP("Menu", "LED beats"), "",                                       \
+      QT_TRANSLATE_NOOP("Menu", "How many beats the tempo LED blinks after a new tempo; Infinite keeps it blinking."), "")                     \
+    X(ChannelConvert1Enabled, 0, Same, Flag, ChannelConverters, QT_TRANSLATE_NOOP("Menu", "Converter 1"), QT_TRANSLATE_NOOP("Menu", "On"),                            \
+      QT_TRANSLATE_NOOP("Menu", "Turns converter 1 on: it moves messages of one type from one MIDI channel to another."), "")                  \
+    X(ChannelConvert1Type, 0, Same, MessageType, ChannelConverters, QT_TRANSLATE_NOOP("Menu", "Converter 1"), QT_TRANSLATE_NOOP("Menu", "Type"),                      \
+      QT_TRANSLATE_NOOP("Menu", "Type of the messages that converter 1 moves."), "")                                                           \
+    X(ChannelConvert1ChannelFrom, 1, PlusOne, Channel, ChannelConverters, QT_TRANSLATE_NOOP("Menu", "Converter 1"), QT_TRANSLATE_NOOP("Menu", "From channel"),        \
+      QT_TRANSLATE_NOOP("Menu", "The channel whose messages converter 1 takes."), "")                                                          \
+    X(ChannelConvert1ChannelTo, 5, PlusOne, Channel, ChannelConverters, QT_TRANSLATE_NOOP("Menu", "Converter 1"), QT_TRANSLATE_NOOP("Menu", "To channel"),            \
+      QT_TRANSLATE_NOOP("Menu", "The channel on which converter 1 sends them on."), "")                                                        \
+    X(ChannelConvert2Enabled, 0, Same, Flag, ChannelConverters, QT_TRANSLATE_NOOP("Menu", "Converter 2"), QT_TRANSLATE_NOOP("Menu", "On"),                            \
+      QT_TRANSLATE_NOOP("Menu", "Turns converter 2 on: it moves messages of one type from one MIDI channel to another."), "")                  \
+    X(ChannelConvert2Type, 0, Same, MessageType, ChannelConverters, QT_TRANSLATE_NOOP("Menu", "Converter 2"), QT_TRANSLATE_NOOP("Menu", "Type"),                      \
+      QT_TRANSLATE_NOOP("Menu", "Type of the messages that converter 2 moves."), "")                                                           \
+    X(ChannelConvert2ChannelFrom, 1, PlusOne, Channel, ChannelConverters, QT_TRANSLATE_NOOP("Menu", "Converter 2"), QT_TRANSLATE_NOOP("Menu", "From channel"),        \
+      QT_TRANSLATE_NOOP("Menu", "The channel whose messages converter 2 takes."), "")                                                          \
+    X(ChannelConvert2ChannelTo, 5, PlusOne, Channel, ChannelConverters, QT_TRANSLATE_NOOP("Menu", "Converter 2"), QT_TRANSLATE_NOOP("Menu", "To channel"),            \
+      QT_TRANSLATE_NOOP("Menu", "The channel on which converter 2 sends them on."), "")                                                        \
+    PEDAL_MENU_INCOMING(X, Tap, 93, QT_TRANSLATE_NOOP("Menu", "Tap"), QT_TRANSLATE_NOOP("Menu", "taps the tempo"))                                                    \
+    PEDAL_MENU_INCOMING(X, SetTempo, 94, QT_TRANSLATE_NOOP("Menu", "Set tempo"), QT_TRANSLATE_NOOP("Menu", "sets the tempo"))                                         \
+    PEDAL_MENU_INCOMING(X, NextPreset, 95, QT_TRANSLATE_NOOP("Menu", "Next song"), QT_TRANSLATE_NOOP("Menu", "chooses the next song"))                                \
+    PEDAL_MENU_INCOMING(X, PrevPreset, 96, QT_TRANSLATE_NOOP("Menu", "Previous song"), QT_TRANSLATE_NOOP("Menu", "chooses the previous song"))                        \
+    PEDAL_MENU_INCOMING(X, SetPreset, 97, QT_TRANSLATE_NOOP("Menu", "Choose song"), QT_TRANSLATE_NOOP("Menu", "chooses a song by number"))                            \
+    PEDAL_MENU_INCOMING(X, GlobalTempo, 98, QT_TRANSLATE_NOOP("Menu", "One tempo for all songs"),                                          \
+                        QT_TRANSLATE_NOOP("Menu", "turns one tempo for all songs on or off"))                                              \
+    PEDAL_MENU_INCOMING(X, Division1, 99, QT_TRANSLATE_NOOP("Menu", "Division 1"), QT_TRANSLATE_NOOP("Menu", "changes the tap division of jack 1"))                   \
+    PEDAL_MENU_INCOMING(X, Division2, 100, QT_TRANSLATE_NOOP("Menu", "Division 2"), QT_TRANSLATE_NOOP("Menu", "changes the tap division of jack 2"))                  \
+    PEDAL_MENU_INCOMING(X, Division3, 101, QT_TRANSLATE_NOOP("Menu", "Division 3"), QT_TRANSLATE_NOOP("Menu", "changes the tap division of jack 3"))                  \
+    PEDAL_MENU_INCOMING(X, Division4, 102, QT_TRANSLATE_NOOP("Menu", "Division 4"), QT_TRANSLATE_NOOP("Menu", "changes the tap division of jack 4"))                  \
+    PEDAL_MENU_INCOMING(X, DivisionMidi, 103, QT_TRANSLATE_NOOP("Menu", "MIDI clock division"),                                            \
+                        QT_TRANSLATE_NOOP("Menu", "changes the division of the MIDI clock"))                                               \
+    X(TftRotation, 0, Same, Rotation, Display, QT_TRANSLATE_NOOP("Menu", "Display rotation"), "",                                          \
+      QT_TRANSLATE_NOOP("Menu", "Turns the picture on the display by 0, 90, 180 or 270 degrees."), "")                                         \
+    X(PcMonitorChannel, 0, Same, MonitorChannel, ChannelsAndThresholds, QT_TRANSLATE_NOOP("Menu", "Program change channel"), "",           \
+      QT_TRANSLATE_NOOP("Menu", "Chooses the song named by program changes arriving on this channel; Off ignores them."), "")                  \
+    X(RepeatingDiv, 0, Same, RepeatingDivision, RepeatingStack, QT_TRANSLATE_NOOP("Menu", "Division"), "",                                 \
+      QT_TRANSLATE_NOOP("Menu", "The beat division at which the stack is sent again."), "")                                                    \
+    PEDAL_MENU_INCOMING(X, SendStack, 104, QT_TRANSLATE_NOOP("Menu", "Send stack"), QT_TRANSLATE_NOOP("Menu", "sends the song's MIDI stack"))                         \
+    PEDAL_MENU_INCOMING(X, RepeatStack, 105, QT_TRANSLATE_NOOP("Menu", "Repeat stack"), QT_TRANSLATE_NOOP("Menu", "starts or stops the repeating stack"))             \
+    PEDAL_MENU_INCOMING(X, MidiClock, 106, QT_TRANSLATE_NOOP("Menu", "MIDI clock"), QT_TRANSLATE_NOOP("Menu", "starts or stops the MIDI clock"))                      \
+    X(StackDelay, 60, Delay, StackDelay, StackDelay, QT_TRANSLATE_NOOP("Menu", "Delay between messages"), "",                              \
+      QT_TRANSLATE_NOOP("Menu", "Pause between the messages of a stack as the pedal sends them; 0 ms is the shortest."), "")                   \
+    PEDAL_MENU_INCOMING(X, ResetTimers, 107, QT_TRANSLATE_NOOP("Menu", "Reset timers"), QT_TRANSLATE_NOOP("Menu", "resets the pedal's timers"))
 // clang-format on
 
 // The pedal's global settings: 104 integer fields.
@@ -191,7 +192,7 @@ public:
     Values values() const;
     bool operator==(const Menu &other) const { return values() == other.values(); }
 
-#define PEDAL_DECLARE_MENU_FIELD(name, factory, rule, list, section, label, column, tip) qint64 name = 0;
+#define PEDAL_DECLARE_MENU_FIELD(name, factory, rule, list, section, label, column, tip, subject) qint64 name = 0;
     PEDAL_MENU_FIELDS(PEDAL_DECLARE_MENU_FIELD)
 #undef PEDAL_DECLARE_MENU_FIELD
 };
@@ -205,13 +206,16 @@ struct MenuField
     // How the Global Settings page shows the field.
     MenuList list;
     MenuSection section;
-    const char *label;  // the setting's name; in a table section, the row's name
-    const char *column; // the column title in a table section, empty elsewhere
-    const char *tip;    // one line: what the setting does
+    const char *label;   // the setting's name; in a table section, the row's name
+    const char *column;  // the column title in a table section, empty elsewhere
+    const char *tip;     // one line: what the setting does; %1 stands for the subject
+    const char *subject; // what an incoming message does ("taps the tempo"), empty elsewhere
 
     // The setting in words wherever it is named (the page, a comparison, an undo step):
     // the label, and in a table section the column title after it ("Output 1 Length").
     QString title() const;
+    // The tip in words, its subject filled in.
+    QString tipText() const;
 };
 
 // The title of a section of the Global Settings page.

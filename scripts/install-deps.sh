@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   bossa-cli

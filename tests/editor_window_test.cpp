@@ -12,6 +12,9 @@
 
 #include "editor/CheckDock.h"
 #include "editor/CompareDock.h"
+#include "editor/Look.h"
+#include "editor/ShownTexts.h"
+#include "editor/Translations.h"
 #include "editor/OpenPanelFilter.h"
 #include "editor/PedalSessionFlow.h"
 #include "editor/PedalLogDock.h"
@@ -28,6 +31,9 @@
 #include "tools/virtual-pedal/VirtualPedal.h"
 
 #include <QDockWidget>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QStyle>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -44,6 +50,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTranslator>
 #include <QTreeWidgetItemIterator>
 
 #include <csignal>
@@ -71,6 +78,158 @@ TEST_F(Window, FieldsReadableAndNoPedalNoQuestion)
                           "SendSetlistCommand", "LoadMidiCommand", "SendMenuCommand"})
         click(QLatin1String(b));
     EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+// Every text the window shows, in the order it is built: labels, buttons, group titles,
+// tab titles, list items, table headers, placeholders, tool tips and the menus.
+QStringList shownTexts(ViewController &vc)
+{
+    QStringList out;
+    const auto add = [&out](const QString &t) { out << t; };
+    const auto addModel = [&](const QAbstractItemModel *m) {
+        for (int c = 0; m && c < m->columnCount(); ++c)
+            add(m->headerData(c, Qt::Horizontal).toString());
+    };
+    for (QWidget *w : vc.findChildren<QWidget *>()) {
+        add(w->toolTip());
+        if (auto *l = qobject_cast<QLabel *>(w))
+            add(l->text());
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
+            add(b->text());
+        if (auto *g = qobject_cast<QGroupBox *>(w))
+            add(g->title());
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            add(e->placeholderText());
+        if (auto *d = qobject_cast<QDockWidget *>(w))
+            add(d->windowTitle());
+        if (auto *t = qobject_cast<QTabWidget *>(w))
+            for (int i = 0; i < t->count(); ++i)
+                add(t->tabText(i));
+        if (auto *c = qobject_cast<QComboBox *>(w))
+            for (int i = 0; i < c->count(); ++i)
+                add(c->itemText(i));
+        if (auto *v = qobject_cast<QAbstractItemView *>(w))
+            addModel(v->model());
+        if (auto *t = qobject_cast<QTreeWidget *>(w))
+            add(t->headerItem()->text(0));
+    }
+    std::function<void(QMenu *)> menu = [&](QMenu *m) {
+        add(m->title());
+        for (QAction *a : m->actions()) {
+            add(a->text());
+            add(a->toolTip());
+            if (a->menu())
+                menu(a->menu());
+        }
+    };
+    for (QAction *a : vc.menuBar()->actions())
+        menu(a->menu());
+    return out;
+}
+
+// A text is English still when it holds a word besides the names every language keeps.
+bool holdsWords(QString text)
+{
+    static const QRegularExpression kept(QStringLiteral(
+        "<[^>]*>|&|\\b(MIDI|BPM|CC|CV|ms|Qt|Songs?|Stacks?|Name|Position|Ring|Magenta|Tempo|Pedal|Aa|Esc|F5|Ctrl|"
+        "Shift|Program|Control)\\b"));
+    text.remove(kept);
+    return text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}")));
+}
+
+// The factory session's own names and the recent files are data, kept as they are.
+bool isSessionData(const QString &text)
+{
+    return text.contains(QRegularExpression(QStringLiteral("^(\\d+: )?Midi Stack \\d+$|^&\\d+ |^/")));
+}
+
+// With the German translation every page, menu and dock shows German, and so do the
+// window's questions; without it the same window is English.
+TEST(Translation, GermanLeavesNoTextInEnglish)
+{
+    const auto build = [](DataHandler &store, ScriptedDialogs &dialogs) {
+        auto vc = std::make_unique<ViewController>(store, dialogs);
+        vc->pages().buildAll();
+        vc->show();
+        for (int t = 0; t < vc->tabs()->count(); ++t)
+            vc->tabs()->setCurrentIndex(t);
+        QApplication::processEvents();
+        vc->commands().action(CommandId::ResetSession)->trigger(); // a question (answered Cancel)
+        return vc;
+    };
+    DataHandler englishStore, germanStore;
+    ScriptedDialogs englishDialogs, germanDialogs;
+    englishDialogs.answers = {1};
+    germanDialogs.answers = {1};
+    const auto english = build(englishStore, englishDialogs);
+    const QStringList englishTexts = shownTexts(*english);
+
+    QList<QTranslator *> before = qApp->findChildren<QTranslator *>();
+    ASSERT_TRUE(Translations::install(*qApp, QLocale(QLocale::German, QLocale::Germany)));
+    const auto german = build(germanStore, germanDialogs);
+    const QStringList germanTexts = shownTexts(*german);
+    ASSERT_EQ(germanTexts.size(), englishTexts.size());
+    int untranslated = 0;
+    for (qsizetype i = 0; i < germanTexts.size(); ++i)
+        if (germanTexts[i] == englishTexts[i] && holdsWords(germanTexts[i]) && !isSessionData(germanTexts[i])) {
+            ADD_FAILURE() << "still English: " << qPrintable(germanTexts[i]);
+            ++untranslated;
+        }
+    EXPECT_EQ(untranslated, 0);
+    EXPECT_TRUE(germanTexts.contains(QStringLiteral("Setliste")));
+    EXPECT_TRUE(germanTexts.contains(QStringLiteral("Fußschalter")));
+    EXPECT_EQ(german->commands().action(CommandId::DarkLook)->text(), QStringLiteral("&Dunkle Darstellung"));
+    ASSERT_EQ(germanDialogs.shown.size(), 1);
+    EXPECT_EQ(germanDialogs.shown[0].message, QStringLiteral("Zurücksetzen"));
+    EXPECT_EQ(ShownTexts::alert(germanDialogs.shown[0].buttons.last()), QStringLiteral("Abbrechen"));
+    for (QTranslator *t : qApp->findChildren<QTranslator *>())
+        if (!before.contains(t)) {
+            QCoreApplication::removeTranslator(t);
+            delete t;
+        }
+    EXPECT_EQ(SessionKeys::pageTitle(SessionKeys::Page::Setlist), QStringLiteral("Setlist")) << "files stay English";
+}
+
+// View ▸ Dark Look turns the whole program dark and back, is remembered for the next
+// window, and the marks the window draws keep a contrast of 3:1 in either look.
+TEST_F(Window, DarkLookIsRememberedAndMarksStayReadable)
+{
+    QAction *dark = vc.commands().action(CommandId::DarkLook);
+    ASSERT_EQ(dark->objectName(), QStringLiteral("darkLookAction"));
+    ASSERT_TRUE(dark->isCheckable());
+    const QPalette desktop = QApplication::palette();
+    const QString desktopStyle = QApplication::style()->name();
+    const auto readable = [](const QPalette &p) {
+        for (QPalette::ColorRole ground : {QPalette::Window, QPalette::Base})
+            for (const QColor &mark : {Look::refused(), Look::changed(), Look::good(), Look::busy(), Look::neutral()}) {
+                EXPECT_GE(Look::contrast(mark, p.color(ground)), 3.0) << qPrintable(mark.name());
+            }
+        EXPECT_GE(Look::contrast(p.color(QPalette::WindowText), p.color(QPalette::Window)), 4.5);
+    };
+    readable(desktop);
+    dark->trigger();
+    EXPECT_TRUE(Look::isDark());
+    EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), Look::darkPalette().color(QPalette::Window));
+    EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 80);
+    readable(QApplication::palette());
+    EXPECT_TRUE(RecentFiles::flag(QStringLiteral("darkLookAction"), false));
+    {
+        DataHandler other;
+        ScriptedDialogs d;
+        ViewController next(other, d);
+        EXPECT_TRUE(next.commands().action(CommandId::DarkLook)->isChecked()) << "the next start stays dark";
+    }
+    // A refused value is framed in the mark colour.
+    ::enter(vc, QStringLiteral("tempoTF"), QStringLiteral("999"));
+    EXPECT_TRUE(edit("tempoTF")->styleSheet().contains(Look::refused().name()));
+    dark->trigger();
+    EXPECT_FALSE(Look::isDark());
+    EXPECT_EQ(QApplication::style()->name(), desktopStyle);
+    EXPECT_EQ(QApplication::palette(), desktop);
+    EXPECT_FALSE(RecentFiles::flag(QStringLiteral("darkLookAction"), true));
+    EXPECT_NEAR(Look::contrast(Qt::white, Qt::black), 21.0, 0.01);
+    EXPECT_NEAR(Look::contrast(QColor(0x77, 0x77, 0x77), Qt::white), 4.48, 0.01);
 }
 
 // Compare with File leaves the session alone; activating a change shows its page with its

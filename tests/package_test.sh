@@ -46,7 +46,8 @@ for f in bin/pedal-editor bin/pedal-session bin/virtual-pedal \
          share/metainfo/local.pedaleditor.PedalEditor.metainfo.xml \
          share/man/man1/pedal-editor.1.gz share/man/man1/pedal-session.1.gz share/man/man1/virtual-pedal.1.gz \
          share/bash-completion/completions/pedal-session \
-         share/doc/pedal-editor/copyright share/doc/pedal-editor/changelog.gz; do
+         share/doc/pedal-editor/copyright share/doc/pedal-editor/changelog.gz \
+         share/pedal-editor/translations/pedal-editor_de.qm; do
   [ -e "$root/usr/$f" ] || fail "the package lacks /usr/$f"
 done
 
