@@ -15,17 +15,12 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SongsCsvFlow", text);
-}
-
 // The lines of what was not taken, at most `limit` of them and how many more.
 QString notTaken(const QStringList &lines, int limit = 20)
 {
     QString text = lines.mid(0, limit).join(QLatin1Char('\n'));
     if (lines.size() > limit)
-        text += QLatin1Char('\n') + tr("… and %1 more").arg(lines.size() - limit);
+        text += QLatin1Char('\n') + QCoreApplication::translate("SongsCsvFlow", "… and %1 more").arg(lines.size() - limit);
     return text;
 }
 
@@ -40,14 +35,14 @@ void SongsCsvFlow::exportSongs(ViewController &window)
 void SongsCsvFlow::importSongs(ViewController &window)
 {
     EditorContext &ctx = window.context();
-    const QString path = ctx.dialogs.chooseFileToOpen(tr("Import Songs from CSV"), {QStringLiteral("csv")});
+    const QString path = ctx.dialogs.chooseFileToOpen(QCoreApplication::translate("SongsCsvFlow", "Import Songs from CSV"), {QStringLiteral("csv")});
     if (path.isEmpty())
         return;
     DataHandler imported;
     SessionSnapshot::of(ctx.store).restoreInto(imported);
     const SongsCsv::Result result = SongsCsv::readFile(path, imported);
     if (!result.ok()) {
-        ctx.dialogs.warn(tr("The songs could not be imported"), result.problem);
+        ctx.dialogs.warn(QCoreApplication::translate("SongsCsvFlow", "The songs could not be imported"), result.problem);
         return;
     }
     std::vector<int> changed;
@@ -56,15 +51,15 @@ void SongsCsvFlow::importSongs(ViewController &window)
             changed.push_back(int(p));
     const QString name = QFileInfo(path).fileName();
     const QStringList lines = SongsCsv::lines(result);
-    const QString refused = lines.isEmpty() ? QString() : tr("Not taken:") + QLatin1Char('\n') + notTaken(lines);
+    const QString refused = lines.isEmpty() ? QString() : QCoreApplication::translate("SongsCsvFlow", "Not taken:") + QLatin1Char('\n') + notTaken(lines);
     if (changed.empty()) {
-        ctx.dialogs.inform(tr("%1 changes no song").arg(name), refused);
+        ctx.dialogs.inform(QCoreApplication::translate("SongsCsvFlow", "%1 changes no song").arg(name), refused);
         return;
     }
     CompareDock::compareWith(&window, imported, name);
-    const QString step = changed.size() == 1 ? tr("Import 1 song from %1").arg(name)
-                                             : tr("Import %1 songs from %2").arg(changed.size()).arg(name);
-    QString informative = tr("The Compare dock lists the changes.");
+    const QString step = changed.size() == 1 ? QCoreApplication::translate("SongsCsvFlow", "Import 1 song from %1").arg(name)
+                                             : QCoreApplication::translate("SongsCsvFlow", "Import %1 songs from %2").arg(changed.size()).arg(name);
+    QString informative = QCoreApplication::translate("SongsCsvFlow", "The Compare dock lists the changes.");
     if (!refused.isEmpty())
         informative += QStringLiteral("\n\n") + refused;
     if (!ctx.dialogs.confirm(step + QLatin1Char('?'), informative))

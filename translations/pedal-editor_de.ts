@@ -2,6 +2,125 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Accessibility</name>
+    <message>
+        <source>Songs</source>
+        <translation>Songs</translation>
+    </message>
+    <message>
+        <source>Setlist</source>
+        <translation>Setliste</translation>
+    </message>
+    <message>
+        <source>Library</source>
+        <translation>Bibliothek</translation>
+    </message>
+    <message>
+        <source>Song name</source>
+        <translation>Songname</translation>
+    </message>
+    <message>
+        <source>Foot switch %1: function</source>
+        <translation>Fußschalter %1: Funktion</translation>
+    </message>
+    <message>
+        <source>Foot switch %1: song</source>
+        <translation>Fußschalter %1: Song</translation>
+    </message>
+    <message>
+        <source>Foot switch %1: stack</source>
+        <translation>Fußschalter %1: Stack</translation>
+    </message>
+    <message>
+        <source>Jack %1 mode</source>
+        <translation>Buchse %1: Modus</translation>
+    </message>
+    <message>
+        <source>Jack %1 static level</source>
+        <translation>Buchse %1: statischer Pegel</translation>
+    </message>
+    <message>
+        <source>Jack %1 pulse count</source>
+        <translation>Buchse %1: Anzahl Impulse</translation>
+    </message>
+    <message>
+        <source>Jack %1 expression stack</source>
+        <translation>Buchse %1: Expression-Stack</translation>
+    </message>
+    <message>
+        <source>Jack %1 %2 %3: function</source>
+        <translation>Buchse %1 %2 %3: Funktion</translation>
+    </message>
+    <message>
+        <source>Jack %1 %2 %3: song</source>
+        <translation>Buchse %1 %2 %3: Song</translation>
+    </message>
+    <message>
+        <source>Jack %1 %2 %3: stack</source>
+        <translation>Buchse %1 %2 %3: Stack</translation>
+    </message>
+    <message>
+        <source>Midi stack</source>
+        <translation>MIDI-Stack</translation>
+    </message>
+    <message>
+        <source>Stack name</source>
+        <translation>Stack-Name</translation>
+    </message>
+    <message>
+        <source>Message %1 type</source>
+        <translation>Nachricht %1: Typ</translation>
+    </message>
+    <message>
+        <source>Message %1 channel</source>
+        <translation>Nachricht %1: Kanal</translation>
+    </message>
+    <message>
+        <source>Message %1 message</source>
+        <translation>Nachricht %1: Nachrichtennummer</translation>
+    </message>
+    <message>
+        <source>Message %1 value</source>
+        <translation>Nachricht %1: Wert</translation>
+    </message>
+    <message>
+        <source>Message %1 name</source>
+        <translation>Nachricht %1: Name</translation>
+    </message>
+    <message>
+        <source>Message %1: fill from the library</source>
+        <translation>Nachricht %1: aus der Bibliothek füllen</translation>
+    </message>
+    <message>
+        <source>Reset message %1</source>
+        <translation>Nachricht %1 zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Library entry type</source>
+        <translation>Typ des Bibliothekseintrags</translation>
+    </message>
+    <message>
+        <source>Pedal Log</source>
+        <translation>Pedal-Protokoll</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+    <message>
+        <source>Pedal state</source>
+        <translation>Zustand des Pedals</translation>
+    </message>
+    <message>
+        <source>More commands</source>
+        <translation>Weitere Befehle</translation>
+    </message>
+    <message>
+        <source>More menus</source>
+        <translation>Weitere Menüs</translation>
+    </message>
+</context>
+<context>
     <name>Alert</name>
     <message>
         <source>Ok</source>
@@ -14,6 +133,77 @@
     <message>
         <source>Please connect to the pedal first</source>
         <translation>Bitte zuerst mit dem Pedal verbinden</translation>
+    </message>
+</context>
+<context>
+    <name>CheckDock</name>
+    <message>
+        <source>The pedal differs from this session in 1 place</source>
+        <translation>Das Pedal weicht an 1 Stelle von dieser Sitzung ab</translation>
+    </message>
+    <message>
+        <source>The pedal differs from this session in %1 places</source>
+        <translation>Das Pedal weicht an %1 Stellen von dieser Sitzung ab</translation>
+    </message>
+    <message>
+        <source>Check Session</source>
+        <translation>Sitzung prüfen</translation>
+    </message>
+    <message>
+        <source>Double-click a finding, or press Return on it, to show it on its page</source>
+        <translation>Einen Befund doppelt klicken oder darauf die Eingabetaste drücken, um ihn auf seiner Seite zu zeigen</translation>
+    </message>
+    <message>
+        <source>Check Again</source>
+        <translation>Erneut prüfen</translation>
+    </message>
+    <message>
+        <source>Check the session as it is now</source>
+        <translation>Die Sitzung in ihrem jetzigen Stand prüfen</translation>
+    </message>
+    <message>
+        <source>Problem: %1</source>
+        <translation>Problem: %1</translation>
+    </message>
+    <message>
+        <source>Note: %1</source>
+        <translation>Hinweis: %1</translation>
+    </message>
+    <message>
+        <source>Nothing to mend: the session is ready for the gig.</source>
+        <translation>Nichts zu beheben: Die Sitzung ist bereit für den Auftritt.</translation>
+    </message>
+    <message>
+        <source>no problems</source>
+        <translation>keine Probleme</translation>
+    </message>
+    <message>
+        <source>1 problem</source>
+        <translation>1 Problem</translation>
+    </message>
+    <message>
+        <source>%1 problems</source>
+        <translation>%1 Probleme</translation>
+    </message>
+    <message>
+        <source>no notes</source>
+        <translation>keine Hinweise</translation>
+    </message>
+    <message>
+        <source>1 note</source>
+        <translation>1 Hinweis</translation>
+    </message>
+    <message>
+        <source>%1 notes</source>
+        <translation>%1 Hinweise</translation>
+    </message>
+    <message>
+        <source>%1 and %2; double-click one to show it on its page.</source>
+        <translation>%1 und %2; zum Anzeigen auf seiner Seite einen Befund doppelt klicken.</translation>
+    </message>
+    <message>
+        <source>the pedal</source>
+        <translation>das Pedal</translation>
     </message>
 </context>
 <context>
@@ -1224,6 +1414,13 @@ Speichern Sie vorher Ihre alte Sitzung
     </message>
 </context>
 <context>
+    <name>PageTabs</name>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+</context>
+<context>
     <name>PedalLogDock</name>
     <message>
         <source>Pedal Log</source>
@@ -1430,6 +1627,14 @@ Das Pedal zeigt an, wenn es fertig ist</translation>
         <source>Session files (%1)</source>
         <translation>Sitzungsdateien (%1)</translation>
     </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>%1 files (%2)</source>
+        <translation>%1-Dateien (%2)</translation>
+    </message>
 </context>
 <context>
     <name>RestoreBackupDialog</name>
@@ -1579,6 +1784,41 @@ Ohne Sicherung fortfahren?</translation>
     </message>
 </context>
 <context>
+    <name>SessionCheck</name>
+    <message>
+        <source>The setlist is empty: the pedal has no setlist songs to step through</source>
+        <translation>Die Setliste ist leer: Das Pedal hat keine Setlisten-Songs zum Durchschalten</translation>
+    </message>
+    <message>
+        <source>Setlist positions %1 and %2 both hold Song %3: a song is played twice</source>
+        <translation>Die Setlisten-Positionen %1 und %2 enthalten beide Song %3: Ein Song wird zweimal gespielt</translation>
+    </message>
+    <message>
+        <source>Setlist positions %1 and %2: Song %3 and Song %4 share the name &quot;%5&quot;, so the pedal shows them alike</source>
+        <translation>Setlisten-Positionen %1 und %2: Song %3 und Song %4 heißen beide „%5“, das Pedal zeigt sie also gleich an</translation>
+    </message>
+    <message>
+        <source>Song %1: %2 &quot;Send MIDI Stack&quot; calls stack %3, which has no active message, so the press sends nothing</source>
+        <translation>Song %1: %2 „MIDI-Stack senden“ ruft Stack %3 auf, der keine aktive Nachricht hat; der Tritt sendet also nichts</translation>
+    </message>
+    <message>
+        <source>Song %1: %2 &quot;Go to Song&quot; goes to Song %3, which is not in the setlist</source>
+        <translation>Song %1: %2 „Zu Song gehen“ springt zu Song %3, der nicht in der Setliste steht</translation>
+    </message>
+    <message>
+        <source>Song %1: jack 1 is an expression input whose stack %2 has no active message, so the expression pedal sends nothing</source>
+        <translation>Song %1: Buchse 1 ist ein Expression-Eingang, dessen Stack %2 keine aktive Nachricht hat; das Expression-Pedal sendet also nichts</translation>
+    </message>
+    <message>
+        <source>Setlist position %1: Song %2 has no name</source>
+        <translation>Setlisten-Position %1: Song %2 hat keinen Namen</translation>
+    </message>
+    <message>
+        <source>Song %1 still has the factory tempo of 120 BPM; easy to forget when a song was named</source>
+        <translation>Song %1 hat noch das Werkstempo von 120 BPM; leicht vergessen, wenn ein Song benannt wurde</translation>
+    </message>
+</context>
+<context>
     <name>SessionHistory</name>
     <message>
         <source>Load from Pedal</source>
@@ -1723,6 +1963,59 @@ Ohne Sicherung fortfahren?</translation>
     </message>
 </context>
 <context>
+    <name>SetlistPrintFlow</name>
+    <message>
+        <source>Print Setlist</source>
+        <translation>Setliste drucken</translation>
+    </message>
+    <message>
+        <source>Setlist of %1</source>
+        <translation>Setliste von %1</translation>
+    </message>
+    <message>
+        <source>The setlist could not be printed</source>
+        <translation>Die Setliste konnte nicht gedruckt werden</translation>
+    </message>
+    <message>
+        <source>The printer could not be started.</source>
+        <translation>Der Drucker konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Export Setlist as PDF</source>
+        <translation>Setliste als PDF exportieren</translation>
+    </message>
+    <message>
+        <source>The PDF could not be made.</source>
+        <translation>Das PDF konnte nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <source>The setlist could not be exported</source>
+        <translation>Die Setliste konnte nicht exportiert werden</translation>
+    </message>
+    <message>
+        <source>Which layout should the setlist have?</source>
+        <translation>Welches Layout soll die Setliste haben?</translation>
+    </message>
+    <message>
+        <source>Stage: one song a line in large type, to read from the floor.
+Compact: a table of every song&apos;s tempo, program, bank, stack and jacks.</source>
+        <translation>Bühne: ein Song pro Zeile in großer Schrift, vom Boden aus lesbar.
+Kompakt: eine Tabelle mit Tempo, Programm, Bank, Stack und Buchsen jedes Songs.</translation>
+    </message>
+    <message>
+        <source>Stage</source>
+        <translation>Bühne</translation>
+    </message>
+    <message>
+        <source>Compact</source>
+        <translation>Kompakt</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>SharedLists</name>
     <message>
         <source>Song %1</source>
@@ -1782,6 +2075,41 @@ Ohne Sicherung fortfahren?</translation>
     <message>
         <source>Position</source>
         <translation>Position</translation>
+    </message>
+</context>
+<context>
+    <name>SongsCsvFlow</name>
+    <message>
+        <source>Import Songs from CSV</source>
+        <translation>Songs aus CSV importieren</translation>
+    </message>
+    <message>
+        <source>The songs could not be imported</source>
+        <translation>Die Songs konnten nicht importiert werden</translation>
+    </message>
+    <message>
+        <source>Not taken:</source>
+        <translation>Nicht übernommen:</translation>
+    </message>
+    <message>
+        <source>%1 changes no song</source>
+        <translation>%1 ändert keinen Song</translation>
+    </message>
+    <message>
+        <source>Import 1 song from %1</source>
+        <translation>1 Song aus %1 importieren</translation>
+    </message>
+    <message>
+        <source>Import %1 songs from %2</source>
+        <translation>%1 Songs aus %2 importieren</translation>
+    </message>
+    <message>
+        <source>The Compare dock lists the changes.</source>
+        <translation>Das Vergleichsfenster listet die Änderungen auf.</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… und %1 weitere</translation>
     </message>
 </context>
 <context>
@@ -2016,6 +2344,10 @@ Ohne Sicherung fortfahren?</translation>
     <message>
         <source>Not connected</source>
         <translation>Nicht verbunden</translation>
+    </message>
+    <message>
+        <source>Transfer progress</source>
+        <translation>Übertragungsfortschritt</translation>
     </message>
 </context>
 <context>
@@ -2362,6 +2694,50 @@ Sitzungsformat mit %2 Schlüsseln</translation>
     <message>
         <source>Light text on dark grounds, for a dark stage; the choice is kept.</source>
         <translation>Helle Schrift auf dunklem Grund, für eine dunkle Bühne; die Wahl bleibt erhalten.</translation>
+    </message>
+    <message>
+        <source>Chec&amp;k Session…</source>
+        <translation>Sitzung &amp;prüfen…</translation>
+    </message>
+    <message>
+        <source>List what to mend in the session before a gig.</source>
+        <translation>Auflisten, was vor dem Auftritt in der Sitzung zu beheben ist.</translation>
+    </message>
+    <message>
+        <source>&amp;Print Setlist…</source>
+        <translation>Setliste dru&amp;cken…</translation>
+    </message>
+    <message>
+        <source>Export Setlist as P&amp;DF…</source>
+        <translation>Setliste als PDF e&amp;xportieren…</translation>
+    </message>
+    <message>
+        <source>&amp;Export Songs as CSV…</source>
+        <translation>Songs als CSV &amp;exportieren…</translation>
+    </message>
+    <message>
+        <source>&amp;Import Songs from CSV…</source>
+        <translation>Songs aus CSV &amp;importieren…</translation>
+    </message>
+    <message>
+        <source>Set &amp;Jacks</source>
+        <translation>Buc&amp;hsen</translation>
+    </message>
+    <message>
+        <source>&amp;Songs</source>
+        <translation>&amp;Songs</translation>
+    </message>
+    <message>
+        <source>Set&amp;list</source>
+        <translation>Set&amp;liste</translation>
+    </message>
+    <message>
+        <source>&amp;Midi Management</source>
+        <translation>&amp;MIDI-Verwaltung</translation>
+    </message>
+    <message>
+        <source>&amp;Global Settings</source>
+        <translation>&amp;Globale Einstellungen</translation>
     </message>
 </context>
 <context>
