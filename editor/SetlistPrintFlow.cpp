@@ -19,11 +19,15 @@ namespace {
 // The layout question; nothing when the user cancels.
 std::optional<SetlistPrint::Layout> askLayout(Dialogs &dialogs, const QString &title)
 {
-    const int answer = dialogs.alert({QCoreApplication::translate("SetlistPrintFlow", "Which layout should the setlist have?"),
-                                      QCoreApplication::translate("SetlistPrintFlow", "Stage: one song a line in large type, to read from the floor.\n"
-                                         "Compact: a table of every song's tempo, program, bank, stack and jacks."),
-                                      {QCoreApplication::translate("SetlistPrintFlow", "Stage"), QCoreApplication::translate("SetlistPrintFlow", "Compact"), QCoreApplication::translate("SetlistPrintFlow", "Cancel")},
-                                      title});
+    const int answer = dialogs.alert(
+        {QCoreApplication::translate("SetlistPrintFlow", "Which layout should the setlist have?"),
+         QCoreApplication::translate("SetlistPrintFlow",
+                                     "Stage: one song a line in large type, to read from the floor.\n"
+                                     "Compact: a table of every song's tempo, program, bank, stack and jacks."),
+         {QCoreApplication::translate("SetlistPrintFlow", "Stage"),
+          QCoreApplication::translate("SetlistPrintFlow", "Compact"),
+          QCoreApplication::translate("SetlistPrintFlow", "Cancel")},
+         title});
     if (answer == 0)
         return SetlistPrint::Layout::Stage;
     if (answer == 1)
@@ -35,7 +39,8 @@ std::optional<SetlistPrint::Layout> askLayout(Dialogs &dialogs, const QString &t
 
 void SetlistPrintFlow::print(QWidget *window, const DataHandler &store, Dialogs &dialogs, const QString &sessionName)
 {
-    const std::optional<SetlistPrint::Layout> layout = askLayout(dialogs, QCoreApplication::translate("SetlistPrintFlow", "Print Setlist"));
+    const std::optional<SetlistPrint::Layout> layout =
+        askLayout(dialogs, QCoreApplication::translate("SetlistPrintFlow", "Print Setlist"));
     if (!layout)
         return;
     const std::vector<SetlistRow> rows = SetlistSheet::rows(store);
@@ -49,17 +54,19 @@ void SetlistPrintFlow::print(QWidget *window, const DataHandler &store, Dialogs 
     preview->setObjectName(QStringLiteral("printSetlistPreview"));
     preview->setAttribute(Qt::WA_DeleteOnClose);
     Dialogs *d = &dialogs;
-    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
-                     [printer, rows, layout, heading, d](QPrinter *target) {
-                         if (!SetlistPrint::paint(*target, rows, *layout, heading))
-                             d->warn(QCoreApplication::translate("SetlistPrintFlow", "The setlist could not be printed"), QCoreApplication::translate("SetlistPrintFlow", "The printer could not be started."));
-                     });
+    QObject::connect(
+        preview, &QPrintPreviewDialog::paintRequested, preview, [printer, rows, layout, heading, d](QPrinter *target) {
+            if (!SetlistPrint::paint(*target, rows, *layout, heading))
+                d->warn(QCoreApplication::translate("SetlistPrintFlow", "The setlist could not be printed"),
+                        QCoreApplication::translate("SetlistPrintFlow", "The printer could not be started."));
+        });
     preview->open();
 }
 
 void SetlistPrintFlow::exportPdf(const DataHandler &store, Dialogs &dialogs, const QString &sessionName)
 {
-    const std::optional<SetlistPrint::Layout> layout = askLayout(dialogs, QCoreApplication::translate("SetlistPrintFlow", "Export Setlist as PDF"));
+    const std::optional<SetlistPrint::Layout> layout =
+        askLayout(dialogs, QCoreApplication::translate("SetlistPrintFlow", "Export Setlist as PDF"));
     if (!layout)
         return;
     const std::vector<SetlistRow> rows = SetlistSheet::rows(store);
@@ -72,11 +79,13 @@ void SetlistPrintFlow::exportPdf(const DataHandler &store, Dialogs &dialogs, con
         if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
             path += QLatin1String(".pdf");
         const QByteArray document = SetlistPrint::pdf(rows, *layout, heading, SetlistPrint::defaultPageSize());
-        const QString error =
-            document.isEmpty() ? QCoreApplication::translate("SetlistPrintFlow", "The PDF could not be made.") : TextFileSaver::writeBytesAtomically(path, document);
+        const QString error = document.isEmpty()
+            ? QCoreApplication::translate("SetlistPrintFlow", "The PDF could not be made.")
+            : TextFileSaver::writeBytesAtomically(path, document);
         if (!error.isEmpty()) {
             Diagnostics::line(QStringLiteral("could not export the setlist to %1: %2").arg(path, error));
-            d->warn(QCoreApplication::translate("SetlistPrintFlow", "The setlist could not be exported"), QStringLiteral("%1\n%2").arg(path, error));
+            d->warn(QCoreApplication::translate("SetlistPrintFlow", "The setlist could not be exported"),
+                    QStringLiteral("%1\n%2").arg(path, error));
         }
     });
 }

@@ -20,7 +20,8 @@ QString notTaken(const QStringList &lines, int limit = 20)
 {
     QString text = lines.mid(0, limit).join(QLatin1Char('\n'));
     if (lines.size() > limit)
-        text += QLatin1Char('\n') + QCoreApplication::translate("SongsCsvFlow", "… and %1 more").arg(lines.size() - limit);
+        text +=
+            QLatin1Char('\n') + QCoreApplication::translate("SongsCsvFlow", "… and %1 more").arg(lines.size() - limit);
     return text;
 }
 
@@ -35,14 +36,16 @@ void SongsCsvFlow::exportSongs(ViewController &window)
 void SongsCsvFlow::importSongs(ViewController &window)
 {
     EditorContext &ctx = window.context();
-    const QString path = ctx.dialogs.chooseFileToOpen(QCoreApplication::translate("SongsCsvFlow", "Import Songs from CSV"), {QStringLiteral("csv")});
+    const QString path = ctx.dialogs.chooseFileToOpen(
+        QCoreApplication::translate("SongsCsvFlow", "Import Songs from CSV"), {QStringLiteral("csv")});
     if (path.isEmpty())
         return;
     DataHandler imported;
     SessionSnapshot::of(ctx.store).restoreInto(imported);
     const SongsCsv::Result result = SongsCsv::readFile(path, imported);
     if (!result.ok()) {
-        ctx.dialogs.warn(QCoreApplication::translate("SongsCsvFlow", "The songs could not be imported"), result.problem);
+        ctx.dialogs.warn(QCoreApplication::translate("SongsCsvFlow", "The songs could not be imported"),
+                         result.problem);
         return;
     }
     std::vector<int> changed;
@@ -51,14 +54,17 @@ void SongsCsvFlow::importSongs(ViewController &window)
             changed.push_back(int(p));
     const QString name = QFileInfo(path).fileName();
     const QStringList lines = SongsCsv::lines(result);
-    const QString refused = lines.isEmpty() ? QString() : QCoreApplication::translate("SongsCsvFlow", "Not taken:") + QLatin1Char('\n') + notTaken(lines);
+    const QString refused = lines.isEmpty()
+        ? QString()
+        : QCoreApplication::translate("SongsCsvFlow", "Not taken:") + QLatin1Char('\n') + notTaken(lines);
     if (changed.empty()) {
         ctx.dialogs.inform(QCoreApplication::translate("SongsCsvFlow", "%1 changes no song").arg(name), refused);
         return;
     }
     CompareDock::compareWith(&window, imported, name);
-    const QString step = changed.size() == 1 ? QCoreApplication::translate("SongsCsvFlow", "Import 1 song from %1").arg(name)
-                                             : QCoreApplication::translate("SongsCsvFlow", "Import %1 songs from %2").arg(changed.size()).arg(name);
+    const QString step = changed.size() == 1
+        ? QCoreApplication::translate("SongsCsvFlow", "Import 1 song from %1").arg(name)
+        : QCoreApplication::translate("SongsCsvFlow", "Import %1 songs from %2").arg(changed.size()).arg(name);
     QString informative = QCoreApplication::translate("SongsCsvFlow", "The Compare dock lists the changes.");
     if (!refused.isEmpty())
         informative += QStringLiteral("\n\n") + refused;
