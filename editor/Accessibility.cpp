@@ -144,7 +144,13 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched != m_view || event->type() != QEvent::KeyPress)
+        if (watched != m_view)
+            return false;
+        // The frame spans the row, so the whole view is painted again when it moves or
+        // the focus comes or goes (the view itself repaints only the current cell).
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            m_view->viewport()->update();
+        if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool home = key->key() == Qt::Key_Home;
@@ -191,6 +197,9 @@ void keyboardTable(QAbstractItemView *view)
         view->setProperty("focusFramed", true);
         view->setItemDelegate(new FocusFrameDelegate(view));
         view->installEventFilter(new RowKeys(view));
+        if (QItemSelectionModel *selection = view->selectionModel())
+            QObject::connect(selection, &QItemSelectionModel::currentChanged, view->viewport(),
+                             [viewport = view->viewport()] { viewport->update(); });
     }
 }
 

@@ -56,6 +56,7 @@ ViewController::ViewController(DataHandler &store, Dialogs &dialogs, Pedal pedal
         dark->setChecked(true);
         Look::setDark(true);
     }
+    m_commands->refreshIcons();
     m_pages = new PageTabs(m_ctx, this);
     setCentralWidget(m_pages);
     buildDocksAndBars();
@@ -192,8 +193,10 @@ void ViewController::settingToggled(CommandId id)
 {
     QAction *setting = m_commands->action(id);
     RecentFiles::setFlag(setting->objectName(), setting->isChecked());
-    if (id == CommandId::DarkLook)
+    if (id == CommandId::DarkLook) {
         Look::setDark(setting->isChecked());
+        m_commands->refreshIcons();
+    }
     if (id == CommandId::LiveUpdates && m_pedalSession)
         m_pedalSession->setLiveUpdates(setting->isChecked());
 }

@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPainter>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -16,6 +18,31 @@
 #include <algorithm>
 
 namespace {
+
+// A command's icon: the desktop theme's, else the editor's own, drawn in the palette's
+// button text colour so that it reads on the command bar in the desktop's and the dark look.
+QIcon commandIcon(const char *name)
+{
+    const QString themed = QLatin1String(name);
+    if (QIcon::hasThemeIcon(themed))
+        return QIcon::fromTheme(themed);
+    const QColor ink = QApplication::palette().color(QPalette::ButtonText);
+    QIcon icon;
+    for (const char *density : {"", "@2x"}) {
+        QImage image(QStringLiteral(":/icons/commands/%1%2.png").arg(themed, QLatin1String(density)));
+        if (image.isNull())
+            continue;
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(image.rect(), ink);
+        painter.end();
+        QPixmap pixmap = QPixmap::fromImage(image);
+        pixmap.setDevicePixelRatio(*density ? 2 : 1);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
 
 using C = CommandId;
 using R = CommandRule;
@@ -173,9 +200,6 @@ WindowCommands::WindowCommands(ViewController &window, QWidget *owner) : QObject
         a->setCheckable(row.checkable);
         if (row.tip || row.buttonText)
             a->setToolTip(row.tip ? tr(row.tip) : a->iconText());
-        if (row.icon)
-            a->setIcon(QIcon::fromTheme(QLatin1String(row.icon),
-                                        QIcon(QStringLiteral(":/icons/commands/%1.png").arg(QLatin1String(row.icon)))));
         if (row.run)
             connect(a, &QAction::triggered, &window, [&window, run = row.run] { run(window); });
         // Shortcuts of commands outside the menus work in the whole window.
@@ -243,6 +267,13 @@ QToolBar *WindowCommands::makeCommandBar(QWidget *parent)
         bar->widgetForAction(action(row->id))->setObjectName(QLatin1String(row->button));
     }
     return bar;
+}
+
+void WindowCommands::refreshIcons()
+{
+    for (const WindowCommand &row : WindowCommandTable::rows())
+        if (row.icon)
+            m_actions[size_t(row.id)]->setIcon(commandIcon(row.icon));
 }
 
 void WindowCommands::updateStates(bool transferRunning, bool firmwareRunning)

@@ -122,6 +122,9 @@ public:
     // The command bar: its commands with their icons and the text beside them.
     QToolBar *makeCommandBar(QWidget *parent);
 
+    // Draws the icons again, as the palette they are drawn in changed.
+    void refreshIcons();
+
     // Enables each command by its rule.
     void updateStates(bool transferRunning, bool firmwareRunning);
 

@@ -199,7 +199,15 @@ TEST_F(Window, DarkLookIsRememberedAndMarksStayReadable)
     ASSERT_TRUE(dark->isCheckable());
     const QPalette desktop = QApplication::palette();
     const QString desktopStyle = QApplication::style()->name();
-    const auto readable = [](const QPalette &p) {
+    const auto readable = [this](const QPalette &p) {
+        // The command bar's own icons are drawn in the look's button text colour.
+        const QImage icon = vc.commands().action(CommandId::Connect)->icon().pixmap(24).toImage();
+        QColor ink;
+        for (int y = 0; y < icon.height() && !ink.isValid(); ++y)
+            for (int x = 0; x < icon.width() && !ink.isValid(); ++x)
+                if (icon.pixelColor(x, y).alpha() == 255)
+                    ink = icon.pixelColor(x, y);
+        EXPECT_GE(Look::contrast(ink, p.color(QPalette::Button)), 4.5);
         for (QPalette::ColorRole ground : {QPalette::Window, QPalette::Base})
             for (const QColor &mark : {Look::refused(), Look::changed(), Look::good(), Look::busy(), Look::neutral()}) {
                 EXPECT_GE(Look::contrast(mark, p.color(ground)), 3.0) << qPrintable(mark.name());
