@@ -8,8 +8,6 @@
 #include <QCommandLineParser>
 #include <QJsonDocument>
 
-#include <cstdio>
-
 namespace {
 
 enum Exit { Clean = 0, Found = 1, Trouble = 2 };
@@ -24,17 +22,15 @@ int checkCommand(const QCommandLineParser &args)
         return Trouble;
 
     const std::vector<CheckFinding> findings = SessionCheck::run(store);
-    QByteArray out;
+    QString out;
     if (args.isSet(QStringLiteral("json"))) {
-        out = QJsonDocument(SessionCheck::toJson(findings)).toJson(QJsonDocument::Indented);
+        out = QString::fromUtf8(QJsonDocument(SessionCheck::toJson(findings)).toJson(QJsonDocument::Indented));
     } else {
         for (const CheckFinding &f : findings)
-            out += f.line().toUtf8() + '\n';
+            out += f.line() + QLatin1Char('\n');
     }
-    const size_t written = std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    if (std::fflush(stdout) != 0 || written != size_t(out.size())) {
-        std::fputs("pedal-session: the result cannot be written to standard output\n", stderr);
+    // A full disk or a closed pipe is trouble, not a result.
+    if (SessionTool::writeResult(out, QString()) != 0)
         return Trouble;
-    }
     return findings.empty() ? Clean : Found;
 }

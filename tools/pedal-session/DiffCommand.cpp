@@ -8,8 +8,6 @@
 #include <QCommandLineParser>
 #include <QJsonDocument>
 
-#include <cstdio>
-
 namespace {
 
 enum Exit { Same = 0, Different = 1, Trouble = 2 };
@@ -27,17 +25,15 @@ int diffCommand(const QCommandLineParser &args)
         return Trouble;
 
     const std::vector<SessionChange> changes = SessionDiff::compare(a, b);
-    QByteArray out;
+    QString out;
     if (args.isSet(QStringLiteral("json"))) {
-        out = QJsonDocument(SessionDiff::toJson(changes)).toJson(QJsonDocument::Indented);
+        out = QString::fromUtf8(QJsonDocument(SessionDiff::toJson(changes)).toJson(QJsonDocument::Indented));
     } else {
         for (const SessionChange &c : changes)
-            out += c.text().toUtf8() + '\n';
+            out += c.text() + QLatin1Char('\n');
     }
-    const size_t written = std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    if (std::fflush(stdout) != 0 || written != size_t(out.size())) {
-        std::fputs("pedal-session: the result cannot be written to standard output\n", stderr);
+    // A full disk or a closed pipe is trouble, not a result.
+    if (SessionTool::writeResult(out, QString()) != 0)
         return Trouble;
-    }
     return changes.empty() ? Same : Different;
 }
