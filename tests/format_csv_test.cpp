@@ -94,5 +94,11 @@ TEST(SongsCsv, ReadsWordsNumbersAndQuotingAndRefusesEachValueItCannotTake)
     EXPECT_EQ(SongsCsv::readFile(temp.path("missing.csv"), store).problem,
               temp.path("missing.csv") + " cannot be read: No such file or directory");
     EXPECT_EQ(SongsCsv::readFile(temp.dir.path(), store).problem, temp.dir.path() + " is a folder");
+    // Up to 16 MiB is read as it is (here: no header); one byte more is no list of songs.
+    const QByteArray big(16 * 1024 * 1024, 'x');
+    EXPECT_EQ(SongsCsv::readFile(temp.write("exact.csv", big), store).problem,
+              temp.path("exact.csv") + ": the file has no Number column to match its rows with the songs");
+    EXPECT_EQ(SongsCsv::readFile(temp.write("over.csv", big + 'x'), store).problem,
+              temp.path("over.csv") + " is larger than 16 MiB: it is no list of songs");
     EXPECT_TRUE(SessionSnapshot::of(store) == SessionSnapshot::of(DataHandler()));
 }

@@ -168,6 +168,8 @@ TEST(SessionText, PartialFilesAndOddLines)
         + line("Fractions", changed("Fractions", 127, "2") + QStringLiteral("]junk")) + QStringLiteral("  FontSizes]")
         + changed("FontSizes", 64, "3") + QStringLiteral("  \t\r\n") + QStringLiteral("Unknown]zzz\r\n\r\n")
         + line("BankChanges", changed("BankChanges", 381, "007") + QStringLiteral("0071"))
+        + line("NumPulsesTwos", changed("NumPulsesTwos", 254, "02") + QStringLiteral("0202"))
+        + line("PresetOptions", changed("PresetOptions", 381, "208") + QStringLiteral("208"))
         + line("Setlist", QStringLiteral("005255002") + QStringLiteral("255").repeated(125));
     const struct
     {
