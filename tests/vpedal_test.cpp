@@ -102,6 +102,7 @@ TEST(VirtualPedal, InputStreamsCutAnywhere)
         {"greeting, bracket, unknown command, stray text, a load request", "]0;]12;]42;hello]5;"},
         {"every load request of every page", "]5;]14;]9;]10;]11;]13;]6;]7;]8;]15;"},
         {"stray bytes, blanks and broken codes around commands", "  \r\nxyz]8;\n]x;]1234567;\t]6;"},
+        {"a long run of stray bytes, in blocks of 256", QByteArray(256, 'a') + QByteArray(300, 'b') + "]8;"},
         {"an upload with CRLF line ends, then a request", upload + "]5;"},
         {"an upload with LF line ends", "]3;" + tempos + "\n;"},
         {"an upload opened with a line end", "]3;\r\n" + tempos + "\r\n\r\n;"},
