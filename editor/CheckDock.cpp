@@ -40,10 +40,7 @@ int pedalDifferences(ViewController *window)
     PedalSessionFlow *flow = window->pedalSession();
     if (!flow || flow->state() != PedalSessionFlow::PedalState::Differs || !flow->known().known())
         return 0;
-    int n = 0;
-    for (const SessionChange &c : SessionDiff::compare(*flow->known().known(), window->context().store))
-        n += SessionKeys::at(c.key).gated ? 1 : 0;
-    return n;
+    return int(SessionDiff::compare(*flow->known().known(), window->context().store, SessionDiff::Keys::Pedal).size());
 }
 
 } // namespace

@@ -155,10 +155,8 @@ CompareDock *CompareDock::compareWith(ViewController *window, const DataHandler 
 
 void CompareDock::compareAgain()
 {
-    std::vector<SessionChange> changes;
-    for (SessionChange &c : SessionDiff::compare(m_window->context().store, *m_other))
-        if (!m_pedalKeysOnly || SessionKeys::at(c.key).gated)
-            changes.push_back(std::move(c));
+    std::vector<SessionChange> changes = SessionDiff::compare(
+        m_window->context().store, *m_other, m_pedalKeysOnly ? SessionDiff::Keys::Pedal : SessionDiff::Keys::All);
     std::unique_ptr<DataHandler> other = std::move(m_other); // showChanges lets go of it
     showChanges(std::move(changes), m_source);
     m_other = std::move(other);

@@ -175,10 +175,8 @@ void PedalSessionFlow::showComparison(bool complete, const QString &problem)
         return;
     }
     // Only what the pedal keeps can differ (the rest is this session's own).
-    std::vector<SessionChange> changes;
-    for (SessionChange &c : SessionDiff::compare(m_store, m_known->loadedSession()))
-        if (SessionKeys::at(c.key).gated)
-            changes.push_back(std::move(c));
+    std::vector<SessionChange> changes =
+        SessionDiff::compare(m_store, m_known->loadedSession(), SessionDiff::Keys::Pedal);
     if (!onConnect) {
         CompareDock::compareWith(m_window, m_known->loadedSession(), tr("the pedal"), true);
         return;
@@ -240,9 +238,7 @@ void PedalSessionFlow::sendChanges()
     }
     QStringList lines;
     int count = 0;
-    for (const SessionChange &c : SessionDiff::compare(*m_known->known(), m_store)) {
-        if (!SessionKeys::at(c.key).gated)
-            continue;
+    for (const SessionChange &c : SessionDiff::compare(*m_known->known(), m_store, SessionDiff::Keys::Pedal)) {
         if (++count <= 8)
             lines.append(c.text());
     }

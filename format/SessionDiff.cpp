@@ -359,11 +359,13 @@ QJsonObject SessionChange::toJson() const
     return o;
 }
 
-std::vector<SessionChange> SessionDiff::compare(const DataHandler &a, const DataHandler &b)
+std::vector<SessionChange> SessionDiff::compare(const DataHandler &a, const DataHandler &b, Keys keys)
 {
     std::vector<SessionChange> changes;
     Comparison comparison(a, b, changes);
     for (int k = 0; k < SessionKeys::Count; ++k) {
+        if (keys == Keys::Pedal && !SessionKeys::at(k).gated)
+            continue;
         const QString textA = SessionWriter::value(a, k, SessionWriter::Form::File);
         const QString textB = SessionWriter::value(b, k, SessionWriter::Form::File);
         if (textA != textB)

@@ -51,8 +51,12 @@ struct SessionChange
 // so a value the text cannot tell apart is no difference.
 namespace SessionDiff {
 
+// Which keys a comparison looks at: all, or only those that go to the pedal (the gated
+// keys; the rest, such as the library, stays in the editor).
+enum class Keys { All, Pedal };
+
 // Every change from `a` to `b`, in key-table order and, within a key, in list order.
-std::vector<SessionChange> compare(const DataHandler &a, const DataHandler &b);
+std::vector<SessionChange> compare(const DataHandler &a, const DataHandler &b, Keys keys = Keys::All);
 
 // Exactly the keys whose value texts differ (file form), in table order.
 std::vector<int> changedKeys(const DataHandler &a, const DataHandler &b);
